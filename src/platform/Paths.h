@@ -1,0 +1,37 @@
+#pragma once
+// Paths as the system builds them (backslashes, from the program folder) resolved on this
+// machine: '\' becomes '/', and a component that is not found as written is matched
+// against its folder's entries without regard to case, since definition trees come from
+// Windows.
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The folder of the program, with a trailing '/': QUORVEX_HOME when set, else the
+// folder of the running executable.
+std::string GetProgramFolder();
+
+// Tests point the program at a tree of their own; an empty text returns to the default.
+void SetProgramFolder(const std::string& folder);
+
+// The path with '\' turned into '/' and each existing component found without regard
+// to case. Components that do not exist stay as written, so the result can be used to
+// create a file.
+std::string ResolvePath(const std::string& path);
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+// Names (not paths) of the entries of a folder, sorted; empty when it does not exist.
+std::vector<std::string> ListDirectory(const std::string& path);
+
+// Creates the folder and its parents; true when it exists afterwards.
+bool MakeDirectories(const std::string& path);
+
+// Whole file as bytes; false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+// Writes the whole file (created or replaced); false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace platform
