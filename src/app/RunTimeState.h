@@ -1,0 +1,31 @@
+#pragma once
+// Which product, level and editor generation are current, and the state of the open
+// project. Names are texts of any length here (the original kept them in 50-character
+// buffers).
+#include <string>
+
+extern std::string g_szProductName;      // current product, also its folder name
+extern std::string g_szProductPath;      // scratch: product name plus a relative tail
+extern std::string g_szProductNameCopy;  // copy used in titles and paths
+extern unsigned g_nDeviceId;             // 81 before any pick
+extern unsigned g_nDeviceIdAlt;          // always the same value as g_nDeviceId
+extern std::string g_szHelpTopic;
+extern int g_nStartScreen, g_nMainScreen;  // 1 product level, 2 protocol level
+extern int g_nDownloadDlgMode, g_nTransferMode;  // 0 none, 1 download, 2 upload
+extern int g_bProductSelected, g_bProductSelected2;
+extern int g_bIdbLevelFlag;
+extern int g_bProjectOpen;
+extern int g_bNoBlockView;
+// Older generation: untitled, tied to a file, edited.
+extern int g_bBlockExUntitled, g_bBlockExSaved, g_bBlockListEdited;
+// Newer generation: untitled, tied to a file, edited.
+extern int g_bUntitled, g_bProjectSaved, g_bProjectModified;
+extern int g_bBlockExSlaveMode, g_bSlaveMode;
+extern int g_bCanUploadMac, g_bCanEthernetDownload, g_bCanRunKorvo, g_bCanHtmlDownload;
+extern int g_bCom2IsCAN;
+extern int g_bCom2Driver135;  // the COM2 driver id is "135"
+extern int g_bNewProject;
+extern std::string g_strPrjFileLastIo;  // project file last loaded or written
+extern std::string g_szVersionProduct;  // product chosen in the version-mismatch dialog
+// The older editor's current cell (row and column of the cell being edited).
+extern int g_nBlockEditRow, g_nBlockEditCol;

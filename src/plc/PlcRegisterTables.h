@@ -1,0 +1,121 @@
+#pragma once
+// The register tables of the two selected PLC definition files, the PLCs' identities and
+// advance-setting items, and every operation on PLC addresses: lookup by prefix,
+// validation, register keys, formatting, stepping, range texts and address parts.
+#include <string>
+#include <vector>
+
+using StringArray = std::vector<std::string>;
+
+class CPlcRegisterTables {
+public:
+    CPlcRegisterTables() = default;
+    virtual ~CPlcRegisterTables() = default;
+
+    // Loading (the caller has emptied the tables and set the file and section first).
+    int LoadPlcFileCom1();
+    int LoadPlcFileCom2();
+    // The block word limit after both loads: the smaller NoOfWord, or in slave mode
+    // 65535 for the COM2 driver "135" and 255 otherwise.
+    void SetBlockWordLimit(bool slaveMode);
+
+    // Lookup and validation.
+    int FindRegisterByPrefix(const std::string& text, int port) const;
+    int SelectAmongSamePrefix(const std::string& text, int port) const;
+    int ValidateAddressCom1(std::string text, int index) const;
+    int ValidateAddressCom2(const std::string& text, int index) const;
+    int GetRegisterIndexForPort(const std::string& text, int group, int port) const;
+    static int IsAllDigits(const std::string& text);
+    // The older block list's cell check of the current cell (g_nBlockEditRow/Col).
+    int ValidateBlockEntry(const std::string& cellText) const;
+
+    // Register keys, kinds and formatting.
+    std::string ParseAddressCom1(const std::string& text) const;
+    std::string ParseAddressCom2(const std::string& text) const;
+    int GetRegisterKind(const std::string& text, int port) const;
+    int IsCoilAddress(const std::string& text, int port) const;
+    std::string FormatAddressCom1(const std::string& number, const std::string& second,
+                                  const std::string& third, int index) const;
+    std::string FormatAddressCom2(const std::string& number, const std::string& second,
+                                  const std::string& third, int index) const;
+
+    // Stepping, range texts, address parts, zero fill and the project reset.
+    static std::string IncrementAddressText(const std::string& text, int code);
+    static std::string DecrementAddressText(const std::string& text, int code);
+    std::string GetRegisterRangeTextCom1(int index) const;
+    std::string GetRegisterRangeTextCom2(int index) const;
+    std::string GetAddressNumberPartCom1(const std::string& text, int index) const;
+    std::string GetAddressColonPartCom1(const std::string& text, int index) const;
+    std::string GetAddressSlashPartCom1(const std::string& text, int index) const;
+    std::string GetAddressNumberPartCom2(const std::string& text, int index) const;
+    std::string GetAddressColonPartCom2(const std::string& text, int index) const;
+    std::string GetAddressSlashPartCom2(const std::string& text, int index) const;
+    static std::string FitStringToWidth(const std::string& text, unsigned width);
+    void ResetProject();
+
+    // Number of register types of a port (the length of its tables).
+    int RegisterCount(int port) const;
+    static bool IsMarker(const std::string& field);
+
+    // Register tables, in declaration order.
+    StringArray g_arrPlc1RegPrefix, g_arrPlc1RegMin, g_arrPlc1RegMax;
+    StringArray g_arrPlc2RegPrefix, g_arrPlc2RegColonMin, g_arrPlc2RegColonMax;
+    StringArray g_arrPlc1RegColonMin, g_arrPlc1RegColonMax;
+    StringArray g_arrPlc2RegMin, g_arrPlc2RegMax;
+    StringArray g_arrPlc1RegSlashMin, g_arrPlc1RegSlashMax;
+    StringArray g_arrPlc2RegSlashMin, g_arrPlc2RegSlashMax;
+    StringArray g_arrPlc1RegName, g_arrPlc2RegName;
+    StringArray g_arrPlc1RegRadix, g_arrPlc1RegKind;
+    StringArray g_arrPlc2RegRadix, g_arrPlc2RegKind;
+
+    int g_nPlc1NoOfByte = 0, g_nPlc2NoOfByte = 0;
+    std::string g_strPcComPort;
+
+    std::string g_strPLC1Name, g_strPlc1Inf, g_strPlc1Section;
+    int g_nPlc1RegWidth = 0;
+    std::string g_strPLC1Id, g_strPlc1ModelNo, g_strPlc1DriverId;
+
+    std::string g_strPLC2Name, g_strPlc2Inf, g_strPlc2Section;
+    int g_nPlc2RegWidth = 0;
+    std::string g_strPLC2Id, g_strPlc2ModelNo, g_strPlc2DriverId;
+
+    int g_anSpecialDataMin1[4] = {}, g_anSpecialDataMax1[4] = {}, g_anPlc1SpecialValue[4] = {};
+    StringArray g_arrPlc1SpName, g_arrPlc1SpDefault;
+    int g_anSpecialDataMin2[4] = {}, g_anSpecialDataMax2[4] = {}, g_anPlc2SpecialValue[4] = {};
+    StringArray g_arrPlc2SpName, g_arrPlc2SpDefault;
+
+    int g_nBlockWordLimit = 0;
+    int g_nPlc2NoOfWord = 0, g_nPlc1NoOfWord = 0;
+
+private:
+    // The ten tables and the register width of one port, so that the twin operations
+    // share one body.
+    struct PortTables {
+        StringArray& name;
+        StringArray& kind;
+        StringArray& radix;
+        StringArray& prefix;
+        StringArray& min;
+        StringArray& max;
+        StringArray& colonMin;
+        StringArray& colonMax;
+        StringArray& slashMin;
+        StringArray& slashMax;
+        const int& regWidth;
+    };
+    PortTables Port(int port);
+    const PortTables Port(int port) const;
+
+    struct AddressParts {
+        std::string number, colon, slash;
+    };
+    AddressParts SplitAddress(std::string text, int port, int index, bool trimRight) const;
+    int ValidateAddress(std::string text, int port, int index) const;
+    std::string ParseAddress(const std::string& text, int port) const;
+    std::string FormatAddress(const std::string& number, const std::string& second,
+                              const std::string& third, int index, int port) const;
+    std::string RangeText(int index, int port) const;
+    void LoadPlcFile(int port);
+};
+
+extern CPlcRegisterTables g_PlcRegisterTables;

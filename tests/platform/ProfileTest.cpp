@@ -1,0 +1,117 @@
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using platform::GetPrivateProfileInt;
+using platform::GetPrivateProfileString;
+using platform::WritePrivateProfileString;
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    testsupport::TempDir dir;
+    std::string file;
+    void SetUp() override {
+        file = dir.Write("Products/products.inf",
+                         "; a comment\r\n"
+                         "[ProductList]\r\n"
+                         "  ProductCount = 3  \r\n"
+                         "Product1=QVX-A\r\n"
+                         "Quoted=\"  padded  \"\r\n"
+                         "Negative=-42xyz\r\n"
+                         "Empty=\r\n"
+                         "\r\n"
+                         "[Com]\r\n"
+                         "Port=2\r\n");
+    }
+};
+
+TEST_F(ProfileTest, ReadsIgnoringCaseAndTrimmingBlanks) {
+    EXPECT_EQ(GetPrivateProfileString("productlist", "PRODUCTCOUNT", "x", 80, file), "3");
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "product1", "x", 80, file), "QVX-A");
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Quoted", "x", 80, file), "  padded  ");
+    EXPECT_EQ(GetPrivateProfileString("COM", "port", "x", 80, file), "2");
+    // A key of another section is not found.
+    EXPECT_EQ(GetPrivateProfileString("Com", "Product1", "dflt", 80, file), "dflt");
+}
+
+TEST_F(ProfileTest, CutsAtBufferSizeLessOne) {
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Product1", "", 4, file), "QVX");
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Product1", "", 1, file), "");
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Missing", "Corrupt PLC file ", 8, file), "Corrupt");
+}
+
+TEST_F(ProfileTest, DefaultsLoseTrailingBlanks) {
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Missing", "Corrupt PLC file ", 80, file),
+              "Corrupt PLC file");
+    EXPECT_EQ(GetPrivateProfileString("NoSection", "Key", "NA", 80, file), "NA");
+    EXPECT_EQ(GetPrivateProfileString("Com", "Port", "NA", 80, dir.Path() + "nofile.inf"), "NA");
+}
+
+TEST_F(ProfileTest, IntegersReadTheLeadingSignedNumber) {
+    EXPECT_EQ(GetPrivateProfileInt("ProductList", "ProductCount", -1, file), 3);
+    EXPECT_EQ(GetPrivateProfileInt("ProductList", "Negative", -1, file), -42);
+    EXPECT_EQ(GetPrivateProfileInt("ProductList", "Product1", -1, file), 0);
+    EXPECT_EQ(GetPrivateProfileInt("ProductList", "Empty", 14, file), 14);
+    EXPECT_EQ(GetPrivateProfileInt("ProductList", "Missing", -1, file), -1);
+    EXPECT_EQ(GetPrivateProfileInt("Com", "Port", -1, dir.Path() + "nofile.inf"), -1);
+}
+
+TEST_F(ProfileTest, WritesInPlaceAppendedAndInNewSectionsKeepingCrLf) {
+    ASSERT_TRUE(WritePrivateProfileString("productlist", "PRODUCT1", "QVX-B", file));
+    ASSERT_TRUE(WritePrivateProfileString("ProductList", "Product2", "QVX-C", file));
+    ASSERT_TRUE(WritePrivateProfileString("ProjectFile", "Prj1", "C:\\p\\a.prj", file));
+    EXPECT_EQ(dir.Read("Products/products.inf"),
+              "; a comment\r\n"
+              "[ProductList]\r\n"
+              "  ProductCount = 3  \r\n"
+              "Product1=QVX-B\r\n"
+              "Quoted=\"  padded  \"\r\n"
+              "Negative=-42xyz\r\n"
+              "Empty=\r\n"
+              "Product2=QVX-C\r\n"
+              "\r\n"
+              "[Com]\r\n"
+              "Port=2\r\n"
+              "\r\n"
+              "[ProjectFile]\r\n"
+              "Prj1=C:\\p\\a.prj\r\n");
+    EXPECT_EQ(GetPrivateProfileString("ProjectFile", "prj1", "", 200, file), "C:\\p\\a.prj");
+}
+
+TEST_F(ProfileTest, WritesKeepLfFilesAndCreateMissingFiles) {
+    std::string lf = dir.Write("lf.inf", "[A]\nx=1");
+    ASSERT_TRUE(WritePrivateProfileString("A", "y", "2", lf));
+    EXPECT_EQ(dir.Read("lf.inf"), "[A]\nx=1\ny=2\n");
+
+    std::string fresh = dir.Path() + "Data/new.inf";
+    platform::MakeDirectories(dir.Path() + "Data");
+    ASSERT_TRUE(WritePrivateProfileString("Com", "Port", "3", fresh));
+    EXPECT_EQ(dir.Read("Data/new.inf"), "[Com]\r\nPort=3\r\n");
+    EXPECT_EQ(GetPrivateProfileInt("Com", "Port", -1, fresh), 3);
+
+    EXPECT_FALSE(WritePrivateProfileString("A", "b", "c", dir.Path() + "no/such/folder/x.inf"));
+}
+
+TEST_F(ProfileTest, PathsWithBackslashesAndOtherCaseAreFound) {
+    std::string windowsStyle = dir.Path() + "PRODUCTS\\Products.INF";
+    EXPECT_EQ(GetPrivateProfileString("ProductList", "Product1", "", 80, windowsStyle), "QVX-A");
+    EXPECT_TRUE(platform::FileExists(windowsStyle));
+    EXPECT_FALSE(platform::FileExists(dir.Path() + "Products\\missing.inf"));
+    // A write through such a path changes the existing file, not a second one.
+    ASSERT_TRUE(WritePrivateProfileString("Com", "Port", "5", windowsStyle));
+    EXPECT_EQ(GetPrivateProfileInt("Com", "Port", -1, file), 5);
+}
+
+TEST(ProgramFolder, FollowsTheOverrideAndEndsInSlash) {
+    platform::SetProgramFolder("/tmp/tree");
+    EXPECT_EQ(platform::GetProgramFolder(), "/tmp/tree/");
+    platform::SetProgramFolder("");
+    EXPECT_FALSE(platform::GetProgramFolder().empty());
+    EXPECT_EQ(platform::GetProgramFolder().back(), '/');
+}
+
+}  // namespace
