@@ -74,6 +74,7 @@ TEST(SampleTree, EveryPlcFileLoadsAndItsAddressesRoundTrip) {
                             kindsSeen.insert((p == 1 ? t.g_arrPlc1RegKind : t.g_arrPlc2RegKind)[i]);
                             radixSeen.insert((p == 1 ? t.g_arrPlc1RegRadix : t.g_arrPlc2RegRadix)[i]);
                             markersSeen.insert((p == 1 ? t.g_arrPlc1RegColonMin : t.g_arrPlc2RegColonMin)[i]);
+                            markersSeen.insert((p == 1 ? t.g_arrPlc1RegSlashMin : t.g_arrPlc2RegSlashMin)[i]);
                         }
                     }
                 }
