@@ -1,0 +1,32 @@
+#include "res/Dialogs.h"
+
+#include <map>
+#include <vector>
+
+namespace res {
+
+// Each part of the program lists its templates in a file of its own.
+void AddShellDialogs(std::vector<ui::DialogTemplate>& out);
+
+namespace {
+
+const std::map<int, ui::DialogTemplate>& AllTemplates() {
+    static const std::map<int, ui::DialogTemplate> all = [] {
+        std::vector<ui::DialogTemplate> list;
+        AddShellDialogs(list);
+        std::map<int, ui::DialogTemplate> byId;
+        for (auto& t : list) byId.emplace(t.id, std::move(t));
+        return byId;
+    }();
+    return all;
+}
+
+}  // namespace
+
+const ui::DialogTemplate* FindDialogTemplate(int id) {
+    const auto& all = AllTemplates();
+    auto it = all.find(id);
+    return it == all.end() ? nullptr : &it->second;
+}
+
+}  // namespace res
