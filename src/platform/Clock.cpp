@@ -1,0 +1,70 @@
+#include "platform/Clock.h"
+
+#include <cmath>
+#include <numeric>
+#include <thread>
+
+namespace platform {
+
+namespace {
+class RealClock : public Clock {
+public:
+    RealClock() : m_start(std::chrono::steady_clock::now()) {}
+    uint32_t GetTickCount() override {
+        auto elapsed = std::chrono::steady_clock::now() - m_start;
+        return static_cast<uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    }
+    void Sleep(uint32_t ms) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+    int RealMilliseconds(uint32_t ms) const override { return static_cast<int>(ms); }
+
+private:
+    std::chrono::steady_clock::time_point m_start;
+};
+}  // namespace
+
+Clock& SystemClock() {
+    static RealClock clock;
+    return clock;
+}
+
+TestClock::TestClock(double speedup)
+    : m_speedup(speedup > 0 ? speedup : 1.0), m_start(std::chrono::steady_clock::now()) {}
+
+uint32_t TestClock::GetTickCount() {
+    std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - m_start;
+    return static_cast<uint32_t>(static_cast<uint64_t>(elapsed.count() * m_speedup));
+}
+
+void TestClock::Sleep(uint32_t ms) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_sleeps.push_back(ms);
+    }
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms / m_speedup));
+}
+
+int TestClock::RealMilliseconds(uint32_t ms) const {
+    if (ms == 0) return 0;
+    double real = std::ceil(ms / m_speedup);
+    return real < 1 ? 1 : static_cast<int>(real);
+}
+
+std::vector<uint32_t> TestClock::Sleeps() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sleeps;
+}
+
+void TestClock::ClearSleeps() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_sleeps.clear();
+}
+
+uint64_t TestClock::TotalSleep() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::accumulate(m_sleeps.begin(), m_sleeps.end(), uint64_t{0});
+}
+
+}  // namespace platform

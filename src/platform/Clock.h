@@ -1,0 +1,49 @@
+#pragma once
+// The one clock of the unit link: tick count, sleep, and the real-time length of a span
+// of clock milliseconds (for the waits on a file descriptor). The system clock is real;
+// a test clock may run faster than real time and keeps the sleeps it was asked for, so
+// a test can assert every pause the link makes without waiting for it.
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds since an arbitrary start; wraps at 2^32 like the Windows tick count,
+    // so compare ticks only by their difference.
+    virtual uint32_t GetTickCount() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+    // Real milliseconds that pass while this clock advances by ms (rounded up, so a
+    // positive span never becomes a zero wait).
+    virtual int RealMilliseconds(uint32_t ms) const = 0;
+};
+
+// The real clock, shared by everything that is not told otherwise.
+Clock& SystemClock();
+
+// A clock that runs `speedup` times faster than real time (1 = real) and records every
+// sleep in clock milliseconds.
+class TestClock : public Clock {
+public:
+    explicit TestClock(double speedup = 1.0);
+    uint32_t GetTickCount() override;
+    void Sleep(uint32_t ms) override;
+    int RealMilliseconds(uint32_t ms) const override;
+
+    std::vector<uint32_t> Sleeps() const;
+    void ClearSleeps();
+    // Sum of the recorded sleeps.
+    uint64_t TotalSleep() const;
+
+private:
+    double m_speedup;
+    std::chrono::steady_clock::time_point m_start;
+    mutable std::mutex m_mutex;
+    std::vector<uint32_t> m_sleeps;
+};
+
+}  // namespace platform

@@ -1,0 +1,466 @@
+#include "UnitSimulator.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace unitsim {
+
+using Clock = std::chrono::steady_clock;
+
+UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behaviour)) {
+    auto echoThen = [](AfterCommand after) {
+        CommandSpec spec;
+        spec.after = after;
+        return spec;
+    };
+    m_commands[0x12] = echoThen(AfterCommand::Stream);  // firmware
+    m_commands[0x22] = echoThen(AfterCommand::Record);  // COM1 driver setup record
+    m_commands[0x21] = echoThen(AfterCommand::Stream);  // COM1 driver
+    m_commands[0x14] = echoThen(AfterCommand::Record);  // COM2 driver setup record
+    m_commands[0x13] = echoThen(AfterCommand::Stream);  // COM2 driver
+    m_commands[0x19] = echoThen(AfterCommand::Record);  // project setup record
+    m_commands[0x18] = echoThen(AfterCommand::Stream);  // project image
+
+    CommandSpec drivers = echoThen(AfterCommand::Reply);  // configured drivers
+    drivers.reply = [](const Behaviour& b) { return b.driverReport; };
+    m_commands[0x20] = drivers;
+
+    CommandSpec info = echoThen(AfterCommand::Reply);  // versions and states
+    info.reply = [](const Behaviour& b) {
+        std::vector<uint8_t> bytes;
+        const std::string groups[4] = {b.firmwareVersion, "V1.00A", "V1.00A", "V1.00A"};
+        for (const std::string& g : groups) {
+            for (size_t i = 0; i < 6; ++i) bytes.push_back(i < g.size() ? g[i] : 0);
+            bytes.push_back(0x01);
+        }
+        return bytes;
+    };
+    m_commands[0x17] = info;
+}
+
+UnitSimulator::~UnitSimulator() { Stop(); }
+
+bool UnitSimulator::Start(std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error) *error = std::string(what) + ": " + std::strerror(errno);
+        Stop();
+        return false;
+    };
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_master < 0) return fail("posix_openpt");
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) return fail("grantpt");
+    char name[128];
+    if (::ptsname_r(m_master, name, sizeof name) != 0) return fail("ptsname");
+    m_slavePath = name;
+    // Our own descriptor of the slave keeps the pair alive while the tool closes and
+    // reopens its port, and sets the line raw before the tool has opened it.
+    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slave < 0) return fail("open slave");
+    termios tio{};
+    if (::tcgetattr(m_slave, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_slave, TCSANOW, &tio);
+    }
+    int flags = ::fcntl(m_master, F_GETFL);
+    ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK);
+
+    m_start = Clock::now();
+    m_lineFree = m_start;
+    m_lastActivity = m_start;
+    m_lastHeard = m_start;
+    m_stop = false;
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+void UnitSimulator::Stop() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    for (const std::string& link : m_links) ::unlink(link.c_str());
+    m_links.clear();
+    if (m_master >= 0) ::close(m_master);
+    if (m_slave >= 0) ::close(m_slave);
+    m_master = m_slave = -1;
+}
+
+bool UnitSimulator::LinkAs(const std::string& linkPath) {
+    ::unlink(linkPath.c_str());
+    if (::symlink(m_slavePath.c_str(), linkPath.c_str()) != 0) return false;
+    m_links.push_back(linkPath);
+    return true;
+}
+
+void UnitSimulator::SetBehaviour(const Behaviour& behaviour) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_behaviour = behaviour;
+}
+
+Behaviour UnitSimulator::GetBehaviour() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_behaviour;
+}
+
+void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_commands[command] = spec;
+}
+
+std::vector<WireByte> UnitSimulator::Wire() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_wire;
+}
+
+std::vector<uint8_t> UnitSimulator::Received() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<uint8_t> out;
+    for (const WireByte& w : m_wire)
+        if (!w.fromUnit) out.push_back(w.byte);
+    return out;
+}
+
+std::vector<uint8_t> UnitSimulator::Sent() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<uint8_t> out;
+    for (const WireByte& w : m_wire)
+        if (w.fromUnit) out.push_back(w.byte);
+    return out;
+}
+
+std::vector<FramedRecord> UnitSimulator::Records() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_records;
+}
+
+std::vector<FileStream> UnitSimulator::Streams() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_streams;
+}
+
+std::vector<uint16_t> UnitSimulator::Commands() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_heardCommands;
+}
+
+int UnitSimulator::Handshakes() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_handshakes;
+}
+
+int UnitSimulator::Restarts() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_restarts;
+}
+
+int UnitSimulator::MismatchNotices() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mismatchNotices;
+}
+
+void UnitSimulator::ClearLog() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_wire.clear();
+    m_records.clear();
+    m_streams.clear();
+    m_heardCommands.clear();
+    m_handshakes = m_restarts = m_mismatchNotices = 0;
+}
+
+bool UnitSimulator::WaitQuiet(int quietMs, int maxMs) const {
+    auto end = Clock::now() + std::chrono::milliseconds(maxMs);
+    for (;;) {
+        Clock::time_point last;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            last = m_lastActivity;
+        }
+        if (Clock::now() - last >= std::chrono::milliseconds(quietMs)) return true;
+        if (Clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+double UnitSimulator::NowMs() const {
+    return std::chrono::duration<double, std::milli>(Clock::now() - m_start).count();
+}
+
+Clock::duration UnitSimulator::ByteTime() const {
+    int baud = m_behaviour.baud > 0 ? m_behaviour.baud : 9600;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / baud));
+}
+
+void UnitSimulator::WaitUntil(Clock::time_point t) {
+    while (!m_stop) {
+        auto now = Clock::now();
+        if (now >= t) return;
+        auto left = t - now;
+        std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(20)));
+    }
+}
+
+void UnitSimulator::Run() {
+    uint8_t buffer[4096];
+    while (!m_stop) {
+        pollfd p{m_master, POLLIN, 0};
+        int rc = ::poll(&p, 1, 20);
+        if (rc <= 0) continue;
+        ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0) {
+            // No reader on the slave side gives EIO on some kernels; wait and go on.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        auto readAt = Clock::now();
+        for (ssize_t i = 0; i < n && !m_stop; ++i) {
+            bool pace;
+            Clock::duration byteTime;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                pace = m_behaviour.pace;
+                byteTime = ByteTime();
+            }
+            if (pace) {
+                // The byte arrives once the line has carried it.
+                m_lineFree = std::max(readAt, m_lineFree) + byteTime;
+                WaitUntil(m_lineFree);
+            }
+            Hear(buffer[i]);
+        }
+    }
+}
+
+void UnitSimulator::Answer(const std::vector<uint8_t>& bytes, int extraDelayMs) {
+    int delay;
+    bool pace;
+    Clock::duration byteTime;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_behaviour.silent) return;
+        delay = m_behaviour.answerDelayMs + extraDelayMs;
+        pace = m_behaviour.pace;
+        byteTime = ByteTime();
+    }
+    if (delay > 0) WaitUntil(Clock::now() + std::chrono::milliseconds(delay));
+    auto next = Clock::now();
+    for (uint8_t byte : bytes) {
+        if (pace) {
+            next += byteTime;
+            WaitUntil(next);
+        }
+        for (;;) {
+            if (m_stop) return;
+            ssize_t n = ::write(m_master, &byte, 1);
+            if (n == 1) break;
+            if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+            pollfd p{m_master, POLLOUT, 0};
+            ::poll(&p, 1, 20);
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_wire.push_back({true, byte, NowMs()});
+        m_lastActivity = Clock::now();
+    }
+}
+
+void UnitSimulator::Hear(uint8_t byte) {
+    Behaviour b;
+    auto now = Clock::now();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_wire.push_back({false, byte, NowMs()});
+        m_lastActivity = now;
+        b.silent = m_behaviour.silent;
+        b.dropAfterBytes = m_behaviour.dropAfterBytes;
+        b.resyncGapMs = m_behaviour.resyncGapMs;
+        b.refuseBlock = m_behaviour.refuseBlock;
+        b.endAnswer = m_behaviour.endAnswer;
+        b.confirmAnswer = m_behaviour.confirmAnswer;
+    }
+    ++m_heard;
+    if (b.dropAfterBytes >= 0 && m_heard > b.dropAfterBytes) return;  // the line is cut
+    if (b.silent) return;
+    if (m_state != State::Idle && m_state != State::Confirming &&
+        now - m_lastHeard > std::chrono::milliseconds(b.resyncGapMs)) {
+        m_state = State::Idle;
+        m_pending.clear();
+    }
+    m_lastHeard = now;
+
+    switch (m_state) {
+    case State::Idle:
+        m_pending.push_back(byte);
+        if (m_pending.size() == 2) {
+            uint8_t first = m_pending[0], second = m_pending[1];
+            m_pending.clear();
+            Dispatch(first, second);
+        }
+        break;
+
+    case State::Confirming:
+        if (byte == 0x02) {
+            if (++m_confirms == 2) {
+                m_state = State::Idle;
+                Answer({b.confirmAnswer});
+            }
+        } else {
+            m_state = State::Idle;
+            m_pending.assign(1, byte);
+        }
+        break;
+
+    case State::RecordLength:
+        m_expected = byte;
+        m_check = byte;
+        m_block.clear();
+        m_state = byte ? State::RecordData : State::RecordCheck;
+        break;
+
+    case State::RecordData:
+        m_block.push_back(byte);
+        m_check ^= byte;
+        if (m_block.size() == m_expected) m_state = State::RecordCheck;
+        break;
+
+    case State::RecordCheck: {
+        bool ok = byte == m_check;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_records.push_back({m_command, m_block, ok, false});
+        }
+        m_state = ok ? State::RecordEnd : State::Idle;
+        m_confirms = 0;
+        Answer({static_cast<uint8_t>(ok ? 0x00 : 0x01)});
+        break;
+    }
+
+    case State::RecordEnd:
+        if (byte == 0x00) {
+            if (++m_confirms == 2) {
+                {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    if (!m_records.empty()) m_records.back().completed = true;
+                }
+                m_state = State::Idle;
+                Answer({b.endAnswer});
+            }
+        } else {
+            m_state = State::Idle;
+            m_pending.assign(1, byte);
+        }
+        break;
+
+    case State::StreamLengthHigh:
+        m_expected = static_cast<size_t>(byte) << 8;
+        m_check = byte;
+        m_state = State::StreamLengthLow;
+        break;
+
+    case State::StreamLengthLow:
+        m_expected |= byte;
+        m_check ^= byte;
+        if (m_expected == 0) {  // 0x00 0x00: the end of the stream
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                CurrentStream().completed = true;
+            }
+            m_state = State::Idle;
+            Answer({b.endAnswer});
+        } else {
+            m_block.clear();
+            m_state = State::StreamData;
+        }
+        break;
+
+    case State::StreamData:
+        m_block.push_back(byte);
+        m_check ^= byte;
+        if (m_block.size() == m_expected) m_state = State::StreamCheck;
+        break;
+
+    case State::StreamCheck: {
+        bool ok = byte == m_check;
+        ++m_blockNumber;
+        bool refuse = !ok || b.refuseBlock == m_blockNumber;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            FileStream& s = CurrentStream();
+            s.data.insert(s.data.end(), m_block.begin(), m_block.end());
+            s.blockLengths.push_back(static_cast<unsigned>(m_expected));
+            if (!ok) s.checksOk = false;
+        }
+        m_state = refuse ? State::Idle : State::StreamLengthHigh;
+        Answer({static_cast<uint8_t>(refuse ? 0x01 : 0x00)});
+        break;
+    }
+    }
+}
+
+FileStream& UnitSimulator::CurrentStream() {
+    // The log may have been cleared in the middle of a stream.
+    if (m_streams.empty()) m_streams.push_back(FileStream{m_command, {}, {}, true, false});
+    return m_streams.back();
+}
+
+void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
+    CommandSpec spec;
+    bool known = false;
+    Behaviour b;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_heardCommands.push_back(static_cast<uint16_t>(first << 8 | second));
+        b = m_behaviour;
+        if (first == 0x10 && (second == 0xAA || second == 0xCC)) {
+            ++m_handshakes;
+            if (m_behaviour.wrongHandshakes > 0) --m_behaviour.wrongHandshakes;
+        } else if (first == 0x10 && second == 0xBB) {
+            ++m_restarts;
+        } else if (first == 0x08 && second == 0x08) {
+            ++m_mismatchNotices;
+        } else if (first == second) {
+            auto it = m_commands.find(first);
+            if (it != m_commands.end()) {
+                spec = it->second;
+                known = true;
+            }
+        }
+    }
+
+    if (first == 0x10 && (second == 0xAA || second == 0xCC)) {
+        if (b.wrongHandshakes > 0) {
+            Answer({0x01, 0x02, b.productCode, 0x01, 0x02});
+        } else {
+            m_state = State::Confirming;
+            m_confirms = 0;
+            Answer({0x01, 0x02, b.productCode, 0x01, 0x01});
+        }
+        return;
+    }
+    if (first == 0x10 && second == 0xBB) {  // restart: the unit runs its project
+        m_state = State::Idle;
+        return;
+    }
+    if (!known || b.ignoreCommands) return;
+
+    std::vector<uint8_t> answer;
+    if (spec.echo) answer.push_back(first);
+    if (spec.after == AfterCommand::Reply) {
+        std::vector<uint8_t> reply = spec.reply ? spec.reply(b) : spec.replyBytes;
+        answer.insert(answer.end(), reply.begin(), reply.end());
+    }
+    m_command = first;
+    if (spec.after == AfterCommand::Record) {
+        m_state = State::RecordLength;
+    } else if (spec.after == AfterCommand::Stream) {
+        m_state = State::StreamLengthHigh;
+        m_blockNumber = 0;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_streams.push_back(FileStream{first, {}, {}, true, false});
+    }
+    if (!answer.empty()) Answer(answer, b.echoDelayMs);
+}
+
+}  // namespace unitsim

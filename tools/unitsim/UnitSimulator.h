@@ -1,0 +1,170 @@
+#pragma once
+// A simulated unit on a pseudo-terminal: the peer of the tool's serial link in tests and
+// by hand. It opens a pty pair, keeps a descriptor of the slave side open (so the tool
+// may close and reopen the port), and answers the unit's byte protocol from a thread of
+// its own: the handshake with its product code, echoed commands, framed records and file
+// streams with check bytes and acknowledgements, and the restart command. It stores what
+// it received, records every byte in both directions, can pace itself like a real line,
+// and can be told to misbehave.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace unitsim {
+
+struct Behaviour {
+    uint8_t productCode = 84;  // byte 2 of the handshake answer
+
+    // Answers: the unit waits answerDelayMs before each answer (the tool purges its
+    // input right after some commands) and echoDelayMs more before the echo of a command
+    // it must prepare for.
+    int answerDelayMs = 3;
+    int echoDelayMs = 0;
+
+    // Pacing: when on, every byte in either direction takes the time it needs on a line
+    // of `baud` baud (10 bits a byte: about 1.04 ms at 9600).
+    bool pace = false;
+    int baud = 9600;
+
+    // Misbehaviour.
+    bool silent = false;            // answers nothing at all
+    int wrongHandshakes = 0;        // answers this many handshakes with a malformed answer
+    uint8_t confirmAnswer = 0x02;   // answer to the two confirmation bytes
+    int refuseBlock = 0;            // answers block k (1-based) of every stream with 0x01
+    uint8_t endAnswer = 0x03;       // answer to the end of a record or stream
+    long dropAfterBytes = -1;       // the line is cut after this many received bytes
+    bool ignoreCommands = false;    // hears commands but neither echoes nor answers them
+    // A gap of this many real milliseconds in the middle of a record or stream puts the
+    // unit back to waiting for a command (the tool gave up on the transfer).
+    int resyncGapMs = 2500;
+
+    // Data the unit reports.
+    std::vector<uint8_t> driverReport = {0, 0, 0, 0, 0};  // after the echo of 0x20 0x20
+    std::string firmwareVersion = "V1.00A";               // first group of 0x17 0x17's answer
+};
+
+// A record taken after a command (0x22, 0x14, 0x19, ...).
+struct FramedRecord {
+    uint8_t command = 0;
+    std::vector<uint8_t> bytes;
+    bool checkOk = false;
+    bool completed = false;  // the end exchange followed
+};
+
+// A stream of file blocks taken after a command (0x12, 0x21, 0x13, 0x18, ...).
+struct FileStream {
+    uint8_t command = 0;
+    std::vector<uint8_t> data;            // the blocks' data, padding included
+    std::vector<unsigned> blockLengths;   // the length field of each block
+    bool checksOk = true;
+    bool completed = false;               // the end exchange followed
+};
+
+struct WireByte {
+    bool fromUnit = false;
+    uint8_t byte = 0;
+    double ms = 0;  // since the simulator started
+};
+
+// What the unit does after echoing a command.
+enum class AfterCommand { Nothing, Reply, Record, Stream };
+
+struct CommandSpec {
+    bool echo = true;
+    AfterCommand after = AfterCommand::Nothing;
+    // Reply bytes (AfterCommand::Reply); when `reply` is set it is asked at the time.
+    std::vector<uint8_t> replyBytes;
+    std::function<std::vector<uint8_t>(const Behaviour&)> reply;
+};
+
+class UnitSimulator {
+public:
+    explicit UnitSimulator(Behaviour behaviour = {});
+    ~UnitSimulator();
+    UnitSimulator(const UnitSimulator&) = delete;
+    UnitSimulator& operator=(const UnitSimulator&) = delete;
+
+    // Opens the pty pair and starts answering. False with a reason when it cannot.
+    bool Start(std::string* error = nullptr);
+    void Stop();
+    // The slave side's device path, for the tool to open.
+    const std::string& SlavePath() const { return m_slavePath; }
+    // A symbolic link at linkPath to the slave (replacing one that is there).
+    bool LinkAs(const std::string& linkPath);
+
+    void SetBehaviour(const Behaviour& behaviour);
+    Behaviour GetBehaviour() const;
+    // Adds or replaces the handling of command byte b (sent as b b).
+    void SetCommand(uint8_t command, const CommandSpec& spec);
+
+    // What happened so far (copies).
+    std::vector<WireByte> Wire() const;
+    std::vector<uint8_t> Received() const;  // bytes from the tool, in order
+    std::vector<uint8_t> Sent() const;      // bytes from the unit, in order
+    std::vector<FramedRecord> Records() const;
+    std::vector<FileStream> Streams() const;
+    std::vector<uint16_t> Commands() const;  // commands heard (first << 8 | second), in order
+    int Handshakes() const;                 // handshake commands heard
+    int Restarts() const;
+    int MismatchNotices() const;            // 0x08 0x08 heard
+    void ClearLog();
+
+    // Waits (real time) until nothing has crossed the line for quietMs; false after maxMs.
+    bool WaitQuiet(int quietMs, int maxMs) const;
+
+private:
+    enum class State {
+        Idle, Confirming, RecordLength, RecordData, RecordCheck, RecordEnd,
+        StreamLengthHigh, StreamLengthLow, StreamData, StreamCheck,
+    };
+
+    void Run();
+    void Hear(uint8_t byte);
+    void Dispatch(uint8_t first, uint8_t second);
+    FileStream& CurrentStream();  // under m_mutex
+    void Answer(const std::vector<uint8_t>& bytes, int extraDelayMs = 0);
+    void WaitUntil(std::chrono::steady_clock::time_point t);
+    double NowMs() const;
+    std::chrono::steady_clock::duration ByteTime() const;
+
+    Behaviour m_behaviour;
+    std::map<uint8_t, CommandSpec> m_commands;
+    mutable std::mutex m_mutex;
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_slavePath;
+    std::vector<std::string> m_links;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::chrono::steady_clock::time_point m_start;
+    std::chrono::steady_clock::time_point m_lineFree;  // when the next paced byte may arrive
+    std::chrono::steady_clock::time_point m_lastActivity;
+    std::chrono::steady_clock::time_point m_lastHeard;
+
+    // Protocol state (worker thread; logs under m_mutex).
+    State m_state = State::Idle;
+    std::vector<uint8_t> m_pending;  // command bytes collected
+    int m_confirms = 0;
+    size_t m_expected = 0;
+    uint8_t m_check = 0;
+    uint8_t m_command = 0;
+    long m_heard = 0;
+    int m_blockNumber = 0;
+    std::vector<uint8_t> m_block;
+
+    std::vector<WireByte> m_wire;
+    std::vector<FramedRecord> m_records;
+    std::vector<FileStream> m_streams;
+    std::vector<uint16_t> m_heardCommands;
+    int m_handshakes = 0;
+    int m_restarts = 0;
+    int m_mismatchNotices = 0;
+};
+
+}  // namespace unitsim

@@ -1,0 +1,89 @@
+// unitsim: a simulated unit on a pseudo-terminal, for trying the tool by hand.
+//
+//   unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]
+//           [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]
+//           [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]
+//
+// Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
+// until interrupted, then prints what it received.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "UnitSimulator.h"
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+int Number(const char* text) { return static_cast<int>(std::strtol(text, nullptr, 0)); }
+
+void Usage() {
+    std::fprintf(stderr,
+                 "usage: unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]\n"
+                 "               [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]\n"
+                 "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n");
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    unitsim::Behaviour b;
+    std::string link;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) {
+                Usage();
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--product") b.productCode = static_cast<uint8_t>(Number(value()));
+        else if (a == "--link") link = value();
+        else if (a == "--pace") b.pace = true;
+        else if (a == "--baud") b.baud = Number(value());
+        else if (a == "--silent") b.silent = true;
+        else if (a == "--wrong-handshakes") b.wrongHandshakes = Number(value());
+        else if (a == "--refuse-block") b.refuseBlock = Number(value());
+        else if (a == "--end-answer") b.endAnswer = static_cast<uint8_t>(Number(value()));
+        else if (a == "--confirm-answer") b.confirmAnswer = static_cast<uint8_t>(Number(value()));
+        else if (a == "--drop-after") b.dropAfterBytes = Number(value());
+        else if (a == "--firmware") b.firmwareVersion = value();
+        else {
+            Usage();
+            return 2;
+        }
+    }
+
+    unitsim::UnitSimulator sim(b);
+    std::string error;
+    if (!sim.Start(&error)) {
+        std::fprintf(stderr, "unitsim: %s\n", error.c_str());
+        return 1;
+    }
+    if (!link.empty() && !sim.LinkAs(link)) {
+        std::fprintf(stderr, "unitsim: cannot link %s: %s\n", link.c_str(), std::strerror(errno));
+        return 1;
+    }
+    std::printf("%s\n", link.empty() ? sim.SlavePath().c_str() : link.c_str());
+    std::fflush(stdout);
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sim.Stop();
+
+    std::printf("handshakes %d, restarts %d, product mismatch notices %d\n", sim.Handshakes(),
+                sim.Restarts(), sim.MismatchNotices());
+    for (const auto& r : sim.Records())
+        std::printf("record after 0x%02X: %zu bytes, check %s%s\n", r.command, r.bytes.size(),
+                    r.checkOk ? "ok" : "wrong", r.completed ? "" : ", not ended");
+    for (const auto& s : sim.Streams())
+        std::printf("stream after 0x%02X: %zu blocks, %zu bytes, checks %s%s\n", s.command,
+                    s.blockLengths.size(), s.data.size(), s.checksOk ? "ok" : "wrong",
+                    s.completed ? "" : ", not ended");
+    return 0;
+}
