@@ -139,11 +139,4 @@ std::string ReadPgnEntry(const std::string& product, const std::string& pgnKey) 
     return ReadText(PgnLengthInf(product), "PGN Info", pgnKey, kCorruptFile);
 }
 
-int ReadPgnLength(const std::string& product, const std::string& pgnKey) {
-    std::string entry = ReadPgnEntry(product, pgnKey);
-    if (entry == platform::TrimRight(kCorruptFile)) return -1;
-    std::vector<std::string> fields = platform::Split(entry, ',');
-    return platform::Atoi(fields.back());
-}
-
 }  // namespace deffiles

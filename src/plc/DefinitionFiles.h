@@ -84,9 +84,7 @@ int ReadMacAddressShow(const std::string& product);     // [MAC Address] "Show"
 std::vector<std::string> ReadCanDrivers(const std::string& product);
 bool IsCanDriver(const std::string& product, const std::string& driverId);
 
-// Plc\PGNLength.inf [PGN Info]: the value of a group's key ("0x..."), and its data
-// length (the last comma-separated field), -1 when the group is not listed.
+// Plc\PGNLength.inf [PGN Info]: the value of a group's key ("0x...").
 std::string ReadPgnEntry(const std::string& product, const std::string& pgnKey);
-int ReadPgnLength(const std::string& product, const std::string& pgnKey);
 
 }  // namespace deffiles

@@ -30,7 +30,7 @@ TEST_F(DefinitionFiles, AMissingTreeGivesTheDefaults) {
     EXPECT_EQ(deffiles::ReadDataProjectVersion("QVX-1"), -1);
     EXPECT_EQ(deffiles::ReadMacAddressShow("QVX-1"), -1);
     EXPECT_TRUE(deffiles::ReadCanDrivers("QVX-1").empty());
-    EXPECT_EQ(deffiles::ReadPgnLength("QVX-1", "0xFEF1"), -1);
+    EXPECT_EQ(deffiles::ReadPgnEntry("QVX-1", "0xFEF1"), "Corrupt file");
     EXPECT_EQ(deffiles::FindProductEntry("QVX-1"), 0);
 }
 
@@ -74,7 +74,7 @@ TEST_F(DefinitionFiles, ProtocolListsCanDriversAndParameterGroups) {
     EXPECT_EQ(deffiles::ReadMacAddressShow("QVX-1"), 1);
     EXPECT_TRUE(deffiles::IsCanDriver("QVX-1", "167"));
     EXPECT_FALSE(deffiles::IsCanDriver("QVX-1", "131"));
-    EXPECT_EQ(deffiles::ReadPgnLength("QVX-1", "0xfef1"), 8);
+    EXPECT_EQ(deffiles::ReadPgnEntry("QVX-1", "0xfef1"), "Cruise,6,8");
     EXPECT_TRUE(platform::FileExists(deffiles::DataInf("qvx-1")));
     EXPECT_EQ(deffiles::PlcDefinitionFile("QVX-1", "131"), dir.Path() + "QVX-1\\Plc\\13100_004.inf");
 }
