@@ -123,3 +123,20 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+unsigned GetFileAttributes(const std::string& path) {
+    std::string p = ResolvePath(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    std::error_code ec;
+    fs::file_status st = fs::status(p, ec);
+    if (ec || !fs::exists(st)) return 0;
+    unsigned attributes = fs::is_directory(st) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    std::string name = fs::path(p).filename().string();
+    if (!name.empty() && name[0] == '.') attributes |= FILE_ATTRIBUTE_HIDDEN;
+    if (access(p.c_str(), W_OK) != 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes;
+}
+
+}  // namespace platform

@@ -35,3 +35,18 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace platform
+
+namespace platform {
+
+// File attribute bits as the system's definition files and finders know them.
+constexpr unsigned FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr unsigned FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr unsigned FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr unsigned FILE_ATTRIBUTE_ARCHIVE = 0x20;
+
+// The attributes of a file here: a folder is a directory; a file is an archive file (it
+// has content to be copied); a name that starts with '.' is hidden; read-only when it
+// cannot be written. 0 when it does not exist.
+unsigned GetFileAttributes(const std::string& path);
+
+}  // namespace platform
