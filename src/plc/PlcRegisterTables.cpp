@@ -438,6 +438,68 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
     return errors;
 }
 
+int CPlcRegisterTables::CompareAddressArgs(const std::string& a1, const std::string& a2,
+                                           const std::string& a3, const std::string& a4,
+                                           const std::string& a5, const std::string& a6,
+                                           const std::string& a7, const std::string& a8) {
+    int empty = 0;
+    for (const std::string* a : {&a1, &a2, &a3, &a4, &a5, &a6, &a7, &a8})
+        if (a->empty()) ++empty;
+    return empty;
+}
+
+int CPlcRegisterTables::CompileCheckBlock(int row) const {
+    IBlockEditorHost* host = GetBlockEditorHost();
+    std::string cell[9];
+    for (int c = 1; c <= 8; ++c)
+        cell[c] = host ? RemoveTrailingBlanks(host->GetOlderBlockCellText(row, c)) : std::string();
+
+    int missing = CompareAddressArgs(cell[1], cell[2], cell[3], cell[4], cell[5], cell[6], cell[7], cell[8]);
+    if (missing > 0) {
+        ShowInfoText(platform::Format("Error while compiling block %d. The block is incomplete. ", row + 1));
+        return missing + 1;
+    }
+    if (cell[2] == cell[5]) {
+        ShowInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", row + 1));
+        return 1;
+    }
+    int kinds[2];
+    for (int side = 0; side < 2; ++side) {
+        const std::string& plc = cell[side == 0 ? 2 : 5];
+        const std::string address = platform::Trim(cell[side == 0 ? 4 : 7]);
+        const int port = plc == g_strPLC1Name ? 1 : 2;
+        if (FindRegisterByPrefix(address, port) == -1) {
+            ShowInfoText("Invalid Prefix");
+            return 1;
+        }
+        kinds[side] = GetRegisterKind(address, port);
+    }
+    const int source = kinds[0], destination = kinds[1];
+    if (g_bBlockExSlaveMode != 1) {
+        if (destination == 2) {
+            ShowInfoText("Destination address can not be read only coil type. Please select read-write coil type.");
+            return 1;
+        }
+        if (destination == 3) {
+            ShowInfoText("Destination address can not be read only register type. Please select read-write register type.");
+            return 1;
+        }
+    }
+    const bool sourceCoil = source == 0 || source == 2;
+    const bool sourceRegister = source == 1 || source == 3;
+    const bool destinationCoil = destination == 0 || destination == 2;
+    const bool destinationRegister = destination == 1 || destination == 3 || destination == 4;
+    if (sourceCoil && destinationRegister) {
+        ShowInfoText("Can not copy a coil to a register.");
+        return 1;
+    }
+    if (sourceRegister && destinationCoil) {
+        ShowInfoText("Can not copy a register to a coil.");
+        return 1;
+    }
+    return 0;
+}
+
 // ---------------------------------------------------------------------------------------
 // Register keys, kinds and formatting
 

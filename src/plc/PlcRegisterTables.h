@@ -28,6 +28,13 @@ public:
     static int IsAllDigits(const std::string& text);
     // The older block list's cell check of the current cell (g_nBlockEditRow/Col).
     int ValidateBlockEntry(const std::string& cellText) const;
+    // The older block list's check of a whole block before it is saved, copied or sent;
+    // 0 when it compiles.
+    int CompileCheckBlock(int row) const;
+    // How many of the eight texts are empty.
+    static int CompareAddressArgs(const std::string& a1, const std::string& a2, const std::string& a3,
+                                  const std::string& a4, const std::string& a5, const std::string& a6,
+                                  const std::string& a7, const std::string& a8);
 
     // Register keys, kinds and formatting.
     std::string ParseAddressCom1(const std::string& text) const;

@@ -251,3 +251,60 @@ TEST_F(Keys, RangeTextsPartsAndZeroFill) {
 }
 
 }  // namespace
+
+namespace {
+
+class OlderBlockCheck : public BlockEntry {
+protected:
+    void Row(const std::string& words, const std::string& srcPlc, const std::string& srcId,
+             const std::string& srcAddr, const std::string& dstPlc, const std::string& dstId,
+             const std::string& dstAddr, const std::string& cycle) {
+        host.cells = {{1, words}, {2, srcPlc}, {3, srcId}, {4, srcAddr},
+                      {5, dstPlc}, {6, dstId}, {7, dstAddr}, {8, cycle}};
+        host.info.clear();
+    }
+};
+
+TEST_F(OlderBlockCheck, RulesInOrderWithTheirMessages) {
+    Row("1", "Alpha Link", "", "N5", "Beta Bus", "1", "L3", "");
+    EXPECT_EQ(t.CompileCheckBlock(4), 3);
+    EXPECT_EQ(host.info.back(), "Error while compiling block 5. The block is incomplete. ");
+
+    Row("1", "Alpha Link", "1", "N5", "Alpha Link", "1", "N6", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(), "Error while compiling block 1. Same PLCs are selected on both ends.");
+
+    Row("1", "Alpha Link", "1", "Y5", "Beta Bus", "1", "L3", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(), "Invalid Prefix");
+
+    Row("1", "Beta Bus", "1", "L3", "Alpha Link", "1", "NB5", "1");  // read-only register
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(),
+              "Destination address can not be read only register type. Please select read-write register type.");
+    Row("1", "Beta Bus", "1", "X5/1", "Alpha Link", "1", "S3/1", "1");  // read-only coil
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(), "Destination address can not be read only coil type. Please select read-write coil type.");
+
+    Row("1", "Alpha Link", "1", "B3/1", "Beta Bus", "1", "L3", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(), "Can not copy a coil to a register.");
+    Row("1", "Alpha Link", "1", "N5", "Beta Bus", "1", "X5/1", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 1);
+    EXPECT_EQ(host.info.back(), "Can not copy a register to a coil.");
+
+    Row("1", "Alpha Link", "1", "NB150", "Beta Bus", "1", "X5/1", "1");  // kind 4 goes anywhere
+    EXPECT_EQ(t.CompileCheckBlock(0), 0);
+    Row("1", "Alpha Link", "1", "N5", "Beta Bus", "1", "L3", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 0);
+    EXPECT_TRUE(host.info.empty());
+
+    // In slave mode a read-only coil destination is tested by the kind pairs only.
+    g_bBlockExSlaveMode = 1;
+    Row("1", "Beta Bus", "1", "X5/1", "Alpha Link", "1", "S3/1", "1");
+    EXPECT_EQ(t.CompileCheckBlock(0), 0);
+    EXPECT_EQ(CPlcRegisterTables::CompareAddressArgs("a", "b", "c", "d", "e", "f", "g", "h"), 0);
+    EXPECT_EQ(CPlcRegisterTables::CompareAddressArgs("", "", "", "", "", "", "", ""), 8);
+}
+
+}  // namespace
