@@ -1,0 +1,283 @@
+#include "qt/QtBackend.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+
+#include "platform/Paths.h"
+#include "qt/QtText.h"
+#include "qt/QtWindows.h"
+
+namespace qtbind {
+
+namespace {
+
+// The peer of a dialog that runs without being shown.
+class HiddenPeer : public ui::WindowPeer {
+public:
+    explicit HiddenPeer(QEventLoop& loop) : m_loop(loop) {}
+    void ControlChanged(ui::Control&, ui::Aspect, int) override {}
+    void ControlAdded(ui::Control&) override {}
+    void ControlRemoving(ui::Control&) override {}
+    void CaptionChanged() override {}
+    void Invalidate() override {}
+    void WindowShown(bool) override {}
+    void WindowMoved() override {}
+    void Ended(int) override { m_loop.quit(); }
+
+private:
+    QEventLoop& m_loop;
+};
+
+QString SafeName(const std::string& text) {
+    QString out;
+    for (QChar c : FromAnsi(text)) out += c.isLetterOrNumber() ? c : QLatin1Char('_');
+    return out.left(40);
+}
+
+}  // namespace
+
+struct QtBackend::Impl {
+    std::string shotFolder;
+    std::function<void(ui::Dialog&)> shownHook;
+    std::function<int(const std::string&, const std::string&, unsigned)> boxHook;
+    bool autoClose = false;
+    std::vector<std::string> shots;
+    int shotCount = 0;
+    std::map<const ui::Window*, QPointer<QDialog>> shown;
+    std::map<std::pair<ui::Window*, int>, QTimer*> timers;
+    std::map<ui::Dialog*, DialogWidget*> modeless;
+
+    QWidget* ParentWidget() const {
+        if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+        return QApplication::activeWindow();
+    }
+
+    std::string NextShotPath(const QString& what) {
+        if (shotFolder.empty()) return std::string();
+        QDir().mkpath(QString::fromStdString(shotFolder));
+        const QString name = QStringLiteral("%1-%2.png").arg(++shotCount, 2, 10, QLatin1Char('0')).arg(what);
+        return (QDir(QString::fromStdString(shotFolder)).filePath(name)).toStdString();
+    }
+
+    void Shoot(QWidget* w, const QString& what) {
+        const std::string path = NextShotPath(what);
+        if (path.empty()) return;
+        QApplication::processEvents();
+        if (w->grab().save(QString::fromStdString(path))) shots.push_back(path);
+    }
+};
+
+QtBackend::QtBackend() : m(std::make_unique<Impl>()) {}
+
+QtBackend::~QtBackend() {
+    for (auto& [key, timer] : m->timers) delete timer;
+    if (&ui::GetBackend() == this) ui::SetBackend(nullptr);
+}
+
+void QtBackend::SetScreenshotFolder(const std::string& folder) { m->shotFolder = folder; }
+void QtBackend::SetShownHook(std::function<void(ui::Dialog&)> hook) { m->shownHook = std::move(hook); }
+void QtBackend::SetMessageBoxHook(
+    std::function<int(const std::string&, const std::string&, unsigned)> hook) {
+    m->boxHook = std::move(hook);
+}
+void QtBackend::SetAutoClose(bool on) { m->autoClose = on; }
+const std::vector<std::string>& QtBackend::Screenshots() const { return m->shots; }
+
+bool QtBackend::GrabDialog(const ui::Dialog& dialog, const std::string& pngPath) {
+    auto it = m->shown.find(&dialog);
+    if (it == m->shown.end() || !it->second || !it->second->isVisible()) return false;
+    QApplication::processEvents();
+    return it->second->grab().save(QString::fromStdString(pngPath));
+}
+
+int QtBackend::RunModal(ui::Dialog& dialog) {
+    const ui::DialogTemplate& t = dialog.Template();
+    int bx = 6, by = 13;
+    BaseUnits(DialogFont(t.fontFace, t.fontPoints), bx, by);
+    dialog.SetBaseUnits(bx, by);
+    if (!dialog.BeginModal()) return dialog.GetResult();
+
+    if (t.styles & ui::dlgstyle::kHidden) {
+        QEventLoop loop;
+        HiddenPeer peer(loop);
+        dialog.AttachPeer(&peer);
+        if (!dialog.IsEnded()) loop.exec();
+        dialog.AttachPeer(nullptr);
+        return dialog.GetResult();
+    }
+
+    auto* w = new DialogWidget(dialog, m->ParentWidget());
+    w->binding.BuildAll();
+    dialog.AttachPeer(&w->binding);
+    m->shown[&dialog] = w;
+    QPointer<DialogWidget> guard(w);
+    QTimer::singleShot(0, w, [this, guard, &dialog]() {
+        if (!guard || dialog.IsEnded()) return;
+        QString what = QStringLiteral("dialog-%1").arg(dialog.GetTemplateId());
+        if (!dialog.GetWindowText().empty()) what += QLatin1Char('-') + SafeName(dialog.GetWindowText());
+        m->Shoot(guard, what);
+        if (m->shownHook && guard && !dialog.IsEnded()) m->shownHook(dialog);
+        if (m->autoClose && guard && !dialog.IsEnded()) dialog.UserClose();
+    });
+    if (!dialog.IsEnded()) w->exec();
+    m->shown.erase(&dialog);
+    dialog.AttachPeer(nullptr);
+    delete w;
+    return dialog.GetResult();
+}
+
+void QtBackend::ShowModeless(ui::Dialog& dialog) {
+    const ui::DialogTemplate& t = dialog.Template();
+    int bx = 6, by = 13;
+    BaseUnits(DialogFont(t.fontFace, t.fontPoints), bx, by);
+    dialog.SetBaseUnits(bx, by);
+    auto* w = new DialogWidget(dialog, m->ParentWidget());
+    w->setModal(false);
+    w->binding.BuildAll();
+    dialog.AttachPeer(&w->binding);
+    m->modeless[&dialog] = w;
+    m->shown[&dialog] = w;
+    if (dialog.IsWindowVisible()) w->show();
+}
+
+void QtBackend::DestroyModeless(ui::Dialog& dialog) {
+    auto it = m->modeless.find(&dialog);
+    if (it == m->modeless.end()) return;
+    dialog.AttachPeer(nullptr);
+    it->second->hide();
+    it->second->deleteLater();
+    m->modeless.erase(it);
+    m->shown.erase(&dialog);
+}
+
+int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    QMessageBox box(m->ParentWidget());
+    box.setWindowTitle(FromAnsi(caption));
+    box.setText(FromAnsi(text));
+    switch (flags & ui::MB_ICONMASK) {
+        case ui::MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+        case ui::MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+        case ui::MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+        case ui::MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
+        default: break;
+    }
+    std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;
+    switch (flags & ui::MB_TYPEMASK) {
+        case ui::MB_OKCANCEL: buttons = {{QMessageBox::Ok, ui::IDOK}, {QMessageBox::Cancel, ui::IDCANCEL}}; break;
+        case ui::MB_ABORTRETRYIGNORE:
+            buttons = {{QMessageBox::Abort, ui::IDABORT}, {QMessageBox::Retry, ui::IDRETRY},
+                       {QMessageBox::Ignore, ui::IDIGNORE}};
+            break;
+        case ui::MB_YESNOCANCEL:
+            buttons = {{QMessageBox::Yes, ui::IDYES}, {QMessageBox::No, ui::IDNO}, {QMessageBox::Cancel, ui::IDCANCEL}};
+            break;
+        case ui::MB_YESNO: buttons = {{QMessageBox::Yes, ui::IDYES}, {QMessageBox::No, ui::IDNO}}; break;
+        case ui::MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, ui::IDRETRY}, {QMessageBox::Cancel, ui::IDCANCEL}}; break;
+        default: buttons = {{QMessageBox::Ok, ui::IDOK}}; break;
+    }
+    QMessageBox::StandardButtons set;
+    for (auto& b : buttons) set |= b.first;
+    box.setStandardButtons(set);
+    const size_t def = std::min(buttons.size() - 1, size_t((flags & ui::MB_DEFMASK) >> 8));
+    box.setDefaultButton(buttons[def].first);
+    // Escape answers Cancel where there is one, OK for a box with OK only.
+    for (auto& b : buttons)
+        if (b.second == ui::IDCANCEL || (buttons.size() == 1)) box.setEscapeButton(b.first);
+
+    if (!m->shotFolder.empty()) {
+        box.show();
+        m->Shoot(&box, QStringLiteral("message-") + SafeName(text.substr(0, 30)));
+    }
+    if (m->boxHook) return m->boxHook(text, caption, flags);
+    if (m->autoClose) return buttons[def].second;
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (auto& b : buttons)
+        if (b.first == clicked) return b.second;
+    // Closed without a button: Windows answers Cancel (or OK for an OK box).
+    for (auto& b : buttons)
+        if (b.second == ui::IDCANCEL) return ui::IDCANCEL;
+    return buttons.size() == 1 ? ui::IDOK : buttons.back().second;
+}
+
+bool QtBackend::RunFileDialog(ui::FileDialog& dialog) {
+    if (m->autoClose) return false;
+    QStringList filters;
+    for (const auto& [name, patterns] : dialog.FilterPairs()) {
+        QString n = FromAnsi(name);
+        const qsizetype paren = n.indexOf(QLatin1Char('('));
+        if (paren > 0) n = n.left(paren).trimmed();
+        QString p = FromAnsi(patterns);
+        p.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(n, p.simplified());
+    }
+    QFileDialog fd(m->ParentWidget(), FromAnsi(dialog.Title()));
+    fd.setOption(QFileDialog::DontUseNativeDialog, true);
+    fd.setAcceptMode(dialog.IsOpen() ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    fd.setFileMode(dialog.IsOpen() ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!filters.isEmpty()) fd.setNameFilters(filters);
+    if (!dialog.DefaultExt().empty()) fd.setDefaultSuffix(FromAnsi(dialog.DefaultExt()));
+    if (!dialog.InitialDir().empty())
+        fd.setDirectory(QString::fromStdString(platform::ResolvePath(dialog.InitialDir())));
+    if (!dialog.FileName().empty()) fd.selectFile(FromAnsi(dialog.FileName()));
+    if (!dialog.IsOpen() && !(dialog.Flags() & ui::OFN_OVERWRITEPROMPT))
+        fd.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
+    dialog.SetChosenPath(ToAnsi(fd.selectedFiles().front()));
+    return true;
+}
+
+void QtBackend::SetTimer(ui::Window& window, int id, int ms) {
+    auto key = std::make_pair(&window, id);
+    QTimer*& timer = m->timers[key];
+    if (!timer) {
+        timer = new QTimer;
+        ui::Window* w = &window;
+        QObject::connect(timer, &QTimer::timeout, [w, id]() { w->FireTimer(id); });
+    }
+    timer->start(std::max(ms, 0));
+}
+
+void QtBackend::KillTimer(ui::Window& window, int id) {
+    auto it = m->timers.find(std::make_pair(&window, id));
+    if (it == m->timers.end()) return;
+    it->second->stop();
+    it->second->deleteLater();  // it may be inside its own timeout
+    m->timers.erase(it);
+}
+
+void QtBackend::SetWaitCursor(bool on) {
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+void QtBackend::SetClipboardText(const std::string& text) {
+    QApplication::clipboard()->setText(FromAnsi(text));
+}
+
+std::string QtBackend::GetClipboardText() { return ToAnsi(QApplication::clipboard()->text()); }
+
+void QtBackend::ProcessPendingEvents() { QApplication::processEvents(); }
+
+void QtBackend::WindowDestroyed(ui::Window& window) {
+    for (auto it = m->timers.begin(); it != m->timers.end();) {
+        if (it->first.first == &window) {
+            it->second->stop();
+            it->second->deleteLater();
+            it = m->timers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    m->shown.erase(&window);
+}
+
+}  // namespace qtbind

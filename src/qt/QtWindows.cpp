@@ -1,0 +1,748 @@
+#include "qt/QtWindows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVariant>
+
+#include "qt/QtText.h"
+#include "ui/PropertySheet.h"
+
+namespace qtbind {
+
+using ui::Aspect;
+using ui::ControlKind;
+
+namespace {
+
+const char* const kControlProperty = "quorvexControl";
+bool g_syncingFocus = false;
+std::map<QObject*, ui::Control*>& WidgetControls() {
+    static std::map<QObject*, ui::Control*> map;
+    return map;
+}
+
+QColor ToQColor(ui::Color c) { return QColor(ui::GetRValue(c), ui::GetGValue(c), ui::GetBValue(c)); }
+
+QImage ToImage(const ui::Bitmap& b) {
+    QImage img(b.width, b.height, QImage::Format_ARGB32);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) img.setPixel(x, y, b.At(x, y));
+    return img;
+}
+
+int VirtualKey(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return ui::VK_RETURN;
+        case Qt::Key_Escape: return ui::VK_ESCAPE;
+        case Qt::Key_Tab: return ui::VK_TAB;
+        case Qt::Key_Left: return ui::VK_LEFT;
+        case Qt::Key_Right: return ui::VK_RIGHT;
+        case Qt::Key_Up: return ui::VK_UP;
+        case Qt::Key_Down: return ui::VK_DOWN;
+        case Qt::Key_PageUp: return ui::VK_PRIOR;
+        case Qt::Key_PageDown: return ui::VK_NEXT;
+        case Qt::Key_Home: return ui::VK_HOME;
+        case Qt::Key_End: return ui::VK_END;
+        case Qt::Key_Delete: return ui::VK_DELETE;
+        case Qt::Key_F1: return ui::VK_F1;
+        default: return 0;
+    }
+}
+
+// Keys of a control go to the model first: its key-down handlers, then the window's
+// default handling of Enter, Escape and F1. Other keys keep Qt's handling.
+class KeyFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int vk = VirtualKey(key->key());
+        if (!vk) return false;
+        ui::Control* control = ControlOfWidget(watched);
+        if (!control || !control->GetParent()) return false;
+        ui::Window* window = control->GetParent();
+        if (!window->IsLive()) return false;
+        if (window->Dispatch(ui::Event{ui::Notify::KeyDown, control->GetDlgCtrlID(), vk, -1, -1, 0,
+                                       control}))
+            return true;
+        if (vk == ui::VK_RETURN || vk == ui::VK_ESCAPE || vk == ui::VK_F1) {
+            // An open drop-down list closes on these keys as usual.
+            if (auto* combo = qobject_cast<QComboBox*>(watched); combo && combo->view() &&
+                                                                 combo->view()->isVisible())
+                return false;
+            window->UserKey(control, vk);
+            return true;
+        }
+        return false;
+    }
+};
+
+KeyFilter& TheKeyFilter() {
+    static KeyFilter* filter = new KeyFilter;
+    return *filter;
+}
+
+void WatchFocus() {
+    static bool connected = false;
+    if (connected || !qApp) return;
+    connected = true;
+    QObject::connect(qApp, &QApplication::focusChanged, [](QWidget*, QWidget* now) {
+        if (g_syncingFocus || !now) return;
+        ui::Control* c = ControlOfWidget(now);
+        if (!c || !c->GetParent() || !c->GetParent()->IsLive()) return;
+        if (c->HasFocus()) return;
+        c->GetParent()->SetFocusTo(c, true);
+    });
+}
+
+class FocusSync {
+public:
+    FocusSync() : m_old(g_syncingFocus) { g_syncingFocus = true; }
+    ~FocusSync() { g_syncingFocus = m_old; }
+
+private:
+    bool m_old;
+};
+
+class QtPainter : public ui::Painter {
+public:
+    explicit QtPainter(QPainter& p) : m_p(p) {}
+    void FillRect(const ui::Rect& r, ui::Color c) override {
+        m_p.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(c));
+    }
+    void DrawText(int x, int y, const std::string& text, ui::Color c) override {
+        m_p.setPen(ToQColor(c));
+        m_p.drawText(x, y + m_p.fontMetrics().ascent(), FromAnsi(text));
+    }
+    void DrawBitmap(const ui::Bitmap& b, const ui::Rect& dest) override {
+        const QImage img = ToImage(b);
+        const int w = std::min(b.width, dest.Width()), h = std::min(b.height, dest.Height());
+        m_p.drawImage(QPoint(dest.left, dest.top), img, QRect(0, 0, w, h));
+    }
+    int TextWidth(const std::string& text) override {
+        return m_p.fontMetrics().horizontalAdvance(FromAnsi(text));
+    }
+    int TextHeight() override { return m_p.fontMetrics().height(); }
+
+private:
+    QPainter& m_p;
+};
+
+}  // namespace
+
+ui::Control* ControlOfWidget(QObject* widget) {
+    auto& map = WidgetControls();
+    for (QObject* o = widget; o; o = o->parent()) {
+        auto it = map.find(o);
+        if (it != map.end()) return it->second;
+        if (qobject_cast<QDialog*>(o)) break;
+    }
+    return nullptr;
+}
+
+bool SyncingFocus() { return g_syncingFocus; }
+
+QFont DialogFont(const std::string& face, int points) {
+    QFont f(FromAnsi(face), points > 0 ? points : 8);
+    return f;
+}
+
+void BaseUnits(const QFont& font, int& x, int& y) {
+    // As Windows measures a dialog font: the average width of the 52 letters, and the
+    // character height.
+    QFontMetrics fm(font);
+    const int width =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    x = std::max(1, (width / 26 + 1) / 2);
+    y = std::max(1, fm.height());
+}
+
+// ---------------------------------------------------------------------------------------
+
+WidgetBinding::WidgetBinding(ui::Window& window, QWidget* container)
+    : m_window(window), m_container(container) {
+    WatchFocus();
+}
+
+WidgetBinding::~WidgetBinding() {
+    auto& map = WidgetControls();
+    for (auto& [control, widget] : m_widgets) {
+        (void)control;
+        if (widget) {
+            map.erase(widget.data());
+            for (QWidget* child : widget->findChildren<QWidget*>()) map.erase(child);
+        }
+    }
+    if (m_window.Peer() == this) m_window.AttachPeer(nullptr);
+}
+
+QWidget* WidgetBinding::WidgetOf(const ui::Control* control) const {
+    auto it = m_widgets.find(control);
+    return it == m_widgets.end() ? nullptr : it->second.data();
+}
+
+void WidgetBinding::BuildAll() {
+    for (const auto& c : m_window.Controls()) ControlAdded(*c);
+    if (ui::Control* f = m_window.GetFocus()) ControlChanged(*f, Aspect::Focus, -1);
+}
+
+void WidgetBinding::ControlAdded(ui::Control& control) {
+    if (!m_container) return;
+    QWidget* w = Create(control);
+    if (!w) return;
+    m_widgets[&control] = w;
+    WidgetControls()[w] = &control;
+    w->installEventFilter(&TheKeyFilter());
+    for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(&TheKeyFilter());
+    Sync(control, Aspect::Text, -1);
+    Place(control, w);
+    if (m_container->isVisible() && control.IsWindowVisible()) w->show();
+}
+
+void WidgetBinding::ControlRemoving(ui::Control& control) {
+    auto it = m_widgets.find(&control);
+    if (it == m_widgets.end()) return;
+    if (QWidget* w = it->second.data()) {
+        auto& map = WidgetControls();
+        map.erase(w);
+        for (QWidget* child : w->findChildren<QWidget*>()) map.erase(child);
+        w->hide();
+        w->deleteLater();  // it may be inside one of its own signals
+    }
+    m_widgets.erase(it);
+}
+
+void WidgetBinding::Place(ui::Control& control, QWidget* w) {
+    const ui::Rect r = m_window.GetControlPixelRect(control);
+    int height = r.Height();
+    if (control.Kind() == ControlKind::DropList || control.Kind() == ControlKind::DropDown)
+        height = w->sizeHint().height();  // the template's height includes the open list
+    w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, height));
+    if (auto* table = qobject_cast<QTableWidget*>(w)) {
+        auto& lv = static_cast<ui::ListView&>(control);
+        lv.SetMetrics(table->horizontalHeader()->sizeHint().height() + table->frameWidth(),
+                      table->verticalHeader()->defaultSectionSize());
+    }
+}
+
+QWidget* WidgetBinding::Create(ui::Control& c) {
+    QWidget* parent = m_container;
+    ui::Control* cp = &c;
+    const unsigned st = c.GetStyle();
+    switch (c.Kind()) {
+        case ControlKind::Label: {
+            auto* l = new QLabel(parent);
+            l->setWordWrap(true);
+            Qt::Alignment h = Qt::AlignLeft;
+            if (st & ui::style::kCenter) h = Qt::AlignHCenter;
+            if (st & ui::style::kRight) h = Qt::AlignRight;
+            l->setAlignment(h | Qt::AlignTop);
+            if (st & ui::style::kSunken) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            return l;
+        }
+        case ControlKind::Edit: {
+            if (st & ui::style::kMultiLine) {
+                auto* e = new QPlainTextEdit(parent);
+                e->setTabChangesFocus(true);
+                QObject::connect(e, &QPlainTextEdit::textChanged, [cp, e]() {
+                    std::string text = ToAnsi(e->toPlainText());
+                    const int limit = cp->GetLimitText();
+                    if (limit > 0 && int(text.size()) > limit) {
+                        text.resize(size_t(limit));
+                        QSignalBlocker b(e);
+                        e->setPlainText(FromAnsi(text));
+                        e->moveCursor(QTextCursor::End);
+                    }
+                    cp->UserEdited(text);
+                });
+                return e;
+            }
+            auto* e = new QLineEdit(parent);
+            if (st & ui::style::kNumber)
+                e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
+            if (st & ui::style::kPassword) e->setEchoMode(QLineEdit::Password);
+            QObject::connect(e, &QLineEdit::textEdited, [cp, e](const QString& text) {
+                // The limit holds typing back only: a longer text the program set stays,
+                // and may be shortened.
+                QString changed = FromAnsi(ToAnsi(text));
+                const qsizetype limit = cp->GetLimitText();
+                const qsizetype before = qsizetype(cp->GetWindowText().size());
+                if (limit > 0 && changed.size() > limit && changed.size() > before)
+                    changed.truncate(std::max(limit, before));
+                if (cp->HasStyle(ui::style::kUpperCase))
+                    for (QChar& ch : changed)
+                        if (ch >= QLatin1Char('a') && ch <= QLatin1Char('z')) ch = ch.toUpper();
+                {
+                    if (changed != text) {
+                        const int pos = e->cursorPosition();
+                        QSignalBlocker b(e);
+                        e->setText(changed);
+                        e->setCursorPosition(pos);
+                    }
+                }
+                cp->UserEdited(ToAnsi(e->text()));
+            });
+            return e;
+        }
+        case ControlKind::Button:
+        case ControlKind::DefButton: {
+            auto* b = new QPushButton(parent);
+            b->setAutoDefault(false);
+            b->setDefault(c.Kind() == ControlKind::DefButton);
+            QObject::connect(b, &QPushButton::clicked, [cp]() { cp->UserClick(); });
+            return b;
+        }
+        case ControlKind::CheckBox: {
+            auto* b = new QCheckBox(parent);
+            QObject::connect(b, &QCheckBox::clicked, [cp]() { cp->UserClick(); });
+            return b;
+        }
+        case ControlKind::RadioButton: {
+            auto* b = new QRadioButton(parent);
+            b->setAutoExclusive(false);  // the model keeps the group
+            QObject::connect(b, &QRadioButton::clicked, [cp]() { cp->UserClick(); });
+            return b;
+        }
+        case ControlKind::DropList:
+        case ControlKind::DropDown: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(c.Kind() == ControlKind::DropDown);
+            combo->setMaxVisibleItems(12);
+            auto* lc = static_cast<ui::ListControl*>(cp);
+            QObject::connect(combo, QOverload<int>::of(&QComboBox::activated),
+                             [lc](int index) { lc->UserSelect(index); });
+            if (QLineEdit* le = combo->lineEdit())
+                QObject::connect(le, &QLineEdit::textEdited,
+                                 [cp](const QString& t) { cp->UserEdited(ToAnsi(t)); });
+            return combo;
+        }
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(parent);
+            auto* lc = static_cast<ui::ListControl*>(cp);
+            QObject::connect(list, &QListWidget::currentRowChanged, [lc](int row) {
+                if (row >= 0) lc->UserSelect(row);
+            });
+            QObject::connect(list, &QListWidget::itemDoubleClicked, [lc, list](QListWidgetItem* item) {
+                lc->UserDoubleClick(list->row(item));
+            });
+            return list;
+        }
+        case ControlKind::ListView: {
+            auto* table = new QTableWidget(parent);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setDefaultSectionSize(QFontMetrics(table->font()).height() + 4);
+            table->horizontalHeader()->setStretchLastSection(false);
+            table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            table->setShowGrid(st & ui::style::kGridLines);
+            table->setContextMenuPolicy(Qt::CustomContextMenu);
+            auto* lv = static_cast<ui::ListView*>(cp);
+            QObject::connect(table, &QTableWidget::cellClicked,
+                             [lv](int row, int col) { lv->UserClickCell(row, col); });
+            QObject::connect(table, &QTableWidget::cellDoubleClicked,
+                             [lv](int row, int col) { lv->UserDoubleClickCell(row, col); });
+            QObject::connect(table, &QTableWidget::customContextMenuRequested,
+                             [lv, table](const QPoint& p) {
+                                 const QModelIndex i = table->indexAt(p);
+                                 lv->UserRightClickCell(i.isValid() ? i.row() : -1,
+                                                        i.isValid() ? i.column() : -1);
+                             });
+            QObject::connect(table->verticalScrollBar(), &QScrollBar::valueChanged,
+                             [lv](int value) { lv->UserScrollTo(value); });
+            return table;
+        }
+        case ControlKind::Tree: {
+            auto* tree = new QTreeWidget(parent);
+            tree->setHeaderHidden(true);
+            tree->setColumnCount(1);
+            tree->setMouseTracking(true);
+            auto* tv = static_cast<ui::TreeView*>(cp);
+            QObject::connect(tree, &QTreeWidget::currentItemChanged,
+                             [tv](QTreeWidgetItem* now, QTreeWidgetItem*) {
+                                 if (now) tv->UserSelect(now->data(0, Qt::UserRole).value<qlonglong>());
+                             });
+            QObject::connect(tree, &QTreeWidget::itemDoubleClicked,
+                             [tv](QTreeWidgetItem* item, int) {
+                                 tv->UserDoubleClick(item->data(0, Qt::UserRole).value<qlonglong>());
+                             });
+            QObject::connect(tree, &QTreeWidget::itemExpanded, [tv](QTreeWidgetItem* item) {
+                tv->UserExpand(item->data(0, Qt::UserRole).value<qlonglong>(), true);
+            });
+            QObject::connect(tree, &QTreeWidget::itemCollapsed, [tv](QTreeWidgetItem* item) {
+                tv->UserExpand(item->data(0, Qt::UserRole).value<qlonglong>(), false);
+            });
+            return tree;
+        }
+        case ControlKind::Spin: {
+            auto* spin = new QSpinBox(parent);
+            QObject::connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), [cp](int v) {
+                cp->UserEdited(std::to_string(v));
+            });
+            return spin;
+        }
+        case ControlKind::GroupBox:
+            return new QGroupBox(parent);
+        case ControlKind::Picture: {
+            auto* l = new QLabel(parent);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            if (st & (ui::style::kSunken | ui::style::kBorder))
+                l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            l->setAttribute(Qt::WA_TransparentForMouseEvents, !(st & ui::style::kNotify));
+            return l;
+        }
+        case ControlKind::Progress:
+            return new QProgressBar(parent);
+        case ControlKind::Tab: {
+            auto* bar = new QTabBar(parent);
+            bar->setDrawBase(true);
+            auto* owner = dynamic_cast<ui::PropertySheet*>(&m_window);
+            QObject::connect(bar, &QTabBar::currentChanged, [owner, bar, cp](int index) {
+                if (!owner || index < 0) return;
+                if (!owner->UserSelectPage(index)) {
+                    QSignalBlocker b(bar);
+                    bar->setCurrentIndex(owner->GetActiveIndex());
+                }
+                (void)cp;
+            });
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+void WidgetBinding::SyncItems(ui::Control& c, QWidget* w) {
+    auto& lc = static_cast<ui::ListControl&>(c);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->clear();
+        for (int i = 0; i < lc.GetCount(); ++i) combo->addItem(FromAnsi(lc.GetLBText(i)));
+        combo->setCurrentIndex(lc.GetCurSel());
+        if (combo->isEditable()) combo->setEditText(FromAnsi(lc.GetWindowText()));
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->clear();
+        for (int i = 0; i < lc.GetCount(); ++i) list->addItem(FromAnsi(lc.GetLBText(i)));
+        list->setCurrentRow(lc.GetCurSel());
+    } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
+        while (bar->count() > lc.GetCount()) bar->removeTab(bar->count() - 1);
+        for (int i = 0; i < lc.GetCount(); ++i) {
+            if (i < bar->count()) bar->setTabText(i, FromAnsi(lc.GetLBText(i)));
+            else bar->addTab(FromAnsi(lc.GetLBText(i)));
+        }
+        bar->setCurrentIndex(lc.GetCurSel());
+    }
+}
+
+void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
+    auto& lv = static_cast<ui::ListView&>(c);
+    auto* table = static_cast<QTableWidget*>(w);
+    const int cols = lv.GetColumnCount();
+    if (table->columnCount() != cols) table->setColumnCount(cols);
+    QStringList headings;
+    for (int i = 0; i < cols; ++i) {
+        headings << FromAnsi(lv.GetColumnHeading(i));
+        table->setColumnWidth(i, lv.GetColumnWidth(i));
+        table->setColumnHidden(i, lv.GetColumnWidth(i) == 0);
+    }
+    table->setHorizontalHeaderLabels(headings);
+    if (table->rowCount() != lv.GetItemCount()) {
+        table->setRowCount(lv.GetItemCount());
+        row = -1;
+    }
+    const bool checks = lv.HasStyle(ui::style::kCheckBoxes);
+    auto syncRow = [&](int r) {
+        for (int col = 0; col < cols; ++col) {
+            QTableWidgetItem* item = table->item(r, col);
+            if (!item) {
+                item = new QTableWidgetItem;
+                table->setItem(r, col, item);
+            }
+            item->setText(FromAnsi(lv.GetItemText(r, col)));
+            if (col == 0 && checks)
+                item->setCheckState(lv.GetRowCheck(r) ? Qt::Checked : Qt::Unchecked);
+        }
+        for (int col = 0; col < cols; ++col)
+            if (QTableWidgetItem* item = table->item(r, col)) item->setSelected(lv.IsItemSelected(r));
+    };
+    if (row >= 0 && row < table->rowCount()) syncRow(row);
+    else
+        for (int r = 0; r < table->rowCount(); ++r) syncRow(r);
+}
+
+void WidgetBinding::SyncTree(ui::Control& c, QWidget* w) {
+    auto& tv = static_cast<ui::TreeView&>(c);
+    auto* tree = static_cast<QTreeWidget*>(w);
+    tree->clear();
+    QTreeWidgetItem* selected = nullptr;
+    std::function<void(ui::HTREEITEM, QTreeWidgetItem*)> add = [&](ui::HTREEITEM parent,
+                                                                   QTreeWidgetItem* qparent) {
+        for (ui::HTREEITEM h : tv.GetChildren(parent)) {
+            auto* item = qparent ? new QTreeWidgetItem(qparent) : new QTreeWidgetItem(tree);
+            item->setText(0, FromAnsi(tv.GetItemText(h)));
+            item->setData(0, Qt::UserRole, qlonglong(h));
+            const std::string tip = tv.GetItemToolTip(h);
+            if (!tip.empty()) item->setToolTip(0, FromAnsi(tip));
+            if (h == tv.GetSelectedItem()) selected = item;
+            add(h, item);
+            item->setExpanded(tv.IsExpanded(h));
+        }
+    };
+    add(ui::TVI_ROOT, nullptr);
+    if (selected) tree->setCurrentItem(selected);
+}
+
+void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
+    QWidget* w = WidgetOf(&c);
+    if (!w) return;
+    QSignalBlocker block(w);
+    const QString text = FromAnsi(c.GetWindowText());
+    // Everything but the list contents is cheap: keep it all in step.
+    w->setEnabled(c.IsWindowEnabled());
+    if (!c.GetToolTip().empty()) w->setToolTip(FromAnsi(c.GetToolTip()));
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        if (c.Kind() == ControlKind::Picture) {
+            if (c.GetBitmap()) l->setPixmap(QPixmap::fromImage(ToImage(*c.GetBitmap())));
+            else l->clear();
+        } else {
+            l->setText(LabelText(c.GetWindowText()));
+        }
+        QPalette pal = l->palette();
+        if (c.GetTextColor() != ui::kDefaultColor) pal.setColor(QPalette::WindowText, ToQColor(c.GetTextColor()));
+        if (c.GetBkColor() != ui::kDefaultColor && !c.IsTransparent()) {
+            pal.setColor(QPalette::Window, ToQColor(c.GetBkColor()));
+            l->setAutoFillBackground(true);
+        }
+        l->setPalette(pal);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        if (e->text() != text) e->setText(text);
+        e->setReadOnly(c.IsReadOnly());
+        if (aspect == Aspect::Caret) e->setSelection(c.GetSelStart(), c.GetSelEnd() - c.GetSelStart());
+        else if (aspect == Aspect::Text) e->setCursorPosition(int(text.size()));
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (pe->toPlainText() != shown) pe->setPlainText(shown);
+        pe->setReadOnly(c.IsReadOnly());
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        b->setText(text);
+        b->setChecked(c.GetCheck() != 0);
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        g->setTitle(LabelText(c.GetWindowText()));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (aspect == Aspect::Items || combo->count() != static_cast<ui::ListControl&>(c).GetCount())
+            SyncItems(c, w);
+        combo->setCurrentIndex(static_cast<ui::ListControl&>(c).GetCurSel());
+        if (combo->isEditable() && combo->currentText() != text) combo->setEditText(text);
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        if (aspect == Aspect::Items || list->count() != static_cast<ui::ListControl&>(c).GetCount())
+            SyncItems(c, w);
+        list->setCurrentRow(static_cast<ui::ListControl&>(c).GetCurSel());
+    } else if (qobject_cast<QTabBar*>(w)) {
+        SyncItems(c, w);
+        if (onTabChanged) onTabChanged(c);
+    } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+        if (aspect == Aspect::Scroll) {
+            table->verticalScrollBar()->setValue(static_cast<ui::ListView&>(c).GetTopIndex());
+        } else if (aspect == Aspect::Rows || aspect == Aspect::Columns || aspect == Aspect::Selection ||
+                   aspect == Aspect::Text) {
+            SyncListView(c, w, aspect == Aspect::Rows || aspect == Aspect::Selection ? index : -1);
+        }
+    } else if (qobject_cast<QTreeWidget*>(w)) {
+        if (aspect != Aspect::Focus && aspect != Aspect::Enabled && aspect != Aspect::Visible &&
+            aspect != Aspect::Geometry)
+            SyncTree(c, w);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+        spin->setRange(std::min(c.GetRangeLower(), c.GetRangeUpper()),
+                       std::max(c.GetRangeLower(), c.GetRangeUpper()));
+        spin->setValue(c.GetPos());
+    } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
+        bar->setRange(c.GetRangeLower(), c.GetRangeUpper());
+        bar->setValue(c.GetPos());
+    }
+    if (aspect == Aspect::Geometry || aspect == Aspect::Style) Place(c, w);
+    if (aspect == Aspect::Visible) w->setVisible(c.IsWindowVisible());
+    if (aspect == Aspect::Focus && c.HasFocus() && !w->hasFocus()) {
+        FocusSync sync;
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void WidgetBinding::ControlChanged(ui::Control& control, Aspect aspect, int index) {
+    Sync(control, aspect, index);
+}
+
+void WidgetBinding::CaptionChanged() {
+    if (onCaption) onCaption();
+}
+
+void WidgetBinding::Invalidate() {
+    if (m_container) m_container->update();
+}
+
+void WidgetBinding::WindowShown(bool show) {
+    if (onShown) onShown(show);
+}
+
+void WidgetBinding::WindowMoved() {
+    if (onMoved) onMoved();
+}
+
+void WidgetBinding::Ended(int result) {
+    if (onEnded) onEnded(result);
+}
+
+void WidgetBinding::Destroyed() {
+    if (onDestroyed) onDestroyed();
+}
+
+// ---------------------------------------------------------------------------------------
+
+DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
+    : QDialog(parent), model(m), binding(m, this) {
+    const ui::DialogTemplate& t = model.Template();
+    Qt::WindowFlags flags = Qt::Dialog;
+    if (!(t.styles & ui::dlgstyle::kCaption)) flags |= Qt::FramelessWindowHint;
+    else {
+        flags |= Qt::WindowTitleHint;
+        if (t.styles & ui::dlgstyle::kSysMenu) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    }
+    setWindowFlags(flags);
+    setFont(DialogFont(t.fontFace, t.fontPoints));
+    setWindowTitle(FromAnsi(model.GetWindowText()));
+    const ui::Rect client = model.GetClientRect();
+    setFixedSize(std::max(1, client.Width()), std::max(1, client.Height()));
+    binding.onCaption = [this]() { setWindowTitle(FromAnsi(model.GetWindowText())); };
+    binding.onEnded = [this](int result) {
+        closingFromModel = true;
+        done(result);
+    };
+    binding.onShown = [this](bool show) { setVisible(show); };
+    binding.onMoved = [this]() {
+        const ui::Rect r = model.GetWindowRect();
+        setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
+    };
+    binding.onTabChanged = [this](ui::Control&) { ShowActivePage(); };
+    if (t.styles & ui::dlgstyle::kBorder && !(t.styles & ui::dlgstyle::kCaption))
+        setStyleSheet(QStringLiteral("QDialog { border: 1px solid palette(dark); }"));
+}
+
+DialogWidget::~DialogWidget() {
+    m_pages.clear();
+    m_oldPages.clear();
+}
+
+void DialogWidget::ShowActivePage() {
+    auto* sheet = dynamic_cast<ui::PropertySheet*>(&model);
+    if (!sheet) return;
+    ui::Control* tab = sheet->GetDlgItem(ui::AFX_IDC_TAB_CONTROL);
+    QWidget* bar = binding.WidgetOf(tab);
+    if (!tab || !bar) return;
+    const ui::Rect area = sheet->GetControlPixelRect(*tab);
+    const int barHeight = bar->sizeHint().height();
+    bar->setGeometry(area.left, area.top, area.Width(), barHeight);
+    for (int i = 0; i < sheet->GetPageCount(); ++i) {
+        ui::PropertyPage* page = sheet->GetPage(i);
+        auto it = m_pages.find(page);
+        if (page->IsCreated() && it == m_pages.end()) {
+            auto* host = new QWidget(this);
+            host->setGeometry(area.left + 1, area.top + barHeight, area.Width() - 2,
+                              area.Height() - barHeight - 1);
+            host->setAutoFillBackground(true);
+            auto binding = std::make_unique<WidgetBinding>(*page, host);
+            binding->BuildAll();
+            page->AttachPeer(binding.get());
+            binding->onDestroyed = [this, page]() {
+                auto found = m_pages.find(page);
+                if (found == m_pages.end()) return;
+                if (QWidget* c = found->second->Container()) {
+                    c->hide();
+                    c->deleteLater();
+                }
+                m_oldPages.push_back(std::move(found->second));  // still running
+                m_pages.erase(found);
+            };
+            it = m_pages.emplace(page, std::move(binding)).first;
+        }
+        if (it != m_pages.end())
+            if (QWidget* c = it->second->Container()) c->setVisible(i == sheet->GetActiveIndex());
+    }
+}
+
+void DialogWidget::reject() {
+    if (closingFromModel) {
+        QDialog::reject();
+        return;
+    }
+    model.UserKey(model.GetFocus(), ui::VK_ESCAPE);
+}
+
+void DialogWidget::accept() {
+    if (closingFromModel) {
+        QDialog::accept();
+        return;
+    }
+    model.UserKey(nullptr, ui::VK_RETURN);
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event) {
+    if (closingFromModel || !model.IsLive()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    model.UserClose();
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
+    const int vk = VirtualKey(event->key());
+    if (vk == ui::VK_RETURN || vk == ui::VK_ESCAPE || vk == ui::VK_F1) {
+        model.UserKey(model.GetFocus(), vk);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWidget::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!model.HasPainting()) return;
+    QPainter p(this);
+    p.setFont(font());
+    QtPainter painter(p);
+    model.OnPaint(painter);
+}
+
+void DialogWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        model.UserMouseDown(pos.x(), pos.y());
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+}  // namespace qtbind

@@ -1,0 +1,92 @@
+#pragma once
+// The binding of window models to Qt widgets (used inside src/qt only).
+#include <QDialog>
+#include <QFont>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "ui/Dialog.h"
+#include "ui/Window.h"
+
+class QWidget;
+
+namespace qtbind {
+
+// The widgets of one window's controls, kept in step with the model both ways.
+class WidgetBinding : public ui::WindowPeer {
+public:
+    WidgetBinding(ui::Window& window, QWidget* container);
+    ~WidgetBinding() override;
+    WidgetBinding(const WidgetBinding&) = delete;
+    WidgetBinding& operator=(const WidgetBinding&) = delete;
+
+    void BuildAll();
+    ui::Window& Model() const { return m_window; }
+    QWidget* Container() const { return m_container; }
+    QWidget* WidgetOf(const ui::Control* control) const;
+
+    std::function<void(int)> onEnded;
+    std::function<void()> onDestroyed;
+    std::function<void()> onCaption;
+    std::function<void(bool)> onShown;
+    std::function<void()> onMoved;
+    std::function<void(ui::Control&)> onTabChanged;
+
+    void ControlChanged(ui::Control& control, ui::Aspect aspect, int index) override;
+    void ControlAdded(ui::Control& control) override;
+    void ControlRemoving(ui::Control& control) override;
+    void CaptionChanged() override;
+    void Invalidate() override;
+    void WindowShown(bool show) override;
+    void WindowMoved() override;
+    void Ended(int result) override;
+    void Destroyed() override;
+
+private:
+    QWidget* Create(ui::Control& control);
+    void Place(ui::Control& control, QWidget* widget);
+    void Sync(ui::Control& control, ui::Aspect aspect, int index);
+    void SyncItems(ui::Control& control, QWidget* widget);
+    void SyncListView(ui::Control& control, QWidget* widget, int row);
+    void SyncTree(ui::Control& control, QWidget* widget);
+    ui::Window& m_window;
+    QPointer<QWidget> m_container;
+    std::map<const ui::Control*, QPointer<QWidget>> m_widgets;
+};
+
+// The control a widget (or one of its inner widgets) shows; null when none.
+ui::Control* ControlOfWidget(QObject* widget);
+// True while the binding moves the focus itself (the model already knows).
+bool SyncingFocus();
+
+QFont DialogFont(const std::string& face, int points);
+void BaseUnits(const QFont& font, int& x, int& y);
+
+// A dialog model shown as a QDialog (also a property sheet with its pages).
+class DialogWidget : public QDialog {
+public:
+    DialogWidget(ui::Dialog& model, QWidget* parent);
+    ~DialogWidget() override;
+    ui::Dialog& model;
+    WidgetBinding binding;
+    bool closingFromModel = false;
+
+    void reject() override;
+    void accept() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void ShowActivePage();
+    std::map<ui::Window*, std::unique_ptr<WidgetBinding>> m_pages;
+    std::vector<std::unique_ptr<WidgetBinding>> m_oldPages;
+};
+
+}  // namespace qtbind
