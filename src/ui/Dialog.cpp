@@ -87,6 +87,7 @@ int Dialog::DoModal() {
     DestroyTimers();
     OnDestroy();
     m_created = false;
+    if (Peer()) Peer()->Destroyed();
     AttachPeer(nullptr);
     return result;
 }
@@ -117,6 +118,7 @@ void Dialog::DestroyWindow() {
     GetBackend().DestroyModeless(*this);
     m_created = false;
     m_visible = false;
+    if (Peer()) Peer()->Destroyed();
     AttachPeer(nullptr);
 }
 

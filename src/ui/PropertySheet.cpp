@@ -24,6 +24,7 @@ void PropertyPage::DestroyPage() {
     OnDestroy();
     ClearControls();
     m_created = false;
+    if (Peer()) Peer()->Destroyed();
     AttachPeer(nullptr);
 }
 

@@ -233,6 +233,12 @@ bool Window::UserKey(Control* control, int vk) {
     return Dispatch(e);
 }
 
+bool Window::UserMouseDown(int x, int y) {
+    if (!IsLive()) return false;
+    OnLButtonDown(x, y);
+    return true;
+}
+
 void Window::OnControlNotify(const Event& event) { Dispatch(event); }
 
 }  // namespace ui

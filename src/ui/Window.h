@@ -102,6 +102,7 @@ public:
     virtual void WindowShown(bool show) = 0;
     virtual void WindowMoved() = 0;
     virtual void Ended(int result) = 0;  // a modal run ends
+    virtual void Destroyed() {}          // the window is gone (the peer may go too)
 };
 
 class Window : public CmdTarget {
@@ -178,6 +179,10 @@ public:
     // Client size in pixels (dialogs: their template size mapped; views: as laid out).
     virtual Rect GetClientRect() const;
     void SetClientSize(int width, int height);
+
+    // Mouse button pressed on the window itself (not on a control that takes clicks).
+    virtual void OnLButtonDown(int x, int y) { (void)x; (void)y; }
+    bool UserMouseDown(int x, int y);
 
     // F1 in the window. The default sends Notify::Help to the handler table.
     virtual void OnHelpInfo() { Dispatch(Event{Notify::Help, 0}); }
