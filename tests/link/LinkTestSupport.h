@@ -1,6 +1,6 @@
 #pragma once
 // The link tests' bench: a simulated unit on a pty, a port named COM7 that opens it, a
-// clock a hundred times faster than real time, and a reporter that records everything.
+// clock fifty times faster than real time, and a reporter that records everything.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,7 +40,7 @@ public:
     std::vector<LineState> step;
 };
 
-inline constexpr double kSpeedup = 100.0;
+inline constexpr double kSpeedup = 50.0;
 inline const char* const kPortName = "COM7";
 
 class UnitFixture : public ::testing::Test {
@@ -71,7 +71,7 @@ protected:
     }
 
     // Lets the unit take what is still on its way before the log is read.
-    void Settle() { sim.WaitQuiet(30, 2000); }
+    void Settle() { sim.WaitQuiet(50, 3000); }
 
     unitsim::UnitSimulator sim;
     platform::TestClock clock;
