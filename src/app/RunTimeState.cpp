@@ -22,3 +22,4 @@ int g_bNewProject = 0;
 std::string g_strPrjFileLastIo;
 std::string g_szVersionProduct;
 int g_nBlockEditRow = 0, g_nBlockEditCol = 0;
+int g_nNewBlockEditRow = 0, g_nNewBlockEditCol = 0;

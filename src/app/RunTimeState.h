@@ -29,3 +29,5 @@ extern std::string g_strPrjFileLastIo;  // project file last loaded or written
 extern std::string g_szVersionProduct;  // product chosen in the version-mismatch dialog
 // The older editor's current cell (row and column of the cell being edited).
 extern int g_nBlockEditRow, g_nBlockEditCol;
+// The newer editor's current cell.
+extern int g_nNewBlockEditRow, g_nNewBlockEditCol;

@@ -13,6 +13,10 @@ public:
     virtual void ShowNewInfoText(const std::string& text) = 0;
     // Text of a cell of the active older block list (row 0-based, column as listed).
     virtual std::string GetOlderBlockCellText(int row, int column) = 0;
+    // Text of a cell of the newer block list.
+    virtual std::string GetNewerBlockCellText(int row, int column) = 0;
+    // A message box with the Windows flags (MB_OK 0, MB_ICONINFORMATION 0x40, ...).
+    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };
 
 void SetBlockEditorHost(IBlockEditorHost* host);

@@ -3,6 +3,7 @@
 #include "app/ProjectSettings.h"
 #include "app/RunTimeState.h"
 #include "plc/BlockEditorHost.h"
+#include "plc/DefinitionFiles.h"
 #include "plc/NumConverter.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -436,6 +437,93 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
         break;
     }
     return errors;
+}
+
+int CPlcRegisterTables::IsBitSuffixOutOfRange(const std::string& text) {
+    size_t underscore = text.find('_');
+    if (underscore == std::string::npos) return 0;
+    return Atoi(text.substr(underscore + 1)) > 15 ? 1 : 0;
+}
+
+int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const {
+    IBlockEditorHost* host = GetBlockEditorHost();
+    int errors = 0;
+    auto report = [&](const std::string& message) {
+        ShowNewInfoText(message);
+        ++errors;
+    };
+    const int column = g_nNewBlockEditCol;
+    const bool digits = IsAllDigits(cellText) == 1;
+    const int value = Atoi(cellText);
+
+    switch (column) {
+    case 4:
+    case 7: {
+        std::string plc = host ? RemoveTrailingBlanks(host->GetNewerBlockCellText(g_nNewBlockEditRow, column == 4 ? 2 : 5))
+                               : std::string();
+        if (plc.empty()) {
+            ShowNewInfoText("PLC not selected !");
+            return -1;
+        }
+        std::string entry = platform::Trim(cellText);
+        for (int port = 1; port <= 2; ++port) {
+            if (plc != (port == 1 ? g_strPLC1Name : g_strPLC2Name)) continue;
+            int i = FindRegisterByPrefix(entry, port);
+            if (i == -1) {
+                report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
+                continue;
+            }
+            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0) ++errors;
+            if (IsBitSuffixOutOfRange(entry)) {
+                if (host) host->MessageBox("Invalid Bit Value. Please enter valid data.", "Invalid Bit", 0x40);
+                ++errors;
+            }
+        }
+        break;
+    }
+    case 1: {
+        const int limit = g_nBlockWordLimit;
+        const std::string both = platform::Format(
+            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
+            limit, limit);
+        if (!digits)
+            report(both);
+        else if (value == 0 || value > limit)
+            report(g_bSlaveMode == 1 ? both
+                                     : platform::Format("For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
+                                                        limit));
+        break;
+    }
+    case 3:
+    case 6:
+        if (!digits || value > 255) report("Valid range is 0 to 255. Please enter valid data.");
+        break;
+    case 8:
+        if (!digits || value > 99 || value == 0) report("Valid range is 1 to 99. Please enter valid data.");
+        break;
+    case 9:
+        if (!digits || value > 255) report("Valid range is 1 to 255. Please enter valid data.");
+        break;
+    default:
+        break;
+    }
+    return errors;
+}
+
+std::string CPlcRegisterTables::ReadPgnLength(const std::string& address) {
+    const size_t n = address.size();
+    const size_t keep = n > 9 ? n - 6 : (n >= 5 ? n - 5 : 0);
+    const std::string key = "0x" + address.substr(n - keep);
+    const std::string file = deffiles::PgnLengthInf(g_szProductName);
+    std::string value = platform::GetPrivateProfileString("PGN Info", key, deffiles::kCorruptFile, 80, file);
+    // The last field that is not empty; trailing commas are skipped.
+    while (!value.empty() && value.back() == ',') value.pop_back();
+    size_t comma = value.rfind(',');
+    return comma == std::string::npos ? value : value.substr(comma + 1);
+}
+
+std::string CPlcRegisterTables::PgnDirectionText(const std::string& address) {
+    return address.size() >= 2 && address[1] == '0' ? "Input" : "Output";
 }
 
 int CPlcRegisterTables::CompareAddressArgs(const std::string& a1, const std::string& a2,

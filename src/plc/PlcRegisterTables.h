@@ -28,6 +28,13 @@ public:
     static int IsAllDigits(const std::string& text);
     // The older block list's cell check of the current cell (g_nBlockEditRow/Col).
     int ValidateBlockEntry(const std::string& cellText) const;
+    // The newer block list's cell check of the current cell (g_nNewBlockEditRow/Col).
+    int ValidateNewBlockEntry(const std::string& cellText) const;
+    static int IsBitSuffixOutOfRange(const std::string& text);
+    // Parameter groups of the CAN layout: the length field of the group of a COM2
+    // address, and its direction text.
+    static std::string ReadPgnLength(const std::string& address);
+    static std::string PgnDirectionText(const std::string& address);
     // The older block list's check of a whole block before it is saved, copied or sent;
     // 0 when it compiles.
     int CompileCheckBlock(int row) const;

@@ -1,6 +1,7 @@
 #include "PlcFixture.h"
 
 #include "plc/BlockEditorHost.h"
+#include "platform/Paths.h"
 
 #include <map>
 
@@ -79,8 +80,14 @@ public:
     std::vector<std::string> info;
     std::map<int, std::string> cells;
     void ShowInfoText(const std::string& text) override { info.push_back(text); }
-    void ShowNewInfoText(const std::string&) override {}
+    void ShowNewInfoText(const std::string& text) override { info.push_back(text); }
     std::string GetOlderBlockCellText(int, int column) override { return cells[column]; }
+    std::string GetNewerBlockCellText(int, int column) override { return cells[column]; }
+    std::vector<std::string> boxes;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        boxes.push_back(text + "|" + caption + "|" + std::to_string(flags));
+        return 1;
+    }
 };
 
 class BlockEntry : public PlcTablesTest {
@@ -305,6 +312,84 @@ TEST_F(OlderBlockCheck, RulesInOrderWithTheirMessages) {
     EXPECT_EQ(t.CompileCheckBlock(0), 0);
     EXPECT_EQ(CPlcRegisterTables::CompareAddressArgs("a", "b", "c", "d", "e", "f", "g", "h"), 0);
     EXPECT_EQ(CPlcRegisterTables::CompareAddressArgs("", "", "", "", "", "", "", ""), 8);
+}
+
+}  // namespace
+
+namespace {
+
+class NewerEntry : public BlockEntry {
+protected:
+    int Check(int column, const std::string& text) {
+        host.info.clear();
+        host.boxes.clear();
+        g_nNewBlockEditCol = column;
+        return t.ValidateNewBlockEntry(text);
+    }
+    void TearDown() override {
+        g_bSlaveMode = 0;
+        BlockEntry::TearDown();
+    }
+};
+
+TEST_F(NewerEntry, AddressesPrefixesAndBitSuffixes) {
+    EXPECT_EQ(Check(4, "N5"), -1);
+    EXPECT_EQ(host.info.back(), "PLC not selected !");
+    host.cells[2] = "Alpha Link";
+    EXPECT_EQ(Check(4, "N5_15"), 0);
+    EXPECT_EQ(Check(4, "N5_16"), 1);
+    EXPECT_EQ(host.boxes, (std::vector<std::string>{"Invalid Bit Value. Please enter valid data.|Invalid Bit|64"}));
+    EXPECT_EQ(Check(4, "N5_x"), 0);
+    EXPECT_EQ(Check(4, "Y5_16"), 1);  // no register: no range and no bit check
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(Check(4, "N5000_16"), 2);
+    EXPECT_EQ(CPlcRegisterTables::IsBitSuffixOutOfRange("N5"), 0);
+}
+
+TEST_F(NewerEntry, NumberColumnsAndTheirRanges) {
+    const std::string wordOnly =
+        "For word operation, valid entry is 1- 32. For bit operation, valid entry is 1. Please enter valid data.";
+    const std::string both =
+        "For word operation, valid entry is 1- 32. For bit operation, valid entry is 1 - 32. Please enter valid data.";
+    EXPECT_EQ(Check(1, "0"), 1);
+    EXPECT_EQ(host.info.back(), wordOnly);
+    EXPECT_EQ(Check(1, "x"), 1);
+    EXPECT_EQ(host.info.back(), both);
+    g_bSlaveMode = 1;
+    EXPECT_EQ(Check(1, ""), 1);
+    EXPECT_EQ(host.info.back(), both);
+    EXPECT_EQ(Check(3, "0"), 0);
+    EXPECT_EQ(Check(6, "255"), 0);
+    EXPECT_EQ(Check(3, "256"), 1);
+    EXPECT_EQ(host.info.back(), "Valid range is 0 to 255. Please enter valid data.");
+    EXPECT_EQ(Check(8, "0"), 1);
+    EXPECT_EQ(Check(8, "100"), 1);
+    EXPECT_EQ(Check(8, "1"), 0);
+    EXPECT_EQ(Check(8, "99"), 0);
+    EXPECT_EQ(Check(9, "0"), 0);
+    EXPECT_EQ(Check(9, "255"), 0);
+    EXPECT_EQ(Check(9, "256"), 1);
+    EXPECT_EQ(host.info.back(), "Valid range is 1 to 255. Please enter valid data.");
+    EXPECT_EQ(Check(10, "any comment"), 0);
+}
+
+TEST(PgnLookups, KeysFromTheAddressAndTheLastField) {
+    testsupport::TempDir dir;
+    platform::SetProgramFolder(dir.Path());
+    g_szProductName = "QVX-300";
+    dir.Write("QVX-300/Plc/PGNLength.inf",
+              "[PGN Info]\r\n0xFEF1=Engine,8,6\r\n0xF004=8,,\r\n0x0F04=variable\r\n0xABC=\r\n");
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P0:00FEF1"), "6");     // 9 characters: last 4
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P0:000F004"), "8");    // 10: last 4, trailing commas skipped
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P1:0/0F04"), "variable");
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P1:00ABC"), "");       // 8: last 3, empty value
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P1:001234"), "Corrupt file");
+    EXPECT_EQ(CPlcRegisterTables::ReadPgnLength("P"), "Corrupt file");
+    EXPECT_EQ(CPlcRegisterTables::PgnDirectionText("P0:1"), "Input");
+    EXPECT_EQ(CPlcRegisterTables::PgnDirectionText("P1:1"), "Output");
+    EXPECT_EQ(CPlcRegisterTables::PgnDirectionText("P"), "Output");
+    g_szProductName.clear();
+    platform::SetProgramFolder("");
 }
 
 }  // namespace
