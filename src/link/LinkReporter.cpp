@@ -17,7 +17,8 @@ ILinkReporter* g_defaultReporter = nullptr;
 }  // namespace
 
 ILinkReporter& DefaultLinkReporter() {
-    return g_defaultReporter ? *g_defaultReporter : g_stderrReporter;
+    if (g_defaultReporter) return *g_defaultReporter;
+    return g_stderrReporter;
 }
 
 void SetDefaultLinkReporter(ILinkReporter* reporter) { g_defaultReporter = reporter; }

@@ -227,7 +227,7 @@ int CUnitLink::SendFileBlocks(std::istream& file, long start, int blockSize, int
 
 int CUnitLink::SendBlocks(const uint8_t* data, size_t size, int blockSize, int maxBlockSize,
                           const std::string& wrongEndMessage, StreamOutcome* outcome) {
-    StreamOutcome local;
+    StreamOutcome local = StreamOutcome::Done;
     StreamOutcome& out = outcome ? *outcome : local;
 
     if (blockSize <= 0 || blockSize > maxBlockSize) {
