@@ -34,6 +34,10 @@ int CUnitLink::ConnectToUnit(const HandshakeOptions& options, HandshakeResult* r
     r = HandshakeResult{};
 
     Reporter().MarkConnection(LineState::None);
+    if (!m_port.IsOpen()) {  // nothing to try; the caller reports the failed connection
+        Reporter().MarkConnection(LineState::Failed);
+        return -1;
+    }
     SetStandardLine();
     m_port.PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR);
 
@@ -125,6 +129,7 @@ int CUnitLink::SendCommand(uint8_t first, uint8_t second) {
 AnswerResult CUnitLink::WaitForEcho(uint8_t command, uint8_t* received) {
     // The watchdog is checked between reads, and a read never waits past it, so the wait
     // ends by itself: at most the watchdog's time plus one further read.
+    if (!m_port.IsOpen()) return AnswerResult::None;  // the caller reports it
     platform::Clock& clock = m_port.GetClock();
     const uint32_t limit = m_port.GetReadLimit();
     const uint32_t start = clock.GetTickCount();
@@ -154,12 +159,14 @@ AnswerResult CUnitLink::WaitForEcho(uint8_t command, uint8_t* received) {
 }
 
 AnswerResult CUnitLink::SendCommandWaitEcho(uint8_t command, uint8_t* received) {
+    if (!m_port.IsOpen()) return AnswerResult::None;
     SendCommand(command, command);
     return WaitForEcho(command, received);
 }
 
 AnswerResult CUnitLink::SendCommandReadAnswer(uint8_t command, uint32_t pauseMs,
                                               uint8_t expected, uint8_t* received) {
+    if (!m_port.IsOpen()) return AnswerResult::None;
     SendCommand(command, command);
     if (pauseMs) Sleep(pauseMs);
     if (m_port.ReadByte() == -1) return AnswerResult::None;
@@ -175,6 +182,11 @@ int CUnitLink::SendFramedBlock(const uint8_t* record, size_t length) {
         Reporter().ShowMessage("Invalid setup record length " + std::to_string(length) +
                                    ". A record holds 1 to 255 bytes. Nothing was sent to the unit.",
                                "", linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
+    if (!m_port.IsOpen()) {
+        Reporter().MarkStep(LineState::Failed);
+        CommError();
         return -1;
     }
     const uint8_t n = static_cast<uint8_t>(length);
@@ -236,6 +248,11 @@ int CUnitLink::SendBlocks(const uint8_t* data, size_t size, int blockSize, int m
         out = StreamOutcome::InvalidBlockSize;
         return -1;
     }
+    if (!m_port.IsOpen()) {
+        CommError();
+        out = StreamOutcome::BlockNotAnswered;
+        return -1;
+    }
     const size_t block = static_cast<size_t>(blockSize);
     const size_t full = size / block;
     const size_t rest = size % block;
@@ -294,6 +311,7 @@ int CUnitLink::SendBlocks(const uint8_t* data, size_t size, int blockSize, int m
 }
 
 int CUnitLink::RestartUnit() {
+    if (!m_port.IsOpen()) return -1;
     SetStandardLine();
     m_port.PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR);
     SendCommand(unitcmd::kHandshake, unitcmd::kRestart);

@@ -7,6 +7,8 @@
 //
 // Routines return 0 when done and -1 when failed, having shown their own message where
 // one is due; a failed handshake shows none (its caller shows 60000 unless g_bLinkFailed).
+// On a port that is not open they fail at once: a record or stream with one 60000, the
+// handshake, the answer waits and the restart without a message of their own.
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -130,6 +132,7 @@ public:
                    StreamOutcome* outcome = nullptr);
 
     // Restart: set the line, purge, 0x10 0xBB, close the port. No answer is read.
+    // -1 when the port is not open.
     int RestartUnit();
 
     // 9600 baud, 8 data bits, no parity, one stop bit.

@@ -382,3 +382,24 @@ TEST_F(UnitLinkTest, RestartSendsTheCommandAndClosesThePort) {
     EXPECT_EQ(sim.Received(), Bytes({0x10, 0xBB}));
     EXPECT_EQ(sim.Restarts(), 1);
 }
+
+TEST(UnitLinkClosedPort, FailsAtOnceWithoutAFloodOfMessages) {
+    RecordingReporter reporter;
+    CSerialPort port;
+    port.SetReporter(&reporter);
+    CUnitLink link(port);
+    HandshakeOptions options;
+    options.expectedProductCode = 84;
+    EXPECT_EQ(link.ConnectToUnit(options), -1);
+    EXPECT_EQ(link.SendCommandWaitEcho(0x12), AnswerResult::None);
+    EXPECT_EQ(link.SendCommandReadAnswer(0x21, 1000, 0x21), AnswerResult::None);
+    EXPECT_EQ(link.RestartUnit(), -1);
+    EXPECT_TRUE(reporter.messages.empty());
+    EXPECT_EQ(reporter.connection.back(), LineState::Failed);
+
+    std::vector<uint8_t> record(32, 0x01);
+    EXPECT_EQ(link.SendFramedBlock(record), -1);
+    std::istringstream in("data");
+    EXPECT_EQ(link.SendFileBlocks(in, 0, 64, 1), -1);
+    EXPECT_EQ(reporter.Texts(), std::vector<std::string>(2, kMsgCommError));
+}
