@@ -177,10 +177,10 @@ AnswerResult CUnitLink::SendCommandReadAnswer(uint8_t command, uint32_t pauseMs,
 
 int CUnitLink::SendFramedBlock(const uint8_t* record, size_t length) {
     // The length travels in one byte: a longer record would lose its tail without notice.
-    if (length == 0 || length > 255) {
+    if (length > 255) {
         Reporter().MarkStep(LineState::Failed);
         Reporter().ShowMessage("Invalid setup record length " + std::to_string(length) +
-                                   ". A record holds 1 to 255 bytes. Nothing was sent to the unit.",
+                                   ". A record holds at most 255 bytes. Nothing was sent to the unit.",
                                "", linkmb::kOk | linkmb::kIconStop);
         return -1;
     }

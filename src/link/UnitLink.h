@@ -112,7 +112,7 @@ public:
     AnswerResult SendCommandReadAnswer(uint8_t command, uint32_t pauseMs, uint8_t expected,
                                        uint8_t* received = nullptr);
 
-    // A framed record (1 to 255 bytes): length, bytes, check byte, then the end exchange.
+    // A framed record (at most 255 bytes): length, bytes, check byte, then the end exchange.
     // 0 when the unit ended with 0x03.
     int SendFramedBlock(const uint8_t* record, size_t length);
     int SendFramedBlock(const std::vector<uint8_t>& record) {
