@@ -75,8 +75,9 @@ std::string FieldReader::Text(size_t width) {
     return zero == std::string::npos ? raw : raw.substr(0, zero);
 }
 
-int BaudToCode(int rate, int port) {
-    for (int i = 0; i < TableSize(port); ++i)
+int BaudToCode(int rate, int port, int portOneCodes) {
+    const int size = port == 1 ? portOneCodes : TableSize(port);
+    for (int i = 0; i < size; ++i)
         if (kBaudTable[i] == rate) return i + 1;
     return rate & 0xFF;
 }

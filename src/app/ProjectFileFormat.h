@@ -81,7 +81,8 @@ inline constexpr int kGeneralEntityCom2SectionCode = 7;
 
 // Baud rates as codes. Port 1 (the COM2 side) knows codes 1-27, ports 0 and 2 codes 1-14.
 // A rate outside the table is stored as its low byte; a code outside it reads as the rate.
-int BaudToCode(int rate, int port);
+// portOneCodes: how many codes port 1 knows (the older unit image stops at 17).
+int BaudToCode(int rate, int port, int portOneCodes = 27);
 int CodeToBaud(int code, int port);
 // 7 data bits is code 1, 8 is code 2; anything else unchanged.
 int DataBitsToCode(int bits);
