@@ -121,3 +121,25 @@ TEST(TableResets, EmptyTheHoldersButKeepTheWordCounts) {
 }
 
 }  // namespace
+
+#include "editor/BlockTableData.h"
+
+namespace {
+
+TEST(BlockTables, PresetsAndClearingKeepTheRowSettings) {
+    CBlockTableData t;
+    EXPECT_EQ(t.m_anCom1FailValue[254], 65535);
+    EXPECT_EQ(t.m_anCom2SkipOnFail[0], 2);
+    EXPECT_EQ(t.m_anCom2DataType[10], 0);
+    t.m_arrBlockNo = {"1"};
+    t.m_arrCom2Station = {"4"};
+    t.m_anCom1DataType[3] = 5;
+    t.m_arrCom2RowText = {"N7"};
+    EXPECT_EQ(t.ClearTables(), 0);
+    EXPECT_TRUE(t.m_arrBlockNo.empty());
+    EXPECT_TRUE(t.m_arrCom2Station.empty());
+    EXPECT_EQ(t.m_anCom1DataType[3], 5);
+    EXPECT_EQ(t.m_arrCom2RowText.size(), 1u);
+}
+
+}  // namespace
