@@ -87,6 +87,18 @@ int CodeToBaud(int code, int port) {
     return code;
 }
 
+int OlderCodeToBaud(int code, int port) {
+    if (port == 1 && code >= 18 && code <= 21) return code;
+    return CodeToBaud(code, port);
+}
+
+size_t OlderRowWidth(bool slaveMode) { return slaveMode ? 151 : 150; }
+
+void OlderColumnWidths(bool slaveMode, size_t (&widths)[kOlderBlockColumns]) {
+    const size_t w[kOlderBlockColumns] = {2, slaveMode ? size_t(3) : size_t(2), 30, 2, 15, 30, 2, 15, 2, 50};
+    for (size_t i = 0; i < kOlderBlockColumns; ++i) widths[i] = w[i];
+}
+
 int DataBitsToCode(int bits) { return bits == 7 ? 1 : bits == 8 ? 2 : bits; }
 int CodeToDataBits(int code) { return code == 1 ? 7 : code == 2 ? 8 : code; }
 

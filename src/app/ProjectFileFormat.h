@@ -84,11 +84,25 @@ inline constexpr int kGeneralEntityCom2SectionCode = 7;
 // portOneCodes: how many codes port 1 knows (the older unit image stops at 17).
 int BaudToCode(int rate, int port, int portOneCodes = 27);
 int CodeToBaud(int code, int port);
+// The older project file decodes port 1's codes 1-17 and 22-27 only (18-21 read as the
+// number itself).
+int OlderCodeToBaud(int code, int port);
 // 7 data bits is code 1, 8 is code 2; anything else unchanged.
 int DataBitsToCode(int bits);
 int CodeToDataBits(int code);
 
 // The version field: "Ver", the format number's low byte, ".00", 0, 0 (9 bytes).
 std::string VersionField(int formatNumber);
+
+// Layout of the older project file: the same fixed part up to offset 155 (without the
+// bytes 156-160), the block count at 298, rows of 150 bytes (151 in slave mode, whose
+// word count is one character wider), then the project texts in a "Ver2.00" file.
+inline constexpr size_t kOlderBlockColumns = 10;
+inline constexpr char kOlderVersion1[] = "Ver1.00";
+inline constexpr char kOlderVersion2[] = "Ver2.00";
+size_t OlderRowWidth(bool slaveMode);
+// Widths of Block No., # Words/Bits, Source PLC, Source ID, Source Address,
+// Destination PLC, Destination ID, Destination Address, Repeat Cycle, Comment.
+void OlderColumnWidths(bool slaveMode, size_t (&widths)[kOlderBlockColumns]);
 
 }  // namespace prjfile

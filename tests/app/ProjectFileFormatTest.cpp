@@ -223,3 +223,24 @@ TEST_F(Sections, CorruptSectionsAreRefusedNotOverrun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OlderProjectFileFields, RowWidthsAndBaudCodes) {
+    for (bool slave : {false, true}) {
+        size_t widths[kOlderBlockColumns];
+        OlderColumnWidths(slave, widths);
+        size_t total = 0;
+        for (size_t w : widths) total += w;
+        EXPECT_EQ(total, OlderRowWidth(slave));
+    }
+    EXPECT_EQ(BaudToCode(500000, 1, 17), 17);
+    EXPECT_EQ(BaudToCode(500000, 0, 17), 500000 & 0xFF);
+    EXPECT_EQ(BaudToCode(1000000, 1, 17), 1000000 & 0xFF);
+    EXPECT_EQ(OlderCodeToBaud(27, 1), 1000000);
+    EXPECT_EQ(OlderCodeToBaud(19, 1), 19);
+    EXPECT_EQ(OlderCodeToBaud(15, 0), 15);
+    EXPECT_EQ(OlderCodeToBaud(7, 2), 9600);
+}
+
+}  // namespace
