@@ -344,8 +344,11 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parent);
             auto* lc = static_cast<ui::ListControl*>(cp);
-            QObject::connect(list, &QListWidget::currentRowChanged, [lc](int row) {
-                if (row >= 0) lc->UserSelect(row);
+            // Selection, not the current row: Qt makes the first row current when the
+            // list takes the focus, which is no choice of the user's.
+            QObject::connect(list, &QListWidget::itemSelectionChanged, [lc, list]() {
+                const auto items = list->selectedItems();
+                if (!items.isEmpty()) lc->UserSelect(list->row(items.front()));
             });
             QObject::connect(list, &QListWidget::itemDoubleClicked, [lc, list](QListWidgetItem* item) {
                 lc->UserDoubleClick(list->row(item));
@@ -384,10 +387,11 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
             tree->setColumnCount(1);
             tree->setMouseTracking(true);
             auto* tv = static_cast<ui::TreeView*>(cp);
-            QObject::connect(tree, &QTreeWidget::currentItemChanged,
-                             [tv](QTreeWidgetItem* now, QTreeWidgetItem*) {
-                                 if (now) tv->UserSelect(now->data(0, Qt::UserRole).value<qlonglong>());
-                             });
+            QObject::connect(tree, &QTreeWidget::itemSelectionChanged, [tv, tree]() {
+                const auto items = tree->selectedItems();
+                if (!items.isEmpty())
+                    tv->UserSelect(items.front()->data(0, Qt::UserRole).value<qlonglong>());
+            });
             QObject::connect(tree, &QTreeWidget::itemDoubleClicked,
                              [tv](QTreeWidgetItem* item, int) {
                                  tv->UserDoubleClick(item->data(0, Qt::UserRole).value<qlonglong>());
@@ -448,6 +452,7 @@ void WidgetBinding::SyncItems(ui::Control& c, QWidget* w) {
         list->clear();
         for (int i = 0; i < lc.GetCount(); ++i) list->addItem(FromAnsi(lc.GetLBText(i)));
         list->setCurrentRow(lc.GetCurSel());
+        if (lc.GetCurSel() < 0) list->clearSelection();
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
         while (bar->count() > lc.GetCount()) bar->removeTab(bar->count() - 1);
         for (int i = 0; i < lc.GetCount(); ++i) {
@@ -513,7 +518,10 @@ void WidgetBinding::SyncTree(ui::Control& c, QWidget* w) {
         }
     };
     add(ui::TVI_ROOT, nullptr);
-    if (selected) tree->setCurrentItem(selected);
+    if (selected) {
+        tree->setCurrentItem(selected);
+        selected->setSelected(true);
+    }
 }
 
 void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
@@ -562,6 +570,7 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         if (aspect == Aspect::Items || list->count() != static_cast<ui::ListControl&>(c).GetCount())
             SyncItems(c, w);
         list->setCurrentRow(static_cast<ui::ListControl&>(c).GetCurSel());
+        if (static_cast<ui::ListControl&>(c).GetCurSel() < 0) list->clearSelection();
     } else if (qobject_cast<QTabBar*>(w)) {
         SyncItems(c, w);
         if (onTabChanged) onTabChanged(c);

@@ -64,7 +64,7 @@ void AddShellDialogs(std::vector<ui::DialogTemplate>& out) {
             {ControlKind::Label, IDC_COM2_MODEL, "", 78, 49, 220, 9, 0},
             {ControlKind::Label, IDC_STATIC, "Project Path :", 7, 68, 62, 9, 0},
             {ControlKind::Edit, IDC_PROJECT_PATH, "", 70, 66, 233, 13,
-             st::kReadOnly | st::kBorder | st::kAutoHScroll | st::kTabStop},
+             st::kReadOnly | st::kBorder | st::kAutoHScroll},
             {ControlKind::Label, IDC_STATIC, "Author :", 7, 86, 62, 9, 0},
             {ControlKind::Edit, IDC_PROJECT_AUTHOR, "", 70, 84, 233, 13,
              st::kBorder | st::kAutoHScroll | st::kTabStop},

@@ -1,0 +1,53 @@
+#include "app/VersionMismatchDlg.h"
+
+#include "app/RunTimeState.h"
+#include "platform/Text.h"
+#include "plc/DefinitionFiles.h"
+#include "res/ShellResource.h"
+#include "ui/Backend.h"
+
+CVersionMismatchDlg::CVersionMismatchDlg(ui::Window* parent)
+    : ui::Dialog(IDD_VERSION_MISMATCH, parent) {}
+
+const ui::HandlerTable* CVersionMismatchDlg::GetHandlerTable() const {
+    static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
+        ui::On(ui::Notify::SelChange, IDC_PRODUCT_LIST, &CVersionMismatchDlg::OnSelchangeProductList),
+        ui::On(ui::Notify::DblClk, IDC_PRODUCT_LIST, &CVersionMismatchDlg::OnDblclkProductList),
+    });
+    return &table;
+}
+
+bool CVersionMismatchDlg::OnInitDialog() {
+    m_strProduct.clear();
+    g_szVersionProduct.clear();
+    const std::string file = deffiles::ProductsInf();
+    const int count = platform::Atoi(
+        deffiles::ReadText(file, "ProductList", "ProductCount", deffiles::kCorruptPlcFile));
+    auto& list = Item<ui::ListBox>(IDC_PRODUCT_LIST);
+    for (int n = 1; n <= count; ++n)
+        list.AddString(deffiles::ReadText(file, "ProductList", deffiles::NumberedKey("Product", n), "1"));
+    return true;
+}
+
+void CVersionMismatchDlg::OnSelchangeProductList() {
+    auto& list = Item<ui::ListBox>(IDC_PRODUCT_LIST);
+    m_strProduct = list.GetText(list.GetCurSel());
+    g_szVersionProduct = m_strProduct;
+}
+
+void CVersionMismatchDlg::OnDblclkProductList() { OnOK(); }
+
+void CVersionMismatchDlg::OnOK() {
+    if (m_strProduct.empty()) {
+        ui::MessageBox("Please select the product");
+        return;
+    }
+    EndDialog(ui::IDOK);
+}
+
+void CVersionMismatchDlg::OnCancel() {
+    // Nothing chosen reaches the caller.
+    m_strProduct.clear();
+    g_szVersionProduct.clear();
+    EndDialog(ui::IDCANCEL);
+}
