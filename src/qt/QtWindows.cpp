@@ -221,16 +221,26 @@ void WidgetBinding::ControlAdded(ui::Control& control) {
     for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(&TheKeyFilter());
     Sync(control, Aspect::Text, -1);
     Place(control, w);
-    if (m_container->isVisible() && control.IsWindowVisible()) w->show();
+    w->raise();  // a control made later (an in-place editor) lies over the others
+    w->setVisible(control.IsWindowVisible());
 }
 
 void WidgetBinding::ControlRemoving(ui::Control& control) {
     auto it = m_widgets.find(&control);
     if (it == m_widgets.end()) return;
+    FocusSync sync;  // the focus Qt moves while the widget goes is no user's doing
     if (QWidget* w = it->second.data()) {
         auto& map = WidgetControls();
         map.erase(w);
-        for (QWidget* child : w->findChildren<QWidget*>()) map.erase(child);
+        // The control goes now; the widget a little later: nothing of it may reach
+        // the model any more.
+        w->disconnect();
+        w->blockSignals(true);
+        for (QWidget* child : w->findChildren<QWidget*>()) {
+            map.erase(child);
+            child->disconnect();
+            child->blockSignals(true);
+        }
         w->hide();
         w->deleteLater();  // it may be inside one of its own signals
     }
@@ -653,7 +663,8 @@ DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
     binding.onShown = [this](bool show) { setVisible(show); };
     binding.onMoved = [this]() {
         const ui::Rect r = model.GetWindowRect();
-        setGeometry(r.left, r.top, std::max(1, r.Width()), std::max(1, r.Height()));
+        setFixedSize(std::max(1, r.Width()), std::max(1, r.Height()));
+        move(r.left, r.top);
     };
     binding.onTabChanged = [this](ui::Control&) { ShowActivePage(); };
     if (t.styles & ui::dlgstyle::kBorder && !(t.styles & ui::dlgstyle::kCaption))

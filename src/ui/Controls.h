@@ -43,8 +43,10 @@ public:
     ControlKind Kind() const { return m_kind; }
     Window* GetParent() const { return m_owner; }
 
-    // Rectangle in the owner's units (dialog units in a dialog, pixels in a view).
+    // Rectangle in dialog units for the controls of a template, else in pixels of the
+    // owner's client area; GetParent()->GetControlPixelRect gives pixels in either case.
     const Rect& GetRect() const { return m_rect; }
+    bool InDialogUnits() const { return m_dialogUnits; }
     void MoveWindow(const Rect& rect);
 
     unsigned GetStyle() const { return m_style; }
@@ -132,6 +134,7 @@ private:
     Color m_bkColor = kDefaultColor;
     bool m_transparent = false;
     std::string m_toolTip;
+    bool m_dialogUnits = false;  // the rectangle is in dialog units (template controls)
     friend class Window;
 };
 

@@ -52,7 +52,7 @@ void Dialog::CreateControlsFromTemplate() {
     ClearControls();
     for (const ControlTemplate& ct : m_template.controls)
         AddControl(ct.kind, ct.id, ct.text, Rect{ct.x, ct.y, ct.x + ct.cx, ct.y + ct.cy},
-                   ct.styles);
+                   ct.styles, true);
     m_defId = IDOK;
     for (const ControlTemplate& ct : m_template.controls)
         if (ct.kind == ControlKind::DefButton) {

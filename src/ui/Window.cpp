@@ -77,23 +77,35 @@ void Window::MissingControl(int id, bool wrongKind) {
 }
 
 Control& Window::AddControl(ControlKind kind, int id, const std::string& text,
-                            const Rect& rect, unsigned styles) {
+                            const Rect& rect, unsigned styles, bool dialogUnits) {
     m_removed.clear();
     m_controls.push_back(MakeControl(this, kind, id, text, rect, styles));
     Control& c = *m_controls.back();
+    c.m_dialogUnits = dialogUnits && m_dialogUnits;
     if (m_peer) m_peer->ControlAdded(c);
     return c;
 }
 
 bool Window::RemoveControl(int id) {
-    auto it = std::find_if(m_controls.begin(), m_controls.end(),
-                           [id](const auto& c) { return c->GetDlgCtrlID() == id; });
+    auto find = [this](auto pred) {
+        return std::find_if(m_controls.begin(), m_controls.end(), pred);
+    };
+    auto it = find([id](const auto& c) { return c->GetDlgCtrlID() == id; });
     if (it == m_controls.end()) return false;
-    if (m_peer) m_peer->ControlRemoving(**it);
-    if (m_focus == it->get()) m_focus = nullptr;
+    Control* control = it->get();
+    if (m_focus == control) {
+        // A control that goes while it has the focus loses it first, and its kill-focus
+        // handling runs (in-place editors store their text there).
+        m_focus = nullptr;
+        if (m_peer) m_peer->ControlChanged(*control, Aspect::Focus, -1);
+        OnControlNotify(Event{Notify::KillFocus, id, 0, -1, -1, 0, control});
+        it = find([control](const auto& c) { return c.get() == control; });
+        if (it == m_controls.end()) return true;  // that handling removed it already
+    }
+    if (m_peer) m_peer->ControlRemoving(*control);
     // Kept until the next control is added: a control may remove itself from within
     // its own event handling.
-    (*it)->m_owner = nullptr;
+    control->m_owner = nullptr;
     m_removed.push_back(std::move(*it));
     m_controls.erase(it);
     return true;
@@ -214,7 +226,13 @@ Rect Window::MapDialogRect(const Rect& r) const {
 }
 
 Rect Window::GetControlPixelRect(const Control& control) const {
-    return m_dialogUnits ? MapDialogRect(control.GetRect()) : control.GetRect();
+    return control.m_dialogUnits ? MapDialogRect(control.GetRect()) : control.GetRect();
+}
+
+Rect Window::ControlToWindow(const Control& control, const Rect& rect) const {
+    const Rect origin = GetControlPixelRect(control);
+    return Rect{origin.left + rect.left, origin.top + rect.top, origin.left + rect.right,
+                origin.top + rect.bottom};
 }
 
 void Window::SetFont(const std::string& face, int points) {

@@ -129,9 +129,13 @@ public:
     }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return m_controls; }
 
-    // A control made at run time (an in-place editor, a dialog built in memory).
+    // A control made at run time (an in-place editor over a list cell): its rectangle is
+    // in pixels of the window's client area unless `dialogUnits` says otherwise (the
+    // controls of a template).
     Control& AddControl(ControlKind kind, int id, const std::string& text, const Rect& rect,
-                        unsigned styles = 0);
+                        unsigned styles = 0, bool dialogUnits = false);
+    // A rectangle in pixels of a control (a list view's cell) as pixels of the window.
+    Rect ControlToWindow(const Control& control, const Rect& rect) const;
     bool RemoveControl(int id);
 
     // The helpers the screens use on controls by id.
