@@ -5,10 +5,12 @@
 
 #include "app/AboutDlg.h"
 #include "app/RunTimeState.h"
+#include "app/ShellHelp.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "plc/DefinitionFiles.h"
 #include "res/ShellResource.h"
+#include "ui/Backend.h"
 
 CQuorvexApp theApp;
 
@@ -111,6 +113,8 @@ bool CQuorvexApp::InitInstance(const std::vector<std::string>& args) {
     m_profile.SetRegistryKey("Quorvex");
     if (!InitATL(args)) return false;
     m_profile.LoadStdProfileSettings(4);
+    // F1 and the Help command open the page of the current topic.
+    ui::SetHelpHandler([] { OpenHelpTopic(g_szHelpTopic); });
 
     g_szProductPath.clear();
     g_szProductName.clear();

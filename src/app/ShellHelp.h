@@ -1,0 +1,13 @@
+#pragma once
+// Help: the help file of the original platform cannot be shown here, so each topic is a
+// page of its own, Help/<topic> under the program folder, opened with the desktop's
+// opener (xdg-open, or the program named by QUORVEX_HELP_OPENER).
+#include <functional>
+#include <string>
+
+// Opens the page of the topic; a missing page or a failing opener is reported in a
+// message box. True when the opener was started.
+bool OpenHelpTopic(const std::string& topic);
+
+// Tests replace the starting of the opener (it gets the page's path).
+void SetHelpOpenerForTests(std::function<bool(const std::string& page)> opener);
