@@ -90,6 +90,9 @@ public:
         if (window->Dispatch(ui::Event{ui::Notify::KeyDown, control->GetDlgCtrlID(), vk, -1, -1, 0,
                                        control}))
             return true;
+        if (vk == ui::VK_RETURN && control->Kind() == ui::ControlKind::Edit &&
+            control->HasStyle(ui::style::kMultiLine | ui::style::kWantReturn))
+            return false;  // a new line in the edit
         if (vk == ui::VK_RETURN || vk == ui::VK_ESCAPE || vk == ui::VK_F1) {
             // An open drop-down list closes on these keys as usual.
             if (auto* combo = qobject_cast<QComboBox*>(watched); combo && combo->view() &&
@@ -280,12 +283,21 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                 auto* e = new QPlainTextEdit(parent);
                 e->setTabChangesFocus(true);
                 QObject::connect(e, &QPlainTextEdit::textChanged, [cp, e]() {
-                    std::string text = ToAnsi(e->toPlainText());
-                    const int limit = cp->GetLimitText();
-                    if (limit > 0 && int(text.size()) > limit) {
-                        text.resize(size_t(limit));
+                    // Lines end in CR LF in the model, as in a Windows edit, and count
+                    // two characters against the limit.
+                    std::string text;
+                    for (char ch : ToAnsi(e->toPlainText())) {
+                        if (ch == '\n') text += '\r';
+                        text += ch;
+                    }
+                    const size_t limit = size_t(cp->GetLimitText());
+                    if (limit > 0 && text.size() > limit && text.size() > cp->GetWindowText().size()) {
+                        text.resize(std::max(limit, cp->GetWindowText().size()));
+                        if (!text.empty() && text.back() == '\r') text.pop_back();
+                        QString shown = FromAnsi(text);
+                        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                         QSignalBlocker b(e);
-                        e->setPlainText(FromAnsi(text));
+                        e->setPlainText(shown);
                         e->moveCursor(QTextCursor::End);
                     }
                     cp->UserEdited(text);

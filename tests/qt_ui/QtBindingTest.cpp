@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <string>
@@ -174,6 +175,31 @@ TEST(QtBinding, ScreenshotsShowTheDialog) {
         for (int x = 0; x < img.width(); ++x)
             if (qGray(img.pixel(x, y)) < 80) ++dark;
     EXPECT_GT(dark, 50);
+    SetBackend(nullptr);
+}
+
+TEST(QtBinding, MultiLineEditsTakeEnterAndKeepWindowsLineEnds) {
+    qtbind::QtBackend backend;
+    SetBackend(&backend);
+    DialogTemplate t = BindingTemplate();
+    t.controls.push_back({ControlKind::Edit, 110, "", 7, 60, 90, 24,
+                          style::kMultiLine | style::kWantReturn | style::kTabStop});
+    Dialog dlg(t);
+    backend.SetShownHook([](Dialog& d) {
+        d.Item(110).LimitText(8);
+        auto* edit = QApplication::activeModalWidget()->findChild<QPlainTextEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        QTest::keyClicks(edit, "ab");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClicks(edit, "cdefgh");  // "ab\r\ncdef" is the limit of 8
+        EXPECT_FALSE(d.IsEnded());
+        EXPECT_EQ(d.GetDlgItemText(110), "ab\r\ncdef");
+        d.SetDlgItemText(110, "one\r\ntwo");
+        EXPECT_EQ(edit->toPlainText(), QString("one\ntwo"));
+        d.UserClose();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     SetBackend(nullptr);
 }
 
