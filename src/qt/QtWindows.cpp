@@ -399,6 +399,14 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                                  lv->UserRightClickCell(i.isValid() ? i.row() : -1,
                                                         i.isValid() ? i.column() : -1);
                              });
+            // Rows chosen with the keyboard are the list's selection too.
+            QObject::connect(table, &QTableWidget::itemSelectionChanged, [lv, table]() {
+                QSignalBlocker b(table);
+                for (int r = 0; r < lv->GetItemCount(); ++r) {
+                    const bool selected = table->selectionModel()->isRowSelected(r, QModelIndex());
+                    if (selected != lv->IsItemSelected(r)) lv->SetItemSelected(r, selected);
+                }
+            });
             QObject::connect(table->verticalScrollBar(), &QScrollBar::valueChanged,
                              [lv](int value) { lv->UserScrollTo(value); });
             return table;
@@ -570,7 +578,14 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         l->setPalette(pal);
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         if (e->text() != text) e->setText(text);
-        e->setReadOnly(c.IsReadOnly());
+        if (e->isReadOnly() != c.IsReadOnly()) {
+            e->setReadOnly(c.IsReadOnly());
+            // A read-only edit shows the dialog's background, as on Windows.
+            QPalette pal = e->palette();
+            pal.setColor(QPalette::Base, c.IsReadOnly() ? e->parentWidget()->palette().color(QPalette::Window)
+                                                         : QApplication::palette().color(QPalette::Base));
+            e->setPalette(pal);
+        }
         if (aspect == Aspect::Caret) e->setSelection(c.GetSelStart(), c.GetSelEnd() - c.GetSelStart());
         else if (aspect == Aspect::Text) e->setCursorPosition(int(text.size()));
     } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {

@@ -150,6 +150,13 @@ TEST(QtControls, CellsAreEditedInPlaceAndTreesReportOnlyUserChoices) {
         EXPECT_EQ(d.Item<TreeView>(IDC_TREE).GetItemText(d.Item<TreeView>(IDC_TREE).GetSelectedItem()), "QVX-S8");
         EXPECT_EQ(tree->topLevelItem(0)->child(0)->toolTip(0), QString("Two serial ports"));
 
+        // Rows chosen with the keyboard are the model's selection.
+        table->setFocus();
+        table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_Down);
+        EXPECT_TRUE(d.Item<ListView>(IDC_GRID).IsItemSelected(1));
+        EXPECT_EQ(d.Item<ListView>(IDC_GRID).GetSelectionMark(), 1);
+
         // Escape in the edit puts the old text back and leaves the dialog open.
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 2, 1));
         edit = VisibleEdit(top);
