@@ -16,6 +16,9 @@ CQuorvexApp theApp;
 
 namespace {
 
+// Paths and product names are read whole (no fixed-size cut).
+constexpr size_t kWhole = 4096;
+
 bool EqualNoCase(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
 std::string ProgramPath() {
@@ -67,7 +70,7 @@ std::string FindStartProduct() {
     const int recent = platform::Atoi(deffiles::ReadText(catalogue, "ProjectFile", "ProjectCount",
                                                          deffiles::kCorruptProductFile, 260));
     if (recent > 0) {
-        const std::string prj1 = deffiles::ReadText(catalogue, "ProjectFile", "Prj1", "1", 260);
+        const std::string prj1 = deffiles::ReadText(catalogue, "ProjectFile", "Prj1", "1", kWhole);
         const std::string product = ProductFromProjectPath(prj1);
         if (!product.empty() && platform::DirectoryExists(platform::ResolvePath(folder + product)))
             return product;
@@ -76,7 +79,7 @@ std::string FindStartProduct() {
                                                         deffiles::kCorruptProductFile, 260));
     for (int n = 1; n <= count; ++n) {
         const std::string name = deffiles::ReadText(catalogue, "ProductList",
-                                                    deffiles::NumberedKey("Product", n), "1", 260);
+                                                    deffiles::NumberedKey("Product", n), "1", kWhole);
         if (!name.empty() && platform::DirectoryExists(platform::ResolvePath(folder + name)))
             return name;
     }

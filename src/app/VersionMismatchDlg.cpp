@@ -6,6 +6,11 @@
 #include "res/ShellResource.h"
 #include "ui/Backend.h"
 
+namespace {
+// Product names are read whole: a name cut short would name no folder.
+constexpr size_t kNameBuffer = 4096;
+}  // namespace
+
 CVersionMismatchDlg::CVersionMismatchDlg(ui::Window* parent)
     : ui::Dialog(IDD_VERSION_MISMATCH, parent) {}
 
@@ -25,7 +30,8 @@ bool CVersionMismatchDlg::OnInitDialog() {
         deffiles::ReadText(file, "ProductList", "ProductCount", deffiles::kCorruptPlcFile));
     auto& list = Item<ui::ListBox>(IDC_PRODUCT_LIST);
     for (int n = 1; n <= count; ++n)
-        list.AddString(deffiles::ReadText(file, "ProductList", deffiles::NumberedKey("Product", n), "1"));
+        list.AddString(deffiles::ReadText(file, "ProductList", deffiles::NumberedKey("Product", n),
+                                          "1", kNameBuffer));
     return true;
 }
 

@@ -226,7 +226,7 @@ TEST_F(ShellDialogs, VersionMismatchListsTheProductsAndNeedsAChoice) {
 }
 
 TEST_F(ShellDialogs, VersionMismatchDoubleClickChoosesCancelChoosesNothing) {
-    const std::string longName(60, 'L');
+    const std::string longName(120, 'L');  // longer than any old buffer
     platform::WritePrivateProfileString("ProductList", "Product8", longName,
                                         tree.Path() + "Products/products.inf");
     {

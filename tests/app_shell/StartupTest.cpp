@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "app/QuorvexApp.h"
 #include "app/RunTimeState.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "res/ShellResource.h"
 
@@ -78,6 +79,14 @@ TEST_F(Startup, WithoutAUsableRecentProjectTheFirstProductWithAFolderIsTaken) {
     SetRecent("C:\\Quorvex\\QVX-GONE\\Projects\\plant.prj");
     ASSERT_TRUE(app.InitInstance({}));
     EXPECT_EQ(g_szProductName, "QVX-S7");
+}
+
+TEST_F(Startup, LongProductNamesAndPathsAreReadWhole) {
+    const std::string name(150, 'N');
+    platform::MakeDirectories(tree.Path() + name + "/Projects");
+    SetRecent(tree.Path() + name + "/Projects/" + std::string(300, 'f') + ".prj");
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_EQ(g_szProductName, name);
 }
 
 TEST_F(Startup, WithoutACatalogueNoProductIsChosen) {
