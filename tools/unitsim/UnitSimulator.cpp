@@ -42,6 +42,8 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
         return bytes;
     };
     m_commands[0x17] = info;
+    m_commands[0x15] = echoThen(AfterCommand::UploadSetup);  // project setup record back
+    m_commands[0x16] = echoThen(AfterCommand::UploadImage);  // project image back
 }
 
 UnitSimulator::~UnitSimulator() { Stop(); }
@@ -171,6 +173,23 @@ void UnitSimulator::ClearLog() {
     m_handshakes = m_restarts = m_mismatchNotices = 0;
 }
 
+void UnitSimulator::SetStoredProject(const std::vector<uint8_t>& setup,
+                                     const std::vector<uint8_t>& stream) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_storedSetup = setup;
+    m_storedStream = stream;
+}
+
+std::vector<uint8_t> UnitSimulator::StoredSetup() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_storedSetup;
+}
+
+std::vector<uint8_t> UnitSimulator::StoredStream() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_storedStream;
+}
+
 bool UnitSimulator::WaitQuiet(int quietMs, int maxMs) const {
     auto end = Clock::now() + std::chrono::milliseconds(maxMs);
     for (;;) {
@@ -278,6 +297,7 @@ void UnitSimulator::Hear(uint8_t byte) {
         b.resyncGapMs = m_behaviour.resyncGapMs;
         b.refuseBlock = m_behaviour.refuseBlock;
         b.endAnswer = m_behaviour.endAnswer;
+        b.streamEndAnswer = m_behaviour.streamEndAnswer;
         b.confirmAnswer = m_behaviour.confirmAnswer;
     }
     ++m_heard;
@@ -342,7 +362,20 @@ void UnitSimulator::Hear(uint8_t byte) {
             if (++m_confirms == 2) {
                 {
                     std::lock_guard<std::mutex> lock(m_mutex);
-                    if (!m_records.empty()) m_records.back().completed = true;
+                    if (!m_records.empty()) {
+                        m_records.back().completed = true;
+                        // A project setup record taken whole is the unit's project setup.
+                        const FramedRecord& r = m_records.back();
+                        if (r.command == 0x19 && r.checkOk) m_storedSetup = r.bytes;
+                        // A driver setup record names the PLC and model the unit reports.
+                        if ((r.command == 0x22 || r.command == 0x14) && r.checkOk && r.bytes.size() >= 3) {
+                            std::vector<uint8_t>& report = m_behaviour.driverReport;
+                            report.resize(std::max<size_t>(report.size(), 5), 0);
+                            const size_t at = r.command == 0x22 ? 0 : 2;
+                            report[at] = r.bytes[1];
+                            report[at + 1] = r.bytes[2];
+                        }
+                    }
                 }
                 m_state = State::Idle;
                 Answer({b.endAnswer});
@@ -365,10 +398,14 @@ void UnitSimulator::Hear(uint8_t byte) {
         if (m_expected == 0) {  // 0x00 0x00: the end of the stream
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
-                CurrentStream().completed = true;
+                FileStream& stream = CurrentStream();
+                stream.completed = true;
+                if (stream.command == 0x18 && stream.checksOk) m_storedStream = stream.data;
             }
             m_state = State::Idle;
-            Answer({b.endAnswer});
+            Answer({b.streamEndAnswer >= 0 && b.streamEndAnswer <= 255
+                        ? static_cast<uint8_t>(b.streamEndAnswer)
+                        : b.endAnswer});
         } else {
             m_block.clear();
             m_state = State::StreamData;
@@ -396,7 +433,116 @@ void UnitSimulator::Hear(uint8_t byte) {
         Answer({static_cast<uint8_t>(refuse ? 0x01 : 0x00)});
         break;
     }
+
+    case State::UploadSetupAck:
+    case State::UploadSetupEnd:
+    case State::UploadImageAck:
+        UploadAck(byte);
+        break;
     }
+}
+
+void UnitSimulator::StartUploadSetup(std::vector<uint8_t>& answer) {
+    bool none;
+    std::vector<uint8_t> setup;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        none = m_behaviour.noProject || m_storedSetup.empty() || m_storedStream.empty();
+        setup = m_storedSetup;
+    }
+    if (none) {  // no project: 0xFF and one more byte
+        answer.push_back(0xFF);
+        answer.push_back(0x00);
+        return;
+    }
+    setup.resize(64, 0);
+    // Framed as the record came: its length, the record; the check byte follows the
+    // tool's first acknowledgement.
+    uint8_t check = 64;
+    for (uint8_t b : setup) check ^= b;
+    answer.push_back(64);
+    answer.insert(answer.end(), setup.begin(), setup.end());
+    m_check = check;
+    m_state = State::UploadSetupAck;
+}
+
+void UnitSimulator::StartUploadImage(std::vector<uint8_t>& answer) {
+    std::vector<uint8_t> setup, stream;
+    int blockSize;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        setup = m_storedSetup;
+        stream = m_storedStream;
+        blockSize = m_behaviour.uploadBlockSize;
+    }
+    setup.resize(64, 0);
+    // The image is the stream as it came, without the padding of its last block: the lead
+    // byte and the project data whose length the setup record gives.
+    size_t length = static_cast<size_t>(setup[58] << 8 | setup[59]) + 1;
+    if (setup[58] == 0 && setup[59] == 0) length = stream.size();
+    length = std::min(length, stream.size());
+    m_uploadImage.assign(stream.begin(), stream.begin() + static_cast<long>(length));
+    if (blockSize <= 0) blockSize = setup[62] << 8 | setup[63];
+    m_uploadBlockSize = static_cast<size_t>(blockSize > 0 ? blockSize : 512);
+    m_uploadBlocks = std::max<size_t>(1, (length + m_uploadBlockSize - 1) / m_uploadBlockSize);
+    m_uploadSent = 0;
+    answer.push_back(static_cast<uint8_t>(length >> 8));
+    answer.push_back(static_cast<uint8_t>(length & 0xFF));
+    AppendUploadBlock(answer);
+    m_state = State::UploadImageAck;
+}
+
+void UnitSimulator::AppendUploadBlock(std::vector<uint8_t>& out) {
+    int wrongAt;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        wrongAt = m_behaviour.wrongCheckAtBlock;
+    }
+    const size_t from = m_uploadSent * m_uploadBlockSize;
+    uint8_t check = 0;
+    for (size_t i = 0; i < m_uploadBlockSize; ++i) {
+        uint8_t b = from + i < m_uploadImage.size() ? m_uploadImage[from + i] : 0xFF;
+        out.push_back(b);
+        check ^= b;
+    }
+    ++m_uploadSent;
+    if (wrongAt > 0 && static_cast<size_t>(wrongAt) == m_uploadSent) check ^= 0x5A;
+    out.push_back(check);
+}
+
+void UnitSimulator::UploadAck(uint8_t byte) {
+    if (byte != 0x00) {  // the tool gave up: a new command begins
+        m_state = State::Idle;
+        m_pending.assign(1, byte);
+        return;
+    }
+    Behaviour b = GetBehaviour();
+    if (m_state == State::UploadSetupAck) {
+        m_state = State::UploadSetupEnd;
+        Answer({m_check});
+        return;
+    }
+    if (m_state == State::UploadSetupEnd) {
+        m_state = State::Idle;
+        std::vector<uint8_t> closing = {0x00, 0x00, 0x03};
+        if (b.omitSetupClosingByte) closing.pop_back();
+        Answer(closing);
+        return;
+    }
+    // An image block was taken.
+    if (b.stopAfterBlock > 0 && m_uploadSent >= static_cast<size_t>(b.stopAfterBlock)) {
+        m_state = State::Idle;
+        return;
+    }
+    std::vector<uint8_t> out;
+    if (m_uploadSent < m_uploadBlocks) {
+        AppendUploadBlock(out);
+    } else {
+        m_state = State::Idle;
+        out = {0x00, 0x00, 0x03};
+        if (b.omitImageClosingByte) out.pop_back();
+    }
+    Answer(out);
 }
 
 FileStream& UnitSimulator::CurrentStream() {
@@ -452,7 +598,11 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         answer.insert(answer.end(), reply.begin(), reply.end());
     }
     m_command = first;
-    if (spec.after == AfterCommand::Record) {
+    if (spec.after == AfterCommand::UploadSetup) {
+        StartUploadSetup(answer);
+    } else if (spec.after == AfterCommand::UploadImage) {
+        StartUploadImage(answer);
+    } else if (spec.after == AfterCommand::Record) {
         m_state = State::RecordLength;
     } else if (spec.after == AfterCommand::Stream) {
         m_state = State::StreamLengthHigh;

@@ -38,14 +38,26 @@ struct Behaviour {
     uint8_t confirmAnswer = 0x02;   // answer to the two confirmation bytes
     int refuseBlock = 0;            // answers block k (1-based) of every stream with 0x01
     uint8_t endAnswer = 0x03;       // answer to the end of a record or stream
+    int streamEndAnswer = -1;       // when 0..255: the answer to the end of a stream instead
     long dropAfterBytes = -1;       // the line is cut after this many received bytes
     bool ignoreCommands = false;    // hears commands but neither echoes nor answers them
     // A gap of this many real milliseconds in the middle of a record or stream puts the
     // unit back to waiting for a command (the tool gave up on the transfer).
     int resyncGapMs = 2500;
 
+    // Project upload (0x15 setup record, 0x16 image): the unit serves the project it took
+    // in its last download, or the one a test stored.
+    bool noProject = false;          // answers 0x15 with 0xFF: no project in memory
+    int wrongCheckAtBlock = 0;       // image block k (1-based) goes out with a wrong check byte
+    int stopAfterBlock = 0;          // says nothing more after image block k (1-based)
+    bool omitSetupClosingByte = false;  // the setup record's closing bytes lack their last
+    bool omitImageClosingByte = false;  // the image's closing bytes lack their last
+    int uploadBlockSize = 0;         // image block size; 0: the one in the stored setup record
+
     // Data the unit reports.
-    std::vector<uint8_t> driverReport = {0, 0, 0, 0, 0};  // after the echo of 0x20 0x20
+    // After the echo of 0x20 0x20; a driver setup record taken (0x22, 0x14) sets its PLC
+    // and model (bytes 1 and 2 of the record) in it.
+    std::vector<uint8_t> driverReport = {0, 0, 0, 0, 0};
     std::string firmwareVersion = "V1.00A";               // first group of 0x17 0x17's answer
 };
 
@@ -73,7 +85,7 @@ struct WireByte {
 };
 
 // What the unit does after echoing a command.
-enum class AfterCommand { Nothing, Reply, Record, Stream };
+enum class AfterCommand { Nothing, Reply, Record, Stream, UploadSetup, UploadImage };
 
 struct CommandSpec {
     bool echo = true;
@@ -115,6 +127,12 @@ public:
     int MismatchNotices() const;            // 0x08 0x08 heard
     void ClearLog();
 
+    // The project the unit holds: the setup record of its last 0x19 and the data of its
+    // last 0x18 stream (lead byte, image, padding). Empty when it holds none.
+    void SetStoredProject(const std::vector<uint8_t>& setup, const std::vector<uint8_t>& stream);
+    std::vector<uint8_t> StoredSetup() const;
+    std::vector<uint8_t> StoredStream() const;
+
     // Waits (real time) until nothing has crossed the line for quietMs; false after maxMs.
     bool WaitQuiet(int quietMs, int maxMs) const;
 
@@ -122,6 +140,7 @@ private:
     enum class State {
         Idle, Confirming, RecordLength, RecordData, RecordCheck, RecordEnd,
         StreamLengthHigh, StreamLengthLow, StreamData, StreamCheck,
+        UploadSetupAck, UploadSetupEnd, UploadImageAck,
     };
 
     void Run();
@@ -129,6 +148,11 @@ private:
     void Dispatch(uint8_t first, uint8_t second);
     FileStream& CurrentStream();  // under m_mutex
     void Answer(const std::vector<uint8_t>& bytes, int extraDelayMs = 0);
+    // The serving of an upload (worker thread).
+    void StartUploadSetup(std::vector<uint8_t>& answer);
+    void StartUploadImage(std::vector<uint8_t>& answer);
+    void AppendUploadBlock(std::vector<uint8_t>& out);  // the next block and its check byte
+    void UploadAck(uint8_t byte);
     void WaitUntil(std::chrono::steady_clock::time_point t);
     double NowMs() const;
     std::chrono::steady_clock::duration ByteTime() const;
@@ -157,6 +181,12 @@ private:
     long m_heard = 0;
     int m_blockNumber = 0;
     std::vector<uint8_t> m_block;
+    std::vector<uint8_t> m_storedSetup;   // under m_mutex
+    std::vector<uint8_t> m_storedStream;  // under m_mutex
+    std::vector<uint8_t> m_uploadImage;
+    size_t m_uploadBlockSize = 0;
+    size_t m_uploadBlocks = 0;
+    size_t m_uploadSent = 0;  // blocks sent
 
     std::vector<WireByte> m_wire;
     std::vector<FramedRecord> m_records;

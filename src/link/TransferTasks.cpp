@@ -1,0 +1,404 @@
+#include "link/TransferTasks.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app/RunTimeState.h"
+#include "compiler/IdbImage.h"
+#include "compiler/ProjectImage.h"
+#include "link/DeviceLink.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+
+int g_nDownloadResult = 0;
+int g_nUploadResult = 0;
+std::vector<std::string> g_arrFirmwareFiles;
+std::string g_strFirmwareFile;
+
+namespace {
+
+constexpr unsigned kThreePortProduct = 84;
+constexpr uint32_t kCommandPauseMs = 1000;
+// The image as the unit takes it: the project data length travels in two bytes.
+constexpr size_t kMaxProjectData = 65535;
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           platform::EqualsNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
+std::string ProductSubFolder(const std::string& folder) {
+    return deffiles::ProductFolder(g_szProductName) + "\\" + folder + "\\";
+}
+
+bool OpenForReading(const std::string& path, std::ifstream& file) {
+    if (path.empty() || !platform::FileExists(platform::ResolvePath(path))) return false;
+    file.open(platform::ResolvePath(path), std::ios::binary);
+    return file.is_open();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Reports
+
+int CTransferTasks::LineAdapter::ShowMessage(const std::string& text, const std::string& caption,
+                                             unsigned flags) {
+    return m_owner.m_reporter.ShowMessage(text, caption, flags);
+}
+
+void CTransferTasks::LineAdapter::SetProgressPos(int position) {
+    m_owner.m_reporter.SetProgressPos(position);
+}
+
+void CTransferTasks::LineAdapter::MarkConnection(LineState state) {
+    // While the project task opens, a good connection keeps the idle icon.
+    int icon = 0;
+    if (state == LineState::Succeeded && m_owner.m_bProjectStep) icon = IDB_STATUS_IDLE;
+    m_owner.m_reporter.MarkLine(kLineConnect, state, icon);
+}
+
+void CTransferTasks::LineAdapter::MarkStep(LineState state) {
+    m_owner.m_reporter.MarkLine(m_owner.m_nStepLine, state, 0);
+}
+
+CTransferTasks::CTransferTasks(CSerialPort& port, ITransferReporter& reporter)
+    : m_port(port), m_reporter(reporter), m_adapter(*this), m_link(port),
+      m_pPreviousReporter(&port.GetReporter()) {
+    m_port.SetReporter(&m_adapter);
+}
+
+CTransferTasks::~CTransferTasks() { m_port.SetReporter(m_pPreviousReporter); }
+
+void CTransferTasks::CommError() { m_reporter.ShowMessage(kMsgCommError, "", linkmb::kOk); }
+
+void CTransferTasks::CommErrorUnlessLinkFailed() {
+    if (g_bLinkFailed != 1) CommError();
+}
+
+bool CTransferTasks::CheckBlockSize(int maxBlockSize) {
+    if (m_nBlockSize >= 1 && m_nBlockSize <= maxBlockSize) return true;
+    m_reporter.ShowMessage(InvalidBlockSizeMessage(m_nBlockSize, maxBlockSize), "",
+                           linkmb::kOk | linkmb::kIconStop);
+    return false;
+}
+
+int CTransferTasks::ReadTransferBlockSize(const std::string& product) {
+    const int entry = deffiles::FindProductEntry(product);
+    return entry ? platform::Atoi(deffiles::ReadProductDSize(entry)) : 0;
+}
+
+int CTransferTasks::ConnectToUnit() {
+    HandshakeOptions options;
+    options.expectedProductCode = static_cast<uint8_t>(g_nDeviceId & 0xFF);
+    options.alternateCommand = m_bAltHandshakeProduct == 1 && m_bAltHandshakeFirmware == 1;
+    HandshakeResult result;
+    const int rc = m_link.ConnectToUnit(options, &result);
+    if (result.outcome != HandshakeOutcome::NoAnswer && result.alternateGroup)
+        m_bAltHandshakeProduct = 1;
+    return rc;
+}
+
+// ---------------------------------------------------------------------------------------
+// Firmware and drivers
+
+int CTransferTasks::DownloadFirmware() {
+    if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
+    const std::string folder = ProductSubFolder("Firmware");
+    g_arrFirmwareFiles.clear();
+    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
+        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
+
+    if (g_arrFirmwareFiles.size() > 1) {
+        std::string chosen = m_reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
+        if (chosen.empty()) return -1;  // cancelled: the caller reports the failed task
+        g_strFirmwareFile = chosen;
+    } else if (g_arrFirmwareFiles.size() == 1) {
+        g_strFirmwareFile = g_arrFirmwareFiles.front();
+    } else {
+        g_strFirmwareFile.clear();
+    }
+
+    std::ifstream file;
+    if (!OpenForReading(g_strFirmwareFile, file)) {
+        m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
+        Progress(0);
+        m_port.Close();
+        return -1;
+    }
+    m_reporter.SetFileName(BaseName(g_strFirmwareFile));
+
+    if (ConnectToUnit() != 0) {
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    Progress(1);
+    if (m_link.SendCommandWaitEcho(unitcmd::kFirmware) != AnswerResult::Expected) {
+        CommError();
+        return -1;
+    }
+    Sleep(kCommandPauseMs);
+    Progress(10);
+    if (m_link.SendFileBlocks(file, 0, m_nBlockSize, 1) != 0) {
+        m_reporter.ShowMessage(kMsgFirmwareError, "", linkmb::kOk);
+        Progress(0);
+        return -1;
+    }
+    m_reporter.SetFileName("");
+    return 0;
+}
+
+int CTransferTasks::DownloadCom1Driver() { return DownloadDriver(1); }
+int CTransferTasks::DownloadCom2Driver() { return DownloadDriver(2); }
+
+int CTransferTasks::DownloadDriver(int which) {
+    if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
+    const bool com1 = which == 1;
+    // The three-port product takes both drivers from its COM1 PLC.
+    const bool fromPlc1 = com1 || g_nDeviceId == kThreePortProduct;
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const uint8_t setupCommand = com1 ? unitcmd::kCom1DriverSetup : unitcmd::kCom2DriverSetup;
+    const uint8_t driverCommand = com1 ? unitcmd::kCom1Driver : unitcmd::kCom2Driver;
+
+    Progress(0);
+    if (ConnectToUnit() != 0) {
+        Mark(kLineStep, LineState::Failed);
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    if (com1) Progress(4);
+    const AnswerResult echo = m_link.SendCommandWaitEcho(setupCommand);
+    if (echo != AnswerResult::Expected) {
+        Mark(kLineStep, LineState::Failed);
+        if (echo == AnswerResult::None) CommError();
+        return -1;
+    }
+    Sleep(kCommandPauseMs);
+    Progress(com1 ? 5 : 10);
+
+    const std::string name = platform::GetPrivateProfileString(
+        "Plc Info", com1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
+        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
+    std::ifstream file;
+    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
+        m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
+        Progress(0);
+        m_port.Close();
+        return -1;
+    }
+    m_reporter.SetFileName(name);
+
+    // The setup record lies inside the driver file; its first three bytes name the PLC.
+    file.seekg(0, std::ios::end);
+    const std::streamoff length = file.tellg();
+    std::streamoff offset = com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset;
+    if (length < offset) offset = 0;
+    std::vector<uint8_t> record(kDriverRecordSize, 0);
+    file.seekg(offset, std::ios::beg);
+    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    const size_t n = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    if (com1) Progress(10);
+    record[0] = static_cast<uint8_t>(com1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
+    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
+    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
+
+    // A record the unit did not take fails the task; the record routine has marked the
+    // line and shown its message where one is due.
+    m_nStepLine = kLineStep;
+    if (m_link.SendFramedBlock(record.data(), n) != 0) return -1;
+    Mark(kLineStep, LineState::Succeeded);
+
+    if (ConnectToUnit() != 0) {
+        Mark(kLineStep, LineState::Failed);
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    if (m_link.SendCommandReadAnswer(driverCommand, kCommandPauseMs, driverCommand) !=
+        AnswerResult::Expected) {
+        CommError();
+        return -1;
+    }
+    if (m_link.SendFileBlocks(file, 0, m_nBlockSize, 1) != 0) {
+        m_reporter.ShowMessage(kMsgDriverError, "", linkmb::kOk);
+        Progress(0);
+        return -1;
+    }
+    m_reporter.SetFileName("");
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Project
+
+int CTransferTasks::ReadUnitFirmware() {
+    m_bProjectStep = 0;
+    const AnswerResult answer =
+        m_link.SendCommandReadAnswer(unitcmd::kUnitInfo, kCommandPauseMs, unitcmd::kUnitInfo);
+    if (answer == AnswerResult::None) {
+        // Nothing more can be said to a unit that does not answer: the task ends here.
+        m_port.Close();
+        return -1;
+    }
+    if (answer == AnswerResult::Expected) {
+        char info[21];
+        std::fill(std::begin(info), std::end(info), '0');
+        m_port.Read(info, sizeof info);
+        std::string version(info, 6);
+        m_strUnitFirmware = version.substr(0, version.find('\0'));
+    }
+    return 0;
+}
+
+int CTransferTasks::CompareUnitFirmware() const {
+    CDeviceLink lookup;
+    return lookup.GetProductFirmwareVersion(static_cast<int>(g_nDeviceId), m_strUnitFirmware);
+}
+
+int CTransferTasks::DownloadProject() {
+    if (!CheckBlockSize(CUnitLink::kMaxProjectBlockSize)) return -1;
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+
+    Progress(0);
+    if (ConnectToUnit() != 0) {
+        Mark(kLineStep, LineState::Failed);
+        Mark(kLineSetup, LineState::Failed);
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    Progress(4);
+    const AnswerResult drivers =
+        m_link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
+    if (drivers == AnswerResult::None) {
+        Mark(kLineStep, LineState::Failed);
+        CommError();
+        return -1;
+    }
+    if (drivers == AnswerResult::Expected) {
+        uint8_t report[5];
+        if (m_port.Read(report, sizeof report) == -1) {
+            CommError();
+            return -1;
+        }
+        const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
+                           (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
+        if (match) {
+            Mark(kLineStep, LineState::Succeeded);
+        } else {
+            auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
+                const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
+                name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
+                modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
+                                                              deffiles::kCorruptPlcFile, 80, file);
+            };
+            std::string name1, model1, name2, model2;
+            read(report[0], report[1], name1, model1);
+            read(report[2], report[3], name2, model2);
+            const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" +
+                                       model1 + ") \n" + "Com2:" + name2 + "(" + model2 + ")" +
+                                       "\n\n Project has different configuration.\nDo you want to continue ?";
+            if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
+                g_nDownloadResult = 0;
+            } else {
+                g_nDownloadResult = -1;
+                return 0;
+            }
+        }
+    }
+
+    if (ConnectToUnit() != 0) {
+        Mark(kLineStep, LineState::Failed);
+        Mark(kLineSetup, LineState::Failed);
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    // Without the echo there is nothing to send the image after: the task ends.
+    if (m_link.SendCommandWaitEcho(unitcmd::kProjectSetup) != AnswerResult::Expected) {
+        Mark(kLineSetup, LineState::Failed);
+        CommError();
+        return -1;
+    }
+    Sleep(kCommandPauseMs);
+
+    // The download image: the project image, the internal-database images, the features.
+    std::string project;
+    if (!platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), project)) {
+        m_port.Close();
+        m_reporter.ShowMessage(WritePrjPath() + " was not found.", "", linkmb::kOk | linkmb::kIconExclamation);
+        return -1;
+    }
+    m_reporter.SetFileName("WritePrj.hex");
+    const std::string dummyPath = platform::ResolvePath(DummyPrjPath());
+    if (!platform::WriteFileBytes(dummyPath, std::string())) {
+        m_port.Close();
+        m_reporter.ShowMessage(kMsgCreateDummy, "", linkmb::kOk);
+        return -1;
+    }
+    const bool modified = g_bProjectModified == 1;
+    std::string idb[2];
+    for (int port = 1; port <= 2; ++port) {
+        const std::string path = modified ? WorkingIdbPath(g_szProductName, port)
+                                          : ProjectIdbPath(g_strPrjFileLastIo, port);
+        if (!platform::ReadFileBytes(platform::ResolvePath(path), idb[port - 1])) {
+            m_reporter.ShowMessage(modified ? kMsgOpenIdbFiles : kMsgOpenIntermediate, "", linkmb::kOk);
+            m_port.Close();
+            return -1;
+        }
+    }
+    if (project.size() < kImageBlocksOffset) {
+        m_port.Close();
+        m_reporter.ShowMessage("The project image WritePrj.hex is incomplete (" + std::to_string(project.size()) +
+                                   " bytes). Nothing was sent to the unit.",
+                               "", linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
+    const std::string image = ComposeDownloadImage(project, idb[0], idb[1]);
+    platform::WriteFileBytes(dummyPath, image);
+    const size_t dataLength = image.size() - kImageBlockCountOffset;
+    if (dataLength > kMaxProjectData) {
+        m_port.Close();
+        m_reporter.ShowMessage("The project is too large for the unit: its image holds " +
+                                   std::to_string(dataLength) + " bytes, the unit takes at most " +
+                                   std::to_string(kMaxProjectData) + ". Nothing was sent to the unit.",
+                               "", linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
+
+    std::vector<uint8_t> record(image.begin() + kSetupRecordOffset,
+                                image.begin() + kSetupRecordOffset + kSetupRecordSize);
+    Progress(10);
+    record[kSetupDataLengthOffset] = static_cast<uint8_t>(dataLength >> 8);
+    record[kSetupDataLengthOffset + 1] = static_cast<uint8_t>(dataLength & 0xFF);
+    m_nStepLine = kLineSetup;
+    if (m_link.SendFramedBlock(record) != 0) return -1;  // the record routine has reported it
+    Mark(kLineSetup, LineState::Succeeded);
+
+    if (ConnectToUnit() != 0) {
+        Mark(kLineSetup, LineState::Failed);
+        CommErrorUnlessLinkFailed();
+        return -1;
+    }
+    if (g_nDeviceId == kThreePortProduct) return 0;  // its project has no data stream
+
+    if (m_link.SendCommandReadAnswer(unitcmd::kProject, kCommandPauseMs, unitcmd::kProject) !=
+        AnswerResult::Expected) {
+        CommError();
+        return -1;
+    }
+    std::string stream(1, static_cast<char>(unitcmd::kProjectLead));
+    stream.append(image, kImageBlockCountOffset, std::string::npos);
+    m_reporter.BeginWaitCursor();
+    if (m_link.SendBlocks(reinterpret_cast<const uint8_t*>(stream.data()), stream.size(), m_nBlockSize,
+                          CUnitLink::kMaxProjectBlockSize, kMsgProjectError) != 0)
+        return -1;
+    m_reporter.SetFileName("");
+    return 0;
+}
