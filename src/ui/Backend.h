@@ -12,6 +12,7 @@
 namespace ui {
 
 class Dialog;
+class Frame;
 class Window;
 class FileDialog;
 
@@ -25,6 +26,9 @@ public:
     // Shows (or hides, destroys) a modeless dialog.
     virtual void ShowModeless(Dialog& dialog) = 0;
     virtual void DestroyModeless(Dialog& dialog) = 0;
+    // Shows the main window (and takes it away).
+    virtual void ShowFrame(Frame& frame) { (void)frame; }
+    virtual void DestroyFrame(Frame& frame) { (void)frame; }
 
     virtual int MessageBox(const std::string& text, const std::string& caption,
                            unsigned flags) = 0;

@@ -127,6 +127,7 @@ enum class Notify {
     KeyDown,     // a key went down in the control (key)
     Command,     // menu / toolbar / accelerator command (id)
     Help,        // F1 in a window (id of the window)
+    UpdateUI,    // is the command (id) enabled, checked, how is it named
 };
 
 }  // namespace ui

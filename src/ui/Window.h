@@ -30,6 +30,30 @@ class CmdTarget;
 class Window;
 class Painter;
 
+// The state a command's update handler gives its menu item or toolbar button.
+class CmdUI {
+public:
+    explicit CmdUI(int id) : m_id(id) {}
+    int GetID() const { return m_id; }
+    void Enable(bool on = true) { m_enabled = on; }
+    void SetCheck(int check = 1) { m_check = check; }
+    void SetText(const std::string& text) {
+        m_text = text;
+        m_textSet = true;
+    }
+    bool IsEnabled() const { return m_enabled; }
+    int GetCheck() const { return m_check; }
+    bool HasText() const { return m_textSet; }
+    const std::string& GetText() const { return m_text; }
+
+private:
+    int m_id;
+    bool m_enabled = true;
+    int m_check = 0;
+    bool m_textSet = false;
+    std::string m_text;
+};
+
 struct Event {
     Notify code = Notify::Command;
     int id = 0;           // control or command id
@@ -38,6 +62,7 @@ struct Event {
     int col = -1;         // list view: column
     std::intptr_t item = 0;  // tree: the item
     Control* control = nullptr;  // the control that sent it, if any
+    CmdUI* cmdUI = nullptr;      // UpdateUI: the state to fill in
 };
 
 constexpr int kAnyId = -0x7FFF;  // a handler for every id
@@ -67,6 +92,13 @@ HandlerEntry On(Notify code, int id, void (T::*fn)()) {
 template <class T>
 HandlerEntry On(Notify code, int id, void (T::*fn)(const Event&)) {
     return {code, id, [fn](CmdTarget& t, const Event& e) { (static_cast<T&>(t).*fn)(e); }};
+}
+// Update handlers: On(Notify::UpdateUI, ID_FILE_SAVE, &CMainFrame::OnUpdateFileSave).
+template <class T>
+HandlerEntry On(Notify code, int id, void (T::*fn)(CmdUI&)) {
+    return {code, id, [fn](CmdTarget& t, const Event& e) {
+                if (e.cmdUI) (static_cast<T&>(t).*fn)(*e.cmdUI);
+            }};
 }
 
 class CmdTarget {
