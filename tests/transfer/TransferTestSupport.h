@@ -134,6 +134,17 @@ inline std::string Nine(std::string text) {
     return text;
 }
 
+// An address as the register formatter writes it: the unit's image carries the register
+// and its numbers, not the spelling the user typed ("N7:0" comes back as "N007:000").
+inline std::string Canonical(const std::string& address, int port) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const size_t underscore = address.find('_');
+    const std::string base = address.substr(0, underscore);
+    const std::string suffix = underscore == std::string::npos ? "" : address.substr(underscore);
+    const std::string key = Nine(port == 1 ? t.ParseAddressCom1(base) : t.ParseAddressCom2(base));
+    return RebuildIdbAddress(key, port, t.IsCoilAddress(base, port) == 1) + suffix;
+}
+
 // The sample project of the round trip, in the model and on disk (WritePrj.hex and the
 // working internal-database images of a modified project).
 struct SampleProject {
@@ -145,24 +156,26 @@ struct SampleProject {
 inline SampleProject MakeSampleProject() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     const std::string p1 = t.g_strPLC1Name, p2 = t.g_strPLC2Name;
+    auto a1 = [](const char* address) { return Canonical(address, 1); };
+    auto a2 = [](const char* address) { return Canonical(address, 2); };
     SampleProject s;
     // Words, bits, both directions, a coil to a bit of a word, bits of words on both sides.
     s.rows = {
-        {"1", "10", p1, "1", "N7:0", p2, "2", "H0001", "5", "1", "words"},
-        {"2", "300", p2, "3", "H0010", p1, "1", "N7:4", "10", "0", "back"},
-        {"3", "16", p1, "1", "B3:0", p2, "2", "C0001", "2", "1", "coils"},
-        {"4", "1", p2, "4", "C0020", p1, "1", "N7:30_3", "7", "0", "coil to bit"},
-        {"5", "1", p1, "1", "N7:31_15", p2, "2", "H0020_0", "9", "1", "bit to bit"},
+        {"1", "10", p1, "1", a1("N7:0"), p2, "2", a2("H0001"), "5", "1", "words"},
+        {"2", "300", p2, "3", a2("H0010"), p1, "1", a1("N7:4"), "10", "0", "back"},
+        {"3", "16", p1, "1", a1("B3:0"), p2, "2", a2("C0001"), "2", "1", "coils"},
+        {"4", "1", p2, "4", a2("C0020"), p1, "1", a1("N7:30_3"), "7", "0", "coil to bit"},
+        {"5", "1", p1, "1", a1("N7:31_15"), p2, "2", a2("H0020_0"), "9", "1", "bit to bit"},
     };
 
     CProjectSettings& ps = g_ProjectSettings;
     ps.g_bCtrlWordEnabled = 1;
     ps.g_nCtrlWordSide = 0;
-    ps.g_strCtrlWordAddr = "N7:10";
+    ps.g_strCtrlWordAddr = a1("N7:10");
     ps.g_nCtrlWordStation = 3;
     ps.g_nCtrlWordWords = 2;
     ps.g_bErrBit1Enabled = 1;
-    ps.g_strErrBitAddr1 = "N7:20";
+    ps.g_strErrBitAddr1 = a1("N7:20");
     ps.g_nErrBit1 = 5;
     ps.g_bErrBit2Enabled = 1;
     ps.g_strErrBitAddr2 = "C0010";
@@ -175,8 +188,8 @@ inline SampleProject MakeSampleProject() {
     std::memcpy(ps.g_anAdvSetting1, adv1, sizeof adv1);
     std::memcpy(ps.g_anAdvSetting2, adv2, sizeof adv2);
 
-    s.pane1 = {{"", "1", "N7:0", "Word", "10", "1", "0", "No", "65535"},
-               {"", "2", "B3:0", "DiscritBit", "16", "1", "2", "Yes", "0"}};
+    s.pane1 = {{"", "1", a1("N7:0"), "Word", "10", "1", "0", "No", "65535"},
+               {"", "2", a1("B3:0"), "DiscritBit", "16", "1", "2", "Yes", "0"}};
     s.pane2 = {{"", "2", "H0001", "Word", "300", "4", "0", "No", "1234"}};
     s.idb1 = EncodeIdbImage(s.pane1, 1);
     s.idb2 = EncodeIdbImage(s.pane2, 2);
@@ -206,7 +219,7 @@ inline SampleProject MakeSampleProject() {
     CRecipeTables& r = g_RecipeTables;
     r.g_nRecipeCode = 3;
     r.g_arrRecipeRegCode = {Nine(t.ParseAddressCom1("N7:5")), Nine(t.ParseAddressCom2("C0005"))};
-    r.g_arrRecipeAddr = {"N7:5", "C0005"};
+    r.g_arrRecipeAddr = {a1("N7:5"), a2("C0005")};
     r.g_abRecipePort[0] = 1, r.g_abRecipeCol1[0] = 1, r.g_abRecipeCol2[0] = 6, r.g_awRecipeValue[0] = 1234;
     r.g_abRecipePort[1] = 2, r.g_abRecipeCol1[1] = 2, r.g_abRecipeCol2[1] = 16, r.g_awRecipeValue[1] = 1;
     r.g_abRecipeIsCoil[1] = 1;
@@ -214,7 +227,7 @@ inline SampleProject MakeSampleProject() {
     d.g_nAttachRegCode1 = 4;
     d.g_nAttachRegCode2 = 5;
     d.g_arrAttachRegStation1 = {"1", "2"};
-    d.g_arrAttachRegAddr1 = {"N7:0", "B3:0"};
+    d.g_arrAttachRegAddr1 = {a1("N7:0"), a1("B3:0")};
     d.g_arrAttachRegCode1 = {Nine(t.ParseAddressCom1("N7:0")), Nine(t.ParseAddressCom1("B3:0"))};
     d.g_arrAttachRegWords1.assign(200, "1");
     d.g_arrAttachRegWords1[0] = "4";
