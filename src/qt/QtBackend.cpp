@@ -13,6 +13,7 @@
 
 #include "platform/Paths.h"
 #include "qt/QtText.h"
+#include "qt/QtFrame.h"
 #include "qt/QtWindows.h"
 
 namespace qtbind {
@@ -54,6 +55,7 @@ struct QtBackend::Impl {
     std::map<const ui::Window*, QPointer<QDialog>> shown;
     std::map<std::pair<ui::Window*, int>, QTimer*> timers;
     std::map<ui::Dialog*, DialogWidget*> modeless;
+    std::map<const ui::Frame*, QPointer<FrameWidget>> frames;
 
     QWidget* ParentWidget() const {
         if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -156,6 +158,32 @@ void QtBackend::DestroyModeless(ui::Dialog& dialog) {
     it->second->deleteLater();
     m->modeless.erase(it);
     m->shown.erase(&dialog);
+}
+
+void QtBackend::ShowFrame(ui::Frame& frame) {
+    auto* w = new FrameWidget(frame);
+    m->frames[&frame] = w;
+    if (frame.ShowMaximized()) w->showMaximized();
+    else w->show();
+}
+
+void QtBackend::DestroyFrame(ui::Frame& frame) {
+    auto it = m->frames.find(&frame);
+    if (it == m->frames.end()) return;
+    if (FrameWidget* w = it->second) {
+        w->closingFromModel = true;
+        w->Detach();
+        w->hide();
+        w->deleteLater();
+    }
+    m->frames.erase(it);
+}
+
+bool QtBackend::GrabFrame(const ui::Frame& frame, const std::string& pngPath) {
+    auto it = m->frames.find(&frame);
+    if (it == m->frames.end() || !it->second) return false;
+    QApplication::processEvents();
+    return it->second->grab().save(QString::fromStdString(pngPath));
 }
 
 int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {

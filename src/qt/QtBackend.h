@@ -15,6 +15,7 @@
 
 namespace ui {
 class Dialog;
+class Frame;
 }
 
 namespace qtbind {
@@ -36,12 +37,16 @@ public:
     void SetAutoClose(bool on);
     // Saves the dialog as it is on screen now; false when it is not shown or saving fails.
     bool GrabDialog(const ui::Dialog& dialog, const std::string& pngPath);
+    // Saves the main window as it is on screen now.
+    bool GrabFrame(const ui::Frame& frame, const std::string& pngPath);
     // Names of the PNG files saved so far.
     const std::vector<std::string>& Screenshots() const;
 
     int RunModal(ui::Dialog& dialog) override;
     void ShowModeless(ui::Dialog& dialog) override;
     void DestroyModeless(ui::Dialog& dialog) override;
+    void ShowFrame(ui::Frame& frame) override;
+    void DestroyFrame(ui::Frame& frame) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     bool RunFileDialog(ui::FileDialog& dialog) override;
     void SetTimer(ui::Window& window, int id, int ms) override;

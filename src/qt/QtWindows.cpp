@@ -170,6 +170,16 @@ ui::Control* ControlOfWidget(QObject* widget) {
 
 bool SyncingFocus() { return g_syncingFocus; }
 
+void PaintWindow(ui::Window& window, QWidget* widget) {
+    if (!window.HasPainting()) return;
+    QPainter p(widget);
+    p.setFont(widget->font());
+    QtPainter painter(p);
+    window.OnPaint(painter);
+}
+
+QImage ToQImage(const ui::Bitmap& bitmap) { return ToImage(bitmap); }
+
 QFont DialogFont(const std::string& face, int points) {
     QFont f(FromAnsi(face), points > 0 ? points : 8);
     return f;
@@ -776,11 +786,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
 
 void DialogWidget::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    if (!model.HasPainting()) return;
-    QPainter p(this);
-    p.setFont(font());
-    QtPainter painter(p);
-    model.OnPaint(painter);
+    PaintWindow(model, this);
 }
 
 void DialogWidget::mousePressEvent(QMouseEvent* event) {

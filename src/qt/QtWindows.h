@@ -2,6 +2,7 @@
 // The binding of window models to Qt widgets (used inside src/qt only).
 #include <QDialog>
 #include <QFont>
+#include <QImage>
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -63,6 +64,9 @@ ui::Control* ControlOfWidget(QObject* widget);
 bool SyncingFocus();
 
 QFont DialogFont(const std::string& face, int points);
+// Runs the window's own painting (OnPaint) on the widget.
+void PaintWindow(ui::Window& window, QWidget* widget);
+QImage ToQImage(const ui::Bitmap& bitmap);
 void BaseUnits(const QFont& font, int& x, int& y);
 
 // A dialog model shown as a QDialog (also a property sheet with its pages).

@@ -157,6 +157,8 @@ public:
     ~Frame() override;
 
     // Shown by the backend; the model keeps working without it (tests).
+    void SetShowMaximized(bool maximized) { m_maximized = maximized; }
+    bool ShowMaximized() const { return m_maximized; }
     bool Create();
     void DestroyWindow();
     virtual void OnClose() { DestroyWindow(); }
@@ -206,6 +208,7 @@ private:
     View* m_active = nullptr;
     CmdTarget* m_app = nullptr;
     FramePeer* m_framePeer = nullptr;
+    bool m_maximized = false;
     friend class Splitter;
 };
 
