@@ -399,6 +399,12 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
             table->setShowGrid(st & ui::style::kGridLines);
             table->setContextMenuPolicy(Qt::CustomContextMenu);
             auto* lv = static_cast<ui::ListView*>(cp);
+            QObject::connect(table, &QTableWidget::itemChanged, [lv, table](QTableWidgetItem* item) {
+                if (!item || item->column() != 0 || !lv->HasStyle(ui::style::kCheckBoxes)) return;
+                const bool checked = item->checkState() == Qt::Checked;
+                if (checked != lv->GetRowCheck(item->row())) lv->UserCheckRow(item->row(), checked);
+                (void)table;
+            });
             QObject::connect(table, &QTableWidget::cellClicked,
                              [lv](int row, int col) { lv->UserClickCell(row, col); });
             QObject::connect(table, &QTableWidget::cellDoubleClicked,
@@ -528,6 +534,10 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
                 table->setItem(r, col, item);
             }
             item->setText(FromAnsi(lv.GetItemText(r, col)));
+            const int format = lv.GetColumnFormat(col);
+            item->setTextAlignment(Qt::AlignVCenter | (format == ui::LVCFMT_RIGHT    ? Qt::AlignRight
+                                                       : format == ui::LVCFMT_CENTER ? Qt::AlignHCenter
+                                                                                     : Qt::AlignLeft));
             if (col == 0 && checks)
                 item->setCheckState(lv.GetRowCheck(r) ? Qt::Checked : Qt::Unchecked);
         }
@@ -606,6 +616,11 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         b->setText(text);
         b->setChecked(c.GetCheck() != 0);
+        if (c.GetBitmap()) {  // a bitmap button
+            const QPixmap pm = QPixmap::fromImage(ToImage(*c.GetBitmap()));
+            b->setIcon(QIcon(pm));
+            b->setIconSize(pm.size());
+        }
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
         g->setTitle(LabelText(c.GetWindowText()));
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -625,8 +640,9 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         if (aspect == Aspect::Scroll) {
             table->verticalScrollBar()->setValue(static_cast<ui::ListView&>(c).GetTopIndex());
         } else if (aspect == Aspect::Rows || aspect == Aspect::Columns || aspect == Aspect::Selection ||
-                   aspect == Aspect::Text) {
+                   aspect == Aspect::Text || aspect == Aspect::Style) {
             SyncListView(c, w, aspect == Aspect::Rows || aspect == Aspect::Selection ? index : -1);
+            table->setShowGrid(c.HasStyle(ui::style::kGridLines));
         }
     } else if (qobject_cast<QTreeWidget*>(w)) {
         if (aspect != Aspect::Focus && aspect != Aspect::Enabled && aspect != Aspect::Visible &&

@@ -390,6 +390,17 @@ int ListView::GetColumnWidth(int index) const {
     return index >= 0 && index < GetColumnCount() ? m_columns[size_t(index)].width : 0;
 }
 
+int ListView::GetColumnFormat(int index) const {
+    return index >= 0 && index < GetColumnCount() ? m_columns[size_t(index)].format : LVCFMT_LEFT;
+}
+
+bool ListView::UserCheckRow(int row, bool checked) {
+    if (!CanTakeInput() || row < 0 || row >= GetItemCount()) return false;
+    m_rows[size_t(row)].checked = checked;
+    Raise(Notify::Clicked, 0, row, 0);
+    return true;
+}
+
 bool ListView::SetColumnWidth(int index, int width) {
     if (index < 0 || index >= GetColumnCount()) return false;
     m_columns[size_t(index)].width = width;

@@ -194,6 +194,7 @@ public:
     int GetColumnCount() const { return int(m_columns.size()); }
     std::string GetColumnHeading(int index) const;
     int GetColumnWidth(int index) const;
+    int GetColumnFormat(int index) const;
     bool SetColumnWidth(int index, int width);
 
     int InsertItem(int index, const std::string& text);  // index past the end appends
@@ -226,6 +227,7 @@ public:
     bool UserRightClickCell(int row, int col);
     bool UserDoubleClickCell(int row, int col);
     bool UserScrollTo(int topRow);
+    bool UserCheckRow(int row, bool checked);  // the row's check box
 
 private:
     struct Column {

@@ -116,6 +116,12 @@ TEST(QtControls, CellsAreEditedInPlaceAndTreesReportOnlyUserChoices) {
         ASSERT_TRUE(table && tree);
         EXPECT_EQ(table->horizontalHeaderItem(0)->text(), QString("Block No."));
         EXPECT_EQ(table->item(2, 1)->text(), QString("c3"));
+        // Check boxes of the rows belong to the model.
+        d.Item<ListView>(IDC_GRID).ModifyStyle(0, style::kCheckBoxes);
+        d.Item<ListView>(IDC_GRID).SetRowCheck(0, true);
+        EXPECT_EQ(table->item(0, 0)->checkState(), Qt::Checked);
+        table->item(2, 0)->setCheckState(Qt::Checked);  // as a click on the box does
+        EXPECT_TRUE(d.Item<ListView>(IDC_GRID).GetRowCheck(2));
         // Taking the focus does not choose a tree item.
         tree->setFocus();
         QApplication::processEvents();
