@@ -1,6 +1,7 @@
 #include "app/QuorvexApp.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <strings.h>
 
 #include "app/AboutDlg.h"
@@ -21,8 +22,11 @@ constexpr size_t kWhole = 4096;
 
 bool EqualNoCase(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
+// The running program's file, for its registration.
 std::string ProgramPath() {
-    return platform::GetProgramFolder() + "quorvex";
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? platform::GetProgramFolder() + "quorvex" : exe.string();
 }
 
 }  // namespace
