@@ -8,11 +8,3 @@ public:
     void OnInitialUpdate() override {}
     void ClearList() {}
 };
-
-class DBViewClass2 : public ui::View {
-public:
-    void OnInitialUpdate() override {}
-    void ClearList() {}
-    // Rebuilds the columns for the current COM2 layout (parameter groups for CAN).
-    void ResetColumns() {}
-};
