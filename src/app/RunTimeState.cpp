@@ -23,3 +23,7 @@ std::string g_strPrjFileLastIo;
 std::string g_szVersionProduct;
 int g_nBlockEditRow = 0, g_nBlockEditCol = 0;
 int g_nNewBlockEditRow = 0, g_nNewBlockEditCol = 0;
+std::vector<std::string> g_arrCanDrivers;
+std::string g_strTreeItem, g_strTreeParent;
+int g_nRecentMenuCount = -1;
+int g_bIdbViewsFilled = 0;

@@ -3,6 +3,7 @@
 // project. Names are texts of any length here (the original kept them in 50-character
 // buffers).
 #include <string>
+#include <vector>
 
 extern std::string g_szProductName;      // current product, also its folder name
 extern std::string g_szProductPath;      // scratch: product name plus a relative tail
@@ -31,3 +32,11 @@ extern std::string g_szVersionProduct;  // product chosen in the version-mismatc
 extern int g_nBlockEditRow, g_nBlockEditCol;
 // The newer editor's current cell.
 extern int g_nNewBlockEditRow, g_nNewBlockEditCol;
+// Driver ids whose COM2 side uses the parameter-group layout (the product's CANDrivers.inf).
+extern std::vector<std::string> g_arrCanDrivers;
+// The last item chosen in a selection tree and its parent's text.
+extern std::string g_strTreeItem, g_strTreeParent;
+// Number of recent-project entries in the start menu.
+extern int g_nRecentMenuCount;
+// 1 once the internal-database panes' row settings have been captured (after a save).
+extern int g_bIdbViewsFilled;
