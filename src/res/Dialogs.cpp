@@ -7,6 +7,7 @@ namespace res {
 
 // Each part of the program lists its templates in a file of its own.
 void AddShellDialogs(std::vector<ui::DialogTemplate>& out);
+void AddTransferDialogs(std::vector<ui::DialogTemplate>& out);
 
 namespace {
 
@@ -14,6 +15,7 @@ const std::map<int, ui::DialogTemplate>& AllTemplates() {
     static const std::map<int, ui::DialogTemplate> all = [] {
         std::vector<ui::DialogTemplate> list;
         AddShellDialogs(list);
+        AddTransferDialogs(list);
         std::map<int, ui::DialogTemplate> byId;
         for (auto& t : list) byId.emplace(t.id, std::move(t));
         return byId;

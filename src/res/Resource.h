@@ -2,3 +2,4 @@
 // Resource ids of the program: dialogs, controls, commands, menus, strings.
 // One header per part of the program, all reachable from here.
 #include "res/ShellResource.h"
+#include "res/TransferResource.h"

@@ -257,6 +257,37 @@ inline SampleProject MakeSampleProject() {
     return s;
 }
 
+// The bytes of a stream as it crossed the line: the data padded with 0xFF to whole blocks.
+inline std::vector<uint8_t> PaddedBytes(const std::string& data, size_t block) {
+    std::vector<uint8_t> out(data.begin(), data.end());
+    size_t blocks = (out.size() + block - 1) / block;
+    out.resize(blocks * block, 0xFF);
+    return out;
+}
+
+// The unit holds the sample project as a download leaves it, in blocks of 64 bytes (the
+// product's transfer block size from now on).
+inline SampleProject StoreSampleProjectInUnit(unitsim::UnitSimulator& sim) {
+    platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
+    SampleProject project = MakeSampleProject();
+    const std::string dummy = ComposeDownloadImage(project.writePrj, project.idb1, project.idb2);
+    const size_t d = dummy.size() - 298;
+    std::vector<uint8_t> setup(dummy.begin() + 100, dummy.begin() + 164);
+    setup[58] = static_cast<uint8_t>(d >> 8);
+    setup[59] = static_cast<uint8_t>(d & 0xFF);
+    sim.SetStoredProject(setup, PaddedBytes("\x1E" + dummy.substr(298), 64));
+    return project;
+}
+
+// Another project is open when an upload starts.
+inline void OpenAnotherProject() {
+    SelectProject("QVX-S7", 82, "101", 1, "103", 1);
+    g_ProjectSettings.g_strProjAuthor = "Commissioning";
+    g_ProjectSettings.g_nCtrlWordStation = 9;
+    g_EthNodeTable.g_arrNodeIp = {"1.2.3.4"};
+    g_bIdbModified = 0;
+}
+
 // Everything of the open project an upload may change, as one text, so that "untouched"
 // is one comparison.
 inline std::string ModelFingerprint() {
@@ -323,13 +354,7 @@ protected:
                                             deffiles::ProductsInf());
         tasks->m_nBlockSize = CTransferTasks::ReadTransferBlockSize(g_szProductName);
     }
-    // The bytes of a stream as it crossed the line: the data padded with 0xFF to whole blocks.
-    static std::vector<uint8_t> Padded(const std::string& data, size_t block) {
-        std::vector<uint8_t> out(data.begin(), data.end());
-        size_t blocks = (out.size() + block - 1) / block;
-        out.resize(blocks * block, 0xFF);
-        return out;
-    }
+    static std::vector<uint8_t> Padded(const std::string& data, size_t block) { return PaddedBytes(data, block); }
     std::vector<uint8_t> CommandBytes() const {
         std::vector<uint8_t> out;
         for (uint16_t c : sim.Commands()) out.push_back(static_cast<uint8_t>(c >> 8));

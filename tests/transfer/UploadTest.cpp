@@ -7,26 +7,12 @@ namespace {
 
 class UploadTest : public TransferFixture {
 protected:
-    // The unit holds the sample project as a download leaves it.
     SampleProject StoreSampleInUnit() {
-        UseBlockSize(64);
-        SampleProject project = MakeSampleProject();
-        std::string dummy = ComposeDownloadImage(project.writePrj, project.idb1, project.idb2);
-        const size_t d = dummy.size() - 298;
-        std::vector<uint8_t> setup(dummy.begin() + 100, dummy.begin() + 164);
-        setup[58] = static_cast<uint8_t>(d >> 8);
-        setup[59] = static_cast<uint8_t>(d & 0xFF);
-        sim.SetStoredProject(setup, Padded("\x1E" + dummy.substr(298), 64));
+        SampleProject project = StoreSampleProjectInUnit(sim);
+        tasks->m_nBlockSize = CTransferTasks::ReadTransferBlockSize(g_szProductName);
         return project;
     }
-    // Another project is open when the upload starts.
-    void OpenOtherProject() {
-        SelectProject("QVX-S7", 82, "101", 1, "103", 1);
-        g_ProjectSettings.g_strProjAuthor = "Commissioning";
-        g_ProjectSettings.g_nCtrlWordStation = 9;
-        g_EthNodeTable.g_arrNodeIp = {"1.2.3.4"};
-        g_bIdbModified = 0;
-    }
+    void OpenOtherProject() { OpenAnotherProject(); }
 };
 
 }  // namespace

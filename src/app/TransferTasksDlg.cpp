@@ -1,0 +1,591 @@
+#include "app/TransferTasksDlg.h"
+
+#include <ctime>
+
+#include "app/ExtendedTables.h"
+#include "app/ProjectSettings.h"
+#include "app/RefreshDlg.h"
+#include "app/RunTimeState.h"
+#include "app/VersionMismatchDlg.h"
+#include "compiler/BlockScan.h"
+#include "compiler/CompileBlock.h"
+#include "compiler/ProjectImage.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "res/TransferResource.h"
+
+CSerialPort g_TransferPort;
+int g_bTaskFirmware = 0, g_bTaskCom1Driver = 0, g_bTaskCom2Driver = 0, g_bTaskProject = 0;
+int g_nConnectState = 0, g_nTransferStepState = 0, g_nTransferTaskState = 0, g_nTransferResultState = 0;
+
+namespace {
+
+constexpr unsigned kThreePortProduct = 84;
+constexpr int kWatchdogTimer = 10;
+constexpr uint32_t kTaskPauseMs = 2000;
+constexpr int kComPorts = 31;
+constexpr size_t kAttachRegWords = 200;
+
+constexpr int kLineText[6] = {0, IDC_LINE1_TEXT, IDC_LINE2_TEXT, IDC_LINE3_TEXT, IDC_LINE4_TEXT, IDC_LINE5_TEXT};
+constexpr int kLineIcon[6] = {0, IDC_LINE1_ICON, IDC_LINE2_ICON, IDC_LINE3_ICON, IDC_LINE4_ICON, IDC_LINE5_ICON};
+constexpr ui::Color kBlue = ui::RGB(0, 0, 255);
+constexpr ui::Color kDarkRed = ui::RGB(128, 0, 0);
+constexpr ui::Color kBlack = ui::RGB(0, 0, 0);
+
+const char* const kConnecting = "Connecting to Quorvex.";
+
+std::string Now() {
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[100];
+    std::strftime(text, sizeof text, "%A, %B %d, %Y, %I:%M:%S %p", &local);
+    return text;
+}
+
+// Pads a word-count list of the default registers to the rows the dialog shows.
+void PadWords(StringArray& words) {
+    if (words.size() < kAttachRegWords) words.resize(kAttachRegWords, "1");
+}
+
+}  // namespace
+
+CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent)
+    : ui::Dialog(IDD_TRANSFER_TASKS, parent), m_tasks(g_TransferPort, *this) {}
+
+CTransferTasksDlg::~CTransferTasksDlg() = default;
+
+const ui::HandlerTable* CTransferTasksDlg::GetHandlerTable() const {
+    static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
+        ui::On(ui::Notify::Clicked, IDC_DOWNLOAD, &CTransferTasksDlg::OnDownload),
+        ui::On(ui::Notify::Clicked, IDC_UPLOAD_PROJECT, &CTransferTasksDlg::OnUploadProject),
+        ui::On(ui::Notify::SelChange, IDC_COM_PORT, &CTransferTasksDlg::OnSelchangeComPort),
+        ui::On(ui::Notify::Clicked, IDC_SELECT_ALL, &CTransferTasksDlg::OnSelectAll),
+        ui::On(ui::Notify::Clicked, IDC_DESELECT_ALL, &CTransferTasksDlg::OnDeselectAll),
+    });
+    return &table;
+}
+
+std::string CTransferTasksDlg::Named(const char* plc, const char* master) const {
+    return g_nDeviceId == kThreePortProduct ? master : plc;
+}
+
+// ---------------------------------------------------------------------------------------
+// Start and end
+
+bool CTransferTasksDlg::OnInitDialog() {
+    m_nLogLine = 0;
+    auto& messages = Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    for (int i = 0; i < 9; ++i) messages.AddString(" ");
+    messages.SetCurSel(-1);
+    Item(IDC_TRANSFER_PROGRESS).SetRange(0, CUnitLink::kProgressMax);
+    SetWindowText("");
+
+    auto& ports = Item<ui::ListControl>(IDC_COM_PORT);
+    for (int n = 1; n <= kComPorts; ++n) ports.AddString("COM" + std::to_string(n));
+    int port = deffiles::ReadDataComPort(g_szProductName);
+    if (port == -1) port = 1;
+    if (ports.SetCurSel(port - 1) >= 0) g_PlcRegisterTables.g_strPcComPort = "COM" + std::to_string(port);
+
+    if (m_nOpenMode != 2) {
+        if (g_nDeviceId == kThreePortProduct) m_bUploadMode = 0;
+        EnableDlgItem(IDC_UPLOAD_PROJECT, false);
+        EnableDlgItem(IDC_DOWNLOAD, true);
+    } else {
+        EnableDlgItem(IDC_DOWNLOAD, false);
+    }
+    FillTaskList();
+    if (m_bUploadMode == 0) {
+        SetWindowText("Download");
+        SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
+        m_bUploadShown = 0;
+    } else {
+        SetWindowText("Upload");
+        SetDlgItemText(IDC_TASKS_GROUP, "Uploading Tasks");
+        EnableDlgItem(IDC_TASK_LIST, false);
+        EnableDlgItem(IDC_SELECT_ALL, false);
+        EnableDlgItem(IDC_DESELECT_ALL, false);
+        m_bUploadShown = 1;
+    }
+    m_tasks.m_nBlockSize = CTransferTasks::ReadTransferBlockSize(g_szProductName);
+    HideAllIcons();
+    return true;
+}
+
+void CTransferTasksDlg::FillTaskList() {
+    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    list.DeleteAllItems();
+    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+    const int width = GetControlPixelRect(list).Width() - 20;
+    list.InsertColumn(0, "ITEM", ui::LVCFMT_LEFT, width > 0 ? width : 60);
+    const std::string rows[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
+                                 Named("PLC2 Driver", "Master2 Driver"), "Project"};
+    for (int i = 0; i < 4; ++i) {
+        list.InsertItem(i, rows[i]);
+        list.SetRowCheck(i, false);
+    }
+}
+
+void CTransferTasksDlg::OnCancel() {
+    g_bTaskFirmware = g_bTaskCom1Driver = g_bTaskCom2Driver = g_bTaskProject = 0;
+    g_nTransferMode = 0;
+    if (g_nMainScreen == 1) g_szHelpTopic = "products.htm";
+    else if (g_nMainScreen == 2) g_szHelpTopic = "protocols.htm";
+    ui::Dialog::OnCancel();
+}
+
+void CTransferTasksDlg::OnTimer(int id) {
+    // The echo waits bound themselves; the watchdog only stops.
+    if (id == kWatchdogTimer) KillTimer(kWatchdogTimer);
+}
+
+void CTransferTasksDlg::OnHelpInfo() {
+    if (g_nTransferMode == 1) g_szHelpTopic = "download.htm";
+    else if (g_nTransferMode == 2) g_szHelpTopic = "uploadproject.htm";
+    ui::ShowHelp();
+}
+
+void CTransferTasksDlg::OnSelectAll() {
+    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    for (int i = 0; i < 4; ++i) list.SetRowCheck(i, true);
+}
+
+void CTransferTasksDlg::OnDeselectAll() {
+    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    for (int i = 0; i < 4; ++i) list.SetRowCheck(i, false);
+}
+
+void CTransferTasksDlg::OnSelchangeComPort() {
+    const int i = Item<ui::ListControl>(IDC_COM_PORT).GetCurSel();
+    if (i < 0 || i >= kComPorts) return;
+    const std::string name = "COM" + std::to_string(i + 1);
+    if (g_TransferPort.Open(name) != 0) ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
+    g_PlcRegisterTables.g_strPcComPort = name;
+    platform::WritePrivateProfileString("Com", "Port", std::to_string(i + 1), deffiles::DataInf(g_szProductName));
+    g_TransferPort.Close();
+}
+
+// ---------------------------------------------------------------------------------------
+// The reports of the sequences
+
+int CTransferTasksDlg::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
+    return ui::MessageBox(text, caption, flags);
+}
+
+void CTransferTasksDlg::SetProgressPos(int position) { Item(IDC_TRANSFER_PROGRESS).SetPos(position); }
+
+void CTransferTasksDlg::MarkLine(int line, LineState state, int icon) {
+    if (line < 1 || line > 5) return;
+    const int value = static_cast<int>(state);
+    m_lineState[line] = value;
+    switch (line) {
+    case 1: g_nConnectState = value; break;
+    case 2:
+    case 3: g_nTransferStepState = value; break;
+    case 4: g_nTransferTaskState = value; break;
+    default: g_nTransferResultState = value; break;
+    }
+    // Blue when done, dark red when failed, black otherwise, on the dialog's own ground.
+    const ui::Color colour = state == LineState::Succeeded ? kBlue : state == LineState::Failed ? kDarkRed : kBlack;
+    Item(kLineText[line]).SetColors(colour, ui::kDefaultColor, true);
+    if (icon == 0 && state != LineState::None)
+        icon = state == LineState::Succeeded ? IDB_STATUS_SUCCESS : IDB_STATUS_FAILURE;
+    if (icon != 0) SetIcon(line, icon);
+    Refresh();
+}
+
+void CTransferTasksDlg::ClearStatus() {
+    HideAllIcons();
+    ClearLineTexts();
+}
+
+void CTransferTasksDlg::SetFileName(const std::string& name) { SetDlgItemText(IDC_FILE_NAME, name); }
+
+void CTransferTasksDlg::BeginWaitCursor() {
+    if (!m_pWaitCursor) m_pWaitCursor = std::make_unique<ui::WaitCursor>();
+}
+
+std::string CTransferTasksDlg::ChooseFirmwareFile(const std::vector<std::string>&, const std::string& folder) {
+    ui::FileDialog dialog(true, "abs", "firmware", ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT,
+                          "Firmware Files (*.abs)|*.abs||");
+    dialog.SetInitialDir(platform::ResolvePath(folder));
+    dialog.SetTitle("Select File To Download");
+    if (dialog.DoModal() != ui::IDOK) return std::string();
+    return dialog.GetPathName();
+}
+
+bool CTransferTasksDlg::AskProductForProject(std::string& product) {
+    CVersionMismatchDlg question(this);
+    if (question.DoModal() != ui::IDOK || g_szVersionProduct.empty()) return false;
+    product = g_szVersionProduct;
+    return true;
+}
+
+void CTransferTasksDlg::RestoreMenuAfterTransfer() {
+    if (m_restoreMenu) m_restoreMenu();
+}
+
+// ---------------------------------------------------------------------------------------
+// Lines, icons, controls
+
+void CTransferTasksDlg::SetLine(int line, const std::string& text) { SetDlgItemText(kLineText[line], text); }
+
+void CTransferTasksDlg::ShowIcon(int line, bool show) { ShowDlgItem(kLineIcon[line], show); }
+
+void CTransferTasksDlg::SetIcon(int line, int bitmapId) {
+    auto& icon = Item(kLineIcon[line]);
+    icon.SetBitmap(res::StatusBitmap(bitmapId));
+    icon.SetWindowText(std::to_string(bitmapId));  // which icon it shows
+}
+
+void CTransferTasksDlg::ShowIcons(std::initializer_list<int> lines, bool show) {
+    for (int line : lines) ShowIcon(line, show);
+}
+
+void CTransferTasksDlg::ClearLineTexts() {
+    for (int line = 1; line <= 5; ++line) SetLine(line, "");
+}
+
+void CTransferTasksDlg::HideAllIcons() { ShowIcons({1, 2, 3, 4, 5}, false); }
+
+void CTransferTasksDlg::AddLogLine(const std::string& text) {
+    auto& messages = Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    messages.InsertString(m_nLogLine, text);
+    messages.SetCurSel(m_nLogLine);
+    ++m_nLogLine;
+}
+
+void CTransferTasksDlg::Refresh() {
+    CRefreshDlg refresh(this);
+    refresh.DoModal();
+}
+
+void CTransferTasksDlg::EnableControls(bool enable) {
+    for (int id : {IDC_UPLOAD_PROJECT, IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST})
+        EnableDlgItem(id, enable);
+    EnableDlgItem(ui::IDCANCEL, true);
+}
+
+void CTransferTasksDlg::RestoreControls() {
+    if (m_bUploadShown == 0) {
+        EnableControls(true);
+    } else {
+        EnableControls(false);
+        EnableDlgItem(IDC_UPLOAD_PROJECT, true);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Download
+
+bool CTransferTasksDlg::RunFirmwareStep(bool driverSelected, bool projectSelected) {
+    SetIcon(1, IDB_STATUS_IDLE);
+    Refresh();
+    SetLine(1, kConnecting);
+    SetLine(2, "Downloading Firmware.");
+    if (m_tasks.DownloadFirmware() != 0) {
+        g_nDownloadResult = -1;
+        AddLogLine("Firmware download failed.");
+        MarkLine(2, LineState::Failed, IDB_STATUS_FAILURE);
+        if (g_bTaskCom1Driver) SetIcon(2, IDB_STATUS_FAILURE);
+        if (g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
+        if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
+        return false;
+    }
+    MarkLine(2, LineState::Succeeded, IDB_STATUS_SUCCESS);
+    AddLogLine("Firmware downloaded successfully.");
+    if (driverSelected) ShowIcon(3, true);
+    else if (projectSelected) ShowIcons({3, 4, 5});
+    return true;
+}
+
+void CTransferTasksDlg::OnDownload() {
+    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    EnableControls(false);
+    SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
+    m_lineState[1] = g_nConnectState = 0;
+    g_bTaskFirmware = list.GetRowCheck(0);
+    g_bTaskCom1Driver = list.GetRowCheck(1);
+    g_bTaskCom2Driver = list.GetRowCheck(2);
+    g_bTaskProject = list.GetRowCheck(3);
+    list.SetFocus();
+    for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
+    g_nDownloadResult = 0;
+
+    if (ShowMessage(kMsgDataOverwritten, "", ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) {
+        EnableControls(true);
+        return;
+    }
+    const bool any = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject;
+    if (!any) {
+        HideAllIcons();
+        ShowMessage(kMsgInvalidSelection, "", ui::MB_OK | ui::MB_ICONSTOP);
+        EndDownload();
+        return;
+    }
+    if (g_bTaskFirmware) ShowIcons({1, 2});
+    else if (g_bTaskCom1Driver || g_bTaskCom2Driver) ShowIcons({1, 2, 3});
+    else ShowIcons({1, 2, 3, 4, 5});
+
+    if (g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
+        ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
+        EnableControls(true);
+        ClearLineTexts();
+        HideAllIcons();
+        return;
+    }
+    ClearLineTexts();
+
+    // The tasks in their order; the first that fails ends the download.
+    bool failed = false;
+    if (g_bTaskFirmware) failed = !RunFirmwareStep(g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
+    if (!failed) Pause(kTaskPauseMs);
+
+    if (!failed && g_bTaskCom1Driver) {
+        SetIcon(2, IDB_STATUS_IDLE);
+        SetLine(1, kConnecting);
+        SetLine(2, "Downloading setup for " + Named("PLC1", "Master1") + " Driver.");
+        SetLine(3, "Downloading " + Named("PLC1", "Master1") + " Driver.");
+        if (m_tasks.DownloadCom1Driver() != 0) {
+            g_nDownloadResult = -1;
+            AddLogLine(Named("PLC1", "Master1") + " driver download failed.");
+            MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
+            if (g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
+            if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
+            failed = true;
+        } else {
+            MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
+            AddLogLine(Named("PLC1", "Master1") + " driver downloaded successfully.");
+            if (g_bTaskProject && !g_bTaskCom2Driver) ShowIcons({4, 5});
+        }
+    }
+    if (!failed) Pause(kTaskPauseMs);
+
+    if (!failed && g_bTaskCom2Driver) {
+        SetIcon(2, IDB_STATUS_IDLE);
+        SetIcon(3, IDB_STATUS_IDLE);
+        SetLine(1, kConnecting);
+        SetLine(2, "Downloading setup for " + Named("PLC2", "Master2") + " Driver.");
+        SetLine(3, "Downloading " + Named("PLC2", "Master2") + " Driver.");
+        if (m_tasks.DownloadCom2Driver() != 0) {
+            g_nDownloadResult = -1;
+            AddLogLine(Named("PLC2", "Master2") + " driver download failed.");
+            MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
+            if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
+            failed = true;
+        } else {
+            MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
+            AddLogLine(Named("PLC2", "Master2") + " driver downloaded successfully.");
+            if (g_bTaskProject) ShowIcons({4, 5});
+        }
+    }
+    if (!failed) Pause(kTaskPauseMs);
+
+    if (!failed && g_bTaskProject) {
+        if (RunProjectTask() == ProjectEnd::Stop) {
+            // Declined or a block in error: the end step with the lines cleared.
+            EnableControls(true);
+            ClearLineTexts();
+            HideAllIcons();
+        }
+    }
+    EndDownload();
+}
+
+CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
+    for (int line : {2, 3, 4}) SetIcon(line, IDB_STATUS_IDLE);
+    for (int line : {1, 2, 3}) SetLine(line, "");
+    m_tasks.m_bProjectStep = 1;
+    if (m_tasks.ConnectToUnit() != 0) {
+        if (g_bLinkFailed != 1) ShowMessage(kMsgCommError, "", ui::MB_OK);
+        g_TransferPort.Close();
+        g_nDownloadResult = -1;
+        return ProjectEnd::Failed;
+    }
+    // The unit's firmware first. A unit that does not answer ends the task here.
+    if (m_tasks.ReadUnitFirmware() != 0) {
+        ShowMessage(kMsgCommError, "", ui::MB_OK);
+        g_nDownloadResult = -1;
+        return ProjectEnd::Failed;
+    }
+    const int version = m_tasks.CompareUnitFirmware();
+    bool firmwareFirst = false;
+    if (version == 0) {
+        ShowMessage(kMsgOldFirmware, "Old Firmware", ui::MB_OK | ui::MB_ICONQUESTION);
+        firmwareFirst = true;
+    } else if (version == 2) {
+        if (ShowMessage(kMsgAdvancedFirmware, "Advanced Firmware ", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES) {
+            firmwareFirst = true;
+        } else {
+            g_nDownloadResult = -1;
+            return ProjectEnd::Stop;
+        }
+    }
+    if (firmwareFirst && !RunFirmwareStep(false, true)) return ProjectEnd::Failed;
+
+    ShowIcons({1, 2, 3, 4, 5});
+    SetLine(5, "Compiling Project.");
+    SetLine(1, kConnecting);
+    SetLine(2, "Checking existing drivers.");
+    SetLine(3, "Downloading Project setup.");
+    SetLine(4, "Downloading Project.");
+
+    const BlockRows rows = m_getBlockRows ? m_getBlockRows() : BlockRows();
+    if (g_nDeviceId != kThreePortProduct) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (CompileBlock(rows[i], static_cast<int>(i), g_bSlaveMode == 1) > 0) {
+                MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
+                ShowMessage(platform::Format(kMsgBlockError.c_str(), static_cast<int>(i) + 1), "",
+                            ui::MB_OK | ui::MB_ICONSTOP);
+                g_nDownloadResult = -1;
+                return ProjectEnd::Stop;
+            }
+        }
+    }
+    if (!WriteProjectImage(rows)) {
+        MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
+        g_nDownloadResult = -1;
+        return ProjectEnd::Failed;
+    }
+    if (g_nDeviceId != kThreePortProduct && g_bProjectModified == 1) {
+        if (m_rebuildIdbImages) m_rebuildIdbImages();
+        if (g_bAttachRegCom1 == 1) {
+            g_bDefCommRegFill = 0;
+            PadWords(g_DefCommRegs.g_arrAttachRegWords1);
+        }
+        if (g_bAttachRegCom2 == 1) {
+            g_bDefCommRegFill = 0;
+            PadWords(g_DefCommRegs.g_arrAttachRegWords2);
+        }
+    }
+    MarkLine(5, LineState::Succeeded, IDB_STATUS_SUCCESS);
+
+    const int result = m_tasks.DownloadProject();
+    if (result != 0) {
+        g_nDownloadResult = -1;
+        MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
+        AddLogLine("Project download failed.");
+        m_tasks.m_bProjectStep = 0;
+        return ProjectEnd::Failed;
+    }
+    if (g_nDownloadResult == -1) return ProjectEnd::Stop;  // the driver question was declined
+    MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
+    SetDlgItemText(IDC_SUMMARY, "Download Completed Successfully....");
+    return ProjectEnd::Sent;
+}
+
+bool CTransferTasksDlg::WriteProjectImage(const BlockRows& rows) {
+    BlockLinks links;
+    if (g_nDeviceId != kThreePortProduct) {
+        // The slave side: the port whose PLC file declares a slave driver.
+        const bool slave1 =
+            platform::GetPrivateProfileInt("Plc Info", "Slave", -1, g_PlcRegisterTables.g_strPlc1Inf) == 1;
+        ScanBlocks(rows, g_bSlaveMode == 1, slave1 ? 1 : 2, links);
+    }
+    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(rows, links))) {
+        ShowMessage("Unable to create intermediate file.", "", ui::MB_OK);
+        return false;
+    }
+    return true;
+}
+
+void CTransferTasksDlg::EndDownload() {
+    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    g_bTaskFirmware = list.GetRowCheck(0);
+    g_bTaskCom1Driver = list.GetRowCheck(1);
+    g_bTaskCom2Driver = list.GetRowCheck(2);
+    g_bTaskProject = list.GetRowCheck(3);
+    SetDlgItemText(IDC_SUMMARY, "");
+    bool restart = false;
+    if (g_nDownloadResult == -1) {
+        EnableControls(true);
+    } else {
+        if (g_bTaskProject) {
+            MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
+            AddLogLine("Project downloaded successfully.");
+        }
+        if (g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject)
+            restart = ShowMessage(kMsgRestartAfterDownload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+        EnableControls(true);
+    }
+    SetProgressPos(0);
+    HideAllIcons();
+    ClearLineTexts();
+    m_pWaitCursor.reset();
+    if (restart && g_TransferPort.IsOpen()) m_tasks.RestartUnit();
+    g_TransferPort.Close();
+}
+
+// ---------------------------------------------------------------------------------------
+// Upload
+
+void CTransferTasksDlg::OnUploadProject() {
+    HideAllIcons();
+    ClearLineTexts();
+    for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
+    EnableControls(false);
+    EnableDlgItem(ui::IDCANCEL, false);
+    SetDlgItemText(IDC_TASKS_GROUP, "Uploading Tasks");
+    ShowIcons({1, 2, 3, 4});
+    SetLine(1, kConnecting);
+    SetLine(2, "Checking existing drivers.");
+    SetLine(3, "Uploading Project setup.");
+    SetLine(4, "Uploading Project.");
+    BeginWaitCursor();
+
+    bool taken = false;
+    if (g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
+        g_nUploadResult = -1;
+        ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
+        RestoreControls();
+        ClearLineTexts();
+        HideAllIcons();
+        g_TransferPort.Close();
+    } else {
+        if (m_tasks.UploadProject() == 0) {
+            g_nUploadResult = 0;
+            taken = true;
+            const UploadedProject& project = *m_tasks.Uploaded();
+            g_ProjectSettings.g_nProjFileVersion = 2;
+            g_bProjectModified = 1;
+            g_bProjectSaved = 0;
+            g_bUntitled = 1;
+            if (m_onUploaded) m_onUploaded(project);
+            if (!project.title.empty() && m_setMainTitle) m_setMainTitle(project.title);
+        } else {
+            g_nUploadResult = -1;
+        }
+        g_TransferPort.Close();
+        m_pWaitCursor.reset();
+        if (g_nUploadResult == -1) {
+            AddLogLine("Upload Project failed.");
+            MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
+            RestoreControls();
+        } else {
+            SetDlgItemText(IDC_SUMMARY, " ");
+            MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
+            AddLogLine("Project uploaded successfully.");
+            RestoreControls();
+            Pause(1000);
+            const bool restart =
+                ShowMessage(kMsgRestartAfterUpload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+            if (g_nDeviceId == kThreePortProduct) {
+                if (m_runCommunicationSheet) m_runCommunicationSheet();
+                g_bProjectModified = g_bProjectSaved = g_bUntitled = 0;
+                g_PlcRegisterTables.ResetProject();
+                g_bNoBlockView = 1;
+            }
+            if (restart && g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) == 0) m_tasks.RestartUnit();
+            g_TransferPort.Close();
+        }
+    }
+    m_pWaitCursor.reset();
+    g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
+    g_bProductSelected2 = 1;
+    m_tasks.m_bAltHandshakeFirmware = 0;
+    m_tasks.m_bAltHandshakeProduct = 0;
+    if (taken) EndDialog(ui::IDOK);
+}

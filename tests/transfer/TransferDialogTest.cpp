@@ -1,0 +1,237 @@
+// The transfer dialog driven with no display against the simulated unit: the four tasks in
+// order with the messages, lines and restart of a download; an upload handed to the
+// block list; and the ways a download stops.
+#include "HeadlessUi.h"
+#include "TransferTestSupport.h"
+#include "app/TransferTasksDlg.h"
+#include "platform/Text.h"
+#include "res/TransferResource.h"
+
+namespace {
+
+class TransferDialogTest : public ::testing::Test {
+protected:
+    TransferDialogTest() : clock(kSpeedup) {}
+
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(sim.Start(&error)) << error;
+        ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
+        SelectProject("QVX-S7", 82, "102", 1, "101", 1);
+        // The port the dialog opens is the product's.
+        platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
+        g_TransferPort.SetClock(&clock);
+        unitsim::Behaviour b = sim.GetBehaviour();
+        b.productCode = 82;
+        b.driverReport = {102, 1, 101, 1, 0};
+        b.firmwareVersion = "V03.40";
+        sim.SetBehaviour(b);
+        g_nTransferMode = 1;
+    }
+    void TearDown() override {
+        g_TransferPort.Close();
+        g_TransferPort.SetClock(nullptr);
+        sim.Stop();
+        ::unsetenv("QUORVEX_COM7");
+        ResetModel();
+        g_nTransferMode = 0;
+    }
+    std::vector<std::string> LogLines(const ui::Dialog& d) const {
+        std::vector<std::string> out;
+        auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
+        for (int i = 0; i < list.GetCount(); ++i)
+            if (list.GetLBText(i) != " ") out.push_back(list.GetLBText(i));
+        return out;
+    }
+    std::vector<uint8_t> CommandBytes() const {
+        std::vector<uint8_t> out;
+        for (uint16_t c : sim.Commands()) out.push_back(static_cast<uint8_t>(c >> 8));
+        return out;
+    }
+    void Settle() { sim.WaitQuiet(50, 3000); }
+
+    testsupport::SampleTree tree;
+    testsupport::HeadlessUi ui;
+    unitsim::UnitSimulator sim;
+    platform::TestClock clock;
+};
+
+}  // namespace
+
+TEST_F(TransferDialogTest, AllFourTasksRunInOrderAndEndWithTheRestart) {
+    const SampleProject project = MakeSampleProject();
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 3); };
+    std::vector<std::string> log;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Download");
+        EXPECT_EQ(d.GetDlgItemText(IDC_TASKS_GROUP), "Downloading Tasks");
+        auto& tasks = d.Item<ui::ListView>(IDC_TASK_LIST);
+        ASSERT_EQ(tasks.GetItemCount(), 4);
+        EXPECT_EQ(tasks.GetItemText(1, 0), "PLC1 Driver");
+        EXPECT_FALSE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_COM_PORT).GetCurSel(), 6);
+        d.UserClickButton(IDC_SELECT_ALL);
+        d.UserClickButton(IDC_DOWNLOAD);
+        log = LogLines(d);
+        EXPECT_TRUE(d.Item(IDC_DOWNLOAD).IsWindowEnabled());
+        EXPECT_EQ(d.Item(IDC_TRANSFER_PROGRESS).GetPos(), 0);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerFileDialog(tree.Path() + "QVX-S7/Firmware/FW0340.abs");
+    ui.AnswerMessageBox(ui::IDYES, "Download completed.");
+    EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
+
+    EXPECT_EQ(log, (std::vector<std::string>{"Firmware downloaded successfully.",
+                                             "PLC1 driver downloaded successfully.",
+                                             "PLC2 driver downloaded successfully.",
+                                             "Project downloaded successfully."}));
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgDataOverwritten);
+    EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgRestartAfterDownload);
+    Settle();
+    // Firmware, both drivers, the unit's versions, the drivers it holds, the project, the restart.
+    EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x12, 0x10, 0x22, 0x10, 0x21, 0x10, 0x14, 0x10,
+                                                    0x13, 0x10, 0x17, 0x10, 0x20, 0x10, 0x19, 0x10, 0x18, 0x10}));
+    EXPECT_EQ(sim.Restarts(), 1);
+    EXPECT_EQ(sim.Streams().size(), 4u);
+    const auto sleeps = clock.Sleeps();
+    EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 2000u), 3);
+    EXPECT_FALSE(g_TransferPort.IsOpen());
+    EXPECT_EQ(g_nDownloadResult, 0);
+    EXPECT_EQ(g_nTransferMode, 0);  // Exit
+}
+
+TEST_F(TransferDialogTest, UploadHandsTheProjectToTheBlockListAndCloses) {
+    const SampleProject sample = StoreSampleProjectInUnit(sim);
+    OpenAnotherProject();
+    CTransferTasksDlg dlg;
+    dlg.m_bUploadMode = 1;
+    dlg.m_nOpenMode = 2;
+    g_nTransferMode = 2;
+    BlockRows received;
+    std::string title;
+    dlg.m_onUploaded = [&](const UploadedProject& p) { received = p.rows; };
+    dlg.m_setMainTitle = [&](const std::string& t) { title = t; };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Upload");
+        EXPECT_FALSE(d.Item(IDC_DOWNLOAD).IsWindowEnabled());
+        EXPECT_FALSE(d.Item(IDC_TASK_LIST).IsWindowEnabled());
+        d.UserClickButton(IDC_UPLOAD_PROJECT);
+    });
+    ui.AnswerMessageBox(ui::IDNO, "Uploading project completed.");
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    ASSERT_EQ(received.size(), sample.rows.size());
+    EXPECT_EQ(received[0][kColSourceAddr], sample.rows[0][kColSourceAddr]);
+    EXPECT_EQ(title, "Untitled - Quorvex - QVX-S7");
+    EXPECT_EQ(g_bProjectModified, 1);
+    EXPECT_EQ(g_bUntitled, 1);
+    EXPECT_EQ(g_bProjectSaved, 0);
+    EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 2);
+    EXPECT_EQ(g_PlcRegisterTables.g_strPLC1Id, "102");
+    EXPECT_FALSE(g_ProjectSettings.g_strProjCreated.empty());
+    EXPECT_EQ(LogLines(dlg), std::vector<std::string>{"Project uploaded successfully."});
+    EXPECT_EQ(sim.Restarts(), 1);  // the one of the exchange; the question was answered No
+}
+
+TEST_F(TransferDialogTest, FailedUploadKeepsTheDialogAndTheProject) {
+    StoreSampleProjectInUnit(sim);
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.noProject = true;
+    sim.SetBehaviour(b);
+    OpenAnotherProject();
+    const std::string before = ModelFingerprint();
+    CTransferTasksDlg dlg;
+    dlg.m_bUploadMode = 1;
+    dlg.m_nOpenMode = 2;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        d.UserClickButton(IDC_UPLOAD_PROJECT);
+        EXPECT_EQ(LogLines(d), std::vector<std::string>{"Upload Project failed."});
+        EXPECT_TRUE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
+        EXPECT_EQ(d.Item(IDC_LINE4_ICON).GetWindowText(), "196");
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgNoProject);
+    // Only the stamps of the attempt change.
+    EXPECT_EQ(ModelFingerprint(), before);
+}
+
+TEST_F(TransferDialogTest, NothingTickedAsksFirstThenRefuses) {
+    CTransferTasksDlg dlg;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.UserClickButton(IDC_DOWNLOAD);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    dlg.DoModal();
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgInvalidSelection);
+    EXPECT_EQ(ui.MessageBoxes()[1].flags, ui::MB_OK | ui::MB_ICONSTOP);
+    Settle();
+    EXPECT_TRUE(sim.Received().empty());
+}
+
+TEST_F(TransferDialogTest, ABlockInErrorSendsNothingAfterTheVersionQuery) {
+    const SampleProject project = MakeSampleProject();
+    BlockRows rows(project.rows.begin(), project.rows.begin() + 2);
+    rows[1][kColDestAddr] = "";  // incomplete
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return rows; };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    dlg.DoModal();
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[1].text, platform::Format(kMsgBlockError.c_str(), 2));
+    Settle();
+    EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x17}));
+    EXPECT_EQ(g_nDownloadResult, -1);
+}
+
+TEST_F(TransferDialogTest, AFailedTaskStopsTheLaterOnesWithoutARestart) {
+    MakeSampleProject();
+    CTransferTasksDlg dlg;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        d.UserClickButton(IDC_SELECT_ALL);
+        d.UserClickButton(IDC_DOWNLOAD);
+        EXPECT_EQ(LogLines(d), std::vector<std::string>{"Firmware download failed."});
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerFileDialog("");  // the firmware choice cancelled
+    dlg.DoModal();
+    EXPECT_EQ(ui.MessageBoxes().size(), 1u);  // no restart question
+    EXPECT_EQ(g_nDownloadResult, -1);
+    Settle();
+    EXPECT_TRUE(sim.Received().empty());
+}
+
+TEST_F(TransferDialogTest, OlderUnitFirmwareIsReplacedBeforeTheProject) {
+    const SampleProject project = MakeSampleProject();
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.firmwareVersion = "V03.30";
+    sim.SetBehaviour(b);
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 1); };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerFileDialog(tree.Path() + "QVX-S7/Firmware/FW0340.abs");
+    ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+    dlg.DoModal();
+    ASSERT_EQ(ui.MessageBoxes().size(), 3u);
+    EXPECT_EQ(ui.MessageBoxes()[1].caption, "Old Firmware");
+    EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgOldFirmware);
+    Settle();
+    EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x17, 0x10, 0x12, 0x10, 0x20, 0x10, 0x19, 0x10, 0x18}));
+    EXPECT_EQ(sim.Restarts(), 0);
+}
