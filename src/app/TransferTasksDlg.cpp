@@ -264,18 +264,18 @@ void CTransferTasksDlg::Refresh() {
 }
 
 void CTransferTasksDlg::EnableControls(bool enable) {
-    for (int id : {IDC_UPLOAD_PROJECT, IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST})
-        EnableDlgItem(id, enable);
+    // A download gives back Download, the selection buttons and the list; Upload Project
+    // keeps what the dialog's layout gave it.
+    for (int id : {IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST}) EnableDlgItem(id, enable);
+    if (!enable) EnableDlgItem(IDC_UPLOAD_PROJECT, false);
     EnableDlgItem(ui::IDCANCEL, true);
 }
 
 void CTransferTasksDlg::RestoreControls() {
-    if (m_bUploadShown == 0) {
-        EnableControls(true);
-    } else {
-        EnableControls(false);
-        EnableDlgItem(IDC_UPLOAD_PROJECT, true);
-    }
+    const bool download = m_bUploadShown == 0;
+    for (int id : {IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST}) EnableDlgItem(id, download);
+    EnableDlgItem(IDC_UPLOAD_PROJECT, true);
+    EnableDlgItem(ui::IDCANCEL, true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -323,6 +323,16 @@ void CTransferTasksDlg::OnDownload() {
     if (!any) {
         HideAllIcons();
         ShowMessage(kMsgInvalidSelection, "", ui::MB_OK | ui::MB_ICONSTOP);
+        EndDownload();
+        return;
+    }
+    // A block size the transfers cannot use is refused before anything goes to the unit.
+    const int limit = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver ? CUnitLink::kMaxFileBlockSize
+                                                                                 : CUnitLink::kMaxProjectBlockSize;
+    if (m_tasks.m_nBlockSize < 1 || m_tasks.m_nBlockSize > limit) {
+        HideAllIcons();
+        ShowMessage(InvalidBlockSizeMessage(m_tasks.m_nBlockSize, limit), "", ui::MB_OK | ui::MB_ICONSTOP);
+        g_nDownloadResult = -1;
         EndDownload();
         return;
     }

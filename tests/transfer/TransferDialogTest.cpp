@@ -159,17 +159,34 @@ TEST_F(TransferDialogTest, FailedUploadKeepsTheDialogAndTheProject) {
     EXPECT_EQ(ModelFingerprint(), before);
 }
 
-TEST_F(TransferDialogTest, NothingTickedAsksFirstThenRefuses) {
+TEST_F(TransferDialogTest, NothingTickedOrNoUsableBlockSizeIsRefusedBeforeTheUnitHearsAnything) {
+    {
+        CTransferTasksDlg dlg;
+        ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+            d.UserClickButton(IDC_DOWNLOAD);
+            EXPECT_FALSE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());  // the download layout
+            EXPECT_TRUE(d.Item(IDC_DOWNLOAD).IsWindowEnabled());
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        dlg.DoModal();
+        ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+        EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgInvalidSelection);
+        EXPECT_EQ(ui.MessageBoxes()[1].flags, ui::MB_OK | ui::MB_ICONSTOP);
+    }
+    // A product whose block size is missing from the product list.
+    platform::WritePrivateProfileString("ProductList", "Product2DSize", "0", deffiles::ProductsInf());
+    ui.ClearRecords();
     CTransferTasksDlg dlg;
     ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.UserClickButton(IDC_SELECT_ALL);
         d.UserClickButton(IDC_DOWNLOAD);
         d.UserClickButton(ui::IDCANCEL);
     });
     ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
     dlg.DoModal();
     ASSERT_EQ(ui.MessageBoxes().size(), 2u);
-    EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgInvalidSelection);
-    EXPECT_EQ(ui.MessageBoxes()[1].flags, ui::MB_OK | ui::MB_ICONSTOP);
+    EXPECT_EQ(ui.MessageBoxes()[1].text, InvalidBlockSizeMessage(0, 600));
     Settle();
     EXPECT_TRUE(sim.Received().empty());
 }
