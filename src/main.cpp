@@ -1,9 +1,9 @@
 // Quorvex Setup Software: the program.
 //
 // With Qt it starts the application: the command-line switches, the settings, the
-// current product, then the splash screen; until the main window is built it shows
-// the About box through the application's command and ends. QUORVEX_SCREENSHOT_DIR
-// makes it save a PNG of every window into that folder and close each by itself.
+// current product, then the main window, which shows the splash screen and the product
+// level. QUORVEX_SCREENSHOT_DIR makes it save a PNG of every window into that folder
+// and close each by itself; the main window is saved at the product level and closed.
 // Without Qt it checks the program tree it was given.
 #ifdef QUORVEX_HAVE_QT
 #include <QApplication>
@@ -11,8 +11,12 @@
 #include <string>
 #include <vector>
 
+#include <QEventLoop>
+#include <QTimer>
+
+#include "app/MainFrame.h"
 #include "app/QuorvexApp.h"
-#include "app/SplashDlg.h"
+#include "app/RunTimeState.h"
 #include "qt/QtBackend.h"
 #include "res/ShellResource.h"
 #include "ui/Backend.h"
@@ -30,7 +34,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvex"));
     qtbind::QtBackend backend;
     ui::SetBackend(&backend);
-    if (const char* shots = std::getenv("QUORVEX_SCREENSHOT_DIR"); shots && *shots) {
+    std::string shots;
+    if (const char* dir = std::getenv("QUORVEX_SCREENSHOT_DIR"); dir && *dir) {
+        shots = dir;
         backend.SetScreenshotFolder(shots);
         backend.SetAutoClose(true);
     }
@@ -40,10 +46,24 @@ int main(int argc, char** argv) {
         return theApp.ExitInstance();
     }
     {
-        CSplashDlg splash;
-        splash.DoModal();
+        CMainFrame frame;
+        frame.SetApplication(&theApp);
+        if (frame.LoadFrame()) {
+            if (!shots.empty()) {
+                // Once the product level stands, save the window and close it.
+                auto* poll = new QTimer(&app);
+                QObject::connect(poll, &QTimer::timeout, [&] {
+                    if (g_nStartScreen == 1 && frame.IsLive()) {
+                        backend.GrabFrame(frame, shots + "/frame-product-level.png");
+                        frame.DestroyWindow();
+                    }
+                });
+                poll->start(200);
+                QTimer::singleShot(20000, [&] { frame.DestroyWindow(); });
+            }
+            while (frame.IsLive()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
     }
-    theApp.OnCommand(ID_APP_ABOUT);
     const int code = theApp.ExitInstance();
     ui::SetBackend(nullptr);
     return code;

@@ -39,5 +39,8 @@ public:
 
 extern CProjectSettings g_ProjectSettings;
 
+// The current local time as the project's time stamps show it: "%A, %B %d, %Y, %I:%M:%S %p".
+std::string ProjectTimeStamp();
+
 // Index names of a row of g_anPortSettings.
 enum PortSettingField { kPortBaud = 0, kPortDataBits = 1, kPortParity = 2, kPortStopBits = 3 };

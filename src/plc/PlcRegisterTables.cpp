@@ -741,6 +741,7 @@ void CPlcRegisterTables::ResetProject() {
     s.g_nProjFileVersion = 0;
     g_bBlockExSaved = 0;
     g_bBlockExSlaveMode = 0;
+    g_bSlaveMode = 0;
     s.g_nCtrlWordStation = 1;
     s.g_nCtrlWordWords = 1;
 }

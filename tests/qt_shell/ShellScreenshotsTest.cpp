@@ -118,7 +118,7 @@ TEST_F(ShellScreens, EveryShellDialogIsShownWithItsTexts) {
     }
 }
 
-TEST(Program, StartsOnTheSampleTreeShowsTheSplashAndTheAboutBox) {
+TEST(Program, StartsOnTheSampleTreeShowsTheSplashAndTheProductLevel) {
     testsupport::SampleTree tree;
     testsupport::TempDir config;
     const std::string dir = ShotDir("program");
@@ -135,7 +135,7 @@ TEST(Program, StartsOnTheSampleTreeShowsTheSplashAndTheAboutBox) {
     const QStringList pngs = QDir(QString::fromStdString(dir)).entryList({"*.png"}, QDir::Files, QDir::Name);
     ASSERT_EQ(pngs.size(), 2) << pngs.join(", ").toStdString();
     EXPECT_TRUE(pngs[0].contains("dialog-202"));
-    EXPECT_TRUE(pngs[1].contains("dialog-290-Quorvex_Setup_Software"));
+    EXPECT_TRUE(pngs[1].contains("frame-product-level"));
     EXPECT_GT(Stats(dir + "/" + pngs[1].toStdString()).dark, 100);
 
     // Started embedded it ends at once, showing nothing.
