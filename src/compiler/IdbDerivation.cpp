@@ -59,11 +59,11 @@ IdbEntries CollectIdbEntries(const BlockRows& rows, bool idbCom1, bool idbCom2) 
     return out;
 }
 
-std::string FormatRowStartAddress(int number, const std::string& templ, size_t prefixLength) {
-    const std::string N = platform::Format("%d", number);
+std::string FormatRowStartAddress(int number, const std::string& templ, size_t prefixLength, bool hexadecimal) {
+    const std::string N = platform::Format(hexadecimal ? "%X" : "%d", number);
     const long n = static_cast<long>(N.size());
     const size_t colon = templ.find(':');
-    const bool letter = EndsInTimerLetter(templ);
+    const bool letter = EndsInTimerLetter(templ) && !hexadecimal;  // in hexadecimal, A is a digit
 
     if (colon == std::string::npos) {
         std::string t = letter ? templ.substr(0, templ.size() - 1) : templ;
@@ -80,6 +80,13 @@ std::string FormatRowStartAddress(int number, const std::string& templ, size_t p
     const std::string P = Left(templ, letter ? c - 1 : c);
     std::string text;
     bool insertColon = true, insertSlash = false;
+    // A number longer than the template's digits never overwrites the prefix: the text
+    // keeps it and the separators move right by what was kept.
+    long shift = 0;
+    auto keep = [&](const std::string& from, long k) {
+        shift = std::max(0L, static_cast<long>(prefixLength) - k);
+        return Left(from, k + shift);
+    };
 
     if (a == 6) {
         insertColon = n >= 6;
@@ -87,34 +94,34 @@ std::string FormatRowStartAddress(int number, const std::string& templ, size_t p
         switch (n) {
         case 1: text = Left(templ, s + 2) + N; break;
         case 2: text = Left(templ, s + 1) + N; break;
-        case 3: text = Left(templ, s - 1) + N; break;
-        case 4: text = Left(templ, s - 2) + N; break;
-        case 5: text = Left(templ, c + 1) + N; break;
-        case 6: text = Left(templ, c - 1) + N; break;
-        case 7: text = Left(templ, c - 2) + N; break;
-        case 8: text = Left(templ, 1) + N; break;
+        case 3: text = keep(templ, s - 1) + N; break;
+        case 4: text = keep(templ, s - 2) + N; break;
+        case 5: text = keep(templ, c + 1) + N; break;
+        case 6: text = keep(templ, c - 1) + N; break;
+        case 7: text = keep(templ, c - 2) + N; break;
+        case 8: text = keep(templ, 1) + N; break;
         default: text = Left(templ, c); break;  // longer numbers are left out
         }
     } else if (a == 3) {
         if (n == 1) text = P + "00" + N;
         else if (n == 2) text = P + "0" + N;
-        else if (n <= 6) text = Left(templ, c - (n - 3)) + N;
+        else if (n <= 6) text = keep(templ, c - (n - 3)) + N;
         else text = P;
     } else {
         const std::string R = P + N;
         if (letter) text = Left(R, c - 1) + Right(R, a) + templ.back();
         else if (n <= 5) text = Left(R, c) + Right(R, a);
-        else if (n <= 8) text = Left(R, c - (n - 5)) + Right(R, c + (n - 4));
+        else if (n <= 8) text = keep(R, c - (n - 5)) + Right(R, c + (n - 4));
         else text = P;
     }
-    if (insertColon) InsertAt(text, c, ':');
-    if (insertSlash) InsertAt(text, s, '/');
+    if (insertColon) InsertAt(text, c + shift, ':');
+    if (insertSlash) InsertAt(text, s + shift, '/');
     return text;
 }
 
 std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port, int limit) {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const int L = std::max(limit, 1);  // a limit below 1 would never fill a row
+    const int L = limit < 1 ? 10 : limit;  // a limit below 1 counts as the default
     std::vector<IdbRow> rows;
 
     std::vector<int> reg(entries.size());
@@ -140,7 +147,10 @@ std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port
                 if (station(group[y]) > station(group[x])) std::swap(group[x], group[y]);
 
         const std::string& plcId = port == 1 ? t.g_strPLC1Id : t.g_strPLC2Id;
-        const int code = platform::Atoi((port == 1 ? t.g_arrPlc1RegRadix : t.g_arrPlc2RegRadix)[static_cast<size_t>(r)]);
+        const int radix = platform::Atoi((port == 1 ? t.g_arrPlc1RegRadix : t.g_arrPlc2RegRadix)[static_cast<size_t>(r)]);
+        // Mixed registers (code 5) carry hexadecimal digits.
+        const int code = radix == 5 ? 1 : radix;
+        const bool hexadecimal = code == 1;
         const size_t prefixLength = (port == 1 ? t.g_arrPlc1RegPrefix : t.g_arrPlc2RegPrefix)[static_cast<size_t>(r)].size();
 
         for (size_t runStart = 0; runStart < group.size();) {
@@ -200,7 +210,13 @@ std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port
                 for (const Item& it : placed)
                     end = std::max(end, static_cast<long long>(std::trunc(it.value)) + it.words);
                 const long long shown = halving ? s * 2 : s;
-                rows.push_back({stationText, FormatRowStartAddress(static_cast<int>(shown), templ, prefixLength),
+                // A row that starts where the lowest entry starts is named by that entry's
+                // own address: rewriting it could only lose its form (a bit part, a
+                // register sharing its prefix with another).
+                const bool atTemplate = !halving && static_cast<double>(s) == items.front().value;
+                rows.push_back({stationText,
+                                atTemplate ? templ
+                                           : FormatRowStartAddress(static_cast<int>(shown), templ, prefixLength, hexadecimal),
                                 full ? L : static_cast<int>(end - s)});
                 pending = left;
                 if (pending.empty()) break;

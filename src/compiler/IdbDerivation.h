@@ -38,8 +38,10 @@ struct IdbRow {
 std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port, int limit);
 
 // The starting-address text of a row: the number written into the template address in
-// place of its number parts. prefixLength keeps the register's prefix from being overwritten.
-std::string FormatRowStartAddress(int number, const std::string& templ, size_t prefixLength = 0);
+// place of its number parts, in hexadecimal digits for a hexadecimal register.
+// prefixLength keeps the register's prefix from being overwritten.
+std::string FormatRowStartAddress(int number, const std::string& templ, size_t prefixLength = 0,
+                                  bool hexadecimal = false);
 
 // A row was added to a port's pane (paneRows rows now): keeps the port's default
 // communication registers (one per rising station) and, for COM2, the node addresses of

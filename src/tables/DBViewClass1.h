@@ -1,10 +1,21 @@
 #pragma once
-// The internal-database panes of COM1 (splitter row 1) and COM2 (row 2) in the right
-// column of the main window.
-#include "ui/Frame.h"
+// The internal-database pane of COM1 (splitter row 1, right column).
+#include "tables/IdbPane.h"
 
-class DBViewClass1 : public ui::View {
+class DBViewClass1 : public IdbPane {
 public:
-    void OnInitialUpdate() override {}
-    void ClearList() {}
+    DBViewClass1();
+    ~DBViewClass1() override;
+
+    void OnInitialUpdate() override;
+    int FillRow(int row, const std::string& address) override;
+    // A press on the pane repaints all of it.
+    void OnLButtonDown(int x, int y) override;
+    const ui::HandlerTable* GetHandlerTable() const override;
+
+    CIDBCellCombo1 m_comboCell;
+    CIDBCellEdit1 m_editCell;
 };
+
+// The COM1 pane while it exists, else null.
+extern DBViewClass1* g_pDBView1;

@@ -1,11 +1,35 @@
 #pragma once
-// The internal-database pane of COM2 (splitter row 2, right column).
-#include "ui/Frame.h"
+// The internal-database pane of COM2 (splitter row 2, right column). A COM2 side on a CAN
+// bus shows parameter groups instead of registers; the pane decides its layout each time
+// it is set up.
+#include "tables/IdbPane.h"
 
-class DBViewClass2 : public ui::View {
+class DBViewClass2 : public IdbPane {
 public:
-    void OnInitialUpdate() override {}
-    void ClearList() {}
-    // Rebuilds the columns for the current COM2 layout (parameter groups for CAN).
-    void ResetColumns() {}
+    static constexpr int kRows = 255;
+
+    DBViewClass2();
+    ~DBViewClass2() override;
+
+    void OnInitialUpdate() override;
+    // Removes every column of the list; the pane's initial update builds them again.
+    void ResetColumns();
+    int FillRow(int row, const std::string& address) override;
+    void EditCell(int row, int col) override;
+    std::string BoolToYesText(int value) const override;
+    // 1 "Input", 2 "Output", other codes the empty text.
+    static std::string DirectionCodeToText(int code);
+    // Whether the list shows the parameter-group columns.
+    bool IsCanLayout() const { return m_bCanLayout; }
+
+    CIDBCellEdit2 m_editCell;
+    int m_bPgnLengthVariable = 0;
+    int m_abVariableLengthRow[kRows] = {};
+    CIDBCellCombo2 m_comboCell;
+
+private:
+    bool m_bCanLayout = false;
 };
+
+// The COM2 pane while it exists, else null.
+extern DBViewClass2* g_pDBView2;
