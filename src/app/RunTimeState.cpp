@@ -15,6 +15,8 @@ int g_bNoBlockView = 1;
 int g_bBlockExUntitled = 0, g_bBlockExSaved = 0, g_bBlockListEdited = 0;
 int g_bUntitled = 0, g_bProjectSaved = 0, g_bProjectModified = 0;
 int g_bBlockExSlaveMode = 0, g_bSlaveMode = 0;
+int g_nBlockLayout = 0;
+int g_bNewBlockListEdited = 0;
 int g_bCanUploadMac = 0, g_bCanEthernetDownload = 0, g_bCanRunKorvo = 0, g_bCanHtmlDownload = 0;
 int g_bCom2IsCAN = 0;
 int g_bCom2Driver135 = 0;

@@ -22,6 +22,10 @@ extern int g_bBlockExUntitled, g_bBlockExSaved, g_bBlockListEdited;
 // Newer generation: untitled, tied to a file, edited.
 extern int g_bUntitled, g_bProjectSaved, g_bProjectModified;
 extern int g_bBlockExSlaveMode, g_bSlaveMode;
+// Which side of a newer slave-mode project is the slave: 2 the COM2 PLC, 1 the COM1 PLC.
+extern int g_nBlockLayout;
+// The newer block list changed since the internal-database rows were last derived.
+extern int g_bNewBlockListEdited;
 extern int g_bCanUploadMac, g_bCanEthernetDownload, g_bCanRunKorvo, g_bCanHtmlDownload;
 extern int g_bCom2IsCAN;
 extern int g_bCom2Driver135;  // the COM2 driver id is "135"

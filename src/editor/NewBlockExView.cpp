@@ -1,15 +1,498 @@
 #include "editor/NewBlockExView.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "app/ExtendedTables.h"
+#include "app/RunTimeState.h"
+#include "compiler/CompileBlock.h"
+#include "editor/BlockTableData.h"
+#include "editor/FeatureKeys.h"
+#include "editor/RegisterAddressDlg.h"
+#include "plc/BlockEditorHost.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Text.h"
+#include "res/EditorBitmaps.h"
+#include "res/EditorResource.h"
+#include "tables/DBViewClass1.h"
+#include "tables/DBViewClass2.h"
+
 CNewBlockExView* g_pNewBlockExView = nullptr;
 
-CNewBlockExView::CNewBlockExView() { g_pNewBlockExView = this; }
+const std::string CNewBlockExView::kClearInfoText(67, ' ');
+
+namespace {
+
+struct ColumnSpec {
+    const char* heading;
+    int width;
+};
+
+constexpr ColumnSpec kMasterColumns[kBlockListColumns] = {
+    {"Block No.", 70},      {"# Words/Bits", 75},        {"Source PLC", 80},     {"Source ID", 60},
+    {"Source Address", 90}, {"Destination PLC", 90},     {"Destination ID", 80}, {"Destination Address", 90},
+    {"Repeat Cycle", 60},   {"Control Bit", 60},         {"Comment", 60},
+};
+constexpr ColumnSpec kSlaveColumns[kBlockListColumns] = {
+    {"Block No.", 70},     {"# Words/Bits", 95}, {"Slave Port", 80}, {"Source ID", 0},
+    {"Slave Address", 100}, {"Target PLC", 100},  {"Target ID", 80},  {"Target Address", 120},
+    {"Repeat Cycle", 0},   {"Control Bit", 0},   {"Comment", 130},
+};
+
+constexpr int kSetAddressButtonWidth = 20;
+
+std::string BlockNumberText(int number) { return platform::Format("%d               ", number); }
+
+int SlaveKey(const std::string& plcFile) {
+    return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1);
+}
+
+bool HasIdb(const std::string& plcFile) {
+    const std::string idb = deffiles::ReadText(plcFile, "Plc Info", "IDB", "NA", 10);
+    return platform::ToUpper(idb) == "TRUE";
+}
+
+}  // namespace
+
+void UpdateCom2IsCan() {
+    for (const std::string& id : g_arrCanDrivers) {
+        if (id == g_PlcRegisterTables.g_strPlc2DriverId) {
+            g_bCom2IsCAN = 1;
+            return;
+        }
+        g_bCom2IsCAN = 0;
+    }
+}
+
+int ScaleExtSetupValue(int value, int mode, int factor) {
+    const std::int64_t v = value, f = factor;
+    std::int64_t result = v;
+    switch (mode) {
+        case 1: result = v + f; break;
+        case 2: result = v - f; break;
+        case 3: result = v * f; break;
+        case 4: result = f != 0 ? v / f : v; break;  // no factor: nothing to divide by
+        default: break;
+    }
+    return int(std::clamp<std::int64_t>(result, INT32_MIN, INT32_MAX));
+}
+
+void BuildExtSetupDefaults(int port) {
+    CGeneralEntityTables& g = g_GeneralEntity;
+    std::uint8_t* buffer = port == 1 ? g.g_abExtSetup1 : g.g_abExtSetup2;
+    const StringArray* items = port == 1 ? g.g_arrGeneralEntityCom1 : g.g_arrGeneralEntityCom2;
+    const int count = port == 1 ? g.g_nGeneralEntityCount1 : g.g_nGeneralEntityCount2;
+    constexpr size_t kSize = sizeof(g.g_abExtSetup1);
+    std::fill(buffer, buffer + kSize, std::uint8_t(0));
+    size_t at = 0;
+    // Every byte stops at the buffer's end.
+    auto put = [&](int value) {
+        if (at < kSize) buffer[at++] = std::uint8_t(value & 0xFF);
+    };
+    for (int i = 0; i < count; ++i) {
+        auto field = [&](int f) {  // item fields 1 to 9
+            const StringArray& table = items[f - 1];
+            return size_t(i) < table.size() ? platform::Atoi(table[size_t(i)]) : 0;
+        };
+        switch (field(3)) {
+            case 1: {
+                const int value = ScaleExtSetupValue(field(4), field(8), field(9));
+                if (field(2) == 1) {
+                    put(value);
+                } else if (field(2) == 2) {
+                    put(value);
+                    put(value >> 8);
+                }
+                break;
+            }
+            case 2: put(field(6)); break;
+            case 3:
+                for (int f = 4; f <= 7; ++f) put(field(f));
+                break;
+            case 4:
+            case 5: put(field(5)); break;
+            default: break;
+        }
+    }
+}
+
+CNewBlockExView::CNewBlockExView() {
+    m_CellEdit.Attach(this);
+    m_CellCombo.Attach(this);
+    m_SourceButton.Attach(this);
+    m_DestButton.Attach(this);
+    m_nBlockCount = 0;
+    m_nCurrentRow = 0;
+    g_nNewBlockEditRow = 0;
+    g_nNewBlockEditCol = 0;
+    g_bProjectOpen = 1;
+    g_bNoBlockView = 0;
+    g_arrCanDrivers.clear();
+    // The list is the view's content from the start, so that rows can be handed to it at
+    // any time; its columns come with the initial update.
+    AddControl(ui::ControlKind::ListView, IDC_NEW_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
+               ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kBorder | ui::style::kTabStop);
+    g_pNewBlockExView = this;
+}
 
 CNewBlockExView::~CNewBlockExView() {
     if (g_pNewBlockExView == this) g_pNewBlockExView = nullptr;
+    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
 }
 
-void CNewBlockExView::OnInitialUpdate() {}
+const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
+    using ui::Notify;
+    using V = CNewBlockExView;
+    static const ui::HandlerTable table(ui::View::GetHandlerTable(), {
+        ui::On(Notify::Clicked, IDC_NEW_BLOCK_LIST, &V::OnClick),
+        ui::On(Notify::Change, IDC_NEW_CELL_EDIT, &V::OnCellEditChange),
+        ui::On(Notify::KeyDown, IDC_NEW_CELL_EDIT, &V::OnCellEditKey),
+        ui::On(Notify::KillFocus, IDC_NEW_CELL_EDIT, &V::OnCellEditKillFocus),
+        ui::On(Notify::KeyDown, IDC_NEW_CELL_COMBO, &V::OnCellComboKey),
+        ui::On(Notify::KillFocus, IDC_NEW_CELL_COMBO, &V::OnCellComboKillFocus),
+        ui::On(Notify::Clicked, IDC_SOURCE_ADDR_BUTTON, &V::OnSourceButton),
+        ui::On(Notify::Clicked, IDC_DEST_ADDR_BUTTON, &V::OnDestButton),
+    });
+    return &table;
+}
 
-void CNewBlockExView::SetInfoText(const std::string& text) { m_strInfoText = text; }
+ui::ListView& CNewBlockExView::GetListCtrl() const { return Item<ui::ListView>(IDC_NEW_BLOCK_LIST); }
 
-std::string CNewBlockExView::GetCellText(int, int) const { return std::string(); }
+void CNewBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0, 0, cx, cy}); }
+
+void CNewBlockExView::InsertColumns(bool slave) {
+    ui::ListView& list = GetListCtrl();
+    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+    const ColumnSpec* specs = slave ? kSlaveColumns : kMasterColumns;
+    for (int c = 0; c < kBlockListColumns; ++c)
+        list.InsertColumn(c, specs[c].heading, ui::LVCFMT_LEFT, specs[c].width);
+}
+
+void CNewBlockExView::InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc) {
+    ui::ListView& list = GetListCtrl();
+    const int row = list.InsertItem(0, BlockNumberText(1));
+    const char* texts[] = {nullptr, "1", nullptr, "1", " ", nullptr, "1", " ", "1", "0"};
+    for (int c = 1; c <= 9; ++c)
+        list.SetItemText(row, c, c == 2 ? slavePlc : c == 5 ? otherPlc : texts[c]);
+    m_nBlockCount = 1;
+}
+
+void CNewBlockExView::OnInitialUpdate() {
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    g_nTransferMode = 0;
+    m_ToolTip1.Create(this);
+    m_ToolTip2.Create(this);
+
+    // Columns: the slave layout when either PLC definition says it is a slave.
+    const int slave2 = SlaveKey(t.g_strPlc2Inf);
+    const int slave1 = SlaveKey(t.g_strPlc1Inf);
+    InsertColumns(slave1 == 1 || slave2 == 1);
+    if (!m_pendingRows.empty()) {
+        const BlockRows rows = std::move(m_pendingRows);
+        m_pendingRows.clear();
+        AppendBlockRows(rows);
+    }
+
+    if (!m_pInfoWnd) {
+        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
+        m_pInfoWnd->Create();
+    }
+
+    // Slave mode: one rule for new and reopened projects, so that the editor and the
+    // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
+    int slaveSide = 0;
+    if (slave2 == 1) slaveSide = 1;
+    if (slave1 == 1) slaveSide = 2;
+    if (g_bUntitled == 1) {
+        ui::ListView& list = GetListCtrl();
+        while (list.GetItemCount() > 0) list.DeleteItem(0);
+        m_nBlockCount = 0;
+        if (slaveSide == 0) {
+            g_bSlaveMode = 0;
+            AddDefaultRow();
+        } else if (slaveSide == 1) {
+            InsertFirstSlaveRow(t.g_strPLC2Name, t.g_strPLC1Name);
+            g_bSlaveMode = 1;
+            g_nBlockLayout = 2;
+        } else {
+            InsertFirstSlaveRow(t.g_strPLC1Name, t.g_strPLC2Name);
+            g_bSlaveMode = 1;
+            g_nBlockLayout = 1;
+        }
+    } else {
+        g_bSlaveMode = slaveSide != 0 ? 1 : 0;
+        if (slaveSide == 1) g_nBlockLayout = 2;
+        if (slaveSide == 2) g_nBlockLayout = 1;
+        m_nBlockCount = GetListCtrl().GetItemCount();
+    }
+
+    // Block data size: the product's entry in products.inf (the last one of that name);
+    // the key's own default when no entry matches.
+    m_nBlockDataSize = 1;
+    if (const int entry = deffiles::FindProductEntry(g_szProductName); entry > 0)
+        m_nBlockDataSize = platform::Atoi(deffiles::ReadProductDSize(entry));
+
+    m_bCom1HasIdb = HasIdb(t.g_strPlc1Inf) ? 1 : 0;
+    m_bCom2HasIdb = HasIdb(t.g_strPlc2Inf) ? 1 : 0;
+    m_nCom1Limit = deffiles::ReadInt(t.g_strPlc1Inf, "Plc Info", "limit", 10);
+    m_nCom2Limit = deffiles::ReadInt(t.g_strPlc2Inf, "Plc Info", "limit", 10);
+
+    for (const std::string& id : deffiles::ReadCanDrivers(g_szProductNameCopy)) g_arrCanDrivers.push_back(id);
+    UpdateCom2IsCan();
+
+    g_bCom2Driver135 = t.g_strPlc2DriverId == "135" ? 1 : 0;
+    g_bUsesPlc141 = (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") ? 1 : 0;
+    g_bNewProject = 1;
+
+    LoadExtendedSetupKeys();
+
+    // The COM2 internal-database pane takes the columns of the current COM2 layout.
+    if (ui::Frame* frame = GetParentFrame()) {
+        if (auto* pane = dynamic_cast<DBViewClass2*>(frame->GetSplitter().GetPane(2, 1))) {
+            frame->SetActiveView(pane);
+            pane->ResetColumns();
+            pane->OnInitialUpdate();
+            DeleteIdbPaneColumns(*pane);
+        }
+        frame->SetActiveView(this);
+    }
+
+    m_bShowMacAddress = deffiles::ReadMacAddressShow(g_szProductNameCopy);
+
+    if (g_bUntitled == 1) {
+        BuildExtSetupDefaults(1);
+        BuildExtSetupDefaults(2);
+    }
+
+    g_bCanHtmlDownload = g_bCanRunKorvo = (t.g_strPLC2Id == "159" || t.g_strPLC2Id == "161") ? 1 : 0;
+    if (g_nDeviceId == 94 || g_nDeviceId == 98) {
+        g_bCanHtmlDownload = 1;
+        g_bCanEthernetDownload = 1;
+        g_bCanUploadMac = 1;
+    }
+}
+
+void CNewBlockExView::DeleteIdbPaneColumns(ui::View& pane) {
+    for (const auto& control : pane.Controls()) {
+        if (auto* list = dynamic_cast<ui::ListView*>(control.get())) {
+            for (int c : {9, 10, 11, 12, 13}) list->DeleteColumn(c);  // absent ones are skipped
+            return;
+        }
+    }
+}
+
+int CNewBlockExView::AddDefaultRow() {
+    ui::ListView& list = GetListCtrl();
+    const int r = m_nBlockCount;
+    if (r >= kMaxBlocks) return 0;
+    list.InsertItem(r, BlockNumberText(r + 1));
+    list.SetRowCheck(r, true);
+    const char* texts[] = {nullptr, "1", " ", "1", " ", " ", "1", " ", "1", "0"};
+    for (int c = 1; c <= 9; ++c) list.SetItemText(r, c, texts[c]);
+    m_nCurrentRow = r;
+    m_nBlockCount = r + 1;
+    g_nRecipeState = 1;
+    g_bExtSetupError1 = 1;
+    g_bExtSetupError2 = 1;
+    return 0;
+}
+
+void CNewBlockExView::SetInfoText(const std::string& text) {
+    if (!m_pInfoWnd) {
+        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
+        m_pInfoWnd->Create();
+    }
+    CErrorMessagesDlg& info = *m_pInfoWnd;
+    info.m_strText = text;
+    info.Invalidate();
+    if (info.IsWindowVisible()) return;
+    if (text.find_first_not_of(' ') == std::string::npos) return;  // blank: stays hidden
+    info.ShowWindow(true);
+    // At the foot of the view, as wide as the view: the pane's place in the main window.
+    const ui::Rect client = GetClientRect();
+    int left = client.left, top = client.top;
+    if (ui::Frame* frame = GetParentFrame()) {
+        const ui::Rect pane = frame->GetSplitter().GetPaneRect(PaneRow(), PaneCol());
+        left += pane.left;
+        top += pane.top;
+    }
+    const int y = top + client.Height() - 40;
+    info.MoveWindow(ui::Rect{left + 10, y, left + 10 + client.Width(), y + 80});
+    info.Invalidate();
+}
+
+const std::string& CNewBlockExView::GetInfoText() const {
+    static const std::string none;
+    return m_pInfoWnd ? m_pInfoWnd->m_strText : none;
+}
+
+void CNewBlockExView::ReportInfo(const std::string& text) {
+    if (GetBlockEditorHost()) ShowNewInfoText(text);
+    else SetInfoText(text);
+}
+
+std::string CNewBlockExView::GetCellText(int row, int col) const { return GetListCtrl().GetItemText(row, col); }
+
+bool CNewBlockExView::SetCellText(int row, int col, const std::string& text) {
+    return GetListCtrl().SetItemText(row, col, text);
+}
+
+int CNewBlockExView::GetPlcPort(const std::string& plcName) const {
+    return plcName == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+}
+
+int CNewBlockExView::RefreshIdbView1() {
+    if (ui::Frame* frame = GetParentFrame()) {
+        if (auto* pane = dynamic_cast<DBViewClass1*>(frame->GetSplitter().GetPane(1, 1))) {
+            frame->SetActiveView(pane);
+            pane->ClearList();
+        }
+    }
+    g_BlockTables.ClearTables();
+    return 0;
+}
+
+int CNewBlockExView::RefreshIdbView2() {
+    if (ui::Frame* frame = GetParentFrame()) {
+        if (auto* pane = dynamic_cast<DBViewClass2*>(frame->GetSplitter().GetPane(2, 1))) {
+            frame->SetActiveView(pane);
+            pane->ClearList();
+        }
+    }
+    g_BlockTables.ClearTables();
+    return 0;
+}
+
+BlockRows CNewBlockExView::GetBlockRows() const {
+    const ui::ListView& list = GetListCtrl();
+    BlockRows rows(size_t(list.GetItemCount()));
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        for (int c = 0; c < kBlockListColumns; ++c) rows[size_t(r)][size_t(c)] = list.GetItemText(r, c);
+    return rows;
+}
+
+void CNewBlockExView::AppendBlockRows(const BlockRows& rows) {
+    ui::ListView& list = GetListCtrl();
+    if (list.GetColumnCount() < kBlockListColumns) {
+        m_pendingRows.insert(m_pendingRows.end(), rows.begin(), rows.end());
+        return;
+    }
+    for (const BlockRow& row : rows) {
+        if (list.GetItemCount() >= kMaxBlocks) break;
+        const int r = list.InsertItem(list.GetItemCount(), row[kColBlockNo]);
+        list.SetRowCheck(r, true);
+        for (int c = 1; c < kBlockListColumns; ++c) list.SetItemText(r, c, row[size_t(c)]);
+    }
+    m_nBlockCount = list.GetItemCount();
+    m_nCurrentRow = std::max(0, m_nBlockCount - 1);
+}
+
+int CNewBlockExView::CompileBlock(int row) const {
+    const ui::ListView& list = GetListCtrl();
+    if (row < 0 || row >= list.GetItemCount()) return 1;
+    BlockRow cells;
+    for (int c = 0; c < kBlockListColumns; ++c) cells[size_t(c)] = list.GetItemText(row, c);
+    return ::CompileBlock(cells, row, g_bSlaveMode == 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Cell editing
+
+void CNewBlockExView::OnClick(const ui::Event& event) {
+    ReportInfo(kClearInfoText);
+    if (event.row >= 0) CreateSetAddressButton(event.row, event.col);
+}
+
+void CNewBlockExView::DestroyCellControls() {
+    m_CellEdit.DestroyWindow();
+    m_CellCombo.DestroyWindow();
+    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
+    RemoveControl(IDC_DEST_ADDR_BUTTON);
+}
+
+void CNewBlockExView::PlaceSetAddressButtons(int row) {
+    const ui::ListView& list = GetListCtrl();
+    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
+    RemoveControl(IDC_DEST_ADDR_BUTTON);
+    struct Place {
+        int id, col;
+        CToolTipCtrlEx* tip;
+    };
+    for (const Place& p : {Place{IDC_SOURCE_ADDR_BUTTON, kColSourceAddr, &m_ToolTip1},
+                           Place{IDC_DEST_ADDR_BUTTON, kColDestAddr, &m_ToolTip2}}) {
+        ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(row, p.col));
+        cell.left = cell.right - kSetAddressButtonWidth;
+        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "My Button", cell);
+        button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
+        p.tip->AddTool(&button, "Set Address from Table");
+    }
+}
+
+void CNewBlockExView::CreateSetAddressButton(int row, int col) {
+    // One editor at a time: one still open stores its text on its own cell first.
+    m_CellEdit.DestroyWindow();
+    m_CellCombo.DestroyWindow();
+    g_nNewBlockEditCol = col;
+    g_nNewBlockEditRow = row;
+    if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
+    PlaceSetAddressButtons(row);
+
+    const bool slave = g_bSlaveMode == 1;
+    switch (col) {
+        case kColWords: EditSubItem(row, col, 0, slave && g_bCom2Driver135 == 1 ? 5 : 3); break;
+        case kColSourcePlc:
+        case kColDestPlc:
+            if (!slave) ShowPlcList(row, col);
+            break;
+        case kColSourceId:
+            if (!slave) EditSubItem(row, col, 0, 3);
+            break;
+        case kColSourceAddr:
+        case kColDestAddr: EditSubItem(row, col, kSetAddressButtonWidth, 11); break;
+        case kColDestId: EditSubItem(row, col, 0, 3); break;
+        case kColRepeatCycle:
+            if (!slave) EditSubItem(row, col, 0, 2);
+            break;
+        case kColControlBit:
+            if (!slave) EditSubItem(row, col, 0, 3);
+            break;
+        case kColComment: EditSubItem(row, col, 0, 100); break;
+        default: break;
+    }
+}
+
+void CNewBlockExView::EditSubItem(int row, int col, int rightInset, int limit) {
+    const ui::ListView& list = GetListCtrl();
+    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
+    rect.right -= rightInset;
+    g_bProjectModified = 1;
+    m_CellEdit.Create(rect, GetCellText(row, col), limit);
+}
+
+void CNewBlockExView::ShowPlcList(int row, int col) {
+    const ui::ListView& list = GetListCtrl();
+    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
+    rect.bottom += 80;
+    g_bProjectModified = 1;
+    m_CellCombo.Create(rect, GetCellText(row, col));
+}
+
+void CNewBlockExView::PickAddress(int plcCol, int addressCol) {
+    CRegisterAddressDlg dlg(nullptr);
+    const int row = g_nNewBlockEditRow;
+    std::string plc = GetCellText(row, plcCol);
+    while (!plc.empty() && plc.back() == ' ') plc.pop_back();
+    if (plc.empty()) {
+        ReportInfo("PLC not defined. Please select PLC.");
+        return;
+    }
+    g_nNewBlockEditCol = addressCol;
+    dlg.m_nPort = GetCellText(row, plcCol) == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+    dlg.m_strAddress = GetCellText(row, addressCol);
+    if (dlg.DoModal() != ui::IDOK) return;
+    SetCellText(row, addressCol, dlg.m_strNewAddress);
+    // An address set from the table is an edit like a typed one.
+    g_bNewBlockListEdited = 1;
+    g_bProjectModified = 1;
+}

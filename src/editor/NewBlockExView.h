@@ -1,25 +1,112 @@
 #pragma once
 // The newer generation's block list: the transfer blocks of a project in the project
-// level's upper right pane.
-#include "ui/Frame.h"
-
+// level's upper right pane, one row per block (at most 255), in the master or the slave
+// column layout, with its info window, its in-place cell editors and the Set Address
+// buttons of the current row.
+#include <memory>
 #include <string>
+
+#include "compiler/BlockRows.h"
+#include "editor/ErrorMessagesDlg.h"
+#include "editor/NewBlockCellEditors.h"
+#include "editor/ToolTipCtrlEx.h"
+#include "ui/Frame.h"
 
 class CNewBlockExView : public ui::View {
 public:
+    static constexpr int kMaxBlocks = 255;
+    // The text that blanks the info window.
+    static const std::string kClearInfoText;
+
     CNewBlockExView();
     ~CNewBlockExView() override;
 
+    const ui::HandlerTable* GetHandlerTable() const override;
     void OnInitialUpdate() override;
-    // The text of the info window under the list (hidden while blank).
+    void OnDraw(ui::Painter& painter) override { (void)painter; }  // the list paints itself
+    void OnSize(int cx, int cy) override;
+
+    // Appends the default master row; 0.
+    int AddDefaultRow();
+    // The info window under the list: shown (and placed) with the first text that is not
+    // blank, then kept visible.
     void SetInfoText(const std::string& text);
-    const std::string& GetInfoText() const { return m_strInfoText; }
+    const std::string& GetInfoText() const;
+    CErrorMessagesDlg* GetInfoWnd() const { return m_pInfoWnd.get(); }
     // A cell of the block list ("" outside the list).
     std::string GetCellText(int row, int col) const;
+    bool SetCellText(int row, int col, const std::string& text);
+    // 1 when the PLC name is the COM1 PLC's, else 2.
+    int GetPlcPort(const std::string& plcName) const;
+    // Make the COM1 / COM2 internal-database pane the active view and empty it, then empty
+    // the block lists of the block tables; 0.
+    int RefreshIdbView1();
+    int RefreshIdbView2();
+
+    ui::ListView& GetListCtrl() const;
+    // The rows as the compiler and the project writer read them.
+    BlockRows GetBlockRows() const;
+    // Puts rows read from a project file into the list (after any there).
+    void AppendBlockRows(const BlockRows& rows);
+    // The compiler's check of the block in that row: 0 when it passes.
+    int CompileBlock(int row) const;
+
+    // Cell editing: places the Set Address buttons on the row and opens the column's
+    // editor (an edit, the PLC list or none).
+    void CreateSetAddressButton(int row, int col);
+    void EditSubItem(int row, int col, int rightInset, int limit);
+    void ShowPlcList(int row, int col);
+    // Takes away the open editor (which stores its text) and the Set Address buttons.
+    void DestroyCellControls();
+    // The Set Address buttons' work: the address dialog for the PLC of plcCol, its result
+    // into addressCol of the edited row.
+    void PickAddress(int plcCol, int addressCol);
+    // An entry-check message: through the frame's info-window hand-over when there is one.
+    void ReportInfo(const std::string& text);
+
+    CToolTipCtrlEx m_ToolTip1, m_ToolTip2;
+    CNewBlockCellEdit m_CellEdit;
+    CSourceAddrButtonNew m_SourceButton;
+    CDestAddrButtonNew m_DestButton;
+    CNewBlockCellCombo m_CellCombo;
+    int m_nCurrentRow = 0;
+    int m_nBlockCount = 0;
+    std::unique_ptr<CErrorMessagesDlg> m_pInfoWnd;
+    int m_bCom1HasIdb = 0;
+    int m_bCom2HasIdb = 0;
+    int m_anSourceKind[kMaxBlocks] = {};
+    int m_anDestKind[kMaxBlocks] = {};
+    int m_bShowMacAddress = -1;
+    int m_nCom2Limit = 10;
+    int m_nCom1Limit = 10;
+    int m_nBlockDataSize = 1;
 
 private:
-    std::string m_strInfoText;
+    void OnClick(const ui::Event& event);
+    void OnCellEditChange() { m_CellEdit.OnChange(); }
+    void OnCellEditKey(const ui::Event& event) { m_CellEdit.OnKeyDown(event.key); }
+    void OnCellEditKillFocus() { m_CellEdit.OnKillFocus(); }
+    void OnCellComboKey(const ui::Event& event) { m_CellCombo.OnKeyDown(event.key); }
+    void OnCellComboKillFocus() { m_CellCombo.OnKillFocus(); }
+    void OnSourceButton() { m_SourceButton.OnClicked(); }
+    void OnDestButton() { m_DestButton.OnClicked(); }
+
+    void InsertColumns(bool slave);
+    void InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc);
+    void PlaceSetAddressButtons(int row);
+    void DeleteIdbPaneColumns(ui::View& pane);
+    BlockRows m_pendingRows;  // rows handed over before the columns exist
 };
 
 // The newer block view while one exists, else null.
 extern CNewBlockExView* g_pNewBlockExView;
+
+// Whether the COM2 driver is one of the product's CAN drivers: a match in the list sets
+// g_bCom2IsCAN and ends the scan, each other entry clears it; an empty list leaves it.
+void UpdateCom2IsCan();
+
+// The Extended Setup conversion from a definition value to the stored value (modes: 1
+// add, 2 subtract, 3 multiply, 4 divide by the factor; others leave it).
+int ScaleExtSetupValue(int value, int mode, int factor);
+// Builds a port's 200-byte Extended Setup defaults from its general-entity items.
+void BuildExtSetupDefaults(int port);

@@ -8,6 +8,7 @@ namespace res {
 // Each part of the program lists its templates in a file of its own.
 void AddShellDialogs(std::vector<ui::DialogTemplate>& out);
 void AddTransferDialogs(std::vector<ui::DialogTemplate>& out);
+void AddEditorDialogs(std::vector<ui::DialogTemplate>& out);
 
 namespace {
 
@@ -16,6 +17,7 @@ const std::map<int, ui::DialogTemplate>& AllTemplates() {
         std::vector<ui::DialogTemplate> list;
         AddShellDialogs(list);
         AddTransferDialogs(list);
+        AddEditorDialogs(list);
         std::map<int, ui::DialogTemplate> byId;
         for (auto& t : list) byId.emplace(t.id, std::move(t));
         return byId;

@@ -3,3 +3,4 @@
 // One header per part of the program, all reachable from here.
 #include "res/ShellResource.h"
 #include "res/TransferResource.h"
+#include "res/EditorResource.h"
