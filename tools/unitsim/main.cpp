@@ -3,6 +3,10 @@
 //   unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]
 //           [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]
 //           [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]
+//           [--no-project] [--wrong-check-at K] [--stop-after-block K]
+//           [--omit-setup-closing-byte] [--omit-closing-byte]
+//
+// A project downloaded to it is kept and served back on upload (for the length of the run).
 //
 // Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
 // until interrupted, then prints what it received.
@@ -25,7 +29,9 @@ void Usage() {
     std::fprintf(stderr,
                  "usage: unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]\n"
                  "               [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]\n"
-                 "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n");
+                 "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n"
+                 "               [--no-project] [--wrong-check-at K] [--stop-after-block K]\n"
+                 "               [--omit-setup-closing-byte] [--omit-closing-byte]\n");
 }
 }  // namespace
 
@@ -52,6 +58,11 @@ int main(int argc, char** argv) {
         else if (a == "--confirm-answer") b.confirmAnswer = static_cast<uint8_t>(Number(value()));
         else if (a == "--drop-after") b.dropAfterBytes = Number(value());
         else if (a == "--firmware") b.firmwareVersion = value();
+        else if (a == "--no-project") b.noProject = true;
+        else if (a == "--wrong-check-at") b.wrongCheckAtBlock = Number(value());
+        else if (a == "--stop-after-block") b.stopAfterBlock = Number(value());
+        else if (a == "--omit-setup-closing-byte") b.omitSetupClosingByte = true;
+        else if (a == "--omit-closing-byte") b.omitImageClosingByte = true;
         else {
             Usage();
             return 2;
