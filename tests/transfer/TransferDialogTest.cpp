@@ -252,3 +252,44 @@ TEST_F(TransferDialogTest, OlderUnitFirmwareIsReplacedBeforeTheProject) {
     EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x17, 0x10, 0x12, 0x10, 0x20, 0x10, 0x19, 0x10, 0x18}));
     EXPECT_EQ(sim.Restarts(), 0);
 }
+
+TEST_F(TransferDialogTest, NewerFirmwareOrOtherDriversDeclinedSendNoProjectAndReportNoSuccess) {
+    const SampleProject project = MakeSampleProject();
+    struct Case {
+        const char* name;
+        std::string firmware;
+        std::vector<uint8_t> drivers;
+        std::string question;
+    };
+    const std::vector<Case> cases = {
+        {"advanced firmware", "V03.50", {102, 1, 101, 1, 0}, kMsgAdvancedFirmware},
+        {"other drivers", "V03.40", {101, 1, 102, 1, 0}, "Quorvex is configured for drivers-"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        unitsim::Behaviour b = sim.GetBehaviour();
+        b.firmwareVersion = c.firmware;
+        b.driverReport = c.drivers;
+        sim.SetBehaviour(b);
+        sim.ClearLog();
+        ui.ClearRecords();
+        CTransferTasksDlg dlg;
+        dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 1); };
+        std::vector<std::string> log;
+        ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+            d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+            d.UserClickButton(IDC_DOWNLOAD);
+            log = LogLines(d);
+            EXPECT_EQ(d.GetDlgItemText(IDC_SUMMARY), "");
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        ui.AnswerMessageBox(ui::IDNO, c.question);
+        dlg.DoModal();
+        EXPECT_TRUE(log.empty());  // no "Project downloaded successfully."
+        EXPECT_EQ(ui.MessageBoxes().size(), 2u);  // and no restart question
+        EXPECT_EQ(g_nDownloadResult, -1);
+        Settle();
+        for (const auto& s : sim.Streams()) EXPECT_NE(s.command, 0x18);
+    }
+}
