@@ -210,6 +210,11 @@ INSTANTIATE_TEST_SUITE_P(
         UploadFailure{"WrongEchoToSetup", [](auto& sim) { sim.SetCommand(0x15, Answers(0x44)); }, kMsgCommError},
         UploadFailure{"NoEchoToImage", [](auto& sim) { sim.SetCommand(0x16, Silent()); }, kMsgCommError},
         UploadFailure{"WrongEchoToImage", [](auto& sim) { sim.SetCommand(0x16, Answers(0x44)); }, kMsgCommError},
+        UploadFailure{"NoStatusByte", Behave([](auto& b) { b.cutSetupAfter = 1; }), kMsgCommError},
+        UploadFailure{"SetupRecordCut", Behave([](auto& b) { b.cutSetupAfter = 30; }), kMsgCommError},
+        UploadFailure{"NoSetupCheckByte", Behave([](auto& b) { b.cutSetupAfter = 66; }), kMsgCommError},
+        UploadFailure{"NoImageLength", Behave([](auto& b) { b.cutImageAfter = 2; }), kMsgCommError},
+        UploadFailure{"NoImageCheckByte", Behave([](auto& b) { b.cutImageAfter = 3 + 64; }), kMsgCrcNotReceived},
         UploadFailure{"UnknownDriver",
                       Behave([](auto& b) { b.driverReport = {102, 7, 101, 1, 0}; }), kMsgPlcFileError}),
     [](const ::testing::TestParamInfo<UploadFailure>& info) { return std::string(info.param.name); });

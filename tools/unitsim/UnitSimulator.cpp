@@ -510,6 +510,19 @@ void UnitSimulator::AppendUploadBlock(std::vector<uint8_t>& out) {
     out.push_back(check);
 }
 
+void UnitSimulator::CutUpload(std::vector<uint8_t>& bytes) {
+    long cut;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        cut = m_uploadCommand == 0x15 ? m_behaviour.cutSetupAfter : m_behaviour.cutImageAfter;
+    }
+    if (cut >= 0) {
+        const long room = std::max(0L, cut - m_uploadBytes);
+        if (static_cast<long>(bytes.size()) > room) bytes.resize(static_cast<size_t>(room));
+    }
+    m_uploadBytes += static_cast<long>(bytes.size());
+}
+
 void UnitSimulator::UploadAck(uint8_t byte) {
     if (byte != 0x00) {  // the tool gave up: a new command begins
         m_state = State::Idle;
@@ -519,13 +532,16 @@ void UnitSimulator::UploadAck(uint8_t byte) {
     Behaviour b = GetBehaviour();
     if (m_state == State::UploadSetupAck) {
         m_state = State::UploadSetupEnd;
-        Answer({m_check});
+        std::vector<uint8_t> check = {m_check};
+        CutUpload(check);
+        Answer(check);
         return;
     }
     if (m_state == State::UploadSetupEnd) {
         m_state = State::Idle;
         std::vector<uint8_t> closing = {0x00, 0x00, 0x03};
         if (b.omitSetupClosingByte) closing.pop_back();
+        CutUpload(closing);
         Answer(closing);
         return;
     }
@@ -542,6 +558,7 @@ void UnitSimulator::UploadAck(uint8_t byte) {
         out = {0x00, 0x00, 0x03};
         if (b.omitImageClosingByte) out.pop_back();
     }
+    CutUpload(out);
     Answer(out);
 }
 
@@ -598,10 +615,12 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         answer.insert(answer.end(), reply.begin(), reply.end());
     }
     m_command = first;
-    if (spec.after == AfterCommand::UploadSetup) {
-        StartUploadSetup(answer);
-    } else if (spec.after == AfterCommand::UploadImage) {
-        StartUploadImage(answer);
+    if (spec.after == AfterCommand::UploadSetup || spec.after == AfterCommand::UploadImage) {
+        m_uploadCommand = first;
+        m_uploadBytes = 0;
+        if (spec.after == AfterCommand::UploadSetup) StartUploadSetup(answer);
+        else StartUploadImage(answer);
+        CutUpload(answer);
     } else if (spec.after == AfterCommand::Record) {
         m_state = State::RecordLength;
     } else if (spec.after == AfterCommand::Stream) {

@@ -53,6 +53,10 @@ struct Behaviour {
     bool omitSetupClosingByte = false;  // the setup record's closing bytes lack their last
     bool omitImageClosingByte = false;  // the image's closing bytes lack their last
     int uploadBlockSize = 0;         // image block size; 0: the one in the stored setup record
+    // Falls silent after sending this many bytes of its answer to 0x15 / 0x16 (echo
+    // included); -1: answers in full.
+    long cutSetupAfter = -1;
+    long cutImageAfter = -1;
 
     // Data the unit reports.
     // After the echo of 0x20 0x20; a driver setup record taken (0x22, 0x14) sets its PLC
@@ -153,6 +157,7 @@ private:
     void StartUploadImage(std::vector<uint8_t>& answer);
     void AppendUploadBlock(std::vector<uint8_t>& out);  // the next block and its check byte
     void UploadAck(uint8_t byte);
+    void CutUpload(std::vector<uint8_t>& bytes);  // what the cut leaves of an upload answer
     void WaitUntil(std::chrono::steady_clock::time_point t);
     double NowMs() const;
     std::chrono::steady_clock::duration ByteTime() const;
@@ -187,6 +192,8 @@ private:
     size_t m_uploadBlockSize = 0;
     size_t m_uploadBlocks = 0;
     size_t m_uploadSent = 0;  // blocks sent
+    uint8_t m_uploadCommand = 0;
+    long m_uploadBytes = 0;   // bytes of the current upload answer sent so far
 
     std::vector<WireByte> m_wire;
     std::vector<FramedRecord> m_records;
