@@ -29,3 +29,8 @@ std::vector<std::string> g_arrCanDrivers;
 std::string g_strTreeItem, g_strTreeParent;
 int g_nRecentMenuCount = -1;
 int g_bIdbViewsFilled = 0;
+std::string g_strPrjFile;
+std::string g_szPrjFileTitle;
+std::string g_szIdbFile1, g_szIdbFile2;
+unsigned g_bPrjFileLoaded = 0;
+int g_bSaveAs = 0;

@@ -44,3 +44,11 @@ extern std::string g_strTreeItem, g_strTreeParent;
 extern int g_nRecentMenuCount;
 // 1 once the internal-database panes' row settings have been captured (after a save).
 extern int g_bIdbViewsFilled;
+// Project files: the file of the open project, the file last written or loaded and its
+// title, the internal-database companions, whether a file was ever loaded, and whether
+// Save As was used since the program started.
+extern std::string g_strPrjFile;
+extern std::string g_szPrjFileTitle;
+extern std::string g_szIdbFile1, g_szIdbFile2;
+extern unsigned g_bPrjFileLoaded;
+extern int g_bSaveAs;
