@@ -96,6 +96,7 @@ protected:
         t.LoadPlcFileCom2();
         const bool slave = deffiles::ReadInt(t.g_strPlc1Inf, "Plc Info", "Slave") == 1 ||
                            deffiles::ReadInt(t.g_strPlc2Inf, "Plc Info", "Slave") == 1;
+        g_bCom2Driver135 = t.g_strPlc2DriverId == "135" ? 1 : 0;
         t.SetBlockWordLimit(slave);
     }
 
