@@ -9,7 +9,7 @@ int SplitAtUnderscore(std::string text) {
     size_t underscore = text.find('_');
     if (underscore == std::string::npos) return 0;
     int bit = platform::Atoi(text.substr(underscore + 1));
-    return bit <= 15 ? bit : 0;
+    return bit >= 0 && bit <= 15 ? bit : 0;
 }
 
 std::string AddressPrefixPart(std::string text) {

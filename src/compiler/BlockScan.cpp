@@ -24,7 +24,8 @@ void ScanBlocks(const BlockRows& rows, bool slaveMode, int slavePort, BlockLinks
         if (grouped[first] || registerOf[first] < 0) continue;
         const int reg = registerOf[first];
         const StringArray& radix = port == 1 ? t.g_arrPlc1RegRadix : t.g_arrPlc2RegRadix;
-        const int code = platform::Atoi(radix[static_cast<size_t>(reg)]);
+        const int radixCode = platform::Atoi(radix[static_cast<size_t>(reg)]);
+        const int code = radixCode == 5 ? 1 : radixCode;  // mixed registers carry hexadecimal digits
 
         std::vector<Range> group;
         for (size_t i = first; i < rows.size() && group.size() < kMaxBlocks; ++i) {
