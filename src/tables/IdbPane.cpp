@@ -6,6 +6,8 @@
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
 #include "res/TablesResource.h"
+#include "tables/DBViewClass1.h"
+#include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
 #include "tables/IdbText.h"
 #include "ui/Backend.h"
@@ -284,7 +286,7 @@ bool IdbPane::UserKey(ui::Control* control, int vk) {
 
 int IdbPane::ClearList() {
     if (!GetDlgItem(IDC_IDB_LIST)) return 0;
-    // An editor over a row that goes would store into another row later.
+    // An open editor stores into its row before the rows go.
     RemoveControl(IDC_IDB_CELL_COMBO);
     RemoveControl(IDC_IDB_CELL_EDIT);
     List().DeleteAllItems();
@@ -383,7 +385,18 @@ int& IdbPane::ClickRow() const { return m_port == 1 ? g_nIDBClickRow1 : g_nIDBCl
 int& IdbPane::ClickCol() const { return m_port == 1 ? g_nIDBClickCol1 : g_nIDBClickCol2; }
 int& IdbPane::EditedFlag() const { return m_port == 1 ? g_bIdb1Edited : g_bIdb2Edited; }
 
+void IdbPane::CloseEditors() {
+    if (!GetDlgItem(IDC_IDB_LIST)) return;
+    // The list takes the focus: the editor's kill-focus handling stores its text.
+    if (m_combo->IsOpen() || m_edit->IsOpen()) List().SetFocus();
+    RemoveControl(IDC_IDB_CELL_COMBO);
+    RemoveControl(IDC_IDB_CELL_EDIT);
+}
+
 void IdbPane::OnClick(const ui::Event& event) {
+    // The focus is kept per pane: a click here is what takes it from the other pane's editor.
+    IdbPane* other = m_port == 1 ? static_cast<IdbPane*>(g_pDBView2) : static_cast<IdbPane*>(g_pDBView1);
+    if (other && other != this) other->CloseEditors();
     g_bIDBClicked = 1;
     ClickRow() = event.row;
     ClickCol() = event.col;

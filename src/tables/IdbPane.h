@@ -123,6 +123,9 @@ public:
     // The data types a row may take, by the kind of its starting address.
     std::vector<std::string> DataTypeChoices(int row);
 
+    // Closes an open editor of the pane, storing its text (a click in the other pane).
+    void CloseEditors();
+
     // An editor closes: its text goes into the last clicked cell, both images are written
     // again and the pane counts as edited by hand.
     void CommitCell(const std::string& text);

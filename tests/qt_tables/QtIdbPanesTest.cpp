@@ -178,13 +178,25 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
         EXPECT_EQ(com2->item(1, 8)->text(), QString("123"));
         EXPECT_EQ(g_bIdb2Edited, 1);
         EXPECT_EQ(g_bIdb1Edited, 0);
-        EXPECT_TRUE(messages.empty());
+
+        // A choice list left open in one pane is stored by a click in the other.
+        QTest::mouseClick(com1->viewport(), Qt::LeftButton, {}, CellCenter(com1, 2, 7));
+        QApplication::processEvents();
+        combo = Visible<QComboBox>(win);
+        ASSERT_NE(combo, nullptr);
+        QTest::keyClick(combo, Qt::Key_Up);
+        QTest::mouseClick(com2->viewport(), Qt::LeftButton, {}, CellCenter(com2, 0, 1));
+        QApplication::processEvents();
+        EXPECT_EQ(Visible<QComboBox>(win), nullptr);
+        EXPECT_EQ(p1->List().GetItemText(2, 7), "Yes");
+        EXPECT_EQ(com1->item(2, 7)->text(), QString("Yes"));
 
         // The image of COM2 has the new fail value.
         std::string bytes;
         ASSERT_TRUE(platform::ReadFileBytes(WorkingIdbPath("QVX-S7", 2), bytes));
         ASSERT_GE(bytes.size(), 2 * 19u);
         EXPECT_EQ(static_cast<unsigned char>(bytes[19 + 17]), 123);
+        EXPECT_TRUE(messages.empty());
         frame.DestroyWindow();
     }
     QApplication::processEvents();

@@ -226,11 +226,20 @@ TEST_F(IdbPaneTest, TheFailValueEditFiltersItsTextAndChecksTheRange) {
     EXPECT_EQ(Cell(p1, 0, 8), "65535");
     EXPECT_EQ(ui.MessageBoxes().back().caption, "Invalid Value");
 
-    // Clearing the rows while an editor is open closes it without storing.
+    // An edit open in one pane is stored by a click in the other pane.
+    p2->AddRow("1", "L5", 2);
+    list.UserClickCell(0, 8);
+    p1->m_editCell.Control()->UserType("9");
+    p2->List().UserClickCell(0, 1);
+    EXPECT_FALSE(p1->m_editCell.IsOpen());
+    EXPECT_EQ(Cell(p1, 0, 8), "9");
+
+    // Clearing the rows while an editor is open closes it, storing what was typed first.
     list.UserClickCell(0, 8);
     p1->m_editCell.Control()->UserType("5");
     p1->ClearList();
     EXPECT_FALSE(p1->m_editCell.IsOpen());
+    EXPECT_EQ(Working(1).at(17), 5);
 }
 
 TEST_F(IdbPaneTest, HelpAfterAClickOpensTheInternalDatabasePage) {
