@@ -295,6 +295,7 @@ int IdbPane::ClearList() {
 }
 
 int IdbPane::AddRow(const std::string& station, const std::string& start, int count) {
+    if (!GetDlgItem(IDC_IDB_LIST)) return -1;  // not set up yet
     ui::ListView& list = List();
     const int row = list.InsertItem(list.GetItemCount(), "");
     list.SetItemText(row, kColNode, station);
@@ -356,6 +357,7 @@ std::vector<IdbPaneRow> IdbPane::GetRows() const {
 }
 
 void IdbPane::SetRows(const std::vector<IdbPaneRow>& rows) {
+    if (!GetDlgItem(IDC_IDB_LIST)) return;  // not set up yet
     ClearList();
     ui::ListView& list = List();
     for (const IdbPaneRow& row : rows) {

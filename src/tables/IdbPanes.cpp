@@ -9,6 +9,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "res/TablesResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "ui/Backend.h"
@@ -191,8 +192,10 @@ void ClearIdbEntries() {
 void FillIdbViews() {
     // Every port is derived afresh: a port without entries (or without an internal
     // database) shows no rows rather than those of an earlier derivation.
-    for (int port = 1; port <= 2; ++port)
-        if (IdbPane* pane = PaneOf(port)) DerivePort(port, *pane);
+    for (int port = 1; port <= 2; ++port) {
+        IdbPane* pane = PaneOf(port);
+        if (pane && pane->GetDlgItem(IDC_IDB_LIST)) DerivePort(port, *pane);
+    }
     if (g_entries.com1.empty() && g_entries.com2.empty()) ClearIdbEntries();
     ActivateBlockView();
 }
@@ -211,7 +214,10 @@ void WriteIdbImages() {
             bytes = EncodeIdbImage(rows, port, &settings);
             StoreChoices(port, rows, settings);
         }
-        if (!platform::WriteFileBytes(ImagePath(port, working), bytes))
+        const std::string path = ImagePath(port, working);
+        // The working pair's folder is the program's own: made when it is missing.
+        if (working && !g_szProductName.empty()) platform::MakeDirectories(platform::ResolvePath(deffiles::ProjectsFolder(g_szProductName)));
+        if (!platform::WriteFileBytes(path, bytes))
             ui::MessageBox("Unable to create intermediate file.");
     }
     ActivateBlockView();

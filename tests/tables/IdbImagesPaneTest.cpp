@@ -84,6 +84,13 @@ TEST_F(Images, TheProjectPairOrTheWorkingPairOrTheUploadedPair) {
     EXPECT_EQ(g_IdbSwitches.m_bIdbCom1, 0);
     EXPECT_EQ(p1->List().GetItemCount(), 0);  // no internal database: no rows of another project
     EXPECT_EQ(Row(p2, 0), (std::vector<std::string>{"7", "L5", "Word", "1", "1", "0", "Yes", "3"}));
+
+    // The working pair's folder is made when the product has none yet.
+    g_szProductName = "QVX-N";
+    g_bProjectModified = 1;
+    WriteIdbImages();
+    EXPECT_TRUE(platform::ReadFileBytes(WorkingIdbPath("QVX-N", 2), bytes));
+    EXPECT_EQ(bytes.size(), 20u);
 }
 
 TEST_F(Images, DamagedOrMissingFilesAreHandled) {
