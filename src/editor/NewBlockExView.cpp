@@ -423,7 +423,8 @@ void CNewBlockExView::PlaceSetAddressButtons(int row) {
                            Place{IDC_DEST_ADDR_BUTTON, kColDestAddr, &m_ToolTip2}}) {
         ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(row, p.col));
         cell.left = cell.right - kSetAddressButtonWidth;
-        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "My Button", cell);
+        // A bitmap button: its image, no caption.
+        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "", cell);
         button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
         p.tip->AddTool(&button, "Set Address from Table");
     }

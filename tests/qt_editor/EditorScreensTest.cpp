@@ -1,0 +1,193 @@
+// The newer block list of a sample product on screen (offscreen Qt): the list in its pane
+// with the info window, a cell edited in place through real key and mouse events, the PLC
+// list, and the register address dialog opened from a Set Address button. The PNG files
+// go to the build folder's tests/qt_editor/screenshots for a person to look at.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/RunTimeState.h"
+#include "editor/NewBlockExView.h"
+#include "plc/BlockEditorHost.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "qt/QtBackend.h"
+#include "res/EditorResource.h"
+#include "tables/DBViewClass1.h"
+#include "tables/DBViewClass2.h"
+#include "ui/Dialog.h"
+
+namespace {
+
+class ViewHost : public IBlockEditorHost {
+public:
+    void ShowInfoText(const std::string&) override {}
+    void ShowNewInfoText(const std::string& text) override {
+        if (g_pNewBlockExView) g_pNewBlockExView->SetInfoText(text);
+    }
+    std::string GetOlderBlockCellText(int, int) override { return std::string(); }
+    std::string GetNewerBlockCellText(int row, int column) override {
+        return g_pNewBlockExView ? g_pNewBlockExView->GetCellText(row, column) : std::string();
+    }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        return ui::MessageBox(text, caption, flags);
+    }
+};
+
+std::string Shot(const std::string& name) {
+    QDir().mkpath(QUORVEX_SHOT_DIR);
+    return std::string(QUORVEX_SHOT_DIR) + "/" + name;
+}
+
+QPoint CellCenter(QTableWidget* t, int row, int col) {
+    return t->visualRect(t->model()->index(row, col)).center();
+}
+
+QLineEdit* VisibleEdit(QWidget* top) {
+    for (QLineEdit* e : top->findChildren<QLineEdit*>())
+        if (e->isVisible()) return e;
+    return nullptr;
+}
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    ui::SetBackend(&backend);
+    ViewHost host;
+    SetBlockEditorHost(&host);
+
+    // Configure Project of the S7: Modbus RTU Master on COM1, DF1 Full Duplex on COM2.
+    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-S7";
+    g_nDeviceId = g_nDeviceIdAlt = 82;
+    g_bUntitled = 1;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.ResetProject();
+    t.g_strPlc1Inf = deffiles::PlcDefinitionFile("QVX-S7", "101");
+    t.g_strPlc1Section = "Standard";
+    t.g_strPlc2Inf = deffiles::PlcDefinitionFile("QVX-S7", "102");
+    t.g_strPlc2Section = "Series 5";
+    t.LoadPlcFileCom1();
+    t.LoadPlcFileCom2();
+    t.SetBlockWordLimit(false);
+    {
+        ui::Frame frame;
+        frame.SetWindowText("Quorvex Setup Software - QVX-S7 [Untitled]");
+        ui::Splitter& s = frame.GetSplitter();
+        s.CreateStatic(3, 2);
+        s.SetColumnInfo(0, 180, 10);
+        s.SetRowInfo(0, 360, 10);
+        s.SetRowInfo(1, 110, 10);
+        s.CreateView(0, 0, std::make_unique<ui::View>());
+        auto* view = static_cast<CNewBlockExView*>(s.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+        s.CreateView(1, 1, std::make_unique<DBViewClass1>());
+        s.CreateView(2, 1, std::make_unique<DBViewClass2>());
+        frame.SetActiveView(view);
+        view->OnInitialUpdate();
+        view->AddDefaultRow();
+        view->AddDefaultRow();
+        const char* second[] = {nullptr, "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "1", "Tank levels"};
+        for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(1, c, second[c]);
+        frame.Create();
+
+        QMainWindow* win = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+        ASSERT_NE(win, nullptr);
+        win->resize(1100, 700);
+        Settle();
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->rowCount(), 3);
+        EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
+        EXPECT_EQ(table->item(1, 10)->text(), QString("Tank levels"));
+
+        // A click on a Words cell: an edit over it, the Set Address buttons on the row.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, 1));
+        Settle();
+        QLineEdit* edit = VisibleEdit(win);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->text(), QString("1"));
+        edit->selectAll();
+        QTest::keyClicks(edit, "7x");
+        Settle();
+        EXPECT_EQ(edit->text(), QString("7X"));  // capitals; letters stay in a Words cell until it is checked
+        ASSERT_TRUE(backend.GrabFrame(frame, Shot("cell-editor.png")));
+        QTest::keyClick(edit, Qt::Key_Return);
+        Settle();
+        // Refused with the entry check's message in the info window; the PLC list opened next.
+        EXPECT_EQ(view->GetCellText(0, 1), "1");
+        EXPECT_NE(view->GetInfoText().find("For word operation"), std::string::npos);
+        auto* combo = win->findChild<QComboBox*>();
+        ASSERT_NE(combo, nullptr);
+        EXPECT_TRUE(combo->isVisible());
+        EXPECT_EQ(combo->count(), 2);
+        ASSERT_TRUE(backend.GrabFrame(frame, Shot("plc-list.png")));
+        ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("info-window.png")));
+
+        // Choose DF1 for the source with the keyboard and go on to the ID column.
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Tab);
+        Settle();
+        EXPECT_EQ(view->GetCellText(0, 2), "DF1 Full Duplex");
+        edit = VisibleEdit(win);
+        ASSERT_NE(edit, nullptr);
+        QTest::keyClick(edit, Qt::Key_Tab);  // the ID as it was; on to the address
+        Settle();
+        edit = VisibleEdit(win);
+        ASSERT_NE(edit, nullptr);
+        QTest::keyClicks(edit, "n7:3");
+        QTest::keyClick(edit, Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(view->GetCellText(0, 4), "N007:003");
+
+        // The source Set Address button opens the register address dialog on the DF1 tables.
+        QPushButton* button = nullptr;
+        for (QPushButton* b : win->findChildren<QPushButton*>())
+            if (b->isVisible() && b->toolTip() == QString("Set Address from Table") &&
+                b->geometry().center().x() < table->mapTo(win, QPoint(0, 0)).x() + 400)
+                button = b;
+        ASSERT_NE(button, nullptr);
+        bool shown = false;
+        backend.SetShownHook([&](ui::Dialog& d) {
+            shown = true;
+            EXPECT_EQ(d.GetWindowText(), "PLC2 Address");
+            EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "N007:003");
+            d.UserClickButton(IDC_BIT_ADDRESSED_RADIO);
+            d.UserClickButton(IDC_BIT2_UP);
+            ASSERT_TRUE(backend.GrabDialog(d, Shot("register-address.png")));
+            d.UserClickButton(ui::IDOK);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        Settle();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(view->GetCellText(0, 4), "N007:003_1");
+        ASSERT_TRUE(backend.GrabFrame(frame, Shot("project-level.png")));
+        backend.SetShownHook(nullptr);
+        frame.DestroyWindow();
+        Settle();
+    }
+    for (const char* name : {"cell-editor.png", "plc-list.png", "info-window.png", "register-address.png",
+                             "project-level.png"})
+        EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
+    SetBlockEditorHost(nullptr);
+    t.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+}  // namespace
