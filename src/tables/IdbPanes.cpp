@@ -130,8 +130,14 @@ void DerivePort(int port, IdbPane& pane) {
     }
     // The default registers keep one row per rising station, at most 150.
     size_t stations = 0;
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (i == 0 || platform::Atoi(rows[i].station) > platform::Atoi(rows[i - 1].station)) ++stations;
+    int last = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int station = platform::Atoi(rows[i].station);
+        if (i == 0 || station > last) {
+            ++stations;
+            last = station;
+        }
+    }
     if (stations > kMaxStations)
         ui::MessageBox(platform::Format("The internal database of COM%d reaches %zu stations, but the default "
                                         "communication registers hold at most 150. Only the first 150 are kept.",
