@@ -58,6 +58,8 @@ public:
     void ShowPlcList(int row, int col);
     // Takes away the open editor (which stores its text) and the Set Address buttons.
     void DestroyCellControls();
+    // The two Set Address buttons over the address cells of the row, with their tips.
+    void PlaceSetAddressButtons(int row);
     // The Set Address buttons' work: the address dialog for the PLC of plcCol, its result
     // into addressCol of the edited row.
     void PickAddress(int plcCol, int addressCol);
@@ -93,7 +95,6 @@ private:
 
     void InsertColumns(bool slave);
     void InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc);
-    void PlaceSetAddressButtons(int row);
     void DeleteIdbPaneColumns(ui::View& pane);
     BlockRows m_pendingRows;  // rows handed over before the columns exist
 };

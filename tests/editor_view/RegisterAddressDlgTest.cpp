@@ -309,6 +309,37 @@ TEST_F(RegisterAddressDlgTest, RecipeTableAndCanDriversOfferNoBit) {
     EXPECT_EQ(g_bCom2IsCAN, 1);
 }
 
+const char* kOddPlc =
+    "[Plc Info]\r\nPlc Name=Odd Layouts\r\nPlc Code=102\r\nPlc Model count=1\r\nPlc1=Standard\r\nNoOfWord=64\r\n"
+    "[Standard]\r\nRegisterCount=1\r\nRegisterWidth=4\r\nRegister1=Slot Word,1,0,X,00,99,**,,00,15\r\n";
+
+TEST_F(RegisterAddressDlgTest, AThirdPartWithoutASecondGetsItsOwnEdit) {
+    tree.Write("QVX-S7/Plc/10200_004.inf", kOddPlc);
+    Configure("QVX-S7", 82, "101", 1, "102", 1);
+    Run(2, "", [&](Dialog& d) {
+        EXPECT_TRUE(Shown(d, IDC_NUMBER_PART));
+        EXPECT_FALSE(Shown(d, IDC_COLON_PART));  // no marker text to edit
+        EXPECT_TRUE(Shown(d, IDC_SLASH_PART));
+        EXPECT_EQ(Text(d, IDC_SLASH_PART), "00");
+        d.UserClickButton(IDC_BIT_ADDRESSED_RADIO);
+        EXPECT_TRUE(Shown(d, IDC_BIT3_EDIT));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+}
+
+TEST_F(RegisterAddressDlgTest, APlcWithoutRegisterTypesIsReportedAndNothingIsPicked) {
+    tree.Write("QVX-S7/Plc/10200_004.inf",
+               "[Plc Info]\r\nPlc Name=Empty\r\nPlc Code=102\r\nPlc Model count=1\r\nPlc1=Standard\r\n"
+               "[Standard]\r\nRegisterCount=0\r\n");
+    Configure("QVX-S7", 82, "101", 1, "102", 1);
+    CRegisterAddressDlg dlg;
+    dlg.m_nPort = 2;
+    EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "The PLC of this port has no register types. No address can be built.");
+    EXPECT_TRUE(dlg.m_strNewAddress.empty());
+}
+
 TEST(RegisterAddressBits, NextAndPreviousWrapWithinZeroToFifteen) {
     EXPECT_EQ(CRegisterAddressDlg::NextBitNumber("14"), 15);
     EXPECT_EQ(CRegisterAddressDlg::NextBitNumber("15"), 0);
