@@ -400,6 +400,8 @@ int CNewBlockExView::CompileBlock(int row) const {
 // Cell editing
 
 void CNewBlockExView::OnClick(const ui::Event& event) {
+    // A click in the list makes it the pane the commands go to.
+    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
     ReportInfo(kClearInfoText);
     if (event.row >= 0) CreateSetAddressButton(event.row, event.col);
 }
@@ -481,6 +483,7 @@ void CNewBlockExView::ShowPlcList(int row, int col) {
 
 void CNewBlockExView::PickAddress(int plcCol, int addressCol) {
     CRegisterAddressDlg dlg(nullptr);
+    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
     const int row = g_nNewBlockEditRow;
     std::string plc = GetCellText(row, plcCol);
     while (!plc.empty() && plc.back() == ' ') plc.pop_back();

@@ -228,8 +228,6 @@ TEST_F(EditorViewTest, ExtendedSetupDefaultsStopAtTheEndOfTheBuffer) {
     EXPECT_EQ(g_GeneralEntity.g_abExtSetup1[196], 10);
     EXPECT_EQ(g_GeneralEntity.g_abExtSetup1[199], 40);
     EXPECT_EQ(ScaleExtSetupValue(7, 4, 0), 7);  // no factor to divide by
-    EXPECT_EQ(ScaleExtSetupValue(5, 9, 4), 5);
-    EXPECT_EQ(ScaleExtSetupValue(7, 2, 2), 5);
 }
 
 TEST_F(EditorViewTest, InfoWindowShowsAtTheFootOfTheViewWithTheFirstText) {
@@ -280,6 +278,9 @@ TEST_F(EditorViewTest, PortOfAPlcAndTheInternalDatabasePanes) {
     EXPECT_TRUE(g_BlockTables.m_arrCom1Address.empty());
     EXPECT_EQ(view->RefreshIdbView2(), 0);
     EXPECT_EQ(frame->GetActiveView(), frame->GetSplitter().GetPane(2, 1));
+    // A click in the list makes it the active pane again.
+    List().UserClickCell(0, 0);
+    EXPECT_EQ(frame->GetActiveView(), view);
 }
 
 TEST_F(EditorViewTest, CompileBlockChecksTheRowAsTheCompilerSeesIt) {

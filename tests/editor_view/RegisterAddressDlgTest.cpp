@@ -340,13 +340,4 @@ TEST_F(RegisterAddressDlgTest, APlcWithoutRegisterTypesIsReportedAndNothingIsPic
     EXPECT_TRUE(dlg.m_strNewAddress.empty());
 }
 
-TEST(RegisterAddressBits, NextAndPreviousWrapWithinZeroToFifteen) {
-    EXPECT_EQ(CRegisterAddressDlg::NextBitNumber("14"), 15);
-    EXPECT_EQ(CRegisterAddressDlg::NextBitNumber("15"), 0);
-    EXPECT_EQ(CRegisterAddressDlg::NextBitNumber("40"), 0);
-    EXPECT_EQ(CRegisterAddressDlg::PrevBitNumber("0"), 15);
-    EXPECT_EQ(CRegisterAddressDlg::PrevBitNumber(""), 15);
-    EXPECT_EQ(CRegisterAddressDlg::PrevBitNumber("7"), 6);
-}
-
 }  // namespace
