@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/InputViews.h"
+#include "app/ProjectFileWriter.h"
 #include "app/ProjectSettings.h"
 #include "app/QuorvexApp.h"
 #include "app/QuorvexView.h"
@@ -21,6 +22,7 @@
 #include "res/ToolbarImages.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
+#include "tables/IdbPanes.h"
 #include "tables/TableResets.h"
 #include "ui/Backend.h"
 
@@ -115,6 +117,19 @@ CMainFrame::CMainFrame() {
     g_bNoBlockView = 1;
     g_bCanUploadMac = g_bCanEthernetDownload = g_bCanRunKorvo = g_bCanHtmlDownload = 0;
     SetBlockEditorHost(this);
+    m_services.loadNewerProject = [this](const std::string& path) { LoadProjectFile(path); };
+    m_services.loadIdbImages = [] { LoadIdbImages(); };
+    // Closing from the frame saves as the editor's own Close does: the file, its sections
+    // and the internal-database companions.
+    m_services.saveProject = [](bool newer, const std::string& path) {
+        if (!newer || !g_pNewBlockExView) return false;
+        const BlockRows rows = g_pNewBlockExView->GetBlockRows();
+        size_t end = 0;
+        if (WriteNewerProjectFile(path, rows, end) != 0) return false;
+        if (g_bExtendedSetup == 1 && AppendNewerFeatureSections(path, end) != 0) return false;
+        BuildIdbImage(rows);
+        return true;
+    };
 }
 
 CMainFrame::~CMainFrame() {

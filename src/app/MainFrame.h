@@ -17,6 +17,8 @@ class CInputView1;
 struct FrameServices {
     std::function<void(const std::string& path)> loadNewerProject;  // the newer project reader
     std::function<void(const std::string& path)> loadOlderProject;  // the older project reader
+    std::function<void(const std::string& path)> checkProjectProduct;  // the three-port product's reader
+    std::function<void()> loadIdbImages;  // the open project's internal-database images into the panes
     std::function<void()> comPortSetting;      // "IBM Com Port Setting"
     std::function<void()> uploadSystemData;
     std::function<void()> hardwareTest;
@@ -49,6 +51,9 @@ public:
     void GoToProtocolLevel();
     int CheckDriverPair();
     void OnConfigureProject();
+
+    // Project files of the newer generation.
+    void LoadProjectFile(std::string path);
 
     // Commands.
     void LoadComPortSetting();

@@ -1,0 +1,398 @@
+#include "app/ProjectFileReader.h"
+
+#include "app/ExtendedTables.h"
+#include "app/InputViews.h"
+#include "app/MainFrame.h"
+#include "app/ProjectFileFormat.h"
+#include "app/ProjectFileSections.h"
+#include "app/ProjectSettings.h"
+#include "app/QuorvexView.h"
+#include "app/RunTimeState.h"
+#include "app/VersionMismatchDlg.h"
+#include "compiler/IdbImage.h"
+#include "editor/FeatureKeys.h"
+#include "editor/NewBlockExView.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "res/StringTable.h"
+#include "tables/IpAddress.h"
+#include "tables/TableResets.h"
+#include "ui/Backend.h"
+
+#include <algorithm>
+
+using namespace prjfile;
+using platform::Atoi;
+
+ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& out) {
+    FieldReader r(bytes);
+    out.tag = r.Text(kTagWidth);
+    if (!r.Ok() || out.tag != kFileTag) return ProjectParse::NotAProject;
+    if (bytes.size() < kBlockRowsOffset) return ProjectParse::Corrupt;
+    r.Seek(kFormatNumberOffset);
+    out.formatNumber = r.SignedByte();
+    r.Seek(kSettingsOffset);
+    for (unsigned char& b : out.settings) b = static_cast<unsigned char>(r.Byte());
+    out.ctrlWordAddr = r.Text(kAddressTextWidth);
+    out.errBitAddr1 = r.Text(kAddressTextWidth);
+    out.errBitAddr2 = r.Text(kAddressTextWidth);
+    for (int& v : out.advSetting2) v = r.Byte();
+    out.productStar1 = r.Byte();
+    out.productNo = r.SignedByte();
+    out.productVersion = r.SignedByte();
+    out.productStar2 = r.Byte();
+    out.ctrlWordStation = r.Byte();
+    out.ctrlWordWords = r.Byte();
+    out.errBit1 = r.Byte();
+    out.errBit2 = r.Byte();
+    out.extendedSetup = r.Byte();
+
+    r.Seek(kBlockCountOffset);
+    const unsigned count = r.U16LE();
+    if (count > kMaxBlocks) return ProjectParse::Corrupt;
+    out.hasTexts = out.formatNumber >= kProjectTextsFormat;
+    const size_t needed = kBlockRowsOffset + count * kBlockRowSize + (out.hasTexts ? kProjectTextsSize : 0);
+    if (bytes.size() < needed) return ProjectParse::Corrupt;
+    out.rows.clear();
+    for (unsigned i = 0; i < count; ++i) {
+        BlockRow row;
+        for (size_t c = 0; c < kBlockColumns; ++c) row[c] = r.Text(kBlockColumnWidths[c]);
+        out.rows.push_back(row);
+    }
+    if (out.hasTexts)
+        for (int i = 0; i < 5; ++i) out.texts[i] = r.Text(kProjectTextWidths[i]);
+    out.sectionsOffset = r.Tell();
+    return r.Ok() ? ProjectParse::Ok : ProjectParse::Corrupt;
+}
+
+FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2File) {
+    auto on = [](const std::string& file, const char* key) {
+        return platform::GetPrivateProfileInt("Extended Setup", key, -1, file) == 1;
+    };
+    FeatureSet f;
+    f.extended = on(plc1File, "ExtendedSetup") || on(plc2File, "ExtendedSetup");
+    if (!f.extended) return f;
+    f.ethernet = on(plc1File, "EthernetSetting") || on(plc2File, "EthernetSetting");
+    f.tags = on(plc1File, "TagTable") || on(plc2File, "TagTable");
+    f.recipes = on(plc1File, "Recipes") || on(plc2File, "Recipes");
+    f.attach1 = on(plc1File, "AttachRegCom1");
+    f.attach2 = on(plc2File, "AttachRegCom2");
+    f.entity1 = on(plc1File, "GeneralEntityCom1");
+    f.entity2 = on(plc2File, "GeneralEntityCom2");
+    return f;
+}
+
+namespace {
+
+// Reads every present section into the holders; false at the first one that does not fit.
+bool ReadSections(FieldReader& r, const FeatureSet& f) {
+    if (f.ethernet && !ReadNodeTableSection(r)) return false;
+    if (f.tags && !ReadTagTableSection(r)) return false;
+    if (f.recipes && !ReadRecipeSection(r)) return false;
+    if (f.attach1 && !ReadAttachRegSection(r, 1)) return false;
+    if (f.attach2 && !ReadAttachRegSection(r, 2)) return false;
+    if ((f.entity1 || f.entity2) && !ReadGeneralEntitySections(r)) return false;
+    return true;
+}
+
+}  // namespace
+
+bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features) {
+    if (!features.extended) return true;
+    // The section readers fill the holders: keep the open project's and put them back.
+    const CEthNodeTable nodes = g_EthNodeTable;
+    const CEipTagTable tags = g_EipTagTable;
+    const CRecipeTables recipes = g_RecipeTables;
+    const CDefCommRegTables registers = g_DefCommRegs;
+    const CGeneralEntityTables entity = g_GeneralEntity;
+    const int flags[] = {g_bGeneralEntityCom1, g_bGeneralEntityCom2, g_bExtSetupError1, g_bExtSetupError2,
+                         g_nRecipeState};
+    g_bGeneralEntityCom1 = features.entity1;
+    g_bGeneralEntityCom2 = features.entity2;
+    ClearRecipeTables();
+    FieldReader r(bytes, offset);
+    const bool ok = ReadSections(r, features);
+    g_EthNodeTable = nodes;
+    g_EipTagTable = tags;
+    g_RecipeTables = recipes;
+    g_DefCommRegs = registers;
+    g_GeneralEntity = entity;
+    g_bGeneralEntityCom1 = flags[0];
+    g_bGeneralEntityCom2 = flags[1];
+    g_bExtSetupError1 = flags[2];
+    g_bExtSetupError2 = flags[3];
+    g_nRecipeState = flags[4];
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+
+void CMainFrame::LoadProjectFile(std::string path) {
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    CProjectSettings& s = g_ProjectSettings;
+    auto finish = [&] {
+        g_bProjectModified = 0;
+        g_bProductSelected = g_bProductSelected2 = 1;
+    };
+
+    if (g_szProductName == "Zava Dorazuduvoz") g_nDeviceId = g_nDeviceIdAlt = 84;
+    if (g_nDeviceId == 84) {
+        if (m_services.checkProjectProduct) {
+            m_services.checkProjectProduct(path);
+        } else {
+            ui::MessageBox("Projects of Zava Dorazuduvoz cannot be opened in this version of the program.",
+                           "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        }
+        return;
+    }
+
+    std::string bytes;
+    {
+        ui::WaitCursor wait;
+        if (!platform::ReadFileBytes(path, bytes)) {
+            ui::MessageBox("Unable to open the project file \"" + path + "\".", "Quorvex", ui::MB_OK | ui::MB_ICONHAND);
+            finish();
+            return;
+        }
+    }
+    NewerProjectFile file;
+    const ProjectParse parse = ParseNewerProjectFile(bytes, file);
+    if (parse == ProjectParse::NotAProject) {
+        ui::MessageBox(LoadString(IDS_NOT_FOR_QUORVEX), "Quorvex", ui::MB_OK);
+        finish();
+        return;
+    }
+    if (file.productNo == 84) {
+        ui::MessageBox("You are trying to open a project that is created for Zava Dorazuduvoz.\nIf you want to open "
+                       "this project, please go back to product selection screen and select Zava Dorazuduvoz product.",
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        return;
+    }
+    if (parse == ProjectParse::Corrupt) {
+        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
+        finish();
+        return;
+    }
+
+    // The project's product: by its product number, or asked for when the file names none.
+    std::string product = g_szProductName;
+    unsigned deviceId = g_nDeviceId;
+    const int count = deffiles::ReadProductCount();
+    for (int n = 1; n <= count; ++n) {
+        if (Atoi(deffiles::ReadProductValue("ProductNo", n)) != file.productNo) continue;
+        product = deffiles::ReadText(deffiles::ProductsInf(), "ProductList", deffiles::NumberedKey("Product", n), "1", 4096);
+        deviceId = static_cast<unsigned>(Atoi(deffiles::ReadProductValue("DeviceID", n)));
+        break;
+    }
+    if (file.productStar1 != '*' || file.productStar2 != '*') {
+        CVersionMismatchDlg dialog(this);
+        if (dialog.DoModal() != ui::IDOK || g_szVersionProduct.empty()) {
+            finish();
+            return;
+        }
+        product = g_szVersionProduct;
+    }
+
+    const int pv = deffiles::ReadDataProjectVersion(product);
+    if (pv == 2) {
+        if (m_services.loadOlderProject) {
+            m_services.loadOlderProject(path);
+        } else {
+            ui::MessageBox("Projects of " + product + " open in the older block editor, which this version of the "
+                           "program does not have.",
+                           "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        }
+        return;
+    }
+    const int f = file.formatNumber;
+    if (f > pv) {
+        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
+        finish();
+        return;
+    }
+    bool converted = false;
+    if (pv > f)
+        converted = ui::MessageBox(LoadString(IDS_CONVERT_ON_OPEN), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) ==
+                    ui::IDYES;
+
+    // The PLC definition files the project names, their models and names.
+    const std::string plc1Id = std::to_string(file.settings[0]), plc2Id = std::to_string(file.settings[2]);
+    const std::string plc1File = deffiles::PlcDefinitionFile(product, plc1Id);
+    const std::string plc2File = deffiles::PlcDefinitionFile(product, plc2Id);
+    const char* kMissing = "\x01";
+    const std::string section1 = platform::GetPrivateProfileString(
+        "Plc Info", "Plc" + std::to_string(file.settings[1]), kMissing, 256, plc1File);
+    const std::string name1 = platform::GetPrivateProfileString("Plc Info", "Plc Name", kMissing, 256, plc1File);
+    const std::string section2 = platform::GetPrivateProfileString(
+        "Plc Info", "Plc" + std::to_string(file.settings[3]), kMissing, 256, plc2File);
+    const std::string name2 = platform::GetPrivateProfileString("Plc Info", "Plc Name", kMissing, 256, plc2File);
+    if (section1 == kMissing || name1 == kMissing || section2 == kMissing || name2 == kMissing) {
+        ui::MessageBox(LoadString(IDS_PLC_FILE_ERROR), "Quorvex", ui::MB_OK);
+        finish();
+        return;
+    }
+    const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc1File, plc2File) : FeatureSet();
+    if (!CheckFeatureSections(bytes, file.sectionsOffset, features)) {
+        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
+        finish();
+        return;
+    }
+
+    // The file is sound: from here on it becomes the open project.
+    g_bPrjFileLoaded = 1;
+    g_strPrjFileLastIo = g_strPrjFile = path;
+    m_bNewProduct = 1;
+    g_szIdbFile1 = ProjectIdbPath(path, 1);
+    g_szIdbFile2 = ProjectIdbPath(path, 2);
+    t.ResetProject();
+    size_t slash = path.find_last_of("\\/");
+    g_szPrjFileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+    g_szProductName = g_szProductNameCopy = g_szProductPath = product;
+    g_nDeviceId = g_nDeviceIdAlt = deviceId;
+    g_bCom2IsCAN = deviceId == 83 ? 1 : 0;
+    s.g_nProductNo = file.productNo;
+    s.g_nProjectVersion = file.productVersion;
+    s.g_nProjFileVersion = pv;
+    if (pv > f) {
+        if (converted) {
+            s.g_strProjModified = s.g_strProjCreated = ProjectTimeStamp();
+            s.g_strProjTitle = s.g_strProjAuthor = s.g_strProjDescription = std::string(8, ' ');
+        } else {
+            s.g_nProjFileVersion = f;
+        }
+    }
+    t.g_strPLC1Id = t.g_strPlc1DriverId = plc1Id;
+    t.g_strPlc1ModelNo = std::to_string(file.settings[1]);
+    t.g_strPLC2Id = t.g_strPlc2DriverId = plc2Id;
+    t.g_strPlc2ModelNo = std::to_string(file.settings[3]);
+    t.g_strPlc1Inf = plc1File;
+    t.g_strPlc2Inf = plc2File;
+    t.g_strPlc1Section = section1;
+    t.g_strPLC1Name = name1;
+    t.g_strPlc2Section = section2;
+    t.g_strPLC2Name = name2;
+
+    // The panes of the project level, with a new block list.
+    ui::Splitter& sp = GetSplitter();
+    const int w = FrameWidth() / 4;
+    g_bUntitled = 0;  // an opened project has its rows: no default row
+    CNewBlockExView* view = static_cast<CNewBlockExView*>(sp.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+    SetActiveView(view);
+    view->OnInitialUpdate();
+    sp.CreateView(0, 0, std::make_unique<CQuorvexView>());
+    sp.SetColumnInfo(0, 0, 0);
+    sp.SetRowInfo(0, w + 50, 0);
+    sp.SetRowInfo(1, w / 2 + 20, 0);
+    sp.SetRowInfo(2, w / 2, 0);
+    sp.RecalcLayout();
+
+    t.g_nPlc1RegWidth = platform::GetPrivateProfileInt(section1, "RegisterWidth", -1, plc1File);
+    t.g_nPlc2RegWidth = platform::GetPrivateProfileInt(section2, "RegisterWidth", -1, plc2File);
+    t.LoadPlcFileCom1();
+    t.LoadPlcFileCom2();
+
+    const unsigned char* b = file.settings;
+    s.g_anPortSettings[0][kPortBaud] = CodeToBaud(b[4], 0);
+    s.g_anPortSettings[0][kPortDataBits] = CodeToDataBits(b[5]);
+    s.g_anPortSettings[0][kPortStopBits] = b[6];
+    s.g_anPortSettings[0][kPortParity] = b[7];
+    s.g_anPortSettings[1][kPortBaud] = CodeToBaud(b[8], 1);
+    s.g_anPortSettings[1][kPortDataBits] = CodeToDataBits(b[9]);
+    s.g_anPortSettings[1][kPortStopBits] = b[10];
+    s.g_anPortSettings[1][kPortParity] = b[11];
+    s.g_bCtrlWordEnabled = b[12];
+    s.g_nCtrlWordSide = b[13];
+    s.g_bErrBit1Enabled = b[14];
+    s.g_bErrBit2Enabled = b[15];
+    s.g_anAdvSetting1[2] = b[16];
+    s.g_anAdvSetting1[0] = b[17];
+    s.g_anAdvSetting1[1] = b[18];
+    s.g_strCtrlWordAddr = s.g_strCtrlWordShown = file.ctrlWordAddr;
+    s.g_strErrBitAddr1 = file.errBitAddr1;
+    s.g_strErrBitAddr2 = file.errBitAddr2;
+    s.g_anAdvSetting2[2] = file.advSetting2[0];
+    s.g_anAdvSetting2[0] = file.advSetting2[1];
+    s.g_anAdvSetting2[1] = file.advSetting2[2];
+    if (t.g_strPLC1Name == t.g_strPLC2Name) {
+        t.g_strPLC1Name = "Com1 " + t.g_strPLC1Name;
+        t.g_strPLC2Name = "Com2 " + t.g_strPLC2Name;
+    }
+    s.g_nCtrlWordStation = file.ctrlWordStation;
+    s.g_nCtrlWordWords = file.ctrlWordWords;
+    s.g_nErrBit1 = file.errBit1;
+    s.g_nErrBit2 = file.errBit2;
+    g_bExtendedSetup = file.extendedSetup;
+
+    BlockRows rows = file.rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');
+        if (file.productVersion < 0) rows[i][kColControlBit] = std::to_string(i);  // an older file's rows
+    }
+    view->AppendBlockRows(rows);
+
+    if (file.hasTexts) {
+        s.g_strProjAuthor = file.texts[0];
+        s.g_strProjTitle = file.texts[1];
+        s.g_strProjCreated = file.texts[2];
+        s.g_strProjModified = file.texts[3];
+        s.g_strProjDescription = file.texts[4];
+    }
+    g_bNewProject = 0;
+
+    if (g_bExtendedSetup == 1) {
+        FieldReader r(bytes, file.sectionsOffset);
+        if (g_bEthernetSetting == 1) ReadNodeTableSection(r);
+        if (g_bTagTable == 1) ReadTagTableSection(r);
+        ClearRecipeTables();
+        ResetDefCommRegisters();
+        ResetGeneralEntity();
+        if (g_bRecipesCom1 == 1 || g_bRecipesCom2 == 1) {
+            g_nRecipeState = 0;
+            ReadRecipeSection(r);
+        }
+        if (g_bAttachRegCom1 == 1) {
+            g_bDefCommRegFill = 0;
+            ReadAttachRegSection(r, 1);
+        } else {
+            g_DefCommRegs.g_arrAttachRegWords1.assign(kMaxAttachRegRows, "1");
+        }
+        if (g_bAttachRegCom2 == 1) {
+            g_bDefCommRegFill = 0;
+            ReadAttachRegSection(r, 2);
+        } else {
+            g_DefCommRegs.g_arrAttachRegWords2.assign(kMaxAttachRegRows, "1");
+        }
+        if (g_bGeneralEntityCom1 == 1 || g_bGeneralEntityCom2 == 1) {
+            g_bExtSetupError1 = g_bExtSetupError2 = 0;
+            LoadGeneralEntityDefs();
+            ReadGeneralEntitySections(r);
+        }
+    } else {
+        g_DefCommRegs.g_arrAttachRegCode1.clear();
+        g_DefCommRegs.g_arrAttachRegCode2.clear();
+        g_DefCommRegs.g_arrAttachRegWords1.assign(kMaxAttachRegRows, "1");
+        g_DefCommRegs.g_arrAttachRegWords2.assign(kMaxAttachRegRows, "1");
+        LoadExtendedSetupKeys();
+    }
+
+    s.g_strProjPath = path;
+    const int port = deffiles::ReadDataComPort(product);
+    if (port >= 1 && port <= 31) t.g_strPcComPort = "COM" + std::to_string(port);
+    g_bProjectSaved = 1;
+    g_bUntitled = 0;
+    g_bProjectOpen = 1;
+    g_bNoBlockView = 0;
+    t.SetBlockWordLimit(g_bSlaveMode == 1);
+
+    SetFrameMenu(m_menuProject);
+    m_wndToolBar->ShowWindow(false);
+    m_wndProjectToolBar->ShowWindow(true);
+    SetWindowText(g_szPrjFileTitle + " - Quorvex - " + g_szProductNameCopy);
+    g_bCom2IsCAN = std::find(g_arrCanDrivers.begin(), g_arrCanDrivers.end(), t.g_strPlc2DriverId) != g_arrCanDrivers.end();
+    if (m_services.loadIdbImages) m_services.loadIdbImages();
+    RecalcLayout();
+    finish();
+}

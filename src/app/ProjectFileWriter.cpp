@@ -1,0 +1,215 @@
+#include "app/ProjectFileWriter.h"
+
+#include "app/ExtendedTables.h"
+#include "app/MainFrame.h"
+#include "app/ProjectFileFormat.h"
+#include "app/ProjectFileSections.h"
+#include "app/ProjectSettings.h"
+#include "app/RunTimeState.h"
+#include "compiler/IdbImage.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "res/StringTable.h"
+#include "ui/Backend.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace prjfile;
+using platform::Atoi;
+
+namespace {
+
+std::string FileTitle(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string BuildNewerProjectFile(const BlockRows& rows) {
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    CProjectSettings& s = g_ProjectSettings;
+    std::string bytes;
+    FieldWriter w(bytes);
+
+    w.Text(kFileTag, kTagWidth);
+    s.g_nProjFileVersion = deffiles::ReadDataProjectVersion(g_szProductName);
+    if (s.g_nProjFileVersion < 0 &&
+        ui::MessageBox(LoadString(IDS_CONVERT_ON_SAVE), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES)
+        s.g_nProjFileVersion = 0;  // the current format number
+    w.Raw(VersionField(s.g_nProjFileVersion));
+
+    w.Seek(kSettingsOffset);
+    const bool threePorts = g_nDeviceId == 84;
+    auto port = [&](int p, int baudPort) {
+        const int* ps = s.g_anPortSettings[p];
+        w.Byte(BaudToCode(ps[kPortBaud], baudPort));
+        w.Byte(DataBitsToCode(ps[kPortDataBits]));
+        w.Byte(ps[kPortStopBits]);
+        w.Byte(ps[kPortParity]);
+    };
+    if (threePorts) {
+        for (int twice = 0; twice < 2; ++twice) {
+            w.Byte(Atoi(t.g_strPLC1Id));
+            w.Byte(Atoi(t.g_strPlc1ModelNo));
+        }
+        port(0, 0);
+        port(1, 1);
+        port(2, 0);  // port 2 takes its baud code from port 0's table
+        for (int p = 0; p < 3; ++p) w.Byte(s.g_anPortTimeout[p]);
+    } else {
+        w.Byte(Atoi(t.g_strPLC1Id));
+        w.Byte(Atoi(t.g_strPlc1ModelNo));
+        w.Byte(Atoi(t.g_strPLC2Id));
+        w.Byte(Atoi(t.g_strPlc2ModelNo));
+        port(0, 0);
+        port(1, 1);
+        w.Byte(s.g_bCtrlWordEnabled);
+        w.Byte(s.g_nCtrlWordSide);
+        w.Byte(s.g_bErrBit1Enabled);
+        w.Byte(s.g_bErrBit2Enabled);
+        w.Byte(s.g_anAdvSetting1[2]);
+        w.Byte(s.g_anAdvSetting1[0]);
+        w.Byte(s.g_anAdvSetting1[1]);
+    }
+    w.Text(s.g_strCtrlWordAddr, kAddressTextWidth);
+    w.Text(s.g_strErrBitAddr1, kAddressTextWidth);
+    w.Text(s.g_strErrBitAddr2, kAddressTextWidth);
+    w.Byte(s.g_anAdvSetting2[2]);
+    w.Byte(s.g_anAdvSetting2[0]);
+    w.Byte(s.g_anAdvSetting2[1]);
+
+    const int count = deffiles::ReadProductCount();
+    for (int n = 1; n <= count; ++n) {
+        if (deffiles::ReadProductName(n) != g_szProductName) continue;
+        s.g_nProductNo = Atoi(deffiles::ReadProductValue("ProductNo", n));
+        s.g_nProjectVersion = Atoi(deffiles::ReadProductValue("ProjectVersion", n));
+        break;
+    }
+    if (threePorts) s.g_nProductNo = 84;
+    w.Byte('*');
+    w.Byte(s.g_nProductNo);
+    w.Byte(s.g_nProjectVersion);
+    w.Byte('*');
+    w.Byte(s.g_nCtrlWordStation);
+    w.Byte(s.g_nCtrlWordWords);
+    w.Byte(s.g_nErrBit1);
+    w.Byte(s.g_nErrBit2);
+    w.Byte(g_bExtendedSetup);
+
+    w.Seek(kBlockCountOffset);
+    const size_t n = std::min<size_t>(rows.size(), kMaxBlocks);
+    w.U16LE(static_cast<unsigned>(n));
+    for (size_t r = 0; r < n; ++r) {
+        for (size_t c = 0; c < kBlockColumns; ++c) {
+            const std::string& text = rows[r][c];
+            w.Text(c == kColWords ? CPlcRegisterTables::FitStringToWidth(text, 5) : text, kBlockColumnWidths[c]);
+        }
+    }
+    if (s.g_nProjFileVersion >= kProjectTextsFormat) {
+        s.g_strProjModified = ProjectTimeStamp();
+        const std::string* texts[5] = {&s.g_strProjAuthor, &s.g_strProjTitle, &s.g_strProjCreated,
+                                       &s.g_strProjModified, &s.g_strProjDescription};
+        for (int i = 0; i < 5; ++i) w.Text(*texts[i], kProjectTextWidths[i], kProjectTextFill);
+    }
+    return bytes;
+}
+
+std::string BuildFeatureSections() {
+    std::string bytes;
+    FieldWriter w(bytes);
+    if (g_bEthernetSetting == 1) WriteNodeTableSection(w);
+    if (g_bTagTable == 1) WriteTagTableSection(w);
+    if (g_bRecipesCom1 == 1 || g_bRecipesCom2 == 1) WriteRecipeSection(w);
+    if (g_bAttachRegCom1 == 1) {
+        g_bDefCommRegFill = 0;
+        WriteAttachRegSection(w, 1);
+    }
+    if (g_bAttachRegCom2 == 1) {
+        g_bDefCommRegFill = 0;
+        WriteAttachRegSection(w, 2);
+    }
+    if (g_bGeneralEntityCom1 == 1 || g_bGeneralEntityCom2 == 1) WriteGeneralEntitySections(w);
+    return bytes;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
+    const std::string target = platform::ResolvePath(path);
+    const std::string temp = target + ".saving";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = std::strerror(errno);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        error = std::strerror(errno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        error = std::strerror(errno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t& endPosition) {
+    const std::string bytes = BuildNewerProjectFile(rows);
+    std::string error;
+    if (!ReplaceFile(path, bytes, error)) {
+        ui::MessageBox("Unable to save the project to \"" + path + "\": " + error, "Quorvex",
+                       ui::MB_OK | ui::MB_ICONHAND);
+        return -1;
+    }
+    g_strPrjFileLastIo = path;
+    g_szPrjFileTitle = FileTitle(path);
+    const std::string base = g_bSaveAs == 1 ? path
+                             : (g_bProjectModified == 1 || g_bPrjFileLoaded == 1) ? g_strPrjFile
+                                                                                 : path;
+    const std::string idbBase = base.empty() ? path : base;
+    g_szIdbFile1 = ProjectIdbPath(idbBase, 1);
+    g_szIdbFile2 = ProjectIdbPath(idbBase, 2);
+    endPosition = bytes.size();
+    g_bProjectModified = 0;
+    if (CMainFrame* frame = CMainFrame::Get()) frame->SetWindowText(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    return 0;
+}
+
+int AppendNewerFeatureSections(const std::string& path, size_t& endPosition) {
+    std::string bytes;
+    if (!platform::ReadFileBytes(path, bytes) || bytes.size() < endPosition) {
+        ui::MessageBox("Unable to save the project to \"" + path + "\".", "Quorvex", ui::MB_OK | ui::MB_ICONHAND);
+        g_bProjectModified = 1;
+        return -1;
+    }
+    bytes.resize(endPosition);
+    bytes += BuildFeatureSections();
+    std::string error;
+    if (!ReplaceFile(path, bytes, error)) {
+        ui::MessageBox("Unable to save the project to \"" + path + "\": " + error, "Quorvex",
+                       ui::MB_OK | ui::MB_ICONHAND);
+        g_bProjectModified = 1;
+        return -1;
+    }
+    endPosition = bytes.size();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Writing a project of the newer generation: the fixed part, the block rows and the
+// project texts, then the optional feature sections after them.
+#include "compiler/BlockRows.h"
+
+#include <string>
+
+// The fixed part, rows and texts of the open project, as the file holds them. Like the
+// save it is part of, it refreshes the format number, product number, project version
+// and (with texts) the modification stamp of the project.
+std::string BuildNewerProjectFile(const BlockRows& rows);
+// The present feature sections, in their order.
+std::string BuildFeatureSections();
+
+// Writes a file whole: into a temporary file beside it, then renamed over it, so that
+// a failed write leaves the previous file as it was. false with the reason on failure.
+bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error);
+
+// The save: writes the file and records where it ends. On failure shows the reason,
+// leaves the project marked modified and returns -1; else 0.
+int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t& endPosition);
+// Appends the feature sections at endPosition of the file just written.
+int AppendNewerFeatureSections(const std::string& path, size_t& endPosition);

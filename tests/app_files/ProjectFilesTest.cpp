@@ -1,0 +1,326 @@
+// Project files of the newer generation: the bytes the writer produces, checked against
+// the layout written out by hand here, and the reader on sound and hostile files.
+#include "app/ExtendedTables.h"
+#include "app/InputViews.h"
+#include "app/MainFrame.h"
+#include "app/ProjectFileReader.h"
+#include "app/ProjectFileWriter.h"
+#include "app/ProjectSettings.h"
+#include "app/RunTimeState.h"
+#include "editor/NewBlockExView.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "res/FrameResource.h"
+#include "tables/TableResets.h"
+#include "HeadlessUi.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+// A text field: the text, a zero and the fill, or the text cut to the width.
+std::string Field(const std::string& text, size_t width, char fill = '\0') {
+    if (text.size() >= width) return text.substr(0, width);
+    return text + '\0' + std::string(width - text.size() - 1, fill);
+}
+
+class Model : public ::testing::Test {
+protected:
+    testsupport::SampleTree tree;
+    void SetUp() override {
+        g_szProductName = g_szProductNameCopy = "QVX-S7";
+        g_nDeviceId = g_nDeviceIdAlt = 82;
+        CPlcRegisterTables& t = g_PlcRegisterTables;
+        t.ResetProject();
+        t.g_strPLC1Id = "101";
+        t.g_strPlc1ModelNo = "1";
+        t.g_strPLC2Id = "141";  // above 127: an unsigned byte
+        t.g_strPlc2ModelNo = "2";
+        CProjectSettings& s = g_ProjectSettings;
+        s.g_anPortSettings[0][0] = 9600;
+        s.g_anPortSettings[0][1] = 8;
+        s.g_anPortSettings[0][2] = 1;
+        s.g_anPortSettings[0][3] = 1;
+        s.g_anPortSettings[1][0] = 1000000;
+        s.g_anPortSettings[1][1] = 7;
+        s.g_anPortSettings[1][2] = 3;
+        s.g_anPortSettings[1][3] = 2;
+        s.g_bCtrlWordEnabled = 1;
+        s.g_nCtrlWordSide = 1;
+        s.g_strCtrlWordAddr = "N7:0";
+        s.g_anAdvSetting1[0] = 20;
+        s.g_anAdvSetting1[1] = 30;
+        s.g_anAdvSetting1[2] = 10;
+        s.g_anAdvSetting2[2] = 5;
+        s.g_nCtrlWordStation = 200;
+        s.g_nCtrlWordWords = 16;
+        s.g_nErrBit1 = 255;
+        s.g_nErrBit2 = 3;
+        s.g_strProjAuthor = std::string(100, 'a');
+        s.g_strProjTitle = "Pit";
+        s.g_strProjCreated = "Monday";
+        s.g_strProjDescription = "";
+        g_bExtendedSetup = 0;
+        g_bSaveAs = 0;
+        g_bProjectModified = 1;
+    }
+    void TearDown() override {
+        g_PlcRegisterTables.ResetProject();
+        g_ProjectSettings = CProjectSettings();
+        g_szProductName.clear();
+    }
+};
+
+TEST_F(Model, FixedPartRowsAndTextsByteForByte) {
+    BlockRows rows = {{"1              ", "8", "Alpha", "1", "N7:0", "Beta", "12", "B3/1", "10", "0", "feed"}};
+    const std::string file = BuildNewerProjectFile(rows);
+
+    std::string expected = Field("Quorvex1.00D", 13) + "Ver" + Bytes({4}) + ".00" + Bytes({0, 0});
+    expected += std::string(78, '\0');
+    expected += Bytes({101, 1, 141, 2, 7, 2, 1, 1, 27, 1, 2, 3, 1, 1, 0, 0, 10, 20, 30});
+    expected += Field("N7:0", 10) + Field("", 10) + Field("", 10);
+    expected += Bytes({5, 0, 0});
+    expected += Bytes({'*', 2, 4, '*', 200, 16, 255, 3, 0});
+    expected += std::string(137, '\0');
+    expected += Bytes({1, 0});
+    expected += Field("1              ", 2) + Field("00008", 5) + Field("Alpha", 33) + Field("1", 6) + Field("N7:0", 21) +
+                Field("Beta", 36) + Field("12", 9) + Field("B3/1", 24) + Field("10", 10) + Field("0", 3) + Field("feed", 55);
+    ASSERT_EQ(file.size(), expected.size() + 800);
+    EXPECT_EQ(file.substr(0, expected.size()), expected);
+    const std::string texts = file.substr(expected.size());
+    EXPECT_EQ(texts.substr(0, 100), std::string(100, 'a'));  // a full field has no zero byte
+    EXPECT_EQ(texts.substr(100, 100), Field("Pit", 100, '*'));
+    EXPECT_EQ(texts.substr(200, 50), Field("Monday", 50, '*'));
+    EXPECT_EQ(texts.substr(250, 50), Field(g_ProjectSettings.g_strProjModified, 50, '*'));
+    EXPECT_EQ(texts.substr(300), Field("", 500, '*'));
+    EXPECT_EQ(g_ProjectSettings.g_nProductNo, 2);
+    EXPECT_EQ(g_ProjectSettings.g_anPortSettings[1][0], 1000000);  // the model keeps rates
+}
+
+TEST_F(Model, ThreePortLayoutAndAFormatWithoutTexts) {
+    g_nDeviceId = 84;
+    g_ProjectSettings.g_anPortSettings[2][0] = 19200;
+    g_ProjectSettings.g_anPortTimeout[1] = 9;
+    tree.Write("QVX-S7/Data/data.inf", "[ProjectFile]\r\nProjectVersion=3\r\n");
+    const std::string file = BuildNewerProjectFile({});
+    ASSERT_EQ(file.size(), 300u);  // format 3: no texts, no rows
+    EXPECT_EQ(file[16], 3);
+    EXPECT_EQ(file.substr(100, 19), Bytes({101, 1, 101, 1, 7, 2, 1, 1, 27, 1, 2, 3, 8, 0, 0, 0, 5, 9, 5}));
+    EXPECT_EQ(static_cast<unsigned char>(file[153]), 84);
+}
+
+TEST_F(Model, EverySectionInItsOrder) {
+    g_bExtendedSetup = 1;
+    g_bEthernetSetting = g_bTagTable = g_bRecipesCom1 = g_bAttachRegCom1 = g_bGeneralEntityCom2 = 1;
+    g_bAttachRegCom2 = g_bGeneralEntityCom1 = g_bRecipesCom2 = 0;
+    g_EthNodeTable = CEthNodeTable();
+    g_EthNodeTable.g_arrNodeAddress = {"1"};
+    g_EthNodeTable.g_arrNodePort = {"502"};
+    g_EthNodeTable.g_arrNodeIp = {"192.168.1.10"};
+    g_EipTagTable = CEipTagTable();
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
+    g_DefCommRegs.g_arrAttachRegWords1.clear();
+    g_GeneralEntity.g_nGeneralEntityCount2 = 1;
+    g_GeneralEntity.g_nExtSetupLen2 = 2;
+    g_GeneralEntity.g_abExtSetup2[0] = 0xAB;
+    EXPECT_EQ(BuildFeatureSections(), Bytes({1, 1, 1, 246, 192, 168, 1, 10,  // nodes
+                                             0,                              // tags
+                                             3, 0,                           // recipes
+                                             4, 0,                           // registers of COM1
+                                             7, 1, 2, 0xAB, 0}));            // entity of COM2
+    g_bEthernetSetting = g_bTagTable = g_bRecipesCom1 = g_bAttachRegCom1 = g_bGeneralEntityCom2 = 0;
+    g_bExtendedSetup = 0;
+}
+
+TEST_F(Model, AFailedSaveKeepsThePreviousFileAndTheModifiedMark) {
+    testsupport::HeadlessUi ui;
+    const std::string folder = tree.Path() + "QVX-S7/Projects/";
+    const std::string path = folder + "line.prj";
+    size_t end = 0;
+    ASSERT_EQ(WriteNewerProjectFile(path, {}, end), 0);
+    EXPECT_EQ(g_bProjectModified, 0);
+    const std::string before = tree.Read("QVX-S7/Projects/line.prj");
+    EXPECT_EQ(before.size(), end);
+
+    g_bProjectModified = 1;
+    chmod(folder.c_str(), 0555);
+    const bool canStillWrite = access(folder.c_str(), W_OK) == 0;  // root ignores the mode
+    if (!canStillWrite) {
+        EXPECT_EQ(WriteNewerProjectFile(path, {{"1", "1", "A", "1", "N1", "B", "1", "N2", "1", "0", ""}}, end), -1);
+        ASSERT_FALSE(ui.MessageBoxes().empty());
+        EXPECT_NE(ui.MessageBoxes().back().text.find("Unable to save the project"), std::string::npos);
+        EXPECT_EQ(g_bProjectModified, 1);
+        EXPECT_EQ(tree.Read("QVX-S7/Projects/line.prj"), before);
+    }
+    chmod(folder.c_str(), 0755);
+    // A folder that does not exist fails the same way on any account.
+    EXPECT_EQ(WriteNewerProjectFile(tree.Path() + "nowhere/x.prj", {}, end), -1);
+    EXPECT_EQ(g_bProjectModified, 1);
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line.prj"), before);
+}
+
+// ---------------------------------------------------------------------------------------
+// The reader, through the main window.
+
+class Files : public ::testing::Test {
+protected:
+    testsupport::SampleTree tree;
+    testsupport::HeadlessUi ui;
+    std::unique_ptr<CMainFrame> frame;
+
+    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
+        for (ui::HTREEITEM item : t.GetChildren(parent)) {
+            if (t.GetItemText(item) == text) return item;
+            if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
+        }
+        return 0;
+    }
+    void SetUp() override {
+        g_bProjectModified = g_bProjectSaved = g_bUntitled = 0;
+        g_bPrjFileLoaded = 0;
+        frame = std::make_unique<CMainFrame>();
+        ASSERT_TRUE(frame->LoadFrame());
+        g_szProductName = g_szProductNameCopy = "QVX-S7";
+        g_nDeviceId = g_nDeviceIdAlt = 82;
+        frame->GoToProtocolLevel();
+        auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
+        auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
+        ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
+        ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Compact Series")));
+        ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+    }
+    void TearDown() override {
+        frame.reset();
+        g_PlcRegisterTables.ResetProject();
+        g_szProductName.clear();
+    }
+    std::string SaveSample() {
+        CProjectSettings& s = g_ProjectSettings;
+        s.g_anPortSettings[0][0] = 19200;
+        s.g_anPortSettings[1][0] = 1000;  // a rate without a code: its low byte, 232, is none either
+        s.g_nCtrlWordStation = 200;
+        s.g_nErrBit1 = 255;
+        s.g_strProjTitle = "Line 4";
+        s.g_strProjDescription = "Packing line";
+        g_RecipeTables.g_arrRecipeAddr = {"R0", "C5"};
+        g_RecipeTables.g_abRecipePort[1] = 2;
+        g_RecipeTables.g_awRecipeValue[0] = 1234;
+        g_DefCommRegs.g_arrAttachRegStation1 = {"4"};
+        g_DefCommRegs.g_arrAttachRegAddr1 = {"R100"};
+        g_DefCommRegs.g_arrAttachRegWords1 = {"3"};
+        g_GeneralEntity.g_nExtSetupLen1 = 2;
+        g_GeneralEntity.g_abExtSetup1[0] = 7;
+        const std::string path = tree.Path() + "QVX-S7/Projects/line4.prj";
+        EXPECT_TRUE(frame->Services().saveProject(true, path));
+        return path;
+    }
+};
+
+TEST_F(Files, ASavedProjectOpensAsItWasSaved) {
+    ASSERT_EQ(g_bExtendedSetup, 1);  // the sample's protocols have feature sections
+    const BlockRows before = g_pNewBlockExView->GetBlockRows();
+    ASSERT_FALSE(before.empty());
+    const std::string path = SaveSample();
+    const CProjectSettings saved = g_ProjectSettings;
+
+    // Another project comes in between.
+    g_ProjectSettings.g_strProjTitle = "other";
+    g_RecipeTables.g_arrRecipeAddr.clear();
+    frame->LoadProjectFile(path);
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const CProjectSettings& s = g_ProjectSettings;
+    EXPECT_EQ(s.g_anPortSettings[0][0], 19200);
+    EXPECT_EQ(s.g_anPortSettings[1][0], 1000 & 0xFF);  // stored as its low byte
+    EXPECT_EQ(s.g_nCtrlWordStation, 200);
+    EXPECT_EQ(s.g_nErrBit1, 255);
+    EXPECT_EQ(s.g_strProjTitle, "Line 4");
+    EXPECT_EQ(s.g_strProjDescription, "Packing line");
+    EXPECT_EQ(s.g_strProjCreated, saved.g_strProjCreated);
+    EXPECT_EQ(s.g_strProjPath, path);
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+    EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], 1234);
+    EXPECT_EQ(g_DefCommRegs.g_arrAttachRegAddr1, (StringArray{"R100"}));
+    EXPECT_EQ(g_DefCommRegs.g_arrAttachRegWords1[0], "3");
+    EXPECT_EQ(g_GeneralEntity.g_abExtSetup1[0], 7);
+    ASSERT_NE(g_pNewBlockExView, nullptr);
+    const BlockRows after = g_pNewBlockExView->GetBlockRows();
+    ASSERT_EQ(after.size(), before.size());
+    // The word count is stored fitted to five digits and comes back so.
+    EXPECT_EQ(std::stoi(after[0][kColWords]), std::stoi(before[0][kColWords]));
+    for (size_t c = 2; c < kBlockListColumns; ++c) EXPECT_EQ(after[0][c], before[0][c]) << "column " << c;
+    EXPECT_EQ(g_bProjectSaved, 1);
+    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(frame->GetWindowText(), "line4.prj - Quorvex - QVX-S7");
+    EXPECT_EQ(frame->GetMenu(), frame->ProjectMenu().get());
+}
+
+TEST_F(Files, HostileFilesLeaveTheOpenProjectAsItWas) {
+    const std::string path = SaveSample();
+    const std::string good = tree.Read("QVX-S7/Projects/line4.prj");
+    g_ProjectSettings.g_strProjTitle = "open project";
+    const CNewBlockExView* view = g_pNewBlockExView;
+
+    auto tryLoad = [&](const std::string& bytes) {
+        tree.Write("QVX-S7/Projects/bad.prj", bytes);
+        ui.ClearRecords();
+        frame->LoadProjectFile(tree.Path() + "QVX-S7/Projects/bad.prj");
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+        EXPECT_EQ(g_pNewBlockExView, view);
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    };
+    // Cut short anywhere in the fixed part, the rows, the texts, or inside a section (a
+    // file that ends where its sections begin is a project without them).
+    const size_t sections = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;
+    for (size_t n = 0; n < sections; n += 7) {
+        SCOPED_TRACE(n);
+        tryLoad(good.substr(0, n));
+    }
+    tryLoad(good.substr(0, sections + 3));  // inside the recipes
+    std::string bytes = good;
+    bytes[298] = 0;
+    bytes[299] = 1;  // 256 rows
+    tryLoad(bytes);
+    EXPECT_EQ(ui.MessageBoxes().back().text.substr(0, 24), "Project version mismatch");
+    bytes = good;
+    bytes[0] = 'X';
+    tryLoad(bytes);
+    EXPECT_EQ(ui.MessageBoxes().back().text, "This Project is not for Quorvex!");
+    bytes = good;
+    bytes[16] = 9;  // a format newer than the product's
+    tryLoad(bytes);
+    EXPECT_EQ(ui.MessageBoxes().back().text.substr(0, 24), "Project version mismatch");
+    bytes = good;
+    ASSERT_EQ(bytes[sections], 3);  // the recipes' code, then their count
+    bytes[sections + 1] = static_cast<char>(150);  // more rows than the file holds
+    tryLoad(bytes);
+}
+
+TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {
+    const std::string path = SaveSample();
+    std::string bytes = tree.Read("QVX-S7/Projects/line4.prj");
+    // Format 3: no texts; the sections follow the rows directly.
+    std::string older = bytes.substr(0, 300 + 204 * g_pNewBlockExView->GetBlockRows().size()) +
+                        bytes.substr(300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800);
+    older[16] = 3;
+    tree.Write("QVX-S7/Projects/old.prj", older);
+    ui.AnswerMessageBox(ui::IDYES);
+    frame->LoadProjectFile(tree.Path() + "QVX-S7/Projects/old.prj");
+    ASSERT_FALSE(ui.MessageBoxes().empty());
+    EXPECT_EQ(ui.MessageBoxes().front().text.find("Project has been created in previous version of Quorvex."), 0u);
+    EXPECT_EQ(g_ProjectSettings.g_strProjTitle, std::string(8, ' '));
+    EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 4);
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+}
+
+}  // namespace
