@@ -15,7 +15,9 @@
 #include "platform/Text.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
+#include "res/FrameResource.h"
 #include "tables/DBViewClass1.h"
+#include "tables/IdbPanes.h"
 #include "tables/DBViewClass2.h"
 
 CNewBlockExView* g_pNewBlockExView = nullptr;
@@ -129,6 +131,7 @@ CNewBlockExView::CNewBlockExView() {
     g_bProjectOpen = 1;
     g_bNoBlockView = 0;
     g_arrCanDrivers.clear();
+    g_nCopyBlockRow = -1;
     // The list is the view's content from the start, so that rows can be handed to it at
     // any time; its columns come with the initial update.
     AddControl(ui::ControlKind::ListView, IDC_NEW_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
@@ -153,6 +156,35 @@ const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
         ui::On(Notify::KillFocus, IDC_NEW_CELL_COMBO, &V::OnCellComboKillFocus),
         ui::On(Notify::Clicked, IDC_SOURCE_ADDR_BUTTON, &V::OnSourceButton),
         ui::On(Notify::Clicked, IDC_DEST_ADDR_BUTTON, &V::OnDestButton),
+        ui::On(Notify::RClick, IDC_NEW_BLOCK_LIST, &V::OnContextMenu),
+        ui::On(Notify::KeyDown, IDC_NEW_BLOCK_LIST, &V::OnKeyDown),
+        ui::On(Notify::Scroll, IDC_NEW_BLOCK_LIST, &V::OnVScroll),
+        ui::On(Notify::Command, ID_ADD_NEW_BLOCK, &V::OnAddNewBlock),
+        ui::On(Notify::Command, ID_INSERT_BLOCK, &V::OnInsertBlock),
+        ui::On(Notify::Command, ID_REMOVE_BLOCK, &V::OnRemoveBlock),
+        ui::On(Notify::Command, ID_COPY_BLOCK, &V::OnCopyBlock),
+        ui::On(Notify::Command, ID_PASTE_BLOCK, &V::OnPasteBlock),
+        ui::On(Notify::Command, ID_PLC1_SETTING, &V::OnPlc1Setting),
+        ui::On(Notify::Command, ID_PLC2_SETTING, &V::OnPlc2Setting),
+        ui::On(Notify::Command, ID_DOWNLOAD, &V::OnDownload),
+        ui::On(Notify::Command, ID_FILE_CLOSE_PROJECT, &V::OnCloseProject),
+        ui::On(Notify::Command, ID_FILE_SAVE_PROJECT, &V::OnFileSave),
+        ui::On(Notify::Command, ID_FILE_SAVE_PROJECT_AS, &V::OnFileSaveAs),
+        ui::On(Notify::Command, ID_PROJECT_INFORMATION, &V::OnProjectInformation),
+        ui::On(Notify::Command, ID_RECIPES, &V::OnRecipes),
+        ui::On(Notify::Command, ID_ATTACH_REGISTERS, &V::OnAttachRegisters),
+        ui::On(Notify::Command, ID_ETHERNET_NODE_TABLE, &V::OnEthernetNodeTable),
+        ui::On(Notify::Command, ID_MAC_ADDRESS, &V::OnMacAddress),
+        ui::On(Notify::Command, ID_HTML_DOWNLOAD, &V::OnHtmlDownload),
+        ui::On(Notify::Command, ID_RUN_KORVO, &V::OnRunKorvo),
+        ui::On(Notify::UpdateUI, ID_PLC1_SETTING, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_PLC2_SETTING, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_RECIPES, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_ATTACH_REGISTERS, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_ETHERNET_NODE_TABLE, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_MAC_ADDRESS, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_HTML_DOWNLOAD, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_RUN_KORVO, &V::OnUpdateDialogCommand),
     });
     return &table;
 }
@@ -237,6 +269,8 @@ void CNewBlockExView::OnInitialUpdate() {
     m_bCom2HasIdb = HasIdb(t.g_strPlc2Inf) ? 1 : 0;
     m_nCom1Limit = deffiles::ReadInt(t.g_strPlc1Inf, "Plc Info", "limit", 10);
     m_nCom2Limit = deffiles::ReadInt(t.g_strPlc2Inf, "Plc Info", "limit", 10);
+    // The internal-database derivation reads the same keys.
+    LoadIdbSwitches();
 
     for (const std::string& id : deffiles::ReadCanDrivers(g_szProductNameCopy)) g_arrCanDrivers.push_back(id);
     UpdateCom2IsCan();

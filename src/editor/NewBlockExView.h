@@ -3,14 +3,18 @@
 // level's upper right pane, one row per block (at most 255), in the master or the slave
 // column layout, with its info window, its in-place cell editors and the Set Address
 // buttons of the current row.
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "compiler/BlockRows.h"
+#include "compiler/BlockScan.h"
 #include "editor/ErrorMessagesDlg.h"
 #include "editor/NewBlockCellEditors.h"
 #include "editor/ToolTipCtrlEx.h"
 #include "ui/Frame.h"
+
+class CTransferTasksDlg;
 
 class CNewBlockExView : public ui::View {
 public:
@@ -66,6 +70,49 @@ public:
     // An entry-check message: through the frame's info-window hand-over when there is one.
     void ReportInfo(const std::string& text);
 
+    // The block commands (menu 111, context menu 137, the project toolbar).
+    void OnAddNewBlock();
+    void OnInsertBlock();
+    void OnRemoveBlock();
+    void OnCopyBlock();
+    void OnPasteBlock();
+    void OnPlc1Setting();
+    void OnPlc2Setting();
+    void OnDownload();
+    void OnCloseProject();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnProjectInformation();
+    void OnRecipes();
+    void OnAttachRegisters();
+    void OnEthernetNodeTable();
+    void OnMacAddress();
+    void OnHtmlDownload();
+    void OnRunKorvo();
+    void OnContextMenu(const ui::Event& event);
+    void OnKeyDown(const ui::Event& event);
+    void OnHScroll() { DestroyCellControls(); }
+    void OnVScroll() { DestroyCellControls(); }
+    void OnHelpInfo() override;
+    // The first block that fails the compiler's check, -1 when all pass (its reason is
+    // in the info window).
+    int FindFailingBlock() const;
+
+    // The project file: fixed part, rows and texts, then the feature sections after them.
+    // Each returns 0, or -1 when the file could not be written (the reason was shown and
+    // the project stays modified).
+    int WriteProjectFile(std::string path);
+    int AppendFeatureSections();
+    // The internal databases, from this list's rows.
+    void FillBlockTables();
+    void FillIdbViews();
+    void WriteIdbImages();
+    void BuildIdbImage();
+    void LoadIdbImages();
+    // The download's compiler steps: the chains of slave blocks and the unit's image.
+    void ScanBlocks(BlockLinks& links) const;
+    int WriteProjectImage();
+
     CToolTipCtrlEx m_ToolTip1, m_ToolTip2;
     CNewBlockCellEdit m_CellEdit;
     CSourceAddrButtonNew m_SourceButton;
@@ -82,6 +129,8 @@ public:
     int m_nCom2Limit = 10;
     int m_nCom1Limit = 10;
     int m_nBlockDataSize = 1;
+    size_t m_nPrjWritePos = 0;   // where the file last written ends
+    std::string m_strPrjPath;    // the file last written
 
 private:
     void OnClick(const ui::Event& event);
@@ -93,6 +142,16 @@ private:
     void OnSourceButton() { m_SourceButton.OnClicked(); }
     void OnDestButton() { m_DestButton.OnClicked(); }
 
+    void OnUpdateDialogCommand(ui::CmdUI& cmd);
+    // The save paths: the file, then the internal-database images, then the sections.
+    bool SaveUntitled(const std::string& fileName);
+    bool SaveTitled();
+    // Leaves the project level (the view is deleted: nothing of it may be used after).
+    void CloseView();
+    void PutNewRow(int row, const std::string& number);
+    void RenumberRows(int from, const char* numberFormat);
+    std::vector<int> SelectedRows() const;
+
     void InsertColumns(bool slave);
     void InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc);
     void DeleteIdbPaneColumns(ui::View& pane);
@@ -101,6 +160,38 @@ private:
 
 // The newer block view while one exists, else null.
 extern CNewBlockExView* g_pNewBlockExView;
+
+// The block clipboard: columns 1 to 10 of the copied row (the control bit is kept but
+// never pasted), the row copied from (-1: nothing copied) and the row last pasted into.
+extern std::string g_strCopyWords, g_strCopySourcePlc, g_strCopySourceId, g_strCopySourceAddr,
+    g_strCopyDestPlc, g_strCopyDestId, g_strCopyDestAddr, g_strCopyRepeat, g_strCopyControlBit,
+    g_strCopyComment;
+extern int g_nCopyBlockRow, g_nPasteBlockRow;
+// The control-word dialog was confirmed since the last save: the next save derives the
+// internal-database rows again.
+extern int g_bCtrlWordDlgOK;
+extern int g_bIdbDialogUsed;
+
+// The screens the block commands hand over to that are built elsewhere. A command whose
+// screen is not there stays disabled.
+struct NewBlockExServices {
+    std::function<void(int port)> plcPortSetting;  // "PLC1 Setting" / "PLC2 Setting"
+    std::function<void()> recipes;                 // "Recipes"
+    std::function<void()> attachRegisters;         // "Default Communication Registers"
+    std::function<void()> ethernetNodeTable;       // "Ethernet Node Table"
+    std::function<void()> macAddress;              // "MAC Address Settings"
+    std::function<void()> htmlDownload;            // "HTML Downloading"
+    // Runs the transfer dialog the download has set up; the default runs it modally.
+    std::function<void(CTransferTasksDlg&)> runTransferDialog;
+    // Shows the context menu at the point; the command chosen, 0 for none.
+    std::function<int(const ui::Menu& menu, int x, int y)> trackPopupMenu;
+    // Starts the sibling program in the program folder; false when it cannot be started.
+    std::function<bool(const std::string& program, const std::string& folder)> startProgram;
+};
+extern NewBlockExServices g_NewBlockExServices;
+
+// Menu 137: the block commands of the list's context menu, as its first sub-menu.
+std::shared_ptr<ui::Menu> LoadBlockContextMenu();
 
 // Whether the COM2 driver is one of the product's CAN drivers: a match in the list sets
 // g_bCom2IsCAN and ends the scan, each other entry clears it; an empty list leaves it.

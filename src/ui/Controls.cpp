@@ -557,8 +557,11 @@ bool ListView::UserDoubleClickCell(int row, int col) {
 
 bool ListView::UserScrollTo(int topRow) {
     if (!CanTakeInput()) return false;
-    m_top = std::clamp(topRow, 0, std::max(0, GetItemCount() - 1));
+    const int top = std::clamp(topRow, 0, std::max(0, GetItemCount() - 1));
+    if (top == m_top) return true;
+    m_top = top;
     Changed(Aspect::Scroll);
+    Raise(Notify::Scroll, 0, top);
     return true;
 }
 

@@ -226,7 +226,7 @@ public:
     bool UserClickCell(int row, int col);
     bool UserRightClickCell(int row, int col);
     bool UserDoubleClickCell(int row, int col);
-    bool UserScrollTo(int topRow);
+    bool UserScrollTo(int topRow);  // raises Scroll (row: the new top row) when it moved
     bool UserCheckRow(int row, bool checked);  // the row's check box
 
 private:

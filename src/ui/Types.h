@@ -128,6 +128,7 @@ enum class Notify {
     Command,     // menu / toolbar / accelerator command (id)
     Help,        // F1 in a window (id of the window)
     UpdateUI,    // is the command (id) enabled, checked, how is it named
+    Scroll,      // a person scrolled a list view to another top row (row)
 };
 
 }  // namespace ui

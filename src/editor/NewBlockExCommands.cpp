@@ -1,0 +1,627 @@
+// The newer block list's commands: add, insert, remove, copy and paste blocks, the
+// context menu and the Delete key, the three save paths (Save, Save As, Close) with the
+// internal-database images that follow the project file, the download and the
+// hand-overs to the settings and feature dialogs.
+#include <spawn.h>
+
+#include <algorithm>
+
+#include "app/ExtendedTables.h"
+#include "app/MainFrame.h"
+#include "app/ProjectFileWriter.h"
+#include "app/ProjectInfoDlg.h"
+#include "app/ProjectSettings.h"
+#include "app/RunTimeState.h"
+#include "app/TransferTasksDlg.h"
+#include "compiler/ProjectImage.h"
+#include "editor/NewBlockExView.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "res/FrameResource.h"
+#include "res/StringTable.h"
+#include "tables/IdbPanes.h"
+#include "ui/Backend.h"
+
+extern char** environ;
+
+std::string g_strCopyWords, g_strCopySourcePlc, g_strCopySourceId, g_strCopySourceAddr, g_strCopyDestPlc,
+    g_strCopyDestId, g_strCopyDestAddr, g_strCopyRepeat, g_strCopyControlBit, g_strCopyComment;
+int g_nCopyBlockRow = -1;
+int g_nPasteBlockRow = 0;
+int g_bCtrlWordDlgOK = 0;
+int g_bIdbDialogUsed = 0;
+NewBlockExServices g_NewBlockExServices;
+
+namespace {
+
+const char kCompileErrorText[] =
+    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
+    "status message window.";
+const char kInsertCompileErrorText[] =
+    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
+    "error message window.";
+const char kRangeText[] = "Block out of range.\nValid Range : 0 to 255";
+const char kSelectionText[] = "Please select row and then click in the first column before any block operation.";
+const char kSaveChangesText[] = "Do you want to save changes.";
+const char kSaveFilter[] = "Project Files (*.prj)|*.prj|Data Files (*.dat;*.txt)|*.dat; *.txt|All Files (*.*)|*.*||";
+const char kNewRowNumber[] = "%d             ";       // a new row: the number and 13 blanks
+const char kInsertedNumber[] = "%d               ";   // numbered after Insert: 15 blanks
+const char kRemovedNumber[] = "%d             ";      // numbered after Remove: 13 blanks
+const char kControlBitNumber[] = "%d       ";         // a row's index numbered anew: 7 blanks
+const char kKorvoProgram[] = "Korvo32.exe";
+
+// A message box of the view: no caption.
+int Box(const std::string& text, unsigned flags = ui::MB_OK) { return ui::MessageBox(text, "", flags); }
+
+int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1); }
+
+// The save dialog of the three save paths.
+std::string AskSavePath(const std::string& fileName) {
+    ui::FileDialog dialog(false, "prj", fileName, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kSaveFilter);
+    dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
+    if (dialog.DoModal() != ui::IDOK) return std::string();
+    return dialog.GetPathName();
+}
+
+// The project state a save changes before it writes, put back when the write fails so
+// that nothing claims a file that was never written.
+struct SaveFlags {
+    int untitled = g_bUntitled, saved = g_bProjectSaved, saveAs = g_bSaveAs;
+    CProjectSettings settings = g_ProjectSettings;
+    std::string prjFile = g_strPrjFile, lastIo = g_strPrjFileLastIo;
+    void Restore() const {
+        g_bUntitled = untitled;
+        g_bProjectSaved = saved;
+        g_bSaveAs = saveAs;
+        g_ProjectSettings.g_strProjPath = settings.g_strProjPath;
+        g_ProjectSettings.g_strProjCreated = settings.g_strProjCreated;
+        g_ProjectSettings.g_strProjModified = settings.g_strProjModified;
+        g_strPrjFile = prjFile;
+        g_strPrjFileLastIo = lastIo;
+        g_bProjectModified = 1;
+    }
+};
+
+bool StartProgram(const std::string& program, const std::string& folder) {
+    const std::string path = platform::ResolvePath(folder + program);
+    if (!platform::FileExists(path)) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, platform::ResolvePath(folder).c_str());
+    const char* argv[] = {path.c_str(), nullptr};
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0;
+}
+
+}  // namespace
+
+std::shared_ptr<ui::Menu> LoadBlockContextMenu() {
+    auto popup = std::make_shared<ui::Menu>();
+    popup->AppendMenu(ui::MF_STRING, ID_ADD_NEW_BLOCK, "Add New &Block");
+    popup->AppendMenu(ui::MF_STRING, ID_REMOVE_BLOCK, "&Remove Block");
+    popup->AppendMenu(ui::MF_STRING, ID_INSERT_BLOCK, "&Insert Block");
+    popup->AppendMenu(ui::MF_STRING, ID_COPY_BLOCK, "&Copy Block");
+    popup->AppendMenu(ui::MF_STRING, ID_PASTE_BLOCK, "&Paste Block");
+    auto menu = std::make_shared<ui::Menu>();
+    menu->AppendPopup("", popup);
+    return menu;
+}
+
+// ---------------------------------------------------------------------------------------
+// Helpers
+
+int CNewBlockExView::FindFailingBlock() const {
+    const int count = GetListCtrl().GetItemCount();
+    for (int row = 0; row < count; ++row)
+        if (CompileBlock(row) > 0) return row;
+    return -1;
+}
+
+std::vector<int> CNewBlockExView::SelectedRows() const {
+    std::vector<int> rows;
+    const ui::ListView& list = GetListCtrl();
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        if (list.IsItemSelected(r)) rows.push_back(r);
+    return rows;
+}
+
+// A new row's cells; in slave mode the slave PLC is named in the source column.
+void CNewBlockExView::PutNewRow(int row, const std::string& number) {
+    ui::ListView& list = GetListCtrl();
+    list.InsertItem(row, number);
+    list.SetRowCheck(row, true);
+    const char* texts[] = {nullptr, "1", " ", "1", " ", " ", "1", " ", "1"};
+    for (int c = 1; c <= 8; ++c) list.SetItemText(row, c, texts[c]);
+    if (g_bSlaveMode == 1) {
+        const CPlcRegisterTables& t = g_PlcRegisterTables;
+        if (SlaveKey(t.g_strPlc2Inf) == 1) {
+            list.SetItemText(row, kColSourcePlc, t.g_strPLC2Name);
+            list.SetItemText(row, kColDestPlc, t.g_strPLC1Name);
+        }
+        if (SlaveKey(t.g_strPlc1Inf) == 1) {
+            list.SetItemText(row, kColSourcePlc, t.g_strPLC1Name);
+            list.SetItemText(row, kColDestPlc, t.g_strPLC2Name);
+        }
+    }
+}
+
+void CNewBlockExView::RenumberRows(int from, const char* numberFormat) {
+    ui::ListView& list = GetListCtrl();
+    for (int j = std::max(0, from); j < list.GetItemCount(); ++j) {
+        list.SetItemText(j, kColBlockNo, platform::Format(numberFormat, j + 1));
+        list.SetItemText(j, kColControlBit, platform::Format(kControlBitNumber, j));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Block commands
+
+void CNewBlockExView::OnAddNewBlock() {
+    ui::WaitCursor wait;
+    // An editor still open stores its text on its own row first.
+    DestroyCellControls();
+    const int failing = m_nBlockCount > 0 ? FindFailingBlock() : -1;
+    const int n = m_nBlockCount;
+    if (n > kMaxBlocks - 1) {
+        Box(kRangeText);
+        return;
+    }
+    if (failing >= 0) {
+        Box(platform::Format(kCompileErrorText, failing + 1));
+        return;
+    }
+    ui::ListView& list = GetListCtrl();
+    PutNewRow(n, platform::Format(kNewRowNumber, n + 1));
+    list.SetItemText(n, kColControlBit, std::to_string(n));
+    list.EnsureVisible(n);
+    g_nNewBlockEditRow = n;
+    m_nBlockCount = n + 1;
+    m_nCurrentRow = n;
+    PlaceSetAddressButtons(n);
+    g_bNewBlockListEdited = 1;
+    g_bProjectModified = 1;
+    ReportInfo(kClearInfoText);
+}
+
+void CNewBlockExView::OnInsertBlock() {
+    ui::WaitCursor wait;
+    DestroyCellControls();
+    const int failing = FindFailingBlock();
+    if (failing >= 0) {
+        Box(platform::Format(kInsertCompileErrorText, failing + 1));
+        return;
+    }
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) {
+        ReportInfo(kSelectionText);
+        return;
+    }
+    // The block tables hold 255 blocks: a full list takes no more.
+    if (m_nBlockCount >= kMaxBlocks) {
+        Box(kRangeText);
+        return;
+    }
+    const int r = selected.front();
+    PutNewRow(r, platform::Format(kNewRowNumber, r));
+    m_nCurrentRow = r;
+    RenumberRows(r, kInsertedNumber);
+    m_nBlockCount = GetListCtrl().GetItemCount();
+    g_nNewBlockEditRow = r;
+    PlaceSetAddressButtons(r);
+    g_bNewBlockListEdited = 1;
+    g_bProjectModified = 1;
+    ReportInfo(kClearInfoText);
+    if (g_nCopyBlockRow != -1 && r < g_nCopyBlockRow) ++g_nCopyBlockRow;
+}
+
+void CNewBlockExView::OnRemoveBlock() {
+    ui::WaitCursor wait;
+    DestroyCellControls();
+    std::vector<int> selected = SelectedRows();
+    if (selected.empty()) {
+        ReportInfo(kSelectionText);
+        return;
+    }
+    ui::ListView& list = GetListCtrl();
+    int lastDeleted = 0;
+    for (size_t k = 0; k < selected.size(); ++k) {
+        const std::vector<int> now = SelectedRows();
+        if (now.empty()) break;
+        lastDeleted = now.front();
+        list.DeleteItem(lastDeleted);
+    }
+    RenumberRows(0, kRemovedNumber);
+    m_nBlockCount = list.GetItemCount();
+    m_nCurrentRow = std::max(0, m_nCurrentRow - int(selected.size()));
+    g_bProjectModified = 1;
+    if (m_nBlockCount > 0) {
+        // The row above the last one deleted; the new first row when that was row 0.
+        const int row = std::clamp(lastDeleted - 1, 0, m_nBlockCount - 1);
+        PlaceSetAddressButtons(row);
+        g_nNewBlockEditRow = row;
+        g_bNewBlockListEdited = 1;
+    }
+}
+
+void CNewBlockExView::OnCopyBlock() {
+    ui::WaitCursor wait;
+    DestroyCellControls();
+    const int failing = FindFailingBlock();
+    if (failing >= 0) {
+        Box(platform::Format(kCompileErrorText, failing + 1));
+        g_nCopyBlockRow = -1;
+        return;
+    }
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) {
+        ReportInfo(kSelectionText);
+        return;
+    }
+    const int r = selected.front();
+    g_strCopyWords = GetCellText(r, kColWords);
+    g_strCopySourcePlc = GetCellText(r, kColSourcePlc);
+    g_strCopySourceId = GetCellText(r, kColSourceId);
+    g_strCopySourceAddr = GetCellText(r, kColSourceAddr);
+    g_strCopyDestPlc = GetCellText(r, kColDestPlc);
+    g_strCopyDestId = GetCellText(r, kColDestId);
+    g_strCopyDestAddr = GetCellText(r, kColDestAddr);
+    g_strCopyRepeat = GetCellText(r, kColRepeatCycle);
+    g_strCopyControlBit = GetCellText(r, kColControlBit);
+    g_strCopyComment = GetCellText(r, kColComment);
+    g_nCopyBlockRow = r;
+    g_bProjectModified = 1;
+}
+
+void CNewBlockExView::OnPasteBlock() {
+    if (g_nCopyBlockRow == -1) {
+        Box(LoadString(IDS_COPY_BEFORE_PASTE));
+        return;
+    }
+    ui::WaitCursor wait;
+    DestroyCellControls();
+    ui::ListView& list = GetListCtrl();
+    auto putClipboard = [&](int row) {
+        const std::string* texts[] = {nullptr,           &g_strCopyWords,  &g_strCopySourcePlc, &g_strCopySourceId,
+                                      &g_strCopySourceAddr, &g_strCopyDestPlc, &g_strCopyDestId,  &g_strCopyDestAddr,
+                                      &g_strCopyRepeat};
+        for (int c = 1; c <= 8; ++c) list.SetItemText(row, c, *texts[c]);
+        list.SetItemText(row, kColComment, g_strCopyComment);
+    };
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) {
+        const int n = m_nBlockCount;
+        if (n + 1 >= 256) {
+            // A full list takes no more blocks: said, rather than nothing happening.
+            Box(kRangeText);
+            return;
+        }
+        list.InsertItem(n, platform::Format(kNewRowNumber, n + 1));
+        list.SetRowCheck(n, true);
+        putClipboard(n);
+        list.SetItemText(n, kColControlBit, std::to_string(n));
+        g_nNewBlockEditRow = n;
+        g_nPasteBlockRow = n;
+        m_nBlockCount = n + 1;
+        list.EnsureVisible(n);
+    } else {
+        const int r = selected.front();
+        putClipboard(r);
+        list.SetItemText(r, kColControlBit, std::to_string(r));
+        list.EnsureVisible(r);
+        g_nPasteBlockRow = r;
+    }
+    // A pasted block is an edit of the list like any other.
+    g_bNewBlockListEdited = 1;
+    g_bProjectModified = 1;
+    if (g_nPasteBlockRow >= 0 && g_nPasteBlockRow < list.GetItemCount()) PlaceSetAddressButtons(g_nPasteBlockRow);
+}
+
+void CNewBlockExView::OnContextMenu(const ui::Event& event) {
+    const std::shared_ptr<ui::Menu> menu = LoadBlockContextMenu();
+    if (!g_NewBlockExServices.trackPopupMenu) return;
+    const ui::ListView& list = GetListCtrl();
+    const ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(std::max(0, event.row), std::max(0, event.col)));
+    const int command = g_NewBlockExServices.trackPopupMenu(*menu->GetSubMenu(0), cell.left, cell.bottom);
+    if (command == 0) return;
+    if (ui::Frame* frame = GetParentFrame()) {
+        frame->SetActiveView(this);
+        frame->UserCommand(command);
+    } else {
+        OnCommand(command);
+    }
+}
+
+void CNewBlockExView::OnKeyDown(const ui::Event& event) {
+    if (event.key == ui::VK_DELETE) OnRemoveBlock();
+}
+
+void CNewBlockExView::OnHelpInfo() {
+    if (g_nTransferMode == 0) g_szHelpTopic = "blockoverview.htm";
+    if (CMainFrame* frame = CMainFrame::Get()) frame->OnHelp();
+    else ui::ShowHelp();
+}
+
+// ---------------------------------------------------------------------------------------
+// Hand-overs to other screens
+
+void CNewBlockExView::OnUpdateDialogCommand(ui::CmdUI& cmd) {
+    const NewBlockExServices& s = g_NewBlockExServices;
+    bool on = false;
+    switch (cmd.GetID()) {
+        case ID_PLC1_SETTING:
+        case ID_PLC2_SETTING: on = bool(s.plcPortSetting) && g_nDeviceId != 84; break;
+        case ID_RECIPES:
+            on = bool(s.recipes) && g_bExtendedSetup == 1 && (g_bRecipesCom1 == 1 || g_bRecipesCom2 == 1);
+            break;
+        case ID_ATTACH_REGISTERS:
+            on = bool(s.attachRegisters) && g_bExtendedSetup == 1 && (g_bAttachRegCom1 == 1 || g_bAttachRegCom2 == 1);
+            break;
+        case ID_ETHERNET_NODE_TABLE: on = bool(s.ethernetNodeTable) && g_bEthernetSetting == 1; break;
+        case ID_MAC_ADDRESS: on = bool(s.macAddress) && m_bShowMacAddress == 1; break;
+        case ID_HTML_DOWNLOAD: on = bool(s.htmlDownload) && g_bCanHtmlDownload == 1; break;
+        case ID_RUN_KORVO: on = g_bCanRunKorvo == 1; break;
+        default: break;
+    }
+    cmd.Enable(on);
+}
+
+void CNewBlockExView::OnPlc1Setting() {
+    if (g_bProjectOpen != 1 || g_nDeviceId == 84 || !g_NewBlockExServices.plcPortSetting) return;
+    g_NewBlockExServices.plcPortSetting(1);
+}
+
+void CNewBlockExView::OnPlc2Setting() {
+    ui::WaitCursor wait;
+    if (g_bProjectOpen != 1 || g_nDeviceId == 84 || !g_NewBlockExServices.plcPortSetting) return;
+    g_NewBlockExServices.plcPortSetting(2);
+}
+
+void CNewBlockExView::OnRecipes() {
+    if (g_NewBlockExServices.recipes) g_NewBlockExServices.recipes();
+}
+
+void CNewBlockExView::OnAttachRegisters() {
+    if (g_NewBlockExServices.attachRegisters) g_NewBlockExServices.attachRegisters();
+}
+
+void CNewBlockExView::OnEthernetNodeTable() {
+    if (g_bEthernetSetting == 1 && g_NewBlockExServices.ethernetNodeTable) g_NewBlockExServices.ethernetNodeTable();
+}
+
+void CNewBlockExView::OnMacAddress() {
+    if (m_bShowMacAddress == 1 && g_NewBlockExServices.macAddress) g_NewBlockExServices.macAddress();
+}
+
+void CNewBlockExView::OnHtmlDownload() {
+    if (g_NewBlockExServices.htmlDownload) g_NewBlockExServices.htmlDownload();
+}
+
+void CNewBlockExView::OnProjectInformation() {
+    CProjectInfoDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CNewBlockExView::OnDownload() {
+    g_nTransferMode = 1;
+    if (g_bProjectOpen != 1) return;
+    DestroyCellControls();
+    CTransferTasksDlg dialog;
+    dialog.m_bUploadMode = 0;
+    dialog.m_nOpenMode = 1;
+    dialog.m_getBlockRows = [this] { return GetBlockRows(); };
+    dialog.m_rebuildIdbImages = [this] { BuildIdbImage(); };
+    dialog.m_setMainTitle = [](const std::string& title) {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->SetWindowText(title);
+    };
+    // In download mode the dialog's Upload Project stays disabled, so no upload can
+    // replace this view while the dialog runs from it.
+    if (g_NewBlockExServices.runTransferDialog)
+        g_NewBlockExServices.runTransferDialog(dialog);
+    else
+        dialog.DoModal();
+    g_nTransferMode = 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// The project file and the internal databases
+
+int CNewBlockExView::WriteProjectFile(std::string path) {
+    m_strPrjPath = path;
+    return WriteNewerProjectFile(path, GetBlockRows(), m_nPrjWritePos);
+}
+
+int CNewBlockExView::AppendFeatureSections() { return AppendNewerFeatureSections(m_strPrjPath, m_nPrjWritePos); }
+
+void CNewBlockExView::FillBlockTables() { ::FillBlockTables(GetBlockRows()); }
+
+void CNewBlockExView::FillIdbViews() { ::FillIdbViews(); }
+
+void CNewBlockExView::WriteIdbImages() { ::WriteIdbImages(); }
+
+void CNewBlockExView::BuildIdbImage() { ::BuildIdbImage(GetBlockRows()); }
+
+void CNewBlockExView::LoadIdbImages() { ::LoadIdbImages(); }
+
+void CNewBlockExView::ScanBlocks(BlockLinks& links) const {
+    // The slave side: the port whose PLC file declares a slave driver.
+    const int slavePort = SlaveKey(g_PlcRegisterTables.g_strPlc1Inf) == 1 ? 1 : 2;
+    ::ScanBlocks(GetBlockRows(), g_bSlaveMode == 1, slavePort, links);
+}
+
+int CNewBlockExView::WriteProjectImage() {
+    BlockLinks links;
+    ScanBlocks(links);
+    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(GetBlockRows(), links))) {
+        Box("Unable to create intermediate file.");
+        return -1;
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Save, Save As, Close
+
+// The first save of a project: a path asked for, the file written, the images derived.
+bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
+    const std::string path = AskSavePath(fileName);
+    if (path.empty()) return false;  // cancelled: nothing changes
+    const SaveFlags before;
+    g_ProjectSettings.g_strProjPath = path;
+    g_strPrjFile = path;
+    g_bUntitled = 0;
+    g_bProjectSaved = 1;
+    if (WriteProjectFile(path) != 0) {
+        before.Restore();
+        return false;
+    }
+    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
+    g_bNewBlockListEdited = 0;
+    g_bCtrlWordDlgOK = 0;
+    g_bIdbViewsFilled = 1;
+    if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return false;
+    return true;
+}
+
+// A save over the project's own file.
+bool CNewBlockExView::SaveTitled() {
+    const SaveFlags before;
+    g_ProjectSettings.g_strProjModified = ProjectTimeStamp();
+    if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
+        before.Restore();
+        return false;
+    }
+    g_strPrjFile = g_ProjectSettings.g_strProjPath;
+    const bool edited = g_bNewBlockListEdited == 1;
+    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{false, edited, g_bCtrlWordDlgOK == 1});
+    if (edited) {
+        g_bNewBlockListEdited = 0;
+        g_bIdbViewsFilled = 1;
+    }
+    g_bCtrlWordDlgOK = 0;
+    if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return false;
+    return true;
+}
+
+void CNewBlockExView::OnFileSave() {
+    m_CellEdit.DestroyWindow();  // stores what is typed
+    if (g_bProjectOpen != 1) return;
+    ui::WaitCursor wait;
+    if (g_nDeviceId != 84) {
+        const int failing = FindFailingBlock();
+        if (failing >= 0) {
+            Box(platform::Format(kCompileErrorText, failing + 1));
+            return;
+        }
+    }
+    // A project without a file of its own (untitled, or taken from a unit) gets one.
+    if (g_bUntitled == 1 || g_bProjectSaved != 1) {
+        g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
+        g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
+        SaveUntitled("Untitled");
+        return;
+    }
+    SaveTitled();
+}
+
+void CNewBlockExView::OnFileSaveAs() {
+    m_CellEdit.DestroyWindow();
+    if (g_bProjectOpen != 1) return;
+    if (FindFailingBlock() >= 0) return;  // the reason is in the info window
+    ui::WaitCursor wait;
+    const std::string path = AskSavePath(g_ProjectSettings.g_strProjPath);
+    if (path.empty()) return;
+    const SaveFlags before;
+    g_ProjectSettings.g_strProjPath = path;
+    g_bUntitled = 0;
+    g_bProjectSaved = 1;
+    g_bSaveAs = 1;
+    g_ProjectSettings.g_strProjModified = g_ProjectSettings.g_strProjCreated = ProjectTimeStamp();
+    g_strPrjFileLastIo = path;
+    if (WriteProjectFile(path) != 0) {
+        before.Restore();
+        return;
+    }
+    g_strPrjFile = path;
+    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
+    g_bNewBlockListEdited = 0;
+    g_bCtrlWordDlgOK = 0;
+    g_bIdbViewsFilled = 1;
+    if (g_bExtendedSetup == 1) AppendFeatureSections();
+}
+
+void CNewBlockExView::CloseView() {
+    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
+    RefreshIdbView1();
+    RefreshIdbView2();
+    CMainFrame* frame = CMainFrame::Get();
+    if (!frame) return;
+    // Both replace this view: nothing of it is used after them.
+    frame->ResetToUntitled();
+    frame->GoToProductLevel();
+}
+
+void CNewBlockExView::OnCloseProject() {
+    g_bIdbDialogUsed = 0;
+    if (g_bProjectOpen != 1) return;
+    DestroyCellControls();  // an open editor stores its text first
+    if (g_bProjectModified == 0) {
+        if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateRecentProjects();
+        CloseView();
+        return;
+    }
+    // A modified project without a file of its own (untitled, or taken from a unit) is
+    // saved like an untitled one, so that the prompt always leads somewhere.
+    if (g_bUntitled == 1 || g_bProjectSaved != 1) {
+        const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+        if (answer == ui::IDYES) {
+            if (!SaveUntitled("project")) return;  // cancelled or not written: the project stays open
+            CloseView();
+        } else if (answer == ui::IDNO) {
+            g_bProjectModified = 0;
+            g_bIdbModified = 0;
+            CloseView();
+        }
+        return;
+    }
+    const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+    if (answer == ui::IDYES) {
+        const SaveFlags before;
+        if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
+            before.Restore();
+            return;
+        }
+        BuildIdbImage();
+        if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return;
+        CloseView();
+    } else if (answer == ui::IDNO) {
+        g_bProjectModified = 0;
+        CloseView();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The sibling program
+
+void CNewBlockExView::OnRunKorvo() {
+    if (g_bProjectModified == 1) {
+        if (Box(kSaveChangesText, ui::MB_YESNO) != ui::IDYES) {
+            g_bProjectModified = 0;
+            return;
+        }
+        if (g_bUntitled == 1 || g_bProjectSaved != 1) {
+            g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
+            g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
+            SaveUntitled("Untitled");
+        } else {
+            SaveTitled();
+        }
+        return;  // the engineer starts the program again once the project is saved
+    }
+    const std::string folder = platform::GetProgramFolder();
+    const auto start = g_NewBlockExServices.startProgram ? g_NewBlockExServices.startProgram : StartProgram;
+    if (!start(kKorvoProgram, folder)) Box(std::string("Unable to start ") + kKorvoProgram + ".");
+}
