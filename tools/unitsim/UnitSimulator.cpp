@@ -271,6 +271,13 @@ void UnitSimulator::Answer(const std::vector<uint8_t>& bytes, int extraDelayMs) 
             next += byteTime;
             WaitUntil(next);
         }
+        // The byte is in the log before the tool can read it, so that a test that clears
+        // the log after an answer never finds that answer logged afterwards.
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_wire.push_back({true, byte, NowMs()});
+            m_lastActivity = Clock::now();
+        }
         for (;;) {
             if (m_stop) return;
             ssize_t n = ::write(m_master, &byte, 1);
@@ -279,9 +286,6 @@ void UnitSimulator::Answer(const std::vector<uint8_t>& bytes, int extraDelayMs) 
             pollfd p{m_master, POLLOUT, 0};
             ::poll(&p, 1, 20);
         }
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_wire.push_back({true, byte, NowMs()});
-        m_lastActivity = Clock::now();
     }
 }
 
