@@ -9,6 +9,7 @@
 #include "app/RunTimeState.h"
 #include "app/ShellHelp.h"
 #include "app/SplashDlg.h"
+#include "app/TransferTasksDlg.h"
 #include "app/ExtendedTables.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
@@ -119,6 +120,22 @@ CMainFrame::CMainFrame() {
     SetBlockEditorHost(this);
     m_services.loadNewerProject = [this](const std::string& path) { LoadProjectFile(path); };
     m_services.loadIdbImages = [] { LoadIdbImages(); };
+    // Upload Project of the newer products: the transfer dialog in its upload layout; a
+    // project taken from the unit becomes the open, untitled project.
+    m_services.uploadProject = [this](bool newer) {
+        if (!newer) return;
+        CTransferTasksDlg dialog;
+        dialog.m_bUploadMode = 1;
+        dialog.m_nOpenMode = 2;
+        dialog.m_restoreMenu = [this] { RestoreMenuAfterTransfer(); };
+        dialog.m_onUploaded = [](const UploadedProject& project) {
+            if (g_pNewBlockExView) g_pNewBlockExView->AppendBlockRows(project.rows);
+            LoadIdbImages();
+        };
+        dialog.m_setMainTitle = [this](const std::string& title) { SetWindowText(title); };
+        dialog.DoModal();
+        g_nTransferMode = 0;
+    };
     // Closing from the frame saves as the editor's own Close does: the file, its sections
     // and the internal-database companions.
     m_services.saveProject = [](bool newer, const std::string& path) {
@@ -186,7 +203,7 @@ void CMainFrame::OnUpdateNeedsService(ui::CmdUI& cmd) {
     bool on = true;
     switch (cmd.GetID()) {
     case ID_COM_PORT_SETTING: on = bool(s.comPortSetting); break;
-    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject); break;
+    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject) && deffiles::IsNewGeneration(g_szProductName); break;
     case ID_CONTROL_WORD_SETTING:
     case ID_ERROR_BIT_SETTING: on = bool(s.controlWordDialog) && g_bNoBlockView == 0; break;
     case ID_UPLOAD_SYSTEM_DATA: on = bool(s.uploadSystemData); break;
