@@ -25,6 +25,7 @@ protected:
         b.productCode = 82;
         b.driverReport = {102, 1, 101, 1, 0};
         b.firmwareVersion = "V03.40";
+        b.handshakeDelayMs = 15;
         sim.SetBehaviour(b);
         g_nTransferMode = 1;
     }

@@ -337,6 +337,7 @@ protected:
         Unit([](auto& b) {
             b.productCode = 82;
             b.driverReport = {102, 1, 101, 1, 0};
+            b.handshakeDelayMs = 15;
         });
         tasks = std::make_unique<CTransferTasks>(port, rec);
         tasks->m_nBlockSize = CTransferTasks::ReadTransferBlockSize(g_szProductName);

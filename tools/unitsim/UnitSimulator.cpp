@@ -598,11 +598,11 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
 
     if (first == 0x10 && (second == 0xAA || second == 0xCC)) {
         if (b.wrongHandshakes > 0) {
-            Answer({0x01, 0x02, b.productCode, 0x01, 0x02});
+            Answer({0x01, 0x02, b.productCode, 0x01, 0x02}, b.handshakeDelayMs);
         } else {
             m_state = State::Confirming;
             m_confirms = 0;
-            Answer({0x01, 0x02, b.productCode, 0x01, 0x01});
+            Answer({0x01, 0x02, b.productCode, 0x01, 0x01}, b.handshakeDelayMs);
         }
         return;
     }

@@ -26,6 +26,9 @@ struct Behaviour {
     // it must prepare for.
     int answerDelayMs = 3;
     int echoDelayMs = 0;
+    // More before a handshake answer: the tool purges its input right after the command,
+    // and a busy machine may take that long to get there.
+    int handshakeDelayMs = 0;
 
     // Pacing: when on, every byte in either direction takes the time it needs on a line
     // of `baud` baud (10 bits a byte: about 1.04 ms at 9600).
