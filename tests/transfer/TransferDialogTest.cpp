@@ -294,3 +294,18 @@ TEST_F(TransferDialogTest, NewerFirmwareOrOtherDriversDeclinedSendNoProjectAndRe
         for (const auto& s : sim.Streams()) EXPECT_NE(s.command, 0x18);
     }
 }
+
+TEST_F(TransferDialogTest, APortChosenIsStoredEvenWhenItCannotBeOpened) {
+    ::setenv("QUORVEX_COM3", "/nonexistent/quorvex-port", 1);
+    CTransferTasksDlg dlg;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListControl>(IDC_COM_PORT).UserSelect(2);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    ::unsetenv("QUORVEX_COM3");
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgOpenPortError);
+    EXPECT_EQ(g_PlcRegisterTables.g_strPcComPort, "COM3");
+    EXPECT_EQ(deffiles::ReadDataComPort("QVX-S7"), 3);
+}
