@@ -199,6 +199,9 @@ void CNewBlockExView::InsertColumns(bool slave) {
     const ColumnSpec* specs = slave ? kSlaveColumns : kMasterColumns;
     for (int c = 0; c < kBlockListColumns; ++c)
         list.InsertColumn(c, specs[c].heading, ui::LVCFMT_LEFT, specs[c].width);
+    // Placed again: the toolkit measures the header's height once it has columns, and the
+    // cell editors and Set Address buttons are placed by that height.
+    list.MoveWindow(list.GetRect());
 }
 
 void CNewBlockExView::InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc) {
