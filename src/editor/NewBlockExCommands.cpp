@@ -436,7 +436,19 @@ int CNewBlockExView::WriteProjectFile(std::string path) {
 
 int CNewBlockExView::AppendFeatureSections() { return AppendNewerFeatureSections(m_strPrjPath, m_nPrjWritePos); }
 
-void CNewBlockExView::FillBlockTables() { ::FillBlockTables(GetBlockRows()); }
+void CNewBlockExView::FillBlockTables() {
+    const BlockRows rows = GetBlockRows();
+    ::FillBlockTables(rows);
+    // Each row's register kinds, by the side its source is on.
+    const IdbEntries& entries = CurrentIdbEntries();
+    for (size_t r = 0; r < rows.size() && r < size_t(kMaxBlocks); ++r) {
+        const int kind1 = r < entries.kindCom1.size() ? entries.kindCom1[r] : 0;
+        const int kind2 = r < entries.kindCom2.size() ? entries.kindCom2[r] : 0;
+        const bool fromCom1 = GetPlcPort(rows[r][kColSourcePlc]) == 1;
+        m_anSourceKind[r] = fromCom1 ? kind1 : kind2;
+        m_anDestKind[r] = fromCom1 ? kind2 : kind1;
+    }
+}
 
 void CNewBlockExView::FillIdbViews() { ::FillIdbViews(); }
 

@@ -14,7 +14,10 @@
 #include "app/ProjectSettings.h"
 #include "app/QuorvexView.h"
 #include "app/RunTimeState.h"
+#include "app/ShellHelp.h"
 #include "app/TransferTasksDlg.h"
+#include "compiler/ProjectImage.h"
+#include "editor/BlockTableData.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
@@ -543,6 +546,24 @@ TEST_F(Commands, ProjectInformationAndHelp) {
     ui.ExpectModal(IDD_PROJECT_INFO, [](ui::Dialog& d) { d.UserClickButton(IDC_PROJECT_INFO_CANCEL); });
     ASSERT_TRUE(Run(ID_PROJECT_INFORMATION));
     EXPECT_EQ(ui.Modals().back().templateId, IDD_PROJECT_INFO);
+
+    std::vector<std::string> pages;
+    SetHelpOpenerForTests([&](const std::string& page) {
+        pages.push_back(page);
+        return true;
+    });
+    g_szHelpTopic = "products.htm";
+    View().OnHelpInfo();
+    EXPECT_EQ(g_szHelpTopic, "blockoverview.htm");
+    // During a transfer the transfer dialog's topic stays.
+    g_szHelpTopic = "download.htm";
+    g_nTransferMode = 1;
+    View().OnHelpInfo();
+    g_nTransferMode = 0;
+    SetHelpOpenerForTests(nullptr);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("blockoverview.htm"), std::string::npos);
+    EXPECT_NE(pages[1].find("download.htm"), std::string::npos);
 }
 
 TEST_F(Commands, RunKorvoSavesFirstAndStartsOnlyAnUnchangedProject) {
@@ -566,6 +587,25 @@ TEST_F(Commands, RunKorvoSavesFirstAndStartsOnlyAnUnchangedProject) {
     g_NewBlockExServices.startProgram = [](const std::string&, const std::string&) { return false; };
     ASSERT_TRUE(Run(ID_RUN_KORVO));
     EXPECT_EQ(LastBox(), "Unable to start Korvo32.exe.");
+}
+
+TEST_F(Commands, TheViewsDatabaseAndImageStepsWorkOnItsRows) {
+    MakeBlocks(2);
+    View().SetCellText(1, kColSourcePlc, kPlc2);  // the second block from COM2 to COM1
+    View().SetCellText(1, kColSourceAddr, "N007:050");
+    View().SetCellText(1, kColDestPlc, kPlc1);
+    View().SetCellText(1, kColDestAddr, "R0001");
+    View().FillBlockTables();
+    EXPECT_EQ(g_BlockTables.m_arrCom1Address, (std::vector<std::string>{"H0001", "R0001"}));
+    EXPECT_EQ(g_BlockTables.m_arrCom2Address, (std::vector<std::string>{"N007:000", "N007:050"}));
+    EXPECT_EQ(View().m_anSourceKind[0], 1);  // a holding register
+    EXPECT_EQ(View().m_anDestKind[1], 3);    // a read-only input register, on the destination side
+    View().FillIdbViews();
+    EXPECT_EQ(g_pDBView1->GetRows().size(), 2u);
+    EXPECT_EQ(View().WriteProjectImage(), 0);
+    std::string image;
+    ASSERT_TRUE(platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image));
+    EXPECT_EQ(image.size(), kImageBlocksOffset + 2 * kNewerBlockRecordSize);
 }
 
 // ---------------------------------------------------------------------------------------
