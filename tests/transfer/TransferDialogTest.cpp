@@ -309,3 +309,36 @@ TEST_F(TransferDialogTest, APortChosenIsStoredEvenWhenItCannotBeOpened) {
     EXPECT_EQ(g_PlcRegisterTables.g_strPcComPort, "COM3");
     EXPECT_EQ(deffiles::ReadDataComPort("QVX-S7"), 3);
 }
+
+TEST_F(TransferDialogTest, AFailedProjectShowsNoSuccessLine) {
+    const SampleProject project = MakeSampleProject();
+    const std::vector<std::pair<const char*, std::function<void(unitsim::Behaviour&)>>> cases = {
+        {"refused block", [](auto& b) { b.refuseBlock = 1; }},
+        {"wrong final byte", [](auto& b) { b.streamEndAnswer = 0x05; }},
+    };
+    for (const auto& [name, change] : cases) {
+        SCOPED_TRACE(name);
+        unitsim::Behaviour b = sim.GetBehaviour();
+        const unitsim::Behaviour normal = b;
+        change(b);
+        sim.SetBehaviour(b);
+        ui.ClearRecords();
+        CTransferTasksDlg dlg;
+        dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 1); };
+        std::vector<std::string> log;
+        ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+            d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+            d.UserClickButton(IDC_DOWNLOAD);
+            log = LogLines(d);
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        dlg.DoModal();
+        EXPECT_EQ(log, std::vector<std::string>{"Project download failed."});
+        ASSERT_EQ(ui.MessageBoxes().size(), 2u);  // the failure's message, no restart question
+        EXPECT_NE(ui.MessageBoxes()[1].text, kMsgRestartAfterDownload);
+        EXPECT_EQ(g_nDownloadResult, -1);
+        Settle();
+        sim.SetBehaviour(normal);
+    }
+}
