@@ -631,6 +631,11 @@ void CMainFrame::OnOpenProject() {
 }
 
 void CMainFrame::OnOpenRecentProject(const std::string& path) {
+    // A project names its product by the folder it lies in; after a close no product is
+    // current, so take it from there.
+    const std::string product = ProductFromProjectPath(path);
+    if (!product.empty() && platform::DirectoryExists(deffiles::ProductFolder(product)))
+        g_szProductName = g_szProductPath = g_szProductNameCopy = product;
     TestGeneration();
     OpenWithReader(path);
 }
