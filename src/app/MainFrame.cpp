@@ -120,6 +120,11 @@ CMainFrame::CMainFrame() {
     SetBlockEditorHost(this);
     m_services.loadNewerProject = [this](const std::string& path) { LoadProjectFile(path); };
     m_services.loadIdbImages = [] { LoadIdbImages(); };
+    // The block list's context menu shows where the window system can show one.
+    if (!g_NewBlockExServices.trackPopupMenu)
+        g_NewBlockExServices.trackPopupMenu = [](const ui::Menu& menu, int, int) {
+            return ui::GetBackend().TrackPopupMenu(menu);
+        };
     // Upload Project of the newer products: the transfer dialog in its upload layout; a
     // project taken from the unit becomes the open, untitled project.
     m_services.uploadProject = [this](bool newer) {

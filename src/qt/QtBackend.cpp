@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QCursor>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
@@ -15,6 +17,7 @@
 #include "qt/QtText.h"
 #include "qt/QtFrame.h"
 #include "qt/QtWindows.h"
+#include "ui/Menu.h"
 
 namespace qtbind {
 
@@ -306,6 +309,36 @@ void QtBackend::WindowDestroyed(ui::Window& window) {
         }
     }
     m->shown.erase(&window);
+}
+
+}  // namespace qtbind
+
+namespace qtbind {
+
+namespace {
+void FillMenu(QMenu& target, const ui::Menu& menu) {
+    for (const ui::Menu::Item& item : menu.Items()) {
+        if (item.flags & ui::MF_SEPARATOR) {
+            target.addSeparator();
+        } else if ((item.flags & ui::MF_POPUP) && item.popup) {
+            FillMenu(*target.addMenu(FromAnsi(item.text)), *item.popup);
+        } else {
+            QAction* action = target.addAction(FromAnsi(item.text));
+            action->setData(item.id);
+            action->setEnabled(!(item.flags & (ui::MF_GRAYED | ui::MF_DISABLED)));
+            action->setCheckable(item.flags & ui::MF_CHECKED);
+            action->setChecked(item.flags & ui::MF_CHECKED);
+        }
+    }
+}
+}  // namespace
+
+int QtBackend::TrackPopupMenu(const ui::Menu& menu) {
+    if (m->autoClose) return 0;  // screenshot runs choose nothing
+    QMenu popup;
+    FillMenu(popup, menu);
+    QAction* chosen = popup.exec(QCursor::pos());
+    return chosen ? chosen->data().toInt() : 0;
 }
 
 }  // namespace qtbind

@@ -47,6 +47,7 @@ public:
     void DestroyModeless(ui::Dialog& dialog) override;
     void ShowFrame(ui::Frame& frame) override;
     void DestroyFrame(ui::Frame& frame) override;
+    int TrackPopupMenu(const ui::Menu& menu) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     bool RunFileDialog(ui::FileDialog& dialog) override;
     void SetTimer(ui::Window& window, int id, int ms) override;

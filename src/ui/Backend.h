@@ -13,6 +13,7 @@ namespace ui {
 
 class Dialog;
 class Frame;
+class Menu;
 class Window;
 class FileDialog;
 
@@ -29,6 +30,8 @@ public:
     // Shows the main window (and takes it away).
     virtual void ShowFrame(Frame& frame) { (void)frame; }
     virtual void DestroyFrame(Frame& frame) { (void)frame; }
+    // A context menu at the mouse: the command chosen, 0 when none (no display: none).
+    virtual int TrackPopupMenu(const Menu& menu) { (void)menu; return 0; }
 
     virtual int MessageBox(const std::string& text, const std::string& caption,
                            unsigned flags) = 0;
