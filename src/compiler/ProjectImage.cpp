@@ -238,7 +238,7 @@ std::string BuildFeatureBlocks() {
         FieldWriter r(rows);
         for (size_t i = 0; i < count; ++i) {
             const std::string name = i < tags.g_arrTagName.size() ? tags.g_arrTagName[i] : std::string();
-            r.Raw(tags.g_arrTagCode[i]);
+            r.Text(tags.g_arrTagCode[i], 9);  // the code in exactly nine bytes, as the unit reads it
             r.Byte(tags.g_abTagType[i]);
             r.Byte(tags.g_awTagSize[i] & 0xFF);
             r.Byte(static_cast<int>(name.size()));

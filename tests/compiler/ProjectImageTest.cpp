@@ -26,6 +26,7 @@ protected:
         g_nDeviceId = g_nDeviceIdAlt = 81;
         g_bSlaveMode = 0;
         g_bExtendedSetup = g_bEthernetSetting = g_bRecipesCom1 = g_bAttachRegCom2 = g_bGeneralEntityCom1 = 0;
+        g_bTagTable = g_bAttachRegCom1 = g_bGeneralEntityCom2 = g_bRecipesCom2 = 0;
         g_nFeatureCount = 0;
         PlcTablesTest::TearDown();
     }
@@ -165,6 +166,58 @@ TEST_F(Image, DownloadImageAddsTheDatabasesAndTheFeatureTables) {
     EXPECT_EQ(ComposeDownloadImage(project, "", ""), project + std::string("\x13\x00\x13\x00", 4) + features);
     g_EthNodeTable = CEthNodeTable();
     ResetGeneralEntity();
+}
+
+TEST_F(Image, AllSevenFeatureBlocksAndAFullDatabase) {
+    g_bExtendedSetup = 1;
+    g_nFeatureCount = 7;
+    g_bEthernetSetting = g_bTagTable = g_bRecipesCom1 = g_bAttachRegCom1 = g_bAttachRegCom2 = 1;
+    g_bGeneralEntityCom1 = g_bGeneralEntityCom2 = 1;
+    g_EthNodeTable = CEthNodeTable();
+    g_EipTagTable = CEipTagTable();
+    g_EipTagTable.g_arrTagCode = {"12"};
+    g_EipTagTable.g_arrTagName = {"Run"};
+    g_EipTagTable.g_abTagType[0] = 4;
+    g_EipTagTable.g_awTagSize[0] = 0x0102;
+    ClearRecipeTables();
+    g_RecipeTables.g_arrRecipeRegCode = {"N012*****"};
+    g_RecipeTables.g_abRecipePort[0] = 2;
+    g_RecipeTables.g_awRecipeValue[0] = 0x0304;
+    g_RecipeTables.g_abRecipeIsCoil[0] = 1;
+    ResetDefCommRegisters();
+    g_DefCommRegs.g_arrAttachRegStation1 = {"5"};
+    g_DefCommRegs.g_arrAttachRegCode1 = {"N100*****"};
+    g_DefCommRegs.g_arrAttachRegAddr1 = {"N100"};
+    g_DefCommRegs.g_arrAttachRegWords1 = {"3"};
+    ResetGeneralEntity();
+    g_GeneralEntity.g_nGeneralEntityCount2 = 1;
+    g_GeneralEntity.g_nExtSetupLen2 = 1;
+    g_GeneralEntity.g_abExtSetup2[0] = 9;
+
+    const std::string expected = std::string("\x07", 1) +
+        std::string("\x01\x00\x00\x00\x07", 5) +                                         // no nodes
+        std::string("\x02\x0F\x00\x01\x00", 5) + std::string("12\0\0\0\0\0\0\0", 9) +  // tag code in 9
+        std::string("\x04\x02\x03", 3) + "Run" +
+        std::string("\x03\x0F\x00\x01\x0F", 5) + std::string("\x02\x00\x00", 3) + "N012*****" +
+        std::string("\x04\x03\x01", 3) +
+        std::string("\x04\x0C\x00\x01\x0C", 5) + std::string("\x05", 1) + "N100*****" + std::string("\x00\x03", 2) +
+        std::string("\x05\x00\x00\x00\x0C", 5) +                                          // COM2: no stations
+        std::string("\x06\x00\x00\x00\x00", 5) +                                          // COM1 entity: empty
+        std::string("\x07\x01\x00\x01\x00", 5) + std::string("\x09", 1);
+    EXPECT_EQ(BuildFeatureBlocks(), expected);
+
+    // A full database image: 255 rows go out with their count.
+    std::vector<IdbPaneRow> rows(255, IdbPaneRow{"", "1", "N12", "Word", "1", "1", "0", "No", "0"});
+    const std::string full = EncodeIdbImage(rows, 1);
+    const std::string composed = ComposeDownloadImage(std::string(300, '\0'), full, "");
+    EXPECT_EQ(composed.substr(300, 2), std::string("\x13\xFF", 2));
+    EXPECT_EQ(composed.substr(302, 255 * 19), full.substr(0, 255 * 19));
+    EXPECT_EQ(composed.substr(302 + 255 * 19, 2), std::string("\x13\x00", 2));
+    g_EipTagTable = CEipTagTable();
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
+    g_bTagTable = g_bAttachRegCom2 = g_bGeneralEntityCom2 = 0;
 }
 
 TEST_F(Image, ImagesGoToTheProductsProjectsFolder) {
