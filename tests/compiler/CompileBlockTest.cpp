@@ -129,3 +129,41 @@ TEST_F(Compile, SlaveScanChainsBackToBackBlocksOfOneRegister) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every pair of register kinds, with and without a bit suffix on word registers, in and
+// out of slave mode, against the table of the check written out here.
+TEST_F(Compile, KindPairsAsTheTableGivesThem) {
+    // Both ports carry the same register types; the second PLC gets a name of its own.
+    Load(kCom1File, "Alpha 100", kCom1File, "Alpha 100");
+    t.g_strPLC2Name = "Other";
+    const std::string address[5] = {"B1/1", "N1", "S1/1", "NB1", "NB150"};  // kinds 0 to 4
+    const char* kCoilToRegister = "Can not copy a coil to a register.";
+    const char* kRegisterToCoil = "Can not copy a register to a coil.";
+    const char* kBits = "Source Address and Destination Address should be Bit Addressable.";
+    const char* kReadOnlyCoil = "Destination address can not be read only coil type. Please select read-write coil type.";
+    const char* kReadOnlyRegister =
+        "Destination address can not be read only register type. Please select read-write register type.";
+    auto isCoil = [](int k) { return k == 0 || k == 2; };
+    for (int slave = 0; slave <= 1; ++slave)
+        for (int s = 0; s < 5; ++s)
+            for (int d = 0; d < 5; ++d)
+                for (int sBit = 0; sBit <= (isCoil(s) ? 0 : 1); ++sBit)
+                    for (int dBit = 0; dBit <= (isCoil(d) ? 0 : 1); ++dBit) {
+                        const std::string src = address[s] + (sBit ? "_3" : "");
+                        const std::string dst = address[d] + (dBit ? "_3" : "");
+                        SCOPED_TRACE(src + " -> " + dst + (slave ? " slave" : ""));
+                        std::string expected;
+                        if (!slave && d == 2) expected = kReadOnlyCoil;
+                        else if (!slave && d == 3) expected = kReadOnlyRegister;
+                        else if (isCoil(s) && !isCoil(d) && !dBit) expected = kCoilToRegister;
+                        else if (!isCoil(s) && isCoil(d) && !sBit) expected = kRegisterToCoil;
+                        else if (!isCoil(s) && (d == 1 || d == 4) && sBit != dBit) expected = kBits;
+                        const int result = Check(Row("Alpha Link", src, "Other", dst), slave == 1);
+                        EXPECT_EQ(result, expected.empty() ? 0 : 1);
+                        EXPECT_EQ(Last(), expected);
+                    }
+}
+
+}  // namespace
