@@ -19,6 +19,9 @@ public:
     std::string BoolToYesText(int value) const override;
     // 1 "Input", 2 "Output", other codes the empty text.
     static std::string DirectionCodeToText(int code);
+    // PGN text -> the group's length from the product's PGNLength.inf (0 when it is no
+    // number); notes in m_bPgnLengthVariable whether the length is "variable".
+    int LookupPGNLength(const std::string& pgn);
     // Whether the list shows the parameter-group columns.
     bool IsCanLayout() const { return m_bCanLayout; }
 
@@ -28,6 +31,9 @@ public:
     CIDBCellCombo2 m_comboCell;
 
 private:
+    // Sets g_bCom2IsCAN from the product's DeviceID and the COM2 driver.
+    void DecideLayout();
+    void FillCanRow(int row, const std::string& pgn);
     bool m_bCanLayout = false;
 };
 

@@ -156,13 +156,14 @@ TEST_F(EditorViewTest, InitialUpdateReadsThePlcAndProductSwitches) {
     EXPECT_EQ(g_arrCanDrivers, (std::vector<std::string>{"172"}));
     EXPECT_EQ(g_bCom2IsCAN, 1);
 
-    // A product without CANDrivers.inf leaves the flag as it was.
+    // A product without CANDrivers.inf leaves the flag to the COM2 pane, which sees a
+    // product whose DeviceID is not the CAN product's.
     frame.reset();
     ResetEditorGlobals();
     g_bCom2IsCAN = 1;
     Configure("QVX-S7", 82, "101", 1, "102", 1);
     Open();
-    EXPECT_EQ(g_bCom2IsCAN, 1);
+    EXPECT_EQ(g_bCom2IsCAN, 0);
     EXPECT_EQ(g_bCanEthernetDownload, 0);
 
     // The Ethernet product: MAC address switch and its download commands.
