@@ -37,7 +37,7 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
         const std::string groups[4] = {b.firmwareVersion, "V1.00A", "V1.00A", "V1.00A"};
         for (const std::string& g : groups) {
             for (size_t i = 0; i < 6; ++i) bytes.push_back(i < g.size() ? g[i] : 0);
-            bytes.push_back(0x01);
+            bytes.push_back(0x00);  // sound
         }
         return bytes;
     };

@@ -1,0 +1,18 @@
+#include "app/ToolScreens.h"
+
+#include "app/ComPortDlg.h"
+#include "app/MainFrame.h"
+#include "app/UploadSystemDataDlg.h"
+#include "editor/NewBlockExView.h"
+
+void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
+    (void)editor;  // the editor's tools (MAC address, web pages) are not wired yet
+    frame.comPortSetting = [] {
+        CComPortDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
+    frame.uploadSystemData = [] {
+        CUploadSystemDataDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
+}

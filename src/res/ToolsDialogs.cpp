@@ -1,0 +1,109 @@
+// Templates of the unit tools (dialog units, "MS Sans Serif" 8) and their pictures.
+#include <vector>
+
+#include "res/ToolsResource.h"
+#include "ui/DialogTemplate.h"
+#include "ui/Types.h"
+
+namespace res {
+
+using ui::ControlKind;
+namespace st = ui::style;
+
+namespace {
+
+ui::DialogTemplate ComPortSetting() {
+    ui::DialogTemplate t;
+    t.id = IDD_COM_PORT_SETTING;
+    t.caption = "IBM Com Port Setting";
+    t.cx = 186;
+    t.cy = 62;
+    t.controls = {
+        {ControlKind::Picture, IDC_COM_PORT_PICTURE, "", 10, 12, 32, 32, 0},
+        {ControlKind::Label, -1, "IBM Com Port :", 52, 10, 70, 9, 0},
+        {ControlKind::DropDown, IDC_PC_COM_PORT, "", 52, 22, 70, 140, st::kVScroll | st::kTabStop},
+        {ControlKind::DefButton, ui::IDOK, "&OK", 130, 21, 48, 14, st::kTabStop},
+    };
+    return t;
+}
+
+ui::DialogTemplate UploadSystemData() {
+    ui::DialogTemplate t;
+    t.id = IDD_UPLOAD_SYSTEM_DATA;
+    t.caption = "Upload  System Data ";
+    t.cx = 220;
+    t.cy = 183;
+    const unsigned centred = st::kCenter;
+    t.controls = {
+        {ControlKind::Label, -1, "Code", 12, 12, 60, 9, 0},
+        {ControlKind::Label, -1, "Version", 76, 12, 64, 9, centred},
+        {ControlKind::Label, -1, "Status", 144, 12, 64, 9, centred},
+        {ControlKind::Picture, -1, "", 8, 24, 204, 1, st::kSunken},
+        {ControlKind::Label, -1, "Firmware", 12, 30, 60, 9, 0},
+        {ControlKind::Label, IDC_FIRMWARE_VERSION, "", 76, 30, 64, 9, centred},
+        {ControlKind::Label, IDC_FIRMWARE_STATUS, "", 144, 30, 64, 9, centred},
+        {ControlKind::Label, IDC_PLC1_DRIVER_NAME, "PLC 1 Driver", 12, 44, 60, 9, 0},
+        {ControlKind::Label, IDC_PLC1_DRIVER_VERSION, "", 76, 44, 64, 9, centred},
+        {ControlKind::Label, IDC_PLC1_DRIVER_STATUS, "", 144, 44, 64, 9, centred},
+        {ControlKind::Label, IDC_PLC2_DRIVER_NAME, "PLC 2 Driver", 12, 58, 60, 9, 0},
+        {ControlKind::Label, IDC_PLC2_DRIVER_VERSION, "", 76, 58, 64, 9, centred},
+        {ControlKind::Label, IDC_PLC2_DRIVER_STATUS, "", 144, 58, 64, 9, centred},
+        {ControlKind::Label, -1, "Boot Block", 12, 72, 60, 9, 0},
+        {ControlKind::Label, IDC_BOOT_BLOCK_VERSION, "", 76, 72, 64, 9, centred},
+        {ControlKind::Label, IDC_BOOT_BLOCK_STATUS, "", 144, 72, 64, 9, centred},
+        {ControlKind::Picture, -1, "", 8, 86, 204, 1, st::kSunken},
+        {ControlKind::Picture, -1, "", 72, 8, 1, 78, st::kSunken},
+        {ControlKind::Picture, -1, "", 141, 8, 1, 78, st::kSunken},
+        {ControlKind::Label, IDC_SYSDATA_STATUS, "", 8, 94, 204, 9, 0},
+        {ControlKind::GroupBox, -1, "IBM Com port Setting", 8, 110, 100, 34, 0},
+        {ControlKind::DropList, IDC_SYSDATA_COM_PORT, "", 16, 124, 84, 140, st::kVScroll | st::kTabStop},
+        {ControlKind::Button, IDC_SYSDATA_UPLOAD, "&Upload", 30, 158, 60, 14, st::kTabStop},
+        {ControlKind::DefButton, ui::IDOK, "E&xit", 130, 158, 60, 14, st::kTabStop},
+    };
+    return t;
+}
+
+}  // namespace
+
+void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
+    out.push_back(ComPortSetting());
+    out.push_back(UploadSystemData());
+}
+
+ui::DialogTemplate ToolsDialogTemplate(int id) {
+    std::vector<ui::DialogTemplate> all;
+    AddToolsDialogs(all);
+    for (auto& t : all)
+        if (t.id == id) return t;
+    ui::DialogTemplate missing;
+    missing.id = -id;
+    return missing;
+}
+
+std::shared_ptr<const ui::Bitmap> ToolsBitmap(int id) {
+    if (id != IDB_COM_PORT) return nullptr;
+    // A nine-pin D connector, seen from the front, on a transparent ground.
+    constexpr int kSize = 32;
+    auto bitmap = std::make_shared<ui::Bitmap>();
+    bitmap->width = bitmap->height = kSize;
+    bitmap->pixels.assign(kSize * kSize, 0x00000000u);
+    auto put = [&](int x, int y, std::uint32_t c) {
+        if (x >= 0 && y >= 0 && x < kSize && y < kSize) bitmap->pixels[size_t(y * kSize + x)] = c;
+    };
+    const std::uint32_t shell = 0xFF707880u, face = 0xFF303840u, pin = 0xFFE0C040u;
+    for (int y = 8; y <= 23; ++y) {
+        // The shell narrows towards the bottom like the connector's trapezoid.
+        const int inset = (y - 8) / 4;
+        for (int x = 2 + inset; x <= 29 - inset; ++x) {
+            const bool edge = y == 8 || y == 23 || x == 2 + inset || x == 29 - inset;
+            put(x, y, edge ? shell : face);
+        }
+    }
+    for (int i = 0; i < 5; ++i)
+        for (int d = 0; d < 4; ++d) put(7 + i * 4 + d % 2, 12 + d / 2, pin);
+    for (int i = 0; i < 4; ++i)
+        for (int d = 0; d < 4; ++d) put(9 + i * 4 + d % 2, 18 + d / 2, pin);
+    return bitmap;
+}
+
+}  // namespace res

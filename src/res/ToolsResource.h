@@ -1,0 +1,44 @@
+#pragma once
+// Resource ids of the unit tools: the PC COM port setting and the upload of the unit's
+// system data.
+#include <memory>
+
+#include <vector>
+
+#include "ui/Bitmap.h"
+#include "ui/DialogTemplate.h"
+
+// PC COM port setting.
+constexpr int IDD_COM_PORT_SETTING = 133;
+constexpr int IDC_PC_COM_PORT = 1002;
+constexpr int IDC_COM_PORT_PICTURE = 1003;
+constexpr int IDB_COM_PORT = 135;
+
+// Upload of the unit's system data.
+constexpr int IDD_UPLOAD_SYSTEM_DATA = 155;
+constexpr int IDC_SYSDATA_COM_PORT = 1002;
+constexpr int IDC_SYSDATA_UPLOAD = 1057;
+constexpr int IDC_FIRMWARE_VERSION = 1051;
+constexpr int IDC_PLC1_DRIVER_VERSION = 1052;
+constexpr int IDC_PLC2_DRIVER_VERSION = 1053;
+constexpr int IDC_FIRMWARE_STATUS = 1054;
+constexpr int IDC_PLC1_DRIVER_STATUS = 1055;
+constexpr int IDC_PLC2_DRIVER_STATUS = 1056;
+constexpr int IDC_BOOT_BLOCK_VERSION = 1058;
+constexpr int IDC_BOOT_BLOCK_STATUS = 1059;
+constexpr int IDC_PLC1_DRIVER_NAME = 1148;
+constexpr int IDC_PLC2_DRIVER_NAME = 1149;
+constexpr int IDC_SYSDATA_STATUS = 1097;
+
+namespace res {
+
+// The template of a unit tool's dialog by id (an empty template with a negative id when
+// none has it); the dialogs are built from these.
+ui::DialogTemplate ToolsDialogTemplate(int id);
+// All of them, for the program's table of templates.
+void AddToolsDialogs(std::vector<ui::DialogTemplate>& out);
+
+// Bitmap 135: the serial connector beside the port box (drawn here).
+std::shared_ptr<const ui::Bitmap> ToolsBitmap(int id);
+
+}  // namespace res

@@ -1,0 +1,78 @@
+// The unit tools on screen: the PC COM port setting, and the system-data grid after a
+// reading from the simulated unit.
+#include <filesystem>
+
+#include <QImage>
+
+#include "ToolsTestSupport.h"
+#include "app/ComPortDlg.h"
+#include "app/UploadSystemDataDlg.h"
+#include "qt/QtBackend.h"
+#include "res/ToolsResource.h"
+
+namespace {
+
+int DarkPixels(const std::string& png) {
+    QImage img(QString::fromStdString(png));
+    int dark = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 80) ++dark;
+    return dark;
+}
+
+// The fixture's headless layer stays idle; the dialogs run on the Qt backend.
+class ToolScreens : public ToolsFixture {
+protected:
+    void SetUp() override {
+        ToolsFixture::SetUp();
+        std::filesystem::create_directories(QUORVEX_SHOT_DIR);
+        ui::SetBackend(&backend);
+    }
+    void TearDown() override {
+        ui::SetBackend(nullptr);
+        ToolsFixture::TearDown();
+    }
+    std::string Shot(const char* name) const { return std::string(QUORVEX_SHOT_DIR) + "/" + name; }
+
+    qtbind::QtBackend backend;
+};
+
+}  // namespace
+
+TEST_F(ToolScreens, ComPortSetting) {
+    StorePort("7");
+    CComPortDlg dlg;
+    bool grabbed = false;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        grabbed = backend.GrabDialog(d, Shot("com-port.png"));
+        d.UserClickButton(ui::IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    ASSERT_TRUE(grabbed);
+    EXPECT_GT(DarkPixels(Shot("com-port.png")), 50);
+}
+
+TEST_F(ToolScreens, UploadSystemDataAfterAReading) {
+    StorePort("7");
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    Unit([](unitsim::Behaviour& b) {
+        b.productCode = 84;
+        b.firmwareVersion = "V03.40";
+    });
+    CUploadSystemDataDlg dlg;
+    dlg.Port().SetClock(&clock);
+    bool grabbed = false;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        if (text == kMsgSysDataRestart) grabbed = backend.GrabDialog(dlg, Shot("system-data.png"));
+        return ui::IDNO;
+    });
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.UserClickButton(IDC_SYSDATA_UPLOAD);
+        d.UserClickButton(ui::IDOK);
+    });
+    dlg.DoModal();
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(dlg.Data().firmwareVersion, "V03.40");
+    EXPECT_GT(DarkPixels(Shot("system-data.png")), 50);
+}
