@@ -1,0 +1,424 @@
+#include "tables/InPlaceEditors.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/ExtendedTables.h"
+#include "editor/RegisterAddressDlg.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Text.h"
+#include "res/EditorBitmaps.h"
+#include "res/EditorResource.h"
+#include "res/TablesResource.h"
+#include "ui/Backend.h"
+
+unsigned g_nGridClickColumn = 0;
+unsigned g_nGridClickRow = 0;
+unsigned g_nGridClickPort = 0;
+CGridButton g_GridButton;
+
+namespace {
+
+std::unique_ptr<CInPlaceCombo> g_pInPlaceCombo;
+std::unique_ptr<CInPlaceEdit> g_pInPlaceEdit;
+
+constexpr int kValueColumn = 4;
+constexpr int kComboRows = 11;
+
+const char* const kReadOnlyCoil = "Can not write to Read only Coil.\n Please select Read/Write Coil.";
+const char* const kReadOnlyRegister = "Can not write to Read only Register.\n Please select Read/Write Register.";
+
+void ShowError(const std::string& text) {
+    ui::MessageBox(text, "Error", ui::MB_OK | ui::MB_ICONINFORMATION);
+}
+
+int EditLimit(int column) {
+    switch (column) {
+        case 1:
+        case 2: return 3;
+        case 3: return 15;
+        case 4: return 5;
+        default: return 0;
+    }
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+unsigned GridPortOf(const std::string& sideText) { return sideText == "Com1" ? 1u : 2u; }
+
+CInPlaceCombo* GetInPlaceCombo() {
+    if (!g_pInPlaceCombo) g_pInPlaceCombo = std::make_unique<CInPlaceCombo>();
+    return g_pInPlaceCombo.get();
+}
+
+CInPlaceEdit* GetInPlaceEdit() {
+    if (!g_pInPlaceEdit) g_pInPlaceEdit = std::make_unique<CInPlaceEdit>();
+    return g_pInPlaceEdit.get();
+}
+
+void DestroyInPlaceCombo() { g_pInPlaceCombo.reset(); }
+void DestroyInPlaceEdit() { g_pInPlaceEdit.reset(); }
+
+// ---------------------------------------------------------------------------------------
+// The combo
+
+void CInPlaceCombo::ShowInPlaceCombo(const ui::Rect& rect, CEditGridCtrl& grid, int row, int column,
+                                     const std::vector<std::string>& items, const std::string& text, int index) {
+    m_pGrid = &grid;
+    m_nRow = row;
+    m_nColumn = column;
+    m_bCancel = false;
+    m_lstItems = items;
+    if (index == -1) {
+        if (!text.empty()) m_strInitialText = text;
+    } else if (index >= 0 && static_cast<size_t>(index) < items.size()) {
+        m_strInitialText = items[static_cast<size_t>(index)];
+    }
+    ui::ListControl* combo = Control();
+    if (!combo) {
+        combo = static_cast<ui::ListControl*>(&grid.Dialog().AddControl(
+            ui::ControlKind::DropList, IDC_GRID_COMBO, "", rect, grid.m_nComboStyle));
+        combo->SetFocus();
+    }
+    combo->ResetContent();
+    for (const std::string& item : m_lstItems) combo->AddString(item);
+    combo->SetCurSel(m_lstItems.empty() ? -1 : 0);
+}
+
+ui::ListControl* CInPlaceCombo::Control() const {
+    if (!m_pGrid) return nullptr;
+    return dynamic_cast<ui::ListControl*>(m_pGrid->Dialog().GetDlgItem(IDC_GRID_COMBO));
+}
+
+bool CInPlaceCombo::IsOpen() const { return Control() != nullptr; }
+
+void CInPlaceCombo::DestroyWindow() {
+    if (m_pGrid) m_pGrid->Dialog().RemoveControl(IDC_GRID_COMBO);
+}
+
+void CInPlaceCombo::OnKeyDown(int vk) {
+    ui::ListControl* combo = Control();
+    if (!combo || !m_pGrid) return;
+    switch (vk) {
+        case ui::VK_ESCAPE:
+            m_bCancel = true;
+            [[fallthrough]];
+        case ui::VK_RETURN:
+            m_pGrid->List().SetFocus();  // which ends the edit
+            return;
+        case ui::VK_UP:
+            if (combo->GetCurSel() > 0) combo->SetCurSel(combo->GetCurSel() - 1);
+            return;
+        case ui::VK_DOWN:
+            if (combo->GetCurSel() + 1 < combo->GetCount()) combo->SetCurSel(combo->GetCurSel() + 1);
+            return;
+        default:
+            return;
+    }
+}
+
+void CInPlaceCombo::OnKillFocus() {
+    ui::ListControl* combo = Control();
+    if (!combo || !m_pGrid) return;
+    const std::string current = combo->GetLBText(combo->GetCurSel());
+    const std::string text = m_bCancel ? m_strInitialText : current;
+    // The port follows the side the cell ends with.
+    g_nGridClickPort = GridPortOf(text);
+    CEditGridCtrl* grid = m_pGrid;
+    DestroyWindow();
+    grid->OnEndLabelEdit(m_nRow, m_nColumn, text);
+}
+
+// ---------------------------------------------------------------------------------------
+// The edit
+
+void CInPlaceEdit::ShowInPlaceEdit(unsigned styles, const ui::Rect& rect, CEditGridCtrl& grid, int row, int column,
+                                   const std::string& allowed, const std::string& text) {
+    m_pGrid = &grid;
+    m_nRow = row;
+    m_nColumn = column;
+    m_strAllowed = allowed;
+    m_strInitialText = text;
+    m_bCancel = false;
+    if (column == 0) return;
+    if (IsOpen()) return;
+    ui::Control& edit = grid.Dialog().AddControl(ui::ControlKind::Edit, IDC_GRID_EDIT, "", rect, styles);
+    m_strLastGood = text;
+    edit.SetWindowText(text);
+    edit.LimitText(EditLimit(column));
+    edit.SetSel(0, -1);
+    edit.SetFocus();
+}
+
+ui::Control* CInPlaceEdit::Control() const {
+    if (!m_pGrid) return nullptr;
+    return m_pGrid->Dialog().GetDlgItem(IDC_GRID_EDIT);
+}
+
+bool CInPlaceEdit::IsOpen() const { return Control() != nullptr; }
+
+void CInPlaceEdit::DestroyWindow() {
+    if (m_pGrid) m_pGrid->Dialog().RemoveControl(IDC_GRID_EDIT);
+}
+
+void CInPlaceEdit::OnKeyDown(int vk) {
+    if (!m_pGrid || (vk != ui::VK_RETURN && vk != ui::VK_ESCAPE)) return;
+    if (vk == ui::VK_ESCAPE) m_bCancel = true;
+    m_pGrid->List().SetFocus();  // which ends the edit
+}
+
+void CInPlaceEdit::OnChange() {
+    ui::Control* edit = Control();
+    if (!edit) return;
+    const std::string& text = edit->GetWindowText();
+    if (m_strAllowed.empty()) {
+        m_strLastGood = text;
+        return;
+    }
+    // Only the allowed characters may come in.
+    const bool ok = std::all_of(text.begin(), text.end(),
+                                [&](char c) { return m_strAllowed.find(c) != std::string::npos; });
+    if (ok) {
+        m_strLastGood = text;
+        return;
+    }
+    // Refused: the text goes back to what it was.
+    const std::string back = m_strLastGood;
+    edit->SetWindowText(back);
+    edit->SetSel(static_cast<int>(back.size()), static_cast<int>(back.size()));
+}
+
+std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& grid, std::string text) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const int value = platform::Atoi(text);
+    switch (column) {
+        case 1:
+            if (value > 255) {
+                ShowError("Invalid Value.Please Enter Valid Data Between 0-255.");
+                text = "1";
+            }
+            break;
+        case 2:
+            if (value < 1 || value > 255) {
+                ShowError("Invalid Value.Please Enter Valid Data Between 1-255.");
+                text = "1";
+            }
+            break;
+        case 3: {
+            if (text.empty()) break;
+            const int port = g_nGridClickPort == 1 ? 1 : 2;
+            if (t.FindRegisterByPrefix(text, port) < 0) {
+                ShowError("Invalid Address.Please Enter Valid Address.");
+                text.clear();
+                break;
+            }
+            const int kind = t.GetRegisterKind(text, port);
+            if (kind == 2) {
+                ShowError(kReadOnlyCoil);
+                text.clear();
+            } else if (kind == 3) {
+                ShowError(kReadOnlyRegister);
+                text.clear();
+            }
+            break;
+        }
+        case kValueColumn: {
+            ui::ListView& list = grid.List();
+            g_nGridClickPort = GridPortOf(list.GetItemText(row, 0));
+            const std::string address = list.GetItemText(row, CEditGridCtrl::kAddressColumn);
+            if (address.empty()) break;
+            const int port = g_nGridClickPort == 1 ? 1 : 2;
+            if (t.IsCoilAddress(address, port) == 1 && (value < 0 || value > 1)) {
+                ShowError("Invalid Value.Please Enter Valid Data between 0-1.");
+                text = "1";
+            }
+            if (value < 0 || value > 65535) {
+                ShowError("Invalid Value.Please Enter Valid Data between 0-65535.");
+                text = "65535";
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return text;
+}
+
+void CInPlaceEdit::OnKillFocus() {
+    ui::Control* edit = Control();
+    if (!edit || !m_pGrid) return;
+    CEditGridCtrl* grid = m_pGrid;
+    std::string text;
+    if (m_bCancel) {
+        text = m_strInitialText;
+    } else {
+        text = CheckText(m_nColumn, m_nRow, *grid, edit->GetWindowText());
+        if (text != edit->GetWindowText()) edit->SetWindowText(text);
+    }
+    DestroyWindow();
+    grid->OnEndLabelEdit(m_nRow, m_nColumn, text);
+}
+
+// ---------------------------------------------------------------------------------------
+// The address button
+
+void CGridButton::Create(const ui::Rect& rect, CEditGridCtrl& grid, int row) {
+    DestroyWindow();
+    m_pGrid = &grid;
+    m_nRow = row;
+    ui::Control& button = grid.Dialog().AddControl(ui::ControlKind::Button, IDC_GRID_BUTTON, "", rect);
+    button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
+}
+
+bool CGridButton::IsOpen() const { return m_pGrid && m_pGrid->Dialog().GetDlgItem(IDC_GRID_BUTTON) != nullptr; }
+
+void CGridButton::DestroyWindow() {
+    if (m_pGrid) m_pGrid->Dialog().RemoveControl(IDC_GRID_BUTTON);
+    m_pGrid = nullptr;
+}
+
+void CGridButton::OnClicked() {
+    if (!m_pGrid) return;
+    ui::ListView& list = m_pGrid->List();
+    // The button works on the row it sits on, which may have moved or gone since.
+    const int row = m_nRow;
+    if (row < 0 || row >= list.GetItemCount()) return;
+    const int port = GridPortOf(list.GetItemText(row, 0)) == 1 ? 1 : 2;
+    g_nGridClickPort = static_cast<unsigned>(port);
+    CRegisterAddressDlg dlg(&m_pGrid->Dialog());
+    dlg.m_nPort = port;
+    dlg.m_strAddress = list.GetItemText(row, CEditGridCtrl::kAddressColumn);
+    if (dlg.DoModal() != ui::IDOK) return;
+    std::string picked = TrimBlanks(dlg.m_strRecipeAddress);
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const int kind = t.GetRegisterKind(picked, port);
+    if (kind == 2) {
+        dlg.m_strRecipeAddress.clear();
+        ShowError(kReadOnlyCoil);
+        return;
+    }
+    if (kind == 3) {
+        dlg.m_strRecipeAddress.clear();
+        ShowError(kReadOnlyRegister);
+        return;
+    }
+    list.SetItemText(row, CEditGridCtrl::kAddressColumn, picked);
+    list.SetItemText(row, kValueColumn, t.IsCoilAddress(picked, port) == 1 ? "1" : "65535");
+}
+
+// ---------------------------------------------------------------------------------------
+// The grid
+
+CEditGridCtrl::CEditGridCtrl(ui::Dialog& dialog, int id, IEditGridOwner& owner)
+    : m_nEditStyle(ui::style::kBorder | ui::style::kTabStop | ui::style::kWantReturn | ui::style::kAutoHScroll |
+                   ui::style::kUpperCase | ui::style::kMultiLine),
+      m_nComboStyle(ui::style::kBorder),
+      m_dialog(dialog),
+      m_id(id),
+      m_owner(owner) {}
+
+CEditGridCtrl::~CEditGridCtrl() {
+    DestroyInPlaceCombo();
+    DestroyInPlaceEdit();
+    if (g_GridButton.IsOpen()) g_GridButton.DestroyWindow();
+    g_GridButton = CGridButton();
+}
+
+ui::ListView& CEditGridCtrl::List() const { return m_dialog.Item<ui::ListView>(m_id); }
+
+void CEditGridCtrl::SetComboColumn(int column, bool on) {
+    auto it = std::find(m_comboColumns.begin(), m_comboColumns.end(), column);
+    if (on && it == m_comboColumns.end()) m_comboColumns.push_back(column);
+    if (!on && it != m_comboColumns.end()) m_comboColumns.erase(it);
+}
+
+bool CEditGridCtrl::IsComboColumn(int column) const {
+    return std::find(m_comboColumns.begin(), m_comboColumns.end(), column) != m_comboColumns.end();
+}
+
+void CEditGridCtrl::SetReadOnlyColumn(int column, bool on) {
+    auto it = std::find(m_readOnlyColumns.begin(), m_readOnlyColumns.end(), column);
+    if (on && it == m_readOnlyColumns.end()) m_readOnlyColumns.push_back(column);
+    if (!on && it != m_readOnlyColumns.end()) m_readOnlyColumns.erase(it);
+}
+
+bool CEditGridCtrl::IsReadOnlyColumn(int column) const {
+    return std::find(m_readOnlyColumns.begin(), m_readOnlyColumns.end(), column) != m_readOnlyColumns.end();
+}
+
+void CEditGridCtrl::SetComboVScroll(bool on) {
+    if (on) m_nComboStyle |= ui::style::kVScroll;
+    else m_nComboStyle &= ~ui::style::kVScroll;
+}
+
+ui::Rect CEditGridCtrl::CellRect(int row, int column) const {
+    ui::ListView& list = List();
+    return m_dialog.ControlToWindow(list, list.GetSubItemRect(row, column));
+}
+
+void CEditGridCtrl::CloseEditors() {
+    if (CInPlaceCombo* c = g_pInPlaceCombo.get()) c->DestroyWindow();
+    if (CInPlaceEdit* e = g_pInPlaceEdit.get()) e->DestroyWindow();
+}
+
+void CEditGridCtrl::OnLButtonDown(int row, int column) {
+    ui::ListView& list = List();
+    if (row < 0 || row >= list.GetItemCount() || column < 0 || column >= list.GetColumnCount()) {
+        CloseEditors();
+        return;
+    }
+    g_nGridClickRow = static_cast<unsigned>(row);
+    g_nGridClickColumn = static_cast<unsigned>(column);
+    g_nGridClickPort = GridPortOf(list.GetItemText(row, 0));
+    if (IsComboColumn(column)) {
+        OpenCombo(row, column);
+    } else if (!IsReadOnlyColumn(column)) {
+        OpenEdit(row, column);
+    }
+    if (column == kAddressColumn) {
+        ui::Rect r = CellRect(row, column);
+        r.left = r.right - kButtonWidth;
+        g_GridButton.Create(r, *this, row);
+    }
+}
+
+void CEditGridCtrl::OpenCombo(int row, int column) {
+    ui::ListView& list = List();
+    list.EnsureVisible(row);
+    if (list.GetColumnWidth(column) < kMinColumnWidth) return;
+    std::vector<std::string> items;
+    m_owner.OnGridComboItems(column, items);
+    ui::Rect r = CellRect(row, column);
+    // Room below the cell for the open list: every entry shows.
+    const int entries = std::max<int>(kComboRows, static_cast<int>(items.size()) + 1);
+    r.bottom = r.top + r.Height() * entries;
+    const std::string text = list.GetItemText(row, column);
+    CInPlaceCombo* combo = GetInPlaceCombo();
+    combo->ShowInPlaceCombo(r, *this, row, column, items, text, -1);
+    if (ui::ListControl* c = combo->Control()) {
+        const int found = c->FindStringExact(-1, text);
+        if (found >= 0) c->SetCurSel(found);
+    }
+}
+
+void CEditGridCtrl::OpenEdit(int row, int column) {
+    ui::ListView& list = List();
+    list.EnsureVisible(row);
+    ui::Rect r = CellRect(row, column);
+    if (column == kAddressColumn) r.right -= kButtonWidth;
+    unsigned styles = m_nEditStyle;
+    if (column != 0 && column != kAddressColumn) styles |= ui::style::kNumber;
+    GetInPlaceEdit()->ShowInPlaceEdit(styles, r, *this, row, column, m_strAllowed, list.GetItemText(row, column));
+}
+
+void CEditGridCtrl::OnEndLabelEdit(int row, int column, const std::string& text) {
+    ui::ListView& list = List();
+    if (row >= 0 && row < list.GetItemCount()) list.SetItemText(row, column, text);
+    m_owner.OnGridCellEdited(m_id, row, column);
+}
