@@ -1,0 +1,139 @@
+// The port-settings screens shown by the Qt binding offscreen and saved as PNG images
+// (build folder: tests/qt_settings_port/screenshots) for a person to look at.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTabBar>
+#include <QTest>
+#include <QImage>
+#include <string>
+
+#include "TestSupport.h"
+#include "app/ExtendedTables.h"
+#include "app/ProjectSettings.h"
+#include "app/RunTimeState.h"
+#include "plc/PlcRegisterTables.h"
+#include "qt/QtBackend.h"
+#include "res/PortSettingsResource.h"
+#include "settings/ExtendedSetupDlg.h"
+#include "settings/PLCSheet.h"
+#include "settings/PlcAdvanceSettingDlg.h"
+#include "settings/PlcPortSettingDlg.h"
+#include "tables/TableResets.h"
+
+namespace {
+
+const char* kPlcFile =
+    "[Plc Info]\r\n"
+    "BaudRate=1200,2400,4800,9600,19200,38400\r\n"
+    "DataBit=7,8\r\n"
+    "StopBit=1,2\r\n"
+    "Parity=N,E,O\r\n"
+    "Parameter=9600,8,N,1\r\n"
+    "SpecialData=3\r\n"
+    "SpecialInfo=1\r\n";
+
+std::string ShotDir() {
+    const std::string dir = std::string(QUORVEX_SHOT_DIR) + "/port";
+    QDir(QString::fromStdString(dir)).removeRecursively();
+    QDir().mkpath(QString::fromStdString(dir));
+    return dir;
+}
+
+int DarkPixels(const std::string& path) {
+    QImage img(QString::fromStdString(path));
+    int dark = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 90) ++dark;
+    return dark;
+}
+
+void AddItem(const std::vector<std::string>& fields) {
+    for (int f = 0; f < kGeneralEntityFields; ++f)
+        g_GeneralEntity.g_arrGeneralEntityCom1[f].push_back(size_t(f) < fields.size() ? fields[size_t(f)] : "");
+    ++g_GeneralEntity.g_nGeneralEntityCount1;
+}
+
+class PortSettingsScreens : public testing::Test {
+protected:
+    PortSettingsScreens() { ui::SetBackend(&backend); }
+    ~PortSettingsScreens() override {
+        ui::SetBackend(nullptr);
+        g_PlcRegisterTables.ResetProject();
+        ResetGeneralEntity();
+        g_bGeneralEntityCom1 = 0;
+    }
+    testsupport::TempDir dir;
+    qtbind::QtBackend backend;
+};
+
+TEST_F(PortSettingsScreens, EveryPortSettingsScreen) {
+    const std::string shots = ShotDir();
+    backend.SetScreenshotFolder(shots);
+    backend.SetMessageBoxHook([](const std::string&, const std::string&, unsigned) { return ui::IDOK; });
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPlc1Inf = dir.Write("Plc/alpha.inf", kPlcFile);
+    t.g_strPLC1Name = "Modbus RTU Master";
+    t.g_strPLC1Id = "101";
+    g_ProjectSettings = CProjectSettings();
+    int* port0 = g_ProjectSettings.g_anPortSettings[0];
+    port0[kPortBaud] = 19200;
+    port0[kPortDataBits] = 8;
+    port0[kPortParity] = 2;
+    port0[kPortStopBits] = 1;
+    for (int p = 0; p < 3; ++p) g_ProjectSettings.g_anPortTimeout[p] = 5 * (p + 1);
+    for (int p = 1; p < 3; ++p)
+        for (int f = 0; f < 4; ++f) g_ProjectSettings.g_anPortSettings[p][f] = port0[f];
+
+    backend.SetShownHook([](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
+    CPlcPortSettingDlg port;
+    port.m_nSide = 1;
+    port.DoModal();
+
+    t.g_arrPlc1SpName = {"Response retries", "Inter-frame delay", "Slave address"};
+    const int mins[] = {0, 1, 1}, maxs[] = {9, 100, 247};
+    for (int i = 0; i < 3; ++i) {
+        t.g_anSpecialDataMin1[i] = mins[i];
+        t.g_anSpecialDataMax1[i] = maxs[i];
+    }
+    g_ProjectSettings.g_anAdvSetting1[2] = 3;
+    g_ProjectSettings.g_anAdvSetting1[0] = 10;
+    g_ProjectSettings.g_anAdvSetting1[1] = 1;
+    g_bGeneralEntityCom1 = 1;
+    CPlcAdvanceSettingDlg advance;
+    advance.m_nPort = 1;
+    advance.DoModal();
+
+    AddItem({"Scan time (ms)", "2", "1", "100", "", "500", "0", "3", "10"});
+    AddItem({"Parity check", "", "2", "Enabled", "Disabled", "1"});
+    AddItem({"Gateway address", "", "3", "192", "168", "0", "10"});
+    AddItem({"Link speed", "", "4", "Off", "Auto", "1"});
+    AddItem({"Keep alive", "", "5", "Send keep-alive frames", "1"});
+    g_bExtSetupError1 = 1;
+    RunExtendedSetup(nullptr, 1);
+
+    backend.SetShownHook([&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        for (int page = 1; page <= 3; ++page) {
+            // A click on the tab, as a person does it.
+            QWidget* top = QApplication::activeModalWidget();
+            auto* bar = top ? top->findChild<QTabBar*>() : nullptr;
+            ASSERT_NE(bar, nullptr);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+            backend.ProcessPendingEvents();
+            EXPECT_EQ(sheet.GetActiveIndex(), page);
+            EXPECT_TRUE(backend.GrabDialog(d, shots + "/sheet-page" + std::to_string(page) + ".png"));
+        }
+        sheet.UserClose();
+    });
+    RunCommunicationSettingSheet();
+
+    std::vector<std::string> saved = backend.Screenshots();
+    EXPECT_EQ(saved.size(), 4u);  // port settings, advance settings, Extended Setup, sheet
+    for (int page = 1; page <= 3; ++page) saved.push_back(shots + "/sheet-page" + std::to_string(page) + ".png");
+    for (const std::string& shot : saved) EXPECT_GT(DarkPixels(shot), 100) << shot << ": no text drawn";
+}
+
+}  // namespace
