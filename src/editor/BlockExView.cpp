@@ -1,0 +1,335 @@
+#include "editor/BlockExView.h"
+
+#include <algorithm>
+
+#include "app/MainFrame.h"
+#include "app/RunTimeState.h"
+#include "editor/AddressDlg.h"
+#include "plc/BlockEditorHost.h"
+#include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Text.h"
+#include "res/EditorBitmaps.h"
+#include "res/FrameResource.h"
+#include "res/OlderEditorResource.h"
+#include "ui/Backend.h"
+
+int g_nCopyRow = -1;
+std::string g_BlockClipboard[8];
+int g_nOlderPasteRow = 0;
+
+namespace {
+
+struct ColumnSpec {
+    const char* heading;
+    int width;
+};
+
+constexpr ColumnSpec kColumns[kOlderBlockColumns] = {
+    {"Block No.", 60},      {"# Words/Bits", 75},     {"Source PLC", 100},     {"Source ID", 60},
+    {"Source Address", 90}, {"Destination PLC", 100}, {"Destination ID", 80}, {"Destination Address", 110},
+    {"Repeat Cycle", 60},   {"Comment", 300},
+};
+
+int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1); }
+
+}  // namespace
+
+CBlockExView::CBlockExView() {
+    m_CellEdit.Attach(this);
+    m_CellCombo.Attach(this);
+    m_SourceAddrButton.Attach(this);
+    m_DestAddrButton.Attach(this);
+    m_nBlockCount = 0;
+    g_nBlockEditRow = 0;
+    g_nBlockEditCol = 0;
+    g_bProjectOpen = 1;
+    g_bNoBlockView = 0;
+    g_nCopyRow = -1;
+    // The list is the view's content from the start; its columns come with the update.
+    AddControl(ui::ControlKind::ListView, IDC_OLDER_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
+               ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop);
+}
+
+CBlockExView::~CBlockExView() {
+    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
+}
+
+const ui::HandlerTable* CBlockExView::GetHandlerTable() const {
+    using ui::Notify;
+    using V = CBlockExView;
+    static const ui::HandlerTable table(ui::View::GetHandlerTable(), {
+        ui::On(Notify::Clicked, IDC_OLDER_BLOCK_LIST, &V::OnClickCell),
+        ui::On(Notify::Scroll, IDC_OLDER_BLOCK_LIST, &V::OnVScroll),
+        ui::On(Notify::Change, IDC_BLOCK_CELL_EDIT, &V::OnCellEditChange),
+        ui::On(Notify::KeyDown, IDC_BLOCK_CELL_EDIT, &V::OnCellEditKey),
+        ui::On(Notify::KillFocus, IDC_BLOCK_CELL_EDIT, &V::OnCellEditKillFocus),
+        ui::On(Notify::KeyDown, IDC_BLOCK_CELL_COMBO, &V::OnCellComboKey),
+        ui::On(Notify::KillFocus, IDC_BLOCK_CELL_COMBO, &V::OnCellComboKillFocus),
+        ui::On(Notify::Clicked, IDC_SOURCE_ADDR_BUTTON, &V::OnSourceButton),
+        ui::On(Notify::Clicked, IDC_DEST_ADDR_BUTTON, &V::OnDestButton),
+        ui::On(Notify::RClick, IDC_OLDER_BLOCK_LIST, &V::OnContextMenu),
+        ui::On(Notify::Command, ID_FILE_SAVE_PROJECT_AS, &V::OnFileSaveAs),
+        ui::On(Notify::Command, ID_DOWNLOAD, &V::OnDownload),
+        ui::On(Notify::Command, ID_INSERT_BLOCK, &V::OnInsertBlock),
+        ui::On(Notify::Command, ID_REMOVE_BLOCK, &V::OnRemoveBlock),
+        ui::On(Notify::Command, ID_ADD_NEW_BLOCK, &V::OnAddNewBlock),
+        ui::On(Notify::Command, ID_PLC2_SETTING, &V::OnPlc2Setting),
+        ui::On(Notify::Command, ID_PROJECT_INFORMATION, &V::OnProjectInformation),
+        ui::On(Notify::Command, ID_COPY_BLOCK, &V::OnCopyBlock),
+        ui::On(Notify::Command, ID_PASTE_BLOCK, &V::OnPasteBlock),
+        ui::On(Notify::Command, ID_FILE_SAVE_PROJECT, &V::OnFileSave),
+        ui::On(Notify::Command, ID_FILE_CLOSE_PROJECT, &V::OnFileClose),
+        ui::On(Notify::Command, ID_PLC1_SETTING, &V::OnPlc1Setting),
+        ui::On(Notify::UpdateUI, ID_DOWNLOAD, &V::OnUpdateCommand),
+        ui::On(Notify::UpdateUI, ID_PLC1_SETTING, &V::OnUpdateCommand),
+        ui::On(Notify::UpdateUI, ID_PLC2_SETTING, &V::OnUpdateCommand),
+    });
+    return &table;
+}
+
+ui::ListView& CBlockExView::GetListCtrl() const { return Item<ui::ListView>(IDC_OLDER_BLOCK_LIST); }
+
+void CBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0, 0, cx, cy}); }
+
+int CBlockExView::ReadSlaveMode() {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    int slave = SlaveKey(t.g_strPlc2Inf);
+    if (slave == -1) slave = SlaveKey(t.g_strPlc1Inf);
+    if (slave == -1) slave = 0;
+    return slave;
+}
+
+void CBlockExView::InsertColumns() {
+    ui::ListView& list = GetListCtrl();
+    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+    for (int c = 0; c < kOlderBlockColumns; ++c) list.InsertColumn(c, kColumns[c].heading, ui::LVCFMT_LEFT, kColumns[c].width);
+    // Placed again: the toolkit measures the header once there are columns, and the
+    // editors and buttons are placed by it.
+    list.MoveWindow(list.GetRect());
+}
+
+void CBlockExView::OnInitialUpdate() {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    g_nDownloadDlgMode = 0;
+    m_SourceTip.Create(this);
+    m_DestTip.Create(this);
+    InsertColumns();
+    if (!m_pInfoWnd) {
+        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
+        m_pInfoWnd->Create();
+    }
+
+    if (g_bBlockExUntitled != 1) {
+        // An opened project: the reader fills the rows.
+        g_bBlockExSlaveMode = ReadSlaveMode();
+        m_nBlockCount = GetListCtrl().GetItemCount();
+        return;
+    }
+    int side = 0;
+    if (SlaveKey(t.g_strPlc2Inf) == 1) side = 1;
+    if (SlaveKey(t.g_strPlc1Inf) == 1) side = 2;
+    ui::ListView& list = GetListCtrl();
+    list.DeleteAllItems();
+    m_nBlockCount = 0;
+    if (side == 0) {
+        g_bBlockExSlaveMode = 0;
+        AddDefaultRow();
+        return;
+    }
+    g_bBlockExSlaveMode = 1;
+    PutNewRow(0, 1);
+    m_nBlockCount = 1;
+}
+
+void CBlockExView::PutNewRow(int row, int number) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    ui::ListView& list = GetListCtrl();
+    list.InsertItem(row, std::to_string(number));
+    list.SetItemSelected(row, false);
+    const char* texts[] = {nullptr, "1", " ", "1", " ", " ", "1", " ", "1", ""};
+    for (int c = 1; c < kOlderBlockColumns; ++c) list.SetItemText(row, c, texts[c]);
+    if (g_bBlockExSlaveMode == 1) {
+        // The slave PLC is the source; PLC1 wins when both files say slave.
+        std::string source, dest;
+        if (SlaveKey(t.g_strPlc2Inf) == 1) {
+            source = t.g_strPLC2Name;
+            dest = t.g_strPLC1Name;
+        }
+        if (SlaveKey(t.g_strPlc1Inf) == 1) {
+            source = t.g_strPLC1Name;
+            dest = t.g_strPLC2Name;
+        }
+        if (!source.empty() || !dest.empty()) {
+            list.SetItemText(row, kOlderColSourcePlc, source);
+            list.SetItemText(row, kOlderColDestPlc, dest);
+        }
+    }
+}
+
+void CBlockExView::AddDefaultRow() {
+    if (m_nBlockCount >= kMaxBlocks) return;
+    const int slave = g_bBlockExSlaveMode;
+    g_bBlockExSlaveMode = 0;  // the default row has blank PLC cells
+    PutNewRow(m_nBlockCount, m_nBlockCount + 1);
+    g_bBlockExSlaveMode = slave;
+    ++m_nBlockCount;
+}
+
+void CBlockExView::ShowInfoText(const std::string& text) {
+    if (!m_pInfoWnd) {
+        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
+        m_pInfoWnd->Create();
+    }
+    CErrorMessagesDlg& info = *m_pInfoWnd;
+    info.m_strText = text;
+    info.Invalidate();
+    if (info.IsWindowVisible()) return;
+    if (text.find_first_not_of(' ') != std::string::npos) info.ShowWindow(true);
+    // At the foot of the view, as wide as the view, in the main window's coordinates.
+    const ui::Rect client = GetClientRect();
+    int left = client.left, top = client.top;
+    if (ui::Frame* frame = GetParentFrame()) {
+        const ui::Rect pane = frame->GetSplitter().GetPaneRect(PaneRow(), PaneCol());
+        left += pane.left;
+        top += pane.top;
+    }
+    const int y = top + client.Height() - 40;
+    info.MoveWindow(ui::Rect{left + 10, y, left + 10 + client.Width(), y + 80});
+}
+
+const std::string& CBlockExView::GetInfoText() const {
+    static const std::string none;
+    return m_pInfoWnd ? m_pInfoWnd->m_strText : none;
+}
+
+void CBlockExView::ReportInfo(const std::string& text) {
+    if (GetBlockEditorHost()) ::ShowInfoText(text);
+    else ShowInfoText(text);
+}
+
+std::string CBlockExView::GetCellText(int row, int col) const { return GetListCtrl().GetItemText(row, col); }
+
+bool CBlockExView::SetCellText(int row, int col, const std::string& text) {
+    return GetListCtrl().SetItemText(row, col, text);
+}
+
+OlderBlockRows CBlockExView::GetBlockRows() const {
+    const ui::ListView& list = GetListCtrl();
+    OlderBlockRows rows(size_t(list.GetItemCount()));
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        for (int c = 0; c < kOlderBlockColumns; ++c) rows[size_t(r)][size_t(c)] = list.GetItemText(r, c);
+    return rows;
+}
+
+void CBlockExView::SetBlockRows(const OlderBlockRows& rows) {
+    ui::ListView& list = GetListCtrl();
+    list.DeleteAllItems();
+    for (size_t i = 0; i < rows.size() && int(i) < kMaxBlocks; ++i) {
+        const int r = list.InsertItem(int(i), std::to_string(i + 1));
+        for (int c = 1; c < kOlderBlockColumns; ++c) list.SetItemText(r, c, rows[i][size_t(c)]);
+    }
+    m_nBlockCount = list.GetItemCount();
+    g_nBlockEditRow = std::max(0, m_nBlockCount - 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Cell editing
+
+void CBlockExView::OnClickCell(const ui::Event& event) {
+    // A click in the list makes it the pane the commands go to.
+    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
+    g_bBlockListEdited = 1;
+    if (event.row >= 0) BeginCellEdit(event.row, event.col);
+}
+
+void CBlockExView::DestroyAddressButtons() {
+    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
+    RemoveControl(IDC_DEST_ADDR_BUTTON);
+}
+
+void CBlockExView::DestroyCellControls() {
+    m_CellEdit.DestroyWindow();
+    m_CellCombo.DestroyWindow();
+    DestroyAddressButtons();
+}
+
+void CBlockExView::PlaceAddressButtons(int row) {
+    DestroyAddressButtons();
+    const ui::ListView& list = GetListCtrl();
+    if (row < 0 || row >= list.GetItemCount()) return;
+    struct Place {
+        int id, col;
+        CToolTipCtrlEx* tip;
+    };
+    for (const Place& p : {Place{IDC_SOURCE_ADDR_BUTTON, kOlderColSourceAddr, &m_SourceTip},
+                           Place{IDC_DEST_ADDR_BUTTON, kOlderColDestAddr, &m_DestTip}}) {
+        ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(row, p.col));
+        cell.left = cell.right - kAddressButtonWidth;
+        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "", cell);
+        button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
+        p.tip->AddTool(&button, "Set Address from Table");
+    }
+}
+
+void CBlockExView::BeginCellEdit(int row, int col) {
+    // One editor at a time: one still open stores its entry on its own cell first.
+    m_CellEdit.DestroyWindow();
+    m_CellCombo.DestroyWindow();
+    g_nBlockEditCol = col;
+    g_nBlockEditRow = row;
+    if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
+    PlaceAddressButtons(row);
+    switch (col) {
+        case kOlderColWords: ShowCellEdit(row, col, 0, g_bBlockExSlaveMode == 1 ? 3 : 2); break;
+        case kOlderColSourcePlc:
+        case kOlderColDestPlc:
+            if (g_bBlockExSlaveMode == 0) ShowCellCombo(row, col);
+            break;
+        case kOlderColSourceId:
+        case kOlderColDestId: ShowCellEdit(row, col, 0, 3); break;
+        case kOlderColRepeat: ShowCellEdit(row, col, 0, 2); break;
+        case kOlderColSourceAddr:
+        case kOlderColDestAddr: ShowCellEdit(row, col, kAddressButtonWidth, 11); break;
+        case kOlderColComment: ShowCellEdit(row, col, 0, 100); break;
+        default: break;
+    }
+}
+
+void CBlockExView::ShowCellEdit(int row, int col, int rightInset, int longest) {
+    const ui::ListView& list = GetListCtrl();
+    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
+    rect.right -= rightInset;
+    g_bBlockListEdited = 1;
+    m_CellEdit.Create(rect, GetCellText(row, col), longest);
+}
+
+void CBlockExView::ShowCellCombo(int row, int col) {
+    const ui::ListView& list = GetListCtrl();
+    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
+    rect.bottom += 80;  // room for the drop-down list
+    g_bBlockListEdited = 1;
+    m_CellCombo.Create(rect, GetCellText(row, col));
+}
+
+void CBlockExView::PickAddress(int plcCol, int addressCol) {
+    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
+    const int row = g_nBlockEditRow;
+    const std::string plc = GetCellText(row, plcCol);
+    if (plc.find_first_not_of(' ') == std::string::npos) {
+        ReportInfo("PLC not defined. Please select PLC.");
+        return;
+    }
+    g_nBlockEditCol = addressCol;
+    CAddressDlg dlg(nullptr);
+    dlg.m_nPort = plc == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+    dlg.m_strAddress = GetCellText(row, addressCol);
+    if (dlg.DoModal() != ui::IDOK) return;
+    SetCellText(row, addressCol, dlg.m_strResult);
+}
+
+void CBlockExView::OnHelpInfo() {
+    if (g_nDownloadDlgMode == 0) g_szHelpTopic = "blockoverview.htm";
+    if (CMainFrame* frame = CMainFrame::Get()) frame->OnHelp();
+    else ui::ShowHelp();
+}

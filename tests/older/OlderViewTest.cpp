@@ -1,0 +1,210 @@
+// The older block list: its first rows, the in-place editors and their checks, the
+// address buttons and the address dialog.
+#include "OlderFixture.h"
+
+namespace {
+
+using Cells = std::vector<std::string>;
+
+TEST_F(OlderTest, NewProjectsStartWithOneBlockByTheirSlaveDrivers) {
+    Configure("101", "102");
+    Open();
+    EXPECT_EQ(List().GetColumnCount(), 10);
+    EXPECT_EQ(List().GetColumnHeading(9), "Comment");
+    EXPECT_EQ(List().GetColumnWidth(7), 110);
+    EXPECT_EQ(view->m_nBlockCount, 1);
+    EXPECT_EQ(g_bBlockExSlaveMode, 0);
+    EXPECT_EQ(Row(0), (Cells{"1", "1", " ", "1", " ", " ", "1", " ", "1", ""}));
+
+    // The COM2 driver is a slave: block 1 goes from PLC2 to PLC1.
+    Configure("101", "104");
+    Open();
+    EXPECT_EQ(g_bBlockExSlaveMode, 1);
+    EXPECT_EQ(Row(0), (Cells{"1", "1", "Modbus RTU Slave", "1", " ", kModbus, "1", " ", "1", ""}));
+    // In slave mode a PLC cell opens nothing; the words cell takes three characters.
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColSourcePlc));
+    EXPECT_EQ(Combo(), nullptr);
+    EXPECT_EQ(Edit(), nullptr);
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColWords));
+    ASSERT_NE(Edit(), nullptr);
+    EXPECT_EQ(Edit()->GetLimitText(), 3);
+}
+
+TEST_F(OlderTest, OpenedProjectsTakeTheSlaveModeFromTheFirstFileWithTheKey) {
+    Configure("104", "101");  // PLC1 is a slave, PLC2 says "Slave=0": master mode
+    g_bBlockExUntitled = 0;
+    Open();
+    EXPECT_EQ(g_bBlockExSlaveMode, 0);
+    EXPECT_EQ(view->m_nBlockCount, 0);  // the reader fills the rows
+}
+
+TEST_F(OlderTest, ClickingPlacesTheButtonsAndOpensTheColumnsEditor) {
+    Configure("101", "102");
+    Open();
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+    EXPECT_EQ(g_bBlockListEdited, 1);  // a click alone counts as an edit
+    EXPECT_EQ(Edit(), nullptr);
+    ui::Control* source = view->GetDlgItem(IDC_SOURCE_ADDR_BUTTON);
+    ui::Control* dest = view->GetDlgItem(IDC_DEST_ADDR_BUTTON);
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(dest, nullptr);
+    EXPECT_EQ(source->GetToolTip(), "Set Address from Table");
+    EXPECT_EQ(source->GetRect().Width(), 20);
+
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColDestAddr));
+    ASSERT_NE(Edit(), nullptr);
+    EXPECT_EQ(Edit()->GetLimitText(), 11);
+    EXPECT_TRUE(Edit()->HasStyle(ui::style::kUpperCase));
+    const ui::Rect cell = view->ControlToWindow(List(), List().GetSubItemRect(0, kOlderColDestAddr));
+    EXPECT_EQ(Edit()->GetRect().right, cell.right - 20);  // the button sits in the last 20 px
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColComment));
+    EXPECT_FALSE(Edit()->HasStyle(ui::style::kUpperCase));
+}
+
+TEST_F(OlderTest, AnAcceptedAddressIsWrittenInItsCanonicalForm) {
+    Configure("101", "102");
+    Open();
+    view->SetCellText(0, kOlderColSourcePlc, kModbus);
+    view->SetCellText(0, kOlderColDestPlc, kDf1);
+    TypeIntoCell(0, kOlderColSourceAddr, "h1");
+    EXPECT_EQ(Cell(0, kOlderColSourceAddr), "H0001");
+    TypeIntoCell(0, kOlderColDestAddr, "n7:5");
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "N007:005");
+    // Enter moved on to the next column.
+    ASSERT_NE(Edit(), nullptr);
+    EXPECT_EQ(g_nBlockEditCol, kOlderColRepeat);
+
+    // A prefix the PLC does not have is reported and the cell keeps its text.
+    TypeIntoCell(0, kOlderColDestAddr, "H1");
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "N007:005");
+    EXPECT_EQ(host.LastInfo(),
+              "Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
+    EXPECT_TRUE(view->GetInfoWnd()->IsWindowVisible());
+}
+
+TEST_F(OlderTest, TheEditFiltersTypingAndEscapeRestoresTheCell) {
+    Configure("101", "102");
+    Open();
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColSourceAddr));
+    ui::Control* edit = Edit();
+    ASSERT_TRUE(edit->UserType("h0.0 1"));
+    EXPECT_EQ(edit->GetWindowText(), "H001");
+    EXPECT_EQ(edit->GetSelStart(), 4);
+    ASSERT_TRUE(edit->UserKey(ui::VK_ESCAPE));
+    EXPECT_EQ(Edit(), nullptr);
+    EXPECT_EQ(Cell(0, kOlderColSourceAddr), " ");
+
+    // An emptied ID keeps the old one; an emptied comment clears the cell.
+    view->SetCellText(0, kOlderColComment, "old");
+    TypeIntoCell(0, kOlderColSourceId, "");
+    EXPECT_EQ(Cell(0, kOlderColSourceId), "1");
+    TypeIntoCell(0, kOlderColComment, "", ui::VK_TAB);
+    EXPECT_EQ(Cell(0, kOlderColComment), "");
+    EXPECT_EQ(Edit(), nullptr);  // past the last column only the buttons move
+    // A comment longer than the project file keeps is refused, not cut later.
+    TypeIntoCell(0, kOlderColComment, std::string(51, 'c'));
+    EXPECT_EQ(Cell(0, kOlderColComment), "");
+    EXPECT_EQ(host.LastInfo(), "The comment is too long. A comment may hold at most 50 characters. Please enter valid data.");
+    TypeIntoCell(0, kOlderColRepeat, "0");
+    EXPECT_EQ(Cell(0, kOlderColRepeat), "1");
+    EXPECT_EQ(host.LastInfo(), "Valid range is 1 to 99. Please enter valid data.");
+}
+
+TEST_F(OlderTest, ThePlcListWritesItsChoiceAndMovesWithTheArrows) {
+    Configure("101", "102");
+    Open();
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColSourcePlc));
+    ui::ListControl* combo = Combo();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->GetCount(), 2);
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    ASSERT_TRUE(combo->UserKey(ui::VK_DOWN));
+    ASSERT_TRUE(combo->UserKey(ui::VK_LEFT));
+    EXPECT_EQ(Cell(0, kOlderColSourcePlc), kDf1);
+    ASSERT_NE(Edit(), nullptr);
+    EXPECT_EQ(g_nBlockEditCol, kOlderColWords);
+    // Opened again on that cell, the list selects the cell's PLC.
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColSourcePlc));
+    EXPECT_EQ(Combo()->GetCurSel(), 1);
+}
+
+TEST_F(OlderTest, InfoWindowStaysHiddenForBlanksAndBlanksAVisibleOne) {
+    Configure("101", "102");
+    Open();
+    view->ShowInfoText("    ");
+    EXPECT_FALSE(view->GetInfoWnd()->IsWindowVisible());
+    view->ShowInfoText("Something");
+    EXPECT_TRUE(view->GetInfoWnd()->IsWindowVisible());
+    view->ShowInfoText("    ");
+    EXPECT_TRUE(view->GetInfoWnd()->IsWindowVisible());
+    EXPECT_EQ(view->GetInfoText(), "    ");
+}
+
+TEST_F(OlderTest, AddressButtonOpensTheDialogForTheRowsPlc) {
+    Configure("101", "102");
+    Open();
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+    // A row whose PLC is still blank: a message and no dialog.
+    ASSERT_TRUE(view->GetDlgItem(IDC_SOURCE_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(host.LastInfo(), "PLC not defined. Please select PLC.");
+
+    view->SetCellText(0, kOlderColDestPlc, kDf1);
+    ui.ExpectModal(IDD_ADDRESS, [](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "PLC2 Address");
+        auto& combo = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+        EXPECT_EQ(combo.GetLBText(0), "Output Image");
+        EXPECT_EQ(combo.GetCurSel(), 0);  // an empty cell: the first register and its lowest address
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "O000/00");
+        ASSERT_TRUE(combo.UserSelect(6));  // Integer: number and colon part
+        EXPECT_TRUE(d.GetDlgItem(IDC_COLON_PART)->IsWindowVisible());
+        EXPECT_FALSE(d.GetDlgItem(IDC_SLASH_PART)->IsWindowVisible());
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "N007:000");
+        d.GetDlgItem(IDC_NUMBER_PART_DOWN)->UserClick();  // the lowest stays the lowest
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER_PART), "007");
+        d.GetDlgItem(IDC_NUMBER_PART_UP)->UserClick();
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "N008:000");
+        d.GetDlgItem(IDC_COLON_PART)->UserType("999");  // above the highest: the highest
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "N008:255");
+        d.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(view->GetDlgItem(IDC_DEST_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "N008:255");
+
+    // Opened on that address, the dialog shows its parts; Cancel writes nothing.
+    ui.ExpectModal(IDD_ADDRESS, [](ui::Dialog& d) {
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER).GetCurSel(), 6);
+        EXPECT_EQ(d.GetDlgItemText(IDC_NUMBER_PART), "008");
+        EXPECT_EQ(d.GetDlgItemText(IDC_COLON_PART), "255");
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "N008:255");
+        d.GetDlgItem(IDC_COLON_PART_UP)->UserClick();  // the highest stays the highest
+        EXPECT_EQ(d.GetDlgItemText(IDC_COLON_PART), "255");
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ASSERT_TRUE(view->GetDlgItem(IDC_DEST_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "N008:255");
+}
+
+TEST_F(OlderTest, AddressDialogClampsWhenAPartIsLeftAndKnowsThePlc1Table) {
+    Configure("101", "102");
+    Open();
+    view->SetCellText(0, kOlderColSourcePlc, kModbus);
+    view->SetCellText(0, kOlderColSourceAddr, "ZZ12");  // no such prefix: register 0
+    ui.ExpectModal(IDD_ADDRESS, [](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "PLC1 Address");
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER).GetCurSel(), 0);
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "C0001");
+        EXPECT_FALSE(d.GetDlgItem(IDC_COLON_PART)->IsWindowVisible());
+        ui::Control* number = d.GetDlgItem(IDC_NUMBER_PART);
+        number->UserType("0");
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "C0001");  // below the lowest in the preview
+        d.GetDlgItem(IDC_NUMBER_PART_UP)->UserFocus();        // leaving the edit
+        EXPECT_EQ(number->GetWindowText(), "0001");
+        d.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+    ASSERT_TRUE(view->GetDlgItem(IDC_SOURCE_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(Cell(0, kOlderColSourceAddr), "C0001");
+    EXPECT_EQ(g_bBlockListEdited, 1);
+}
+
+}  // namespace
