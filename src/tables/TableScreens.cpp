@@ -1,0 +1,30 @@
+#include "tables/TableScreens.h"
+
+#include "app/MainFrame.h"
+#include "editor/NewBlockExView.h"
+#include "tables/DefCommRegDlg.h"
+#include "tables/EthernetIPTagTableDlg.h"
+#include "tables/EthernetNodeTableDlg.h"
+#include "tables/RecipeDlg.h"
+
+void WireTableScreens(FrameServices& frame, NewBlockExServices& editor) {
+    editor.recipes = [] {
+        CRecipeDlg dlg;
+        dlg.DoModal();
+    };
+    editor.attachRegisters = [] {
+        CDefCommRegDlg dlg;
+        dlg.DoModal();
+    };
+    editor.ethernetNodeTable = [] {
+        CEthernetNodeTableDlg dlg;
+        dlg.DoModal();
+    };
+    frame.tagTableDialog = [] {
+        CEthernetIPTagTableDlg dlg;
+        return dlg.DoModal();
+    };
+    g_TablesPopupMenu = [&editor](ui::Dialog&, const ui::Menu& menu, int x, int y) {
+        return editor.trackPopupMenu ? editor.trackPopupMenu(menu, x, y) : 0;
+    };
+}
