@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "app/ProjectSettings.h"
 #include "app/RunTimeState.h"
+#include "editor/BlockExView.h"
 #include "platform/Text.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/PortSettingsResource.h"
@@ -36,7 +37,6 @@ const ui::HandlerTable* CPLCGeneral::GetHandlerTable() const {
 
 bool CPLCGeneral::OnInitDialog() {
     EnableDlgItem(IDC_COMMUNICATION, bool(g_PlcSheetServices.communication));
-    EnableDlgItem(IDC_SHEET_SAVE, bool(g_PlcSheetServices.saveProject));
     SetDlgItemText(IDC_PLC_PAGE_COUNT, "3");
     return true;
 }
@@ -51,8 +51,12 @@ void CPLCGeneral::OnCommunication() {
 }
 
 void CPLCGeneral::OnSave() {
-    if (!g_PlcSheetServices.saveProject) return;
-    g_PlcSheetServices.saveProject();
+    // The older block editor's Save, on a view without a window: its construction marks
+    // a project as open, which the Save requires.
+    {
+        CBlockExView view;
+        view.OnFileSave();
+    }
     if (CMainFrame* frame = CMainFrame::Get()) {
         frame->UpdateRecentProjects();
         frame->LoadComPortSetting();

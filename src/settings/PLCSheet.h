@@ -10,12 +10,10 @@
 
 class CPLCSheet;
 
-// The screens the General page hands over to that are built elsewhere: the older
-// transfer dialog and the older block editor's Save. A button whose screen is not there
-// is disabled.
+// The screen the General page hands over to that is built elsewhere: the older
+// transfer dialog. Its button is disabled while it is not there.
 struct PlcSheetServices {
     std::function<void()> communication;  // runs the transfer dialog modally
-    std::function<void()> saveProject;    // the older editor's Save of the open project
 };
 extern PlcSheetServices g_PlcSheetServices;
 

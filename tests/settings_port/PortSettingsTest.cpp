@@ -9,6 +9,7 @@
 #include "app/ProjectSettings.h"
 #include "app/RunTimeState.h"
 #include "editor/NewBlockExView.h"
+#include "platform/Paths.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/PortSettingsResource.h"
 #include "settings/PLCSheet.h"
@@ -361,7 +362,9 @@ TEST_F(PortSettings, SheetShowsThreePortPagesOfTheCom1ProtocolAndOnlyClose) {
             EXPECT_EQ(page->GetDlgItemText(IDC_PORT_TIMEOUT), shown[port - 1]);
         }
         EXPECT_EQ(sheet.GetPortPage(3)->GetDlgItemText(IDC_BAUD_RATE), "38400");
-        EXPECT_FALSE(sheet.GetGeneralPage().IsCreated() && sheet.GetGeneralPage().Item(IDC_SHEET_SAVE).IsWindowEnabled());
+        sheet.UserSelectPage(0);
+        EXPECT_FALSE(sheet.GetGeneralPage().Item(IDC_COMMUNICATION).IsWindowEnabled());  // no transfer dialog
+        EXPECT_TRUE(sheet.GetGeneralPage().Item(IDC_SHEET_SAVE).IsWindowEnabled());
         sheet.UserClose();
     });
     RunCommunicationSettingSheet();
@@ -419,21 +422,34 @@ TEST_F(PortSettings, PageCountAddsAndRemovesPortPages) {
     RunCommunicationSettingSheet();
 }
 
-TEST_F(PortSettings, GeneralPageHandsOverCommunicationAndSave) {
-    int communications = 0, saves = 0;
+TEST_F(PortSettings, GeneralPageRunsTheTransferDialogAndSavesTheProject) {
+    int communications = 0;
     g_PlcSheetServices.communication = [&] { ++communications; };
-    g_PlcSheetServices.saveProject = [&] { ++saves; };
-    ui.ExpectModal(0, [](ui::Dialog& d) {
+    const unsigned device = g_nDeviceId, deviceAlt = g_nDeviceIdAlt;
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    g_bBlockExUntitled = 1;
+    g_bBlockExSaved = 0;
+    const std::string path = dir.Path() + "plant.prj";
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
         auto& general = dynamic_cast<CPLCSheet&>(d).GetGeneralPage();
         EXPECT_FALSE(general.Item(IDC_PLC_PAGE_COUNT).IsWindowVisible());
         general.UserClickButton(IDC_COMMUNICATION);
+        ui.AnswerFileDialog(path);
         general.UserClickButton(IDC_SHEET_SAVE);
         d.UserClose();
     });
     RunCommunicationSettingSheet();
     g_PlcSheetServices = PlcSheetServices();
+    g_nDeviceId = device;
+    g_nDeviceIdAlt = deviceAlt;
     EXPECT_EQ(communications, 1);
-    EXPECT_EQ(saves, 1);
+    ASSERT_EQ(ui.FileDialogsShown().size(), 1u);
+    EXPECT_EQ(ui.FileDialogsShown()[0], "Untitled");
+    EXPECT_TRUE(platform::FileExists(path));
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+    g_bBlockExUntitled = g_bBlockExSaved = 0;
+    g_bProjectOpen = 0;
+    g_bNoBlockView = 1;
 }
 
 TEST_F(PortSettings, WiringFillsTheEntryPoints) {
