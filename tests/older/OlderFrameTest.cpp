@@ -1,0 +1,195 @@
+// The older products in the main window, wired as the program wires them: a project is
+// made, saved, closed and opened again; the reader's refusals; the close questions.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "HeadlessUi.h"
+#include "TestSupport.h"
+#include "app/InputViews.h"
+#include "app/MainFrame.h"
+#include "app/OlderProjectFile.h"
+#include "app/OlderScreens.h"
+#include "app/ProjectSettings.h"
+#include "app/QuorvexView.h"
+#include "app/RunTimeState.h"
+#include "editor/BlockExView.h"
+#include "editor/NewBlockExView.h"
+#include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
+#include "res/FrameResource.h"
+#include "res/StringTable.h"
+
+namespace {
+
+class OlderFrame : public ::testing::Test {
+protected:
+    testsupport::SampleTree tree;
+    testsupport::HeadlessUi ui;
+    std::unique_ptr<CMainFrame> frame;
+
+    void SetUp() override {
+        g_szProductName = g_szProductNameCopy = g_szProductPath = "";
+        g_nDeviceId = g_nDeviceIdAlt = 81;
+        g_bProductSelected = g_bProductSelected2 = 0;
+        g_bSlaveMode = g_bBlockExSlaveMode = 0;
+        g_bBlockListEdited = 0;
+        g_ProjectSettings = CProjectSettings();
+        frame = std::make_unique<CMainFrame>();
+        WireOlderScreens(frame->Services(), g_NewBlockExServices);
+        ASSERT_TRUE(frame->LoadFrame());
+        ui.AdvanceTime(100);
+        ui.AdvanceTime(3000);
+    }
+    void TearDown() override {
+        frame.reset();
+        g_PlcRegisterTables.ResetProject();
+        g_szProductName.clear();
+    }
+
+    ui::View* Pane(int r, int c) const { return frame->GetSplitter().GetPane(r, c); }
+    CBlockExView* List() const { return dynamic_cast<CBlockExView*>(Pane(0, 1)); }
+    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
+        for (ui::HTREEITEM item : t.GetChildren(parent)) {
+            if (t.GetItemText(item) == text) return item;
+            if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
+        }
+        return 0;
+    }
+    void NewProject(const std::string& plc1, const std::string& plc2) {
+        auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+        ASSERT_NE(products, nullptr);
+        ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
+        for (int port : {1, 2}) {
+            auto* view = dynamic_cast<CProtocolView*>(Pane(0, port - 1));
+            ASSERT_NE(view, nullptr);
+            ASSERT_TRUE(view->Tree()->UserSelect(Find(*view->Tree(), port == 1 ? plc1 : plc2)));
+        }
+        ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+        ASSERT_NE(List(), nullptr);
+    }
+    std::string LastBox() const { return ui.MessageBoxes().empty() ? "" : ui.MessageBoxes().back().text; }
+    std::string Projects() const { return tree.Path() + "QVX-00/Projects/"; }
+};
+
+TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    CBlockExView* list = List();
+    list->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
+    list->SetCellText(0, kOlderColSourceAddr, "H0001");
+    list->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
+    list->SetCellText(0, kOlderColDestAddr, "N007:000");
+    list->SetCellText(0, kOlderColWords, "8");
+    list->SetCellText(0, kOlderColComment, "to the press");
+    g_bBlockListEdited = 1;
+    g_ProjectSettings.g_strProjAuthor = "Ann";
+    const std::string path = Projects() + "line.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    EXPECT_EQ(frame->GetWindowText(), "line.prj - Quorvex - QVX-00");
+    ASSERT_TRUE(platform::FileExists(path));
+
+    // Not edited since: Close asks nothing.
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+    EXPECT_EQ(List(), nullptr);
+    EXPECT_EQ(frame->GetWindowText(), "Quorvex - QVX-00");
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+
+    g_ProjectSettings = CProjectSettings();
+    frame->Services().loadOlderProject(path);
+    list = List();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(frame->GetActiveView(), list);
+    ASSERT_EQ(list->m_nBlockCount, 1);
+    EXPECT_EQ(list->GetCellText(0, kOlderColBlockNo), "1");
+    EXPECT_EQ(list->GetCellText(0, kOlderColWords), "08");
+    EXPECT_EQ(list->GetCellText(0, kOlderColDestAddr), "N007:000");
+    EXPECT_EQ(list->GetCellText(0, kOlderColComment), "to the press");
+    EXPECT_EQ(g_ProjectSettings.g_strProjAuthor, "Ann");
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+    EXPECT_EQ(g_PlcRegisterTables.g_strPLC2Name, "DF1 Full Duplex");
+    EXPECT_GT(g_PlcRegisterTables.RegisterCount(2), 0);
+    EXPECT_EQ(g_PlcRegisterTables.g_nBlockWordLimit, 64);
+    EXPECT_EQ(g_bBlockExSaved, 1);
+    EXPECT_EQ(g_bBlockExUntitled, 0);
+    EXPECT_EQ(frame->GetWindowText(), "line.prj - Quorvex - QVX-00");
+    EXPECT_EQ(frame->GetMenu(), frame->ProjectMenu().get());
+
+    // Edited: the question once; Cancel keeps the project open.
+    g_bBlockListEdited = 1;
+    ui.AnswerMessageBox(ui::IDCANCEL, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+    EXPECT_NE(List(), nullptr);
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+    EXPECT_EQ(List(), nullptr);
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+}
+
+TEST_F(OlderFrame, ClosingTheWindowSavesTheOlderRows) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    List()->SetCellText(0, kOlderColComment, "kept");
+    g_bBlockListEdited = 1;
+    const std::string path = Projects() + "onclose.prj";
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    ui.AnswerFileDialog(path);
+    frame->OnClose();
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes.substr(400, 5), std::string("kept\0", 5));
+}
+
+TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-00";
+    g_nDeviceId = g_nDeviceIdAlt = 80;
+    g_bBlockExSlaveMode = 0;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPLC1Id = "101";
+    t.g_strPlc1ModelNo = "1";
+    t.g_strPLC2Id = "102";
+    t.g_strPlc2ModelNo = "1";
+    g_ProjectSettings.g_nProductNo = 1;
+    g_ProjectSettings.g_nProjectVersion = 2;
+    const OlderBlockRows rows(3, OlderBlockRow{"1", "1", "x", "1", "x", "x", "1", "x", "1", ""});
+    const std::string good = BuildOlderProjectFile(rows, false, 2, "now");
+    auto open = [&](const std::string& name, const std::string& bytes) {
+        frame->Services().loadOlderProject(tree.Write("QVX-00/Projects/" + name, bytes));
+    };
+
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    open("short.prj", good.substr(0, 300 + 2 * 150));  // fewer rows than its count
+    std::string tag = good;
+    tag[0] = 'X';
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
+    open("tag.prj", tag);
+    std::string version = good;
+    version[16] = '3';  // above the product's ProjectVersion 2
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    open("version.prj", version);
+    std::string zava = good;
+    zava[153] = 84;
+    ui.AnswerMessageBox(ui::IDOK,
+                        "You are trying to open a project that is created for Zava Dorazuduvoz.\nIf you want to open "
+                        "this project, please go back to product selection screen and select Zava Dorazuduvoz product.");
+    open("zava.prj", zava);
+    std::string plc = good;
+    plc[101] = 9;  // no model 9 in the definition file
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_PLC_FILE_ERROR));
+    open("plc.prj", plc);
+    EXPECT_EQ(List(), nullptr);
+    EXPECT_EQ(g_bNoBlockView, 1);
+}
+
+TEST_F(OlderFrame, TheThreePortProductRefusesOtherProductsFiles) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_ProjectSettings.g_nProductNo = 2;
+    const std::string bytes = BuildOlderProjectFile({}, false, 1, "now");
+    ui.AnswerMessageBox(ui::IDOK,
+                        "You are trying to open a project that is created for QVX-S7.\nIf you want to open this project, "
+                        "please go back to product selection screen and select QVX-S7 product.");
+    frame->Services().loadOlderProject(tree.Write("x.prj", bytes));
+    EXPECT_EQ(g_szProductName, "Zava Dorazuduvoz");
+    EXPECT_EQ(g_nDeviceId, 84u);
+}
+
+}  // namespace
