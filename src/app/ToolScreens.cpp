@@ -1,6 +1,7 @@
 #include "app/ToolScreens.h"
 
 #include "app/ComPortDlg.h"
+#include "app/IPSettingsUploadDlg.h"
 #include "app/MainFrame.h"
 #include "app/UploadSystemDataDlg.h"
 #include "editor/NewBlockExView.h"
@@ -9,6 +10,10 @@ void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
     (void)editor;  // the editor's tools (MAC address, web pages) are not wired yet
     frame.comPortSetting = [] {
         CComPortDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
+    frame.ipSettingsUpload = [] {
+        CIPSettingsUploadDlg dlg(CMainFrame::Get());
         dlg.DoModal();
     };
     frame.uploadSystemData = [] {

@@ -63,11 +63,43 @@ ui::DialogTemplate UploadSystemData() {
     return t;
 }
 
+ui::DialogTemplate IpSettingsUpload() {
+    ui::DialogTemplate t;
+    t.id = IDD_IP_SETTINGS_UPLOAD;
+    t.caption = "Upload";
+    t.cx = 236;
+    t.cy = 196;
+    const unsigned address = st::kReadOnly | st::kBorder | st::kTabStop;
+    t.controls = {
+        {ControlKind::GroupBox, -1, "COM Port Setting", 7, 4, 222, 30, 0},
+        {ControlKind::Label, -1, "COM Port : ", 16, 17, 60, 9, 0},
+        {ControlKind::DropList, IDC_IP_COM_PORT, "", 96, 15, 70, 120, st::kVScroll | st::kTabStop},
+        {ControlKind::GroupBox, -1, "IP Address", 7, 38, 222, 62, 0},
+        {ControlKind::Label, -1, "QVX-xxx  Address : ", 16, 51, 76, 9, 0},
+        {ControlKind::Edit, IDC_UNIT_IP_ADDRESS, "", 96, 49, 90, 12, address},
+        {ControlKind::Label, -1, "Default Router : ", 16, 66, 76, 9, 0},
+        {ControlKind::Edit, IDC_ROUTER_ADDRESS, "", 96, 64, 90, 12, address},
+        {ControlKind::Label, -1, "Subnet Mask : ", 16, 81, 76, 9, 0},
+        {ControlKind::Edit, IDC_SUBNET_MASK, "", 96, 79, 90, 12, address},
+        {ControlKind::GroupBox, -1, "MAC ID", 7, 104, 222, 30, 0},
+        {ControlKind::Label, -1, "MAC Address : ", 16, 117, 60, 9, 0},
+        {ControlKind::Progress, IDC_IP_PROGRESS, "", 7, 140, 222, 10, 0},
+        {ControlKind::Label, IDC_IP_STATUS, "", 7, 154, 222, 9, 0},
+        {ControlKind::DefButton, IDC_IP_UPLOAD, "&Uplaod", 40, 174, 60, 14, st::kTabStop},
+        {ControlKind::Button, ui::IDCANCEL, "E&xit", 136, 174, 60, 14, st::kTabStop},
+    };
+    for (int i = 0; i < 6; ++i)
+        t.controls.push_back({ControlKind::Edit, IDC_MAC_BYTE1 + i, "", 76 + i * 24, 115, 20, 12,
+                              st::kReadOnly | st::kBorder | st::kCenter | st::kTabStop});
+    return t;
+}
+
 }  // namespace
 
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
     out.push_back(ComPortSetting());
     out.push_back(UploadSystemData());
+    out.push_back(IpSettingsUpload());
 }
 
 ui::DialogTemplate ToolsDialogTemplate(int id) {

@@ -42,3 +42,14 @@ void AddToolsDialogs(std::vector<ui::DialogTemplate>& out);
 std::shared_ptr<const ui::Bitmap> ToolsBitmap(int id);
 
 }  // namespace res
+
+// Upload of the IP settings.
+constexpr int IDD_IP_SETTINGS_UPLOAD = 404;
+constexpr int IDC_IP_COM_PORT = 1233;
+constexpr int IDC_UNIT_IP_ADDRESS = 1195;
+constexpr int IDC_ROUTER_ADDRESS = 1205;
+constexpr int IDC_SUBNET_MASK = 1207;
+constexpr int IDC_MAC_BYTE1 = 1007;  // to IDC_MAC_BYTE1 + 5 (1012)
+constexpr int IDC_IP_PROGRESS = 1001;
+constexpr int IDC_IP_STATUS = 1237;
+constexpr int IDC_IP_UPLOAD = 1242;

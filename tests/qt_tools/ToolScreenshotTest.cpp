@@ -6,6 +6,7 @@
 
 #include "ToolsTestSupport.h"
 #include "app/ComPortDlg.h"
+#include "app/IPSettingsUploadDlg.h"
 #include "app/UploadSystemDataDlg.h"
 #include "qt/QtBackend.h"
 #include "res/ToolsResource.h"
@@ -75,4 +76,21 @@ TEST_F(ToolScreens, UploadSystemDataAfterAReading) {
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(dlg.Data().firmwareVersion, "V03.40");
     EXPECT_GT(DarkPixels(Shot("system-data.png")), 50);
+}
+
+TEST_F(ToolScreens, IpSettingsAfterAnUpload) {
+    g_IPUploadPort.SetClock(&clock);
+    CIPSettingsUploadDlg dlg;
+    bool grabbed = false;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.Item<ui::ListControl>(IDC_IP_COM_PORT).UserSelect(6);
+        d.UserClickButton(IDC_IP_UPLOAD);
+        grabbed = backend.GrabDialog(d, Shot("ip-settings.png"));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    g_IPUploadPort.SetClock(nullptr);
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_IP_STATUS), kIpStatusDone);
+    EXPECT_GT(DarkPixels(Shot("ip-settings.png")), 50);
 }

@@ -15,6 +15,7 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     WireToolScreens(frame, editor);
     ASSERT_TRUE(frame.comPortSetting);
     ASSERT_TRUE(frame.uploadSystemData);
+    ASSERT_TRUE(frame.ipSettingsUpload);
 
     StorePort("7");
     ui.ExpectModal(IDD_COM_PORT_SETTING, [](ui::Dialog& d) {
@@ -24,7 +25,9 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     frame.comPortSetting();
     ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) { d.UserClickButton(ui::IDOK); });
     frame.uploadSystemData();
-    ASSERT_EQ(ui.Modals().size(), 2u);
+    ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
+    frame.ipSettingsUpload();
+    ASSERT_EQ(ui.Modals().size(), 3u);
     EXPECT_EQ(ui.Modals()[0].result, ui::IDOK);
     EXPECT_EQ(ui.Modals()[1].caption, "Upload  System Data ");
 }

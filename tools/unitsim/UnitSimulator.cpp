@@ -42,6 +42,15 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
         return bytes;
     };
     m_commands[0x17] = info;
+    CommandSpec ip;  // IP settings: 20 bytes without an echo, then 0x00 taken with 0x03
+    ip.echo = false;
+    ip.after = AfterCommand::Steps;
+    ip.reply = [](const Behaviour& b) { return b.ipSettings; };
+    m_commands[0x25] = ip;
+    m_commandSteps[0x25] = {{1, {0x03}}};
+    CommandSpec mac = echoThen(AfterCommand::Steps);  // MAC address: 06 and six bytes, 00 00
+    m_commands[0x30] = mac;
+    m_commandSteps[0x30] = {{7, {0x00}}, {2, {0x03}}};
     m_commands[0x15] = echoThen(AfterCommand::UploadSetup);  // project setup record back
     m_commands[0x16] = echoThen(AfterCommand::UploadImage);  // project image back
 }
@@ -111,6 +120,12 @@ Behaviour UnitSimulator::GetBehaviour() const {
 void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_commands[command] = spec;
+}
+
+void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec, std::vector<ExchangeStep> steps) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_commands[command] = spec;
+    m_commandSteps[command] = std::move(steps);
 }
 
 std::vector<WireByte> UnitSimulator::Wire() const {
@@ -443,6 +458,23 @@ void UnitSimulator::Hear(uint8_t byte) {
     case State::UploadImageAck:
         UploadAck(byte);
         break;
+
+    case State::StepTake: {
+        m_block.push_back(byte);
+        const ExchangeStep& step = m_steps[m_stepIndex];
+        if (m_block.size() < step.take) break;
+        const bool last = m_stepIndex + 1 == m_steps.size();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_records.push_back({m_command, m_block, true, last});
+        }
+        m_block.clear();
+        const std::vector<uint8_t> answer = step.answer;
+        if (last) m_state = State::Idle;
+        else ++m_stepIndex;
+        if (!answer.empty()) Answer(answer);
+        break;
+    }
     }
 }
 
@@ -574,6 +606,7 @@ FileStream& UnitSimulator::CurrentStream() {
 
 void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
     CommandSpec spec;
+    std::vector<ExchangeStep> steps;
     bool known = false;
     Behaviour b;
     {
@@ -592,6 +625,8 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
             if (it != m_commands.end()) {
                 spec = it->second;
                 known = true;
+                auto st = m_commandSteps.find(first);
+                if (st != m_commandSteps.end()) steps = st->second;
             }
         }
     }
@@ -614,7 +649,7 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
 
     std::vector<uint8_t> answer;
     if (spec.echo) answer.push_back(first);
-    if (spec.after == AfterCommand::Reply) {
+    if (spec.after == AfterCommand::Reply || spec.after == AfterCommand::Steps) {
         std::vector<uint8_t> reply = spec.reply ? spec.reply(b) : spec.replyBytes;
         answer.insert(answer.end(), reply.begin(), reply.end());
     }
@@ -625,6 +660,21 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         if (spec.after == AfterCommand::UploadSetup) StartUploadSetup(answer);
         else StartUploadImage(answer);
         CutUpload(answer);
+    } else if (spec.after == AfterCommand::Steps) {
+        m_steps = steps;
+        m_stepIndex = 0;
+        m_block.clear();
+        // A step that takes nothing only answers.
+        while (m_stepIndex < m_steps.size() && m_steps[m_stepIndex].take == 0) {
+            const auto& more = m_steps[m_stepIndex].answer;
+            answer.insert(answer.end(), more.begin(), more.end());
+            ++m_stepIndex;
+        }
+        if (m_stepIndex < m_steps.size()) {
+            m_steps.erase(m_steps.begin(), m_steps.begin() + long(m_stepIndex));
+            m_stepIndex = 0;
+            m_state = State::StepTake;
+        }
     } else if (spec.after == AfterCommand::Record) {
         m_state = State::RecordLength;
     } else if (spec.after == AfterCommand::Stream) {

@@ -66,6 +66,10 @@ struct Behaviour {
     // and model (bytes 1 and 2 of the record) in it.
     std::vector<uint8_t> driverReport = {0, 0, 0, 0, 0};
     std::string firmwareVersion = "V1.00A";               // first group of 0x17 0x17's answer
+    // The answer to 0x25 0x25: a lead byte, IP address, default router, subnet mask, MAC,
+    // a closing byte.
+    std::vector<uint8_t> ipSettings = {0,    192,  168,  0,    10,   192,  168, 0, 1, 255,
+                                       255,  255,  0,    0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0};
 };
 
 // A record taken after a command (0x22, 0x14, 0x19, ...).
@@ -91,8 +95,16 @@ struct WireByte {
     double ms = 0;  // since the simulator started
 };
 
-// What the unit does after echoing a command.
-enum class AfterCommand { Nothing, Reply, Record, Stream, UploadSetup, UploadImage };
+// What the unit does after echoing a command. Steps: it sends the reply, then takes the
+// steps of the command in turn.
+enum class AfterCommand { Nothing, Reply, Record, Stream, UploadSetup, UploadImage, Steps };
+
+// One step of a command's exchange: the unit takes `take` bytes (kept as a record of the
+// command), then sends `answer` (nothing when empty).
+struct ExchangeStep {
+    size_t take = 0;
+    std::vector<uint8_t> answer;
+};
 
 struct CommandSpec {
     bool echo = true;
@@ -121,6 +133,8 @@ public:
     Behaviour GetBehaviour() const;
     // Adds or replaces the handling of command byte b (sent as b b).
     void SetCommand(uint8_t command, const CommandSpec& spec);
+    // The same with the steps that follow the reply (AfterCommand::Steps).
+    void SetCommand(uint8_t command, const CommandSpec& spec, std::vector<ExchangeStep> steps);
 
     // What happened so far (copies).
     std::vector<WireByte> Wire() const;
@@ -147,7 +161,7 @@ private:
     enum class State {
         Idle, Confirming, RecordLength, RecordData, RecordCheck, RecordEnd,
         StreamLengthHigh, StreamLengthLow, StreamData, StreamCheck,
-        UploadSetupAck, UploadSetupEnd, UploadImageAck,
+        UploadSetupAck, UploadSetupEnd, UploadImageAck, StepTake,
     };
 
     void Run();
@@ -167,6 +181,7 @@ private:
 
     Behaviour m_behaviour;
     std::map<uint8_t, CommandSpec> m_commands;
+    std::map<uint8_t, std::vector<ExchangeStep>> m_commandSteps;
     mutable std::mutex m_mutex;
     int m_master = -1;
     int m_slave = -1;
@@ -197,6 +212,8 @@ private:
     size_t m_uploadSent = 0;  // blocks sent
     uint8_t m_uploadCommand = 0;
     long m_uploadBytes = 0;   // bytes of the current upload answer sent so far
+    std::vector<ExchangeStep> m_steps;  // the steps of the current command
+    size_t m_stepIndex = 0;
 
     std::vector<WireByte> m_wire;
     std::vector<FramedRecord> m_records;
