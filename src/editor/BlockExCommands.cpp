@@ -256,7 +256,9 @@ void CBlockExView::OnInsertBlock() {
         Box(kRangeText);
         return;
     }
-    DestroyCellControls();  // an open editor stores its entry on its own row first
+    // An open editor stores its entry on its own row first; the buttons stay where they are.
+    m_CellEdit.DestroyWindow();
+    m_CellCombo.DestroyWindow();
     const int k = selected.back();
     PutNewRow(k, k + 1);
     ui::ListView& list = GetListCtrl();

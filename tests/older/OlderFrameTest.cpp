@@ -11,6 +11,7 @@
 #include "app/OlderProjectFile.h"
 #include "app/OlderScreens.h"
 #include "app/ProjectSettings.h"
+#include "app/RecentProjects.h"
 #include "app/QuorvexView.h"
 #include "app/RunTimeState.h"
 #include "editor/BlockExView.h"
@@ -190,6 +191,67 @@ TEST_F(OlderFrame, TheThreePortProductRefusesOtherProductsFiles) {
     frame->Services().loadOlderProject(tree.Write("x.prj", bytes));
     EXPECT_EQ(g_szProductName, "Zava Dorazuduvoz");
     EXPECT_EQ(g_nDeviceId, 84u);
+}
+
+TEST_F(OlderFrame, AThreePortProjectOpensInTheSheetAndClosesAfterIt) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPLC1Id = "111";
+    t.g_strPlc1ModelNo = "1";
+    CProjectSettings& s = g_ProjectSettings;
+    s.g_nProductNo = 84;
+    s.g_anPortSettings[2][kPortBaud] = 19200;
+    s.g_anPortSettings[2][kPortDataBits] = 7;
+    s.g_anPortTimeout[2] = 9;
+    const std::string path = tree.Write("Zava Dorazuduvoz/Projects/mux.prj", BuildOlderProjectFile({}, false, 1, "now"));
+    s = CProjectSettings();
+
+    int sheets = 0;
+    frame->Services().communicationSettingSheet = [&] {
+        ++sheets;
+        // The sheet sees the file's model.
+        EXPECT_EQ(g_PlcRegisterTables.g_strPLC1Name, "Modbus RTU Multiplexer");
+        EXPECT_EQ(g_ProjectSettings.g_anPortSettings[2][kPortBaud], 19200);
+        EXPECT_EQ(g_ProjectSettings.g_anPortSettings[2][kPortDataBits], 7);
+        EXPECT_EQ(g_ProjectSettings.g_anPortTimeout[2], 9);
+        EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 2);  // converted on Yes
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "        ");
+        EXPECT_EQ(g_szHelpTopic, "portmultiplexer.htm");
+    };
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_CONVERT_ON_OPEN));
+    frame->Services().loadOlderProject(path);
+    EXPECT_EQ(sheets, 1);
+    EXPECT_EQ(g_bProjectOpen, 0);
+    EXPECT_EQ(g_bNoBlockView, 1);
+    EXPECT_EQ(g_PlcRegisterTables.RegisterCount(1), 0);
+    const std::vector<std::string> recent = ReadRecentProjects();
+    ASSERT_FALSE(recent.empty());
+    EXPECT_EQ(recent.front(), path);
+}
+
+TEST_F(OlderFrame, AnOldFormatProjectIsAskedAboutOnEverySaveUntilYes) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    g_ProjectSettings.g_nProjFileVersion = 1;
+    const std::string path = Projects() + "old.prj";
+    ui.AnswerFileDialog(path);
+    ui.AnswerMessageBox(ui::IDNO, LoadString(IDS_CONVERT_ON_SAVE));
+    List()->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
+    List()->SetCellText(0, kOlderColSourceAddr, "H0001");
+    List()->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
+    List()->SetCellText(0, kOlderColDestAddr, "N007:000");
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes.size(), 450u);
+    EXPECT_EQ(bytes.substr(13, 7), "Ver1.00");
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_CONVERT_ON_SAVE));
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    ASSERT_TRUE(platform::ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes.size(), 1250u);
+    EXPECT_EQ(bytes.substr(13, 7), "Ver2.00");
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));  // no question any more
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
 }
 
 }  // namespace
