@@ -2,12 +2,16 @@
 
 #include "app/ComPortDlg.h"
 #include "app/IPSettingsUploadDlg.h"
+#include "app/MacAddressDlg.h"
 #include "app/MainFrame.h"
 #include "app/UploadSystemDataDlg.h"
 #include "editor/NewBlockExView.h"
 
 void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
-    (void)editor;  // the editor's tools (MAC address, web pages) are not wired yet
+    editor.macAddress = [] {
+        CMacAddressDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
     frame.comPortSetting = [] {
         CComPortDlg dlg(CMainFrame::Get());
         dlg.DoModal();

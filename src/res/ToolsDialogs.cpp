@@ -94,12 +94,36 @@ ui::DialogTemplate IpSettingsUpload() {
     return t;
 }
 
+ui::DialogTemplate MacAddress() {
+    ui::DialogTemplate t;
+    t.id = IDD_MAC_ADDRESS;
+    t.caption = "MAC Address Settings";
+    t.cx = 236;
+    t.cy = 150;
+    t.controls = {
+        {ControlKind::Picture, IDC_MAC_PICTURE, "", 10, 10, 32, 32, 0},
+        {ControlKind::Label, -1, "Select Communication Port :", 50, 14, 100, 9, 0},
+        {ControlKind::DropDown, IDC_MAC_COM_PORT, "", 152, 12, 74, 120, st::kVScroll | st::kTabStop},
+        {ControlKind::GroupBox, -1, "MAC Address :", 7, 46, 222, 44, 0},
+        {ControlKind::Label, -1, "Enter Your MAC Address Here :", 16, 58, 200, 9, 0},
+        {ControlKind::Label, -1, "Note  : - This utility will set MAC Address of your device.", 7, 98, 222, 9, 0},
+        {ControlKind::DefButton, ui::IDOK, "&Set", 56, 126, 56, 14, st::kTabStop},
+        {ControlKind::Button, ui::IDCANCEL, "Cancel", 124, 126, 56, 14, st::kTabStop},
+    };
+    for (int i = 0; i < 6; ++i)
+        t.controls.insert(t.controls.begin() + 5 + i,
+                          {ControlKind::Edit, IDC_MAC_BYTE1 + i, "", 16 + i * 34, 70, 28, 12,
+                           st::kBorder | st::kCenter | st::kTabStop});
+    return t;
+}
+
 }  // namespace
 
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
     out.push_back(ComPortSetting());
     out.push_back(UploadSystemData());
     out.push_back(IpSettingsUpload());
+    out.push_back(MacAddress());
 }
 
 ui::DialogTemplate ToolsDialogTemplate(int id) {
@@ -112,7 +136,33 @@ ui::DialogTemplate ToolsDialogTemplate(int id) {
     return missing;
 }
 
+namespace {
+
+// An Ethernet jack with its two lights, seen from the front.
+std::shared_ptr<const ui::Bitmap> EthernetJack() {
+    constexpr int kSize = 32;
+    auto bitmap = std::make_shared<ui::Bitmap>();
+    bitmap->width = bitmap->height = kSize;
+    bitmap->pixels.assign(kSize * kSize, 0x00000000u);
+    const std::uint32_t shell = 0xFF808890u, hole = 0xFF202428u, green = 0xFF30C040u, amber = 0xFFE0A020u;
+    for (int y = 5; y <= 27; ++y)
+        for (int x = 3; x <= 28; ++x)
+            bitmap->pixels[size_t(y * kSize + x)] = shell;
+    for (int y = 10; y <= 24; ++y)
+        for (int x = 8; x <= 23; ++x)
+            if (y >= 13 || (x >= 12 && x <= 19)) bitmap->pixels[size_t(y * kSize + x)] = hole;
+    for (int y = 7; y <= 8; ++y)
+        for (int d = 0; d < 3; ++d) {
+            bitmap->pixels[size_t(y * kSize + 5 + d)] = green;
+            bitmap->pixels[size_t(y * kSize + 24 + d)] = amber;
+        }
+    return bitmap;
+}
+
+}  // namespace
+
 std::shared_ptr<const ui::Bitmap> ToolsBitmap(int id) {
+    if (id == IDB_MAC_ADDRESS) return EthernetJack();
     if (id != IDB_COM_PORT) return nullptr;
     // A nine-pin D connector, seen from the front, on a transparent ground.
     constexpr int kSize = 32;

@@ -38,7 +38,8 @@ ui::DialogTemplate ToolsDialogTemplate(int id);
 // All of them, for the program's table of templates.
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out);
 
-// Bitmap 135: the serial connector beside the port box (drawn here).
+// Bitmaps 135 (the serial connector beside the port box) and 385 (the Ethernet jack of
+// the MAC address dialog), drawn here.
 std::shared_ptr<const ui::Bitmap> ToolsBitmap(int id);
 
 }  // namespace res
@@ -53,3 +54,9 @@ constexpr int IDC_MAC_BYTE1 = 1007;  // to IDC_MAC_BYTE1 + 5 (1012)
 constexpr int IDC_IP_PROGRESS = 1001;
 constexpr int IDC_IP_STATUS = 1237;
 constexpr int IDC_IP_UPLOAD = 1242;
+
+// MAC address setting (the six fields are IDC_MAC_BYTE1 to IDC_MAC_BYTE1 + 5).
+constexpr int IDD_MAC_ADDRESS = 383;
+constexpr int IDC_MAC_COM_PORT = 1002;
+constexpr int IDC_MAC_PICTURE = 1003;
+constexpr int IDB_MAC_ADDRESS = 385;

@@ -7,6 +7,7 @@
 #include "ToolsTestSupport.h"
 #include "app/ComPortDlg.h"
 #include "app/IPSettingsUploadDlg.h"
+#include "app/MacAddressDlg.h"
 #include "app/UploadSystemDataDlg.h"
 #include "qt/QtBackend.h"
 #include "res/ToolsResource.h"
@@ -93,4 +94,18 @@ TEST_F(ToolScreens, IpSettingsAfterAnUpload) {
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_IP_STATUS), kIpStatusDone);
     EXPECT_GT(DarkPixels(Shot("ip-settings.png")), 50);
+}
+
+TEST_F(ToolScreens, MacAddressFilledIn) {
+    CMacAddressDlg dlg;
+    bool grabbed = false;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        const char* bytes[6] = {"00", "1a", "2b", "3c", "4d", "5e"};
+        for (int i = 0; i < 6; ++i) d.SetDlgItemText(IDC_MAC_BYTE1 + i, bytes[i]);
+        grabbed = backend.GrabDialog(d, Shot("mac-address.png"));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    ASSERT_TRUE(grabbed);
+    EXPECT_GT(DarkPixels(Shot("mac-address.png")), 50);
 }

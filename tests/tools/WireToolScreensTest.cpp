@@ -16,6 +16,7 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     ASSERT_TRUE(frame.comPortSetting);
     ASSERT_TRUE(frame.uploadSystemData);
     ASSERT_TRUE(frame.ipSettingsUpload);
+    ASSERT_TRUE(editor.macAddress);
 
     StorePort("7");
     ui.ExpectModal(IDD_COM_PORT_SETTING, [](ui::Dialog& d) {
@@ -27,7 +28,9 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     frame.uploadSystemData();
     ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
     frame.ipSettingsUpload();
-    ASSERT_EQ(ui.Modals().size(), 3u);
+    ui.ExpectModal(IDD_MAC_ADDRESS, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
+    editor.macAddress();
+    ASSERT_EQ(ui.Modals().size(), 4u);
     EXPECT_EQ(ui.Modals()[0].result, ui::IDOK);
     EXPECT_EQ(ui.Modals()[1].caption, "Upload  System Data ");
 }
