@@ -1,6 +1,7 @@
 #include "app/ToolScreens.h"
 
 #include "app/ComPortDlg.h"
+#include "app/HardwareTestDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
 #include "app/MainFrame.h"
@@ -14,6 +15,10 @@ void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
     };
     frame.comPortSetting = [] {
         CComPortDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
+    frame.hardwareTest = [] {
+        CHardwareTestDlg dlg(CMainFrame::Get());
         dlg.DoModal();
     };
     frame.ipSettingsUpload = [] {

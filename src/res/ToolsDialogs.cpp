@@ -117,6 +117,38 @@ ui::DialogTemplate MacAddress() {
     return t;
 }
 
+ui::DialogTemplate HardwareTest() {
+    ui::DialogTemplate t;
+    t.id = IDD_HARDWARE_TEST;
+    t.caption = "Hardware Test";
+    t.cx = 300;
+    t.cy = 246;
+    const unsigned radio = st::kTabStop;
+    const unsigned shown = st::kCenter | st::kSunken;
+    t.controls = {
+        {ControlKind::GroupBox, -1, "Select Quorvex communication port for hardware test", 7, 4, 286, 44, 0},
+        {ControlKind::RadioButton, IDC_HW_PORT1, "Com 1 / PLC 1", 16, 16, 80, 10, radio | st::kGroup},
+        {ControlKind::RadioButton, IDC_HW_PORT2, "Com 2 / PLC 2", 120, 16, 80, 10, radio},
+        {ControlKind::Label, IDC_HW_CABLE_TEXT, "Cable", 16, 32, 270, 9, 0},
+        {ControlKind::GroupBox, -1, "Select communication signal level for the test", 7, 52, 286, 44, 0},
+        {ControlKind::RadioButton, IDC_HW_RS232, "RS232", 16, 64, 60, 10, radio | st::kGroup},
+        {ControlKind::RadioButton, IDC_HW_RS422, "RS422/RS485", 90, 64, 70, 10, radio},
+        {ControlKind::RadioButton, IDC_HW_CMOS, "CMOS", 176, 64, 60, 10, radio},
+        {ControlKind::Label, IDC_HW_PIN_TEXT, "Pins", 16, 80, 270, 9, 0},
+        {ControlKind::Button, IDC_HW_START_TEST, "Start &Test", 7, 102, 60, 14, st::kTabStop | st::kGroup},
+        {ControlKind::GroupBox, -1, "Send String", 76, 100, 104, 28, 0},
+        {ControlKind::Label, IDC_HW_SENT, "", 84, 112, 88, 11, shown},
+        {ControlKind::GroupBox, -1, "Received String", 189, 100, 104, 28, 0},
+        {ControlKind::Label, IDC_HW_RECEIVED, "", 197, 112, 88, 11, shown},
+        {ControlKind::GroupBox, -1, "Test Results", 7, 132, 286, 86, 0},
+        {ControlKind::ListBox, IDC_HW_RESULTS, "", 14, 144, 272, 68,
+         st::kBorder | st::kVScroll | st::kAutoHScroll | st::kTabStop},
+        {ControlKind::Button, IDC_HW_HELP, "&Help", 164, 226, 60, 14, st::kTabStop},
+        {ControlKind::Button, ui::IDCANCEL, "E&xit", 233, 226, 60, 14, st::kTabStop},
+    };
+    return t;
+}
+
 }  // namespace
 
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
@@ -124,6 +156,7 @@ void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
     out.push_back(UploadSystemData());
     out.push_back(IpSettingsUpload());
     out.push_back(MacAddress());
+    out.push_back(HardwareTest());
 }
 
 ui::DialogTemplate ToolsDialogTemplate(int id) {

@@ -60,3 +60,18 @@ constexpr int IDD_MAC_ADDRESS = 383;
 constexpr int IDC_MAC_COM_PORT = 1002;
 constexpr int IDC_MAC_PICTURE = 1003;
 constexpr int IDB_MAC_ADDRESS = 385;
+
+// Hardware loop-back test.
+constexpr int IDD_HARDWARE_TEST = 218;
+constexpr int IDC_HW_PORT1 = 1132;
+constexpr int IDC_HW_PORT2 = 1133;
+constexpr int IDC_HW_CABLE_TEXT = 1134;
+constexpr int IDC_HW_RS232 = 1123;
+constexpr int IDC_HW_RS422 = 1124;
+constexpr int IDC_HW_CMOS = 1125;
+constexpr int IDC_HW_PIN_TEXT = 1135;
+constexpr int IDC_HW_START_TEST = 1138;
+constexpr int IDC_HW_SENT = 1128;
+constexpr int IDC_HW_RECEIVED = 1122;
+constexpr int IDC_HW_RESULTS = 1136;
+constexpr int IDC_HW_HELP = 1137;

@@ -6,6 +6,7 @@
 
 #include "ToolsTestSupport.h"
 #include "app/ComPortDlg.h"
+#include "app/HardwareTestDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
 #include "app/UploadSystemDataDlg.h"
@@ -108,4 +109,23 @@ TEST_F(ToolScreens, MacAddressFilledIn) {
     dlg.DoModal();
     ASSERT_TRUE(grabbed);
     EXPECT_GT(DarkPixels(Shot("mac-address.png")), 50);
+}
+
+TEST_F(ToolScreens, HardwareTestAfterALoopBack) {
+    g_HwTestPort.SetClock(&clock);
+    Unit([](unitsim::Behaviour& b) { b.productCode = 0x51; });
+    CHardwareTestDlg dlg;
+    bool grabbed = false;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.UserClickButton(IDC_HW_PORT1);
+        d.UserClickButton(IDC_HW_RS232);
+        d.UserClickButton(IDC_HW_START_TEST);
+        grabbed = backend.GrabDialog(d, Shot("hardware-test.png"));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    g_HwTestPort.SetClock(nullptr);
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_HW_RECEIVED), "HELLO");
+    EXPECT_GT(DarkPixels(Shot("hardware-test.png")), 50);
 }

@@ -17,6 +17,7 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     ASSERT_TRUE(frame.uploadSystemData);
     ASSERT_TRUE(frame.ipSettingsUpload);
     ASSERT_TRUE(editor.macAddress);
+    ASSERT_TRUE(frame.hardwareTest);
 
     StorePort("7");
     ui.ExpectModal(IDD_COM_PORT_SETTING, [](ui::Dialog& d) {
@@ -30,7 +31,9 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     frame.ipSettingsUpload();
     ui.ExpectModal(IDD_MAC_ADDRESS, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
     editor.macAddress();
-    ASSERT_EQ(ui.Modals().size(), 4u);
+    ui.ExpectModal(IDD_HARDWARE_TEST, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
+    frame.hardwareTest();
+    ASSERT_EQ(ui.Modals().size(), 5u);
     EXPECT_EQ(ui.Modals()[0].result, ui::IDOK);
     EXPECT_EQ(ui.Modals()[1].caption, "Upload  System Data ");
 }

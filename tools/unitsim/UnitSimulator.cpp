@@ -1,5 +1,6 @@
 #include "UnitSimulator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,7 +35,7 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
     CommandSpec info = echoThen(AfterCommand::Reply);  // versions and states
     info.reply = [](const Behaviour& b) {
         std::vector<uint8_t> bytes;
-        const std::string groups[4] = {b.firmwareVersion, "V1.00A", "V1.00A", "V1.00A"};
+        const std::string groups[4] = {b.firmwareVersion, "V1.00A", "V1.00A", b.bootBlockVersion};
         for (const std::string& g : groups) {
             for (size_t i = 0; i < 6; ++i) bytes.push_back(i < g.size() ? g[i] : 0);
             bytes.push_back(0x00);  // sound
@@ -51,6 +52,8 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
     CommandSpec mac = echoThen(AfterCommand::Steps);  // MAC address: 06 and six bytes, 00 00
     m_commands[0x30] = mac;
     m_commandSteps[0x30] = {{7, {0x00}}, {2, {0x03}}};
+    m_commands[0x23] = echoThen(AfterCommand::Steps);  // loop-back test: five bytes back
+    m_commandSteps[0x23] = {{5, {}}};
     m_commands[0x15] = echoThen(AfterCommand::UploadSetup);  // project setup record back
     m_commands[0x16] = echoThen(AfterCommand::UploadImage);  // project image back
 }
@@ -468,8 +471,13 @@ void UnitSimulator::Hear(uint8_t byte) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_records.push_back({m_command, m_block, true, last});
         }
+        std::vector<uint8_t> answer = step.answer;
+        if (m_command == 0x23) {  // the looped port gives back what went through it
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_behaviour.loopBackReply.empty()) answer = m_behaviour.loopBackReply;
+            else answer.assign(m_block.begin(), m_block.begin() + std::clamp<long>(m_behaviour.loopBackCount, 0, long(m_block.size())));
+        }
         m_block.clear();
-        const std::vector<uint8_t> answer = step.answer;
         if (last) m_state = State::Idle;
         else ++m_stepIndex;
         if (!answer.empty()) Answer(answer);

@@ -66,6 +66,11 @@ struct Behaviour {
     // and model (bytes 1 and 2 of the record) in it.
     std::vector<uint8_t> driverReport = {0, 0, 0, 0, 0};
     std::string firmwareVersion = "V1.00A";               // first group of 0x17 0x17's answer
+    std::string bootBlockVersion = "V1.00A";              // last group of 0x17 0x17's answer
+    // Loop-back test (0x23 0x23, echoed, then five bytes through the looped port): how
+    // many of the five come back, or, when loopBackReply is set, what comes back instead.
+    int loopBackCount = 5;
+    std::vector<uint8_t> loopBackReply;
     // The answer to 0x25 0x25: a lead byte, IP address, default router, subnet mask, MAC,
     // a closing byte.
     std::vector<uint8_t> ipSettings = {0,    192,  168,  0,    10,   192,  168, 0, 1, 255,
