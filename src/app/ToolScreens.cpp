@@ -1,6 +1,7 @@
 #include "app/ToolScreens.h"
 
 #include "app/ComPortDlg.h"
+#include "app/EthernetDownloadDlg.h"
 #include "app/HardwareTestDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
@@ -15,6 +16,10 @@ void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
     };
     frame.comPortSetting = [] {
         CComPortDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
+    frame.ethernetDownload = [] {
+        CEthernetDownloadDlg dlg(CMainFrame::Get());
         dlg.DoModal();
     };
     frame.hardwareTest = [] {

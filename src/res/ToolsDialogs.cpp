@@ -149,6 +149,27 @@ ui::DialogTemplate HardwareTest() {
     return t;
 }
 
+ui::DialogTemplate EthernetDownload() {
+    ui::DialogTemplate t;
+    t.id = IDD_ETHERNET_DOWNLOAD;
+    t.caption = "Ethernet Download";
+    t.cx = 236;
+    t.cy = 150;
+    t.controls = {
+        {ControlKind::Label, -1, "Quorvex IP Address : ", 10, 12, 80, 9, 0},
+        {ControlKind::Edit, IDC_ETH_IP_ADDRESS, "", 96, 10, 90, 12, st::kBorder | st::kTabStop},
+        {ControlKind::Label, -1, "Download Port :", 10, 30, 80, 9, 0},
+        {ControlKind::Edit, IDC_ETH_PORT, "", 96, 28, 50, 12, st::kBorder | st::kNumber | st::kTabStop},
+        {ControlKind::GroupBox, -1, "File Name", 7, 46, 222, 26, 0},
+        {ControlKind::Label, IDC_ETH_FILE_NAME, "", 14, 58, 208, 9, 0},
+        {ControlKind::Label, IDC_ETH_STATUS, "", 7, 78, 222, 9, 0},
+        {ControlKind::Progress, IDC_ETH_PROGRESS, "", 7, 92, 222, 10, 0},
+        {ControlKind::DefButton, IDC_ETH_DOWNLOAD, "&Download", 40, 126, 60, 14, st::kTabStop},
+        {ControlKind::Button, IDC_ETH_CANCEL, "&Cancel", 136, 126, 60, 14, st::kTabStop},
+    };
+    return t;
+}
+
 }  // namespace
 
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
@@ -157,6 +178,7 @@ void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
     out.push_back(IpSettingsUpload());
     out.push_back(MacAddress());
     out.push_back(HardwareTest());
+    out.push_back(EthernetDownload());
 }
 
 ui::DialogTemplate ToolsDialogTemplate(int id) {

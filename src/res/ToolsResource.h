@@ -75,3 +75,13 @@ constexpr int IDC_HW_SENT = 1128;
 constexpr int IDC_HW_RECEIVED = 1122;
 constexpr int IDC_HW_RESULTS = 1136;
 constexpr int IDC_HW_HELP = 1137;
+
+// Ethernet download.
+constexpr int IDD_ETHERNET_DOWNLOAD = 403;
+constexpr int IDC_ETH_IP_ADDRESS = 1195;
+constexpr int IDC_ETH_PORT = 1241;
+constexpr int IDC_ETH_FILE_NAME = 1174;
+constexpr int IDC_ETH_STATUS = 1237;
+constexpr int IDC_ETH_PROGRESS = 1001;
+constexpr int IDC_ETH_DOWNLOAD = 1238;
+constexpr int IDC_ETH_CANCEL = 1239;

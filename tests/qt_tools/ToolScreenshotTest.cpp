@@ -4,8 +4,11 @@
 
 #include <QImage>
 
+#include "TcpUnit.h"
+
 #include "ToolsTestSupport.h"
 #include "app/ComPortDlg.h"
+#include "app/EthernetDownloadDlg.h"
 #include "app/HardwareTestDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
@@ -128,4 +131,29 @@ TEST_F(ToolScreens, HardwareTestAfterALoopBack) {
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_HW_RECEIVED), "HELLO");
     EXPECT_GT(DarkPixels(Shot("hardware-test.png")), 50);
+}
+
+TEST_F(ToolScreens, EthernetDownloadAfterTheFourFiles) {
+    unitsim::TcpUnit unit;
+    ASSERT_TRUE(unit.Start());
+    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-ENET";
+    g_PlcRegisterTables.g_strPlc1Inf = deffiles::PlcDefinitionFile("QVX-ENET", "101");
+    g_PlcRegisterTables.g_strPlc2Inf = deffiles::PlcDefinitionFile("QVX-ENET", "102");
+    tree.Write("DefaultPrj.hex", std::string(300, 'P'));
+    CEthernetDownloadDlg dlg;
+    bool grabbed = false;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.Item(IDC_ETH_IP_ADDRESS).UserType("127.0.0.1");
+        d.Item(IDC_ETH_PORT).UserType(std::to_string(unit.Port()));
+        d.UserClickButton(IDC_ETH_DOWNLOAD);
+        grabbed = backend.GrabDialog(d, Shot("ethernet-download.png"));
+        d.UserClickButton(IDC_ETH_CANCEL);
+    });
+    dlg.DoModal();
+    unit.Stop();
+    g_PlcRegisterTables.g_strPlc1Inf.clear();
+    g_PlcRegisterTables.g_strPlc2Inf.clear();
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ETH_STATUS), kEthCompleted);
+    EXPECT_GT(DarkPixels(Shot("ethernet-download.png")), 50);
 }

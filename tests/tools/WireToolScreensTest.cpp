@@ -18,6 +18,7 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     ASSERT_TRUE(frame.ipSettingsUpload);
     ASSERT_TRUE(editor.macAddress);
     ASSERT_TRUE(frame.hardwareTest);
+    ASSERT_TRUE(frame.ethernetDownload);
 
     StorePort("7");
     ui.ExpectModal(IDD_COM_PORT_SETTING, [](ui::Dialog& d) {
@@ -33,7 +34,9 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     editor.macAddress();
     ui.ExpectModal(IDD_HARDWARE_TEST, [](ui::Dialog& d) { d.UserClickButton(ui::IDCANCEL); });
     frame.hardwareTest();
-    ASSERT_EQ(ui.Modals().size(), 5u);
+    ui.ExpectModal(IDD_ETHERNET_DOWNLOAD, [](ui::Dialog& d) { d.UserClickButton(IDC_ETH_CANCEL); });
+    frame.ethernetDownload();
+    ASSERT_EQ(ui.Modals().size(), 6u);
     EXPECT_EQ(ui.Modals()[0].result, ui::IDOK);
     EXPECT_EQ(ui.Modals()[1].caption, "Upload  System Data ");
 }

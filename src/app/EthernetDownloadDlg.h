@@ -1,0 +1,32 @@
+#pragma once
+// "Ethernet Download": firmware, both drivers and the default project to an Ethernet unit
+// over TCP, at the address and port typed here. The sequence is link/EthernetDownload's;
+// this dialog shows it.
+#include <string>
+
+#include "link/EthernetDownload.h"
+#include "ui/Dialog.h"
+
+inline const std::string kMsgEthPortInvalid = "Please enter a download port from 1 to 65535.";
+
+class CEthernetDownloadDlg : public ui::Dialog, public IEthernetDownloadReporter {
+public:
+    explicit CEthernetDownloadDlg(ui::Window* parent = nullptr);
+
+    const ui::HandlerTable* GetHandlerTable() const override;
+    bool OnInitDialog() override;
+    void OnDownload();
+    void OnCancelButton();
+
+    // IEthernetDownloadReporter: the dialog's controls.
+    int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
+    void SetProgressPos(int position) override;
+    void SetStatusText(const std::string& text) override;
+    void SetFileName(const std::string& name) override;
+    std::string ChooseFirmwareFile(const std::string& folder) override;
+
+    CEthernetDownload& Download() { return m_download; }
+
+private:
+    CEthernetDownload m_download;
+};
