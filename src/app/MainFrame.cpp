@@ -771,6 +771,7 @@ void CMainFrame::RestoreMenuAfterTransfer() {
     s.CreateView(0, 0, std::make_unique<CQuorvexView>());
     s.SetColumnInfo(0, 0, 0);
     s.SetColumnInfo(1, std::max(FrameWidth() / 6, 10), 10);
+    s.SetRowInfo(0, std::max(FrameHeight() - 220, 10), 10);  // room for the two panes below
     s.SetRowInfo(1, 120, 10);
     s.SetRowInfo(2, 100, 10);
     s.RecalcLayout();

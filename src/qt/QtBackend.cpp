@@ -150,6 +150,16 @@ void QtBackend::ShowModeless(ui::Dialog& dialog) {
     dialog.AttachPeer(&w->binding);
     m->modeless[&dialog] = w;
     m->shown[&dialog] = w;
+    // A modeless window is a child of the main window and goes with it: then the model
+    // must no longer reach it.
+    ui::Dialog* model = &dialog;
+    QObject::connect(w, &QObject::destroyed, [this, model]() {
+        auto it = m->modeless.find(model);
+        if (it == m->modeless.end()) return;  // the model let go of it first
+        model->AttachPeer(nullptr);
+        m->modeless.erase(it);
+        m->shown.erase(model);
+    });
     if (dialog.IsWindowVisible()) w->show();
 }
 
