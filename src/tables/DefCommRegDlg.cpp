@@ -38,10 +38,9 @@ std::string At(const StringArray& a, size_t i) { return i < a.size() ? a[i] : st
 // The Words editor
 
 void CListCellEdit::Create(const ui::Rect& rect, const std::string& text) {
-    ui::Control& edit = m_dlg.AddControl(
-        ui::ControlKind::Edit, CDefCommRegDlg::EditId(m_port), "", rect,
-        ui::style::kBorder | ui::style::kTabStop | ui::style::kWantReturn | ui::style::kAutoHScroll |
-            ui::style::kMultiLine);
+    // One line: Enter and Escape reach the dialog's key handling of the edit, which stores.
+    ui::Control& edit = m_dlg.AddControl(ui::ControlKind::Edit, CDefCommRegDlg::EditId(m_port), "", rect,
+                                         ui::style::kBorder | ui::style::kTabStop | ui::style::kAutoHScroll);
     edit.SetFocus();
     edit.LimitText(kWordChars);
     edit.SetWindowText(text);
@@ -106,7 +105,7 @@ bool CDefCommRegDlg::OnInitDialog() {
     for (ui::ListView* list : {m_pListCom1, m_pListCom2}) {
         list->ModifyStyle(0, ui::style::kGridLines);
         list->InsertColumn(0, "Station ID", ui::LVCFMT_LEFT, 80);
-        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 100);
+        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 110);  // room for its heading
         list->InsertColumn(2, "Words", ui::LVCFMT_LEFT, 60);
     }
     if (g_bDefCommRegFill == 1) return true;

@@ -316,8 +316,8 @@ void CGridButton::OnClicked() {
 // The grid
 
 CEditGridCtrl::CEditGridCtrl(ui::Dialog& dialog, int id, IEditGridOwner& owner)
-    : m_nEditStyle(ui::style::kBorder | ui::style::kTabStop | ui::style::kWantReturn | ui::style::kAutoHScroll |
-                   ui::style::kUpperCase | ui::style::kMultiLine),
+    // One line: Enter and Escape reach the dialog's key handling of the edit.
+    : m_nEditStyle(ui::style::kBorder | ui::style::kTabStop | ui::style::kAutoHScroll | ui::style::kUpperCase),
       m_nComboStyle(ui::style::kBorder),
       m_dialog(dialog),
       m_id(id),
