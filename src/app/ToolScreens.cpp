@@ -3,6 +3,7 @@
 #include "app/ComPortDlg.h"
 #include "app/EthernetDownloadDlg.h"
 #include "app/HardwareTestDlg.h"
+#include "app/HtmlDownloadDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
 #include "app/MainFrame.h"
@@ -10,6 +11,10 @@
 #include "editor/NewBlockExView.h"
 
 void WireToolScreens(FrameServices& frame, NewBlockExServices& editor) {
+    editor.htmlDownload = [] {
+        CHtmlDownloadDlg dlg(CMainFrame::Get());
+        dlg.DoModal();
+    };
     editor.macAddress = [] {
         CMacAddressDlg dlg(CMainFrame::Get());
         dlg.DoModal();

@@ -170,6 +170,24 @@ ui::DialogTemplate EthernetDownload() {
     return t;
 }
 
+ui::DialogTemplate HtmlDownload() {
+    ui::DialogTemplate t;
+    t.id = IDD_HTML_DOWNLOAD;
+    t.caption = "HTML Downloading";
+    t.cx = 220;
+    t.cy = 110;
+    t.controls = {
+        {ControlKind::Label, -1, "Select COM Port :", 10, 12, 70, 9, 0},
+        {ControlKind::DropDown, IDC_WEB_COM_PORT, "", 84, 10, 70, 120, st::kVScroll | st::kTabStop},
+        {ControlKind::Label, IDC_WEB_STATUS, "", 10, 34, 70, 9, 0},
+        {ControlKind::Label, IDC_WEB_FILE_NAME, "", 84, 34, 128, 9, 0},
+        {ControlKind::Progress, IDC_WEB_PROGRESS, "", 10, 50, 200, 10, 0},
+        {ControlKind::DefButton, IDC_WEB_DOWNLOAD, "&Download", 40, 86, 60, 14, st::kTabStop},
+        {ControlKind::Button, ui::IDOK, "E&xit", 120, 86, 60, 14, st::kTabStop},
+    };
+    return t;
+}
+
 }  // namespace
 
 void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
@@ -179,6 +197,7 @@ void AddToolsDialogs(std::vector<ui::DialogTemplate>& out) {
     out.push_back(MacAddress());
     out.push_back(HardwareTest());
     out.push_back(EthernetDownload());
+    out.push_back(HtmlDownload());
 }
 
 ui::DialogTemplate ToolsDialogTemplate(int id) {

@@ -85,3 +85,11 @@ constexpr int IDC_ETH_STATUS = 1237;
 constexpr int IDC_ETH_PROGRESS = 1001;
 constexpr int IDC_ETH_DOWNLOAD = 1238;
 constexpr int IDC_ETH_CANCEL = 1239;
+
+// Web-page download.
+constexpr int IDD_HTML_DOWNLOAD = 388;
+constexpr int IDC_WEB_COM_PORT = 1002;
+constexpr int IDC_WEB_DOWNLOAD = 1230;
+constexpr int IDC_WEB_PROGRESS = 1001;
+constexpr int IDC_WEB_FILE_NAME = 1231;
+constexpr int IDC_WEB_STATUS = 1232;

@@ -10,6 +10,7 @@
 #include "app/ComPortDlg.h"
 #include "app/EthernetDownloadDlg.h"
 #include "app/HardwareTestDlg.h"
+#include "app/HtmlDownloadDlg.h"
 #include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
 #include "app/UploadSystemDataDlg.h"
@@ -156,4 +157,24 @@ TEST_F(ToolScreens, EthernetDownloadAfterTheFourFiles) {
     ASSERT_TRUE(grabbed);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ETH_STATUS), kEthCompleted);
     EXPECT_GT(DarkPixels(Shot("ethernet-download.png")), 50);
+}
+
+TEST_F(ToolScreens, HtmlDownloadBeforeAndAfterTheWebPages) {
+    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-ENET";
+    g_nDeviceId = g_nDeviceIdAlt = 94;
+    Unit([](unitsim::Behaviour& b) { b.productCode = 94; });
+    CHtmlDownloadDlg dlg(nullptr, tree.Path() + "LOG.txt");
+    dlg.Port().SetClock(&clock);
+    bool grabbed = false;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        if (text == kMsgWebDone) grabbed = backend.GrabDialog(dlg, Shot("html-download.png"));
+        return ui::IDOK;
+    });
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.Item(IDC_WEB_COM_PORT).UserType("COM7");
+        d.UserClickButton(IDC_WEB_DOWNLOAD);
+    });
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    ASSERT_TRUE(grabbed);
+    EXPECT_GT(DarkPixels(Shot("html-download.png")), 50);
 }

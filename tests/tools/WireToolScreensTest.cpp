@@ -19,6 +19,7 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     ASSERT_TRUE(editor.macAddress);
     ASSERT_TRUE(frame.hardwareTest);
     ASSERT_TRUE(frame.ethernetDownload);
+    ASSERT_TRUE(editor.htmlDownload);
 
     StorePort("7");
     ui.ExpectModal(IDD_COM_PORT_SETTING, [](ui::Dialog& d) {
@@ -36,7 +37,9 @@ TEST_F(WireToolScreensTest, TheFrameCommandsOpenTheirDialogs) {
     frame.hardwareTest();
     ui.ExpectModal(IDD_ETHERNET_DOWNLOAD, [](ui::Dialog& d) { d.UserClickButton(IDC_ETH_CANCEL); });
     frame.ethernetDownload();
-    ASSERT_EQ(ui.Modals().size(), 6u);
+    ui.ExpectModal(IDD_HTML_DOWNLOAD, [](ui::Dialog& d) { d.UserClickButton(ui::IDOK); });
+    editor.htmlDownload();
+    ASSERT_EQ(ui.Modals().size(), 7u);
     EXPECT_EQ(ui.Modals()[0].result, ui::IDOK);
     EXPECT_EQ(ui.Modals()[1].caption, "Upload  System Data ");
 }

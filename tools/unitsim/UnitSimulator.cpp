@@ -52,6 +52,7 @@ UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behavi
     CommandSpec mac = echoThen(AfterCommand::Steps);  // MAC address: 06 and six bytes, 00 00
     m_commands[0x30] = mac;
     m_commandSteps[0x30] = {{7, {0x00}}, {2, {0x03}}};
+    m_commands[0x40] = echoThen(AfterCommand::WebPages);  // web pages
     m_commands[0x23] = echoThen(AfterCommand::Steps);  // loop-back test: five bytes back
     m_commandSteps[0x23] = {{5, {}}};
     m_commands[0x15] = echoThen(AfterCommand::UploadSetup);  // project setup record back
@@ -129,6 +130,77 @@ void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec, std::ve
     std::lock_guard<std::mutex> lock(m_mutex);
     m_commands[command] = spec;
     m_commandSteps[command] = std::move(steps);
+}
+
+std::vector<WebDownload> UnitSimulator::WebDownloads() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_web;
+}
+
+void UnitSimulator::HearWeb(uint8_t byte) {
+    Behaviour b;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        b = m_behaviour;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    WebDownload& web = m_web.back();
+    switch (m_state) {
+    case State::WebCount:
+        web.typeCount = byte;
+        m_state = State::WebTypeCode;
+        break;
+    case State::WebTypeCode:
+        if (int(web.types.size()) >= web.typeCount) {  // 'A': the end
+            web.finished = byte == 'A';
+            m_state = State::Idle;
+            lock.unlock();
+            Answer({0x01});
+            return;
+        }
+        web.types.push_back(WebType{byte, {}, false});
+        m_state = State::WebFileOrEnd;
+        break;
+    case State::WebFileOrEnd:
+        if (byte == 0xFF) {
+            web.types.back().ended = true;
+            m_state = State::WebTypeCode;
+            break;
+        }
+        m_webLength = byte;
+        m_webLengthBytesLeft = b.webLengthBytes - 1;
+        m_state = m_webLengthBytesLeft > 0 ? State::WebLength : State::WebData;
+        web.types.back().files.emplace_back();
+        m_webGot = 0;
+        break;
+    case State::WebLength:
+        m_webLength = m_webLength << 8 | byte;
+        if (--m_webLengthBytesLeft == 0) m_state = State::WebData;
+        if (m_state == State::WebData && m_webLength == 0) {  // an empty file: nothing to take
+            m_state = State::WebFileOrEnd;
+            lock.unlock();
+            Answer({0xB0, b.webFileAnswer});
+            return;
+        }
+        break;
+    case State::WebData: {
+        web.types.back().files.back().push_back(byte);
+        ++m_webGot;
+        const bool chunkDone = m_webGot % 512 == 0 || m_webGot == m_webLength;
+        if (!chunkDone) break;
+        std::vector<uint8_t> answer = b.webNoiseBeforeAck;
+        answer.push_back(0xB0);
+        if (m_webGot >= m_webLength) {
+            answer.push_back(b.webFileAnswer);
+            m_state = State::WebFileOrEnd;
+        }
+        lock.unlock();
+        Answer(answer);
+        return;
+    }
+    default:
+        break;
+    }
 }
 
 std::vector<WireByte> UnitSimulator::Wire() const {
@@ -462,6 +534,14 @@ void UnitSimulator::Hear(uint8_t byte) {
         UploadAck(byte);
         break;
 
+    case State::WebCount:
+    case State::WebTypeCode:
+    case State::WebFileOrEnd:
+    case State::WebLength:
+    case State::WebData:
+        HearWeb(byte);
+        break;
+
     case State::StepTake: {
         m_block.push_back(byte);
         const ExchangeStep& step = m_steps[m_stepIndex];
@@ -668,6 +748,10 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         if (spec.after == AfterCommand::UploadSetup) StartUploadSetup(answer);
         else StartUploadImage(answer);
         CutUpload(answer);
+    } else if (spec.after == AfterCommand::WebPages) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_web.push_back(WebDownload{});
+        m_state = State::WebCount;
     } else if (spec.after == AfterCommand::Steps) {
         m_steps = steps;
         m_stepIndex = 0;

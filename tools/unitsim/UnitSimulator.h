@@ -71,6 +71,11 @@ struct Behaviour {
     // many of the five come back, or, when loopBackReply is set, what comes back instead.
     int loopBackCount = 5;
     std::vector<uint8_t> loopBackReply;
+    // Web pages (0x40 0x40, then the pages by type): the width of each file's length
+    // field, the bytes sent before each chunk's 0xB0, the answer to a whole file.
+    int webLengthBytes = 4;
+    std::vector<uint8_t> webNoiseBeforeAck;
+    uint8_t webFileAnswer = 0xD0;
     // The answer to 0x25 0x25: a lead byte, IP address, default router, subnet mask, MAC,
     // a closing byte.
     std::vector<uint8_t> ipSettings = {0,    192,  168,  0,    10,   192,  168, 0, 1, 255,
@@ -100,9 +105,22 @@ struct WireByte {
     double ms = 0;  // since the simulator started
 };
 
+// One type of a web-page download: its code and the files it brought.
+struct WebType {
+    uint8_t code = 0;
+    std::vector<std::vector<uint8_t>> files;  // as sent, padding included
+    bool ended = false;                       // 0xFF followed
+};
+
+struct WebDownload {
+    int typeCount = -1;
+    std::vector<WebType> types;
+    bool finished = false;  // 'A' came
+};
+
 // What the unit does after echoing a command. Steps: it sends the reply, then takes the
 // steps of the command in turn.
-enum class AfterCommand { Nothing, Reply, Record, Stream, UploadSetup, UploadImage, Steps };
+enum class AfterCommand { Nothing, Reply, Record, Stream, UploadSetup, UploadImage, Steps, WebPages };
 
 // One step of a command's exchange: the unit takes `take` bytes (kept as a record of the
 // command), then sends `answer` (nothing when empty).
@@ -150,6 +168,7 @@ public:
     std::vector<uint16_t> Commands() const;  // commands heard (first << 8 | second), in order
     int Handshakes() const;                 // handshake commands heard
     int Restarts() const;
+    std::vector<WebDownload> WebDownloads() const;  // one per 0x40 0x40 heard
     int MismatchNotices() const;            // 0x08 0x08 heard
     void ClearLog();
 
@@ -167,7 +186,9 @@ private:
         Idle, Confirming, RecordLength, RecordData, RecordCheck, RecordEnd,
         StreamLengthHigh, StreamLengthLow, StreamData, StreamCheck,
         UploadSetupAck, UploadSetupEnd, UploadImageAck, StepTake,
+        WebCount, WebTypeCode, WebFileOrEnd, WebLength, WebData,
     };
+    void HearWeb(uint8_t byte);
 
     void Run();
     void Hear(uint8_t byte);
@@ -217,6 +238,10 @@ private:
     size_t m_uploadSent = 0;  // blocks sent
     uint8_t m_uploadCommand = 0;
     long m_uploadBytes = 0;   // bytes of the current upload answer sent so far
+    std::vector<WebDownload> m_web;     // under m_mutex
+    size_t m_webLength = 0;
+    size_t m_webGot = 0;
+    int m_webLengthBytesLeft = 0;
     std::vector<ExchangeStep> m_steps;  // the steps of the current command
     size_t m_stepIndex = 0;
 
