@@ -106,9 +106,16 @@ bool CAddressDlg::OnInitDialog() {
     auto& combo = Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
     const int count = t.RegisterCount(Port());
     for (int r = 0; r < count; ++r) combo.AddString(Field(r, 1));
+    if (count == 0) {
+        // A PLC without register types: nothing to compose, only Cancel means anything.
+        SetDlgItemText(IDC_RANGE_TEXT, "");
+        SetDlgItemText(IDC_ADDRESS_TEXT, "");
+        ShowAddressParts(0);
+        return true;
+    }
     combo.SetCurSel(0);
     SetDlgItemText(IDC_RANGE_TEXT, Port() == 1 ? t.GetRegisterRangeTextCom1(0) : t.GetRegisterRangeTextCom2(0));
-    SetDlgItemText(IDC_ADDRESS_TEXT, Compose(count > 0 ? 0 : -1, Field(0, 5), Field(0, 7), Field(0, 9)));
+    SetDlgItemText(IDC_ADDRESS_TEXT, Compose(0, Field(0, 5), Field(0, 7), Field(0, 9)));
 
     const std::string address = TrimBlanks(m_strAddress);
     m_strAddress = address;
@@ -229,6 +236,10 @@ void CAddressDlg::KillfocusPart(Part part) {
 
 void CAddressDlg::OnOK() {
     m_strResult = GetDlgItemText(IDC_ADDRESS_TEXT);
+    if (m_strResult.empty()) {  // no register to take an address from
+        EndDialog(ui::IDCANCEL);
+        return;
+    }
     g_bBlockListEdited = 1;
     EndDialog(ui::IDOK);
 }

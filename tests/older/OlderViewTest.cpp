@@ -207,4 +207,21 @@ TEST_F(OlderTest, AddressDialogClampsWhenAPartIsLeftAndKnowsThePlc1Table) {
     EXPECT_EQ(g_bBlockListEdited, 1);
 }
 
+TEST_F(OlderTest, AddressDialogOfAPlcWithoutRegistersWritesNothing) {
+    Configure("101", "102");
+    Open();
+    view->SetCellText(0, kOlderColDestPlc, kDf1);
+    view->SetCellText(0, kOlderColDestAddr, "N007:000");
+    g_PlcRegisterTables.g_arrPlc2RegPrefix.clear();  // a definition file without register types
+    g_PlcRegisterTables.g_arrPlc2RegName.clear();
+    ui.ExpectModal(IDD_ADDRESS, [](ui::Dialog& d) {
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER).GetCount(), 0);
+        EXPECT_FALSE(d.GetDlgItem(IDC_NUMBER_PART)->IsWindowVisible());
+        d.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+    ASSERT_TRUE(view->GetDlgItem(IDC_DEST_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "N007:000");
+}
+
 }  // namespace
