@@ -19,13 +19,14 @@ struct CanColumn {
     const char* title;
     int width;  // 0: present but hidden
 };
+// A little wider than the widths of old where a heading would be cut in today's fonts.
 constexpr CanColumn kCanColumns[IdbPane::kColumns] = {
-    {"IDB FOR COM2", 100},
-    {"Ext.Device-ID", 80},
+    {"IDB FOR COM2", 110},
+    {"Ext.Device-ID", 100},
     {"PGN Number", 90},
     {"DataType", 90},
     {"#Words/Bits", 0},
-    {"PGN Length", 80},
+    {"PGN Length", 90},
     {"Priority", 100},
     {"Source(QVX)ID", 0},
     {"Fail Value", 0},

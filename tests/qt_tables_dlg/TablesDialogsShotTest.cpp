@@ -14,6 +14,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/TablesResource.h"
+#include "tables/DBViewClass2.h"
 #include "tables/DefCommRegDlg.h"
 #include "tables/EthernetIPTagTableDlg.h"
 #include "tables/EthernetNodeTableDlg.h"
@@ -161,6 +162,54 @@ TEST_F(TablesShots, EthernetIpTagTable) {
     ClearTagTable();
     g_szProductName.clear();
     g_szProductNameCopy.clear();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TablesShots, CanLayoutOfTheComTwoPane) {
+    g_szProductName = "QVX-300";
+    g_arrCanDrivers = {"172"};
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.ResetProject();
+    t.g_strPLC2Id = t.g_strPlc2DriverId = "172";
+    g_bIdbViewsFilled = 0;
+    ui::Frame frame;
+    frame.SetWindowText("Quorvex Setup Software - Untitled");
+    ui::Splitter& s = frame.GetSplitter();
+    s.CreateStatic(3, 2);
+    for (int r = 0; r < 3; ++r) s.CreateView(r, 0, std::make_unique<ui::View>());
+    ui::View* block = s.CreateView(0, 1, std::make_unique<ui::View>());
+    s.CreateView(1, 1, std::make_unique<ui::View>());
+    auto* p2 = static_cast<DBViewClass2*>(s.CreateView(2, 1, std::make_unique<DBViewClass2>()));
+    p2->OnInitialUpdate();
+    EXPECT_TRUE(p2->IsCanLayout());
+    s.SetColumnInfo(0, 0, 0);
+    s.SetRowInfo(0, 100, 10);
+    s.SetRowInfo(1, 60, 10);
+    frame.SetActiveView(block);
+    frame.Create();
+    const char* groups[][2] = {{"3", "00000F004"}, {"3", "01000FEF1"}, {"4", "00000FECA"}, {"5", "01000FF10"}};
+    for (const auto& g : groups) {
+        ui::ListView& list = p2->List();
+        const int row = list.InsertItem(list.GetItemCount(), "");
+        list.SetItemText(row, 1, g[0]);
+        list.SetItemText(row, 2, g[1]);
+        p2->FillRow(row, g[1]);
+    }
+    p2->UpdateEmptyLayout();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QMainWindow")) w->resize(760, 420);
+    Settle();
+    p2->List().UserClickCell(2, 5);
+    Settle();
+    EXPECT_TRUE(p2->m_editCell.IsOpen());
+    EXPECT_TRUE(backend.GrabFrame(frame, Shot("can_pane.png")));
+    g_arrCanDrivers.clear();
+    g_bCom2IsCAN = 0;
+    g_szProductName.clear();
+    t.ResetProject();
 }
 
 }  // namespace
