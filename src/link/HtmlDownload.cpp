@@ -124,6 +124,8 @@ int CHtmlDownload::ConnectToUnit(unsigned deviceId) {
     CUnitLink link(m_port);
     if (link.ConnectToUnit(options) != 0) return -1;
 
+    // From here on every read waits at most 1000 ms.
+    m_port.SetReadLimit(kReadLimitMs);
     link.SendCommand(kWebCommand, kWebCommand);
     m_port.PurgeComm(PURGE_RXCLEAR);
     platform::Clock& clock = m_port.GetClock();
@@ -238,7 +240,7 @@ CHtmlDownload::Result CHtmlDownload::Run(const std::string& portName, unsigned d
         m_reporter.ShowMessage(kMsgWebPortBusy, "Error", kInfo);
         return Result::PortNotOpened;
     }
-    ReadLimit limit(m_port, kReadLimitMs);
+    ReadLimit limit(m_port, m_port.GetReadLimit());  // restored at the end of the run
     if (ConnectToUnit(deviceId) != 0) {
         m_port.Close();
         m_reporter.ShowMessage(kMsgWebCommError, "", kInfo);

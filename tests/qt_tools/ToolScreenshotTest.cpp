@@ -162,7 +162,10 @@ TEST_F(ToolScreens, EthernetDownloadAfterTheFourFiles) {
 TEST_F(ToolScreens, HtmlDownloadBeforeAndAfterTheWebPages) {
     g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-ENET";
     g_nDeviceId = g_nDeviceIdAlt = 94;
-    Unit([](unitsim::Behaviour& b) { b.productCode = 94; });
+    Unit([](unitsim::Behaviour& b) {
+        b.productCode = 94;
+        b.echoDelayMs = 40;
+    });
     CHtmlDownloadDlg dlg(nullptr, tree.Path() + "LOG.txt");
     dlg.Port().SetClock(&clock);
     bool grabbed = false;

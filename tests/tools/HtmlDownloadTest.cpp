@@ -1,5 +1,7 @@
 // The web-page download against the simulated unit: the types and files in their order,
 // the lengths and chunks, the log, and the ways a download stops.
+#include <filesystem>
+
 #include "ToolsTestSupport.h"
 #include "app/HtmlDownloadDlg.h"
 #include "res/ToolsResource.h"
@@ -18,6 +20,9 @@ protected:
         Unit([&](unitsim::Behaviour& b) {
             b.productCode = uint8_t(id);
             b.webLengthBytes = lengthBytes;
+            // The tool clears its input right after 0x40 0x40, as it may: the echo comes
+            // a little later, as it would on a real line.
+            b.echoDelayMs = 40;
         });
     }
     // Runs the dialog on COM7: Download once with the script's boxes; the end code.
@@ -79,12 +84,15 @@ TEST_F(HtmlDownloadTest, TheEthernetProductSendsAllFiveTypesInOrder) {
 
 TEST_F(HtmlDownloadTest, TheSmallProductsTakeTheHtmlFolderInChunksWithTwoByteLengths) {
     UseProduct("QVX-S7", 90, 2);
+    std::filesystem::remove_all(tree.Path() + "HTML");  // the sample pages
     tree.Write("HTML/10.html", std::string(513, 'a'));
     tree.Write("HTML/2.html", "xyz");
     tree.Write("HTML/index.html", "<p>hi</p>");
     Unit([](unitsim::Behaviour& b) { b.webNoiseBeforeAck = {0x11, 0x22}; });
     EXPECT_EQ(Run([&] { ui.AnswerMessageBox(ui::IDOK, kMsgWebDone); }), ui::IDOK);
-    const auto web = sim.WebDownloads().at(0);
+    const auto downloads = sim.WebDownloads();
+    ASSERT_EQ(downloads.size(), 1u);
+    const auto& web = downloads[0];
     EXPECT_EQ(web.typeCount, 1);
     ASSERT_EQ(web.types.size(), 1u);
     EXPECT_EQ(web.types[0].code, 1);
@@ -102,6 +110,7 @@ TEST_F(HtmlDownloadTest, TheSmallProductsTakeTheHtmlFolderInChunksWithTwoByteLen
 
 TEST_F(HtmlDownloadTest, AFileTooLargeForTheSmallProductsIsRefusedBeforeTheUnitHearsAnything) {
     UseProduct("QVX-S7", 96, 2);
+    std::filesystem::remove_all(tree.Path() + "HTML");
     tree.Write("HTML/big.png", std::string(63999, 'p'));
     EXPECT_EQ(Run([&] { ui.AnswerMessageBox(ui::IDOK, kMsgWebTooLarge); }), 0);
     EXPECT_TRUE(sim.Received().empty());
@@ -110,8 +119,10 @@ TEST_F(HtmlDownloadTest, AFileTooLargeForTheSmallProductsIsRefusedBeforeTheUnitH
 TEST_F(HtmlDownloadTest, ARefusedFileStopsTheDownloadWithoutTheEnd) {
     Unit([](unitsim::Behaviour& b) { b.webFileAnswer = 0xE0; });
     Run([&] { ui.AnswerMessageBox(ui::IDOK, kMsgWebFileError); });
-    const auto web = sim.WebDownloads().at(0);
-    EXPECT_EQ(web.types.size(), 1u);
+    const auto downloads = sim.WebDownloads();
+    ASSERT_EQ(downloads.size(), 1u);
+    const auto& web = downloads[0];
+    ASSERT_EQ(web.types.size(), 1u);
     EXPECT_EQ(web.types[0].files.size(), 1u);
     EXPECT_FALSE(web.finished);
 }
@@ -138,7 +149,8 @@ TEST_F(HtmlDownloadTest, AFailedConnectionAMissingPortOrNoFilesIsReported) {
         d.Item(IDC_WEB_COM_PORT).UserType("COM9");
         ui.AnswerMessageBox(ui::IDOK, kMsgWebPortBusy);
         d.UserClickButton(IDC_WEB_DOWNLOAD);
-        UseProduct("QVX-S7", 90, 2);  // no HTML folder
+        UseProduct("QVX-S7", 90, 2);
+        std::filesystem::remove_all(tree.Path() + "HTML");  // no web pages at all
         ui.AnswerMessageBox(ui::IDOK, kMsgWebNoFiles);
         d.UserClickButton(IDC_WEB_DOWNLOAD);
         d.UserClickButton(ui::IDOK);
