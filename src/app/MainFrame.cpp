@@ -21,6 +21,7 @@
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
 #include "res/ToolbarImages.h"
+#include "settings/ControlWordSetting.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
@@ -120,6 +121,7 @@ CMainFrame::CMainFrame() {
     SetBlockEditorHost(this);
     m_services.loadNewerProject = [this](const std::string& path) { LoadProjectFile(path); };
     m_services.loadIdbImages = [] { LoadIdbImages(); };
+    m_services.controlWordDialog = [](bool newer, int mode) { RunControlWordDialog(newer, mode); };
     // The block list's context menu shows where the window system can show one.
     if (!g_NewBlockExServices.trackPopupMenu)
         g_NewBlockExServices.trackPopupMenu = [](const ui::Menu& menu, int, int) {

@@ -9,6 +9,7 @@ namespace res {
 void AddShellDialogs(std::vector<ui::DialogTemplate>& out);
 void AddTransferDialogs(std::vector<ui::DialogTemplate>& out);
 void AddEditorDialogs(std::vector<ui::DialogTemplate>& out);
+void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out);
 
 namespace {
 
@@ -18,6 +19,7 @@ const std::map<int, ui::DialogTemplate>& AllTemplates() {
         AddShellDialogs(list);
         AddTransferDialogs(list);
         AddEditorDialogs(list);
+        AddSettingsDialogs(list);
         std::map<int, ui::DialogTemplate> byId;
         for (auto& t : list) byId.emplace(t.id, std::move(t));
         return byId;
