@@ -17,6 +17,19 @@ namespace {
 void AddTablesDialogs(std::vector<ui::DialogTemplate>& out) {
     {
         ui::DialogTemplate t;
+        t.id = IDD_GENERAL_ENTITY;
+        t.caption = "General Entity";
+        t.cx = 186;
+        t.cy = 60;
+        t.styles = ds::kStandard;
+        t.controls = {
+            {ControlKind::DefButton, ui::IDOK, "OK", 72, 38, 50, 14, st::kTabStop},
+            {ControlKind::Button, ui::IDCANCEL, "Cancel", 129, 38, 50, 14, st::kTabStop},
+        };
+        out.push_back(t);
+    }
+    {
+        ui::DialogTemplate t;
         t.id = IDD_DEF_COMM_REG;
         t.caption = "Default Communication Registers";
         t.cx = 396;

@@ -46,3 +46,6 @@ constexpr int IDC_TAG_SIZE = 1210;
 constexpr int IDC_TAG_ADD = 1213;
 constexpr int IDC_TAG_DELETE = 1214;
 constexpr int IDC_TAG_CONFIRM = 3;
+
+// General entity (made only to reset the general-entity data).
+constexpr int IDD_GENERAL_ENTITY = 375;
