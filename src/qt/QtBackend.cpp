@@ -167,6 +167,7 @@ void QtBackend::DestroyModeless(ui::Dialog& dialog) {
     auto it = m->modeless.find(&dialog);
     if (it == m->modeless.end()) return;
     dialog.AttachPeer(nullptr);
+    it->second->binding.Detach();  // the widget goes later, when the model may be gone
     it->second->hide();
     it->second->deleteLater();
     m->modeless.erase(it);

@@ -211,7 +211,7 @@ WidgetBinding::~WidgetBinding() {
             for (QWidget* child : widget->findChildren<QWidget*>()) map.erase(child);
         }
     }
-    if (m_window.Peer() == this) m_window.AttachPeer(nullptr);
+    if (!m_detached && m_window.Peer() == this) m_window.AttachPeer(nullptr);
 }
 
 QWidget* WidgetBinding::WidgetOf(const ui::Control* control) const {

@@ -27,6 +27,8 @@ public:
     void BuildAll();
     ui::Window& Model() const { return m_window; }
     QWidget* Container() const { return m_container; }
+    // The model has let go of this binding (and may be gone before the widgets are).
+    void Detach() { m_detached = true; }
     QWidget* WidgetOf(const ui::Control* control) const;
 
     std::function<void(int)> onEnded;
@@ -55,6 +57,7 @@ private:
     void SyncTree(ui::Control& control, QWidget* widget);
     ui::Window& m_window;
     QPointer<QWidget> m_container;
+    bool m_detached = false;
     std::map<const ui::Control*, QPointer<QWidget>> m_widgets;
 };
 
