@@ -9,6 +9,8 @@
 #include "app/RunTimeState.h"
 #include "app/ShellHelp.h"
 #include "app/SplashDlg.h"
+#include "app/OlderScreens.h"
+#include "app/ToolScreens.h"
 #include "app/TransferTasksDlg.h"
 #include "app/ExtendedTables.h"
 #include "editor/BlockExView.h"
@@ -24,7 +26,9 @@
 #include "settings/ControlWordSetting.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
+#include "settings/PortSettingsWiring.h"
 #include "tables/IdbPanes.h"
+#include "tables/TableScreens.h"
 #include "tables/TableResets.h"
 #include "ui/Backend.h"
 
@@ -154,6 +158,12 @@ CMainFrame::CMainFrame() {
         BuildIdbImage(rows);
         return true;
     };
+    // The screens built beside the frame take their entry points; the older generation's
+    // reader and close-save wrap what stands there for the newer one, so they come last.
+    WireToolScreens(m_services, g_NewBlockExServices);
+    WireTableScreens(m_services, g_NewBlockExServices);
+    WirePortSettingsScreens(m_services, g_NewBlockExServices);
+    WireOlderScreens(m_services, g_NewBlockExServices);
 }
 
 CMainFrame::~CMainFrame() {

@@ -217,7 +217,9 @@ TEST_F(Frame, EthernetProductsEnableTheirCommandsAndTheTagTableRunsFor141) {
     EXPECT_EQ(g_bCanUploadMac, 1);
     EXPECT_EQ(g_bCanEthernetDownload, 1);
     EXPECT_TRUE(frame->QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());
-    EXPECT_FALSE(frame->QueryCommand(ID_UPLOAD_IP_SETTINGS).IsEnabled());  // not built in
+    EXPECT_TRUE(frame->QueryCommand(ID_UPLOAD_IP_SETTINGS).IsEnabled());
+    frame->Services().ipSettingsUpload = nullptr;  // a command whose screen is missing stays off
+    EXPECT_FALSE(frame->QueryCommand(ID_UPLOAD_IP_SETTINGS).IsEnabled());
 }
 
 TEST_F(Frame, TheThreePortProductShowsOneProtocolTreeAndRunsItsSheet) {
@@ -243,8 +245,11 @@ TEST_F(Frame, TheThreePortProductShowsOneProtocolTreeAndRunsItsSheet) {
 }
 
 TEST_F(Frame, GuardedFeatureAndSlaveModeRefusals) {
-    frame->OnGuardedFeature();  // a product is current after start-up
-    EXPECT_EQ(LastBox(), "");   // QVX-00 runs the hardware test (not built in: nothing shown)
+    int tests = 0;
+    frame->Services().hardwareTest = [&] { ++tests; };
+    frame->OnGuardedFeature();  // a product is current after start-up: QVX-00 has the test
+    EXPECT_EQ(tests, 1);
+    EXPECT_EQ(LastBox(), "");
     g_szProductName.clear();
     frame->OnGuardedFeature();
     EXPECT_EQ(LastBox(), "To use this Feature please select Product from the list.");

@@ -519,6 +519,13 @@ TEST_F(Commands, DialogsOfLaterScreensStayDisabledUntilTheyExist) {
     g_bExtendedSetup = g_bRecipesCom1 = g_bAttachRegCom2 = g_bEthernetSetting = 1;
     View().m_bShowMacAddress = 1;
     g_bCanHtmlDownload = 1;
+    // The frame fills these entry points with the screens it has; without them the
+    // commands stay disabled.
+    for (auto* entry : {&g_NewBlockExServices.recipes, &g_NewBlockExServices.attachRegisters,
+                        &g_NewBlockExServices.ethernetNodeTable, &g_NewBlockExServices.macAddress,
+                        &g_NewBlockExServices.htmlDownload})
+        *entry = nullptr;
+    g_NewBlockExServices.plcPortSetting = nullptr;
     for (int id : {ID_PLC1_SETTING, ID_PLC2_SETTING, ID_RECIPES, ID_ATTACH_REGISTERS, ID_ETHERNET_NODE_TABLE,
                    ID_MAC_ADDRESS, ID_HTML_DOWNLOAD})
         EXPECT_FALSE(frame->QueryCommand(id).IsEnabled()) << id;
