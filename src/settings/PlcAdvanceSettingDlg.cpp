@@ -103,7 +103,7 @@ void CPlcAdvanceSettingDlg::OnOK() {
     const int n = SpecialDataCount();
     std::string text[3];
     if (IsValue1Boolean())
-        text[0] = IsDlgButtonChecked(IDC_ADV_YES) == 1 ? "1" : "0";
+        text[0] = std::string(1, IsDlgButtonChecked(IDC_ADV_YES) == 1 ? '1' : '0');
     else
         text[0] = Item(IDC_ADV_VALUE1).IsWindowVisible() ? GetDlgItemText(IDC_ADV_VALUE1) : "";
     for (int i = 2; i <= 3; ++i)
