@@ -38,12 +38,9 @@ std::vector<Line> SplitLines(const std::string& bytes) {
             break;
         }
         size_t end = nl;
-        std::string eol = "\n";
-        if (end > pos && bytes[end - 1] == '\r') {
-            --end;
-            eol = "\r\n";
-        }
-        lines.push_back({bytes.substr(pos, end - pos), eol});
+        const bool crlf = end > pos && bytes[end - 1] == '\r';
+        if (crlf) --end;
+        lines.push_back({bytes.substr(pos, end - pos), crlf ? "\r\n" : "\n"});
         pos = nl + 1;
     }
     return lines;

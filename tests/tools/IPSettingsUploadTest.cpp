@@ -26,11 +26,11 @@ protected:
         return out;
     }
     void UnitAnswers(std::vector<uint8_t> reply, std::vector<uint8_t> closing) {
-        unitsim::CommandSpec spec;
-        spec.echo = false;
-        spec.after = unitsim::AfterCommand::Steps;
-        spec.replyBytes = std::move(reply);
-        sim.SetCommand(0x25, spec, {{1, std::move(closing)}});
+        unitsim::CommandSpec handling;
+        handling.echo = false;
+        handling.after = unitsim::AfterCommand::Steps;
+        handling.replyBytes = std::move(reply);
+        sim.SetCommand(0x25, handling, {{1, std::move(closing)}});
     }
     const std::vector<std::string> kSampleShown = {"192.168.0.10", "192.168.0.1", "255.255.255.0",
                                                    " 0", "1a", "2b", "3c", "4d", "5e"};

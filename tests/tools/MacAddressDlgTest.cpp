@@ -25,9 +25,9 @@ protected:
         EXPECT_FALSE(dlg.Port().IsOpen());
     }
     void UnitAnswersMac(std::vector<uint8_t> toRecord, std::vector<uint8_t> toEnd) {
-        unitsim::CommandSpec spec;
-        spec.after = unitsim::AfterCommand::Steps;
-        sim.SetCommand(0x30, spec, {{7, std::move(toRecord)}, {2, std::move(toEnd)}});
+        unitsim::CommandSpec handling;
+        handling.after = unitsim::AfterCommand::Steps;
+        sim.SetCommand(0x30, handling, {{7, std::move(toRecord)}, {2, std::move(toEnd)}});
     }
     std::vector<std::string> Captions() const {
         std::vector<std::string> out;

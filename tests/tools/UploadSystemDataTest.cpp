@@ -28,11 +28,11 @@ protected:
         ToolsFixture::TearDown();
     }
     void UnitAnswersInfo(std::vector<uint8_t> answer) {
-        unitsim::CommandSpec spec;
-        spec.echo = false;
-        spec.after = unitsim::AfterCommand::Reply;
-        spec.replyBytes = std::move(answer);
-        sim.SetCommand(0x17, spec);
+        unitsim::CommandSpec handling;
+        handling.echo = false;
+        handling.after = unitsim::AfterCommand::Reply;
+        handling.replyBytes = std::move(answer);
+        sim.SetCommand(0x17, handling);
     }
     // Runs the dialog: Upload once, with the script's message boxes, and returns the
     // eight texts of the grid and the status line as they stood.

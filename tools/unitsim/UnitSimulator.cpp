@@ -16,9 +16,9 @@ using Clock = std::chrono::steady_clock;
 
 UnitSimulator::UnitSimulator(Behaviour behaviour) : m_behaviour(std::move(behaviour)) {
     auto echoThen = [](AfterCommand after) {
-        CommandSpec spec;
-        spec.after = after;
-        return spec;
+        CommandSpec handling;
+        handling.after = after;
+        return handling;
     };
     m_commands[0x12] = echoThen(AfterCommand::Stream);  // firmware
     m_commands[0x22] = echoThen(AfterCommand::Record);  // COM1 driver setup record
@@ -121,14 +121,14 @@ Behaviour UnitSimulator::GetBehaviour() const {
     return m_behaviour;
 }
 
-void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec) {
+void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& handling) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_commands[command] = spec;
+    m_commands[command] = handling;
 }
 
-void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& spec, std::vector<ExchangeStep> steps) {
+void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& handling, std::vector<ExchangeStep> steps) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_commands[command] = spec;
+    m_commands[command] = handling;
     m_commandSteps[command] = std::move(steps);
 }
 
@@ -693,7 +693,7 @@ FileStream& UnitSimulator::CurrentStream() {
 }
 
 void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
-    CommandSpec spec;
+    CommandSpec handling;
     std::vector<ExchangeStep> steps;
     bool known = false;
     Behaviour b;
@@ -711,7 +711,7 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         } else if (first == second) {
             auto it = m_commands.find(first);
             if (it != m_commands.end()) {
-                spec = it->second;
+                handling = it->second;
                 known = true;
                 auto st = m_commandSteps.find(first);
                 if (st != m_commandSteps.end()) steps = st->second;
@@ -736,23 +736,23 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
     if (!known || b.ignoreCommands) return;
 
     std::vector<uint8_t> answer;
-    if (spec.echo) answer.push_back(first);
-    if (spec.after == AfterCommand::Reply || spec.after == AfterCommand::Steps) {
-        std::vector<uint8_t> reply = spec.reply ? spec.reply(b) : spec.replyBytes;
+    if (handling.echo) answer.push_back(first);
+    if (handling.after == AfterCommand::Reply || handling.after == AfterCommand::Steps) {
+        std::vector<uint8_t> reply = handling.reply ? handling.reply(b) : handling.replyBytes;
         answer.insert(answer.end(), reply.begin(), reply.end());
     }
     m_command = first;
-    if (spec.after == AfterCommand::UploadSetup || spec.after == AfterCommand::UploadImage) {
+    if (handling.after == AfterCommand::UploadSetup || handling.after == AfterCommand::UploadImage) {
         m_uploadCommand = first;
         m_uploadBytes = 0;
-        if (spec.after == AfterCommand::UploadSetup) StartUploadSetup(answer);
+        if (handling.after == AfterCommand::UploadSetup) StartUploadSetup(answer);
         else StartUploadImage(answer);
         CutUpload(answer);
-    } else if (spec.after == AfterCommand::WebPages) {
+    } else if (handling.after == AfterCommand::WebPages) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_web.push_back(WebDownload{});
         m_state = State::WebCount;
-    } else if (spec.after == AfterCommand::Steps) {
+    } else if (handling.after == AfterCommand::Steps) {
         m_steps = steps;
         m_stepIndex = 0;
         m_block.clear();
@@ -767,9 +767,9 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
             m_stepIndex = 0;
             m_state = State::StepTake;
         }
-    } else if (spec.after == AfterCommand::Record) {
+    } else if (handling.after == AfterCommand::Record) {
         m_state = State::RecordLength;
-    } else if (spec.after == AfterCommand::Stream) {
+    } else if (handling.after == AfterCommand::Stream) {
         m_state = State::StreamLengthHigh;
         m_blockNumber = 0;
         std::lock_guard<std::mutex> lock(m_mutex);

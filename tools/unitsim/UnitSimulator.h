@@ -155,9 +155,9 @@ public:
     void SetBehaviour(const Behaviour& behaviour);
     Behaviour GetBehaviour() const;
     // Adds or replaces the handling of command byte b (sent as b b).
-    void SetCommand(uint8_t command, const CommandSpec& spec);
+    void SetCommand(uint8_t command, const CommandSpec& handling);
     // The same with the steps that follow the reply (AfterCommand::Steps).
-    void SetCommand(uint8_t command, const CommandSpec& spec, std::vector<ExchangeStep> steps);
+    void SetCommand(uint8_t command, const CommandSpec& handling, std::vector<ExchangeStep> steps);
 
     // What happened so far (copies).
     std::vector<WireByte> Wire() const;
