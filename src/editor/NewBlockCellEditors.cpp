@@ -4,6 +4,7 @@
 
 #include "app/ProjectFileFormat.h"
 #include "app/RunTimeState.h"
+#include "editor/CellEditKeys.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/EditorResource.h"
@@ -25,48 +26,6 @@ bool AllDigits(const std::string& text) {
 std::string RemoveTrailingBlanks(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
-}
-
-// The keys an edit and a drop-down list handle themselves when the view takes their
-// key-down events: the caret keys of the edit, the choice keys of the list.
-void DefaultEditKey(ui::Control& edit, int vk) {
-    const int len = edit.GetWindowTextLength();
-    const int start = std::clamp(edit.GetSelStart(), 0, len);
-    const int end = edit.GetSelEnd() < 0 ? len : std::min(edit.GetSelEnd(), len);
-    const int lo = std::min(start, end), hi = std::max(start, end);
-    int caret = end;
-    switch (vk) {
-        case ui::VK_LEFT: caret = lo != hi ? lo : std::max(0, end - 1); break;
-        case ui::VK_RIGHT: caret = lo != hi ? hi : std::min(len, end + 1); break;
-        case ui::VK_HOME: caret = 0; break;
-        case ui::VK_END: caret = len; break;
-        case ui::VK_DELETE: {
-            const int stop = lo == hi && hi < len ? hi + 1 : hi;
-            if (lo < stop) {
-                std::string text = edit.GetWindowText();
-                text.erase(size_t(lo), size_t(stop - lo));
-                edit.UserEdited(text);
-            }
-            caret = lo;
-            break;
-        }
-        default: return;
-    }
-    edit.SetSel(caret, caret);
-}
-
-void DefaultListKey(ui::ListControl& list, int vk) {
-    const int count = list.GetCount();
-    if (count == 0) return;
-    int cur = list.GetCurSel();
-    switch (vk) {
-        case ui::VK_UP: cur = std::max(0, cur - 1); break;
-        case ui::VK_DOWN: cur = std::min(count - 1, cur + 1); break;
-        case ui::VK_HOME: cur = 0; break;
-        case ui::VK_END: cur = count - 1; break;
-        default: return;
-    }
-    list.SetCurSel(cur);
 }
 
 }  // namespace
@@ -123,7 +82,7 @@ void CNewBlockCellEdit::OnKeyDown(int vk) {
             DestroyWindow();
             break;
         default:
-            DefaultEditKey(*edit, vk);
+            celledit::DefaultEditKey(*edit, vk);
             break;
     }
 }
@@ -246,7 +205,7 @@ void CNewBlockCellCombo::OnKeyDown(int vk) {
             m_pView->CreateSetAddressButton(row, col - 1);
             break;
         default:
-            DefaultListKey(*list, vk);
+            celledit::DefaultListKey(*list, vk);
             break;
     }
 }
