@@ -16,6 +16,7 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "res/TransferResource.h"
+#include "settings/ControlWordExDlg.h"
 
 CSerialPort g_TransferPort;
 int g_bTaskFirmware = 0, g_bTaskCom1Driver = 0, g_bTaskCom2Driver = 0, g_bTaskProject = 0;
@@ -460,7 +461,7 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }
-    if (g_nDeviceId != kThreePortProduct && g_bProjectModified == 1) {
+    if (g_nDeviceId != kThreePortProduct && (g_bProjectModified == 1 || g_bCtrlWordConfirmed == 1)) {
         if (m_rebuildIdbImages) m_rebuildIdbImages();
         if (g_bAttachRegCom1 == 1) {
             g_bDefCommRegFill = 0;

@@ -1,7 +1,11 @@
 // The transfer dialog driven with no display against the simulated unit: the four tasks in
 // order with the messages, lines and restart of a download; an upload handed to the
 // block list; and the ways a download stops.
+#include <chrono>
+#include <thread>
+
 #include "HeadlessUi.h"
+#include "settings/ControlWordExDlg.h"
 #include "TransferTestSupport.h"
 #include "app/TransferTasksDlg.h"
 #include "platform/Text.h"
@@ -210,6 +214,36 @@ TEST_F(TransferDialogTest, ABlockInErrorSendsNothingAfterTheVersionQuery) {
     Settle();
     EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x17}));
     EXPECT_EQ(g_nDownloadResult, -1);
+}
+
+TEST_F(TransferDialogTest, DatabaseImagesAreRebuiltWhenTheProjectOrTheControlWordChanged) {
+    const SampleProject project = MakeSampleProject();
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.resyncGapMs = 100;
+    sim.SetBehaviour(b);
+    struct Case { int modified, confirmed, rebuilds; };
+    for (const Case c : {Case{1, 0, 1}, Case{0, 0, 0}, Case{0, 1, 1}}) {
+        g_bProjectModified = c.modified;
+        g_bCtrlWordConfirmed = c.confirmed;
+        int rebuilds = 0;
+        CTransferTasksDlg dlg;
+        dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+        dlg.m_rebuildIdbImages = [&] { ++rebuilds; };
+        ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+            d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+            d.UserClickButton(IDC_DOWNLOAD);
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        if (c.modified) ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+        dlg.DoModal();
+        EXPECT_EQ(rebuilds, c.rebuilds) << "modified " << c.modified << ", control word " << c.confirmed;
+        // A project that is not modified has no images beside an untitled file: the unit is left
+        // waiting for a record until it gives up.
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Settle();
+    }
+    g_bCtrlWordConfirmed = 0;
 }
 
 TEST_F(TransferDialogTest, AFailedTaskStopsTheLaterOnesWithoutARestart) {
