@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "compiler/UploadDecode.h"
 #include "platform/Paths.h"
 

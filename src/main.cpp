@@ -16,7 +16,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QuorvexApp.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "qt/QtBackend.h"
 #include "res/ShellResource.h"
 #include "ui/Backend.h"

@@ -1,10 +1,10 @@
 #include "app/EthernetDownloadDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/ToolsResource.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 #include "ui/Backend.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/HardwareTestDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "link/UnitLink.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/ToolsResource.h"

@@ -1,7 +1,7 @@
 #include "app/HtmlDownloadDlg.h"
 
 #include "app/RefreshDlg.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "res/ToolsResource.h"
 #include "ui/Backend.h"
 

@@ -1,8 +1,8 @@
 #include "app/IPSettingsUploadDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "res/ToolsResource.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 #include "ui/Backend.h"
 
 UnitIpSettings g_IPSettings;

@@ -1,7 +1,7 @@
 #include "app/InputViews.h"
 
 #include "app/MainFrame.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"

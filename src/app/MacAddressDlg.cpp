@@ -1,6 +1,6 @@
 #include "app/MacAddressDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "res/ToolsResource.h"
 #include "ui/Backend.h"
 

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "app/MainFrame.h"
-#include "app/ProjectFileFormat.h"
+#include "model/ProjectFileFormat.h"
 #include "app/ProjectFileWriter.h"
-#include "app/ProjectSettings.h"
+#include "model/ProjectSettings.h"
 #include "app/QuorvexView.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "app/VersionMismatchDlg.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"

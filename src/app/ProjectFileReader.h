@@ -2,7 +2,7 @@
 // Reading a project file of the newer generation: the fixed part, the rows and the texts
 // are parsed and checked against the file's size before anything of the open project
 // changes; the main frame then loads them (CMainFrame::LoadProjectFile).
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "app/ProjectFileSections.h"
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 //
 // Readers return false when the section runs past the end of the file or past what the
 // format allows (a corrupt file); what they read up to there stays in the holders.
-#include "app/ProjectFileFormat.h"
+#include "model/ProjectFileFormat.h"
 
 namespace prjfile {
 

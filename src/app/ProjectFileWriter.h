@@ -1,7 +1,7 @@
 #pragma once
 // Writing a project of the newer generation: the fixed part, the block rows and the
 // project texts, then the optional feature sections after them.
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 
 #include <string>
 

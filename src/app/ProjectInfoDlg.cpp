@@ -1,7 +1,7 @@
 #include "app/ProjectInfoDlg.h"
 
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/ShellResource.h"
 #include "ui/Backend.h"

@@ -5,7 +5,7 @@
 #include <strings.h>
 
 #include "app/AboutDlg.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "app/ShellHelp.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"

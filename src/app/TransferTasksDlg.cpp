@@ -2,10 +2,10 @@
 
 #include <ctime>
 
-#include "app/ExtendedTables.h"
-#include "app/ProjectSettings.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectSettings.h"
 #include "app/RefreshDlg.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "app/VersionMismatchDlg.h"
 #include "compiler/BlockScan.h"
 #include "compiler/CompileBlock.h"

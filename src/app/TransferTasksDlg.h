@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 #include "link/TransferTasks.h"
 #include "ui/Backend.h"
 #include "ui/Dialog.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/RefreshDlg.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"

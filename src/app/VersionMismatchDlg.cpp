@@ -1,6 +1,6 @@
 #include "app/VersionMismatchDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "platform/Text.h"
 #include "plc/DefinitionFiles.h"
 #include "res/ShellResource.h"

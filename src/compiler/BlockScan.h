@@ -2,7 +2,7 @@
 // Slave mode: blocks that lie back to back in the same slave register are chained. For
 // every block number the scan finds whether another block's slave range starts exactly
 // where this one ends, and which block that is.
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "compiler/IdbDerivation.h"
 
-#include "app/ExtendedTables.h"
-#include "app/ProjectSettings.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectSettings.h"
 #include "compiler/BlockAddress.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"

@@ -3,7 +3,7 @@
 // contributes its address on each port whose PLC keeps an internal database (and the
 // enabled control word its register); the addresses are grouped by register and node,
 // sorted and packed into rows of at most the PLC's word limit.
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 
 #include <string>
 #include <vector>

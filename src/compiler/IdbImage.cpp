@@ -1,10 +1,10 @@
 #include "compiler/IdbImage.h"
 
-#include "app/ProjectFileFormat.h"
+#include "model/ProjectFileFormat.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
-#include "tables/IdbText.h"
+#include "model/IdbText.h"
 
 using platform::Atoi;
 

@@ -1,16 +1,16 @@
 #include "compiler/ProjectImage.h"
 
-#include "app/ExtendedTables.h"
-#include "app/ProjectFileFormat.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectFileFormat.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "compiler/BlockAddress.h"
 #include "compiler/IdbImage.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 
 #include <algorithm>
 

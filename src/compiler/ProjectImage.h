@@ -3,7 +3,7 @@
 // error-indication bits and product identity, the block count, and one record per
 // transfer block (32 bytes in the newer generation, 26 in the older). The newer download
 // extends it with the internal-database images and the feature tables.
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 #include "compiler/BlockScan.h"
 
 #include <array>

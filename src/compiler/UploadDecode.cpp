@@ -4,15 +4,15 @@
 #include <cstring>
 #include <utility>
 
-#include "app/ProjectFileFormat.h"
-#include "app/RunTimeState.h"
-#include "editor/FeatureKeys.h"
+#include "model/ProjectFileFormat.h"
+#include "model/RunTimeState.h"
+#include "model/FeatureKeys.h"
 #include "plc/DefinitionFiles.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-#include "tables/IpAddress.h"
-#include "tables/TableResets.h"
+#include "model/IpAddress.h"
+#include "model/TableResets.h"
 
 std::string g_szUploadIdbFile1;
 std::string g_szUploadIdbFile2;

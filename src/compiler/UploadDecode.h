@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ExtendedTables.h"
-#include "app/ProjectSettings.h"
-#include "compiler/BlockRows.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectSettings.h"
+#include "model/BlockRows.h"
 #include "compiler/IdbImage.h"
 #include "plc/PlcRegisterTables.h"
 

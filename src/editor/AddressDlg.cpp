@@ -1,6 +1,6 @@
 #include "editor/AddressDlg.h"
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"

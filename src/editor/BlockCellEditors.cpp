@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
 #include "editor/CellEditKeys.h"
 #include "plc/PlcRegisterTables.h"

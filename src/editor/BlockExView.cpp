@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/AddressDlg.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"

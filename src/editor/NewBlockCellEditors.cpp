@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/ProjectFileFormat.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectFileFormat.h"
+#include "model/RunTimeState.h"
 #include "editor/CellEditKeys.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "app/MainFrame.h"
 #include "app/ProjectFileWriter.h"
 #include "app/ProjectInfoDlg.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "app/TransferTasksDlg.h"
 #include "compiler/ProjectImage.h"
 #include "editor/NewBlockExView.h"

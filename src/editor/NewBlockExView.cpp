@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "compiler/CompileBlock.h"
-#include "editor/BlockTableData.h"
-#include "editor/FeatureKeys.h"
+#include "model/BlockTableData.h"
+#include "model/FeatureKeys.h"
 #include "editor/RegisterAddressDlg.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"

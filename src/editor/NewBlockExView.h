@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 #include "compiler/BlockScan.h"
 #include "editor/ErrorMessagesDlg.h"
 #include "editor/NewBlockCellEditors.h"

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"

@@ -4,7 +4,7 @@
 // the whole exchange succeeded.
 #include <fstream>
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "compiler/ProjectImage.h"
 #include "link/TransferTasks.h"
 #include "plc/PlcRegisterTables.h"

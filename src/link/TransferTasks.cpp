@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "compiler/IdbImage.h"
 #include "compiler/ProjectImage.h"
 #include "link/DeviceLink.h"

@@ -1,7 +1,7 @@
 #include "plc/PlcRegisterTables.h"
 
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/NumConverter.h"

@@ -1,7 +1,7 @@
 #include "settings/ControlWordDlg.h"
 
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "platform/Text.h"
 #include "res/SettingsResource.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"

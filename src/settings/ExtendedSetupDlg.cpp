@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "platform/Text.h"
 #include "settings/DynDialogEx.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 #include "ui/Backend.h"
 
 namespace {

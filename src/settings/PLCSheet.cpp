@@ -1,8 +1,8 @@
 #include "settings/PLCSheet.h"
 
 #include "app/MainFrame.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
 #include "platform/Text.h"
 #include "plc/PlcRegisterTables.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/ExtendedTables.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "plc/PlcRegisterTables.h"

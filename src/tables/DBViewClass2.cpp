@@ -1,7 +1,7 @@
 #include "tables/DBViewClass2.h"
 
-#include "app/RunTimeState.h"
-#include "editor/BlockTableData.h"
+#include "model/RunTimeState.h"
+#include "model/BlockTableData.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "platform/Text.h"
 #include "res/TablesDialogs.h"
 #include "res/TablesResource.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "tables/TableTips.h"
 #include "ui/Backend.h"
 

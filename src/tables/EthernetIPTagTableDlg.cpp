@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"

@@ -2,7 +2,7 @@
 
 #include "res/TablesDialogs.h"
 #include "res/TablesResource.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 
 CGeneralEntityDlg::CGeneralEntityDlg(ui::Window* parent)
     : ui::Dialog(res::TablesDialogTemplate(IDD_GENERAL_ENTITY), parent) {}

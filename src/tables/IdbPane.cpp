@@ -1,15 +1,15 @@
 #include "tables/IdbPane.h"
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
-#include "editor/BlockTableData.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
+#include "model/BlockTableData.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
 #include "res/TablesResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
-#include "tables/IdbText.h"
+#include "model/IdbText.h"
 #include "ui/Backend.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "tables/IdbPanes.h"
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "compiler/IdbImage.h"
 #include "compiler/UploadDecode.h"
-#include "editor/BlockTableData.h"
+#include "model/BlockTableData.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"

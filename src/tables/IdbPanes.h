@@ -3,7 +3,7 @@
 // the transfer blocks, written to the image files and loaded back from them. The block
 // view's members of the same names forward here with its rows; the panes are found
 // through g_pDBView1 and g_pDBView2.
-#include "compiler/BlockRows.h"
+#include "model/BlockRows.h"
 #include "compiler/IdbDerivation.h"
 
 #include <string>

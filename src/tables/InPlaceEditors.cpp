@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "editor/RegisterAddressDlg.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"

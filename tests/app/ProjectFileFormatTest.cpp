@@ -1,7 +1,7 @@
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "app/ProjectFileSections.h"
-#include "tables/IpAddress.h"
-#include "tables/TableResets.h"
+#include "model/IpAddress.h"
+#include "model/TableResets.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -1,17 +1,17 @@
 // Project files of the newer generation: the bytes the writer produces, checked against
 // the layout written out by hand here, and the reader on sound and hostile files.
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "app/ProjectFileReader.h"
 #include "app/ProjectFileWriter.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "HeadlessUi.h"
 #include "TestSupport.h"
 

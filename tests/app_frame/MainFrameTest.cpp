@@ -1,10 +1,10 @@
 // The main window's level machine and commands, headless on a copy of the sample tree.
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
-#include "app/ProjectSettings.h"
+#include "model/ProjectSettings.h"
 #include "app/QuorvexView.h"
-#include "app/RunTimeState.h"
-#include "app/ExtendedTables.h"
+#include "model/RunTimeState.h"
+#include "model/ExtendedTables.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"

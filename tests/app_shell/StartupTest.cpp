@@ -4,7 +4,7 @@
 #include "HeadlessUi.h"
 #include "TestSupport.h"
 #include "app/QuorvexApp.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "res/ShellResource.h"

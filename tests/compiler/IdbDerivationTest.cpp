@@ -1,6 +1,6 @@
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "compiler/IdbDerivation.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "PlcFixture.h"
 
 namespace {

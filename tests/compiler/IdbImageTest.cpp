@@ -1,5 +1,5 @@
 #include "compiler/IdbImage.h"
-#include "tables/IdbText.h"
+#include "model/IdbText.h"
 #include "PlcFixture.h"
 
 namespace {

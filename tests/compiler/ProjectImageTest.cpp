@@ -1,8 +1,8 @@
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "compiler/IdbImage.h"
 #include "compiler/ProjectImage.h"
 #include "platform/Paths.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "PlcFixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "app/ExtendedTables.h"
-#include "editor/FeatureKeys.h"
+#include "model/ExtendedTables.h"
+#include "model/FeatureKeys.h"
 #include "plc/PlcRegisterTables.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +122,7 @@ TEST(TableResets, EmptyTheHoldersButKeepTheWordCounts) {
 
 }  // namespace
 
-#include "editor/BlockTableData.h"
+#include "model/BlockTableData.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Extended Setup defaults and the info window.
 #include "EditorViewFixture.h"
 
-#include "editor/BlockTableData.h"
+#include "model/BlockTableData.h"
 
 namespace {
 

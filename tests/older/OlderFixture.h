@@ -10,8 +10,8 @@
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "editor/AddressDlg.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"

@@ -6,8 +6,8 @@
 #include "HeadlessUi.h"
 #include "TestSupport.h"
 #include "app/OlderProjectFile.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Every PLC definition file of the sample tree loads on both ports, and the lowest address
 // of every register type is found, validated, keyed and formatted back consistently.
-#include "app/ProjectSettings.h"
+#include "model/ProjectSettings.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"

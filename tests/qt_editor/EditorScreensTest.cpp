@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"

@@ -16,7 +16,7 @@
 #include "TestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"

@@ -9,7 +9,7 @@
 
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"

@@ -13,7 +13,7 @@
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "app/OlderScreens.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"

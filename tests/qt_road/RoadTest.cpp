@@ -12,7 +12,7 @@
 #include "UnitSimulator.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "app/TransferTasksDlg.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"

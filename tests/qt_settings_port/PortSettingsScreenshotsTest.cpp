@@ -10,9 +10,9 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "app/ExtendedTables.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/PortSettingsResource.h"
@@ -20,7 +20,7 @@
 #include "settings/PLCSheet.h"
 #include "settings/PlcAdvanceSettingDlg.h"
 #include "settings/PlcPortSettingDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 
 namespace {
 

@@ -13,16 +13,16 @@
 
 #include <algorithm>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
-#include "editor/BlockTableData.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
+#include "model/BlockTableData.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "qt/QtBackend.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "TestSupport.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/TablesResource.h"
@@ -19,7 +19,7 @@
 #include "tables/EthernetIPTagTableDlg.h"
 #include "tables/EthernetNodeTableDlg.h"
 #include "tables/RecipeDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "TestSupport.h"
 
 namespace {

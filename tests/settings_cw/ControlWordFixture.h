@@ -8,8 +8,8 @@
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/SettingsResource.h"

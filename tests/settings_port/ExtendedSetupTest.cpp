@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "HeadlessUi.h"
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "res/PortSettingsResource.h"
 #include "settings/DynDialogEx.h"
 #include "settings/ExtendedSetupDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "app/MainFrame.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "platform/Paths.h"
 #include "plc/PlcRegisterTables.h"
@@ -16,7 +16,7 @@
 #include "settings/PlcAdvanceSettingDlg.h"
 #include "settings/PlcPortSettingDlg.h"
 #include "settings/PortSettingsWiring.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "ui/Backend.h"
 
 namespace {

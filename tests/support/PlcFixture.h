@@ -1,7 +1,7 @@
 #pragma once
 // PLC definition files written for the tests, loaded into the global register tables.
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "TestSupport.h"
 

@@ -1,15 +1,15 @@
 #pragma once
 // Both internal-database panes in a frame's 3 x 2 splitter over the test PLC files, with
 // the images going to a temporary program folder.
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
-#include "editor/BlockTableData.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
+#include "model/BlockTableData.h"
 #include "platform/Paths.h"
 #include "res/TablesResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "ui/Frame.h"
 #include "HeadlessUi.h"
 #include "PlcFixture.h"

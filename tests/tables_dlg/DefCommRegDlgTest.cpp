@@ -1,11 +1,11 @@
 // The default communication registers: both ports' rows, the Words editor and OK.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "res/TablesResource.h"
 #include "tables/DefCommRegDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "HeadlessUi.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // file and Confirm installing it.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "res/TablesResource.h"

@@ -1,11 +1,11 @@
 // The Ethernet node table: rows from the holder, Change, Reset, the field checks and OK.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "res/TablesResource.h"
 #include "tables/EthernetNodeTableDlg.h"
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 #include "HeadlessUi.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The general-entity dialog's reset and its command routing.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "tables/GeneralEntityDlg.h"
 #include "ui/Window.h"
 

@@ -2,13 +2,13 @@
 // cell with their checks, the address button and what OK stores.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "editor/RegisterAddressDlg.h"
 #include "res/EditorResource.h"
 #include "res/TablesResource.h"
 #include "tables/RecipeDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "HeadlessUi.h"
 #include "PlcFixture.h"
 

@@ -1,12 +1,12 @@
 // The entry points the extended tables' screens fill.
 #include <gtest/gtest.h>
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "app/MainFrame.h"
 #include "editor/NewBlockExView.h"
 #include "res/TablesResource.h"
 #include "tables/RecipeDlg.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 #include "tables/TableScreens.h"
 #include "HeadlessUi.h"
 

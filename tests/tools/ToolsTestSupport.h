@@ -7,7 +7,7 @@
 #include "HeadlessUi.h"
 #include "LinkTestSupport.h"
 #include "TestSupport.h"
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 #include "link/UnitLink.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"

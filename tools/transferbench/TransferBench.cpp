@@ -14,12 +14,12 @@
 #include <unistd.h>
 
 #include "UnitSimulator.h"
-#include "app/ProjectSettings.h"
-#include "app/RunTimeState.h"
+#include "model/ProjectSettings.h"
+#include "model/RunTimeState.h"
 #include "compiler/BlockScan.h"
 #include "compiler/IdbImage.h"
 #include "compiler/ProjectImage.h"
-#include "editor/FeatureKeys.h"
+#include "model/FeatureKeys.h"
 #include "link/TransferTasks.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"

@@ -1,4 +1,4 @@
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 
 CEthNodeTable g_EthNodeTable;
 CEipTagTable g_EipTagTable;

@@ -1,4 +1,4 @@
-#include "tables/IpAddress.h"
+#include "model/IpAddress.h"
 
 #include "platform/Text.h"
 

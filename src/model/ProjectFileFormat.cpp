@@ -1,4 +1,4 @@
-#include "app/ProjectFileFormat.h"
+#include "model/ProjectFileFormat.h"
 
 namespace prjfile {
 

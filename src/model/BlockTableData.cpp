@@ -1,4 +1,4 @@
-#include "editor/BlockTableData.h"
+#include "model/BlockTableData.h"
 
 CBlockTableData g_BlockTables;
 

@@ -1,4 +1,4 @@
-#include "app/ProjectSettings.h"
+#include "model/ProjectSettings.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "app/RunTimeState.h"
+#include "model/RunTimeState.h"
 
 std::string g_szProductName;
 std::string g_szProductPath;

@@ -1,10 +1,10 @@
-#include "editor/FeatureKeys.h"
+#include "model/FeatureKeys.h"
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "tables/TableResets.h"
+#include "model/TableResets.h"
 
-#include "app/ExtendedTables.h"
+#include "model/ExtendedTables.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "tables/IdbText.h"
+#include "model/IdbText.h"
 
 namespace {
 int DataTypeCode(const std::string& text, int otherwise) {
