@@ -26,9 +26,9 @@
 #include "settings/ControlWordSetting.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
-#include "settings/PortSettingsWiring.h"
+#include "app/PortSettingsWiring.h"
 #include "tables/IdbPanes.h"
-#include "tables/TableScreens.h"
+#include "app/TableScreens.h"
 #include "model/TableResets.h"
 #include "ui/Backend.h"
 

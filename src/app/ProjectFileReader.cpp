@@ -10,7 +10,7 @@
 #include "model/RunTimeState.h"
 #include "app/VersionMismatchDlg.h"
 #include "compiler/IdbImage.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"

@@ -6,7 +6,7 @@
 
 #include "model/ProjectFileFormat.h"
 #include "model/RunTimeState.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "plc/DefinitionFiles.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"

@@ -7,7 +7,7 @@
 #include "model/RunTimeState.h"
 #include "compiler/CompileBlock.h"
 #include "model/BlockTableData.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "editor/RegisterAddressDlg.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"

@@ -44,6 +44,15 @@ constexpr BitControls kBitControls[] = {
 
 CRegisterAddressDlg::CRegisterAddressDlg(ui::Window* parent) : ui::Dialog(IDD_REGISTER_ADDRESS, parent) {}
 
+bool PickRecipeAddress(ui::Dialog& parent, int port, const std::string& address, std::string& picked) {
+    CRegisterAddressDlg dlg(&parent);
+    dlg.m_nPort = port;
+    dlg.m_strAddress = address;
+    if (dlg.DoModal() != ui::IDOK) return false;
+    picked = dlg.m_strRecipeAddress;
+    return true;
+}
+
 const ui::HandlerTable* CRegisterAddressDlg::GetHandlerTable() const {
     using ui::Notify;
     using D = CRegisterAddressDlg;

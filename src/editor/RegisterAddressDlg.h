@@ -104,3 +104,7 @@ private:
 
 // 1 while the address being built carries a bit number.
 extern unsigned g_bBitAddressMode;
+
+// Runs the dialog for the recipe grid's address button: over the parent, for the port,
+// starting from the address; true with the address picked, false when cancelled.
+bool PickRecipeAddress(ui::Dialog& parent, int port, const std::string& address, std::string& picked);

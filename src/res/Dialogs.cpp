@@ -1,4 +1,4 @@
-#include "res/Dialogs.h"
+#include "ui/DialogTemplate.h"
 
 #include <map>
 #include <vector>
@@ -29,10 +29,11 @@ const std::map<int, ui::DialogTemplate>& AllTemplates() {
 
 }  // namespace
 
-const ui::DialogTemplate* FindDialogTemplate(int id) {
-    const auto& all = AllTemplates();
+}  // namespace res
+
+// The lookup the dialog model declares; the templates are this folder's data.
+const ui::DialogTemplate* ui::FindDialogTemplate(int id) {
+    const auto& all = res::AllTemplates();
     auto it = all.find(id);
     return it == all.end() ? nullptr : &it->second;
 }
-
-}  // namespace res

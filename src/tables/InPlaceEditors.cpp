@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "model/ExtendedTables.h"
-#include "editor/RegisterAddressDlg.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
 #include "res/EditorBitmaps.h"
@@ -16,6 +15,8 @@ unsigned g_nGridClickColumn = 0;
 unsigned g_nGridClickRow = 0;
 unsigned g_nGridClickPort = 0;
 CGridButton g_GridButton;
+std::function<bool(ui::Dialog& parent, int port, const std::string& address, std::string& picked)>
+    g_GridAddressPicker;
 
 namespace {
 
@@ -291,20 +292,18 @@ void CGridButton::OnClicked() {
     if (row < 0 || row >= list.GetItemCount()) return;
     const int port = GridPortOf(list.GetItemText(row, 0)) == 1 ? 1 : 2;
     g_nGridClickPort = static_cast<unsigned>(port);
-    CRegisterAddressDlg dlg(&m_pGrid->Dialog());
-    dlg.m_nPort = port;
-    dlg.m_strAddress = list.GetItemText(row, CEditGridCtrl::kAddressColumn);
-    if (dlg.DoModal() != ui::IDOK) return;
-    std::string picked = TrimBlanks(dlg.m_strRecipeAddress);
+    std::string picked;
+    if (!g_GridAddressPicker ||
+        !g_GridAddressPicker(m_pGrid->Dialog(), port, list.GetItemText(row, CEditGridCtrl::kAddressColumn), picked))
+        return;
+    picked = TrimBlanks(picked);
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     const int kind = t.GetRegisterKind(picked, port);
     if (kind == 2) {
-        dlg.m_strRecipeAddress.clear();
         ShowError(kReadOnlyCoil);
         return;
     }
     if (kind == 3) {
-        dlg.m_strRecipeAddress.clear();
         ShowError(kReadOnlyRegister);
         return;
     }

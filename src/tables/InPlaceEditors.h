@@ -3,6 +3,7 @@
 // the recipe table's value and address checks, and a small button at the right end of an
 // address cell that opens the register address dialog. They hand the finished text back
 // to the grid, which stores it in the cell.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@ class CEditGridCtrl;
 extern unsigned g_nGridClickColumn;
 extern unsigned g_nGridClickRow;
 extern unsigned g_nGridClickPort;
+
+// The address button's picker: over the grid's dialog, for the port (1 or 2) and the
+// address in the cell; true with the picked address, false when cancelled. The frame sets
+// it to the block editor's register address dialog; unset, the button does nothing.
+extern std::function<bool(ui::Dialog& parent, int port, const std::string& address, std::string& picked)>
+    g_GridAddressPicker;
 
 class CInPlaceCombo {
 public:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "res/Dialogs.h"
 #include "ui/Backend.h"
 
 namespace ui {
@@ -10,7 +9,7 @@ namespace ui {
 namespace {
 
 DialogTemplate LookUp(int id) {
-    if (const DialogTemplate* t = res::FindDialogTemplate(id)) return *t;
+    if (const DialogTemplate* t = FindDialogTemplate(id)) return *t;
     DialogTemplate missing;
     missing.id = -id;  // marks "not found"; DoModal then fails
     return missing;

@@ -38,4 +38,8 @@ struct DialogTemplate {
     std::vector<ControlTemplate> controls;
 };
 
+// The program's template with this id; null when there is none. The templates are data of
+// res/, which defines this lookup.
+const DialogTemplate* FindDialogTemplate(int id);
+
 }  // namespace ui

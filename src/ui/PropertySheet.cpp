@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "res/Dialogs.h"
 
 namespace ui {
 

@@ -1,5 +1,5 @@
 #include "model/ExtendedTables.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "plc/PlcRegisterTables.h"
 #include "model/TableResets.h"
 #include "TestSupport.h"

@@ -13,7 +13,7 @@
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "editor/NewBlockExView.h"
 #include "editor/RegisterAddressDlg.h"
 #include "plc/BlockEditorHost.h"

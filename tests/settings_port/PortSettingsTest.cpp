@@ -15,7 +15,7 @@
 #include "settings/PLCSheet.h"
 #include "settings/PlcAdvanceSettingDlg.h"
 #include "settings/PlcPortSettingDlg.h"
-#include "settings/PortSettingsWiring.h"
+#include "app/PortSettingsWiring.h"
 #include "model/TableResets.h"
 #include "ui/Backend.h"
 

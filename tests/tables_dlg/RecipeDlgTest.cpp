@@ -28,6 +28,7 @@ protected:
         g_bRecipesCom1 = g_bRecipesCom2 = 1;
         g_nRecipeState = 1;
         g_bProjectModified = 0;
+        g_GridAddressPicker = PickRecipeAddress;
         g_TablesPopupMenu = [this](ui::Dialog&, const ui::Menu& menu, int, int) {
             std::vector<std::string> items;
             for (const ui::Menu::Item& item : menu.Items())

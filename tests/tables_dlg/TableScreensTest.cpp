@@ -7,7 +7,7 @@
 #include "res/TablesResource.h"
 #include "tables/RecipeDlg.h"
 #include "model/TableResets.h"
-#include "tables/TableScreens.h"
+#include "app/TableScreens.h"
 #include "HeadlessUi.h"
 
 namespace {

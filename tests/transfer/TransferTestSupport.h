@@ -19,7 +19,7 @@
 #include "compiler/BlockScan.h"
 #include "compiler/IdbImage.h"
 #include "compiler/ProjectImage.h"
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 #include "link/TransferTasks.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"

@@ -1,4 +1,4 @@
-#include "settings/PortSettingsWiring.h"
+#include "app/PortSettingsWiring.h"
 
 #include "app/MainFrame.h"
 #include "editor/NewBlockExView.h"

@@ -1,4 +1,4 @@
-#include "model/FeatureKeys.h"
+#include "plc/FeatureKeys.h"
 
 #include "model/ExtendedTables.h"
 #include "plc/PlcRegisterTables.h"

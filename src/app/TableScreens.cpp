@@ -1,10 +1,12 @@
-#include "tables/TableScreens.h"
+#include "app/TableScreens.h"
 
 #include "app/MainFrame.h"
 #include "editor/NewBlockExView.h"
+#include "editor/RegisterAddressDlg.h"
 #include "tables/DefCommRegDlg.h"
 #include "tables/EthernetIPTagTableDlg.h"
 #include "tables/EthernetNodeTableDlg.h"
+#include "tables/InPlaceEditors.h"
 #include "tables/RecipeDlg.h"
 
 void WireTableScreens(FrameServices& frame, NewBlockExServices& editor) {
@@ -24,6 +26,7 @@ void WireTableScreens(FrameServices& frame, NewBlockExServices& editor) {
         CEthernetIPTagTableDlg dlg;
         return dlg.DoModal();
     };
+    g_GridAddressPicker = PickRecipeAddress;
     g_TablesPopupMenu = [&editor](ui::Dialog&, const ui::Menu& menu, int x, int y) {
         return editor.trackPopupMenu ? editor.trackPopupMenu(menu, x, y) : 0;
     };
