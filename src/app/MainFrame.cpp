@@ -1,7 +1,8 @@
 #include "app/MainFrame.h"
+#include "app/ProjectInfoDlg.h"
 
 #include "app/InputViews.h"
-#include "app/ProjectFileWriter.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
 #include "app/QuorvexApp.h"
 #include "app/QuorvexView.h"
@@ -123,6 +124,7 @@ CMainFrame::CMainFrame() {
     g_bNoBlockView = 1;
     g_bCanUploadMac = g_bCanEthernetDownload = g_bCanRunKorvo = g_bCanHtmlDownload = 0;
     SetBlockEditorHost(this);
+    ui::SetFrameHost(this);
     m_services.loadNewerProject = [this](const std::string& path) { LoadProjectFile(path); };
     m_services.loadIdbImages = [] { LoadIdbImages(); };
     m_services.controlWordDialog = [](bool newer, int mode) { RunControlWordDialog(newer, mode); };
@@ -147,6 +149,23 @@ CMainFrame::CMainFrame() {
         dialog.DoModal();
         g_nTransferMode = 0;
     };
+    // The block editors' Project Information and Download.
+    g_NewBlockExServices.projectInformation = [](ui::Window* parent) {
+        CProjectInfoDlg dialog(parent);
+        dialog.DoModal();
+    };
+    g_NewBlockExServices.download = [](std::function<BlockRows()> rows, std::function<void()> rebuildIdbImages) {
+        CTransferTasksDlg dialog;
+        dialog.m_bUploadMode = 0;
+        dialog.m_nOpenMode = 1;
+        dialog.m_getBlockRows = std::move(rows);
+        dialog.m_rebuildIdbImages = std::move(rebuildIdbImages);
+        dialog.m_setMainTitle = [](const std::string& title) { ui::SetMainTitle(title); };
+        if (g_NewBlockExServices.runTransferDialog)
+            g_NewBlockExServices.runTransferDialog(dialog);
+        else
+            dialog.DoModal();
+    };
     // Closing from the frame saves as the editor's own Close does: the file, its sections
     // and the internal-database companions.
     m_services.saveProject = [](bool newer, const std::string& path) {
@@ -168,6 +187,7 @@ CMainFrame::CMainFrame() {
 
 CMainFrame::~CMainFrame() {
     if (GetBlockEditorHost() == this) SetBlockEditorHost(nullptr);
+    if (ui::GetFrameHost() == this) ui::SetFrameHost(nullptr);
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
 }
 
@@ -895,3 +915,17 @@ std::string CMainFrame::GetNewerBlockCellText(int row, int column) {
 int CMainFrame::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     return ui::MessageBox(text, caption, flags);
 }
+
+void CMainFrame::SetMainTitle(const std::string& title) { SetWindowText(title); }
+
+void CMainFrame::CloseToProductLevel() {
+    // Both replace the project's views: nothing of the caller's view is used after them.
+    ResetToUntitled();
+    GoToProductLevel();
+}
+
+void CMainFrame::RefreshRecentProjects() { UpdateRecentProjects(); }
+
+void CMainFrame::ReloadComPortSetting() { LoadComPortSetting(); }
+
+void CMainFrame::ShowHelp() { OnHelp(); }

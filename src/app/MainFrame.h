@@ -4,6 +4,7 @@
 // frame's commands (open, close, recent projects, settings and transfer entry points).
 #include "plc/BlockEditorHost.h"
 #include "ui/Frame.h"
+#include "ui/FrameHost.h"
 
 #include <functional>
 #include <memory>
@@ -33,7 +34,7 @@ struct FrameServices {
     std::function<bool(bool newer, const std::string& path)> saveProject;
 };
 
-class CMainFrame : public ui::Frame, public IBlockEditorHost {
+class CMainFrame : public ui::Frame, public IBlockEditorHost, public ui::FrameHost {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -88,6 +89,13 @@ public:
     std::string GetOlderBlockCellText(int row, int column) override;
     std::string GetNewerBlockCellText(int row, int column) override;
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+
+    // What the screens below need of the main window.
+    void SetMainTitle(const std::string& title) override;
+    void CloseToProductLevel() override;
+    void RefreshRecentProjects() override;
+    void ReloadComPortSetting() override;
+    void ShowHelp() override;
 
     void SetFrameMenu(const std::shared_ptr<ui::Menu>& menu);
     // The COM2 database pane takes the layout of the current COM2 protocol again.

@@ -1,7 +1,8 @@
 #include "app/OlderScreens.h"
 
 #include "app/MainFrame.h"
-#include "app/OlderProjectFile.h"
+#include "app/OlderProjectOpen.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 

@@ -4,7 +4,7 @@
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "model/ProjectFileFormat.h"
-#include "app/ProjectFileSections.h"
+#include "projectfiles/ProjectFileSections.h"
 #include "model/ProjectSettings.h"
 #include "app/QuorvexView.h"
 #include "model/RunTimeState.h"

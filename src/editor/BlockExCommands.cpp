@@ -3,9 +3,6 @@
 // Block, Insert Block, Remove Block, Copy Block and Paste Block with the context menu.
 #include <algorithm>
 
-#include "app/MainFrame.h"
-#include "app/OlderProjectFile.h"
-#include "app/ProjectInfoDlg.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
@@ -14,8 +11,10 @@
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
 #include "res/FrameResource.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
+#include "ui/FrameHost.h"
 
 namespace {
 
@@ -81,13 +80,11 @@ int CBlockExView::SaveProjectFile(const std::string& path) { return WriteOlderPr
 bool CBlockExView::WriteChecked(const std::string& path) { return SaveProjectFile(path) == 0; }
 
 void CBlockExView::CloseProject(bool updateRecent) {
-    CMainFrame* frame = CMainFrame::Get();
-    if (updateRecent && frame) frame->UpdateRecentProjects();
+    ui::FrameHost* frame = ui::GetFrameHost();
+    if (updateRecent && frame) frame->RefreshRecentProjects();
     if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
-    if (!frame) return;
-    // Both replace this view: nothing of it is used after them.
-    frame->ResetToUntitled();
-    frame->GoToProductLevel();
+    // This replaces the view: nothing of it is used after.
+    if (frame) frame->CloseToProductLevel();
 }
 
 void CBlockExView::OnUpdateCommand(ui::CmdUI& cmd) {
@@ -142,10 +139,7 @@ void CBlockExView::OnFileSaveAs() {
 }
 
 void CBlockExView::OnFileClose() {
-    CMainFrame* frame = CMainFrame::Get();
-    auto setTitle = [frame] {
-        if (frame) frame->SetWindowText("Quorvex - QVX-00");
-    };
+    auto setTitle = [] { ui::SetMainTitle("Quorvex - QVX-00"); };
     if (g_bProjectOpen != 1) {
         setTitle();
         return;
@@ -213,8 +207,7 @@ void CBlockExView::OnPlc2Setting() {
 }
 
 void CBlockExView::OnProjectInformation() {
-    CProjectInfoDlg dialog(nullptr);
-    dialog.DoModal();
+    if (g_NewBlockExServices.projectInformation) g_NewBlockExServices.projectInformation(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------

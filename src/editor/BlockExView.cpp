@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/MainFrame.h"
 #include "model/RunTimeState.h"
 #include "editor/AddressDlg.h"
 #include "plc/BlockEditorHost.h"
@@ -13,6 +12,7 @@
 #include "res/FrameResource.h"
 #include "res/OlderEditorResource.h"
 #include "ui/Backend.h"
+#include "ui/FrameHost.h"
 
 int g_nCopyRow = -1;
 std::string g_BlockClipboard[8];
@@ -330,6 +330,6 @@ void CBlockExView::PickAddress(int plcCol, int addressCol) {
 
 void CBlockExView::OnHelpInfo() {
     if (g_nDownloadDlgMode == 0) g_szHelpTopic = "blockoverview.htm";
-    if (CMainFrame* frame = CMainFrame::Get()) frame->OnHelp();
+    if (ui::FrameHost* frame = ui::GetFrameHost()) frame->ShowHelp();
     else ui::ShowHelp();
 }

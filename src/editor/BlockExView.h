@@ -13,26 +13,8 @@
 #include "editor/BlockCellEditors.h"
 #include "editor/ErrorMessagesDlg.h"
 #include "editor/ToolTipCtrlEx.h"
+#include "model/BlockRows.h"
 #include "ui/Frame.h"
-
-// The ten cells of one row, as the list shows them.
-constexpr int kOlderBlockColumns = 10;
-using OlderBlockRow = std::array<std::string, kOlderBlockColumns>;
-using OlderBlockRows = std::vector<OlderBlockRow>;
-
-// Columns of the older block list.
-enum OlderBlockColumn {
-    kOlderColBlockNo = 0,
-    kOlderColWords = 1,
-    kOlderColSourcePlc = 2,
-    kOlderColSourceId = 3,
-    kOlderColSourceAddr = 4,
-    kOlderColDestPlc = 5,
-    kOlderColDestId = 6,
-    kOlderColDestAddr = 7,
-    kOlderColRepeat = 8,
-    kOlderColComment = 9,
-};
 
 class CBlockExView : public ui::View {
 public:

@@ -7,22 +7,20 @@
 #include <algorithm>
 
 #include "model/ExtendedTables.h"
-#include "app/MainFrame.h"
-#include "app/ProjectFileWriter.h"
-#include "app/ProjectInfoDlg.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
-#include "app/TransferTasksDlg.h"
 #include "compiler/ProjectImage.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
 #include "tables/IdbPanes.h"
 #include "ui/Backend.h"
+#include "ui/FrameHost.h"
 
 extern char** environ;
 
@@ -341,7 +339,7 @@ void CNewBlockExView::OnKeyDown(const ui::Event& event) {
 
 void CNewBlockExView::OnHelpInfo() {
     if (g_nTransferMode == 0) g_szHelpTopic = "blockoverview.htm";
-    if (CMainFrame* frame = CMainFrame::Get()) frame->OnHelp();
+    if (ui::FrameHost* frame = ui::GetFrameHost()) frame->ShowHelp();
     else ui::ShowHelp();
 }
 
@@ -401,28 +399,17 @@ void CNewBlockExView::OnHtmlDownload() {
 }
 
 void CNewBlockExView::OnProjectInformation() {
-    CProjectInfoDlg dialog(this);
-    dialog.DoModal();
+    if (g_NewBlockExServices.projectInformation) g_NewBlockExServices.projectInformation(this);
 }
 
 void CNewBlockExView::OnDownload() {
     g_nTransferMode = 1;
     if (g_bProjectOpen != 1) return;
     DestroyCellControls();
-    CTransferTasksDlg dialog;
-    dialog.m_bUploadMode = 0;
-    dialog.m_nOpenMode = 1;
-    dialog.m_getBlockRows = [this] { return GetBlockRows(); };
-    dialog.m_rebuildIdbImages = [this] { BuildIdbImage(); };
-    dialog.m_setMainTitle = [](const std::string& title) {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->SetWindowText(title);
-    };
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
-    if (g_NewBlockExServices.runTransferDialog)
-        g_NewBlockExServices.runTransferDialog(dialog);
-    else
-        dialog.DoModal();
+    if (g_NewBlockExServices.download)
+        g_NewBlockExServices.download([this] { return GetBlockRows(); }, [this] { BuildIdbImage(); });
     g_nTransferMode = 0;
 }
 
@@ -569,11 +556,8 @@ void CNewBlockExView::CloseView() {
     if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
     RefreshIdbView1();
     RefreshIdbView2();
-    CMainFrame* frame = CMainFrame::Get();
-    if (!frame) return;
-    // Both replace this view: nothing of it is used after them.
-    frame->ResetToUntitled();
-    frame->GoToProductLevel();
+    // This replaces the view: nothing of it is used after.
+    if (ui::FrameHost* frame = ui::GetFrameHost()) frame->CloseToProductLevel();
 }
 
 void CNewBlockExView::OnCloseProject() {
@@ -581,7 +565,7 @@ void CNewBlockExView::OnCloseProject() {
     if (g_bProjectOpen != 1) return;
     DestroyCellControls();  // an open editor stores its text first
     if (g_bProjectModified == 0) {
-        if (CMainFrame* frame = CMainFrame::Get()) frame->UpdateRecentProjects();
+        if (ui::FrameHost* frame = ui::GetFrameHost()) frame->RefreshRecentProjects();
         CloseView();
         return;
     }

@@ -183,6 +183,11 @@ struct NewBlockExServices {
     std::function<void()> htmlDownload;            // "HTML Downloading"
     // Runs the transfer dialog the download has set up; the default runs it modally.
     std::function<void(CTransferTasksDlg&)> runTransferDialog;
+    // "Download": the transfer dialog in its download layout, with the block rows and the
+    // rebuild of the internal-database images it asks for.
+    std::function<void(std::function<BlockRows()> rows, std::function<void()> rebuildIdbImages)> download;
+    // "Project Information" over the parent window.
+    std::function<void(ui::Window* parent)> projectInformation;
     // Shows the context menu at the point; the command chosen, 0 for none.
     std::function<int(const ui::Menu& menu, int x, int y)> trackPopupMenu;
     // Starts the sibling program in the program folder; false when it cannot be started.

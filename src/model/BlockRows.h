@@ -1,6 +1,7 @@
 #pragma once
-// The transfer blocks as the compiler reads them: the cell texts of each row of the newer
-// block list, in list order. The block view hands its rows over in this form.
+// The transfer blocks of both generations: the cell texts of each row of a block list, in
+// list order. The block views hand their rows over in this form; the project files and
+// the compiler read them.
 #include <array>
 #include <string>
 #include <vector>
@@ -25,3 +26,22 @@ using BlockRow = std::array<std::string, kBlockListColumns>;
 using BlockRows = std::vector<BlockRow>;
 
 constexpr int kMaxBlocks = 255;
+
+// The ten cells of one row of the older block list, as the list shows them.
+constexpr int kOlderBlockColumns = 10;
+using OlderBlockRow = std::array<std::string, kOlderBlockColumns>;
+using OlderBlockRows = std::vector<OlderBlockRow>;
+
+// Columns of the older block list.
+enum OlderBlockColumn {
+    kOlderColBlockNo = 0,
+    kOlderColWords = 1,
+    kOlderColSourcePlc = 2,
+    kOlderColSourceId = 3,
+    kOlderColSourceAddr = 4,
+    kOlderColDestPlc = 5,
+    kOlderColDestId = 6,
+    kOlderColDestAddr = 7,
+    kOlderColRepeat = 8,
+    kOlderColComment = 9,
+};

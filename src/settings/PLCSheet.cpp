@@ -1,6 +1,5 @@
 #include "settings/PLCSheet.h"
 
-#include "app/MainFrame.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
@@ -8,6 +7,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "res/PortSettingsResource.h"
 #include "settings/PlcPortSettingDlg.h"
+#include "ui/FrameHost.h"
 
 PlcSheetServices g_PlcSheetServices;
 
@@ -57,9 +57,9 @@ void CPLCGeneral::OnSave() {
         CBlockExView view;
         view.OnFileSave();
     }
-    if (CMainFrame* frame = CMainFrame::Get()) {
-        frame->UpdateRecentProjects();
-        frame->LoadComPortSetting();
+    if (ui::FrameHost* frame = ui::GetFrameHost()) {
+        frame->RefreshRecentProjects();
+        frame->ReloadComPortSetting();
     }
 }
 

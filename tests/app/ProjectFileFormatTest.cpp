@@ -1,5 +1,5 @@
 #include "model/ExtendedTables.h"
-#include "app/ProjectFileSections.h"
+#include "projectfiles/ProjectFileSections.h"
 #include "model/IpAddress.h"
 #include "model/TableResets.h"
 

@@ -4,7 +4,7 @@
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "app/ProjectFileReader.h"
-#include "app/ProjectFileWriter.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"

@@ -1,7 +1,7 @@
 // The older block list's block commands and saves, on the list in a window of its own.
 #include "OlderFixture.h"
 
-#include "app/OlderProjectFile.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
-#include "app/OlderProjectFile.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "app/OlderScreens.h"
 #include "model/ProjectSettings.h"
 #include "app/RecentProjects.h"

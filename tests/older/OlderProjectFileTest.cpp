@@ -5,7 +5,7 @@
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
-#include "app/OlderProjectFile.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"

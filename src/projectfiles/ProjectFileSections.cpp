@@ -1,4 +1,4 @@
-#include "app/ProjectFileSections.h"
+#include "projectfiles/ProjectFileSections.h"
 
 #include "model/ExtendedTables.h"
 #include "plc/PlcRegisterTables.h"

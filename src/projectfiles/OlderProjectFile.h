@@ -5,9 +5,7 @@
 // layout with its own settings record and no rows.
 #include <string>
 
-#include "editor/BlockExView.h"
-
-class CMainFrame;
+#include "model/BlockRows.h"
 
 struct OlderProjectFile {
     std::string tag;
@@ -44,8 +42,3 @@ std::string FindCutCell(const OlderBlockRows& rows, bool slaveMode);
 // and project version, stamps a "Ver2.00" file, writes the file whole and sets the title.
 // 0, or -1 when it could not be written (the reason was shown; the list stays edited).
 int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows);
-
-// Opens an older project (the frame's reader of the older products).
-void OpenOlderProjectFile(CMainFrame& frame, const std::string& path);
-// Opens a project of the three-port product into its "Communication Setting" sheet.
-void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path);

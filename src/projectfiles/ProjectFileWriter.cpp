@@ -1,9 +1,8 @@
-#include "app/ProjectFileWriter.h"
+#include "projectfiles/ProjectFileWriter.h"
 
 #include "model/ExtendedTables.h"
-#include "app/MainFrame.h"
 #include "model/ProjectFileFormat.h"
-#include "app/ProjectFileSections.h"
+#include "projectfiles/ProjectFileSections.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "compiler/IdbImage.h"
@@ -13,6 +12,7 @@
 #include "platform/Text.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
+#include "ui/FrameHost.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -190,7 +190,7 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
     g_szIdbFile2 = ProjectIdbPath(idbBase, 2);
     endPosition = bytes.size();
     g_bProjectModified = 0;
-    if (CMainFrame* frame = CMainFrame::Get()) frame->SetWindowText(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    ui::SetMainTitle(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     return 0;
 }
 
