@@ -2,6 +2,7 @@
 
 #include "model/RunTimeState.h"
 #include "plc/NumConverter.h"
+#include "editor/RegisterFields.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
 #include "res/EditorBitmaps.h"
@@ -52,25 +53,7 @@ const ui::HandlerTable* CAddressDlg::GetHandlerTable() const {
     return &table;
 }
 
-std::string CAddressDlg::Field(int r, int field) const {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const bool one = Port() == 1;
-    const StringArray* table = nullptr;
-    switch (field) {
-        case 1: table = one ? &t.g_arrPlc1RegName : &t.g_arrPlc2RegName; break;
-        case 2: table = one ? &t.g_arrPlc1RegKind : &t.g_arrPlc2RegKind; break;
-        case 3: table = one ? &t.g_arrPlc1RegRadix : &t.g_arrPlc2RegRadix; break;
-        case 4: table = one ? &t.g_arrPlc1RegPrefix : &t.g_arrPlc2RegPrefix; break;
-        case 5: table = one ? &t.g_arrPlc1RegMin : &t.g_arrPlc2RegMin; break;
-        case 6: table = one ? &t.g_arrPlc1RegMax : &t.g_arrPlc2RegMax; break;
-        case 7: table = one ? &t.g_arrPlc1RegColonMin : &t.g_arrPlc2RegColonMin; break;
-        case 8: table = one ? &t.g_arrPlc1RegColonMax : &t.g_arrPlc2RegColonMax; break;
-        case 9: table = one ? &t.g_arrPlc1RegSlashMin : &t.g_arrPlc2RegSlashMin; break;
-        case 10: table = one ? &t.g_arrPlc1RegSlashMax : &t.g_arrPlc2RegSlashMax; break;
-        default: return std::string();
-    }
-    return r >= 0 && size_t(r) < table->size() ? (*table)[size_t(r)] : std::string();
-}
+std::string CAddressDlg::Field(int r, int field) const { return RegisterTypeField(Port(), r, field); }
 
 int CAddressDlg::Current() const {
     const auto* combo = static_cast<const ui::ListControl*>(GetDlgItem(IDC_ADDRESS_REGISTER));

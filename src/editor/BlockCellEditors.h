@@ -5,50 +5,43 @@
 // removes its control on the view as editing goes on.
 #include <string>
 
+#include "editor/BlockCellEditBase.h"
 #include "ui/Types.h"
 
 class CBlockExView;
-namespace ui {
-class Control;
-}
 
-class CBlockCellEdit {
+class CBlockCellEdit : public CBlockCellEditBase {
 public:
-    virtual ~CBlockCellEdit() = default;
-    void Attach(CBlockExView* view) { m_pView = view; }
+    CBlockCellEdit();
+    void Attach(CBlockExView* view);
     // Opens the edit over the rectangle (view pixels) with the cell's text.
     void Create(const ui::Rect& rect, const std::string& text, int longest);
-    void DestroyWindow();
-    ui::Control* GetControl() const;
-    bool IsOpen() const { return GetControl() != nullptr; }
-
-    void OnChange();
-    void OnKeyDown(int vk);
-    void OnKillFocus();
 
     // The canonical form of an address of a register of the port: lowest-width number
     // part, filled colon and slash parts (the text unchanged when no register matches).
-    static std::string CanonicalAddress(const std::string& text, int port);
+    static std::string CanonicalAddress(const std::string& text, int port) { return CompleteAddress(text, port); }
 
 private:
-    void Store(std::string text);
+    // Digits, capitals, ':' and '/'.
+    bool KeepsCharacter(char ch) const override;
+    bool IsCommentCell() const override;
+    void GetCell(int& row, int& col) const override;
+    std::string GetCellText(int row, int col) const override;
+    void EditCell(int row, int col) override;
+    void Store(std::string text) override;
     CBlockExView* m_pView = nullptr;
-    bool m_bStoring = false;
 };
 
-class CBlockCellCombo {
+class CBlockCellCombo : public CBlockCellComboBase {
 public:
-    virtual ~CBlockCellCombo() = default;
-    void Attach(CBlockExView* view) { m_pView = view; }
-    void Create(const ui::Rect& rect, const std::string& cellText);
-    void DestroyWindow();
-    ui::Control* GetControl() const;
-    bool IsOpen() const { return GetControl() != nullptr; }
-
-    void OnKeyDown(int vk);
-    void OnKillFocus();
+    CBlockCellCombo();
+    void Attach(CBlockExView* view);
+    void Create(const ui::Rect& rect, const std::string& cellText) { Open(rect, cellText); }
 
 private:
+    void GetCell(int& row, int& col) const override;
+    void EditCell(int row, int col) override;
+    void StoreChoice(int row, int col, const std::string* name) override;
     CBlockExView* m_pView = nullptr;
 };
 

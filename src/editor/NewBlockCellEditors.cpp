@@ -1,20 +1,13 @@
 #include "editor/NewBlockCellEditors.h"
 
-#include <algorithm>
-
 #include "model/ProjectFileFormat.h"
 #include "model/RunTimeState.h"
-#include "editor/CellEditKeys.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/EditorResource.h"
 #include "ui/Controls.h"
 
 namespace {
-
-bool AllowedInCell(char ch) {
-    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || ch == ':' || ch == '/' || ch == '_';
-}
 
 bool AllDigits(const std::string& text) {
     if (text.empty()) return false;
@@ -23,106 +16,40 @@ bool AllDigits(const std::string& text) {
     return true;
 }
 
-std::string RemoveTrailingBlanks(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // The edit
 
+CNewBlockCellEdit::CNewBlockCellEdit() : CBlockCellEditBase(IDC_NEW_CELL_EDIT, ui::style::kBorder | ui::style::kAutoHScroll) {}
+
+void CNewBlockCellEdit::Attach(CNewBlockExView* view) {
+    m_pView = view;
+    SetWindow(view);
+}
+
 int CNewBlockCellEdit::MaxCommentLength() { return int(prjfile::kBlockColumnWidths[kColComment]); }
 
-ui::Control* CNewBlockCellEdit::GetControl() const {
-    return m_pView ? m_pView->GetDlgItem(IDC_NEW_CELL_EDIT) : nullptr;
+bool CNewBlockCellEdit::KeepsCharacter(char ch) const {
+    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || ch == ':' || ch == '/' || ch == '_';
 }
 
-void CNewBlockCellEdit::Create(const ui::Rect& rect, const std::string& text, int limit) {
-    DestroyWindow();
-    unsigned styles = ui::style::kBorder | ui::style::kAutoHScroll;
-    if (limit != 100) styles |= ui::style::kUpperCase;  // all but the comment
-    ui::Control& edit = m_pView->AddControl(ui::ControlKind::Edit, IDC_NEW_CELL_EDIT, text, rect, styles);
-    edit.LimitText(limit);
-    edit.SetSel(0, -1);
-    edit.SetFocus();
+bool CNewBlockCellEdit::IsCommentCell() const { return g_nNewBlockEditCol == kColComment; }
+
+void CNewBlockCellEdit::GetCell(int& row, int& col) const {
+    row = g_nNewBlockEditRow;
+    col = g_nNewBlockEditCol;
 }
 
-void CNewBlockCellEdit::DestroyWindow() {
-    if (m_pView && GetControl()) m_pView->RemoveControl(IDC_NEW_CELL_EDIT);
-}
+std::string CNewBlockCellEdit::GetCellText(int row, int col) const { return m_pView->GetCellText(row, col); }
 
-void CNewBlockCellEdit::OnChange() {
-    ui::Control* edit = GetControl();
-    if (!edit || g_nNewBlockEditCol == kColComment) return;
-    // Only digits, capitals, ':', '/' and '_' stay, wherever they were typed.
-    const std::string typed = edit->GetWindowText();
-    std::string kept;
-    for (char ch : typed)
-        if (AllowedInCell(ch)) kept += ch;
-    if (kept == typed) return;
-    edit->SetWindowText(kept);
-    edit->SetSel(int(kept.size()), int(kept.size()));
-}
-
-void CNewBlockCellEdit::OnKeyDown(int vk) {
-    ui::Control* edit = GetControl();
-    if (!edit) return;
-    switch (vk) {
-        case ui::VK_RETURN:
-        case ui::VK_TAB: {
-            const int row = g_nNewBlockEditRow, col = g_nNewBlockEditCol;
-            DestroyWindow();  // stores the text
-            m_pView->CreateSetAddressButton(row, col + 1);
-            break;
-        }
-        case ui::VK_ESCAPE:
-            edit->SetWindowText(m_pView->GetCellText(g_nNewBlockEditRow, g_nNewBlockEditCol));
-            DestroyWindow();
-            break;
-        default:
-            celledit::DefaultEditKey(*edit, vk);
-            break;
-    }
-}
-
-void CNewBlockCellEdit::OnKillFocus() {
-    ui::Control* edit = GetControl();
-    if (!edit || m_bStoring) return;
-    m_bStoring = true;
-    const std::string text = edit->GetWindowText();
-    Store(text);
-    m_bStoring = false;
-    DestroyWindow();
-}
+void CNewBlockCellEdit::EditCell(int row, int col) { m_pView->CreateSetAddressButton(row, col); }
 
 std::string CNewBlockCellEdit::FullAddress(const std::string& text, int port) {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const size_t underscore = text.find('_');
     const std::string base = text.substr(0, underscore);
     const std::string bit = underscore == std::string::npos ? std::string() : text.substr(underscore);
-    const int r = t.FindRegisterByPrefix(base, port);
-    if (r < 0) return text;
-    const bool one = port == 1;
-    const std::string& minNumber = (one ? t.g_arrPlc1RegMin : t.g_arrPlc2RegMin)[size_t(r)];
-    const std::string& minColon = (one ? t.g_arrPlc1RegColonMin : t.g_arrPlc2RegColonMin)[size_t(r)];
-    const std::string& minSlash = (one ? t.g_arrPlc1RegSlashMin : t.g_arrPlc2RegSlashMin)[size_t(r)];
-    const std::string& prefix = (one ? t.g_arrPlc1RegPrefix : t.g_arrPlc2RegPrefix)[size_t(r)];
-
-    std::string number = one ? t.GetAddressNumberPartCom1(base, r) : t.GetAddressNumberPartCom2(base, r);
-    number = CPlcRegisterTables::FitStringToWidth(number, unsigned(minNumber.size()));
-    auto fill = [](std::string part, const std::string& lowest) {
-        if (lowest == "**" || lowest.size() == part.size()) return part;
-        if (lowest == "A*" || lowest == "P*") return lowest.substr(0, 1) + part;
-        return CPlcRegisterTables::FitStringToWidth(part, unsigned(lowest.size()));
-    };
-    const std::string colon =
-        fill(one ? t.GetAddressColonPartCom1(base, r) : t.GetAddressColonPartCom2(base, r), minColon);
-    const std::string slash =
-        fill(one ? t.GetAddressSlashPartCom1(base, r) : t.GetAddressSlashPartCom2(base, r), minSlash);
-    return prefix + (one ? t.FormatAddressCom1(number, colon, slash, r) : t.FormatAddressCom2(number, colon, slash, r)) +
-           bit;
+    return CompleteAddress(base, port) + bit;
 }
 
 void CNewBlockCellEdit::Store(std::string text) {
@@ -168,55 +95,23 @@ void CNewBlockCellEdit::Store(std::string text) {
 // ---------------------------------------------------------------------------------------
 // The drop-down list of the PLC names
 
-ui::Control* CNewBlockCellCombo::GetControl() const {
-    return m_pView ? m_pView->GetDlgItem(IDC_NEW_CELL_COMBO) : nullptr;
+CNewBlockCellCombo::CNewBlockCellCombo() : CBlockCellComboBase(IDC_NEW_CELL_COMBO) {}
+
+void CNewBlockCellCombo::Attach(CNewBlockExView* view) {
+    m_pView = view;
+    SetWindow(view);
 }
 
-void CNewBlockCellCombo::Create(const ui::Rect& rect, const std::string& cellText) {
-    DestroyWindow();
-    auto& list = static_cast<ui::ListControl&>(m_pView->AddControl(
-        ui::ControlKind::DropList, IDC_NEW_CELL_COMBO, "", rect, ui::style::kVScroll));
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    list.AddString(t.g_strPLC1Name);
-    list.AddString(t.g_strPLC2Name);
-    list.SetCurSel(0);
-    if (cellText == t.g_strPLC1Name) list.SetCurSel(0);
-    else if (cellText == t.g_strPLC2Name) list.SetCurSel(1);
-    list.SetFocus();
+void CNewBlockCellCombo::GetCell(int& row, int& col) const {
+    row = g_nNewBlockEditRow;
+    col = g_nNewBlockEditCol;
 }
 
-void CNewBlockCellCombo::DestroyWindow() {
-    if (m_pView && GetControl()) m_pView->RemoveControl(IDC_NEW_CELL_COMBO);
-}
+void CNewBlockCellCombo::EditCell(int row, int col) { m_pView->CreateSetAddressButton(row, col); }
 
-void CNewBlockCellCombo::OnKeyDown(int vk) {
-    auto* list = static_cast<ui::ListControl*>(GetControl());
-    if (!list) return;
-    const int row = g_nNewBlockEditRow, col = g_nNewBlockEditCol;
-    switch (vk) {
-        case ui::VK_RETURN:
-        case ui::VK_TAB:
-        case ui::VK_RIGHT:
-            DestroyWindow();  // stores the choice
-            m_pView->CreateSetAddressButton(row, col + 1);
-            break;
-        case ui::VK_LEFT:
-            DestroyWindow();
-            m_pView->CreateSetAddressButton(row, col - 1);
-            break;
-        default:
-            celledit::DefaultListKey(*list, vk);
-            break;
-    }
-}
-
-void CNewBlockCellCombo::OnKillFocus() {
-    auto* list = static_cast<ui::ListControl*>(GetControl());
-    if (!list) return;
+void CNewBlockCellCombo::StoreChoice(int row, int col, const std::string* name) {
     g_bNewBlockListEdited = 1;
-    if (list->GetCurSel() >= 0)
-        m_pView->SetCellText(g_nNewBlockEditRow, g_nNewBlockEditCol, list->GetLBText(list->GetCurSel()));
-    DestroyWindow();
+    if (name) m_pView->SetCellText(row, col, *name);
 }
 
 // ---------------------------------------------------------------------------------------

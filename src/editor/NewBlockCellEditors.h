@@ -5,51 +5,45 @@
 // removes its control on the view as editing goes on.
 #include <string>
 
+#include "editor/BlockCellEditBase.h"
 #include "ui/Types.h"
 
 class CNewBlockExView;
-namespace ui {
-class Control;
-}
 
-class CNewBlockCellEdit {
+class CNewBlockCellEdit : public CBlockCellEditBase {
 public:
-    virtual ~CNewBlockCellEdit() = default;
-    void Attach(CNewBlockExView* view) { m_pView = view; }
+    CNewBlockCellEdit();
+    void Attach(CNewBlockExView* view);
     // Opens the edit over the rectangle (view pixels) with the cell's text.
-    void Create(const ui::Rect& rect, const std::string& text, int limit);
-    void DestroyWindow();
-    ui::Control* GetControl() const;
-    bool IsOpen() const { return GetControl() != nullptr; }
-
-    void OnChange();
-    void OnKeyDown(int vk);
-    void OnKillFocus();
+    void Create(const ui::Rect& rect, const std::string& text, int limit) { Open(rect, text, limit); }
 
     // The longest comment a project file keeps.
     static int MaxCommentLength();
 
 private:
-    // The full form of a valid address typed for a port (register prefix, parts filled).
+    // The full form of a valid address typed for a port (register prefix, parts filled),
+    // a bit after '_' kept as typed.
     static std::string FullAddress(const std::string& text, int port);
-    void Store(std::string text);
+    // Digits, capitals, ':', '/' and '_'.
+    bool KeepsCharacter(char ch) const override;
+    bool IsCommentCell() const override;
+    void GetCell(int& row, int& col) const override;
+    std::string GetCellText(int row, int col) const override;
+    void EditCell(int row, int col) override;
+    void Store(std::string text) override;
     CNewBlockExView* m_pView = nullptr;
-    bool m_bStoring = false;
 };
 
-class CNewBlockCellCombo {
+class CNewBlockCellCombo : public CBlockCellComboBase {
 public:
-    virtual ~CNewBlockCellCombo() = default;
-    void Attach(CNewBlockExView* view) { m_pView = view; }
-    void Create(const ui::Rect& rect, const std::string& cellText);
-    void DestroyWindow();
-    ui::Control* GetControl() const;
-    bool IsOpen() const { return GetControl() != nullptr; }
-
-    void OnKeyDown(int vk);
-    void OnKillFocus();
+    CNewBlockCellCombo();
+    void Attach(CNewBlockExView* view);
+    void Create(const ui::Rect& rect, const std::string& cellText) { Open(rect, cellText); }
 
 private:
+    void GetCell(int& row, int& col) const override;
+    void EditCell(int row, int col) override;
+    void StoreChoice(int row, int col, const std::string* name) override;
     CNewBlockExView* m_pView = nullptr;
 };
 

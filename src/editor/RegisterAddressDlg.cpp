@@ -6,6 +6,7 @@
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/NumConverter.h"
+#include "editor/RegisterFields.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
@@ -91,26 +92,7 @@ const ui::HandlerTable* CRegisterAddressDlg::GetHandlerTable() const {
 // ---------------------------------------------------------------------------------------
 // Register data of the dialog's port
 
-std::string CRegisterAddressDlg::Field(int r, int field) const {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const bool one = Port() == 1;
-    const StringArray* table = nullptr;
-    switch (field) {
-        case 1: table = one ? &t.g_arrPlc1RegName : &t.g_arrPlc2RegName; break;
-        case 2: table = one ? &t.g_arrPlc1RegKind : &t.g_arrPlc2RegKind; break;
-        case 3: table = one ? &t.g_arrPlc1RegRadix : &t.g_arrPlc2RegRadix; break;
-        case 4: table = one ? &t.g_arrPlc1RegPrefix : &t.g_arrPlc2RegPrefix; break;
-        case 5: table = one ? &t.g_arrPlc1RegMin : &t.g_arrPlc2RegMin; break;
-        case 6: table = one ? &t.g_arrPlc1RegMax : &t.g_arrPlc2RegMax; break;
-        case 7: table = one ? &t.g_arrPlc1RegColonMin : &t.g_arrPlc2RegColonMin; break;
-        case 8: table = one ? &t.g_arrPlc1RegColonMax : &t.g_arrPlc2RegColonMax; break;
-        case 9: table = one ? &t.g_arrPlc1RegSlashMin : &t.g_arrPlc2RegSlashMin; break;
-        case 10: table = one ? &t.g_arrPlc1RegSlashMax : &t.g_arrPlc2RegSlashMax; break;
-        default: return std::string();
-    }
-    if (r < 0 || size_t(r) >= table->size()) return std::string();
-    return (*table)[size_t(r)];
-}
+std::string CRegisterAddressDlg::Field(int r, int field) const { return RegisterTypeField(Port(), r, field); }
 
 bool CRegisterAddressDlg::HasSecondPart(int r) const { return !CPlcRegisterTables::IsMarker(Field(r, 7)); }
 bool CRegisterAddressDlg::HasThirdPart(int r) const { return !CPlcRegisterTables::IsMarker(Field(r, 9)); }

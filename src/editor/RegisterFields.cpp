@@ -1,0 +1,23 @@
+#include "editor/RegisterFields.h"
+
+#include "plc/PlcRegisterTables.h"
+
+std::string RegisterTypeField(int port, int r, int field) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const bool one = port == 1;
+    const StringArray* table = nullptr;
+    switch (field) {
+        case 1: table = one ? &t.g_arrPlc1RegName : &t.g_arrPlc2RegName; break;
+        case 2: table = one ? &t.g_arrPlc1RegKind : &t.g_arrPlc2RegKind; break;
+        case 3: table = one ? &t.g_arrPlc1RegRadix : &t.g_arrPlc2RegRadix; break;
+        case 4: table = one ? &t.g_arrPlc1RegPrefix : &t.g_arrPlc2RegPrefix; break;
+        case 5: table = one ? &t.g_arrPlc1RegMin : &t.g_arrPlc2RegMin; break;
+        case 6: table = one ? &t.g_arrPlc1RegMax : &t.g_arrPlc2RegMax; break;
+        case 7: table = one ? &t.g_arrPlc1RegColonMin : &t.g_arrPlc2RegColonMin; break;
+        case 8: table = one ? &t.g_arrPlc1RegColonMax : &t.g_arrPlc2RegColonMax; break;
+        case 9: table = one ? &t.g_arrPlc1RegSlashMin : &t.g_arrPlc2RegSlashMin; break;
+        case 10: table = one ? &t.g_arrPlc1RegSlashMax : &t.g_arrPlc2RegSlashMax; break;
+        default: return std::string();
+    }
+    return r >= 0 && size_t(r) < table->size() ? (*table)[size_t(r)] : std::string();
+}
