@@ -10,7 +10,7 @@
 
 ui::Control* CBlockCellEditBase::GetControl() const { return m_pWindow ? m_pWindow->GetDlgItem(m_nId) : nullptr; }
 
-void CBlockCellEditBase::Open(const ui::Rect& rect, const std::string& text, int limit) {
+void CBlockCellEditBase::Create(const ui::Rect& rect, const std::string& text, int limit) {
     DestroyWindow();
     unsigned styles = m_nStyles;
     if (limit != 100) styles |= ui::style::kUpperCase;  // all but the comment
@@ -98,7 +98,7 @@ std::string CBlockCellEditBase::RemoveTrailingBlanks(std::string text) {
 
 ui::Control* CBlockCellComboBase::GetControl() const { return m_pWindow ? m_pWindow->GetDlgItem(m_nId) : nullptr; }
 
-void CBlockCellComboBase::Open(const ui::Rect& rect, const std::string& cellText) {
+void CBlockCellComboBase::Create(const ui::Rect& rect, const std::string& cellText) {
     DestroyWindow();
     auto& list = static_cast<ui::ListControl&>(
         m_pWindow->AddControl(ui::ControlKind::DropList, m_nId, "", rect, ui::style::kVScroll));

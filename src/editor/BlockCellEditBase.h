@@ -18,6 +18,9 @@ public:
     virtual ~CBlockCellEditBase() = default;
     ui::Control* GetControl() const;
     bool IsOpen() const { return GetControl() != nullptr; }
+    // Opens the edit over the rectangle (view pixels) with the text; a limit other than
+    // 100 (the comment's) makes it upper case.
+    void Create(const ui::Rect& rect, const std::string& text, int limit);
     void DestroyWindow();
 
     // Typing: only the characters the cell keeps stay (all of them in the comment).
@@ -36,9 +39,6 @@ public:
 protected:
     CBlockCellEditBase(int id, unsigned styles) : m_nId(id), m_nStyles(styles) {}
     void SetWindow(ui::Window* window) { m_pWindow = window; }
-    // Opens the edit over the rectangle (view pixels) with the text; a limit other than
-    // 100 (the comment's) makes it upper case.
-    void Open(const ui::Rect& rect, const std::string& text, int limit);
 
     virtual bool IsCommentCell() const = 0;
     virtual bool KeepsCharacter(char ch) const = 0;
@@ -59,6 +59,9 @@ public:
     virtual ~CBlockCellComboBase() = default;
     ui::Control* GetControl() const;
     bool IsOpen() const { return GetControl() != nullptr; }
+    // Opens the list of the two PLC names with the cell's name chosen (the first when the
+    // cell names neither).
+    void Create(const ui::Rect& rect, const std::string& cellText);
     void DestroyWindow();
 
     // Enter, Tab and Right store and go on to the next cell, Left to the one before.
@@ -69,9 +72,6 @@ public:
 protected:
     explicit CBlockCellComboBase(int id) : m_nId(id) {}
     void SetWindow(ui::Window* window) { m_pWindow = window; }
-    // Opens the list of the two PLC names with the cell's name chosen (the first when the
-    // cell names neither).
-    void Open(const ui::Rect& rect, const std::string& cellText);
 
     virtual void GetCell(int& row, int& col) const = 0;
     virtual void EditCell(int row, int col) = 0;

@@ -23,8 +23,6 @@ void CBlockCellEdit::Attach(CBlockExView* view) {
     SetWindow(view);
 }
 
-void CBlockCellEdit::Create(const ui::Rect& rect, const std::string& text, int longest) { Open(rect, text, longest); }
-
 bool CBlockCellEdit::KeepsCharacter(char ch) const {
     return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || ch == ':' || ch == '/';
 }

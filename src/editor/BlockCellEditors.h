@@ -14,8 +14,6 @@ class CBlockCellEdit : public CBlockCellEditBase {
 public:
     CBlockCellEdit();
     void Attach(CBlockExView* view);
-    // Opens the edit over the rectangle (view pixels) with the cell's text.
-    void Create(const ui::Rect& rect, const std::string& text, int longest);
 
     // The canonical form of an address of a register of the port: lowest-width number
     // part, filled colon and slash parts (the text unchanged when no register matches).
@@ -36,7 +34,6 @@ class CBlockCellCombo : public CBlockCellComboBase {
 public:
     CBlockCellCombo();
     void Attach(CBlockExView* view);
-    void Create(const ui::Rect& rect, const std::string& cellText) { Open(rect, cellText); }
 
 private:
     void GetCell(int& row, int& col) const override;

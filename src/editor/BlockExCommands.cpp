@@ -67,14 +67,6 @@ int CBlockExView::FindFailingBlock() const {
     return -1;
 }
 
-std::vector<int> CBlockExView::SelectedRows() const {
-    std::vector<int> rows;
-    const ui::ListView& list = GetListCtrl();
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        if (list.IsItemSelected(r)) rows.push_back(r);
-    return rows;
-}
-
 int CBlockExView::SaveProjectFile(const std::string& path) { return WriteOlderProjectFile(path, GetBlockRows()); }
 
 bool CBlockExView::WriteChecked(const std::string& path) { return SaveProjectFile(path) == 0; }
@@ -250,8 +242,7 @@ void CBlockExView::OnInsertBlock() {
         return;
     }
     // An open editor stores its entry on its own row first; the buttons stay where they are.
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
+    CloseCellEditors();
     const int k = selected.back();
     PutNewRow(k, k + 1);
     ui::ListView& list = GetListCtrl();
@@ -295,8 +286,7 @@ void CBlockExView::OnCopyBlock() {
         ReportInfo(kSelectionText);
         return;
     }
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
+    CloseCellEditors();
     const int row = selected.back();
     for (int c = 1; c <= 8; ++c) g_BlockClipboard[c - 1] = GetCellText(row, c);
     g_nCopyRow = row;
@@ -332,17 +322,3 @@ void CBlockExView::OnPasteBlock() {
     if (g_nOlderPasteRow >= 0 && g_nOlderPasteRow < list.GetItemCount()) PlaceAddressButtons(g_nOlderPasteRow);
 }
 
-void CBlockExView::OnContextMenu(const ui::Event& event) {
-    const std::shared_ptr<ui::Menu> menu = LoadBlockContextMenu();
-    if (!g_NewBlockExServices.trackPopupMenu) return;
-    const ui::ListView& list = GetListCtrl();
-    const ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(std::max(0, event.row), std::max(0, event.col)));
-    const int command = g_NewBlockExServices.trackPopupMenu(*menu->GetSubMenu(0), cell.left, cell.bottom);
-    if (command == 0) return;
-    if (ui::Frame* frame = GetParentFrame()) {
-        frame->SetActiveView(this);
-        frame->UserCommand(command);
-    } else {
-        OnCommand(command);
-    }
-}

@@ -35,7 +35,7 @@ int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Pl
 
 }  // namespace
 
-CBlockExView::CBlockExView() {
+CBlockExView::CBlockExView() : CBlockListView(IDC_OLDER_BLOCK_LIST, m_CellEdit, m_CellCombo) {
     m_CellEdit.Attach(this);
     m_CellCombo.Attach(this);
     m_SourceAddrButton.Attach(this);
@@ -51,9 +51,7 @@ CBlockExView::CBlockExView() {
                ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop);
 }
 
-CBlockExView::~CBlockExView() {
-    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
-}
+CBlockExView::~CBlockExView() = default;
 
 const ui::HandlerTable* CBlockExView::GetHandlerTable() const {
     using ui::Notify;
@@ -87,8 +85,6 @@ const ui::HandlerTable* CBlockExView::GetHandlerTable() const {
     });
     return &table;
 }
-
-ui::ListView& CBlockExView::GetListCtrl() const { return Item<ui::ListView>(IDC_OLDER_BLOCK_LIST); }
 
 void CBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0, 0, cx, cy}); }
 
@@ -177,30 +173,12 @@ void CBlockExView::AddDefaultRow() {
 }
 
 void CBlockExView::ShowInfoText(const std::string& text) {
-    if (!m_pInfoWnd) {
-        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
-        m_pInfoWnd->Create();
-    }
-    CErrorMessagesDlg& info = *m_pInfoWnd;
+    CErrorMessagesDlg& info = InfoWindow();
     info.m_strText = text;
     info.Invalidate();
     if (info.IsWindowVisible()) return;
     if (text.find_first_not_of(' ') != std::string::npos) info.ShowWindow(true);
-    // At the foot of the view, as wide as the view, in the main window's coordinates.
-    const ui::Rect client = GetClientRect();
-    int left = client.left, top = client.top;
-    if (ui::Frame* frame = GetParentFrame()) {
-        const ui::Rect pane = frame->GetSplitter().GetPaneRect(PaneRow(), PaneCol());
-        left += pane.left;
-        top += pane.top;
-    }
-    const int y = top + client.Height() - 40;
-    info.MoveWindow(ui::Rect{left + 10, y, left + 10 + client.Width(), y + 80});
-}
-
-const std::string& CBlockExView::GetInfoText() const {
-    static const std::string none;
-    return m_pInfoWnd ? m_pInfoWnd->m_strText : none;
+    PlaceInfoWindow();
 }
 
 void CBlockExView::ReportInfo(const std::string& text) {
@@ -208,19 +186,7 @@ void CBlockExView::ReportInfo(const std::string& text) {
     else ShowInfoText(text);
 }
 
-std::string CBlockExView::GetCellText(int row, int col) const { return GetListCtrl().GetItemText(row, col); }
-
-bool CBlockExView::SetCellText(int row, int col, const std::string& text) {
-    return GetListCtrl().SetItemText(row, col, text);
-}
-
-OlderBlockRows CBlockExView::GetBlockRows() const {
-    const ui::ListView& list = GetListCtrl();
-    OlderBlockRows rows(size_t(list.GetItemCount()));
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        for (int c = 0; c < kOlderBlockColumns; ++c) rows[size_t(r)][size_t(c)] = list.GetItemText(r, c);
-    return rows;
-}
+OlderBlockRows CBlockExView::GetBlockRows() const { return ReadRows<kOlderBlockColumns>(); }
 
 void CBlockExView::SetBlockRows(const OlderBlockRows& rows) {
     ui::ListView& list = GetListCtrl();
@@ -243,39 +209,16 @@ void CBlockExView::OnClickCell(const ui::Event& event) {
     if (event.row >= 0) BeginCellEdit(event.row, event.col);
 }
 
-void CBlockExView::DestroyAddressButtons() {
-    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
-    RemoveControl(IDC_DEST_ADDR_BUTTON);
-}
-
-void CBlockExView::DestroyCellControls() {
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
-    DestroyAddressButtons();
-}
-
 void CBlockExView::PlaceAddressButtons(int row) {
     DestroyAddressButtons();
-    const ui::ListView& list = GetListCtrl();
-    if (row < 0 || row >= list.GetItemCount()) return;
-    struct Place {
-        int id, col;
-        CToolTipCtrlEx* tip;
-    };
-    for (const Place& p : {Place{IDC_SOURCE_ADDR_BUTTON, kOlderColSourceAddr, &m_SourceTip},
-                           Place{IDC_DEST_ADDR_BUTTON, kOlderColDestAddr, &m_DestTip}}) {
-        ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(row, p.col));
-        cell.left = cell.right - kAddressButtonWidth;
-        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "", cell);
-        button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
-        p.tip->AddTool(&button, "Set Address from Table");
-    }
+    if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
+    CBlockListView::PlaceAddressButtons(row, kOlderColSourceAddr, kOlderColDestAddr, kAddressButtonWidth, m_SourceTip,
+                                        m_DestTip);
 }
 
 void CBlockExView::BeginCellEdit(int row, int col) {
     // One editor at a time: one still open stores its entry on its own cell first.
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
+    CloseCellEditors();
     g_nBlockEditCol = col;
     g_nBlockEditRow = row;
     if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
@@ -297,19 +240,13 @@ void CBlockExView::BeginCellEdit(int row, int col) {
 }
 
 void CBlockExView::ShowCellEdit(int row, int col, int rightInset, int longest) {
-    const ui::ListView& list = GetListCtrl();
-    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
-    rect.right -= rightInset;
     g_bBlockListEdited = 1;
-    m_CellEdit.Create(rect, GetCellText(row, col), longest);
+    OpenCellEdit(row, col, rightInset, longest);
 }
 
 void CBlockExView::ShowCellCombo(int row, int col) {
-    const ui::ListView& list = GetListCtrl();
-    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
-    rect.bottom += 80;  // room for the drop-down list
     g_bBlockListEdited = 1;
-    m_CellCombo.Create(rect, GetCellText(row, col));
+    OpenPlcNameList(row, col);
 }
 
 void CBlockExView::PickAddress(int plcCol, int addressCol) {

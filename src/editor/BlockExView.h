@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "editor/BlockCellEditors.h"
+#include "editor/BlockListView.h"
 #include "editor/ErrorMessagesDlg.h"
 #include "editor/ToolTipCtrlEx.h"
 #include "model/BlockRows.h"
 #include "ui/Frame.h"
 
-class CBlockExView : public ui::View {
+class CBlockExView : public CBlockListView {
 public:
-    static constexpr int kMaxBlocks = 255;
     static constexpr int kAddressButtonWidth = 20;
 
     CBlockExView();
@@ -39,15 +39,9 @@ public:
     // The info window: shown with the first text that is not blank, then kept.
     void ShowInfoText(const std::string& text);
     void SetInfoText(const std::string& text) { ShowInfoText(text); }
-    const std::string& GetInfoText() const;
-    CErrorMessagesDlg* GetInfoWnd() const { return m_pInfoWnd.get(); }
     // An entry-check or command message: through the frame when there is one.
     void ReportInfo(const std::string& text);
 
-    ui::ListView& GetListCtrl() const;
-    // A cell of the block list ("" outside the list).
-    std::string GetCellText(int row, int col) const;
-    bool SetCellText(int row, int col, const std::string& text);
     // The rows as the project file keeps them, and rows read from a file (numbered 1, 2, ...).
     OlderBlockRows GetBlockRows() const;
     void SetBlockRows(const OlderBlockRows& rows);
@@ -57,9 +51,6 @@ public:
     void ShowCellEdit(int row, int col, int rightInset, int longest);
     void ShowCellCombo(int row, int col);
     void PlaceAddressButtons(int row);
-    void DestroyAddressButtons();
-    // Takes away the open editor (which stores its entry first) and the address buttons.
-    void DestroyCellControls();
     // The address buttons' work: the address dialog for the PLC named in plcCol, its
     // result into addressCol of the edited row.
     void PickAddress(int plcCol, int addressCol);
@@ -77,9 +68,6 @@ public:
     void OnRemoveBlock();
     void OnCopyBlock();
     void OnPasteBlock();
-    void OnContextMenu(const ui::Event& event);
-    void OnHScroll() { DestroyCellControls(); }
-    void OnVScroll() { DestroyCellControls(); }
 
     // The first block that fails the block check, -1 when all pass.
     int FindFailingBlock() const;
@@ -93,16 +81,9 @@ public:
     CSourceAddrButton m_SourceAddrButton;
     CDestAddrButton m_DestAddrButton;
     CBlockCellCombo m_CellCombo;
-    int m_nBlockCount = 0;
-    std::unique_ptr<CErrorMessagesDlg> m_pInfoWnd;
 
 private:
     void OnClickCell(const ui::Event& event);
-    void OnCellEditChange() { m_CellEdit.OnChange(); }
-    void OnCellEditKey(const ui::Event& event) { m_CellEdit.OnKeyDown(event.key); }
-    void OnCellEditKillFocus() { m_CellEdit.OnKillFocus(); }
-    void OnCellComboKey(const ui::Event& event) { m_CellCombo.OnKeyDown(event.key); }
-    void OnCellComboKillFocus() { m_CellCombo.OnKillFocus(); }
     void OnSourceButton() { m_SourceAddrButton.OnClicked(); }
     void OnDestButton() { m_DestAddrButton.OnClicked(); }
     void OnUpdateCommand(ui::CmdUI& cmd);
@@ -110,7 +91,6 @@ private:
     void InsertColumns();
     // A new row at index row numbered `number`, slave-mode PLC names when in slave mode.
     void PutNewRow(int row, int number);
-    std::vector<int> SelectedRows() const;
     // The closing steps; the view is deleted by them.
     void CloseProject(bool updateRecent);
     bool WriteChecked(const std::string& path);

@@ -14,8 +14,6 @@ class CNewBlockCellEdit : public CBlockCellEditBase {
 public:
     CNewBlockCellEdit();
     void Attach(CNewBlockExView* view);
-    // Opens the edit over the rectangle (view pixels) with the cell's text.
-    void Create(const ui::Rect& rect, const std::string& text, int limit) { Open(rect, text, limit); }
 
     // The longest comment a project file keeps.
     static int MaxCommentLength();
@@ -38,7 +36,6 @@ class CNewBlockCellCombo : public CBlockCellComboBase {
 public:
     CNewBlockCellCombo();
     void Attach(CNewBlockExView* view);
-    void Create(const ui::Rect& rect, const std::string& cellText) { Open(rect, cellText); }
 
 private:
     void GetCell(int& row, int& col) const override;

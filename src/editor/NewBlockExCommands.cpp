@@ -119,14 +119,6 @@ int CNewBlockExView::FindFailingBlock() const {
     return -1;
 }
 
-std::vector<int> CNewBlockExView::SelectedRows() const {
-    std::vector<int> rows;
-    const ui::ListView& list = GetListCtrl();
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        if (list.IsItemSelected(r)) rows.push_back(r);
-    return rows;
-}
-
 // A new row's cells; in slave mode the slave PLC is named in the source column.
 void CNewBlockExView::PutNewRow(int row, const std::string& number) {
     ui::ListView& list = GetListCtrl();
@@ -316,21 +308,6 @@ void CNewBlockExView::OnPasteBlock() {
     g_bNewBlockListEdited = 1;
     g_bProjectModified = 1;
     if (g_nPasteBlockRow >= 0 && g_nPasteBlockRow < list.GetItemCount()) PlaceSetAddressButtons(g_nPasteBlockRow);
-}
-
-void CNewBlockExView::OnContextMenu(const ui::Event& event) {
-    const std::shared_ptr<ui::Menu> menu = LoadBlockContextMenu();
-    if (!g_NewBlockExServices.trackPopupMenu) return;
-    const ui::ListView& list = GetListCtrl();
-    const ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(std::max(0, event.row), std::max(0, event.col)));
-    const int command = g_NewBlockExServices.trackPopupMenu(*menu->GetSubMenu(0), cell.left, cell.bottom);
-    if (command == 0) return;
-    if (ui::Frame* frame = GetParentFrame()) {
-        frame->SetActiveView(this);
-        frame->UserCommand(command);
-    } else {
-        OnCommand(command);
-    }
 }
 
 void CNewBlockExView::OnKeyDown(const ui::Event& event) {

@@ -119,7 +119,7 @@ void BuildExtSetupDefaults(int port) {
     }
 }
 
-CNewBlockExView::CNewBlockExView() {
+CNewBlockExView::CNewBlockExView() : CBlockListView(IDC_NEW_BLOCK_LIST, m_CellEdit, m_CellCombo) {
     m_CellEdit.Attach(this);
     m_CellCombo.Attach(this);
     m_SourceButton.Attach(this);
@@ -141,7 +141,6 @@ CNewBlockExView::CNewBlockExView() {
 
 CNewBlockExView::~CNewBlockExView() {
     if (g_pNewBlockExView == this) g_pNewBlockExView = nullptr;
-    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
 }
 
 const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
@@ -188,8 +187,6 @@ const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
     });
     return &table;
 }
-
-ui::ListView& CNewBlockExView::GetListCtrl() const { return Item<ui::ListView>(IDC_NEW_BLOCK_LIST); }
 
 void CNewBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0, 0, cx, cy}); }
 
@@ -336,43 +333,19 @@ int CNewBlockExView::AddDefaultRow() {
 }
 
 void CNewBlockExView::SetInfoText(const std::string& text) {
-    if (!m_pInfoWnd) {
-        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
-        m_pInfoWnd->Create();
-    }
-    CErrorMessagesDlg& info = *m_pInfoWnd;
+    CErrorMessagesDlg& info = InfoWindow();
     info.m_strText = text;
     info.Invalidate();
     if (info.IsWindowVisible()) return;
     if (text.find_first_not_of(' ') == std::string::npos) return;  // blank: stays hidden
     info.ShowWindow(true);
-    // At the foot of the view, as wide as the view: the pane's place in the main window.
-    const ui::Rect client = GetClientRect();
-    int left = client.left, top = client.top;
-    if (ui::Frame* frame = GetParentFrame()) {
-        const ui::Rect pane = frame->GetSplitter().GetPaneRect(PaneRow(), PaneCol());
-        left += pane.left;
-        top += pane.top;
-    }
-    const int y = top + client.Height() - 40;
-    info.MoveWindow(ui::Rect{left + 10, y, left + 10 + client.Width(), y + 80});
+    PlaceInfoWindow();
     info.Invalidate();
-}
-
-const std::string& CNewBlockExView::GetInfoText() const {
-    static const std::string none;
-    return m_pInfoWnd ? m_pInfoWnd->m_strText : none;
 }
 
 void CNewBlockExView::ReportInfo(const std::string& text) {
     if (GetBlockEditorHost()) ShowNewInfoText(text);
     else SetInfoText(text);
-}
-
-std::string CNewBlockExView::GetCellText(int row, int col) const { return GetListCtrl().GetItemText(row, col); }
-
-bool CNewBlockExView::SetCellText(int row, int col, const std::string& text) {
-    return GetListCtrl().SetItemText(row, col, text);
 }
 
 int CNewBlockExView::GetPlcPort(const std::string& plcName) const {
@@ -401,13 +374,7 @@ int CNewBlockExView::RefreshIdbView2() {
     return 0;
 }
 
-BlockRows CNewBlockExView::GetBlockRows() const {
-    const ui::ListView& list = GetListCtrl();
-    BlockRows rows(size_t(list.GetItemCount()));
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        for (int c = 0; c < kBlockListColumns; ++c) rows[size_t(r)][size_t(c)] = list.GetItemText(r, c);
-    return rows;
-}
+BlockRows CNewBlockExView::GetBlockRows() const { return ReadRows<kBlockListColumns>(); }
 
 void CNewBlockExView::AppendBlockRows(const BlockRows& rows) {
     ui::ListView& list = GetListCtrl();
@@ -443,36 +410,14 @@ void CNewBlockExView::OnClick(const ui::Event& event) {
     if (event.row >= 0) CreateSetAddressButton(event.row, event.col);
 }
 
-void CNewBlockExView::DestroyCellControls() {
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
-    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
-    RemoveControl(IDC_DEST_ADDR_BUTTON);
-}
-
 void CNewBlockExView::PlaceSetAddressButtons(int row) {
-    const ui::ListView& list = GetListCtrl();
-    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
-    RemoveControl(IDC_DEST_ADDR_BUTTON);
-    struct Place {
-        int id, col;
-        CToolTipCtrlEx* tip;
-    };
-    for (const Place& p : {Place{IDC_SOURCE_ADDR_BUTTON, kColSourceAddr, &m_ToolTip1},
-                           Place{IDC_DEST_ADDR_BUTTON, kColDestAddr, &m_ToolTip2}}) {
-        ui::Rect cell = ControlToWindow(list, list.GetSubItemRect(row, p.col));
-        cell.left = cell.right - kSetAddressButtonWidth;
-        // A bitmap button: its image, no caption.
-        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "", cell);
-        button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
-        p.tip->AddTool(&button, "Set Address from Table");
-    }
+    DestroyAddressButtons();
+    PlaceAddressButtons(row, kColSourceAddr, kColDestAddr, kSetAddressButtonWidth, m_ToolTip1, m_ToolTip2);
 }
 
 void CNewBlockExView::CreateSetAddressButton(int row, int col) {
     // One editor at a time: one still open stores its text on its own cell first.
-    m_CellEdit.DestroyWindow();
-    m_CellCombo.DestroyWindow();
+    CloseCellEditors();
     g_nNewBlockEditCol = col;
     g_nNewBlockEditRow = row;
     if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
@@ -503,19 +448,13 @@ void CNewBlockExView::CreateSetAddressButton(int row, int col) {
 }
 
 void CNewBlockExView::EditSubItem(int row, int col, int rightInset, int limit) {
-    const ui::ListView& list = GetListCtrl();
-    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
-    rect.right -= rightInset;
     g_bProjectModified = 1;
-    m_CellEdit.Create(rect, GetCellText(row, col), limit);
+    OpenCellEdit(row, col, rightInset, limit);
 }
 
 void CNewBlockExView::ShowPlcList(int row, int col) {
-    const ui::ListView& list = GetListCtrl();
-    ui::Rect rect = ControlToWindow(list, list.GetSubItemRect(row, col));
-    rect.bottom += 80;
     g_bProjectModified = 1;
-    m_CellCombo.Create(rect, GetCellText(row, col));
+    OpenPlcNameList(row, col);
 }
 
 void CNewBlockExView::PickAddress(int plcCol, int addressCol) {

@@ -9,6 +9,7 @@
 
 #include "model/BlockRows.h"
 #include "compiler/BlockScan.h"
+#include "editor/BlockListView.h"
 #include "editor/ErrorMessagesDlg.h"
 #include "editor/NewBlockCellEditors.h"
 #include "editor/ToolTipCtrlEx.h"
@@ -16,9 +17,8 @@
 
 class CTransferTasksDlg;
 
-class CNewBlockExView : public ui::View {
+class CNewBlockExView : public CBlockListView {
 public:
-    static constexpr int kMaxBlocks = 255;
     // The text that blanks the info window.
     static const std::string kClearInfoText;
 
@@ -35,11 +35,6 @@ public:
     // The info window under the list: shown (and placed) with the first text that is not
     // blank, then kept visible.
     void SetInfoText(const std::string& text);
-    const std::string& GetInfoText() const;
-    CErrorMessagesDlg* GetInfoWnd() const { return m_pInfoWnd.get(); }
-    // A cell of the block list ("" outside the list).
-    std::string GetCellText(int row, int col) const;
-    bool SetCellText(int row, int col, const std::string& text);
     // 1 when the PLC name is the COM1 PLC's, else 2.
     int GetPlcPort(const std::string& plcName) const;
     // Make the COM1 / COM2 internal-database pane the active view and empty it, then empty
@@ -47,7 +42,6 @@ public:
     int RefreshIdbView1();
     int RefreshIdbView2();
 
-    ui::ListView& GetListCtrl() const;
     // The rows as the compiler and the project writer read them.
     BlockRows GetBlockRows() const;
     // Puts rows read from a project file into the list (after any there).
@@ -60,8 +54,6 @@ public:
     void CreateSetAddressButton(int row, int col);
     void EditSubItem(int row, int col, int rightInset, int limit);
     void ShowPlcList(int row, int col);
-    // Takes away the open editor (which stores its text) and the Set Address buttons.
-    void DestroyCellControls();
     // The two Set Address buttons over the address cells of the row, with their tips.
     void PlaceSetAddressButtons(int row);
     // The Set Address buttons' work: the address dialog for the PLC of plcCol, its result
@@ -89,10 +81,7 @@ public:
     void OnMacAddress();
     void OnHtmlDownload();
     void OnRunKorvo();
-    void OnContextMenu(const ui::Event& event);
     void OnKeyDown(const ui::Event& event);
-    void OnHScroll() { DestroyCellControls(); }
-    void OnVScroll() { DestroyCellControls(); }
     void OnHelpInfo() override;
     // The first block that fails the compiler's check, -1 when all pass (its reason is
     // in the info window).
@@ -119,8 +108,6 @@ public:
     CDestAddrButtonNew m_DestButton;
     CNewBlockCellCombo m_CellCombo;
     int m_nCurrentRow = 0;
-    int m_nBlockCount = 0;
-    std::unique_ptr<CErrorMessagesDlg> m_pInfoWnd;
     int m_bCom1HasIdb = 0;
     int m_bCom2HasIdb = 0;
     int m_anSourceKind[kMaxBlocks] = {};
@@ -134,11 +121,6 @@ public:
 
 private:
     void OnClick(const ui::Event& event);
-    void OnCellEditChange() { m_CellEdit.OnChange(); }
-    void OnCellEditKey(const ui::Event& event) { m_CellEdit.OnKeyDown(event.key); }
-    void OnCellEditKillFocus() { m_CellEdit.OnKillFocus(); }
-    void OnCellComboKey(const ui::Event& event) { m_CellCombo.OnKeyDown(event.key); }
-    void OnCellComboKillFocus() { m_CellCombo.OnKillFocus(); }
     void OnSourceButton() { m_SourceButton.OnClicked(); }
     void OnDestButton() { m_DestButton.OnClicked(); }
 
@@ -150,7 +132,6 @@ private:
     void CloseView();
     void PutNewRow(int row, const std::string& number);
     void RenumberRows(int from, const char* numberFormat);
-    std::vector<int> SelectedRows() const;
 
     void InsertColumns(bool slave);
     void InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc);

@@ -1,0 +1,121 @@
+#include "editor/BlockListView.h"
+
+#include <algorithm>
+
+#include "editor/NewBlockExView.h"
+#include "editor/ToolTipCtrlEx.h"
+#include "res/EditorBitmaps.h"
+#include "res/EditorResource.h"
+#include "ui/Controls.h"
+#include "ui/Menu.h"
+
+CBlockListView::CBlockListView(int listId, CBlockCellEditBase& edit, CBlockCellComboBase& combo)
+    : m_nListId(listId), m_CellEditor(edit), m_CellList(combo) {}
+
+CBlockListView::~CBlockListView() {
+    if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
+}
+
+ui::ListView& CBlockListView::GetListCtrl() const { return Item<ui::ListView>(m_nListId); }
+
+std::string CBlockListView::GetCellText(int row, int col) const { return GetListCtrl().GetItemText(row, col); }
+
+bool CBlockListView::SetCellText(int row, int col, const std::string& text) {
+    return GetListCtrl().SetItemText(row, col, text);
+}
+
+const std::string& CBlockListView::GetInfoText() const {
+    static const std::string none;
+    return m_pInfoWnd ? m_pInfoWnd->m_strText : none;
+}
+
+std::vector<int> CBlockListView::SelectedRows() const {
+    std::vector<int> rows;
+    const ui::ListView& list = GetListCtrl();
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        if (list.IsItemSelected(r)) rows.push_back(r);
+    return rows;
+}
+
+ui::Rect CBlockListView::CellRect(int row, int col) const {
+    const ui::ListView& list = GetListCtrl();
+    return ControlToWindow(list, list.GetSubItemRect(row, col));
+}
+
+void CBlockListView::CloseCellEditors() {
+    m_CellEditor.DestroyWindow();
+    m_CellList.DestroyWindow();
+}
+
+void CBlockListView::DestroyAddressButtons() {
+    RemoveControl(IDC_SOURCE_ADDR_BUTTON);
+    RemoveControl(IDC_DEST_ADDR_BUTTON);
+}
+
+void CBlockListView::DestroyCellControls() {
+    CloseCellEditors();
+    DestroyAddressButtons();
+}
+
+void CBlockListView::OpenCellEdit(int row, int col, int rightInset, int limit) {
+    ui::Rect rect = CellRect(row, col);
+    rect.right -= rightInset;
+    m_CellEditor.Create(rect, GetCellText(row, col), limit);
+}
+
+void CBlockListView::OpenPlcNameList(int row, int col) {
+    ui::Rect rect = CellRect(row, col);
+    rect.bottom += 80;  // room for the drop-down list
+    m_CellList.Create(rect, GetCellText(row, col));
+}
+
+void CBlockListView::PlaceAddressButtons(int row, int sourceCol, int destCol, int width, CToolTipCtrlEx& sourceTip,
+                                         CToolTipCtrlEx& destTip) {
+    struct Place {
+        int id, col;
+        CToolTipCtrlEx* tip;
+    };
+    for (const Place& p : {Place{IDC_SOURCE_ADDR_BUTTON, sourceCol, &sourceTip}, Place{IDC_DEST_ADDR_BUTTON, destCol, &destTip}}) {
+        ui::Rect cell = CellRect(row, p.col);
+        cell.left = cell.right - width;
+        // A bitmap button: its image, no caption.
+        ui::Control& button = AddControl(ui::ControlKind::Button, p.id, "", cell);
+        button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
+        p.tip->AddTool(&button, "Set Address from Table");
+    }
+}
+
+CErrorMessagesDlg& CBlockListView::InfoWindow() {
+    if (!m_pInfoWnd) {
+        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
+        m_pInfoWnd->Create();
+    }
+    return *m_pInfoWnd;
+}
+
+void CBlockListView::PlaceInfoWindow() {
+    // At the foot of the view, as wide as the view, in the main window's coordinates.
+    const ui::Rect client = GetClientRect();
+    int left = client.left, top = client.top;
+    if (ui::Frame* frame = GetParentFrame()) {
+        const ui::Rect pane = frame->GetSplitter().GetPaneRect(PaneRow(), PaneCol());
+        left += pane.left;
+        top += pane.top;
+    }
+    const int y = top + client.Height() - 40;
+    InfoWindow().MoveWindow(ui::Rect{left + 10, y, left + 10 + client.Width(), y + 80});
+}
+
+void CBlockListView::OnContextMenu(const ui::Event& event) {
+    const std::shared_ptr<ui::Menu> menu = LoadBlockContextMenu();
+    if (!g_NewBlockExServices.trackPopupMenu) return;
+    const ui::Rect cell = CellRect(std::max(0, event.row), std::max(0, event.col));
+    const int command = g_NewBlockExServices.trackPopupMenu(*menu->GetSubMenu(0), cell.left, cell.bottom);
+    if (command == 0) return;
+    if (ui::Frame* frame = GetParentFrame()) {
+        frame->SetActiveView(this);
+        frame->UserCommand(command);
+    } else {
+        OnCommand(command);
+    }
+}

@@ -1,0 +1,83 @@
+#pragma once
+// What the block views of both generations share: the list of blocks in the view, its
+// cells and rows, the in-place editor and PLC-name list over a cell, the two address
+// buttons on the edited row, the info window at the foot of the view, the selection and
+// the context menu. The older and newer views derive from it and keep what differs:
+// their columns, checks, commands and files.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/BlockCellEditBase.h"
+#include "editor/ErrorMessagesDlg.h"
+#include "ui/Frame.h"
+
+class CToolTipCtrlEx;
+
+class CBlockListView : public ui::View {
+public:
+    static constexpr int kMaxBlocks = 255;
+
+    ~CBlockListView() override;
+
+    ui::ListView& GetListCtrl() const;
+    // A cell of the block list ("" outside the list).
+    std::string GetCellText(int row, int col) const;
+    bool SetCellText(int row, int col, const std::string& text);
+
+    const std::string& GetInfoText() const;
+    CErrorMessagesDlg* GetInfoWnd() const { return m_pInfoWnd.get(); }
+
+    // Takes away the open editor (which stores its entry first) and the address buttons.
+    void DestroyCellControls();
+    void DestroyAddressButtons();
+    void OnContextMenu(const ui::Event& event);
+    void OnHScroll() { DestroyCellControls(); }
+    void OnVScroll() { DestroyCellControls(); }
+
+    int m_nBlockCount = 0;
+    std::unique_ptr<CErrorMessagesDlg> m_pInfoWnd;
+
+protected:
+    CBlockListView(int listId, CBlockCellEditBase& edit, CBlockCellComboBase& combo);
+
+    // The rows as the cells hold them.
+    template <size_t N>
+    std::vector<std::array<std::string, N>> ReadRows() const;
+    std::vector<int> SelectedRows() const;
+    // The cell's rectangle in the view.
+    ui::Rect CellRect(int row, int col) const;
+    // Closes the open editor or list (which stores its entry on its own cell first).
+    void CloseCellEditors();
+    // The edit over the cell less rightInset pixels on the right, and the PLC-name list
+    // over the cell with room to drop down.
+    void OpenCellEdit(int row, int col, int rightInset, int limit);
+    void OpenPlcNameList(int row, int col);
+    // The two address buttons at the right end of the row's address cells, with tips.
+    void PlaceAddressButtons(int row, int sourceCol, int destCol, int width, CToolTipCtrlEx& sourceTip,
+                             CToolTipCtrlEx& destTip);
+    // The info window, made on first use, and its place at the foot of the view.
+    CErrorMessagesDlg& InfoWindow();
+    void PlaceInfoWindow();
+
+    void OnCellEditChange() { m_CellEditor.OnChange(); }
+    void OnCellEditKey(const ui::Event& event) { m_CellEditor.OnKeyDown(event.key); }
+    void OnCellEditKillFocus() { m_CellEditor.OnKillFocus(); }
+    void OnCellComboKey(const ui::Event& event) { m_CellList.OnKeyDown(event.key); }
+    void OnCellComboKillFocus() { m_CellList.OnKillFocus(); }
+
+private:
+    int m_nListId;
+    CBlockCellEditBase& m_CellEditor;
+    CBlockCellComboBase& m_CellList;
+};
+
+template <size_t N>
+std::vector<std::array<std::string, N>> CBlockListView::ReadRows() const {
+    const ui::ListView& list = GetListCtrl();
+    std::vector<std::array<std::string, N>> rows(size_t(list.GetItemCount()));
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        for (size_t c = 0; c < N; ++c) rows[size_t(r)][c] = list.GetItemText(r, int(c));
+    return rows;
+}
