@@ -35,7 +35,7 @@ bool SectionCode(FieldReader& r, int code) {
 
 void WriteNodeTableSection(FieldWriter& w) {
     const CEthNodeTable& t = g_EthNodeTable;
-    size_t n = std::min({t.g_arrNodeIp.size(), t.g_arrNodeAddress.size(), size_t(255)});
+    size_t n = std::min({t.g_arrNodeIp.size(), t.g_arrNodeAddress.size(), kMaxNodes});
     w.Byte(static_cast<int>(n));
     static const std::string kDefaultPort = "502";
     for (size_t i = 0; i < n; ++i) {

@@ -88,8 +88,22 @@ TEST_F(UploadDecodeTest, CountsBeyondTheTablesAreBoundedAndTheStreamStaysAligned
     EXPECT_EQ(m.generalEntity.g_nExtSetupLen2, 2);
     EXPECT_EQ(m.generalEntity.g_abExtSetup2[0], 0x22);
     EXPECT_EQ(m.generalEntity.g_nGeneralEntityCount2, 3);
-    EXPECT_EQ(m.featureCount, 3);
+    // The count the next download writes: every feature the PLC files switch on, one more
+    // than the image carried.
+    EXPECT_EQ(m.featureCount, 4);
     EXPECT_TRUE(decoder.Result().idbImage1.empty());  // no rows: a file of length 0
+}
+
+TEST_F(UploadDecodeTest, APresentButEmptyGeneralEntityIsDecoded) {
+    std::vector<uint8_t> setup;
+    std::string image;
+    SampleImage(setup, image);
+    std::string custom = std::string("\x1E\x00\x00\x13\x00\x13\x00", 7) + '\x01';
+    custom += Header(6, 0, 5, 0) + std::string(40, '\xFF');
+    CUploadDecoder decoder(rec);
+    decoder.DecodeSetup(setup.data());
+    ASSERT_EQ(decoder.DecodeImage(custom), 0) << ::testing::PrintToString(rec.Texts());
+    EXPECT_EQ(decoder.Result().model.generalEntity.g_nExtSetupLen1, 0);
 }
 
 TEST_F(UploadDecodeTest, BlockNumberAboveTheListTakesItsLowByte) {
