@@ -98,6 +98,48 @@ TEST_F(TagTableTest, TheTwoHundredFiftySixthTagIsRefused) {
     EXPECT_EQ(ui.MessageBoxes()[0].caption, "Limit Exceeds");
 }
 
+TEST_F(TagTableTest, ANameLongerThanTheProjectFileKeepsIsRefusedAtEntry) {
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [this](ui::Dialog& dlg) {
+        Add(dlg, std::string(40, 'n'), 0);  // the field takes what the file keeps
+        dlg.SetDlgItemText(IDC_TAG_NAME, std::string(40, 'm'));
+        dlg.UserClickButton(IDC_TAG_ADD);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].caption, "Invalid Tag Name");
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_TAG_LIST).GetItemCount(), 1);
+        dlg.UserClickButton(ui::IDOK);
+        dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CEthernetIPTagTableDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(g_EipTagTable.g_arrTagName, (StringArray{std::string(39, 'n')}));
+}
+
+TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
+    dir.Write("QVX-ENET/Plc/14100_004.inf",
+              "[Plc Info]\r\nPlc Name=Ethernet IP\r\nVendor=Acme\r\n[Extended Setup]\r\nExtendedSetup=1\r\n"
+              "TagTable=1\r\n[TagTable]\r\nEntityCode=2\r\n[RTU]\r\nRegisterCount=3\r\nRegister3=Old,1,0,S,3,3\r\n"
+              "Scan=5\r\n");
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
+        Add(dlg, "Speed", 0);
+        dlg.UserClickButton(ui::IDOK);
+        dlg.UserClickButton(IDC_TAG_CONFIRM);
+        dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CEthernetIPTagTableDlg dlg;
+    dlg.DoModal();
+    const std::string installed = dir.Path() + "QVX-ENET/Plc/14100_004.inf";
+    auto read = [&](const std::string& section, const std::string& key) {
+        return platform::GetPrivateProfileString(section, key, "?", 255, installed);
+    };
+    EXPECT_EQ(read("Extended Setup", "TagTable"), "1");
+    EXPECT_EQ(read("TagTable", "EntityCode"), "2");
+    EXPECT_EQ(read("Plc Info", "Vendor"), "Acme");
+    EXPECT_EQ(read("RTU", "Scan"), "5");
+    EXPECT_EQ(read("RTU", "RegisterCount"), "1");
+    EXPECT_EQ(read("RTU", "Register1"), "Speed,1,0,S,00000001,00000001,**,**,**,**");
+    EXPECT_EQ(read("RTU", "Register3"), "?");  // a tag the table no longer has
+}
+
 TEST_F(TagTableTest, SaveWritesTheDefinitionFileAndConfirmInstallsIt) {
     ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
         Add(dlg, "Speed", 0, "4");
