@@ -173,6 +173,11 @@ bool ReadRecipeSection(FieldReader& r) {
         size_t length = static_cast<size_t>(r.Byte());
         if (!r.Ok() || length > kMaxRecipeAddress) return false;
         t.g_arrRecipeAddr.push_back(r.Raw(length));
+        // The register key and kind the unit's image carries follow from the address, as
+        // when the recipe table is confirmed: without them a reopened project sends no recipe.
+        const int side = t.g_abRecipePort[i] == 1 ? 1 : 2;
+        t.g_arrRecipeRegCode.push_back(RegisterKey(t.g_arrRecipeAddr.back(), side));
+        t.g_abRecipeIsCoil[i] = static_cast<uint8_t>(g_PlcRegisterTables.IsCoilAddress(t.g_arrRecipeAddr.back(), side));
         t.g_awRecipeValue[i] = static_cast<uint16_t>(r.U16LE());
         if (!r.Ok()) return false;
     }
