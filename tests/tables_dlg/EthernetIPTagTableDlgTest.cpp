@@ -2,6 +2,8 @@
 // file and Confirm installing it.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/ExtendedTables.h"
 #include "app/RunTimeState.h"
 #include "platform/Paths.h"
@@ -128,16 +130,13 @@ TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
     CEthernetIPTagTableDlg dlg;
     dlg.DoModal();
     const std::string installed = dir.Path() + "QVX-ENET/Plc/14100_004.inf";
-    auto read = [&](const std::string& section, const std::string& key) {
-        return platform::GetPrivateProfileString(section, key, "?", 255, installed);
-    };
-    EXPECT_EQ(read("Extended Setup", "TagTable"), "1");
-    EXPECT_EQ(read("TagTable", "EntityCode"), "2");
-    EXPECT_EQ(read("Plc Info", "Vendor"), "Acme");
-    EXPECT_EQ(read("RTU", "Scan"), "5");
-    EXPECT_EQ(read("RTU", "RegisterCount"), "1");
-    EXPECT_EQ(read("RTU", "Register1"), "Speed,1,0,S,00000001,00000001,**,**,**,**");
-    EXPECT_EQ(read("RTU", "Register3"), "?");  // a tag the table no longer has
+    // Section, key, value; "?" for a tag the table no longer has.
+    const std::vector<std::array<std::string, 3>> kept = {
+        {"Extended Setup", "TagTable", "1"}, {"TagTable", "EntityCode", "2"}, {"Plc Info", "Vendor", "Acme"},
+        {"RTU", "Scan", "5"}, {"RTU", "RegisterCount", "1"},
+        {"RTU", "Register1", "Speed,1,0,S,00000001,00000001,**,**,**,**"}, {"RTU", "Register3", "?"}};
+    for (const auto& [section, key, value] : kept)
+        EXPECT_EQ(platform::GetPrivateProfileString(section, key, "?", 255, installed), value) << key;
 }
 
 TEST_F(TagTableTest, SaveWritesTheDefinitionFileAndConfirmInstallsIt) {
