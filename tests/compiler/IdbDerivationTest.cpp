@@ -32,8 +32,8 @@ TEST_F(Idb, RowsComeByRegisterThenNode) {
 
 TEST_F(Idb, ANumberNoRegisterHoldsPollsNothingAndEnds) {
     // Twenty digits (a damaged project file): once this never came back.
-    EXPECT_EQ(Texts(DeriveIdbRows(Entries({{"D" + std::string(20, '9'), "1", "1"}, {"D100", "1", "2"}}), 1, 64)),
-              (std::vector<std::string>{"1 D100 2"}));
+    EXPECT_EQ(Texts(DeriveIdbRows(Entries({{"N" + std::string(20, '9'), "1", "1"}, {"N100", "1", "2"}}), 1, 64)),
+              (std::vector<std::string>{"1 N100 2"}));
 }
 
 TEST_F(Idb, BitAddressesCountTheirWords) {
