@@ -220,6 +220,7 @@ void CEthernetIPTagTableDlg::OnSave() {
         t.g_abTagType[i] = static_cast<uint8_t>(TypeNumberFromName(list.GetItemText(i, kColType)));
         t.g_arrTagCode.push_back(list.GetItemText(i, kColCode));
     }
+    g_bProjectModified = 1;  // the project's tags changed: Close asks before they are dropped
     m_strInstalledFile = InstalledFilePath();
     platform::MakeDirectories(platform::ResolvePath(TagTableFolder()));
     m_strWrittenFile = WrittenFilePath();

@@ -121,6 +121,7 @@ TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
               "[Plc Info]\r\nPlc Name=Ethernet IP\r\nVendor=Acme\r\n[Extended Setup]\r\nExtendedSetup=1\r\n"
               "TagTable=1\r\n[TagTable]\r\nEntityCode=2\r\n[RTU]\r\nRegisterCount=3\r\nRegister3=Old,1,0,S,3,3\r\n"
               "Scan=5\r\n");
+    g_bProjectModified = 0;
     ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
         Add(dlg, "Speed", 0);
         dlg.UserClickButton(ui::IDOK);
@@ -129,6 +130,7 @@ TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
     });
     CEthernetIPTagTableDlg dlg;
     dlg.DoModal();
+    EXPECT_EQ(g_bProjectModified, 1);  // the saved tags are a change of the project
     const std::string installed = dir.Path() + "QVX-ENET/Plc/14100_004.inf";
     // Section, key, value; "?" for a tag the table no longer has.
     const std::vector<std::array<std::string, 3>> kept = {
