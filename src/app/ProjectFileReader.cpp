@@ -98,6 +98,34 @@ bool ReadSections(FieldReader& r, const FeatureSet& f) {
     return true;
 }
 
+// The longest address the block editor takes.
+constexpr size_t kMaxAddressChars = 11;
+
+// Addresses of the rows are checked as typed ones are; one that fails is left out (the
+// block check then asks for it). The numbers of the blocks that lost one, from 1.
+std::vector<int> DropUnreadableAddresses(BlockRows& rows) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    std::vector<int> blocks;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        bool dropped = false;
+        for (const auto& [plcCol, addrCol] : {std::pair{kColSourcePlc, kColSourceAddr}, std::pair{kColDestPlc, kColDestAddr}}) {
+            std::string& address = rows[i][addrCol];
+            const std::string text = platform::Trim(address);
+            if (text.empty()) continue;
+            const std::string plc = platform::TrimRight(rows[i][plcCol]);
+            const int port = plc == t.g_strPLC1Name ? 1 : plc == t.g_strPLC2Name ? 2 : 0;
+            const int r = port == 0 ? -1 : t.FindRegisterByPrefix(text, port);
+            const bool bad = text.size() > kMaxAddressChars ||
+                             (r >= 0 && (port == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) > 0);
+            if (!bad) continue;
+            address.clear();
+            dropped = true;
+        }
+        if (dropped) blocks.push_back(static_cast<int>(i) + 1);
+    }
+    return blocks;
+}
+
 }  // namespace
 
 bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features) {
@@ -208,7 +236,8 @@ void CMainFrame::LoadProjectFile(std::string path) {
         return;
     }
     const int f = file.formatNumber;
-    if (f > pv) {
+    // Only a format number that no version writes is refused; a later one has this layout.
+    if (f <= 0) {
         ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
         finish();
         return;
@@ -331,6 +360,7 @@ void CMainFrame::LoadProjectFile(std::string path) {
         rows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');
         if (file.productVersion < 0) rows[i][kColControlBit] = std::to_string(i);  // an older file's rows
     }
+    const std::vector<int> unreadable = DropUnreadableAddresses(rows);
     view->AppendBlockRows(rows);
 
     if (file.hasTexts) {
@@ -395,4 +425,11 @@ void CMainFrame::LoadProjectFile(std::string path) {
     if (m_services.loadIdbImages) m_services.loadIdbImages();
     RecalcLayout();
     finish();
+    if (!unreadable.empty()) {
+        std::string list;
+        for (int block : unreadable) list += (list.empty() ? "" : ", ") + std::to_string(block);
+        ui::MessageBox("The project holds addresses that are not valid for their PLC. They were left out of block " +
+                           list + "; please enter them again.",
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    }
 }

@@ -411,14 +411,14 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
     for (int line : {1, 2, 3}) SetLine(line, "");
     m_tasks.m_bProjectStep = 1;
     if (m_tasks.ConnectToUnit() != 0) {
-        if (g_bLinkFailed != 1) ShowMessage(kMsgCommError, "", ui::MB_OK);
+        if (g_bLinkFailed != 1 && !m_tasks.FailureShown()) ShowMessage(kMsgCommError, "", ui::MB_OK);
         g_TransferPort.Close();
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }
     // The unit's firmware first. A unit that does not answer ends the task here.
     if (m_tasks.ReadUnitFirmware() != 0) {
-        ShowMessage(kMsgCommError, "", ui::MB_OK);
+        if (!m_tasks.FailureShown()) ShowMessage(kMsgCommError, "", ui::MB_OK);
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }

@@ -183,7 +183,13 @@ std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port
                 }
                 double value = CNumConverter().TextToDouble(text, code);
                 if (halving) value /= 2.0;
+                // No register runs past 32 bits: a number beyond (a damaged file) polls nothing.
+                if (!(value >= 0.0 && value <= 4294967295.0)) continue;
                 items.push_back({value, platform::Atoi(words), address});
+            }
+            if (items.empty()) {
+                runStart = runEnd;
+                continue;
             }
             std::stable_sort(items.begin(), items.end(), [](const Item& x, const Item& y) { return y.value > x.value; });
             const std::string templ = items.front().address;

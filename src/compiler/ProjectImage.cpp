@@ -204,8 +204,11 @@ std::string BuildFeatureBlocks() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     std::string out;
     FieldWriter w(out);
-    w.Byte(g_nFeatureCount);
+    // The count byte says how many blocks follow: it is set once they are written.
+    w.Byte(0);
+    int blocks = 0;
     auto block = [&](int code, const std::string& rows, int count, int width) {
+        ++blocks;
         w.Byte(code);
         w.Byte(static_cast<int>(rows.size() & 0xFF));
         w.Byte(static_cast<int>((rows.size() >> 8) & 0xFF));
@@ -216,7 +219,7 @@ std::string BuildFeatureBlocks() {
 
     if (g_bEthernetSetting == 1) {
         const CEthNodeTable& n = g_EthNodeTable;
-        const size_t count = std::min(n.g_arrNodeIp.size(), n.g_arrNodeAddress.size());
+        const size_t count = std::min({n.g_arrNodeIp.size(), n.g_arrNodeAddress.size(), kMaxEthNodes});
         std::string rows;
         FieldWriter r(rows);
         for (size_t i = 0; i < count; ++i) {
@@ -288,6 +291,7 @@ std::string BuildFeatureBlocks() {
         size_t len = static_cast<size_t>(std::clamp(g.g_nExtSetupLen2, 0, 200));
         block(7, std::string(reinterpret_cast<const char*>(g.g_abExtSetup2), len), g.g_nGeneralEntityCount2, 0);
     }
+    out[0] = static_cast<char>(blocks);
     return out;
 }
 

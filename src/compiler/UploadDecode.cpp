@@ -470,7 +470,7 @@ int CUploadDecoder::DecodeFeatures(const std::string& image, size_t& pos) {
             if (!body(length, b)) return -1;
             uint8_t* values = com1 ? g.g_abExtSetup1 : g.g_abExtSetup2;
             const size_t kept = std::min(length, kMaxExtSetup);
-            std::memcpy(values, b.data(), kept);
+            if (kept > 0) std::memcpy(values, b.data(), kept);
             (com1 ? g.g_nExtSetupLen1 : g.g_nExtSetupLen2) = static_cast<int>(kept);
             (com1 ? g.g_nGeneralEntityCount1 : g.g_nGeneralEntityCount2) = h[3];
             break;
@@ -479,7 +479,10 @@ int CUploadDecoder::DecodeFeatures(const std::string& image, size_t& pos) {
             break;  // only the header
         }
     }
-    g_nFeatureCount = static_cast<int>(count);
+    // The next download writes one block per feature switched on, whatever the image held.
+    g_nFeatureCount = (g_bEthernetSetting == 1) + (g_bTagTable == 1) + (g_bRecipesCom1 == 1 || g_bRecipesCom2 == 1) +
+                      (g_bAttachRegCom1 == 1) + (g_bAttachRegCom2 == 1) + (g_bGeneralEntityCom1 == 1) +
+                      (g_bGeneralEntityCom2 == 1);
     return 0;
 }
 

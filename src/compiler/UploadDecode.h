@@ -83,7 +83,7 @@ class CUploadDecoder {
 public:
     // Upper bounds of what the model's tables hold.
     static constexpr size_t kMaxRecordSize = 60;
-    static constexpr size_t kMaxNodes = 146;        // 1024 bytes of 7-byte nodes
+    static constexpr size_t kMaxNodes = kMaxEthNodes;
     static constexpr size_t kMaxTags = 255;
     static constexpr size_t kMaxRegisterRows = 150;  // recipes, default registers
     static constexpr size_t kMaxWordCounts = 200;

@@ -522,7 +522,8 @@ void CNewBlockExView::OnFileSaveAs() {
         return;
     }
     g_strPrjFile = path;
-    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
+    UpdateIdbAfterSave(GetBlockRows(),
+                       IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1, true});
     g_bNewBlockListEdited = 0;
     g_bCtrlWordDlgOK = 0;
     g_bIdbViewsFilled = 1;

@@ -1,5 +1,6 @@
 #include "link/HtmlDownload.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -102,9 +103,9 @@ std::vector<WebFileEntry> CHtmlDownload::FindFiles(const std::string& folder, co
 }
 
 void CHtmlDownload::SortFoundFiles(std::vector<WebFileEntry>& files) {
-    for (size_t i = 0; i < files.size(); ++i)
-        for (size_t j = i + 1; j < files.size(); ++j)
-            if (NameKey(files[j].path) < NameKey(files[i].path)) std::swap(files[i], files[j]);
+    // Files with equal keys keep the order the search found them in.
+    std::stable_sort(files.begin(), files.end(),
+                     [](const WebFileEntry& a, const WebFileEntry& b) { return NameKey(a.path) < NameKey(b.path); });
 }
 
 std::string CHtmlDownload::TooManyFilesMessage(const std::string& extension) const {

@@ -53,6 +53,9 @@ bool OpenForReading(const std::string& path, std::ifstream& file) {
 
 int CTransferTasks::LineAdapter::ShowMessage(const std::string& text, const std::string& caption,
                                              unsigned flags) {
+    // The port reports only failures: the first one of a task is the one shown.
+    if (text == kMsgCommError && m_owner.m_bFailureShown) return linkmb::kIdOk;
+    m_owner.m_bFailureShown = true;
     return m_owner.m_reporter.ShowMessage(text, caption, flags);
 }
 
@@ -79,7 +82,11 @@ CTransferTasks::CTransferTasks(CSerialPort& port, ITransferReporter& reporter)
 
 CTransferTasks::~CTransferTasks() { m_port.SetReporter(m_pPreviousReporter); }
 
-void CTransferTasks::CommError() { m_reporter.ShowMessage(kMsgCommError, "", linkmb::kOk); }
+void CTransferTasks::CommError() {
+    if (m_bFailureShown) return;
+    m_bFailureShown = true;
+    m_reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+}
 
 void CTransferTasks::CommErrorUnlessLinkFailed() {
     if (g_bLinkFailed != 1) CommError();
@@ -98,6 +105,7 @@ int CTransferTasks::ReadTransferBlockSize(const std::string& product) {
 }
 
 int CTransferTasks::ConnectToUnit() {
+    m_bFailureShown = false;  // every task starts with a handshake
     HandshakeOptions options;
     options.expectedProductCode = static_cast<uint8_t>(g_nDeviceId & 0xFF);
     options.alternateCommand = m_bAltHandshakeProduct == 1 && m_bAltHandshakeFirmware == 1;

@@ -120,6 +120,9 @@ public:
     int m_bAltHandshakeProduct = 0;
     int m_bAltHandshakeFirmware = 0;
     int m_bProjectStep = 0;
+    // A failure of the task in progress was reported: a later "Communication Error" of the
+    // same task (a dead line fails every write and read) is not shown again.
+    bool FailureShown() const { return m_bFailureShown; }
     std::string m_strUnitFirmware;
 
 private:
@@ -151,6 +154,7 @@ private:
     LineAdapter m_adapter;
     CUnitLink m_link;
     ILinkReporter* m_pPreviousReporter;
+    bool m_bFailureShown = false;
     int m_nStepLine = kLineStep;
     std::unique_ptr<CUploadDecoder> m_pDecoder;
 };

@@ -3,11 +3,16 @@
 // communication registers, general entity) and the feature flags read from the PLC
 // definition files. Their dialogs edit them; the project files, the compiler and the link
 // read and write them.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 using StringArray = std::vector<std::string>;
+
+// One count byte in the project file and in the unit image: every table up to it is saved,
+// reopened, downloaded and uploaded whole.
+constexpr size_t kMaxEthNodes = 255;
 
 struct CEthNodeTable {
     int g_nEthNodeEntityCode = 0;

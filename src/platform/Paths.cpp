@@ -20,6 +20,23 @@ std::string WithTrailingSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }
+
+// A Linux file name may hold backslashes: a path is taken as written when it exists so, or
+// when its last name holds a backslash before which no folder of that name exists (a path
+// the system built starts its backslash part with a folder of the program tree).
+bool IsLiteralName(const std::string& path) {
+    std::error_code ec;
+    if (fs::exists(path, ec)) return true;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t backslash = name.find('\\');
+    if (backslash == 0 || name.back() == '\\' || !fs::is_directory(folder, ec)) return false;
+    const std::string first = name.substr(0, backslash);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (strcasecmp(it->path().filename().c_str(), first.c_str()) == 0) return false;
+    return true;
+}
 }  // namespace
 
 std::string GetProgramFolder() {
@@ -37,6 +54,7 @@ void SetProgramFolder(const std::string& folder) {
 }
 
 std::string ResolvePath(const std::string& path) {
+    if (path.find('\\') != std::string::npos && IsLiteralName(path)) return path;
     std::string p = path;
     std::replace(p.begin(), p.end(), '\\', '/');
     if (p.empty()) return p;

@@ -17,7 +17,8 @@ void SetProgramFolder(const std::string& folder);
 
 // The path with '\' turned into '/' and each existing component found without regard
 // to case. Components that do not exist stay as written, so the result can be used to
-// create a file.
+// create a file. A file name of this system that holds a '\' (one that exists so, or whose
+// part before its first '\' names no folder) is used as written.
 std::string ResolvePath(const std::string& path);
 
 bool FileExists(const std::string& path);

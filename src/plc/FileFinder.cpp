@@ -70,6 +70,21 @@ int CFileFinder::SearchFolder(CFindOpts& options) {
     options.sBaseFolder = CPathName::AddBackslash(options.sBaseFolder);
     const std::string folder = platform::ResolvePath(options.sBaseFolder);
 
+    // Each real folder is searched once, however many links lead to it.
+    if (m_nSearchDepth == 0) m_visitedFolders.clear();
+    struct stat folderStat {};
+    if (stat(folder.c_str(), &folderStat) == 0) {
+        const std::pair<uint64_t, uint64_t> id{folderStat.st_dev, folderStat.st_ino};
+        if (std::find(m_visitedFolders.begin(), m_visitedFolders.end(), id) != m_visitedFolders.end())
+            return GetFileCount();
+        m_visitedFolders.push_back(id);
+    }
+    struct Depth {
+        int& n;
+        explicit Depth(int& d) : n(++d) {}
+        ~Depth() { --n; }
+    } depth(m_nSearchDepth);
+
     // Entries sorted by name, so that a search gives the same order every time.
     std::vector<fs::directory_entry> entries;
     std::error_code ec;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CFileFinder {
@@ -62,6 +63,10 @@ private:
     }
 
     std::vector<std::string> m_arrResults;
+    // The real folders (device and inode) of the search in progress: a link back to one
+    // of them is not followed again.
+    std::vector<std::pair<uint64_t, uint64_t>> m_visitedFolders;
+    int m_nSearchDepth = 0;
     bool m_bStopSearch = false;
     ProgressFn m_pfnProgress = nullptr;
     void* m_pUser = nullptr;

@@ -722,6 +722,11 @@ void CPlcRegisterTables::ResetProject() {
                            &g_arrPlc1RegRadix, &g_arrPlc1RegKind, &g_arrPlc2RegRadix, &g_arrPlc2RegKind,
                            &g_arrPlc1SpName, &g_arrPlc1SpDefault, &g_arrPlc2SpName, &g_arrPlc2SpDefault})
         a->clear();
+    // The advance-setting items' limits and offsets go with their names: a file without
+    // them must not inherit the previous project's.
+    for (int* a : {g_anSpecialDataMin1, g_anSpecialDataMax1, g_anPlc1SpecialValue, g_anSpecialDataMin2,
+                   g_anSpecialDataMax2, g_anPlc2SpecialValue})
+        std::fill(a, a + 4, 0);
 
     CProjectSettings& s = g_ProjectSettings;
     s.g_strCtrlWordAddr.clear();

@@ -35,7 +35,7 @@ bool SectionCode(FieldReader& r, int code) {
 
 void WriteNodeTableSection(FieldWriter& w) {
     const CEthNodeTable& t = g_EthNodeTable;
-    size_t n = std::min({t.g_arrNodeIp.size(), t.g_arrNodeAddress.size(), size_t(255)});
+    size_t n = std::min({t.g_arrNodeIp.size(), t.g_arrNodeAddress.size(), kMaxNodes});
     w.Byte(static_cast<int>(n));
     static const std::string kDefaultPort = "502";
     for (size_t i = 0; i < n; ++i) {
@@ -173,6 +173,11 @@ bool ReadRecipeSection(FieldReader& r) {
         size_t length = static_cast<size_t>(r.Byte());
         if (!r.Ok() || length > kMaxRecipeAddress) return false;
         t.g_arrRecipeAddr.push_back(r.Raw(length));
+        // The register key and kind the unit's image carries follow from the address, as
+        // when the recipe table is confirmed: without them a reopened project sends no recipe.
+        const int side = t.g_abRecipePort[i] == 1 ? 1 : 2;
+        t.g_arrRecipeRegCode.push_back(RegisterKey(t.g_arrRecipeAddr.back(), side));
+        t.g_abRecipeIsCoil[i] = static_cast<uint8_t>(g_PlcRegisterTables.IsCoilAddress(t.g_arrRecipeAddr.back(), side));
         t.g_awRecipeValue[i] = static_cast<uint16_t>(r.U16LE());
         if (!r.Ok()) return false;
     }

@@ -5,12 +5,13 @@
 //
 // Readers return false when the section runs past the end of the file or past what the
 // format allows (a corrupt file); what they read up to there stays in the holders.
+#include "model/ExtendedTables.h"
 #include "model/ProjectFileFormat.h"
 
 namespace prjfile {
 
 // Largest contents a section may carry.
-inline constexpr size_t kMaxNodes = 146;
+inline constexpr size_t kMaxNodes = kMaxEthNodes;
 inline constexpr size_t kMaxTagName = 39;
 inline constexpr size_t kMaxRecipeAddress = 24;
 inline constexpr size_t kMaxAttachRegAddress = 27;

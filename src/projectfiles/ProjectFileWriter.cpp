@@ -15,6 +15,7 @@
 #include "ui/FrameHost.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -29,6 +30,9 @@ std::string FileTitle(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+// Room a file name leaves for the name of the file it is written through.
+constexpr size_t kReplaceSuffixRoom = 16;
 
 }  // namespace
 
@@ -173,6 +177,16 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
 }
 
 int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t& endPosition) {
+    // The project comes with its two image files: a name whose companions (or the files they
+    // are written through) cannot exist is refused before anything is written.
+    for (const std::string& file : {path, ProjectIdbPath(path, 1), ProjectIdbPath(path, 2)}) {
+        const std::string resolved = platform::ResolvePath(file);
+        if (resolved.size() - resolved.rfind('/') - 1 + kReplaceSuffixRoom > NAME_MAX) {
+            ui::MessageBox("Unable to save the project to \"" + path + "\": " + std::strerror(ENAMETOOLONG), "Quorvex",
+                           ui::MB_OK | ui::MB_ICONHAND);
+            return -1;
+        }
+    }
     const std::string bytes = BuildNewerProjectFile(rows);
     std::string error;
     if (!ReplaceFile(path, bytes, error)) {

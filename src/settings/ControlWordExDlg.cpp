@@ -226,7 +226,8 @@ void CControlWordExDlg::InitErrorBits() {
 void CControlWordExDlg::OnOkButton() {
     CProjectSettings& s = g_ProjectSettings;
     UpdateData(true);
-    g_bProjectModified = 0;
+    // A confirmed dialog is a change to the project: Close must still ask about it.
+    g_bProjectModified = 1;
     if (m_nMode == 2) {
         StoreErrorBit(GetDlgItemText(IDC_CW_ERR_BIT1), IsDlgButtonChecked(IDC_CW_ENABLE1), s.g_strErrBitAddr1,
                       s.g_bErrBit1Enabled, s.g_nErrBit1);

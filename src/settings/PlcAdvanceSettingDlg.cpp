@@ -94,6 +94,15 @@ bool CPlcAdvanceSettingDlg::OnInitDialog() {
             SetDlgItemText(IDC_ADV_VALUE1, std::to_string(sp.Value(1)));
             SetDlgItemText(IDC_ADV_RANGE1, sp.Range(1));
         }
+    } else {
+        // The definition file declares no usable values: show none, so OK cannot store any.
+        for (int i = 0; i < 3; ++i) {
+            ShowDlgItem(kNameIds[i], false);
+            ShowDlgItem(kValueIds[i], false);
+            ShowDlgItem(kRangeIds[i], false);
+        }
+        ShowDlgItem(IDC_ADV_YES, false);
+        ShowDlgItem(IDC_ADV_NO, false);
     }
     return true;
 }
@@ -121,10 +130,18 @@ void CPlcAdvanceSettingDlg::OnOK() {
             return;
         }
     }
-    for (int i = 1; i <= 3; ++i) sp.Value(i) = platform::Atoi(text[i - 1]);
+    // Without usable values the project keeps what it holds.
+    if (checked > 0)
+        for (int i = 1; i <= 3; ++i) sp.Value(i) = platform::Atoi(text[i - 1]);
     EndDialog(ui::IDOK);
     g_bBlockListEdited = 1;
     g_bProjectModified = 1;
 }
 
-void CPlcAdvanceSettingDlg::OnExtendedSetup() { RunExtendedSetup(this, Port()); }
+void CPlcAdvanceSettingDlg::OnExtendedSetup() {
+    // Values confirmed there are in the project whatever this dialog ends with.
+    if (RunExtendedSetup(this, Port()) == ui::IDOK) {
+        g_bBlockListEdited = 1;
+        g_bProjectModified = 1;
+    }
+}

@@ -30,6 +30,31 @@ constexpr const char* kDefaultCom2Driver = "ENIP2.ABS";
 
 std::string ProductFolder() { return platform::GetProgramFolder() + g_szProductNameCopy + "\\"; }
 
+// The text of a definition file without the tag registers of its [RTU] section numbered
+// above n (tags deleted since the file was written); every other line stays as it is.
+std::string DropRegistersAbove(const std::string& text, int n) {
+    std::string out;
+    bool inRtu = false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string line = text.substr(pos, end - pos);
+        pos = end;
+        const std::string trimmed = platform::Trim(line);
+        if (!trimmed.empty() && trimmed[0] == '[') {
+            inRtu = platform::EqualsNoCase(trimmed.substr(0, trimmed.find(']') + 1), "[RTU]");
+        } else if (inRtu) {
+            const std::string key = platform::Trim(trimmed.substr(0, trimmed.find('=')));
+            if (key.size() > 8 && platform::EqualsNoCase(key.substr(0, 8), "Register") &&
+                key.find_first_not_of("0123456789", 8) == std::string::npos && platform::Atoi(key.substr(8)) > n)
+                continue;
+        }
+        out += line;
+    }
+    return out;
+}
+
 }  // namespace
 
 void ClearTagTable() {
@@ -131,9 +156,19 @@ int CEthernetIPTagTableDlg::TypeNumberFromName(const std::string& name) const {
 void CEthernetIPTagTableDlg::OnAdd() {
     ui::ListView& list = Item<ui::ListView>(IDC_TAG_LIST);
     const int n = list.GetItemCount();
-    m_strTagName = GetDlgItemText(IDC_TAG_NAME).substr(0, kMaxNameChars);
+    m_strTagName = GetDlgItemText(IDC_TAG_NAME);
     if (n >= kMaxTags) {
         ui::MessageBox("You can Configure only 255 Tags.", "Limit Exceeds", ui::MB_OK | ui::MB_ICONINFORMATION);
+        return;
+    }
+    // The project file keeps this many characters of a name: a longer one is refused here
+    // rather than cut when the project is saved.
+    if (m_strTagName.size() > size_t(kMaxNameChars)) {
+        ui::MessageBox(platform::Format("A Tag Name can hold at most %d characters.\n Please provide another name to "
+                                        "this Tag.",
+                                        kMaxNameChars),
+                       "Invalid Tag Name", ui::MB_OK | ui::MB_ICONINFORMATION);
+        GotoDlgCtrl(IDC_TAG_NAME);
         return;
     }
     for (int r = 0; r < n; ++r) {
@@ -185,6 +220,7 @@ void CEthernetIPTagTableDlg::OnSave() {
         t.g_abTagType[i] = static_cast<uint8_t>(TypeNumberFromName(list.GetItemText(i, kColType)));
         t.g_arrTagCode.push_back(list.GetItemText(i, kColCode));
     }
+    g_bProjectModified = 1;  // the project's tags changed: Close asks before they are dropped
     m_strInstalledFile = InstalledFilePath();
     platform::MakeDirectories(platform::ResolvePath(TagTableFolder()));
     m_strWrittenFile = WrittenFilePath();
@@ -200,11 +236,16 @@ void CEthernetIPTagTableDlg::OnConfirm() {
 }
 
 bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
-    if (!platform::WriteFileBytes(path, std::string())) {
+    // The file starts as the installed one, so that the sections and keys written below are
+    // the only ones that change: its feature keys ([Extended Setup], [TagTable], ...) stay.
+    const std::string installed = m_strInstalledFile.empty() ? InstalledFilePath() : m_strInstalledFile;
+    std::string base;
+    if (!platform::ReadFileBytes(installed, base)) base.clear();
+    if (!platform::WriteFileBytes(path, DropRegistersAbove(base, std::min(Item<ui::ListView>(IDC_TAG_LIST).GetItemCount(),
+                                                                          kMaxTags)))) {
         ui::MessageBox("Unable to create Plc File.");
         return false;
     }
-    const std::string installed = m_strInstalledFile.empty() ? InstalledFilePath() : m_strInstalledFile;
     const std::string com1 =
         platform::GetPrivateProfileString("Plc Info", "Com1PlcFilename", kDefaultCom1Driver, 255, installed);
     const std::string com2 =

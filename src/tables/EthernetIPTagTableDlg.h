@@ -12,7 +12,7 @@
 class CEthernetIPTagTableDlg : public ui::Dialog {
 public:
     static constexpr int kMaxTags = 255;
-    static constexpr int kMaxNameChars = 40;
+    static constexpr int kMaxNameChars = 39;  // what the project file keeps of a name
 
     explicit CEthernetIPTagTableDlg(ui::Window* parent = nullptr);
 

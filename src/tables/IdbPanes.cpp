@@ -284,6 +284,14 @@ void UpdateIdbAfterSave(const BlockRows& rows, const IdbSaveState& state) {
         return;
     }
     bool derived = false;
+    const bool handEdited = g_bIdb1Edited == 1 || g_bIdb2Edited == 1;
+    if (state.saveAs && g_bIdbViewsFilled == 1) {
+        // Save As keeps the rows the engineer has; only a changed block list or a confirmed
+        // control word derives them again.
+        if (state.blockListEdited || (state.ctrlWordConfirmed && !handEdited)) BuildIdbImage(rows);
+        else WriteIdbImages();
+        return;
+    }
     if (state.firstSave) {
         BuildIdbImage(rows);
         g_bIdbViewsFilled = 1;
@@ -292,7 +300,7 @@ void UpdateIdbAfterSave(const BlockRows& rows, const IdbSaveState& state) {
         g_bIdbViewsFilled = 1;
         BuildIdbImage(rows);
         derived = true;
-    } else if (g_bIdb1Edited == 1 || g_bIdb2Edited == 1) {
+    } else if (handEdited) {
         WriteIdbImages();
     }
     if (state.ctrlWordConfirmed && !derived) BuildIdbImage(rows);

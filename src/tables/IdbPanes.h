@@ -48,6 +48,7 @@ struct IdbSaveState {
     bool firstSave = false;        // an untitled project saved for the first time, or Save As
     bool blockListEdited = false;  // the block list changed since the last derivation
     bool ctrlWordConfirmed = false;  // the control-word dialog was confirmed since
+    bool saveAs = false;  // Save As: the panes are written as they stand unless derived above
 };
 // Brings the panes and the images up to date after the project file was written: derives
 // again what changed, keeps the rows edited by hand and the user's choices.

@@ -4,12 +4,14 @@
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileSections.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 #include "res/FrameResource.h"
 #include "model/TableResets.h"
 #include "HeadlessUi.h"
@@ -169,6 +171,37 @@ TEST_F(Model, AFailedSaveKeepsThePreviousFileAndTheModifiedMark) {
     EXPECT_EQ(tree.Read("QVX-S7/Projects/line.prj"), before);
 }
 
+TEST_F(Model, TheLargestNodeTableIsReadBack) {
+    g_EthNodeTable = CEthNodeTable();
+    for (int i = 1; i <= 255; ++i) {
+        g_EthNodeTable.g_arrNodeAddress.push_back(std::to_string(i));
+        g_EthNodeTable.g_arrNodePort.push_back("502");
+        g_EthNodeTable.g_arrNodeIp.push_back("10.0.0." + std::to_string(i));
+    }
+    const CEthNodeTable saved = g_EthNodeTable;
+    std::string bytes;
+    prjfile::FieldWriter w(bytes);
+    prjfile::WriteNodeTableSection(w);
+    g_EthNodeTable = CEthNodeTable();
+    prjfile::FieldReader r(bytes);
+    ASSERT_TRUE(prjfile::ReadNodeTableSection(r));
+    EXPECT_EQ(g_EthNodeTable.g_arrNodeAddress, saved.g_arrNodeAddress);
+    EXPECT_EQ(g_EthNodeTable.g_arrNodeIp, saved.g_arrNodeIp);
+    g_EthNodeTable = CEthNodeTable();
+}
+
+TEST_F(Model, ANameWhoseImageFilesCannotExistIsRefusedBeforeWriting) {
+    testsupport::HeadlessUi ui;
+    // The project's own name fits; its "_IDB1.hex" companion, written the same way, does not.
+    const std::string path = tree.Path() + "QVX-S7/Projects/" + std::string(246, 'p') + ".prj";
+    size_t end = 0;
+    EXPECT_EQ(WriteNewerProjectFile(path, {}, end), -1);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("File name too long"), std::string::npos);
+    EXPECT_FALSE(platform::FileExists(path));
+    EXPECT_EQ(g_bProjectModified, 1);
+}
+
 // ---------------------------------------------------------------------------------------
 // The reader, through the main window.
 
@@ -297,13 +330,38 @@ TEST_F(Files, HostileFilesLeaveTheOpenProjectAsItWas) {
     tryLoad(bytes);
     EXPECT_EQ(ui.MessageBoxes().back().text, "This Project is not for Quorvex!");
     bytes = good;
-    bytes[16] = 9;  // a format newer than the product's
+    bytes[16] = 0;  // a format number no version writes
     tryLoad(bytes);
     EXPECT_EQ(ui.MessageBoxes().back().text.substr(0, 24), "Project version mismatch");
     bytes = good;
     ASSERT_EQ(bytes[sections], 3);  // the recipes' code, then their count
     bytes[sections + 1] = static_cast<char>(150);  // more rows than the file holds
     tryLoad(bytes);
+}
+
+TEST_F(Files, ALaterFormatOpens) {
+    const std::string path = SaveSample();
+    std::string bytes = tree.Read("QVX-S7/Projects/line4.prj");
+    bytes[16] = 9;  // written by a later version with the same layout
+    tree.Write("QVX-S7/Projects/line4.prj", bytes);
+    g_ProjectSettings.g_strProjTitle = "other";
+    frame->LoadProjectFile(path);
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");
+}
+
+TEST_F(Files, AnAddressNoPlcHoldsIsReportedAndLeftOut) {
+    const std::string path = SaveSample();
+    std::string bytes = tree.Read("QVX-S7/Projects/line4.prj");
+    const size_t source = 300 + 2 + 5 + 33 + 6;  // the first row's source address
+    bytes.replace(source, 21, "D" + std::string(19, '9') + '\0');
+    tree.Write("QVX-S7/Projects/line4.prj", bytes);
+    frame->LoadProjectFile(path);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("left out of block 1;"), std::string::npos);
+    ASSERT_NE(g_pNewBlockExView, nullptr);
+    EXPECT_EQ(platform::Trim(g_pNewBlockExView->GetBlockRows().at(0)[kColSourceAddr]), "");
+    EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");  // the rest is open
 }
 
 TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {

@@ -30,6 +30,12 @@ TEST_F(Idb, RowsComeByRegisterThenNode) {
     EXPECT_EQ(Texts(rows), (std::vector<std::string>{"1 N6 1", "2 N7 1", "3 N5 1", "2 D150 1"}));
 }
 
+TEST_F(Idb, ANumberNoRegisterHoldsPollsNothingAndEnds) {
+    // Twenty digits (a damaged project file): once this never came back.
+    EXPECT_EQ(Texts(DeriveIdbRows(Entries({{"N" + std::string(20, '9'), "1", "1"}, {"N100", "1", "2"}}), 1, 64)),
+              (std::vector<std::string>{"1 N100 2"}));
+}
+
 TEST_F(Idb, BitAddressesCountTheirWords) {
     EXPECT_EQ(Texts(DeriveIdbRows(Entries({{"N10_5", "1", "20"}}), 1, 64)), (std::vector<std::string>{"1 N10 2"}));
 }

@@ -164,6 +164,9 @@ TEST_F(Image, DownloadImageAddsTheDatabasesAndTheFeatureTables) {
                                     "\x06\x02\x00\x02\x00" "\x00\x05",
                                     1 + 12 + 5 + 7));
     EXPECT_EQ(ComposeDownloadImage(project, "", ""), project + std::string("\x13\x00\x13\x00", 4) + features);
+    // A count that disagrees with the features switched on (an upload of fewer) is not sent.
+    g_nFeatureCount = 2;
+    EXPECT_EQ(BuildFeatureBlocks(), features);
     g_EthNodeTable = CEthNodeTable();
     ResetGeneralEntity();
 }

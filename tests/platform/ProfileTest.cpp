@@ -106,6 +106,19 @@ TEST_F(ProfileTest, PathsWithBackslashesAndOtherCaseAreFound) {
     EXPECT_EQ(GetPrivateProfileInt("Com", "Port", -1, file), 5);
 }
 
+TEST_F(ProfileTest, ALinuxNameWithABackslashIsUsedAsWritten) {
+    // Saved, read back and found as the one file of that name in its folder.
+    const std::string name = dir.Path() + "line\\4.prj";
+    ASSERT_TRUE(platform::WriteFileBytes(name, "x"));
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(name, bytes));
+    EXPECT_EQ(bytes, "x");
+    EXPECT_EQ(platform::ResolvePath(name), name);
+    EXPECT_FALSE(platform::DirectoryExists(dir.Path() + "line"));
+    // Where the part before the backslash is a folder, the path is one the system built.
+    EXPECT_EQ(platform::ResolvePath(dir.Path() + "products\\products.inf"), file);
+}
+
 TEST(ProgramFolder, FollowsTheOverrideAndEndsInSlash) {
     platform::SetProgramFolder("/tmp/tree");
     EXPECT_EQ(platform::GetProgramFolder(), "/tmp/tree/");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +70,19 @@ TEST(FileFinder, MasksAndTheOrderOfSubfolders) {
     EXPECT_EQ(finder.SearchFolder(opts), 4);
     finder.RemoveAll();
     EXPECT_EQ(finder.GetFileCount(), 0);
+}
+
+TEST(FileFinder, ALinkBackUpTheTreeIsNotFollowedAgain) {
+    testsupport::TempDir dir;
+    dir.Write("web/index.html", "x");
+    dir.Write("web/sub/page.html", "y");
+    ASSERT_EQ(symlink("..", (dir.Path() + "web/sub/up").c_str()), 0);
+    CFileFinder finder;
+    CFileFinder::CFindOpts opts;
+    opts.sBaseFolder = dir.Path() + "web";
+    opts.sFileMask = "*.html";
+    opts.bSubfolders = 1;
+    EXPECT_EQ(finder.SearchFolder(opts), 2);
 }
 
 TEST(FileFinder, SizeAttributeAndContentFilters) {

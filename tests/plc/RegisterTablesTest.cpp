@@ -118,6 +118,17 @@ TEST_F(PlcTablesTest, ResetEmptiesTablesAndSetsProjectDefaults) {
     EXPECT_EQ(s.g_anPortTimeout[0], 5);
 }
 
+TEST_F(PlcTablesTest, ResetForgetsTheAdvanceItemsLimitsAndOffsets) {
+    // The next project's file may declare no items: nothing of these may reach its image.
+    ASSERT_EQ(t.g_anPlc1SpecialValue[0], 11);
+    t.ResetProject();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(t.g_anPlc1SpecialValue[i], 0) << i;
+        EXPECT_EQ(t.g_anSpecialDataMin1[i], 0) << i;
+        EXPECT_EQ(t.g_anSpecialDataMax1[i], 0) << i;
+    }
+}
+
 TEST(ProjectSettings, StartsWithTimeoutsOfFiveAndEverythingElseEmpty) {
     CProjectSettings s;
     for (int t : s.g_anPortTimeout) EXPECT_EQ(t, 5);

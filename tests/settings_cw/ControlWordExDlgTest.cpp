@@ -101,7 +101,7 @@ TEST_F(ControlWordTest, NewerOkStoresTheControlWordOfTheChosenSide) {
     EXPECT_EQ(s.g_strCtrlWordShown, "B011");
     EXPECT_EQ(g_bCtrlWordDlgOK, 1);
     EXPECT_EQ(g_bCtrlWordConfirmed, 1);
-    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(g_bProjectModified, 1);  // a confirmed dialog keeps the mark
     EXPECT_TRUE(ui.MessageBoxes().empty());
 
     // Opened again: the stored word on its side.
@@ -120,7 +120,7 @@ TEST_F(ControlWordTest, NewerOkStoresTheControlWordOfTheChosenSide) {
         Cancel(d);
     });
     EXPECT_EQ(s.g_strCtrlWordShown, "B011");  // set at opening
-    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(g_bProjectModified, 1);  // a confirmed dialog keeps the mark
 }
 
 TEST_F(ControlWordTest, NewerOkWithAnEmptySummaryKeepsTheAddressAndStoresTheRest) {
@@ -141,7 +141,7 @@ TEST_F(ControlWordTest, NewerOkWithAnEmptySummaryKeepsTheAddressAndStoresTheRest
     EXPECT_EQ(s.g_strCtrlWordShown, "D0000");
     EXPECT_EQ(g_bCtrlWordDlgOK, 1);
     EXPECT_EQ(g_bCtrlWordConfirmed, 1);
-    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(g_bProjectModified, 1);  // a confirmed dialog keeps the mark
 
     RunEx(1, [&](ExDlg& d) { Click(d, IDC_CW_OK); });
     EXPECT_EQ(g_bCtrlWordConfirmed, 0);  // the Enable box unchecked
@@ -415,7 +415,7 @@ TEST_F(ControlWordTest, NewerOkStoresEachErrorBitWithItsNumber) {
         EXPECT_EQ(s.g_bErrBit2Enabled, 0);
         EXPECT_EQ(s.g_nErrBit2, 0);  // not enabled
         EXPECT_EQ(g_bCtrlWordDlgOK, dlgOk);
-        EXPECT_EQ(g_bProjectModified, 0);
+        EXPECT_EQ(g_bProjectModified, 1);  // a confirmed dialog keeps the mark
     }
 }
 

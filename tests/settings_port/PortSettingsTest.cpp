@@ -328,7 +328,28 @@ TEST_F(PortSettings, ExtendedSetupIsReachedForAPortWithAGeneralEntity) {
     EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(g_GeneralEntity.g_nExtSetupLen1, 1);
     EXPECT_EQ(g_bExtSetupError1, 0);
-    EXPECT_EQ(g_bProjectModified, 0);  // Cancel of the advance settings
+    EXPECT_EQ(g_bProjectModified, 1);  // the confirmed values stay marked after Cancel
+}
+
+TEST_F(PortSettings, WithoutUsableSpecialDataNoValueIsShownAndOkKeepsTheStoredOnes) {
+    for (const char* file : {"[Plc Info]\r\n", "[Plc Info]\r\nSpecialData=4\r\n"}) {
+        t.g_strPlc1Inf = dir.Write("Plc/none.inf", file);
+        Special(1, 1, 32, "Retries");
+        g_ProjectSettings.g_anAdvSetting1[0] = 8;
+        g_ProjectSettings.g_anAdvSetting1[1] = 9;
+        g_ProjectSettings.g_anAdvSetting1[2] = 5;
+        ui.ExpectModal(IDD_PLC_ADVANCE_SETTING, [](ui::Dialog& d) {
+            for (int id : {IDC_ADV_VALUE1, IDC_ADV_VALUE2, IDC_ADV_VALUE3, IDC_ADV_YES, IDC_ADV_NO})
+                EXPECT_FALSE(d.Item(id).IsWindowVisible()) << id;
+            d.UserClickButton(ui::IDOK);
+        });
+        CPlcAdvanceSettingDlg dlg;
+        dlg.m_nPort = 1;
+        EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+        EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[0], 8);
+        EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[1], 9);
+        EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[2], 5);
+    }
 }
 
 // ---------------------------------------------------------------------------------------

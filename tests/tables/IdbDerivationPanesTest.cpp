@@ -189,4 +189,17 @@ TEST_F(Derive, SavesKeepTheUsersChoicesOnTheirAddresses) {
     EXPECT_EQ(p1->List().GetItemCount(), 4);
 }
 
+TEST_F(Derive, SaveAsWritesThePanesAsTheyStand) {
+    const std::string project = dir.Path() + "QVX-T/Projects/Copy.prj";
+    g_strPrjFileLastIo = project;
+    g_bProjectModified = 0;  // the project file is written
+    const BlockRows rows = {Block("4", "1", "N100", "2", "L3")};
+    UpdateIdbAfterSave(rows, IdbSaveState{true, false, false});
+    p1->List().SetItemText(0, 8, "42");  // a row the engineer kept
+    UpdateIdbAfterSave(rows, IdbSaveState{true, false, false, true});
+    std::string saved;
+    ASSERT_TRUE(platform::ReadFileBytes(ProjectIdbPath(project, 1), saved));
+    EXPECT_EQ(saved.at(17), 42);
+}
+
 }  // namespace

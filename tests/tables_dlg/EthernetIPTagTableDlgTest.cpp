@@ -2,6 +2,8 @@
 // file and Confirm installing it.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
 #include "platform/Paths.h"
@@ -96,6 +98,47 @@ TEST_F(TagTableTest, TheTwoHundredFiftySixthTagIsRefused) {
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(ui.MessageBoxes()[0].text, "You can Configure only 255 Tags.");
     EXPECT_EQ(ui.MessageBoxes()[0].caption, "Limit Exceeds");
+}
+
+TEST_F(TagTableTest, ANameLongerThanTheProjectFileKeepsIsRefusedAtEntry) {
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [this](ui::Dialog& dlg) {
+        Add(dlg, std::string(40, 'n'), 0);  // the field takes what the file keeps
+        dlg.SetDlgItemText(IDC_TAG_NAME, std::string(40, 'm'));
+        dlg.UserClickButton(IDC_TAG_ADD);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].caption, "Invalid Tag Name");
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_TAG_LIST).GetItemCount(), 1);
+        dlg.UserClickButton(ui::IDOK);
+        dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CEthernetIPTagTableDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(g_EipTagTable.g_arrTagName, (StringArray{std::string(39, 'n')}));
+}
+
+TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
+    dir.Write("QVX-ENET/Plc/14100_004.inf",
+              "[Plc Info]\r\nPlc Name=Ethernet IP\r\nVendor=Acme\r\n[Extended Setup]\r\nExtendedSetup=1\r\n"
+              "TagTable=1\r\n[TagTable]\r\nEntityCode=2\r\n[RTU]\r\nRegisterCount=3\r\nRegister3=Old,1,0,S,3,3\r\n"
+              "Scan=5\r\n");
+    g_bProjectModified = 0;
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
+        Add(dlg, "Speed", 0);
+        dlg.UserClickButton(ui::IDOK);
+        dlg.UserClickButton(IDC_TAG_CONFIRM);
+        dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CEthernetIPTagTableDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(g_bProjectModified, 1);  // the saved tags are a change of the project
+    const std::string installed = dir.Path() + "QVX-ENET/Plc/14100_004.inf";
+    // Section, key, value; "?" for a tag the table no longer has.
+    const std::vector<std::array<std::string, 3>> kept = {
+        {"Extended Setup", "TagTable", "1"}, {"TagTable", "EntityCode", "2"}, {"Plc Info", "Vendor", "Acme"},
+        {"RTU", "Scan", "5"}, {"RTU", "RegisterCount", "1"},
+        {"RTU", "Register1", "Speed,1,0,S,00000001,00000001,**,**,**,**"}, {"RTU", "Register3", "?"}};
+    for (const auto& [section, key, value] : kept)
+        EXPECT_EQ(platform::GetPrivateProfileString(section, key, "?", 255, installed), value) << key;
 }
 
 TEST_F(TagTableTest, SaveWritesTheDefinitionFileAndConfirmInstallsIt) {

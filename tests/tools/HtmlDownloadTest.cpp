@@ -53,6 +53,11 @@ TEST(WebFileOrder, NamesGoByTheirLeadingNumberAndEqualKeysKeepTheirOrder) {
     std::vector<std::string> order;
     for (const auto& f : files) order.push_back(f.path);
     EXPECT_EQ(order, (std::vector<std::string>{"/w/index.html", "/w/about.html", "/w/2.html", "/w/10.html"}));
+    // Equal keys behind a smaller one keep their order too.
+    files = {{"/w/5.html", 1}, {"/w/5b.html", 1}, {"/w/1.html", 1}};
+    CHtmlDownload::SortFoundFiles(files);
+    EXPECT_EQ(files[1].path, "/w/5.html");
+    EXPECT_EQ(files[2].path, "/w/5b.html");
 }
 
 TEST_F(HtmlDownloadTest, TheEthernetProductSendsAllFiveTypesInOrder) {

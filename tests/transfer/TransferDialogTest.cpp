@@ -376,3 +376,32 @@ TEST_F(TransferDialogTest, AFailedProjectShowsNoSuccessLine) {
         sim.SetBehaviour(normal);
     }
 }
+
+TEST_F(TransferDialogTest, AUnitUnpluggedGivesOneMessagePerFailedTask) {
+    const SampleProject project = MakeSampleProject();
+    for (int task = 1; task < 4; ++task) {
+        SCOPED_TRACE(task);
+        std::string error;
+        sim.Stop();
+        ASSERT_TRUE(sim.Start(&error)) << error;
+        ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
+        ui.ClearRecords();
+        CTransferTasksDlg dlg;
+        dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 1); };
+        // The line goes dead as soon as the port is open: every write and read fails.
+        std::thread unplug([&] {
+            while (!g_TransferPort.IsOpen()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+            sim.Stop();
+        });
+        ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+            d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(task, true);
+            d.UserClickButton(IDC_DOWNLOAD);
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        dlg.DoModal();
+        unplug.join();
+        EXPECT_EQ(ui.MessageBoxes().size(), 2u);  // the question, then one failure
+        EXPECT_EQ(g_nDownloadResult, -1);
+    }
+}

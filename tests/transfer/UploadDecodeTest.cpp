@@ -2,6 +2,13 @@
 // than the tables hold, the product question, the advance-setting offsets, and the
 // three-port product over the line.
 #include "TransferTestSupport.h"
+#include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileSections.h"
+#include "projectfiles/ProjectFileWriter.h"
+#include "editor/NewBlockCellEditors.h"
+#include "platform/Text.h"
+#include "tables/EthernetIPTagTableDlg.h"
+#include "model/TableResets.h"
 
 namespace {
 
@@ -88,8 +95,22 @@ TEST_F(UploadDecodeTest, CountsBeyondTheTablesAreBoundedAndTheStreamStaysAligned
     EXPECT_EQ(m.generalEntity.g_nExtSetupLen2, 2);
     EXPECT_EQ(m.generalEntity.g_abExtSetup2[0], 0x22);
     EXPECT_EQ(m.generalEntity.g_nGeneralEntityCount2, 3);
-    EXPECT_EQ(m.featureCount, 3);
+    // The count the next download writes: every feature the PLC files switch on, one more
+    // than the image carried.
+    EXPECT_EQ(m.featureCount, 4);
     EXPECT_TRUE(decoder.Result().idbImage1.empty());  // no rows: a file of length 0
+}
+
+TEST_F(UploadDecodeTest, APresentButEmptyGeneralEntityIsDecoded) {
+    std::vector<uint8_t> setup;
+    std::string image;
+    SampleImage(setup, image);
+    std::string custom = std::string("\x1E\x00\x00\x13\x00\x13\x00", 7) + '\x01';
+    custom += Header(6, 0, 5, 0) + std::string(40, '\xFF');
+    CUploadDecoder decoder(rec);
+    decoder.DecodeSetup(setup.data());
+    ASSERT_EQ(decoder.DecodeImage(custom), 0) << ::testing::PrintToString(rec.Texts());
+    EXPECT_EQ(decoder.Result().model.generalEntity.g_nExtSetupLen1, 0);
 }
 
 TEST_F(UploadDecodeTest, BlockNumberAboveTheListTakesItsLowByte) {
@@ -195,4 +216,147 @@ TEST_F(UploadDecodeTest, ThreePortProductCarriesOnlyItsSetupRecord) {
     Settle();
     std::vector<uint16_t> commands = sim.Commands();
     EXPECT_EQ(commands.back(), 0x10AA);  // no image is asked for
+}
+
+// A project filled to every limit the editors allow is saved, reopened, compiled and its
+// image decoded back with nothing lost or changed.
+TEST_F(UploadDecodeTest, AProjectAtEveryLimitComesBackWhole) {
+    UseBlockSize(64);
+    const SampleProject sample = MakeSampleProject();
+    BlockRows rows;
+    for (int i = 0; i < 255; ++i) {
+        BlockRow row = sample.rows[size_t(i % 5)];
+        row[kColBlockNo] = std::to_string(i + 1);
+        row[kColComment] = platform::Format("%03d", i) + std::string(size_t(CNewBlockCellEdit::MaxCommentLength()) - 3, 'c');
+        rows.push_back(row);
+    }
+    CEthNodeTable& n = g_EthNodeTable;
+    n.g_arrNodeAddress.clear(), n.g_arrNodePort.clear(), n.g_arrNodeIp.clear();
+    for (size_t i = 1; i <= kMaxEthNodes; ++i) {
+        n.g_arrNodeAddress.push_back(std::to_string(i));
+        n.g_arrNodePort.push_back(std::to_string(60000 + i));
+        n.g_arrNodeIp.push_back(platform::Format("10.%d.%d.%d", int(i), int(255 - i), int(i % 7)));
+    }
+    CEipTagTable& tags = g_EipTagTable;
+    tags = CEipTagTable();
+    for (int i = 0; i < CEthernetIPTagTableDlg::kMaxTags; ++i) {
+        tags.g_arrTagCode.push_back("I00000" + CEthernetIPTagTableDlg::FormatTagNumber(i + 1));
+        tags.g_arrTagName.push_back(platform::Format("%03d", i) +
+                                    std::string(size_t(CEthernetIPTagTableDlg::kMaxNameChars) - 3, 't'));
+        tags.g_abTagType[i] = uint8_t(1 + i % 9);
+        tags.g_awTagSize[i] = uint16_t(i);
+    }
+    CRecipeTables& r = g_RecipeTables;
+    const CRecipeTables two = r;
+    r.g_arrRecipeRegCode.clear(), r.g_arrRecipeAddr.clear();
+    for (int i = 0; i < kMaxRecipeRows; ++i) {
+        r.g_arrRecipeRegCode.push_back(two.g_arrRecipeRegCode[size_t(i % 2)]);
+        r.g_arrRecipeAddr.push_back(two.g_arrRecipeAddr[size_t(i % 2)]);
+        r.g_abRecipePort[i] = two.g_abRecipePort[i % 2];
+        r.g_abRecipeIsCoil[i] = two.g_abRecipeIsCoil[i % 2];
+        r.g_abRecipeCol1[i] = uint8_t(i);
+        r.g_abRecipeCol2[i] = uint8_t(255 - i);
+        r.g_awRecipeValue[i] = uint16_t(400 * i + 7);
+    }
+    CDefCommRegTables& d = g_DefCommRegs;
+    for (int port = 1; port <= 2; ++port) {
+        StringArray& station = port == 1 ? d.g_arrAttachRegStation1 : d.g_arrAttachRegStation2;
+        StringArray& addr = port == 1 ? d.g_arrAttachRegAddr1 : d.g_arrAttachRegAddr2;
+        StringArray& codes = port == 1 ? d.g_arrAttachRegCode1 : d.g_arrAttachRegCode2;
+        StringArray& words = port == 1 ? d.g_arrAttachRegWords1 : d.g_arrAttachRegWords2;
+        uint8_t* data = port == 1 ? d.g_abAttachRegData1 : d.g_abAttachRegData2;
+        const std::string a = port == 1 ? Canonical("N7:0", 1) : "H0100";
+        station.clear(), addr.clear(), codes.clear();
+        for (int i = 0; i < 150; ++i) {
+            station.push_back(std::to_string(i + 1));
+            addr.push_back(a);
+            codes.push_back(Nine(port == 1 ? g_PlcRegisterTables.ParseAddressCom1(a) : g_PlcRegisterTables.ParseAddressCom2(a)));
+            words[size_t(i)] = std::to_string(1 + i % 200);
+            data[i] = 0;
+        }
+    }
+    CGeneralEntityTables& g = g_GeneralEntity;
+    g.g_nExtSetupLen1 = g.g_nExtSetupLen2 = 200;
+    for (int i = 0; i < 200; ++i) {
+        g.g_abExtSetup1[i] = uint8_t(i);
+        g.g_abExtSetup2[i] = uint8_t(255 - i);
+    }
+
+    // Saved and reopened.
+    const std::string file = BuildNewerProjectFile(rows) + BuildFeatureSections();
+    const CEthNodeTable savedNodes = g_EthNodeTable;
+    const CEipTagTable savedTags = g_EipTagTable;
+    const CRecipeTables savedRecipes = g_RecipeTables;
+    const CDefCommRegTables savedRegs = g_DefCommRegs;
+    const CGeneralEntityTables savedEntity = g_GeneralEntity;
+    NewerProjectFile opened;
+    ASSERT_EQ(ParseNewerProjectFile(file, opened), ProjectParse::Ok);
+    ASSERT_EQ(opened.rows.size(), rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        opened.rows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');  // numbered as the reader does
+        EXPECT_EQ(std::stoi(opened.rows[i][kColWords]), std::stoi(rows[i][kColWords])) << i;
+        for (size_t c = kColSourcePlc; c < kBlockListColumns; ++c) EXPECT_EQ(opened.rows[i][c], rows[i][c]) << i << " " << c;
+    }
+    g_EthNodeTable = CEthNodeTable();
+    g_EipTagTable = CEipTagTable();
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
+    prjfile::FieldReader reader(file, opened.sectionsOffset);
+    ASSERT_TRUE(prjfile::ReadNodeTableSection(reader));
+    ASSERT_TRUE(prjfile::ReadTagTableSection(reader));
+    ASSERT_TRUE(prjfile::ReadRecipeSection(reader));
+    ASSERT_TRUE(prjfile::ReadAttachRegSection(reader, 1));
+    ASSERT_TRUE(prjfile::ReadAttachRegSection(reader, 2));
+    ASSERT_TRUE(prjfile::ReadGeneralEntitySections(reader));
+    EXPECT_EQ(reader.Tell(), file.size());
+    auto sameTables = [&](const CEthNodeTable& nodes, const CEipTagTable& t, const CRecipeTables& rec,
+                          const CDefCommRegTables& regs, const CGeneralEntityTables& ge) {
+        EXPECT_EQ(nodes.g_arrNodeAddress, savedNodes.g_arrNodeAddress);
+        EXPECT_EQ(nodes.g_arrNodePort, savedNodes.g_arrNodePort);
+        EXPECT_EQ(nodes.g_arrNodeIp, savedNodes.g_arrNodeIp);
+        EXPECT_EQ(t.g_arrTagCode, savedTags.g_arrTagCode);
+        EXPECT_EQ(t.g_arrTagName, savedTags.g_arrTagName);
+        EXPECT_EQ(0, std::memcmp(t.g_abTagType, savedTags.g_abTagType, sizeof t.g_abTagType));
+        EXPECT_EQ(0, std::memcmp(t.g_awTagSize, savedTags.g_awTagSize, sizeof t.g_awTagSize));
+        EXPECT_EQ(rec.g_arrRecipeAddr, savedRecipes.g_arrRecipeAddr);
+        for (int i = 0; i < kMaxRecipeRows; ++i) {
+            EXPECT_EQ(rec.g_abRecipePort[i], savedRecipes.g_abRecipePort[i]) << i;
+            EXPECT_EQ(rec.g_abRecipeCol1[i], savedRecipes.g_abRecipeCol1[i]) << i;
+            EXPECT_EQ(rec.g_abRecipeCol2[i], savedRecipes.g_abRecipeCol2[i]) << i;
+            EXPECT_EQ(rec.g_awRecipeValue[i], savedRecipes.g_awRecipeValue[i]) << i;
+        }
+        EXPECT_EQ(regs.g_arrAttachRegStation1, savedRegs.g_arrAttachRegStation1);
+        EXPECT_EQ(regs.g_arrAttachRegAddr1, savedRegs.g_arrAttachRegAddr1);
+        EXPECT_EQ(regs.g_arrAttachRegWords1, savedRegs.g_arrAttachRegWords1);
+        EXPECT_EQ(regs.g_arrAttachRegStation2, savedRegs.g_arrAttachRegStation2);
+        EXPECT_EQ(regs.g_arrAttachRegAddr2, savedRegs.g_arrAttachRegAddr2);
+        EXPECT_EQ(regs.g_arrAttachRegWords2, savedRegs.g_arrAttachRegWords2);
+        EXPECT_EQ(ge.g_nExtSetupLen1, 200);
+        EXPECT_EQ(ge.g_nExtSetupLen2, 200);
+        EXPECT_EQ(0, std::memcmp(ge.g_abExtSetup1, savedEntity.g_abExtSetup1, 200));
+        EXPECT_EQ(0, std::memcmp(ge.g_abExtSetup2, savedEntity.g_abExtSetup2, 200));
+    };
+    {
+        SCOPED_TRACE("reopened");
+        sameTables(g_EthNodeTable, g_EipTagTable, g_RecipeTables, g_DefCommRegs, g_GeneralEntity);
+    }
+    g_GeneralEntity.g_nGeneralEntityCount1 = savedEntity.g_nGeneralEntityCount1;
+    g_GeneralEntity.g_nGeneralEntityCount2 = savedEntity.g_nGeneralEntityCount2;
+
+    // Compiled and decoded.
+    BlockLinks links;
+    ScanBlocks(opened.rows, false, 0, links);
+    const std::string dummy = ComposeDownloadImage(BuildNewerProjectImage(opened.rows, links), sample.idb1, sample.idb2);
+    const std::vector<uint8_t> setup(dummy.begin() + 100, dummy.begin() + 164);
+    CUploadDecoder decoder(rec);
+    decoder.DecodeSetup(setup.data());
+    ASSERT_EQ(decoder.DecodeImage("\x1E" + dummy.substr(298)), 0) << ::testing::PrintToString(rec.Texts());
+    const UploadedProject& up = decoder.Result();
+    ASSERT_EQ(up.rows.size(), rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (int c = kColBlockNo; c <= kColControlBit; ++c) EXPECT_EQ(up.rows[i][c], rows[i][c]) << i << " " << c;
+    SCOPED_TRACE("decoded");
+    sameTables(up.model.nodes, up.model.tags, up.model.recipes, up.model.defCommRegs, up.model.generalEntity);
+    EXPECT_EQ(up.model.featureCount, 7);
 }
