@@ -18,26 +18,13 @@
 
 namespace {
 
-const char kCompileErrorText[] =
-    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
-    "status message window.";
-const char kInsertCompileErrorText[] =
-    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
-    "error message window.";
-const char kRangeText[] = "Block out of range.\nValid Range : 0 to 255";
-const char kSelectionText[] = "Please select row and then click in the first column before any block operation.";
-const char kSaveFilter[] = "Project Files (*.prj)|*.prj|Data Files (*.dat;*.txt)|*.dat; *.txt|All Files (*.*)|*.*||";
-
 int Box(const std::string& text, unsigned flags = ui::MB_OK) { return ui::MessageBox(text, "Quorvex", flags); }
 
-// The save dialog of Save, Save As and Close: the product's Projects folder.
+// The save dialog of Save, Save As and Close, which also names the product's folder again.
 std::string AskSavePath(const std::string& fileName) {
-    ui::FileDialog dialog(false, "prj", fileName, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kSaveFilter);
     g_szProductPath = g_szProductName;
     g_szProductNameCopy = g_szProductName;
-    dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
-    if (dialog.DoModal() != ui::IDOK) return std::string();
-    return dialog.GetPathName();
+    return CBlockListView::AskProjectSavePath(fileName);
 }
 
 // The project state a save changes before it writes, put back when the write fails so

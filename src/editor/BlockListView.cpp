@@ -4,8 +4,11 @@
 
 #include "editor/NewBlockExView.h"
 #include "editor/ToolTipCtrlEx.h"
+#include "model/RunTimeState.h"
+#include "plc/DefinitionFiles.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
+#include "ui/Backend.h"
 #include "ui/Controls.h"
 #include "ui/Menu.h"
 
@@ -118,4 +121,13 @@ void CBlockListView::OnContextMenu(const ui::Event& event) {
     } else {
         OnCommand(command);
     }
+}
+
+std::string CBlockListView::AskProjectSavePath(const std::string& fileName) {
+    static const char kSaveFilter[] =
+        "Project Files (*.prj)|*.prj|Data Files (*.dat;*.txt)|*.dat; *.txt|All Files (*.*)|*.*||";
+    ui::FileDialog dialog(false, "prj", fileName, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kSaveFilter);
+    dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
+    if (dialog.DoModal() != ui::IDOK) return std::string();
+    return dialog.GetPathName();
 }

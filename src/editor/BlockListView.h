@@ -18,6 +18,20 @@ class CToolTipCtrlEx;
 class CBlockListView : public ui::View {
 public:
     static constexpr int kMaxBlocks = 255;
+    // The block commands' messages.
+    static constexpr char kCompileErrorText[] =
+        "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
+        "status message window.";
+    static constexpr char kInsertCompileErrorText[] =
+        "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
+        "error message window.";
+    static constexpr char kRangeText[] = "Block out of range.\nValid Range : 0 to 255";
+    static constexpr char kSelectionText[] =
+        "Please select row and then click in the first column before any block operation.";
+
+    // The save dialog of a project: a .prj file in the product's Projects folder; "" when
+    // cancelled.
+    static std::string AskProjectSavePath(const std::string& fileName);
 
     ~CBlockListView() override;
 

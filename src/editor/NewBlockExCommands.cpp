@@ -34,16 +34,7 @@ NewBlockExServices g_NewBlockExServices;
 
 namespace {
 
-const char kCompileErrorText[] =
-    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
-    "status message window.";
-const char kInsertCompileErrorText[] =
-    "Error found while compiling block number %d. Please correct the error. See the details on the error in the "
-    "error message window.";
-const char kRangeText[] = "Block out of range.\nValid Range : 0 to 255";
-const char kSelectionText[] = "Please select row and then click in the first column before any block operation.";
 const char kSaveChangesText[] = "Do you want to save changes.";
-const char kSaveFilter[] = "Project Files (*.prj)|*.prj|Data Files (*.dat;*.txt)|*.dat; *.txt|All Files (*.*)|*.*||";
 const char kNewRowNumber[] = "%d             ";       // a new row: the number and 13 blanks
 const char kInsertedNumber[] = "%d               ";   // numbered after Insert: 15 blanks
 const char kRemovedNumber[] = "%d             ";      // numbered after Remove: 13 blanks
@@ -56,12 +47,7 @@ int Box(const std::string& text, unsigned flags = ui::MB_OK) { return ui::Messag
 int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1); }
 
 // The save dialog of the three save paths.
-std::string AskSavePath(const std::string& fileName) {
-    ui::FileDialog dialog(false, "prj", fileName, ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kSaveFilter);
-    dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
-    if (dialog.DoModal() != ui::IDOK) return std::string();
-    return dialog.GetPathName();
-}
+std::string AskSavePath(const std::string& fileName) { return CBlockListView::AskProjectSavePath(fileName); }
 
 // The project state a save changes before it writes, put back when the write fails so
 // that nothing claims a file that was never written.
