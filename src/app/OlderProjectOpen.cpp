@@ -24,11 +24,6 @@ using platform::Atoi;
 
 namespace {
 
-std::string FileTitle(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 const char kZavaMessage[] =
     "You are trying to open a project that is created for Zava Dorazuduvoz.\nIf you want to open this project, please "
     "go back to product selection screen and select Zava Dorazuduvoz product.";
@@ -242,7 +237,7 @@ void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
     frame.SetFrameMenu(frame.ProjectMenu());
     if (frame.LevelToolBar()) frame.LevelToolBar()->ShowWindow(false);
     if (frame.ProjectToolBar()) frame.ProjectToolBar()->ShowWindow(true);
-    frame.SetWindowText(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    frame.SetWindowText(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     frame.RecalcLayout();
     finish();
 }
@@ -383,6 +378,6 @@ void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
     g_bBlockExUntitled = g_bUntitled = 0;
     t.g_nBlockWordLimit = std::min(t.g_nPlc1NoOfWord, t.g_nPlc2NoOfWord);
     if (g_bBlockExSlaveMode == 1 || g_bSlaveMode == 1) t.g_nBlockWordLimit = g_bCom2Driver135 == 1 ? 65535 : 255;
-    frame.SetWindowText(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    frame.SetWindowText(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     runSheet();
 }

@@ -16,12 +16,12 @@
 using namespace prjfile;
 using platform::Atoi;
 
-namespace {
-
-std::string FileTitle(const std::string& path) {
+std::string ProjectFileTitle(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 bool IsThreePortProduct() { return g_nDeviceId == 84 || g_nDeviceIdAlt == 84; }
 
@@ -199,7 +199,7 @@ int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows) {
     s.g_strProjModified = stamp;
     g_strPrjFileLastIo = path;
     g_bBlockListEdited = 0;
-    ui::SetMainTitle(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    ui::SetMainTitle(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     return 0;
 }
 

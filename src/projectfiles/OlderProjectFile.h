@@ -35,6 +35,9 @@ void ParseOlderProjectHead(const std::string& bytes, OlderProjectFile& out);
 // block count says, or announces more than 255 blocks.
 OlderParse ParseOlderProjectRows(const std::string& bytes, bool slaveMode, bool withTexts, OlderProjectFile& out);
 
+// The file's name without its folder, as titles show it.
+std::string ProjectFileTitle(const std::string& path);
+
 // The first cell of the rows that the file would cut (its message), "" when all fit.
 std::string FindCutCell(const OlderBlockRows& rows, bool slaveMode);
 
