@@ -111,10 +111,7 @@ void CBlockExView::OnInitialUpdate() {
     m_SourceTip.Create(this);
     m_DestTip.Create(this);
     InsertColumns();
-    if (!m_pInfoWnd) {
-        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
-        m_pInfoWnd->Create();
-    }
+    InfoWindow();  // made hidden, shown with the first message
 
     if (g_bBlockExUntitled != 1) {
         // An opened project: the reader fills the rows.

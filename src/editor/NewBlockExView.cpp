@@ -226,10 +226,7 @@ void CNewBlockExView::OnInitialUpdate() {
         AppendBlockRows(rows);
     }
 
-    if (!m_pInfoWnd) {
-        m_pInfoWnd = std::make_unique<CErrorMessagesDlg>(this);
-        m_pInfoWnd->Create();
-    }
+    InfoWindow();  // made hidden, shown with the first message
 
     // Slave mode: one rule for new and reopened projects, so that the editor and the
     // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
