@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "qt/QtText.h"
 
@@ -53,6 +55,50 @@ private:
     ui::View& m_view;
 };
 
+// The virtual-key code of a Qt key as accelerator tables name keys; 0 for none.
+int AccelKey(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return ui::VK_F1 + (key - Qt::Key_F1);
+    return 0;
+}
+
+// The frame's accelerators: a key pressed anywhere in the main window (not in a dialog
+// or an open menu) is looked up in the frame's table first, before Qt's shortcuts and
+// the menu bar's mnemonics, as a window's accelerators come first on Windows.
+class AccelFilter : public QObject {
+public:
+    AccelFilter(FrameWidget& frame) : QObject(&frame), m_frame(frame) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+        // The focus widget gets the key, or the window itself when nothing has the focus.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool inFrame = widget ? widget->window() == &m_frame
+                                    : watched == m_frame.windowHandle() && m_frame.windowHandle();
+        if (!inFrame || QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+        if (!m_frame.model.IsLive()) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int vk = AccelKey(key->key());
+        if (!vk) return false;
+        unsigned mods = 0;
+        if (key->modifiers() & Qt::ShiftModifier) mods |= ui::FSHIFT;
+        if (key->modifiers() & Qt::ControlModifier) mods |= ui::FCONTROL;
+        if (key->modifiers() & Qt::AltModifier) mods |= ui::FALT;
+        if (!m_frame.model.FindAccelerator(mods, vk)) return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();  // no shortcut or mnemonic: the key press comes to us
+            return true;
+        }
+        if (key->isAutoRepeat()) return true;
+        m_frame.model.UserAccelerator(mods, vk);
+        m_frame.UpdateCommands();
+        return true;
+    }
+
+private:
+    FrameWidget& m_frame;
+};
+
 QIcon CellIcon(const ui::Bitmap& strip, int cell, int width, ui::Color mask) {
     QImage img = ToQImage(strip);
     const int x = cell * width;
@@ -76,6 +122,7 @@ FrameWidget::FrameWidget(ui::Frame& frame) : model(frame) {
     m_idle = new QTimer(this);
     QObject::connect(m_idle, &QTimer::timeout, [this]() { UpdateCommands(); });
     m_idle->start(250);
+    qApp->installEventFilter(new AccelFilter(*this));
     frame.AttachFramePeer(this);
     frame.AttachPeer(this);
     MenuChanged();

@@ -92,6 +92,9 @@ protected:
 
 private:
     void ShowActivePage();
+    void ShowWithoutFocus();
+    bool event(QEvent* event) override;
+    bool m_giveBackActivation = false;
     std::map<ui::Window*, std::unique_ptr<WidgetBinding>> m_pages;
     std::vector<std::unique_ptr<WidgetBinding>> m_oldPages;
 };

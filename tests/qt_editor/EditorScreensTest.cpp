@@ -12,6 +12,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 #include "TestSupport.h"
@@ -139,6 +141,18 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         EXPECT_EQ(combo->count(), 2);
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("plc-list.png")));
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("info-window.png")));
+        // The info window is wholly on the screen, owned by the main window (so in front
+        // of it), and the focus stayed with the PLC list the person works in.
+        QWidget* info = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == QString("Error Messages")) info = w;
+        ASSERT_NE(info, nullptr);
+        EXPECT_TRUE(info->screen()->availableGeometry().contains(info->frameGeometry()))
+            << info->frameGeometry().x() << "," << info->frameGeometry().y() << " " << info->frameGeometry().width()
+            << "x" << info->frameGeometry().height();
+        EXPECT_EQ(info->parentWidget(), win);
+        EXPECT_EQ(QApplication::focusWidget(), combo);
+        EXPECT_NE(QApplication::activeWindow(), info);
 
         // Choose DF1 for the source with the keyboard and go on to the ID column.
         QTest::keyClick(combo, Qt::Key_Down);
@@ -179,11 +193,33 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         EXPECT_EQ(view->GetCellText(0, 4), "N007:003_1");
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("project-level.png")));
         backend.SetShownHook(nullptr);
+
+        // Scrolled sideways, a click on the comment opens the edit over that cell, and
+        // scrolling again closes it.
+        win->resize(640, 700);
+        Settle();
+        ASSERT_GT(table->horizontalScrollBar()->maximum(), 0);
+        table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+        Settle();
+        const int last = kBlockListColumns - 1;
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 1, last));
+        Settle();
+        edit = VisibleEdit(win);
+        ASSERT_NE(edit, nullptr);
+        const QRect cell = table->visualRect(table->model()->index(1, last));
+        const QPoint cellAt = table->viewport()->mapTo(win, cell.topLeft());
+        const QPoint editAt = edit->mapTo(win, QPoint(0, 0));
+        EXPECT_LE(std::abs(editAt.x() - cellAt.x()), 3);
+        EXPECT_LE(std::abs(editAt.y() - cellAt.y()), 3);
+        ASSERT_TRUE(backend.GrabFrame(frame, Shot("scrolled-cell-editor.png")));
+        table->horizontalScrollBar()->setValue(0);
+        Settle();
+        EXPECT_EQ(VisibleEdit(win), nullptr);
         frame.DestroyWindow();
         Settle();
     }
     for (const char* name : {"cell-editor.png", "plc-list.png", "info-window.png", "register-address.png",
-                             "project-level.png"})
+                             "project-level.png", "scrolled-cell-editor.png"})
         EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
     SetBlockEditorHost(nullptr);
     t.ResetProject();

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMainWindow>
+#include <QScreen>
 #include <QTest>
 
 #include "app/InputViews.h"
@@ -51,6 +53,15 @@ TEST(MainWindow, ProductProtocolAndProjectLevels) {
         QApplication::processEvents();
         ASSERT_TRUE(backend.GrabFrame(frame, dir + "/1-product-level.png"));
         EXPECT_GT(InkPixels(dir + "/1-product-level.png"), 200);
+        // Maximised also where no window manager acts on the request (offscreen has
+        // none); the title is the first product's name and nothing more.
+        QMainWindow* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible()) window = m;
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->frameGeometry(), window->screen()->availableGeometry());
+        EXPECT_EQ(frame.GetWindowText(), "QVX-00");
+        EXPECT_EQ(window->windowTitle(), QString("QVX-00"));
 
         auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
         ASSERT_NE(products, nullptr);

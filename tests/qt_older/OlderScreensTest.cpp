@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QScrollBar>
 #include <QTest>
 
 #include "TestSupport.h"
@@ -162,6 +163,28 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         view->ShowInfoText("PLC not defined. Please select PLC.");
         Settle();
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("older-project-level.png")));
+
+        // Scrolled sideways, a click on the comment opens the edit over that cell.
+        win->resize(640, 650);
+        Settle();
+        ASSERT_GT(table->horizontalScrollBar()->maximum(), 0);
+        table->horizontalScrollBar()->setValue(table->horizontalScrollBar()->maximum());
+        Settle();
+        const int last = kOlderBlockColumns - 1;
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 1, last));
+        Settle();
+        edit = VisibleEdit(win);
+        ASSERT_NE(edit, nullptr);
+        const QRect cell = table->visualRect(table->model()->index(1, last));
+        const QPoint cellAt = table->viewport()->mapTo(win, cell.topLeft());
+        const QPoint editAt = edit->mapTo(win, QPoint(0, 0));
+        EXPECT_LE(std::abs(editAt.x() - cellAt.x()), 3);
+        EXPECT_LE(std::abs(editAt.y() - cellAt.y()), 3);
+        ASSERT_TRUE(backend.GrabFrame(frame, Shot("older-scrolled-cell-editor.png")));
+        // Scrolling again closes the editor.
+        table->horizontalScrollBar()->setValue(0);
+        Settle();
+        EXPECT_EQ(VisibleEdit(win), nullptr);
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("older-info-window.png")));
         backend.SetShownHook(nullptr);
         host.view = nullptr;
@@ -169,7 +192,8 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         Settle();
     }
     for (const char* name : {"older-list.png", "older-plc-list.png", "older-cell-editor.png",
-                             "older-address-dialog.png", "older-project-level.png"})
+                             "older-address-dialog.png", "older-project-level.png",
+                             "older-scrolled-cell-editor.png"})
         EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
     SetBlockEditorHost(nullptr);
     t.ResetProject();
