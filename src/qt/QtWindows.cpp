@@ -25,6 +25,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -47,6 +48,34 @@ bool g_syncingList = false;  // the binding sets a list's column widths itself
 std::map<QObject*, ui::Control*>& WidgetControls() {
     static std::map<QObject*, ui::Control*> map;
     return map;
+}
+
+// The list's widths as shown (scaled to the font); a hidden column has width 0.
+void SyncColumnWidths(ui::ListView& lv, QTableWidget* table) {
+    const bool wasSyncing = g_syncingList;
+    g_syncingList = true;
+    for (int i = 0; i < std::min(lv.GetColumnCount(), table->columnCount()); ++i) {
+        if (table->columnWidth(i) != lv.GetShownColumnWidth(i) && lv.GetColumnWidth(i) > 0)
+            table->setColumnWidth(i, lv.GetShownColumnWidth(i));
+        table->setColumnHidden(i, lv.GetColumnWidth(i) == 0);
+    }
+    g_syncingList = wasSyncing;
+}
+// The scale of a list's pixel widths: the ratio of its font to the original's, more where
+// a column would clip its heading (the widest need counts, at most twice the width).
+// Set when the columns are made, so a width the person drags later stays as it is.
+void FitListScale(ui::ListView& lv, QTableWidget* table) {
+    double scale = PixelScale(table->font());
+    QHeaderView* header = table->horizontalHeader();
+    const QFontMetrics fm(header->font());
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int i = 0; i < lv.GetColumnCount(); ++i) {
+        const int width = lv.GetColumnWidth(i);
+        if (width <= 0) continue;
+        const int need = fm.horizontalAdvance(FromAnsi(lv.GetColumnHeading(i))) + 2 * margin + 2;
+        scale = std::max(scale, std::min(2.0, double(need) / width));
+    }
+    lv.SetPixelScale(scale);
 }
 
 QColor ToQColor(ui::Color c) { return QColor(ui::GetRValue(c), ui::GetGValue(c), ui::GetBValue(c)); }
@@ -228,6 +257,14 @@ QFont DialogFont(const std::string& face, int points) {
     return f;
 }
 
+double PixelScale(const QFont& font) {
+    // The original's dialog font measures about 5.75 pixels a letter (the average of the
+    // 52 letters); never smaller than that.
+    const double average =
+        QFontMetricsF(font).horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
+    return std::max(1.0, average / 5.75);
+}
+
 void BaseUnits(const QFont& font, int& x, int& y) {
     // As Windows measures a dialog font: the average width of the 52 letters, and the
     // character height.
@@ -311,6 +348,8 @@ void WidgetBinding::Place(ui::Control& control, QWidget* w) {
     w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, height));
     if (auto* table = qobject_cast<QTableWidget*>(w)) {
         auto& lv = static_cast<ui::ListView&>(control);
+        FitListScale(lv, table);
+        SyncColumnWidths(lv, table);
         lv.SetMetrics(table->horizontalHeader()->sizeHint().height() + table->frameWidth(),
                       table->verticalHeader()->defaultSectionSize());
     }
@@ -573,17 +612,8 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
     const int cols = lv.GetColumnCount();
     if (table->columnCount() != cols) table->setColumnCount(cols);
     QStringList headings;
-    {
-        const bool wasSyncing = g_syncingList;
-        g_syncingList = true;
-        for (int i = 0; i < cols; ++i) {
-            headings << FromAnsi(lv.GetColumnHeading(i));
-            if (table->columnWidth(i) != lv.GetColumnWidth(i) && lv.GetColumnWidth(i) > 0)
-                table->setColumnWidth(i, lv.GetColumnWidth(i));
-            table->setColumnHidden(i, lv.GetColumnWidth(i) == 0);
-        }
-        g_syncingList = wasSyncing;
-    }
+    for (int i = 0; i < cols; ++i) headings << FromAnsi(lv.GetColumnHeading(i));
+    SyncColumnWidths(lv, table);
     table->setHorizontalHeaderLabels(headings);
     if (table->rowCount() != lv.GetItemCount()) {
         table->setRowCount(lv.GetItemCount());
@@ -724,6 +754,7 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
             table->horizontalScrollBar()->setValue(static_cast<ui::ListView&>(c).GetScrollX());
         } else if (aspect == Aspect::Rows || aspect == Aspect::Columns || aspect == Aspect::Selection ||
                    aspect == Aspect::Text || aspect == Aspect::Style) {
+            if (aspect == Aspect::Columns) FitListScale(static_cast<ui::ListView&>(c), table);
             SyncListView(c, w, aspect == Aspect::Rows || aspect == Aspect::Selection ? index : -1);
             table->setShowGrid(c.HasStyle(ui::style::kGridLines));
             const auto mode = c.HasStyle(ui::style::kExtendedSel) ? QAbstractItemView::ExtendedSelection

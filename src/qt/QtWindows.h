@@ -71,6 +71,8 @@ QFont DialogFont(const std::string& face, int points);
 void PaintWindow(ui::Window& window, QWidget* widget);
 QImage ToQImage(const ui::Bitmap& bitmap);
 void BaseUnits(const QFont& font, int& x, int& y);
+// Pixel sizes written for the original's font, scaled to this font.
+double PixelScale(const QFont& font);
 
 // A dialog model shown as a QDialog (also a property sheet with its pages).
 class DialogWidget : public QDialog {

@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cctype>
 #include <strings.h>
@@ -414,9 +416,16 @@ bool ListView::SetColumnWidth(int index, int width) {
     return true;
 }
 
-void ListView::UserSetColumnWidth(int index, int width) {
-    if (index >= 0 && index < GetColumnCount() && width >= 0) m_columns[size_t(index)].width = width;
+void ListView::UserSetColumnWidth(int index, int shownWidth) {
+    if (index >= 0 && index < GetColumnCount() && shownWidth >= 0)
+        m_columns[size_t(index)].width = int(std::lround(shownWidth / m_scale));
 }
+
+void ListView::SetPixelScale(double scale) {
+    if (scale > 0) m_scale = scale;
+}
+
+int ListView::GetShownColumnWidth(int index) const { return int(std::lround(GetColumnWidth(index) * m_scale)); }
 
 int ListView::InsertItem(int index, const std::string& text) {
     if (index < 0 || index > GetItemCount()) index = GetItemCount();
@@ -531,9 +540,9 @@ bool ListView::EnsureVisible(int row) {
 Rect ListView::GetSubItemRect(int row, int col) const {
     Rect r;
     int x = 0;
-    for (int c = 0; c < col && c < GetColumnCount(); ++c) x += m_columns[size_t(c)].width;
+    for (int c = 0; c < col && c < GetColumnCount(); ++c) x += GetShownColumnWidth(c);
     r.left = x - m_scrollX;
-    r.right = r.left + GetColumnWidth(col);
+    r.right = r.left + GetShownColumnWidth(col);
     r.top = m_headerHeight + (row - m_top) * m_rowHeight;
     r.bottom = r.top + m_rowHeight;
     return r;
@@ -551,7 +560,7 @@ void ListView::HitTest(int x, int y, int& row, int& col) const {
     if (r < 0 || r >= GetItemCount()) return;
     int left = -m_scrollX;
     for (int c = 0; c < GetColumnCount(); ++c) {
-        const int w = m_columns[size_t(c)].width;
+        const int w = GetShownColumnWidth(c);
         if (x >= left && x < left + w) {
             row = r;
             col = c;

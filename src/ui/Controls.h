@@ -197,8 +197,14 @@ public:
     int GetColumnWidth(int index) const;
     int GetColumnFormat(int index) const;
     bool SetColumnWidth(int index, int width);
-    // A person drags a column's edge: the width stays until the program sets it.
-    void UserSetColumnWidth(int index, int width);
+    // A person drags a column's edge to this width on screen: it stays until the program
+    // sets the width.
+    void UserSetColumnWidth(int index, int shownWidth);
+    // Widths are the program's pixels, those of the original's font; the toolkit shows
+    // them scaled by the ratio of its font to that one (1 by default), and the cell
+    // rectangles and hit tests are in the shown pixels.
+    void SetPixelScale(double scale);
+    int GetShownColumnWidth(int index) const;
 
     int InsertItem(int index, const std::string& text);  // index past the end appends
     bool DeleteItem(int index);
@@ -267,6 +273,7 @@ private:
     int m_scrollX = 0;
     int m_anchor = -1;  // where a Shift click's range starts
     Color m_textBk = kDefaultColor;
+    double m_scale = 1.0;
 };
 
 using HTREEITEM = std::intptr_t;  // 0: none

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/RunTimeState.h"
 #include "editor/NewBlockExView.h"
@@ -118,6 +119,7 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         ASSERT_EQ(table->rowCount(), 3);
         EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
         EXPECT_EQ(table->item(1, 10)->text(), QString("Tank levels"));
+        testsupport::ExpectHeadingsFit(table);
 
         // A click on a Words cell: an edit over it, the Set Address buttons on the row.
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, 1));

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/RunTimeState.h"
 #include "editor/BlockExView.h"
@@ -116,6 +117,7 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         ASSERT_NE(table, nullptr);
         ASSERT_EQ(table->rowCount(), 3);
         EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
+        testsupport::ExpectHeadingsFit(table);
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("older-list.png")));
 
         // A click on the destination address of block 1: an edit over the cell, the
