@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "qt/QtText.h"
+#include "res/StringTable.h"
 
 namespace qtbind {
 
@@ -54,6 +55,14 @@ protected:
 private:
     ui::View& m_view;
 };
+
+// A command's status-bar prompt and tool tip from the string table ("prompt\n tip").
+QString CommandPrompt(int id, bool tip) {
+    const QString text = FromAnsi(LoadString(id));
+    const qsizetype cut = text.indexOf(QLatin1Char('\n'));
+    if (tip) return cut < 0 ? QString() : text.mid(cut + 1).trimmed();
+    return (cut < 0 ? text : text.left(cut)).trimmed();
+}
 
 // The virtual-key code of a Qt key as accelerator tables name keys; 0 for none.
 int AccelKey(int key) {
@@ -163,6 +172,7 @@ void FrameWidget::BuildMenu(QMenu* target, const ui::Menu& menu) {
             a->setCheckable(item.flags & ui::MF_CHECKED);
             a->setChecked(item.flags & ui::MF_CHECKED);
             a->setEnabled(!(item.flags & (ui::MF_GRAYED | ui::MF_DISABLED)));
+            a->setStatusTip(CommandPrompt(id, false));
             QObject::connect(a, &QAction::triggered, [this, id]() {
                 model.UserCommand(id);
                 UpdateCommands();
@@ -229,6 +239,8 @@ void FrameWidget::ToolBarChanged(ui::ToolBar& bar) {
         QAction* a = tb->addAction(icon, FromAnsi(b.text));
         const int id = b.id;
         a->setData(id);
+        a->setStatusTip(CommandPrompt(id, false));
+        if (const QString tip = CommandPrompt(id, true); !tip.isEmpty()) a->setToolTip(tip);
         QObject::connect(a, &QAction::triggered, [this, id]() {
             model.UserCommand(id);
             UpdateCommands();

@@ -480,6 +480,8 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
             table->verticalHeader()->setDefaultSectionSize(QFontMetrics(table->font()).height() + 4);
             table->horizontalHeader()->setStretchLastSection(false);
             table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            // Headings keep their font when a row is selected: no bold text that no longer fits.
+            table->horizontalHeader()->setHighlightSections(false);
             table->setShowGrid(st & ui::style::kGridLines);
             table->setContextMenuPolicy(Qt::CustomContextMenu);
             auto* lv = static_cast<ui::ListView*>(cp);

@@ -104,7 +104,7 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
 
         QMainWindow* win = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
         ASSERT_NE(win, nullptr);
         win->resize(900, 560);
         QApplication::processEvents();

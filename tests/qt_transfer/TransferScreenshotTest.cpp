@@ -39,12 +39,9 @@ int DarkPixels(const std::string& png) {
     return dark;
 }
 
-}  // namespace
-
-TEST(TransferDialogScreens, DuringAndAfterADownload) {
-    std::filesystem::create_directories(QUORVEX_SHOT_DIR);
-    testsupport::SampleTree tree;
-    unitsim::UnitSimulator sim;
+// The S7 project of DF1 Full Duplex and Modbus RTU Master, its unit on COM7 with the
+// newest firmware and the project's drivers.
+void StartUnitOnCom7(unitsim::UnitSimulator& sim) {
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
     ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
@@ -54,6 +51,17 @@ TEST(TransferDialogScreens, DuringAndAfterADownload) {
     b.productCode = 82;
     b.driverReport = {102, 1, 101, 1, 0};
     b.firmwareVersion = "V03.40";
+    sim.SetBehaviour(b);
+}
+
+}  // namespace
+
+TEST(TransferDialogScreens, DuringAndAfterADownload) {
+    std::filesystem::create_directories(QUORVEX_SHOT_DIR);
+    testsupport::SampleTree tree;
+    unitsim::UnitSimulator sim;
+    ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
+    unitsim::Behaviour b = sim.GetBehaviour();
     b.handshakeDelayMs = 15;
     sim.SetBehaviour(b);
     platform::TestClock clock(kSpeedup);
@@ -100,15 +108,8 @@ TEST(TransferDialogScreens, DuringAndAfterADownload) {
 TEST(TransferDialogScreens, WindowStaysAliveDuringAPacedDownload) {
     testsupport::SampleTree tree;
     unitsim::UnitSimulator sim;
-    std::string error;
-    ASSERT_TRUE(sim.Start(&error)) << error;
-    ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
-    SelectProject("QVX-S7", 82, "102", 1, "101", 1);
-    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
+    ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
     unitsim::Behaviour b = sim.GetBehaviour();
-    b.productCode = 82;
-    b.driverReport = {102, 1, 101, 1, 0};
-    b.firmwareVersion = "V03.40";
     b.pace = true;
     sim.SetBehaviour(b);
     const SampleProject project = MakeSampleProject();
