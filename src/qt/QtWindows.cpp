@@ -728,7 +728,8 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         if (pe->toPlainText() != shown) pe->setPlainText(shown);
         pe->setReadOnly(c.IsReadOnly());
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        b->setText(text);
+        // A push button with a bitmap shows the bitmap alone, as a bitmap button does.
+        b->setText(c.GetBitmap() && qobject_cast<QPushButton*>(w) ? QString() : text);
         b->setChecked(c.GetCheck() != 0);
         if (c.GetBitmap()) {  // a bitmap button
             const QPixmap pm = QPixmap::fromImage(ToImage(*c.GetBitmap()));
