@@ -63,18 +63,25 @@ void SyncColumnWidths(ui::ListView& lv, QTableWidget* table) {
 }
 // The scale of a list's pixel widths: the ratio of its font to the original's, more where
 // a column would clip its heading (the widest need counts, at most twice the width).
-// Set when the columns are made, so a width the person drags later stays as it is.
+// Set when the columns are made or the list is placed, never while rows change, so a
+// width the person drags stays as it is.
 void FitListScale(ui::ListView& lv, QTableWidget* table) {
-    double scale = PixelScale(table->font());
     QHeaderView* header = table->horizontalHeader();
     const QFontMetrics fm(header->font());
     const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    double headings = 1.0;
+    int total = 0;
     for (int i = 0; i < lv.GetColumnCount(); ++i) {
         const int width = lv.GetColumnWidth(i);
         if (width <= 0) continue;
+        total += width;
         const int need = fm.horizontalAdvance(FromAnsi(lv.GetColumnHeading(i))) + 2 * margin + 2;
-        scale = std::max(scale, std::min(2.0, double(need) / width));
+        headings = std::max(headings, std::min(2.0, double(need) / width));
     }
+    double scale = std::max(PixelScale(table->font()), headings);
+    // Columns that filled the list without a scroll bar still do, where the headings allow.
+    const int room = table->width() - 2 * table->frameWidth();
+    if (total > 0 && total <= room && total * scale > room) scale = std::max(headings, double(room) / total);
     lv.SetPixelScale(scale);
 }
 
