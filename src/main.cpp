@@ -31,7 +31,6 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvex"));
     qtbind::QtBackend backend;
     ui::SetBackend(&backend);
     std::string shots;

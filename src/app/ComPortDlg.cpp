@@ -6,6 +6,7 @@
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"
+#include "platform/SerialDevice.h"
 #include "res/ToolsResource.h"
 #include "ui/Backend.h"
 
@@ -25,7 +26,22 @@ bool CComPortDlg::OnInitDialog() {
     if (port == -1) port = 1;
     // A stored number outside 1 to 31 selects nothing.
     ports.SetCurSel(port >= 1 && port <= kComPorts ? port - 1 : -1);
+    OnSelchangePort();
     return true;
+}
+
+const ui::HandlerTable* CComPortDlg::GetHandlerTable() const {
+    static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
+        ui::On(ui::Notify::SelChange, IDC_PC_COM_PORT, &CComPortDlg::OnSelchangePort),
+    });
+    return &table;
+}
+
+void CComPortDlg::OnSelchangePort() {
+    auto& ports = Item<ui::ListControl>(IDC_PC_COM_PORT);
+    const int index = ports.GetCurSel();
+    const std::string name = index >= 0 ? "COM" + std::to_string(index + 1) : std::string();
+    ports.SetToolTip(name.empty() ? std::string() : name + ": " + platform::SerialDevicePath(name));
 }
 
 void CComPortDlg::OnOK() {

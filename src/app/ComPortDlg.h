@@ -12,6 +12,9 @@ public:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnHelpInfo() override;
+    const ui::HandlerTable* GetHandlerTable() const override;
+    // The device behind the chosen name shows as the list's tool tip.
+    void OnSelchangePort();
 
     // The port the dialog test-opens (tests set its clock and reporter).
     CSerialPort& Port() { return m_port; }

@@ -18,9 +18,11 @@
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "res/AcceleratorTables.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
 #include "res/ToolbarImages.h"
@@ -120,6 +122,8 @@ bool FileOpens(const std::string& path) {
 
 CMainFrame::CMainFrame() {
     g_pMainFrame = this;
+    // The window repaints while the link waits or pauses during a transfer.
+    platform::SetWaitTick([] { ui::GetBackend().ProcessPendingEvents(); });
     g_bProjectOpen = 0;
     g_bNoBlockView = 1;
     g_bCanUploadMac = g_bCanEthernetDownload = g_bCanRunKorvo = g_bCanHtmlDownload = 0;
@@ -188,7 +192,10 @@ CMainFrame::CMainFrame() {
 CMainFrame::~CMainFrame() {
     if (GetBlockEditorHost() == this) SetBlockEditorHost(nullptr);
     if (ui::GetFrameHost() == this) ui::SetFrameHost(nullptr);
-    if (g_pMainFrame == this) g_pMainFrame = nullptr;
+    if (g_pMainFrame == this) {
+        g_pMainFrame = nullptr;
+        platform::SetWaitTick(nullptr);
+    }
 }
 
 CMainFrame* CMainFrame::Get() { return g_pMainFrame; }
@@ -301,6 +308,7 @@ int CMainFrame::OnCreate() {
     m_menuStart = BuildStartMenu();
     SetFrameMenu(m_menuStart);
     m_menuProject = BuildProjectMenu();
+    LoadAccelTable(res::AcceleratorTable(IDR_MAINFRAME));
 
     GetStatusBar().SetIndicators(1);
 
@@ -581,6 +589,7 @@ void CMainFrame::OnConfigureProject() {
     g_bBlockExSaved = 0;
     g_bUntitled = 1;
     g_bProjectSaved = 0;
+    LoadAccelTable(res::AcceleratorTable(IDR_PROJECT_MENU));
     SetWindowText(title);
     SetFrameMenu(m_menuProject);
     if (CheckDriverPair() == -1) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/Paths.h"
 #include "ui/Backend.h"
@@ -17,15 +18,20 @@ bool StartOpener(const std::string& page) {
     if (g_testOpener) return g_testOpener(page);
     const char* custom = std::getenv("QUORVEX_HELP_OPENER");
     const std::string opener = custom && *custom ? custom : "xdg-open";
-    // Started through a shell that does not wait, so the page stays open after us.
-    const std::string script = "\"$0\" \"$1\" >/dev/null 2>&1 &";
-    const char* argv[] = {"/bin/sh", "-c", script.c_str(), opener.c_str(), page.c_str(), nullptr};
+    // Started directly, so a missing opener is a failure; one that ends at once with an
+    // error is one too. One still running after a while has the page open.
+    const char* argv[] = {opener.c_str(), page.c_str(), nullptr};
     pid_t pid = 0;
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
+    if (posix_spawnp(&pid, opener.c_str(), nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
         return false;
-    int status = 0;
-    if (waitpid(pid, &status, 0) < 0) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    for (int waited = 0; waited < 3000; waited += 50) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0) return false;
+        usleep(50 * 1000);
+    }
+    return true;
 }
 
 }  // namespace
@@ -41,6 +47,9 @@ bool OpenHelpTopic(const std::string& topic) {
                        "Quorvex Help", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return false;
     }
+    // The program's own help window, unless the person asked for the desktop's opener.
+    const char* custom = std::getenv("QUORVEX_HELP_OPENER");
+    if (!g_testOpener && !(custom && *custom) && ui::GetBackend().ShowHelpPage(page)) return true;
     if (!StartOpener(page)) {
         ui::MessageBox("The help page could not be opened.\n(" + page + ")", "Quorvex Help",
                        ui::MB_OK | ui::MB_ICONEXCLAMATION);

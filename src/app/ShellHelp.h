@@ -1,7 +1,8 @@
 #pragma once
 // Help: the help file of the original platform cannot be shown here, so each topic is a
-// page of its own, Help/<topic> under the program folder, opened with the desktop's
-// opener (xdg-open, or the program named by QUORVEX_HELP_OPENER).
+// page of its own, Help/<topic> under the program folder, shown in the program's help
+// window (a page viewer whose links lead to the other topics), or with the desktop's
+// opener when QUORVEX_HELP_OPENER names one (or no help window can be shown: xdg-open).
 #include <functional>
 #include <string>
 

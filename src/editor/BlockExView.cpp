@@ -47,8 +47,9 @@ CBlockExView::CBlockExView() : CBlockListView(IDC_OLDER_BLOCK_LIST, m_CellEdit, 
     g_bNoBlockView = 0;
     g_nCopyRow = -1;
     // The list is the view's content from the start; its columns come with the update.
+    // Several rows may be selected (Remove Block takes them all).
     AddControl(ui::ControlKind::ListView, IDC_OLDER_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
-               ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop);
+               ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop | ui::style::kExtendedSel);
 }
 
 CBlockExView::~CBlockExView() = default;

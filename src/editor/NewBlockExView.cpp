@@ -134,8 +134,10 @@ CNewBlockExView::CNewBlockExView() : CBlockListView(IDC_NEW_BLOCK_LIST, m_CellEd
     g_nCopyBlockRow = -1;
     // The list is the view's content from the start, so that rows can be handed to it at
     // any time; its columns come with the initial update.
+    // Several rows may be selected (Remove Block takes them all).
     AddControl(ui::ControlKind::ListView, IDC_NEW_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
-               ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kBorder | ui::style::kTabStop);
+               ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kBorder | ui::style::kTabStop |
+                   ui::style::kExtendedSel);
     g_pNewBlockExView = this;
 }
 

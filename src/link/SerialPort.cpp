@@ -1,5 +1,9 @@
 #include "link/SerialPort.h"
 
+#include <algorithm>
+
+#include "platform/SerialPorts.h"
+
 #include <cerrno>
 
 namespace {
@@ -27,6 +31,10 @@ int CSerialPort::Open(const std::string& portName) {
     int err = m_device.Open(device);
     if (err != 0) {
         m_dwLastError = static_cast<uint32_t>(err);
+        // The caller says the port did not open; the reason the person can mend is said here.
+        if (err == EACCES || err == EPERM)
+            if (const std::string hint = platform::SerialAccessHint(device); !hint.empty())
+                GetReporter().ShowMessage(hint, "", linkmb::kOk | linkmb::kIconExclamation);
         return -1;
     }
     m_strPortName = portName;
@@ -99,7 +107,8 @@ int CSerialPort::ReadByte() {
     }
     uint32_t start = m_pClock->GetTickCount();
     for (;;) {
-        int wait = RealWait(start, m_dwReadLimit);
+        // A long wait goes in slices, letting the window repaint between them.
+        int wait = std::min(RealWait(start, m_dwReadLimit), platform::kWaitTickMs);
         int error = 0;
         int got = m_device.ReadByte(m_abRxBuffer[0], wait, &error);
         if (got == 1) {
@@ -112,6 +121,7 @@ int CSerialPort::ReadByte() {
             return -1;
         }
         if (RealWait(start, m_dwReadLimit) == 0) return -1;
+        platform::WaitTick();
     }
 }
 

@@ -2,9 +2,43 @@
 
 #include <cmath>
 #include <numeric>
+#include <algorithm>
 #include <thread>
 
 namespace platform {
+
+namespace {
+void (*g_tick)() = nullptr;
+std::thread::id g_tickThread;
+thread_local bool t_ticking = false;
+}  // namespace
+
+void SetWaitTick(void (*tick)()) {
+    g_tick = tick;
+    g_tickThread = std::this_thread::get_id();
+}
+
+void WaitTick() {
+    if (!g_tick || t_ticking || std::this_thread::get_id() != g_tickThread) return;
+    t_ticking = true;
+    g_tick();
+    t_ticking = false;
+}
+
+void SleepTicking(std::chrono::duration<double, std::milli> span) {
+    using Span = std::chrono::duration<double, std::milli>;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::nanoseconds>(span);
+    for (;;) {
+        const Span left = end - std::chrono::steady_clock::now();
+        if (left.count() <= 0) break;
+        if (!g_tick) {
+            std::this_thread::sleep_for(left);
+            break;
+        }
+        std::this_thread::sleep_for(std::min(left, Span(kWaitTickMs)));
+        WaitTick();
+    }
+}
 
 namespace {
 class RealClock : public Clock {
@@ -15,9 +49,7 @@ public:
         return static_cast<uint32_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
-    void Sleep(uint32_t ms) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
+    void Sleep(uint32_t ms) override { SleepTicking(std::chrono::milliseconds(ms)); }
     int RealMilliseconds(uint32_t ms) const override { return static_cast<int>(ms); }
 
 private:
@@ -43,7 +75,7 @@ void TestClock::Sleep(uint32_t ms) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_sleeps.push_back(ms);
     }
-    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms / m_speedup));
+    SleepTicking(std::chrono::duration<double, std::milli>(ms / m_speedup));
 }
 
 int TestClock::RealMilliseconds(uint32_t ms) const {

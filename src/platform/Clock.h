@@ -22,6 +22,16 @@ public:
     virtual int RealMilliseconds(uint32_t ms) const = 0;
 };
 
+// What runs while a clock sleeps or the link waits for a byte: at least every
+// kWaitTickMs real milliseconds, on the thread that set it (the window's event pump, so
+// the screen repaints during a transfer). Nothing until it is set; null clears it.
+constexpr int kWaitTickMs = 50;
+void SetWaitTick(void (*tick)());
+// Runs the tick when one is set and this is its thread (never inside itself).
+void WaitTick();
+// Sleeps the given real milliseconds, running the tick between slices.
+void SleepTicking(std::chrono::duration<double, std::milli> span);
+
 // The real clock, shared by everything that is not told otherwise.
 Clock& SystemClock();
 

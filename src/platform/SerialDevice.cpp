@@ -1,5 +1,7 @@
 #include "platform/SerialDevice.h"
 
+#include "platform/SerialPorts.h"
+
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -53,6 +55,10 @@ std::string SerialDevicePath(const std::string& portName) {
     if (portName[3] == '0' || n < 1 || n > 31) return {};
     std::string var = "QUORVEX_COM" + std::to_string(n);
     if (const char* mapped = std::getenv(var.c_str()); mapped && *mapped) return mapped;
+    // The machine's serial devices in their stable order; past their end, the built-in
+    // port of that number.
+    const std::vector<std::string> devices = MachineSerialDevices();
+    if (size_t(n) <= devices.size()) return devices[size_t(n) - 1];
     return "/dev/ttyS" + std::to_string(n - 1);
 }
 

@@ -9,7 +9,8 @@
 namespace platform {
 
 // The device of a port name: "COMn" (n 1 to 31, any case) opens the device named by the
-// environment variable QUORVEX_COMn when it is set and not empty, else /dev/ttyS<n-1>.
+// environment variable QUORVEX_COMn when it is set and not empty, else the n-th of the
+// machine's serial devices (MachineSerialDevices), else /dev/ttyS<n-1>.
 // Any other name gives an empty text.
 std::string SerialDevicePath(const std::string& portName);
 

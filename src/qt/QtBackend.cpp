@@ -5,11 +5,16 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <map>
 
@@ -59,6 +64,10 @@ struct QtBackend::Impl {
     std::map<std::pair<ui::Window*, int>, QTimer*> timers;
     std::map<ui::Dialog*, DialogWidget*> modeless;
     std::map<const ui::Frame*, QPointer<FrameWidget>> frames;
+    QPointer<QWidget> helpWindow;
+    // The context of every connection that reaches back into the backend: it goes first,
+    // and they end with it.
+    QObject context;
 
     QWidget* ParentWidget() const {
         if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -84,6 +93,7 @@ QtBackend::QtBackend() : m(std::make_unique<Impl>()) {}
 
 QtBackend::~QtBackend() {
     for (auto& [key, timer] : m->timers) delete timer;
+    delete m->helpWindow.data();
     if (&ui::GetBackend() == this) ui::SetBackend(nullptr);
 }
 
@@ -144,8 +154,16 @@ void QtBackend::ShowModeless(ui::Dialog& dialog) {
     int bx = 6, by = 13;
     BaseUnits(DialogFont(t.fontFace, t.fontPoints), bx, by);
     dialog.SetBaseUnits(bx, by);
-    auto* w = new DialogWidget(dialog, m->ParentWidget());
+    // Owned by the main window (or the dialog in front), so it stays above it; it comes
+    // up without taking the focus from where the person types.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        for (auto& [model, frame] : m->frames)
+            if (frame) owner = frame;
+    if (!owner) owner = m->ParentWidget();
+    auto* w = new DialogWidget(dialog, owner);
     w->setModal(false);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->binding.BuildAll();
     dialog.AttachPeer(&w->binding);
     m->modeless[&dialog] = w;
@@ -153,7 +171,7 @@ void QtBackend::ShowModeless(ui::Dialog& dialog) {
     // A modeless window is a child of the main window and goes with it: then the model
     // must no longer reach it.
     ui::Dialog* model = &dialog;
-    QObject::connect(w, &QObject::destroyed, [this, model]() {
+    QObject::connect(w, &QObject::destroyed, &m->context, [this, model]() {
         auto it = m->modeless.find(model);
         if (it == m->modeless.end()) return;  // the model let go of it first
         model->AttachPeer(nullptr);
@@ -177,8 +195,13 @@ void QtBackend::DestroyModeless(ui::Dialog& dialog) {
 void QtBackend::ShowFrame(ui::Frame& frame) {
     auto* w = new FrameWidget(frame);
     m->frames[&frame] = w;
-    if (frame.ShowMaximized()) w->showMaximized();
-    else w->show();
+    if (frame.ShowMaximized()) {
+        // Where no window manager acts on the request the window still fills the screen.
+        if (QScreen* screen = QGuiApplication::primaryScreen()) w->setGeometry(screen->availableGeometry());
+        w->showMaximized();
+    } else {
+        w->show();
+    }
 }
 
 void QtBackend::DestroyFrame(ui::Frame& frame) {
@@ -202,6 +225,7 @@ bool QtBackend::GrabFrame(const ui::Frame& frame, const std::string& pngPath) {
 
 int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     QMessageBox box(m->ParentWidget());
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     box.setWindowTitle(FromAnsi(caption));
     box.setText(FromAnsi(text));
     switch (flags & ui::MB_ICONMASK) {
@@ -307,7 +331,39 @@ void QtBackend::SetClipboardText(const std::string& text) {
 
 std::string QtBackend::GetClipboardText() { return ToAnsi(QApplication::clipboard()->text()); }
 
-void QtBackend::ProcessPendingEvents() { QApplication::processEvents(); }
+bool QtBackend::ShowHelpPage(const std::string& path) {
+    // One help window, a page viewer of its own that follows the pages' links; it stays
+    // open beside the program and shows each topic asked for.
+    QTextBrowser* browser = nullptr;
+    if (!m->helpWindow) {
+        auto* window = new QWidget(nullptr, Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(QStringLiteral("Quorvex Help"));
+        browser = new QTextBrowser(window);
+        browser->setObjectName(QStringLiteral("helpBrowser"));
+        browser->setOpenExternalLinks(true);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        window->resize(720, 560);
+        m->helpWindow = window;
+    } else {
+        browser = m->helpWindow->findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
+    }
+    if (!browser) return false;
+    const QString file = QString::fromStdString(path);
+    browser->setSearchPaths({QFileInfo(file).absolutePath()});
+    browser->setSource(QUrl::fromLocalFile(file));
+    m->helpWindow->show();
+    m->helpWindow->raise();
+    if (!m->shotFolder.empty()) m->Shoot(m->helpWindow, QStringLiteral("help-") + SafeName(QFileInfo(file).fileName().toStdString()));
+    if (m->autoClose) m->helpWindow->close();
+    return true;
+}
+
+// Paint and timers only: a click or a key waits until the program is ready for it, as
+// on a platform whose windows see no input while a transfer holds the program.
+void QtBackend::ProcessPendingEvents() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 void QtBackend::WindowDestroyed(ui::Window& window) {
     for (auto it = m->timers.begin(); it != m->timers.end();) {

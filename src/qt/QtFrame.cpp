@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,8 +12,10 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "qt/QtText.h"
+#include "res/StringTable.h"
 
 namespace qtbind {
 
@@ -53,6 +56,58 @@ private:
     ui::View& m_view;
 };
 
+// A command's status-bar prompt and tool tip from the string table ("prompt\n tip").
+QString CommandPrompt(int id, bool tip) {
+    const QString text = FromAnsi(LoadString(id));
+    const qsizetype cut = text.indexOf(QLatin1Char('\n'));
+    if (tip) return cut < 0 ? QString() : text.mid(cut + 1).trimmed();
+    return (cut < 0 ? text : text.left(cut)).trimmed();
+}
+
+// The virtual-key code of a Qt key as accelerator tables name keys; 0 for none.
+int AccelKey(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return ui::VK_F1 + (key - Qt::Key_F1);
+    return 0;
+}
+
+// The frame's accelerators: a key pressed anywhere in the main window (not in a dialog
+// or an open menu) is looked up in the frame's table first, before Qt's shortcuts and
+// the menu bar's mnemonics, as a window's accelerators come first on Windows.
+class AccelFilter : public QObject {
+public:
+    AccelFilter(FrameWidget& frame) : QObject(&frame), m_frame(frame) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+        // The focus widget gets the key, or the window itself when nothing has the focus.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool inFrame = widget ? widget->window() == &m_frame
+                                    : watched == m_frame.windowHandle() && m_frame.windowHandle();
+        if (!inFrame || QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+        if (!m_frame.model.IsLive()) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int vk = AccelKey(key->key());
+        if (!vk) return false;
+        unsigned mods = 0;
+        if (key->modifiers() & Qt::ShiftModifier) mods |= ui::FSHIFT;
+        if (key->modifiers() & Qt::ControlModifier) mods |= ui::FCONTROL;
+        if (key->modifiers() & Qt::AltModifier) mods |= ui::FALT;
+        if (!m_frame.model.FindAccelerator(mods, vk)) return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();  // no shortcut or mnemonic: the key press comes to us
+            return true;
+        }
+        if (key->isAutoRepeat()) return true;
+        m_frame.model.UserAccelerator(mods, vk);
+        m_frame.UpdateCommands();
+        return true;
+    }
+
+private:
+    FrameWidget& m_frame;
+};
+
 QIcon CellIcon(const ui::Bitmap& strip, int cell, int width, ui::Color mask) {
     QImage img = ToQImage(strip);
     const int x = cell * width;
@@ -76,6 +131,7 @@ FrameWidget::FrameWidget(ui::Frame& frame) : model(frame) {
     m_idle = new QTimer(this);
     QObject::connect(m_idle, &QTimer::timeout, [this]() { UpdateCommands(); });
     m_idle->start(250);
+    qApp->installEventFilter(new AccelFilter(*this));
     frame.AttachFramePeer(this);
     frame.AttachPeer(this);
     MenuChanged();
@@ -116,6 +172,7 @@ void FrameWidget::BuildMenu(QMenu* target, const ui::Menu& menu) {
             a->setCheckable(item.flags & ui::MF_CHECKED);
             a->setChecked(item.flags & ui::MF_CHECKED);
             a->setEnabled(!(item.flags & (ui::MF_GRAYED | ui::MF_DISABLED)));
+            a->setStatusTip(CommandPrompt(id, false));
             QObject::connect(a, &QAction::triggered, [this, id]() {
                 model.UserCommand(id);
                 UpdateCommands();
@@ -182,6 +239,8 @@ void FrameWidget::ToolBarChanged(ui::ToolBar& bar) {
         QAction* a = tb->addAction(icon, FromAnsi(b.text));
         const int id = b.id;
         a->setData(id);
+        a->setStatusTip(CommandPrompt(id, false));
+        if (const QString tip = CommandPrompt(id, true); !tip.isEmpty()) a->setToolTip(tip);
         QObject::connect(a, &QAction::triggered, [this, id]() {
             model.UserCommand(id);
             UpdateCommands();

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -19,12 +20,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVariant>
 
@@ -40,9 +44,45 @@ namespace {
 
 const char* const kControlProperty = "quorvexControl";
 bool g_syncingFocus = false;
+bool g_syncingList = false;  // the binding sets a list's column widths itself
 std::map<QObject*, ui::Control*>& WidgetControls() {
     static std::map<QObject*, ui::Control*> map;
     return map;
+}
+
+// The list's widths as shown (scaled to the font); a hidden column has width 0.
+void SyncColumnWidths(ui::ListView& lv, QTableWidget* table) {
+    const bool wasSyncing = g_syncingList;
+    g_syncingList = true;
+    for (int i = 0; i < std::min(lv.GetColumnCount(), table->columnCount()); ++i) {
+        if (table->columnWidth(i) != lv.GetShownColumnWidth(i) && lv.GetColumnWidth(i) > 0)
+            table->setColumnWidth(i, lv.GetShownColumnWidth(i));
+        table->setColumnHidden(i, lv.GetColumnWidth(i) == 0);
+    }
+    g_syncingList = wasSyncing;
+}
+// The scale of a list's pixel widths: the ratio of its font to the original's, more where
+// a column would clip its heading (the widest need counts, at most twice the width).
+// Set when the columns are made or the list is placed, never while rows change, so a
+// width the person drags stays as it is.
+void FitListScale(ui::ListView& lv, QTableWidget* table) {
+    QHeaderView* header = table->horizontalHeader();
+    const QFontMetrics fm(header->font());
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    double headings = 1.0;
+    int total = 0;
+    for (int i = 0; i < lv.GetColumnCount(); ++i) {
+        const int width = lv.GetColumnWidth(i);
+        if (width <= 0) continue;
+        total += width;
+        const int need = fm.horizontalAdvance(FromAnsi(lv.GetColumnHeading(i))) + 2 * margin + 2;
+        headings = std::max(headings, std::min(2.0, double(need) / width));
+    }
+    double scale = std::max(PixelScale(table->font()), headings);
+    // Columns that filled the list without a scroll bar still do, where the headings allow.
+    const int room = table->width() - 2 * table->frameWidth();
+    if (total > 0 && total <= room && total * scale > room) scale = std::max(headings, double(room) / total);
+    lv.SetPixelScale(scale);
 }
 
 QColor ToQColor(ui::Color c) { return QColor(ui::GetRValue(c), ui::GetGValue(c), ui::GetBValue(c)); }
@@ -74,11 +114,35 @@ int VirtualKey(int qtKey) {
     }
 }
 
+// A drop-down whose open list, when it closes, tells the model (a pick ends an in-place
+// edit).
+class DropDownCombo : public QComboBox {
+public:
+    DropDownCombo(ui::ListControl& model, QWidget* parent) : QComboBox(parent), m_model(&model) {}
+    void hidePopup() override {
+        const bool wasOpen = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasOpen && m_model && !signalsBlocked()) {
+            // After the pick itself has reached the model.
+            QPointer<QComboBox> self(this);
+            ui::ListControl* model = m_model;
+            QTimer::singleShot(0, this, [self, model]() {
+                if (self && ControlOfWidget(self) == model) model->UserCloseUp();
+            });
+        }
+    }
+
+private:
+    ui::ListControl* m_model;
+};
+
 // Keys of a control go to the model first: its key-down handlers, then the window's
 // default handling of Enter, Escape and F1. Other keys keep Qt's handling.
 class KeyFilter : public QObject {
 public:
+    static bool IsRefusedPaste(QObject* watched, QEvent* event);
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (IsRefusedPaste(watched, event)) return true;
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const int vk = VirtualKey(key->key());
@@ -104,6 +168,21 @@ public:
         return false;
     }
 };
+
+// A paste into an edit that takes none: the paste keys, the middle button and the
+// context menu (which offers Paste).
+bool KeyFilter::IsRefusedPaste(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonPress && type != QEvent::ContextMenu)
+        return false;
+    ui::Control* control = ControlOfWidget(watched);
+    if (!control || control->Kind() != ui::ControlKind::Edit || !control->HasStyle(ui::style::kNoPaste)) return false;
+    if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride)
+        return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste);
+    if (type == QEvent::ContextMenu) return true;
+    return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+}
 
 KeyFilter& TheKeyFilter() {
     static KeyFilter* filter = new KeyFilter;
@@ -183,6 +262,14 @@ QImage ToQImage(const ui::Bitmap& bitmap) { return ToImage(bitmap); }
 QFont DialogFont(const std::string& face, int points) {
     QFont f(FromAnsi(face), points > 0 ? points : 8);
     return f;
+}
+
+double PixelScale(const QFont& font) {
+    // The original's dialog font measures about 5.75 pixels a letter (the average of the
+    // 52 letters); never smaller than that.
+    const double average =
+        QFontMetricsF(font).horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0;
+    return std::max(1.0, average / 5.75);
 }
 
 void BaseUnits(const QFont& font, int& x, int& y) {
@@ -268,6 +355,8 @@ void WidgetBinding::Place(ui::Control& control, QWidget* w) {
     w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, height));
     if (auto* table = qobject_cast<QTableWidget*>(w)) {
         auto& lv = static_cast<ui::ListView&>(control);
+        FitListScale(lv, table);
+        SyncColumnWidths(lv, table);
         lv.SetMetrics(table->horizontalHeader()->sizeHint().height() + table->frameWidth(),
                       table->verticalHeader()->defaultSectionSize());
     }
@@ -362,10 +451,10 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         }
         case ControlKind::DropList:
         case ControlKind::DropDown: {
-            auto* combo = new QComboBox(parent);
+            auto* lc = static_cast<ui::ListControl*>(cp);
+            auto* combo = new DropDownCombo(*lc, parent);
             combo->setEditable(c.Kind() == ControlKind::DropDown);
             combo->setMaxVisibleItems(12);
-            auto* lc = static_cast<ui::ListControl*>(cp);
             QObject::connect(combo, QOverload<int>::of(&QComboBox::activated),
                              [lc](int index) { lc->UserSelect(index); });
             if (QLineEdit* le = combo->lineEdit())
@@ -390,12 +479,16 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         case ControlKind::ListView: {
             auto* table = new QTableWidget(parent);
             table->setSelectionBehavior(QAbstractItemView::SelectRows);
-            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->setSelectionMode(st & ui::style::kExtendedSel ? QAbstractItemView::ExtendedSelection
+                                                                  : QAbstractItemView::SingleSelection);
+            table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
             table->setEditTriggers(QAbstractItemView::NoEditTriggers);
             table->verticalHeader()->hide();
             table->verticalHeader()->setDefaultSectionSize(QFontMetrics(table->font()).height() + 4);
             table->horizontalHeader()->setStretchLastSection(false);
             table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            // Headings keep their font when a row is selected: no bold text that no longer fits.
+            table->horizontalHeader()->setHighlightSections(false);
             table->setShowGrid(st & ui::style::kGridLines);
             table->setContextMenuPolicy(Qt::CustomContextMenu);
             auto* lv = static_cast<ui::ListView*>(cp);
@@ -405,8 +498,11 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                 if (checked != lv->GetRowCheck(item->row())) lv->UserCheckRow(item->row(), checked);
                 (void)table;
             });
-            QObject::connect(table, &QTableWidget::cellClicked,
-                             [lv](int row, int col) { lv->UserClickCell(row, col); });
+            QObject::connect(table, &QTableWidget::cellClicked, [lv](int row, int col) {
+                const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
+                lv->UserClickCell(row, col, (mods & Qt::ShiftModifier ? ui::MK_SHIFT : 0u) |
+                                                (mods & Qt::ControlModifier ? ui::MK_CONTROL : 0u));
+            });
             QObject::connect(table, &QTableWidget::cellDoubleClicked,
                              [lv](int row, int col) { lv->UserDoubleClickCell(row, col); });
             QObject::connect(table, &QTableWidget::customContextMenuRequested,
@@ -415,8 +511,10 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                                  lv->UserRightClickCell(i.isValid() ? i.row() : -1,
                                                         i.isValid() ? i.column() : -1);
                              });
-            // Rows chosen with the keyboard are the list's selection too.
+            // Rows chosen with the keyboard are the list's selection too; a click is the
+            // list's own to judge (with its Shift and Ctrl rules), when the button is up.
             QObject::connect(table, &QTableWidget::itemSelectionChanged, [lv, table]() {
+                if (QApplication::mouseButtons() != Qt::NoButton) return;
                 QSignalBlocker b(table);
                 for (int r = 0; r < lv->GetItemCount(); ++r) {
                     const bool selected = table->selectionModel()->isRowSelected(r, QModelIndex());
@@ -425,6 +523,14 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
             });
             QObject::connect(table->verticalScrollBar(), &QScrollBar::valueChanged,
                              [lv](int value) { lv->UserScrollTo(value); });
+            QObject::connect(table->horizontalScrollBar(), &QScrollBar::valueChanged,
+                             [lv](int value) { lv->UserScrollX(value); });
+            // A width the person drags stays in the list (hiding a column is no drag).
+            QObject::connect(table->horizontalHeader(), &QHeaderView::sectionResized,
+                             [lv, table](int column, int, int width) {
+                                 if (g_syncingList || width <= 0 || table->isColumnHidden(column)) return;
+                                 lv->UserSetColumnWidth(column, width);
+                             });
             return table;
         }
         case ControlKind::Tree: {
@@ -515,11 +621,8 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
     const int cols = lv.GetColumnCount();
     if (table->columnCount() != cols) table->setColumnCount(cols);
     QStringList headings;
-    for (int i = 0; i < cols; ++i) {
-        headings << FromAnsi(lv.GetColumnHeading(i));
-        table->setColumnWidth(i, lv.GetColumnWidth(i));
-        table->setColumnHidden(i, lv.GetColumnWidth(i) == 0);
-    }
+    for (int i = 0; i < cols; ++i) headings << FromAnsi(lv.GetColumnHeading(i));
+    SyncColumnWidths(lv, table);
     table->setHorizontalHeaderLabels(headings);
     if (table->rowCount() != lv.GetItemCount()) {
         table->setRowCount(lv.GetItemCount());
@@ -540,6 +643,10 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
                                                                                      : Qt::AlignLeft));
             if (col == 0 && checks)
                 item->setCheckState(lv.GetRowCheck(r) ? Qt::Checked : Qt::Unchecked);
+            const ui::Color fg = lv.GetRowTextColor(r);
+            const ui::Color bg = lv.GetRowBkColor(r) != ui::kDefaultColor ? lv.GetRowBkColor(r) : lv.GetTextBkColor();
+            item->setData(Qt::ForegroundRole, fg == ui::kDefaultColor ? QVariant() : QVariant(QBrush(ToQColor(fg))));
+            item->setData(Qt::BackgroundRole, bg == ui::kDefaultColor ? QVariant() : QVariant(QBrush(ToQColor(bg))));
         }
         for (int col = 0; col < cols; ++col)
             if (QTableWidgetItem* item = table->item(r, col)) item->setSelected(lv.IsItemSelected(r));
@@ -582,6 +689,20 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
     // Everything but the list contents is cheap: keep it all in step.
     w->setEnabled(c.IsWindowEnabled());
     if (!c.GetToolTip().empty()) w->setToolTip(FromAnsi(c.GetToolTip()));
+    if (!qobject_cast<QLabel*>(w) && (c.GetTextColor() != ui::kDefaultColor || c.GetBkColor() != ui::kDefaultColor)) {
+        // The colours a window gives a control's text and background reach every kind.
+        QPalette pal = w->palette();
+        if (c.GetTextColor() != ui::kDefaultColor) {
+            pal.setColor(QPalette::Text, ToQColor(c.GetTextColor()));
+            pal.setColor(QPalette::WindowText, ToQColor(c.GetTextColor()));
+            pal.setColor(QPalette::ButtonText, ToQColor(c.GetTextColor()));
+        }
+        if (c.GetBkColor() != ui::kDefaultColor && !c.IsTransparent()) {
+            pal.setColor(QPalette::Base, ToQColor(c.GetBkColor()));
+            pal.setColor(QPalette::Window, ToQColor(c.GetBkColor()));
+        }
+        w->setPalette(pal);
+    }
     if (auto* l = qobject_cast<QLabel*>(w)) {
         if (c.Kind() == ControlKind::Picture) {
             if (c.GetBitmap()) l->setPixmap(QPixmap::fromImage(ToImage(*c.GetBitmap())));
@@ -614,7 +735,8 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         if (pe->toPlainText() != shown) pe->setPlainText(shown);
         pe->setReadOnly(c.IsReadOnly());
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        b->setText(text);
+        // A push button with a bitmap shows the bitmap alone, as a bitmap button does.
+        b->setText(c.GetBitmap() && qobject_cast<QPushButton*>(w) ? QString() : text);
         b->setChecked(c.GetCheck() != 0);
         if (c.GetBitmap()) {  // a bitmap button
             const QPixmap pm = QPixmap::fromImage(ToImage(*c.GetBitmap()));
@@ -639,10 +761,15 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
     } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
         if (aspect == Aspect::Scroll) {
             table->verticalScrollBar()->setValue(static_cast<ui::ListView&>(c).GetTopIndex());
+            table->horizontalScrollBar()->setValue(static_cast<ui::ListView&>(c).GetScrollX());
         } else if (aspect == Aspect::Rows || aspect == Aspect::Columns || aspect == Aspect::Selection ||
                    aspect == Aspect::Text || aspect == Aspect::Style) {
+            if (aspect == Aspect::Columns) FitListScale(static_cast<ui::ListView&>(c), table);
             SyncListView(c, w, aspect == Aspect::Rows || aspect == Aspect::Selection ? index : -1);
             table->setShowGrid(c.HasStyle(ui::style::kGridLines));
+            const auto mode = c.HasStyle(ui::style::kExtendedSel) ? QAbstractItemView::ExtendedSelection
+                                                                  : QAbstractItemView::SingleSelection;
+            if (table->selectionMode() != mode) table->setSelectionMode(mode);
         }
     } else if (qobject_cast<QTreeWidget*>(w)) {
         if (aspect != Aspect::Focus && aspect != Aspect::Enabled && aspect != Aspect::Visible &&
@@ -697,7 +824,8 @@ void WidgetBinding::Destroyed() {
 DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
     : QDialog(parent), model(m), binding(m, this) {
     const ui::DialogTemplate& t = model.Template();
-    Qt::WindowFlags flags = Qt::Dialog;
+    // Only the buttons the template gives: no minimise or maximise on a dialog.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
     if (!(t.styles & ui::dlgstyle::kCaption)) flags |= Qt::FramelessWindowHint;
     else {
         flags |= Qt::WindowTitleHint;
@@ -713,11 +841,30 @@ DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
         closingFromModel = true;
         done(result);
     };
-    binding.onShown = [this](bool show) { setVisible(show); };
+    binding.onShown = [this](bool show) {
+        if (!show || !testAttribute(Qt::WA_ShowWithoutActivating)) {
+            setVisible(show);
+            return;
+        }
+        ShowWithoutFocus();
+    };
     binding.onMoved = [this]() {
+        // Wholly on the screen, whatever the place asked for: a window that hangs off
+        // the edge hides its text and its close button.
         const ui::Rect r = model.GetWindowRect();
-        setFixedSize(std::max(1, r.Width()), std::max(1, r.Height()));
-        move(r.left, r.top);
+        QSize size(std::max(1, r.Width()), std::max(1, r.Height()));
+        QPoint at(r.left, r.top);  // where the window's frame goes
+        if (QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+            // The frame the platform draws around the window counts too.
+            const QRect frame = frameGeometry(), inner = geometry();
+            const QSize extra(frame.width() - inner.width(), frame.height() - inner.height());
+            const QRect area = screen->availableGeometry();
+            size = size.boundedTo(area.size() - extra);
+            at.setX(std::clamp(at.x(), area.left(), area.right() + 1 - size.width() - extra.width()));
+            at.setY(std::clamp(at.y(), area.top(), area.bottom() + 1 - size.height() - extra.height()));
+        }
+        setFixedSize(size);
+        move(at);
     };
     binding.onTabChanged = [this](ui::Control&) { ShowActivePage(); };
     if (t.styles & ui::dlgstyle::kBorder && !(t.styles & ui::dlgstyle::kCaption))
@@ -727,6 +874,33 @@ DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
 DialogWidget::~DialogWidget() {
     m_pages.clear();
     m_oldPages.clear();
+}
+
+void DialogWidget::ShowWithoutFocus() {
+    // A modeless window made before the main window was there: the main window owns it
+    // now, so it stays in front of it.
+    if (!parentWidget())
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<QMainWindow*>(top) && top->isVisible()) {
+                setParent(top, windowFlags());
+                break;
+            }
+    // Where the platform activates every window it shows, the owner gets the activation
+    // back (and with it the focus it had): the person goes on typing where they were.
+    m_giveBackActivation = parentWidget() != nullptr;
+    setVisible(true);
+    QTimer::singleShot(1000, this, [this]() { m_giveBackActivation = false; });
+}
+
+bool DialogWidget::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_giveBackActivation) {
+        m_giveBackActivation = false;
+        if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+            FocusSync sync;  // the model's focus never moved
+            owner->activateWindow();
+        }
+    }
+    return QDialog::event(event);
 }
 
 void DialogWidget::ShowActivePage() {

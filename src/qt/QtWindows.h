@@ -71,6 +71,8 @@ QFont DialogFont(const std::string& face, int points);
 void PaintWindow(ui::Window& window, QWidget* widget);
 QImage ToQImage(const ui::Bitmap& bitmap);
 void BaseUnits(const QFont& font, int& x, int& y);
+// Pixel sizes written for the original's font, scaled to this font.
+double PixelScale(const QFont& font);
 
 // A dialog model shown as a QDialog (also a property sheet with its pages).
 class DialogWidget : public QDialog {
@@ -92,6 +94,9 @@ protected:
 
 private:
     void ShowActivePage();
+    void ShowWithoutFocus();
+    bool event(QEvent* event) override;
+    bool m_giveBackActivation = false;
     std::map<ui::Window*, std::unique_ptr<WidgetBinding>> m_pages;
     std::vector<std::unique_ptr<WidgetBinding>> m_oldPages;
 };

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "res/FrameResource.h"
+
 std::string LoadString(int id) {
     static const std::map<int, std::string> table = {
         {IDS_COMM_ERROR_TEXT,
@@ -26,6 +28,15 @@ std::string LoadString(int id) {
         {IDS_CONTROL_WORD_SLAVE, "Control word setting is not required for slave mode"},
         {IDS_COPY_BEFORE_PASTE, "Please copy a block, before Paste."},
         {IDS_SELECT_BOTH_PLCS, "Please select PLC from both side."},
+        // Status-bar prompts of the commands, then their tool tips, after a line break.
+        {ID_DOWNLOAD, "To Download Firmware , Drivers and Project \n Download"},
+        {ID_FILE_SAVE_PROJECT, "To Save a Project \n Save Project"},
+        {ID_FILE_CLOSE_PROJECT, "To Close a Project \n Close Project"},
+        {ID_ADD_NEW_BLOCK, "To Add a New Block to the Project \n Add New Block"},
+        {ID_REMOVE_BLOCK, "To Remove a Block from the Project \n Remove Block"},
+        {ID_INSERT_BLOCK, "To Insert a New Block between any two Blocks of a Project \n Insert Block"},
+        {ID_COPY_BLOCK, "Copy Block \n Copy Block"},
+        {ID_PASTE_BLOCK, "Paste Block"},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;

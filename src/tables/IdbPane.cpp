@@ -23,6 +23,7 @@ int g_nLastAddressKind = 0;
 namespace {
 
 constexpr ui::Color kListBackground = ui::RGB(220, 220, 220);
+constexpr ui::Color kTextBackground = ui::RGB(255, 170, 170);
 constexpr ui::Color kWindowColor = ui::RGB(255, 255, 255);
 constexpr ui::Color kEmptyTextColor = ui::RGB(100, 200, 0);
 constexpr int kEmptyTextGap = 10;
@@ -221,6 +222,7 @@ void IdbPane::OnInitialUpdate() {
             AddControl(ui::ControlKind::ListView, IDC_IDB_LIST, "", ui::Rect{0, 0, m_cx, m_cy},
                        ui::style::kBorder | ui::style::kGridLines | ui::style::kTabStop));
         list.SetColors(ui::kDefaultColor, kListBackground, false);
+        list.SetTextBkColor(kTextBackground);
     }
     UpdateEmptyLayout();
 }

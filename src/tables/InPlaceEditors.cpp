@@ -124,6 +124,11 @@ void CInPlaceCombo::OnKeyDown(int vk) {
     }
 }
 
+void CInPlaceCombo::OnCloseUp() {
+    // Closing the open list ends the edit, as Enter does.
+    if (Control() && m_pGrid) m_pGrid->List().SetFocus();
+}
+
 void CInPlaceCombo::OnKillFocus() {
     ui::ListControl* combo = Control();
     if (!combo || !m_pGrid) return;
@@ -149,6 +154,8 @@ void CInPlaceEdit::ShowInPlaceEdit(unsigned styles, const ui::Rect& rect, CEditG
     m_bCancel = false;
     if (column == 0) return;
     if (IsOpen()) return;
+    // With no set of allowed characters a paste is ignored.
+    if (allowed.empty()) styles |= ui::style::kNoPaste;
     ui::Control& edit = grid.Dialog().AddControl(ui::ControlKind::Edit, IDC_GRID_EDIT, "", rect, styles);
     m_strLastGood = text;
     edit.SetWindowText(text);
@@ -366,12 +373,14 @@ void CEditGridCtrl::CloseEditors() {
     if (CInPlaceEdit* e = g_pInPlaceEdit.get()) e->DestroyWindow();
 }
 
-void CEditGridCtrl::OnLButtonDown(int row, int column) {
+void CEditGridCtrl::OnLButtonDown(int row, int column, unsigned keys) {
     ui::ListView& list = List();
     if (row < 0 || row >= list.GetItemCount() || column < 0 || column >= list.GetColumnCount()) {
         CloseEditors();
         return;
     }
+    // Shift and Ctrl clicks only choose rows.
+    if (keys & (ui::MK_SHIFT | ui::MK_CONTROL)) return;
     g_nGridClickRow = static_cast<unsigned>(row);
     g_nGridClickColumn = static_cast<unsigned>(column);
     g_nGridClickPort = GridPortOf(list.GetItemText(row, 0));

@@ -31,6 +31,7 @@ public:
     ui::ListControl* Control() const;
     void DestroyWindow();
     void OnKeyDown(int vk);
+    void OnCloseUp();
     void OnKillFocus();
 
     int m_nRow = -1;
@@ -121,7 +122,7 @@ public:
     void SetAllowedCharacters(const std::string& chars) { m_strAllowed = chars; }
 
     // A click on the list (row -1: beside the rows).
-    void OnLButtonDown(int row, int column);
+    void OnLButtonDown(int row, int column, unsigned keys = 0);
     // An editor ends: the text goes into the cell and the owner hears of it.
     void OnEndLabelEdit(int row, int column, const std::string& text);
     // Closes any open combo or edit (their text is stored).

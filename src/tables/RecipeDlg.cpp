@@ -45,6 +45,7 @@ const ui::HandlerTable* CRecipeDlg::GetHandlerTable() const {
         ui::On(Notify::Command, ID_RECIPE_DELETE_ROW, &D::OnDeleteRow),
         ui::On(Notify::KillFocus, IDC_GRID_COMBO, &D::OnComboKillFocus),
         ui::On(Notify::KeyDown, IDC_GRID_COMBO, &D::OnComboKey),
+        ui::On(Notify::CloseUp, IDC_GRID_COMBO, &D::OnComboCloseUp),
         ui::On(Notify::KillFocus, IDC_GRID_EDIT, &D::OnEditKillFocus),
         ui::On(Notify::KeyDown, IDC_GRID_EDIT, &D::OnEditKey),
         ui::On(Notify::Change, IDC_GRID_EDIT, &D::OnEditChange),
@@ -53,7 +54,10 @@ const ui::HandlerTable* CRecipeDlg::GetHandlerTable() const {
     return &table;
 }
 
-void CRecipeDlg::OnGridClick(const ui::Event& event) { m_Grid.OnLButtonDown(event.row, event.col); }
+void CRecipeDlg::OnGridClick(const ui::Event& event) {
+    m_Grid.OnLButtonDown(event.row, event.col, unsigned(event.key));
+}
+void CRecipeDlg::OnComboCloseUp() { GetInPlaceCombo()->OnCloseUp(); }
 void CRecipeDlg::OnGridScroll() { m_Grid.List().SetFocus(); }
 void CRecipeDlg::OnComboKillFocus() { GetInPlaceCombo()->OnKillFocus(); }
 void CRecipeDlg::OnComboKey(const ui::Event& event) { GetInPlaceCombo()->OnKeyDown(event.key); }
@@ -74,7 +78,7 @@ bool CRecipeDlg::OnInitDialog() {
     }
     m_Grid.SetComboColumn(kColSide, true);
     m_Grid.SetComboVScroll(true);
-    list.ModifyStyle(0, ui::style::kBorder | ui::style::kGridLines | ui::style::kFullRowSelect);
+    list.ModifyStyle(0, ui::style::kBorder | ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kExtendedSel);
 
     const size_t rows = std::min<size_t>(r.g_arrRecipeAddr.size(), kMaxRecipeRows);
     if (g_nRecipeState == 1 || rows == 0) {

@@ -42,6 +42,7 @@ private:
     void OnGridScroll();
     void OnComboKillFocus();
     void OnComboKey(const ui::Event& event);
+    void OnComboCloseUp();
     void OnEditKillFocus();
     void OnEditKey(const ui::Event& event);
     void OnEditChange();

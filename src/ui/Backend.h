@@ -44,6 +44,9 @@ public:
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string GetClipboardText() = 0;
 
+    // Shows a help page (an HTML file) in the program's help window, whose links lead to
+    // the other pages; false where there is no such window (then the desktop's opener).
+    virtual bool ShowHelpPage(const std::string& path) { (void)path; return false; }
     // Lets pending window events through (paint, timers) without blocking.
     virtual void ProcessPendingEvents() {}
     // A window is going away: forget its timers and widgets.

@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cctype>
 #include <strings.h>
@@ -354,6 +356,12 @@ bool ListControl::UserSelect(int index) {
     return true;
 }
 
+bool ListControl::UserCloseUp() {
+    if (!CanTakeInput()) return false;
+    Raise(Notify::CloseUp);
+    return true;
+}
+
 bool ListControl::UserDoubleClick(int index) {
     if (!UserSelect(index)) return false;
     Raise(Notify::DblClk, 0, index);
@@ -408,6 +416,17 @@ bool ListView::SetColumnWidth(int index, int width) {
     return true;
 }
 
+void ListView::UserSetColumnWidth(int index, int shownWidth) {
+    if (index >= 0 && index < GetColumnCount() && shownWidth >= 0)
+        m_columns[size_t(index)].width = int(std::lround(shownWidth / m_scale));
+}
+
+void ListView::SetPixelScale(double scale) {
+    if (scale > 0) m_scale = scale;
+}
+
+int ListView::GetShownColumnWidth(int index) const { return int(std::lround(GetColumnWidth(index) * m_scale)); }
+
 int ListView::InsertItem(int index, const std::string& text) {
     if (index < 0 || index > GetItemCount()) index = GetItemCount();
     Row row;
@@ -428,6 +447,8 @@ bool ListView::DeleteItem(int index) {
 void ListView::DeleteAllItems() {
     m_rows.clear();
     m_top = 0;
+    m_scrollX = 0;
+    m_anchor = -1;
     Changed(Aspect::Rows);
 }
 
@@ -475,6 +496,27 @@ bool ListView::SetItemSelected(int row, bool selected) {
     return true;
 }
 
+void ListView::SetTextBkColor(Color color) {
+    m_textBk = color;
+    Changed(Aspect::Rows);
+}
+
+bool ListView::SetRowColors(int row, Color text, Color background) {
+    if (row < 0 || row >= GetItemCount()) return false;
+    m_rows[size_t(row)].text = text;
+    m_rows[size_t(row)].background = background;
+    Changed(Aspect::Rows, row);
+    return true;
+}
+
+Color ListView::GetRowTextColor(int row) const {
+    return row >= 0 && row < GetItemCount() ? m_rows[size_t(row)].text : kDefaultColor;
+}
+
+Color ListView::GetRowBkColor(int row) const {
+    return row >= 0 && row < GetItemCount() ? m_rows[size_t(row)].background : kDefaultColor;
+}
+
 bool ListView::IsItemSelected(int row) const {
     return row >= 0 && row < GetItemCount() && m_rows[size_t(row)].selected;
 }
@@ -498,9 +540,9 @@ bool ListView::EnsureVisible(int row) {
 Rect ListView::GetSubItemRect(int row, int col) const {
     Rect r;
     int x = 0;
-    for (int c = 0; c < col && c < GetColumnCount(); ++c) x += m_columns[size_t(c)].width;
-    r.left = x;
-    r.right = x + GetColumnWidth(col);
+    for (int c = 0; c < col && c < GetColumnCount(); ++c) x += GetShownColumnWidth(c);
+    r.left = x - m_scrollX;
+    r.right = r.left + GetShownColumnWidth(col);
     r.top = m_headerHeight + (row - m_top) * m_rowHeight;
     r.bottom = r.top + m_rowHeight;
     return r;
@@ -516,9 +558,9 @@ void ListView::HitTest(int x, int y, int& row, int& col) const {
     if (y < m_headerHeight) return;
     const int r = m_top + (y - m_headerHeight) / m_rowHeight;
     if (r < 0 || r >= GetItemCount()) return;
-    int left = 0;
+    int left = -m_scrollX;
     for (int c = 0; c < GetColumnCount(); ++c) {
-        const int w = m_columns[size_t(c)].width;
+        const int w = GetShownColumnWidth(c);
         if (x >= left && x < left + w) {
             row = r;
             col = c;
@@ -533,11 +575,29 @@ void ListView::SelectOnly(int row) {
     Changed(Aspect::Selection, row);
 }
 
-bool ListView::UserClickCell(int row, int col) {
+bool ListView::UserClickCell(int row, int col, unsigned keys) {
     if (!CanTakeInput()) return false;
     UserFocus();
-    if (row >= 0 && row < GetItemCount()) SelectOnly(row);
-    Raise(Notify::Clicked, 0, row, col);
+    if (row >= 0 && row < GetItemCount()) {
+        if (!HasStyle(style::kExtendedSel)) keys = 0;
+        if (keys & MK_SHIFT) {
+            // From the anchor to this row; Ctrl keeps what else was selected.
+            const int from = m_anchor >= 0 && m_anchor < GetItemCount() ? m_anchor : row;
+            for (int i = 0; i < GetItemCount(); ++i) {
+                const bool inRange = i >= std::min(from, row) && i <= std::max(from, row);
+                if (inRange || !(keys & MK_CONTROL)) m_rows[size_t(i)].selected = inRange;
+            }
+            Changed(Aspect::Selection, -1);
+        } else if (keys & MK_CONTROL) {
+            m_rows[size_t(row)].selected = !m_rows[size_t(row)].selected;
+            m_anchor = row;
+            Changed(Aspect::Selection, row);
+        } else {
+            SelectOnly(row);
+            m_anchor = row;
+        }
+    }
+    Raise(Notify::Clicked, int(keys), row, col);
     return true;
 }
 
@@ -552,6 +612,15 @@ bool ListView::UserRightClickCell(int row, int col) {
 bool ListView::UserDoubleClickCell(int row, int col) {
     if (!UserClickCell(row, col)) return false;
     Raise(Notify::DblClk, 0, row, col);
+    return true;
+}
+
+bool ListView::UserScrollX(int pixels) {
+    if (!CanTakeInput()) return false;
+    pixels = std::max(0, pixels);
+    if (pixels == m_scrollX) return true;
+    m_scrollX = pixels;
+    Raise(Notify::Scroll, 0, m_top);
     return true;
 }
 

@@ -163,6 +163,7 @@ public:
     // What a person does.
     bool UserSelect(int index);       // raises SelChange
     bool UserDoubleClick(int index);  // selects (SelChange), then DblClk
+    bool UserCloseUp();               // the open list of a drop-down closed (CloseUp)
     bool UserClick() override { return UserFocus(); }
 
 private:
@@ -196,6 +197,14 @@ public:
     int GetColumnWidth(int index) const;
     int GetColumnFormat(int index) const;
     bool SetColumnWidth(int index, int width);
+    // A person drags a column's edge to this width on screen: it stays until the program
+    // sets the width.
+    void UserSetColumnWidth(int index, int shownWidth);
+    // Widths are the program's pixels, those of the original's font; the toolkit shows
+    // them scaled by the ratio of its font to that one (1 by default), and the cell
+    // rectangles and hit tests are in the shown pixels.
+    void SetPixelScale(double scale);
+    int GetShownColumnWidth(int index) const;
 
     int InsertItem(int index, const std::string& text);  // index past the end appends
     bool DeleteItem(int index);
@@ -209,9 +218,18 @@ public:
     bool GetRowCheck(int row) const;
     bool SetItemSelected(int row, bool selected);
     bool IsItemSelected(int row) const;
+    // The background of the rows' texts (the control's background colour is the rest of
+    // the list); kDefaultColor: the toolkit's.
+    void SetTextBkColor(Color color);
+    Color GetTextBkColor() const { return m_textBk; }
+    // A row's own colours (kDefaultColor: the list's).
+    bool SetRowColors(int row, Color text, Color background);
+    Color GetRowTextColor(int row) const;
+    Color GetRowBkColor(int row) const;
     int GetSelectionMark() const;  // first selected row or -1
     bool EnsureVisible(int row);
     int GetTopIndex() const { return m_top; }
+    int GetScrollX() const { return m_scrollX; }  // pixels scrolled sideways
 
     // Pixels, relative to the list's top-left corner.
     Rect GetSubItemRect(int row, int col) const;
@@ -223,10 +241,13 @@ public:
 
     // What a person does: a click on a cell (selects the row, raises Clicked with row
     // and column), a right click, a double click, a key while the list has the focus.
-    bool UserClickCell(int row, int col);
+    // A click with Shift or Ctrl (MK_SHIFT, MK_CONTROL) extends the selection of a list
+    // with kExtendedSel.
+    bool UserClickCell(int row, int col, unsigned keys = 0);
     bool UserRightClickCell(int row, int col);
     bool UserDoubleClickCell(int row, int col);
     bool UserScrollTo(int topRow);  // raises Scroll (row: the new top row) when it moved
+    bool UserScrollX(int pixels);   // sideways; raises Scroll (row: the top row) when it moved
     bool UserCheckRow(int row, bool checked);  // the row's check box
 
 private:
@@ -240,6 +261,8 @@ private:
         std::uint32_t data = 0;
         bool checked = false;
         bool selected = false;
+        Color text = kDefaultColor;
+        Color background = kDefaultColor;
     };
     void SelectOnly(int row);
     std::vector<Column> m_columns;
@@ -247,6 +270,10 @@ private:
     int m_headerHeight = 20;
     int m_rowHeight = 17;
     int m_top = 0;
+    int m_scrollX = 0;
+    int m_anchor = -1;  // where a Shift click's range starts
+    Color m_textBk = kDefaultColor;
+    double m_scale = 1.0;
 };
 
 using HTREEITEM = std::intptr_t;  // 0: none

@@ -306,6 +306,21 @@ bool Frame::UserCommand(int id) {
     return OnCommand(id);
 }
 
+int Frame::FindAccelerator(unsigned modifiers, int key) const {
+    const unsigned mask = FSHIFT | FCONTROL | FALT;
+    for (const Accel& a : m_accel)
+        if (a.key == key && (a.flags & mask) == (modifiers & mask)) return a.cmd;
+    return 0;
+}
+
+bool Frame::UserAccelerator(unsigned modifiers, int key) {
+    if (!IsLive()) return false;
+    const int id = FindAccelerator(modifiers, key);
+    if (id == 0) return false;
+    UserCommand(id);
+    return true;
+}
+
 void Frame::NotifyToolBar(ToolBar& bar) {
     if (m_framePeer) m_framePeer->ToolBarChanged(bar);
 }

@@ -191,6 +191,15 @@ public:
     // A person picks a menu item or a toolbar button: runs only when enabled.
     bool UserCommand(int id);
 
+    // The accelerator table the frame translates keys with (replaces the one loaded before).
+    void LoadAccelTable(AccelTable table) { m_accel = std::move(table); }
+    const AccelTable& GetAccelTable() const { return m_accel; }
+    // The command a key with these modifiers (FSHIFT, FCONTROL, FALT) fires, 0 for none.
+    int FindAccelerator(unsigned modifiers, int key) const;
+    // A person presses a key in the window: true when the table has it (the key is then
+    // taken even when its command is disabled, which then does nothing).
+    bool UserAccelerator(unsigned modifiers, int key);
+
     FramePeer* GetFramePeer() const { return m_framePeer; }
     void AttachFramePeer(FramePeer* peer) { m_framePeer = peer; }
 
@@ -202,6 +211,7 @@ public:
 
 private:
     std::shared_ptr<Menu> m_menu;
+    AccelTable m_accel;
     std::vector<std::unique_ptr<ToolBar>> m_toolBars;
     StatusBar m_statusBar;
     Splitter m_splitter;

@@ -20,6 +20,19 @@ constexpr unsigned MF_ENABLED = 0x0000;
 constexpr unsigned MF_UNCHECKED = 0x0000;
 constexpr unsigned kMenuError = 0xFFFFFFFFu;
 
+// An accelerator table: a key with its modifiers fires a command. Keys are virtual-key
+// codes ('A' to 'Z' and '0' to '9' are their own codes).
+constexpr unsigned FVIRTKEY = 0x01;
+constexpr unsigned FSHIFT = 0x04;
+constexpr unsigned FCONTROL = 0x08;
+constexpr unsigned FALT = 0x10;
+struct Accel {
+    unsigned flags = FVIRTKEY;  // FSHIFT, FCONTROL, FALT
+    int key = 0;
+    int cmd = 0;
+};
+using AccelTable = std::vector<Accel>;
+
 class Menu {
 public:
     struct Item {

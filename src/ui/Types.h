@@ -69,6 +69,9 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
+// Keys held during a click.
+constexpr unsigned MK_SHIFT = 0x0004;
+constexpr unsigned MK_CONTROL = 0x0008;
 
 enum class ControlKind {
     Label,          // static text
@@ -112,6 +115,8 @@ constexpr unsigned kCheckBoxes = 0x20000; // list view: check box per row
 constexpr unsigned kGridLines = 0x40000;  // list view
 constexpr unsigned kFullRowSelect = 0x80000;
 constexpr unsigned kSunken = 0x100000;    // label / picture frame
+constexpr unsigned kExtendedSel = 0x200000;  // list view: several rows (Shift and Ctrl clicks)
+constexpr unsigned kNoPaste = 0x400000;      // edit: a paste is ignored
 }  // namespace style
 
 // Notifications a control (or a command source) sends to its window's handler table.
@@ -129,6 +134,7 @@ enum class Notify {
     Help,        // F1 in a window (id of the window)
     UpdateUI,    // is the command (id) enabled, checked, how is it named
     Scroll,      // a person scrolled a list view to another top row (row)
+    CloseUp,     // a drop-down list's open list closed (by a pick or otherwise)
 };
 
 }  // namespace ui

@@ -3,19 +3,47 @@
 #include <gtest/gtest.h>
 
 #include "LinkTestSupport.h"
+#include "TestSupport.h"
 #include "link/UnitLink.h"
 #include "platform/SerialDevice.h"
+#include "platform/SerialPorts.h"
+
+#include <unistd.h>
 
 TEST(SerialDevicePath, MapsPortNamesToDevices) {
     ::unsetenv("QUORVEX_COM1");
     ::unsetenv("QUORVEX_COM31");
-    EXPECT_EQ(platform::SerialDevicePath("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(platform::SerialDevicePath("com31"), "/dev/ttyS30");
+    const std::vector<std::string> machine = platform::MachineSerialDevices();
+    EXPECT_EQ(platform::SerialDevicePath("COM1"), machine.empty() ? "/dev/ttyS0" : machine[0]);
+    if (machine.size() < 31) EXPECT_EQ(platform::SerialDevicePath("com31"), "/dev/ttyS30");
     ::setenv("QUORVEX_COM31", "/tmp/unit", 1);
     EXPECT_EQ(platform::SerialDevicePath("COM31"), "/tmp/unit");
     ::unsetenv("QUORVEX_COM31");
     for (const char* bad : {"COM0", "COM32", "COM01", "COM", "LPT1", "COM1x", ""})
         EXPECT_EQ(platform::SerialDevicePath(bad), "") << bad;
+}
+
+// COM names over a folder of fake devices: the built-in ports that have a port behind
+// them, then the adapters by their stable names (an adapter that is gone is skipped),
+// then adapters without one.
+TEST(SerialDevicePath, MachineDevicesInAStableOrder) {
+    testsupport::TempDir dir;
+    const std::string dev = dir.Path() + "dev", sys = dir.Path() + "sys";
+    for (const char* node : {"ttyS0", "ttyS1", "ttyUSB0", "ttyUSB1", "ttyACM0"}) dir.Write(std::string("dev/") + node, "");
+    dir.Write("sys/class/tty/ttyS0/type", "4\n");
+    dir.Write("sys/class/tty/ttyS1/type", "0\n");  // a node with no port behind it
+    dir.Write("dev/serial/by-id/.keep", "");
+    ASSERT_EQ(::symlink("../../ttyUSB1", (dev + "/serial/by-id/usb-FTDI_A").c_str()), 0);
+    ASSERT_EQ(::symlink("../../ttyUSB0", (dev + "/serial/by-id/usb-Prolific_B").c_str()), 0);
+    ASSERT_EQ(::symlink("../../ttyUSB7", (dev + "/serial/by-id/usb-Gone_C").c_str()), 0);
+    EXPECT_EQ(platform::MachineSerialDevices(dev, sys),
+              (std::vector<std::string>{dev + "/ttyS0", dev + "/serial/by-id/usb-FTDI_A",
+                                        dev + "/serial/by-id/usb-Prolific_B", dev + "/ttyACM0"}));
+    // A device the user may not open: the message names its group and the way to join it.
+    const std::string hint = platform::SerialAccessHint(dev + "/ttyUSB0");
+    EXPECT_NE(hint.find("no rights to use " + dev + "/ttyUSB0"), std::string::npos);
+    EXPECT_NE(hint.find("usermod -aG"), std::string::npos);
+    EXPECT_EQ(platform::SerialAccessHint(dev + "/ttyUSB7"), "");
 }
 
 TEST(SerialPort, PortThatDoesNotExistFailsQuietly) {

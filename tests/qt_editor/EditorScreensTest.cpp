@@ -12,8 +12,10 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QScreen>
 #include <QTest>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
@@ -107,7 +109,7 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
 
         QMainWindow* win = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
         ASSERT_NE(win, nullptr);
         win->resize(1100, 700);
         Settle();
@@ -116,6 +118,7 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         ASSERT_EQ(table->rowCount(), 3);
         EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
         EXPECT_EQ(table->item(1, 10)->text(), QString("Tank levels"));
+        testsupport::ExpectHeadingsFit(table);
 
         // A click on a Words cell: an edit over it, the Set Address buttons on the row.
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, 1));
@@ -139,6 +142,18 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         EXPECT_EQ(combo->count(), 2);
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("plc-list.png")));
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("info-window.png")));
+        // The info window is wholly on the screen, owned by the main window (so in front
+        // of it), and the focus stayed with the PLC list the person works in.
+        QWidget* info = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == QString("Error Messages")) info = w;
+        ASSERT_NE(info, nullptr);
+        EXPECT_TRUE(info->screen()->availableGeometry().contains(info->frameGeometry()))
+            << info->frameGeometry().x() << "," << info->frameGeometry().y() << " " << info->frameGeometry().width()
+            << "x" << info->frameGeometry().height();
+        EXPECT_EQ(info->parentWidget(), win);
+        EXPECT_EQ(QApplication::focusWidget(), combo);
+        EXPECT_NE(QApplication::activeWindow(), info);
 
         // Choose DF1 for the source with the keyboard and go on to the ID column.
         QTest::keyClick(combo, Qt::Key_Down);
@@ -179,11 +194,19 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         EXPECT_EQ(view->GetCellText(0, 4), "N007:003_1");
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("project-level.png")));
         backend.SetShownHook(nullptr);
+
+        // Scrolled sideways, a click on the comment opens the edit over that cell, and
+        // scrolling again closes it.
+        win->resize(640, 700);
+        Settle();
+        testsupport::ExpectEditOverCellAfterSidewaysScroll(win, table, 1, kBlockListColumns - 1, Settle, [&] {
+            EXPECT_TRUE(backend.GrabFrame(frame, Shot("scrolled-cell-editor.png")));
+        });
         frame.DestroyWindow();
         Settle();
     }
     for (const char* name : {"cell-editor.png", "plc-list.png", "info-window.png", "register-address.png",
-                             "project-level.png"})
+                             "project-level.png", "scrolled-cell-editor.png"})
         EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
     SetBlockEditorHost(nullptr);
     t.ResetProject();

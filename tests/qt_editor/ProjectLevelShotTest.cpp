@@ -55,7 +55,7 @@ TEST(QtEditorScreens, ProjectLevelWithBlocksAndBothDatabasePanes) {
         ASSERT_EQ(g_nStartScreen, 1);
         QMainWindow* win = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
         ASSERT_NE(win, nullptr);
         win->showNormal();
         win->resize(1280, 760);

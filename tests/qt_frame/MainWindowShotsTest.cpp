@@ -1,10 +1,17 @@
 // The main window on the sample tree, walked from the product level to the project
-// level as a person would, with a screenshot of each level.
+// level as a person would, with a screenshot of each level; and its keys pressed on the
+// real widgets: every key a menu shows fires its command where the command is enabled
+// and nothing where it is not; Alt+T reaches the hardware test before "&Tools".
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMainWindow>
+#include <QScreen>
+#include <QKeySequence>
+#include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 
 #include "app/InputViews.h"
@@ -15,6 +22,7 @@
 #include "qt/QtBackend.h"
 #include "res/FrameResource.h"
 #include "TestSupport.h"
+#include "ui/Dialog.h"
 
 namespace {
 
@@ -36,6 +44,23 @@ int InkPixels(const std::string& path) {
     return ink;
 }
 
+QMainWindow* MainWidget() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible()) return m;
+    return nullptr;
+}
+
+// At the protocol level: Modbus RTU Master on COM1, Compact Series on COM2.
+void PickProtocols(CMainFrame& frame) {
+    auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
+    auto* com2 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 1));
+    ASSERT_NE(com1, nullptr);
+    ASSERT_NE(com2, nullptr);
+    ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
+    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Compact Series")));
+    QApplication::processEvents();
+}
+
 TEST(MainWindow, ProductProtocolAndProjectLevels) {
     testsupport::SampleTree tree;
     qtbind::QtBackend backend;
@@ -51,18 +76,19 @@ TEST(MainWindow, ProductProtocolAndProjectLevels) {
         QApplication::processEvents();
         ASSERT_TRUE(backend.GrabFrame(frame, dir + "/1-product-level.png"));
         EXPECT_GT(InkPixels(dir + "/1-product-level.png"), 200);
+        // Maximised also where no window manager acts on the request (offscreen has
+        // none); the title is the first product's name and nothing more.
+        QMainWindow* window = MainWidget();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->frameGeometry(), window->screen()->availableGeometry());
+        EXPECT_EQ(frame.GetWindowText(), "QVX-00");
+        EXPECT_EQ(window->windowTitle(), QString("QVX-00"));
 
         auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
         ASSERT_NE(products, nullptr);
         ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
         QApplication::processEvents();
-        auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
-        auto* com2 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 1));
-        ASSERT_NE(com1, nullptr);
-        ASSERT_NE(com2, nullptr);
-        ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
-        ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Compact Series")));
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame));
         ASSERT_TRUE(backend.GrabFrame(frame, dir + "/2-protocol-level.png"));
         EXPECT_GT(InkPixels(dir + "/2-protocol-level.png"), 200);
 
@@ -70,6 +96,100 @@ TEST(MainWindow, ProductProtocolAndProjectLevels) {
         QApplication::processEvents();
         EXPECT_NE(g_pNewBlockExView, nullptr);
         ASSERT_TRUE(backend.GrabFrame(frame, dir + "/3-project-level.png"));
+        frame.DestroyWindow();
+    }
+    g_PlcRegisterTables.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// Records the commands that reach the frame; passes them on only when told to.
+class RecordingFrame : public CMainFrame {
+public:
+    std::vector<int> fired;
+    bool forward = true;
+    bool OnCommand(int id) override {
+        fired.push_back(id);
+        return forward ? CMainFrame::OnCommand(id) : true;
+    }
+};
+
+// The keys the menu shows beside its items ("...\tCtrl+P" or "...   Ctrl+S").
+void ShownKeys(const ui::Menu& menu, std::vector<std::pair<int, QKeySequence>>& out) {
+    for (const ui::Menu::Item& item : menu.Items()) {
+        if (item.popup) ShownKeys(*item.popup, out);
+        const size_t at = item.text.find("Ctrl+");
+        if (item.id > 0 && at != std::string::npos)
+            out.emplace_back(item.id, QKeySequence(QString::fromStdString(item.text.substr(at))));
+    }
+}
+
+void Press(QMainWindow* window, const QKeyCombination& key) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    QApplication::processEvents();
+}
+
+// Presses every key the frame's menu shows and checks what reached the frame.
+void CheckShownKeys(RecordingFrame& frame, QMainWindow* window, const char* level) {
+    std::vector<std::pair<int, QKeySequence>> keys;
+    ShownKeys(*frame.GetMenu(), keys);
+    ASSERT_FALSE(keys.empty()) << level;
+    frame.forward = false;
+    for (const auto& [id, sequence] : keys) {
+        const ui::Menu::Item* item = frame.GetMenu()->FindCommand(id);
+        const bool enabled = frame.QueryCommand(id).IsEnabled() && !(item->flags & ui::MF_GRAYED);
+        frame.fired.clear();
+        Press(window, sequence[0]);
+        EXPECT_EQ(frame.fired, enabled ? std::vector<int>{id} : std::vector<int>{})
+            << level << ": " << sequence.toString().toStdString() << " for " << item->text;
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
+    frame.forward = true;
+}
+
+TEST(MainWindowKeys, MenuKeysFireTheirCommandsAtEachLevelAndAltTOpensTheHardwareTest) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    backend.SetAutoClose(true);
+    std::vector<int> dialogs;
+    backend.SetShownHook([&](ui::Dialog& d) { dialogs.push_back(d.GetTemplateId()); });
+    ui::SetBackend(&backend);
+    {
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.LoadFrame());
+        for (int i = 0; i < 100 && g_nStartScreen != 1; ++i) QTest::qWait(50);
+        ASSERT_EQ(g_nStartScreen, 1);
+        QMainWindow* window = MainWidget();
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        QApplication::processEvents();
+        CheckShownKeys(frame, window, "product level");
+
+        auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(products, nullptr);
+        ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
+        QApplication::processEvents();
+
+        // Alt+T: the hardware test, not the Tools menu.
+        frame.fired.clear();
+        dialogs.clear();
+        Press(window, QKeyCombination(Qt::AltModifier, Qt::Key_T));
+        EXPECT_EQ(frame.fired, std::vector<int>{ID_GUARDED_FEATURE});
+        EXPECT_EQ(dialogs, std::vector<int>{218});
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame));
+        frame.fired.clear();
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_R));  // Configure Project
+        EXPECT_EQ(frame.fired, std::vector<int>{ID_CONFIGURE_PROJECT});
+        ASSERT_EQ(frame.GetMenu(), frame.ProjectMenu().get());
+        CheckShownKeys(frame, window, "project level");
+        // A command's prompt shows in the status bar while its menu item is highlighted.
+        for (QAction* a : window->findChildren<QAction*>())
+            if (a->data().toInt() == ID_FILE_SAVE_PROJECT && qobject_cast<QMenu*>(a->parent())) {
+                a->showStatusText(window);
+                EXPECT_EQ(window->statusBar()->currentMessage(), QString("To Save a Project"));
+            }
         frame.DestroyWindow();
     }
     g_PlcRegisterTables.ResetProject();

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
@@ -107,7 +108,7 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
 
         QMainWindow* win = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
         ASSERT_NE(win, nullptr);
         win->resize(1150, 650);
         Settle();
@@ -115,6 +116,7 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         ASSERT_NE(table, nullptr);
         ASSERT_EQ(table->rowCount(), 3);
         EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
+        testsupport::ExpectHeadingsFit(table);
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("older-list.png")));
 
         // A click on the destination address of block 1: an edit over the cell, the
@@ -162,6 +164,14 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         view->ShowInfoText("PLC not defined. Please select PLC.");
         Settle();
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("older-project-level.png")));
+
+        // Scrolled sideways, a click on the comment opens the edit over that cell, and
+        // scrolling again closes it.
+        win->resize(640, 650);
+        Settle();
+        testsupport::ExpectEditOverCellAfterSidewaysScroll(win, table, 1, kOlderBlockColumns - 1, Settle, [&] {
+            EXPECT_TRUE(backend.GrabFrame(frame, Shot("older-scrolled-cell-editor.png")));
+        });
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("older-info-window.png")));
         backend.SetShownHook(nullptr);
         host.view = nullptr;
@@ -169,7 +179,8 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         Settle();
     }
     for (const char* name : {"older-list.png", "older-plc-list.png", "older-cell-editor.png",
-                             "older-address-dialog.png", "older-project-level.png"})
+                             "older-address-dialog.png", "older-project-level.png",
+                             "older-scrolled-cell-editor.png"})
         EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
     SetBlockEditorHost(nullptr);
     t.ResetProject();

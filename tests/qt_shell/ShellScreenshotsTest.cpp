@@ -9,10 +9,13 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QTest>
+#include <QTextBrowser>
+#include <cstdlib>
 #include <cstdio>
 
 #include "TestSupport.h"
 #include "app/AboutDlg.h"
+#include "app/ShellHelp.h"
 #include "app/ProjectInfoDlg.h"
 #include "model/ProjectSettings.h"
 #include "app/RefreshDlg.h"
@@ -116,6 +119,39 @@ TEST_F(ShellScreens, EveryShellDialogIsShownWithItsTexts) {
         if (shot.find("dialog-202") != std::string::npos) EXPECT_GT(s.colours, 50) << shot;
         else EXPECT_GT(s.dark, 100) << shot << ": no text drawn";
     }
+}
+
+// Help on a machine with no desktop opener: the page in the program's own help window,
+// whose links lead to the other pages; a missing page or a failing opener says so.
+TEST_F(ShellScreens, HelpOpensInItsOwnWindowAndSaysWhatFails) {
+    std::vector<std::string> boxes;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        boxes.push_back(text);
+        return ui::IDOK;
+    });
+    unsetenv("QUORVEX_HELP_OPENER");
+    ASSERT_TRUE(OpenHelpTopic("index.htm"));
+    QApplication::processEvents();
+    QTextBrowser* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            if (auto* b = w->findChild<QTextBrowser*>()) browser = b;
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->source().toLocalFile().endsWith("index.htm"));
+    EXPECT_FALSE(browser->toPlainText().isEmpty());
+    EXPECT_TRUE(browser->window()->grab().save(QString::fromStdString(std::string(QUORVEX_SHOT_DIR) + "/help-window.png")));
+    ASSERT_TRUE(OpenHelpTopic("products.htm"));  // the same window, the next topic
+    EXPECT_TRUE(browser->source().toLocalFile().endsWith("products.htm"));
+    EXPECT_TRUE(boxes.empty());
+
+    EXPECT_FALSE(OpenHelpTopic("nosuch.htm"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("\"nosuch.htm\" is not installed"), std::string::npos);
+    setenv("QUORVEX_HELP_OPENER", "/nonexistent/opener", 1);
+    EXPECT_FALSE(OpenHelpTopic("index.htm"));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find("could not be opened"), std::string::npos);
+    unsetenv("QUORVEX_HELP_OPENER");
 }
 
 TEST(Program, StartsOnTheSampleTreeShowsTheSplashAndTheProductLevel) {

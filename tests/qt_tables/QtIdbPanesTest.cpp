@@ -23,6 +23,7 @@
 #include "tables/DBViewClass2.h"
 #include "tables/IdbPanes.h"
 #include "model/TableResets.h"
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 
 namespace {
@@ -103,7 +104,7 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
 
         QMainWindow* win = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w)) win = mw;
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
         ASSERT_NE(win, nullptr);
         win->resize(900, 560);
         QApplication::processEvents();
@@ -134,6 +135,8 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
         });
         QTableWidget* com1 = tables[0];
         QTableWidget* com2 = tables[1];
+        testsupport::ExpectHeadingsFit(com1);
+        testsupport::ExpectHeadingsFit(com2);
         ASSERT_EQ(com1->rowCount(), 3);
         EXPECT_EQ(com1->horizontalHeaderItem(0)->text(), QString("IDB FOR COM1"));
         EXPECT_EQ(com1->item(0, 2)->text(), QString("H0001"));

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QImage>
 #include <QTableWidget>
@@ -116,6 +119,80 @@ TEST_F(TablesShots, RecipesWithTheAddressEditorAndButton) {
     EXPECT_TRUE(grabbed);
     EXPECT_TRUE(grabbedCombo);
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"H0001", "H0002"}));
+    ClearRecipeTables();
+    g_RecipeTables.g_arrRecipeColumns.clear();
+    g_bRecipesCom1 = g_bRecipesCom2 = 0;
+    t.ResetProject();
+}
+
+// The recipe grid with real clicks and keys: a paste is ignored, a pick in the side list
+// ends the edit, and Ctrl clicks choose several rows that Delete Row removes together.
+TEST_F(TablesShots, RecipesPasteSidePickAndSeveralRowsDeleted) {
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.ResetProject();
+    t.g_strPlc1Inf = t.g_strPlc2Inf = tree.Path() + "QVX-S7/Plc/10100_004.inf";
+    t.g_strPlc1Section = t.g_strPlc2Section = "Standard";
+    t.LoadPlcFileCom1();
+    t.LoadPlcFileCom2();
+    ClearRecipeTables();
+    g_RecipeTables.g_arrRecipeColumns = {"Port", "Retries", "Delay", "PLC Address", "Value"};
+    g_RecipeTables.g_arrRecipeAddr = {"H0001", "H0002", "H0003", "H0004"};
+    for (int i = 0; i < 4; ++i) {
+        g_RecipeTables.g_abRecipePort[i] = 1;
+        g_RecipeTables.g_abRecipeCol1[i] = g_RecipeTables.g_abRecipeCol2[i] = 1;
+    }
+    g_bRecipesCom1 = g_bRecipesCom2 = 1;
+    g_nRecipeState = 0;
+    backend.SetShownHook([&](ui::Dialog& dlg) {
+        auto& grid = dlg.Item<ui::ListView>(IDC_RECIPE_GRID);
+        QWidget* top = QApplication::activeModalWidget();
+        ASSERT_NE(top, nullptr);
+        auto* table = top->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        auto cell = [&](int row, int col) { return table->visualRect(table->model()->index(row, col)).center(); };
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell(0, 1));
+        Settle();
+        auto* edit = top->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        QApplication::clipboard()->setText(QStringLiteral("77"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        Settle();
+        EXPECT_EQ(edit->text(), QString("1"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(grid.GetItemText(0, 1), "1");
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell(2, 0));
+        Settle();
+        auto* combo = top->findChild<QComboBox*>();
+        ASSERT_NE(combo, nullptr);
+        combo->showPopup();
+        Settle();
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(dlg.GetDlgItem(IDC_GRID_COMBO), nullptr);  // the pick ended the edit
+        EXPECT_EQ(grid.GetItemText(2, 0), "Com2");
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell(1, 4));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, cell(3, 4));
+        Settle();
+        EXPECT_EQ(dlg.GetDlgItem(IDC_GRID_EDIT), nullptr);  // a Ctrl click opens nothing
+        EXPECT_TRUE(grid.IsItemSelected(1));
+        EXPECT_TRUE(grid.IsItemSelected(3));
+        EXPECT_TRUE(backend.GrabDialog(dlg, Shot("recipes_two_rows_selected.png")));
+        dlg.OnCommand(ID_RECIPE_DELETE_ROW);
+        Settle();
+        ASSERT_EQ(grid.GetItemCount(), 2);
+        EXPECT_EQ(grid.GetItemText(0, 3), "H0001");
+        EXPECT_EQ(grid.GetItemText(1, 3), "H0003");
+        dlg.UserClickButton(ui::IDOK);
+    });
+    CRecipeDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"H0001", "H0003"}));
     ClearRecipeTables();
     g_RecipeTables.g_arrRecipeColumns.clear();
     g_bRecipesCom1 = g_bRecipesCom2 = 0;

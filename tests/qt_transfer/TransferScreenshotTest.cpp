@@ -2,7 +2,11 @@
 // unit, and when it asks for the restart.
 #include <filesystem>
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
+
+#include "platform/Clock.h"
 
 #include "TransferTestSupport.h"
 #include "app/TransferTasksDlg.h"
@@ -35,12 +39,9 @@ int DarkPixels(const std::string& png) {
     return dark;
 }
 
-}  // namespace
-
-TEST(TransferDialogScreens, DuringAndAfterADownload) {
-    std::filesystem::create_directories(QUORVEX_SHOT_DIR);
-    testsupport::SampleTree tree;
-    unitsim::UnitSimulator sim;
+// The S7 project of DF1 Full Duplex and Modbus RTU Master, its unit on COM7 with the
+// newest firmware and the project's drivers.
+void StartUnitOnCom7(unitsim::UnitSimulator& sim) {
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
     ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
@@ -50,6 +51,17 @@ TEST(TransferDialogScreens, DuringAndAfterADownload) {
     b.productCode = 82;
     b.driverReport = {102, 1, 101, 1, 0};
     b.firmwareVersion = "V03.40";
+    sim.SetBehaviour(b);
+}
+
+}  // namespace
+
+TEST(TransferDialogScreens, DuringAndAfterADownload) {
+    std::filesystem::create_directories(QUORVEX_SHOT_DIR);
+    testsupport::SampleTree tree;
+    unitsim::UnitSimulator sim;
+    ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
+    unitsim::Behaviour b = sim.GetBehaviour();
     b.handshakeDelayMs = 15;
     sim.SetBehaviour(b);
     platform::TestClock clock(kSpeedup);
@@ -88,5 +100,56 @@ TEST(TransferDialogScreens, DuringAndAfterADownload) {
     EXPECT_GT(DarkPixels(std::string(QUORVEX_SHOT_DIR) + "/transfer-during.png"), 50);
     EXPECT_GT(DarkPixels(after), 50);
     EXPECT_EQ(g_nDownloadResult, 0);
+    ResetModel();
+}
+
+// A download at the line's own pace keeps the window alive: the window's events get
+// through at least every 200 ms, in every pause and wait of the transfer.
+TEST(TransferDialogScreens, WindowStaysAliveDuringAPacedDownload) {
+    testsupport::SampleTree tree;
+    unitsim::UnitSimulator sim;
+    ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.pace = true;
+    sim.SetBehaviour(b);
+    const SampleProject project = MakeSampleProject();
+
+    qtbind::QtBackend backend;
+    ui::SetBackend(&backend);
+    platform::SetWaitTick([] { ui::GetBackend().ProcessPendingEvents(); });
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+    backend.SetMessageBoxHook([](const std::string& text, const std::string&, unsigned) {
+        return text == kMsgRestartAfterDownload ? ui::IDNO : ui::IDOK;
+    });
+    QElapsedTimer clock;
+    qint64 last = -1, longest = 0;
+    int ticks = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, &beat, [&] {
+        const qint64 now = clock.elapsed();
+        if (last >= 0) longest = std::max(longest, now - last);
+        last = now;
+        ++ticks;
+    });
+    backend.SetShownHook([&](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        clock.start();
+        beat.start(20);
+        d.UserClickButton(IDC_DOWNLOAD);
+        beat.stop();
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    platform::SetWaitTick(nullptr);
+    ui::SetBackend(nullptr);
+    g_TransferPort.Close();
+    sim.Stop();
+    ::unsetenv("QUORVEX_COM7");
+
+    EXPECT_EQ(g_nDownloadResult, 0);
+    EXPECT_GT(clock.elapsed(), 2000);  // the pauses of the transfer were really waited
+    EXPECT_GT(ticks, 20);
+    EXPECT_LT(longest, 200);
     ResetModel();
 }

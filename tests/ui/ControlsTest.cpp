@@ -275,6 +275,47 @@ TEST(Controls, ListViewColumnsRowsAndCells) {
     EXPECT_EQ(row, -1);
 }
 
+// Several rows: a click selects one, Ctrl toggles one more, Shift takes the range from the
+// last plain or Ctrl click; a list of single rows ignores the keys. Scrolled sideways, the
+// cells and the hit test move with the offset.
+TEST(Controls, ListViewSeveralRowsAndSidewaysScroll) {
+    testsupport::HeadlessUi ui;
+    LoggingDlg dlg;
+    ui.ExpectModal(9001, [](Dialog& d) {
+        auto& list = dynamic_cast<ListView&>(
+            d.AddControl(ControlKind::ListView, 4242, "", Rect{0, 0, 300, 200}, style::kExtendedSel));
+        list.InsertColumn(0, "A", LVCFMT_LEFT, 70);
+        list.InsertColumn(1, "B", LVCFMT_LEFT, 80);
+        for (int r = 0; r < 6; ++r) list.InsertItem(r, "r");
+        auto selected = [&] {
+            std::vector<int> rows;
+            for (int r = 0; r < 6; ++r)
+                if (list.IsItemSelected(r)) rows.push_back(r);
+            return rows;
+        };
+        list.UserClickCell(1, 0);
+        list.UserClickCell(3, 0, MK_CONTROL);
+        EXPECT_EQ(selected(), (std::vector<int>{1, 3}));
+        list.UserClickCell(5, 0, MK_SHIFT);
+        EXPECT_EQ(selected(), (std::vector<int>{3, 4, 5}));
+        list.UserClickCell(3, 0, MK_CONTROL);
+        EXPECT_EQ(selected(), (std::vector<int>{4, 5}));
+        list.ModifyStyle(style::kExtendedSel, 0);
+        list.UserClickCell(2, 0, MK_SHIFT);
+        EXPECT_EQ(selected(), (std::vector<int>{2}));
+
+        list.SetMetrics(20, 16);
+        EXPECT_TRUE(list.UserScrollX(50));
+        EXPECT_EQ(list.GetSubItemRect(0, 1), (Rect{20, 20, 100, 36}));
+        int row = -1, col = -1;
+        list.HitTest(25, 30, row, col);
+        EXPECT_EQ(row, 0);
+        EXPECT_EQ(col, 1);
+        d.EndDialog(IDCANCEL);
+    });
+    dlg.DoModal();
+}
+
 TEST(Controls, TreeItemsAndUserSelection) {
     testsupport::HeadlessUi ui;
     Window w;

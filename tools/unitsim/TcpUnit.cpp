@@ -47,8 +47,12 @@ bool TcpUnit::Start(std::string* error) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // 127.0.0.1 only
-    addr.sin_port = 0;
+    addr.sin_port = htons(m_behaviour.listenPort);
     socklen_t len = sizeof addr;
+    if (m_listen >= 0) {
+        const int on = 1;
+        ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    }
     if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(m_listen, 4) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
         if (error) *error = std::string("listen: ") + std::strerror(errno);

@@ -21,6 +21,7 @@ struct TcpBehaviour {
     bool silentAfterHeader = false;      // takes the header and then says nothing
     bool silentAtEnd = false;            // no final answer
     int closeAfterFiles = -1;            // refuses connections after this many files
+    uint16_t listenPort = 0;             // 0: a port of the system's choosing
 };
 
 struct TcpFile {

@@ -4,9 +4,14 @@
 //           [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]
 //           [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]
 //           [--no-project] [--wrong-check-at K] [--stop-after-block K]
-//           [--omit-setup-closing-byte] [--omit-closing-byte]
+//           [--omit-setup-closing-byte] [--omit-closing-byte] [--drivers P1,M1,P2,M2]
+//           [--tcp PORT]
 //
 // A project downloaded to it is kept and served back on upload (for the length of the run).
+// By default it reports the newest sample firmware (V03.40) and the drivers of the
+// README's project (Modbus RTU Master "Standard" on COM1, DF1 Full Duplex "Series 5" on
+// COM2), so that project goes down without questions; --firmware and --drivers give the
+// other cases. --tcp also starts the Ethernet side on 127.0.0.1:PORT (0: any port).
 //
 // Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
 // until interrupted, then prints what it received.
@@ -17,6 +22,7 @@
 #include <string>
 #include <thread>
 
+#include "TcpUnit.h"
 #include "UnitSimulator.h"
 
 namespace {
@@ -31,13 +37,18 @@ void Usage() {
                  "               [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]\n"
                  "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n"
                  "               [--no-project] [--wrong-check-at K] [--stop-after-block K]\n"
-                 "               [--omit-setup-closing-byte] [--omit-closing-byte]\n");
+                 "               [--omit-setup-closing-byte] [--omit-closing-byte]\n"
+                 "               [--drivers P1,M1,P2,M2] [--tcp PORT]\n");
 }
 }  // namespace
 
 int main(int argc, char** argv) {
     unitsim::Behaviour b;
+    // The sample tree's newest firmware and the README project's drivers.
+    b.firmwareVersion = "V03.40";
+    b.driverReport = {101, 1, 102, 1, 0};
     std::string link;
+    int tcpPort = -1;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
@@ -63,6 +74,16 @@ int main(int argc, char** argv) {
         else if (a == "--stop-after-block") b.stopAfterBlock = Number(value());
         else if (a == "--omit-setup-closing-byte") b.omitSetupClosingByte = true;
         else if (a == "--omit-closing-byte") b.omitImageClosingByte = true;
+        else if (a == "--drivers") {
+            // PLC number and model of COM1, then of COM2, as the unit reports its drivers.
+            std::string list = value();
+            b.driverReport.assign(5, 0);
+            for (size_t i = 0; i < 4 && !list.empty(); ++i) {
+                const size_t comma = list.find(',');
+                b.driverReport[i] = static_cast<uint8_t>(Number(list.substr(0, comma).c_str()));
+                list = comma == std::string::npos ? std::string() : list.substr(comma + 1);
+            }
+        } else if (a == "--tcp") tcpPort = Number(value());
         else {
             Usage();
             return 2;
@@ -80,12 +101,25 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", link.empty() ? sim.SlavePath().c_str() : link.c_str());
+    unitsim::TcpBehaviour tb;
+    tb.listenPort = static_cast<uint16_t>(tcpPort > 0 ? tcpPort : 0);
+    unitsim::TcpUnit tcp(tb);
+    if (tcpPort >= 0) {
+        if (!tcp.Start(&error)) {
+            std::fprintf(stderr, "unitsim: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("Ethernet unit on 127.0.0.1 port %u\n", unsigned(tcp.Port()));
+    }
     std::fflush(stdout);
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     sim.Stop();
+    tcp.Stop();
+    for (const auto& f : tcp.Files())
+        std::printf("file over TCP: %zu bytes%s\n", f.data.size(), f.completed ? "" : ", not ended");
 
     std::printf("handshakes %d, restarts %d, product mismatch notices %d\n", sim.Handshakes(),
                 sim.Restarts(), sim.MismatchNotices());
