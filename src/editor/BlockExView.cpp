@@ -248,16 +248,12 @@ void CBlockExView::ShowCellCombo(int row, int col) {
 }
 
 void CBlockExView::PickAddress(int plcCol, int addressCol) {
-    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
     const int row = g_nBlockEditRow;
-    const std::string plc = GetCellText(row, plcCol);
-    if (plc.find_first_not_of(' ') == std::string::npos) {
-        ReportInfo("PLC not defined. Please select PLC.");
-        return;
-    }
+    int port = 0;
+    if (!PortForAddressPick(row, plcCol, port)) return;
     g_nBlockEditCol = addressCol;
     CAddressDlg dlg(nullptr);
-    dlg.m_nPort = plc == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+    dlg.m_nPort = port;
     dlg.m_strAddress = GetCellText(row, addressCol);
     if (dlg.DoModal() != ui::IDOK) return;
     SetCellText(row, addressCol, dlg.m_strResult);

@@ -40,7 +40,7 @@ public:
     void ShowInfoText(const std::string& text);
     void SetInfoText(const std::string& text) { ShowInfoText(text); }
     // An entry-check or command message: through the frame when there is one.
-    void ReportInfo(const std::string& text);
+    void ReportInfo(const std::string& text) override;
 
     // The rows as the project file keeps them, and rows read from a file (numbered 1, 2, ...).
     OlderBlockRows GetBlockRows() const;

@@ -6,6 +6,7 @@
 #include "editor/ToolTipCtrlEx.h"
 #include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
 #include "ui/Backend.h"
@@ -86,6 +87,17 @@ void CBlockListView::PlaceAddressButtons(int row, int sourceCol, int destCol, in
         button.SetBitmap(res::EditorBitmap(IDB_SET_ADDRESS));
         p.tip->AddTool(&button, "Set Address from Table");
     }
+}
+
+bool CBlockListView::PortForAddressPick(int row, int plcCol, int& port) {
+    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
+    const std::string plc = GetCellText(row, plcCol);
+    if (plc.find_first_not_of(' ') == std::string::npos) {
+        ReportInfo("PLC not defined. Please select PLC.");
+        return false;
+    }
+    port = plc == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+    return true;
 }
 
 CErrorMessagesDlg& CBlockListView::InfoWindow() {

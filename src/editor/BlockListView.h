@@ -47,6 +47,8 @@ public:
     void DestroyCellControls();
     void DestroyAddressButtons();
     void OnContextMenu(const ui::Event& event);
+    // An entry-check or command message for the info window.
+    virtual void ReportInfo(const std::string& text) = 0;
     void OnHScroll() { DestroyCellControls(); }
     void OnVScroll() { DestroyCellControls(); }
 
@@ -71,6 +73,10 @@ protected:
     // The two address buttons at the right end of the row's address cells, with tips.
     void PlaceAddressButtons(int row, int sourceCol, int destCol, int width, CToolTipCtrlEx& sourceTip,
                              CToolTipCtrlEx& destTip);
+    // The start of an address button's work on the row: this view becomes the active one;
+    // the port (1 or 2) of the PLC named in plcCol, or false after "PLC not defined" when
+    // the cell names none.
+    bool PortForAddressPick(int row, int plcCol, int& port);
     // The info window, made on first use, and its place at the foot of the view.
     CErrorMessagesDlg& InfoWindow();
     void PlaceInfoWindow();

@@ -457,17 +457,12 @@ void CNewBlockExView::ShowPlcList(int row, int col) {
 }
 
 void CNewBlockExView::PickAddress(int plcCol, int addressCol) {
-    CRegisterAddressDlg dlg(nullptr);
-    if (ui::Frame* frame = GetParentFrame()) frame->SetActiveView(this);
     const int row = g_nNewBlockEditRow;
-    std::string plc = GetCellText(row, plcCol);
-    while (!plc.empty() && plc.back() == ' ') plc.pop_back();
-    if (plc.empty()) {
-        ReportInfo("PLC not defined. Please select PLC.");
-        return;
-    }
+    int port = 0;
+    if (!PortForAddressPick(row, plcCol, port)) return;
     g_nNewBlockEditCol = addressCol;
-    dlg.m_nPort = GetCellText(row, plcCol) == g_PlcRegisterTables.g_strPLC1Name ? 1 : 2;
+    CRegisterAddressDlg dlg(nullptr);
+    dlg.m_nPort = port;
     dlg.m_strAddress = GetCellText(row, addressCol);
     if (dlg.DoModal() != ui::IDOK) return;
     SetCellText(row, addressCol, dlg.m_strNewAddress);

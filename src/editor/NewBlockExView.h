@@ -60,7 +60,7 @@ public:
     // into addressCol of the edited row.
     void PickAddress(int plcCol, int addressCol);
     // An entry-check message: through the frame's info-window hand-over when there is one.
-    void ReportInfo(const std::string& text);
+    void ReportInfo(const std::string& text) override;
 
     // The block commands (menu 111, context menu 137, the project toolbar).
     void OnAddNewBlock();
