@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/ProjectFileFormat.h"
 #include "app/ProjectFileSections.h"
+#include "app/ProjectFileWriter.h"
 #include "app/ProjectSettings.h"
 #include "app/QuorvexView.h"
 #include "app/RunTimeState.h"
@@ -152,8 +153,10 @@ void CMainFrame::LoadProjectFile(std::string path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ui::MessageBox("Unable to open the project file \"" + path + "\".", "Quorvex", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ui::MessageBox("Unable to open the project file \"" + path + "\": " + error + ".", "Quorvex",
+                           ui::MB_OK | ui::MB_ICONHAND);
             finish();
             return;
         }

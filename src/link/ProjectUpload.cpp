@@ -8,6 +8,7 @@
 #include "compiler/ProjectImage.h"
 #include "link/TransferTasks.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -155,12 +156,7 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
         CommError();
         return -1;
     }
-    std::ofstream file(platform::ResolvePath(ImageWorkFolder() + "UpLoadPrj.hex"),
-                       std::ios::binary | std::ios::trunc);
-    if (!file) {
-        m_reporter.ShowMessage(kMsgCreateUpload, "", linkmb::kOk);
-        return -1;
-    }
+    const std::string uploadPath = ImageWorkFolder() + "UpLoadPrj.hex";
     uint8_t lengthBytes[2];
     if (m_port.Read(lengthBytes, sizeof lengthBytes) == -1) {
         CommError();
@@ -179,8 +175,6 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
             m_reporter.ShowMessage(kMsgBlockNotReceived, "", linkmb::kOk);
             return -1;
         }
-        file.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-        file.flush();
         image.append(block.begin(), block.end());
         uint8_t check = 0;
         for (uint8_t b : block) check ^= b;
@@ -198,7 +192,11 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
         CommError();
         return -1;
     }
-    file.close();
+    // The image taken is kept whole, in one replace of the file.
+    if (!platform::WriteFileBytes(uploadPath, image)) {
+        m_reporter.ShowMessage(kMsgCreateUpload, "", linkmb::kOk);
+        return -1;
+    }
 
     if (decoder.DecodeImage(image) != 0) return -1;
     m_port.Close();

@@ -4,6 +4,7 @@
 
 #include "app/ExtendedTables.h"
 #include "app/RunTimeState.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -200,6 +201,8 @@ void CEthernetIPTagTableDlg::OnConfirm() {
 }
 
 bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
+    // Every key below goes to the file in one replace, at the end.
+    platform::ReplaceBatch batch;
     if (!platform::WriteFileBytes(path, std::string())) {
         ui::MessageBox("Unable to create Plc File.");
         return false;
@@ -232,6 +235,8 @@ bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
         ok = platform::WritePrivateProfileString("RTU", platform::Format("Register%d", i + 1), record, path) && ok;
     }
     ok = platform::WritePrivateProfileString("RTU", "NoOfByte", "1", path) && ok;
+    std::string error;
+    if (ok) ok = batch.Commit(error);
     if (!ok) ui::MessageBox("Unable to create Plc File.");
     return ok;
 }
