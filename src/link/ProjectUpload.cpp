@@ -169,9 +169,13 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
 
     std::string image;
     std::vector<uint8_t> block(blockSize);
+    // The blocks taken so far are kept in the file also when the upload ends early; the
+    // file is replaced whole each time.
+    auto keep = [&] { return platform::WriteFileBytes(uploadPath, image); };
     for (size_t k = 0; k < blocks; ++k) {
         std::fill(block.begin(), block.end(), 0);
         if (m_port.Read(block.data(), block.size()) == -1) {
+            keep();
             m_reporter.ShowMessage(kMsgBlockNotReceived, "", linkmb::kOk);
             return -1;
         }
@@ -179,21 +183,27 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
         uint8_t check = 0;
         for (uint8_t b : block) check ^= b;
         if (m_port.ReadByte() == -1) {
+            keep();
             m_reporter.ShowMessage(kMsgCrcNotReceived, "", linkmb::kOk);
             return -1;
         }
         if (m_port.GetReceivedByte() != check) {
+            keep();
             m_reporter.ShowMessage(kMsgCrcMismatch, "", linkmb::kOk);
             return -1;
         }
-        if (m_port.WriteByte(unitcmd::kAck) != 0) return -1;  // the port has shown 60000
+        if (m_port.WriteByte(unitcmd::kAck) != 0) {  // the port has shown 60000
+            keep();
+            return -1;
+        }
     }
     if (m_port.Read(closing, sizeof closing) == -1 || closing[2] != kClosingByte) {
+        keep();
         CommError();
         return -1;
     }
     // The image taken is kept whole, in one replace of the file.
-    if (!platform::WriteFileBytes(uploadPath, image)) {
+    if (!keep()) {
         m_reporter.ShowMessage(kMsgCreateUpload, "", linkmb::kOk);
         return -1;
     }
