@@ -16,6 +16,7 @@ namespace {
 
 thread_local ReplaceBatch* t_activeBatch = nullptr;
 long long g_writeBudget = -1;  // bytes the disk still takes; negative: no limit
+constexpr long long kPage = 4096;
 void (*g_stepHook)() = nullptr;
 
 void Step() {
@@ -101,6 +102,8 @@ bool WriteReplacement(const std::string& target, const std::string& bytes, std::
         Unlink(temp);
         return false;
     }
+    if (g_writeBudget > 0)  // the rest of the file's last page is taken too
+        g_writeBudget = std::max(0LL, g_writeBudget - (kPage - static_cast<long long>(bytes.size()) % kPage) % kPage);
     return true;
 }
 
@@ -321,7 +324,7 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
     for (const std::string& companion : companions) removeLeftover(ResolvePath(companion));
 }
 
-void SetWriteBudgetForTests(long long bytes) { g_writeBudget = bytes; }
+void SetFreePagesForTests(long long pages) { g_writeBudget = pages < 0 ? -1 : pages * kPage; }
 
 void SetDiskStepHookForTests(void (*hook)()) { g_stepHook = hook; }
 

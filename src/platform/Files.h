@@ -71,9 +71,10 @@ private:
 // removes leftover replacements of `path` and of the companions. Safe to call always.
 void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions = {});
 
-// For tests of a full disk: after `bytes` more bytes written by this layer, writes fail
-// with "No space left on device". A negative value lifts the limit.
-void SetWriteBudgetForTests(long long bytes);
+// For tests of a full disk: the disk has this many free 4096-byte pages left for what
+// this layer writes (each file takes whole pages); a write beyond them fails with "No
+// space left on device". A negative value lifts the limit.
+void SetFreePagesForTests(long long pages);
 // For the kill test: called before every step that changes the disk (each write, flush,
 // rename and removal), so that a test can stop the program exactly there.
 void SetDiskStepHookForTests(void (*hook)());

@@ -6,9 +6,12 @@
 #include "app/ProjectFileReader.h"
 #include "app/ProjectFileWriter.h"
 #include "app/ProjectSettings.h"
+#include "app/RecentProjects.h"
 #include "app/RunTimeState.h"
+#include "compiler/IdbImage.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
 #include "tables/TableResets.h"
@@ -321,6 +324,79 @@ TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {
     EXPECT_EQ(g_ProjectSettings.g_strProjTitle, std::string(8, ' '));
     EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 4);
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+}
+
+// A full disk (zero, one and three free pages: the three files of a save and its journal
+// need four) fails Save, Save As and the recent-list update with a message and leaves
+// every old file byte for byte, with no temporary left behind.
+TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
+    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "Host Link", "2", "D0000", "5", "", "disk"};
+    for (size_t c = 1; c < kBlockListColumns; ++c)
+        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    const std::string path = SaveSample();
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const std::string names[] = {"QVX-S7/Projects/line4.prj", "QVX-S7/Projects/line4_IDB1.hex",
+                                 "QVX-S7/Projects/line4_IDB2.hex", "Products/products.inf"};
+    auto files = [&] {
+        std::vector<std::string> bytes;
+        for (const std::string& n : names) bytes.push_back(tree.Read(n));
+        return bytes;
+    };
+    const std::vector<std::string> before = files();
+    ASSERT_FALSE(before[1].empty());
+    ASSERT_FALSE(before[2].empty());
+    auto expectFailed = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes().back().text.find("Unable to"), std::string::npos) << ui.MessageBoxes().back().text;
+        EXPECT_EQ(files(), before);
+        EXPECT_FALSE(platform::FileExists(tree.Path() + "QVX-S7/Projects/other.prj"));
+        for (const std::string& entry : platform::ListDirectory(tree.Path() + "QVX-S7/Projects"))
+            EXPECT_EQ(entry.find(".saving"), std::string::npos) << entry;
+        EXPECT_EQ(g_bProjectModified, 1);
+        ui.ClearRecords();
+    };
+    for (long long pages : {0, 1, 3}) {
+        SCOPED_TRACE(pages);
+        platform::SetFreePagesForTests(pages);
+        g_ProjectSettings.g_strProjTitle = "changed";
+        g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = 1;
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+        expectFailed("Save");
+        ui.AnswerFileDialog(tree.Path() + "QVX-S7/Projects/other.prj");
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+        expectFailed("Save As");
+        g_ProjectSettings.g_strProjPath = path;
+        g_bSaveAs = 0;
+    }
+    platform::SetFreePagesForTests(0);
+    UpdateRecentProjectList(tree.Path() + "QVX-S7/Projects/new.prj", ReadRecentProjectCount());
+    expectFailed("recent list");
+    // With room again the same save goes through, all three files at once.
+    platform::SetFreePagesForTests(-1);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_NE(tree.Read(names[0]), before[0]);
+    EXPECT_FALSE(platform::FileExists(path + ".journal"));
+}
+
+// A save killed between its renames leaves a journal: the next open finishes it, so the
+// .prj and its companions are of one save; replacements without a journal are dropped.
+TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
+    const std::string path = SaveSample();
+    const std::string idb1 = ProjectIdbPath(path, 1);
+    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", "new rows");
+    tree.Write("QVX-S7/Projects/line4_IDB2.hex.saving", "stale");
+    const std::string prj = tree.Read("QVX-S7/Projects/line4.prj");
+    tree.Write("QVX-S7/Projects/line4.prj.journal",
+               "Quorvex replace journal 1\n" + path + "\n" + idb1 + "\nend\n");
+    frame->LoadProjectFile(path);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), "new rows");
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), prj);
+    EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
+              (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
 }
 
 }  // namespace
