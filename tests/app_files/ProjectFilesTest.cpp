@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
+#include "res/StringTable.h"
 #include "tables/TableResets.h"
 #include "HeadlessUi.h"
 #include "TestSupport.h"
@@ -397,6 +398,31 @@ TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
     EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), prj);
     EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
               (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
+}
+
+// A file cut where its feature sections begin opens with a warning saying they are
+// missing; a PLC file without the model section the project names is refused.
+TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
+    const std::string path = SaveSample();
+    const size_t sections = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;
+    const std::string cut = tree.Write("QVX-S7/Projects/cut.prj", tree.Read("QVX-S7/Projects/line4.prj").substr(0, sections));
+    g_RecipeTables.g_arrRecipeAddr.clear();
+    for (const char* idb : {"_IDB1.hex", "_IDB2.hex"})
+        tree.Write(std::string("QVX-S7/Projects/cut") + idb, tree.Read(std::string("QVX-S7/Projects/line4") + idb));
+    frame->LoadProjectFile(cut);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("ends before its feature sections"), std::string::npos);
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
+    EXPECT_TRUE(g_RecipeTables.g_arrRecipeAddr.empty());
+
+    ui.ClearRecords();
+    std::string plc = tree.Read("QVX-S7/Plc/10100_004.inf");
+    plc.replace(plc.find("[Standard]"), 10, "[Gone]");
+    tree.Write("QVX-S7/Plc/10100_004.inf", plc);
+    frame->LoadProjectFile(path);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, LoadString(IDS_PLC_FILE_ERROR));
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
 }
 
 }  // namespace
