@@ -10,6 +10,7 @@
 #include <mutex>
 #include <strings.h>
 #include <sys/stat.h>
+#include <ctime>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -115,7 +116,7 @@ std::shared_ptr<const ParsedProfile> Parse(const std::string& bytes) {
 }
 
 // Parsed files, kept while the file on disk is the same one (same inode, size and change
-// time), so a change on disk is still seen at once.
+// times), so a change on disk is still seen at once.
 struct CacheEntry {
     dev_t dev = 0;
     ino_t ino = 0;
@@ -145,9 +146,13 @@ std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     std::string bytes, error;
     if (!ReadFileSafely(resolved, kProfileFileCap, bytes, error)) return nullptr;
     std::shared_ptr<const ParsedProfile> parsed = Parse(bytes);
-    // Only a file that stood still while it was read is kept.
+    // Only a file that stood still while it was read, and was last changed long enough ago
+    // that a change now gets a later time stamp (the file system's clock is coarse), is kept.
     struct stat after;
-    if (::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const bool settled = Nanos(now) - std::max(Nanos(st.st_mtim), Nanos(st.st_ctim)) > 100000000LL;
+    if (settled && ::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
         Nanos(after.st_mtim) == Nanos(st.st_mtim) && static_cast<off_t>(bytes.size()) == st.st_size) {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
         if (g_cache.size() >= 256) g_cache.clear();
