@@ -283,11 +283,13 @@ bool ReplaceBatch::Commit(std::string& error) {
             return false;
         }
     }
-    for (const std::string& target : m_order) SyncFolder(FolderOf(target));
-    if (m_order.size() > 1) {
-        Unlink(journal);
-        SyncFolder(FolderOf(journal));
-    }
+    std::vector<std::string> folders;
+    for (const std::string& target : m_order)
+        if (std::find(folders.begin(), folders.end(), FolderOf(target)) == folders.end()) folders.push_back(FolderOf(target));
+    for (const std::string& folder : folders) SyncFolder(folder);
+    // The journal's removal need not reach the disk: found again, it names no replacement
+    // left and is only removed.
+    if (m_order.size() > 1) Unlink(journal);
     Discard();
     return true;
 }
