@@ -151,7 +151,7 @@ std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     struct stat after;
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
-    const bool settled = Nanos(now) - std::max(Nanos(st.st_mtim), Nanos(st.st_ctim)) > 100000000LL;
+    const bool settled = Nanos(now) - Nanos(st.st_mtim) > 100000000LL;
     if (settled && ::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
         Nanos(after.st_mtim) == Nanos(st.st_mtim) && static_cast<off_t>(bytes.size()) == st.st_size) {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
