@@ -13,6 +13,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "S7ProjectLevel.h"
 #include "app/ExtendedTables.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
@@ -38,14 +39,6 @@ struct Fixture {
     ui::HeadlessBackend backend;
     std::unique_ptr<CMainFrame> frame;
 
-    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
-        for (ui::HTREEITEM item : t.GetChildren(parent)) {
-            if (t.GetItemText(item) == text) return item;
-            if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
-        }
-        return 0;
-    }
-
     Fixture() {
         root = (fs::temp_directory_path() / ("quorvex-projectbench-" + std::to_string(getpid()))).string() + "/";
         fs::remove_all(root);
@@ -55,18 +48,9 @@ struct Fixture {
         backend.Install();
         frame = std::make_unique<CMainFrame>();
         frame->LoadFrame();
-        g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-S7";
-        g_nDeviceId = g_nDeviceIdAlt = 82;
-        frame->GoToProtocolLevel();
-        auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
-        auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
-        com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master"));
-        com2->Tree()->UserSelect(Find(*com2->Tree(), "DF1 Full Duplex"));
-        frame->UserCommand(ID_CONFIGURE_PROJECT);
+        toolsupport::OpenS7ProjectLevel(*frame);
+        toolsupport::FillFirstBlock("block 0");
         // The default row first, then the rest appended.
-        const std::string first[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "block 0"};
-        for (int c = 1; c < kBlockListColumns; ++c)
-            if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, c, first[c]);
         BlockRows rows;
         for (int i = 1; i < 255; ++i)
             rows.push_back({std::to_string(i + 1), "10", "Modbus RTU Master", "1", platform::Format("H%04d", 1 + 10 * i),

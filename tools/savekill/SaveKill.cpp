@@ -10,6 +10,7 @@
 // check  opens it as a fresh start does and exits 0 when the three files are exactly one
 //        version and products.inf is whole with a well-formed recent list; else prints the
 //        loss and exits 1.
+#include "S7ProjectLevel.h"
 #include "app/ExtendedTables.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
@@ -77,36 +78,13 @@ void ApplyVersion(CMainFrame& frame, int v) {
     g_bProjectModified = 1;
 }
 
-ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
-    for (ui::HTREEITEM item : t.GetChildren(parent)) {
-        if (t.GetItemText(item) == text) return item;
-        if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
-    }
-    return 0;
-}
-
 std::unique_ptr<CMainFrame> OpenFrame() {
     auto frame = std::make_unique<CMainFrame>();
-    if (!frame->LoadFrame()) std::exit(2);
-    g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-S7";
-    g_nDeviceId = g_nDeviceIdAlt = 82;
-    frame->GoToProtocolLevel();
-    auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
-    auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
-    if (!com1 || !com2 || !com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")) ||
-        !com2->Tree()->UserSelect(Find(*com2->Tree(), "DF1 Full Duplex")) || !frame->UserCommand(ID_CONFIGURE_PROJECT) ||
-        !g_pNewBlockExView) {
+    if (!frame->LoadFrame() || !toolsupport::OpenS7ProjectLevel(*frame)) {
         std::cerr << "the project level could not be reached\n";
         std::exit(2);
     }
     return frame;
-}
-
-// One complete block, so that Save's checks pass.
-void FillBlock() {
-    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "kill"};
-    for (int c = 1; c < kBlockListColumns; ++c)
-        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, c, cells[c]);
 }
 
 // The catalogue without its recent list, to compare with the original.
@@ -176,7 +154,7 @@ int main(int argc, char** argv) {
         platform::MakeDirectories(RefPath(""));
         platform::WriteFileBytes(RefPath("products.inf"), Read(deffiles::ProductsInf()));
         auto frame = OpenFrame();
-        FillBlock();
+        toolsupport::FillFirstBlock("kill");
         for (int v : {1, 0}) {
             ApplyVersion(*frame, v);
             if (!frame->Services().saveProject(true, ProjectPath())) return 2;
