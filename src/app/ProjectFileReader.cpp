@@ -174,7 +174,9 @@ void CMainFrame::LoadProjectFile(std::string path) {
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return;
     }
-    if (parse == ProjectParse::Corrupt) {
+    // A project without feature sections ends with its rows and texts: more bytes mean a
+    // block count smaller than the rows the file holds.
+    if (parse == ProjectParse::Corrupt || (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset)) {
         ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
         finish();
         return;

@@ -3,6 +3,7 @@
 #include "app/ExtendedTables.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
+#include "app/ProjectFileFormat.h"
 #include "app/ProjectFileReader.h"
 #include "app/ProjectFileWriter.h"
 #include "app/ProjectSettings.h"
@@ -414,6 +415,16 @@ TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
     EXPECT_NE(ui.MessageBoxes()[0].text.find("ends before its feature sections"), std::string::npos);
     EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
     EXPECT_TRUE(g_RecipeTables.g_arrRecipeAddr.empty());
+
+    // Without feature sections, a block count smaller than the rows held is refused.
+    ui.ClearRecords();
+    std::string fewer = tree.Read("QVX-S7/Projects/line4.prj").substr(0, sections);
+    fewer[prjfile::kExtendedSetupOffset] = 0;
+    fewer[prjfile::kBlockCountOffset] = static_cast<char>(fewer[prjfile::kBlockCountOffset] - 1);
+    frame->LoadProjectFile(tree.Write("QVX-S7/Projects/fewer.prj", fewer));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text.substr(0, 24), "Project version mismatch");
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
 
     ui.ClearRecords();
     std::string plc = tree.Read("QVX-S7/Plc/10100_004.inf");
