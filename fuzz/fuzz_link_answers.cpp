@@ -47,9 +47,13 @@ void Drain() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     namespace fs = std::filesystem;
-    const std::string root = "/tmp/quorvex-fuzz-link-" + std::to_string(getpid()) + "/";
+    static const std::string root = "/tmp/quorvex-fuzz-link-" + std::to_string(getpid()) + "/";
     fs::remove_all(root);
     fs::copy(QUORVEX_DIST_DIR, root, fs::copy_options::recursive);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    });
     platform::SetProgramFolder(root);
     g_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (g_master < 0 || grantpt(g_master) != 0 || unlockpt(g_master) != 0) std::abort();

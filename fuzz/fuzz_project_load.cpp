@@ -8,6 +8,7 @@
 #include "ui/HeadlessBackend.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -26,6 +27,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_root = "/tmp/quorvex-fuzz-load-" + std::to_string(getpid()) + "/";
     fs::remove_all(g_root);
     fs::copy(QUORVEX_DIST_DIR, g_root, fs::copy_options::recursive);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(g_root, ec);
+    });
     platform::SetProgramFolder(g_root);
     g_backend = new ui::HeadlessBackend;
     g_backend->SetFailureHandler([](const std::string&) {});
