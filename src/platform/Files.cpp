@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -107,6 +108,18 @@ bool WriteReplacement(const std::string& target, const std::string& bytes, std::
     return true;
 }
 
+// The file a path names: a link is followed, so that the file it points to is replaced
+// and the link stays.
+std::string RealTarget(const std::string& resolved) {
+    struct stat st;
+    if (::lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return resolved;
+    char* real = ::realpath(resolved.c_str(), nullptr);
+    if (!real) return resolved;
+    std::string target = real;
+    std::free(real);
+    return target;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t pos = 0;
@@ -192,7 +205,7 @@ bool ReplaceFileWhole(const std::string& path, const std::string& bytes, std::st
         batch->Stage(path, bytes);
         return true;
     }
-    const std::string target = ResolvePath(path);
+    const std::string target = RealTarget(ResolvePath(path));
     if (!WriteReplacement(target, bytes, error)) return false;
     const std::string temp = ReplacementName(target);
     if (Rename(temp, target) != 0) {
@@ -215,13 +228,13 @@ ReplaceBatch::~ReplaceBatch() {
 ReplaceBatch* ReplaceBatch::Active() { return t_activeBatch; }
 
 void ReplaceBatch::Stage(const std::string& path, const std::string& bytes) {
-    const std::string target = ResolvePath(path);
+    const std::string target = RealTarget(ResolvePath(path));
     if (m_files.find(target) == m_files.end()) m_order.push_back(target);
     m_files[target] = bytes;
 }
 
 const std::string* ReplaceBatch::Staged(const std::string& path) const {
-    auto it = m_files.find(ResolvePath(path));
+    auto it = m_files.find(RealTarget(ResolvePath(path)));
     return it == m_files.end() ? nullptr : &it->second;
 }
 

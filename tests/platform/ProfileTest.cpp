@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using platform::GetPrivateProfileInt;
 using platform::GetPrivateProfileString;
@@ -186,6 +187,14 @@ TEST_F(ProfileTest, ABatchReplacesItsFilesTogetherOrNotAtAll) {
     EXPECT_EQ(dir.Read("p/a.prj"), "new a");
     EXPECT_EQ(dir.Read("p/b.hex"), "new b");
     EXPECT_EQ(platform::ListDirectory(dir.Path() + "p"), (std::vector<std::string>{"a.prj", "b.hex"}));
+    // A link stays a link: the file it points to is replaced.
+    const std::string link = dir.Path() + "p/link.hex";
+    ASSERT_EQ(symlink(b.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(platform::WriteFileBytes(link, "through the link"));
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir.Read("p/b.hex"), "through the link");
 }
 
 }  // namespace
