@@ -33,8 +33,9 @@ bool IsThreePortProduct() { return g_nDeviceId == 84 || g_nDeviceIdAlt == 84; }
 // The product number and project version of the current product in products.inf (the
 // values given when no entry names it).
 void ReadProductIdentity(int& productNo, int& projectVersion) {
-    const int count = Atoi(deffiles::ReadText(deffiles::ProductsInf(), "ProductList", "ProductCount",
-                                              "Corrupt Product file ", 80));
+    const int count = platform::BoundedCount(Atoi(deffiles::ReadText(deffiles::ProductsInf(), "ProductList",
+                                                                     "ProductCount", "Corrupt Product file ", 80)),
+                                             platform::kMaxListCount, deffiles::ProductsInf(), "ProductCount");
     for (int n = 1; n <= count; ++n) {
         if (deffiles::ReadProductValue("Product", n) != g_szProductName) continue;
         productNo = Atoi(deffiles::ReadProductValue("ProductNo", n));
@@ -298,8 +299,9 @@ void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ShowBox("Unable to open the project file \"" + path + "\".", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ShowBox("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
             finish();
             return;
         }
@@ -473,8 +475,9 @@ void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ShowBox("Unable to open the project file \"" + path + "\".", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ShowBox("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
             runSheet();
             return;
         }
