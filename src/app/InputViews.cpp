@@ -58,7 +58,8 @@ void CInputView2::OnInitialUpdate() {
     ui::TreeView& tree = MakeTree(*this);
     const ui::HTREEITEM root = tree.InsertItem("Product Selection");
     const std::string products = deffiles::ProductsInf();
-    const int count = platform::GetPrivateProfileInt("ProductList", "ProductCount", 14, products);
+    const int count = platform::BoundedCount(platform::GetPrivateProfileInt("ProductList", "ProductCount", 14, products),
+                                             platform::kMaxListCount, products, "ProductCount");
     for (int n = 1; n <= count; ++n) {
         const std::string name = deffiles::ReadText(products, "ProductList", deffiles::NumberedKey("Product", n), "1", 4096);
         if (platform::GetPrivateProfileInt("ProductList", deffiles::NumberedKey("ProductStatus", n), 14, products) != 1)
@@ -117,7 +118,8 @@ void CProtocolView::OnInitialUpdate() {
     for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(g_szProductName, m_port)) {
         const ui::HTREEITEM protocol = tree.InsertItem(entry.name, root);
         const std::string file = deffiles::PlcDefinitionFile(g_szProductName, entry.plcNo);
-        const int models = platform::GetPrivateProfileInt("Plc Info", "Plc Model count", -1, file);
+        const int models = platform::BoundedCount(platform::GetPrivateProfileInt("Plc Info", "Plc Model count", -1, file),
+                                                  platform::kMaxListCount, file, "Plc Model count");
         for (int m = 1; m <= models; ++m)
             tree.InsertItem(deffiles::ReadText(file, "Plc Info", deffiles::NumberedKey("Plc", m), deffiles::kCorruptPlcFile),
                             protocol);

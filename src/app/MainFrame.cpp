@@ -112,6 +112,12 @@ std::shared_ptr<ui::Menu> BuildProjectMenu() {
     return bar;
 }
 
+// Damage found in the definition files while a level was built, each said once.
+void ShowFileProblems() {
+    for (const std::string& problem : platform::TakeFileProblems())
+        ui::MessageBox(problem, "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+}
+
 bool FileOpens(const std::string& path) {
     return !path.empty() && platform::FileExists(path);
 }
@@ -176,10 +182,11 @@ CMainFrame::CMainFrame() {
         if (!newer || !g_pNewBlockExView) return false;
         const BlockRows rows = g_pNewBlockExView->GetBlockRows();
         size_t end = 0;
+        platform::ReplaceBatch batch;  // one replace of the .prj and its companions
         if (WriteNewerProjectFile(path, rows, end) != 0) return false;
         if (g_bExtendedSetup == 1 && AppendNewerFeatureSections(path, end) != 0) return false;
         BuildIdbImage(rows);
-        return true;
+        return CommitProjectSave(batch, path);
     };
     // The screens built beside the frame take their entry points; the older generation's
     // reader and close-save wrap what stands there for the newer one, so they come last.
@@ -434,6 +441,7 @@ void CMainFrame::GoToProductLevel() {
     RecalcLayout();
 
     SetWindowText(deffiles::ReadText(deffiles::ProductsInf(), "ProductList", "Product1", "NA"));
+    ShowFileProblems();
 }
 
 void CMainFrame::GoToProtocolLevel() {
@@ -480,6 +488,7 @@ void CMainFrame::GoToProtocolLevel() {
     SetActiveView(com1);
     RecalcLayout();
     g_bProductSelected = g_bProductSelected2 = 1;
+    ShowFileProblems();
 }
 
 int CMainFrame::CheckDriverPair() {

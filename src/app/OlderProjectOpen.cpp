@@ -16,6 +16,7 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "projectfiles/OlderProjectFile.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
 
@@ -115,8 +116,9 @@ void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ShowBox("Unable to open the project file \"" + path + "\".", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ShowBox("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
             finish();
             return;
         }
@@ -290,8 +292,9 @@ void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ShowBox("Unable to open the project file \"" + path + "\".", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ShowBox("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
             runSheet();
             return;
         }

@@ -6,6 +6,7 @@
 #include "model/ProjectFileFormat.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "model/ProjectSettings.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "app/QuorvexView.h"
 #include "model/RunTimeState.h"
 #include "app/VersionMismatchDlg.h"
@@ -180,8 +181,10 @@ void CMainFrame::LoadProjectFile(std::string path) {
     std::string bytes;
     {
         ui::WaitCursor wait;
-        if (!platform::ReadFileBytes(path, bytes)) {
-            ui::MessageBox("Unable to open the project file \"" + path + "\".", "Quorvex", ui::MB_OK | ui::MB_ICONHAND);
+        std::string error;
+        if (!ReadProjectFileBytes(path, bytes, error)) {
+            ui::MessageBox("Unable to open the project file \"" + path + "\": " + error + ".", "Quorvex",
+                           ui::MB_OK | ui::MB_ICONHAND);
             finish();
             return;
         }
@@ -199,7 +202,9 @@ void CMainFrame::LoadProjectFile(std::string path) {
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return;
     }
-    if (parse == ProjectParse::Corrupt) {
+    // A project without feature sections ends with its rows and texts: more bytes mean a
+    // block count smaller than the rows the file holds.
+    if (parse == ProjectParse::Corrupt || (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset)) {
         ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
         finish();
         return;
@@ -258,7 +263,12 @@ void CMainFrame::LoadProjectFile(std::string path) {
     const std::string section2 = platform::GetPrivateProfileString(
         "Plc Info", "Plc" + std::to_string(file.settings[3]), kMissing, 256, plc2File);
     const std::string name2 = platform::GetPrivateProfileString("Plc Info", "Plc Name", kMissing, 256, plc2File);
-    if (section1 == kMissing || name1 == kMissing || section2 == kMissing || name2 == kMissing) {
+    // A PLC file without the model section the project names gives no register table.
+    auto hasModel = [&](const std::string& section, const std::string& file) {
+        return platform::GetPrivateProfileString(section, "RegisterCount", kMissing, 16, file) != kMissing;
+    };
+    if (section1 == kMissing || name1 == kMissing || section2 == kMissing || name2 == kMissing ||
+        !hasModel(section1, plc1File) || !hasModel(section2, plc2File)) {
         ui::MessageBox(LoadString(IDS_PLC_FILE_ERROR), "Quorvex", ui::MB_OK);
         finish();
         return;
@@ -269,6 +279,13 @@ void CMainFrame::LoadProjectFile(std::string path) {
         finish();
         return;
     }
+    // A file that ends where its feature sections should begin lost them (a save that did
+    // not finish, in earlier versions): it opens with the sections' defaults, said so.
+    if (features.extended && file.extendedSetup == 1 && file.sectionsOffset >= bytes.size())
+        ui::MessageBox("The project file \"" + path + "\" ends before its feature sections (node table, tag table, "
+                       "recipes, default communication registers, general settings): they are missing and open "
+                       "with their defaults. Check them before the project is saved again.",
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
     // The file is sound: from here on it becomes the open project.
     g_bPrjFileLoaded = 1;

@@ -8,6 +8,7 @@
 #include "model/RunTimeState.h"
 #include "app/ShellHelp.h"
 #include "platform/Paths.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
 #include "plc/DefinitionFiles.h"
 #include "res/ShellResource.h"
@@ -79,8 +80,9 @@ std::string FindStartProduct() {
         if (!product.empty() && platform::DirectoryExists(platform::ResolvePath(folder + product)))
             return product;
     }
-    const int count = platform::Atoi(deffiles::ReadText(catalogue, "ProductList", "ProductCount",
-                                                        deffiles::kCorruptProductFile, 260));
+    const int count = platform::BoundedCount(platform::Atoi(deffiles::ReadText(catalogue, "ProductList", "ProductCount",
+                                                                               deffiles::kCorruptProductFile, 260)),
+                                             platform::kMaxListCount, catalogue, "ProductCount");
     for (int n = 1; n <= count; ++n) {
         const std::string name = deffiles::ReadText(catalogue, "ProductList",
                                                     deffiles::NumberedKey("Product", n), "1", kWhole);

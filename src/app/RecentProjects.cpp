@@ -2,6 +2,7 @@
 
 #include "plc/DefinitionFiles.h"
 #include "platform/Profile.h"
+#include "ui/Backend.h"
 
 #include <algorithm>
 
@@ -29,6 +30,7 @@ int UpdateRecentProjectList(const std::string& projectPath, int recentCount) {
     std::vector<std::string> entries(kMaxRecentProjects + 1);
     for (int n = 1; n <= kMaxRecentProjects; ++n) entries[n] = deffiles::ReadRecentProject(n, kPathBuffer);
 
+    std::vector<std::pair<std::string, std::string>> changes;
     int found = 0;
     for (int n = 1; n <= count; ++n)
         if (entries[n] == projectPath) found = n;  // the highest position wins
@@ -40,8 +42,13 @@ int UpdateRecentProjectList(const std::string& projectPath, int recentCount) {
         if (count < kMaxRecentProjects) ++count;
         for (int n = count; n > 1; --n) entries[n] = entries[n - 1];
         entries[1] = projectPath;
-        platform::WritePrivateProfileString("ProjectFile", "ProjectCount", std::to_string(count), file);
+        changes.emplace_back("ProjectCount", std::to_string(count));
     }
-    for (int n = 1; n <= count; ++n) platform::WritePrivateProfileString("ProjectFile", Key(n), entries[n], file);
+    for (int n = 1; n <= count; ++n) changes.emplace_back(Key(n), entries[n]);
+    // One replace of the file: the list is never left with an entry repeated or missing. A
+    // path holding a line break is refused by the profile layer and leaves the list as it was.
+    if (!platform::WritePrivateProfileStrings("ProjectFile", changes, file))
+        ui::MessageBox("Unable to update the list of recent projects in \"products.inf\".", "Quorvex",
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return count;
 }

@@ -1,6 +1,7 @@
 #include "app/VersionMismatchDlg.h"
 
 #include "model/RunTimeState.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
 #include "plc/DefinitionFiles.h"
 #include "res/ShellResource.h"
@@ -26,8 +27,9 @@ bool CVersionMismatchDlg::OnInitDialog() {
     m_strProduct.clear();
     g_szVersionProduct.clear();
     const std::string file = deffiles::ProductsInf();
-    const int count = platform::Atoi(
-        deffiles::ReadText(file, "ProductList", "ProductCount", deffiles::kCorruptPlcFile));
+    const int count = platform::BoundedCount(
+        platform::Atoi(deffiles::ReadText(file, "ProductList", "ProductCount", deffiles::kCorruptPlcFile)),
+        platform::kMaxListCount, file, "ProductCount");
     auto& list = Item<ui::ListBox>(IDC_PRODUCT_LIST);
     for (int n = 1; n <= count; ++n)
         list.AddString(deffiles::ReadText(file, "ProductList", deffiles::NumberedKey("Product", n),

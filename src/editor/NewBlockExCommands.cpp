@@ -13,6 +13,7 @@
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "projectfiles/ProjectFileWriter.h"
@@ -55,7 +56,15 @@ struct SaveFlags {
     int untitled = g_bUntitled, saved = g_bProjectSaved, saveAs = g_bSaveAs;
     CProjectSettings settings = g_ProjectSettings;
     std::string prjFile = g_strPrjFile, lastIo = g_strPrjFileLastIo;
+    // What the next save must still write when this one reaches no file.
+    int blockListEdited = g_bNewBlockListEdited, ctrlWordOK = g_bCtrlWordDlgOK;
+    int idb1Edited = g_bIdb1Edited, idb2Edited = g_bIdb2Edited, idbModified = g_bIdbModified;
     void Restore() const {
+        g_bNewBlockListEdited = blockListEdited;
+        g_bCtrlWordDlgOK = ctrlWordOK;
+        g_bIdb1Edited = idb1Edited;
+        g_bIdb2Edited = idb2Edited;
+        g_bIdbModified = idbModified;
         g_bUntitled = untitled;
         g_bProjectSaved = saved;
         g_bSaveAs = saveAs;
@@ -67,6 +76,16 @@ struct SaveFlags {
         g_bProjectModified = 1;
     }
 };
+
+// The end of a save: what it staged goes to disk as one replace, or nothing does and
+// the project stays modified with the flags its next save needs.
+bool CommitSave(platform::ReplaceBatch& batch, const std::string& path, const SaveFlags& before, bool sectionsOk) {
+    if (!sectionsOk || !CommitProjectSave(batch, path)) {
+        before.Restore();
+        return false;
+    }
+    return true;
+}
 
 bool StartProgram(const std::string& program, const std::string& folder) {
     const std::string path = platform::ResolvePath(folder + program);
@@ -432,6 +451,8 @@ bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
     const std::string path = AskSavePath(fileName);
     if (path.empty()) return false;  // cancelled: nothing changes
     const SaveFlags before;
+    // The .prj, its sections and the internal-database files go to disk in one replace.
+    platform::ReplaceBatch batch;
     g_ProjectSettings.g_strProjPath = path;
     g_strPrjFile = path;
     g_bUntitled = 0;
@@ -444,13 +465,15 @@ bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
     g_bNewBlockListEdited = 0;
     g_bCtrlWordDlgOK = 0;
     g_bIdbViewsFilled = 1;
-    if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return false;
-    return true;
+    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
+    return CommitSave(batch, path, before, sections);
 }
+
 
 // A save over the project's own file.
 bool CNewBlockExView::SaveTitled() {
     const SaveFlags before;
+    platform::ReplaceBatch batch;
     g_ProjectSettings.g_strProjModified = ProjectTimeStamp();
     if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
         before.Restore();
@@ -464,8 +487,8 @@ bool CNewBlockExView::SaveTitled() {
         g_bIdbViewsFilled = 1;
     }
     g_bCtrlWordDlgOK = 0;
-    if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return false;
-    return true;
+    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
+    return CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections);
 }
 
 void CNewBlockExView::OnFileSave() {
@@ -497,6 +520,7 @@ void CNewBlockExView::OnFileSaveAs() {
     const std::string path = AskSavePath(g_ProjectSettings.g_strProjPath);
     if (path.empty()) return;
     const SaveFlags before;
+    platform::ReplaceBatch batch;
     g_ProjectSettings.g_strProjPath = path;
     g_bUntitled = 0;
     g_bProjectSaved = 1;
@@ -513,7 +537,8 @@ void CNewBlockExView::OnFileSaveAs() {
     g_bNewBlockListEdited = 0;
     g_bCtrlWordDlgOK = 0;
     g_bIdbViewsFilled = 1;
-    if (g_bExtendedSetup == 1) AppendFeatureSections();
+    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
+    CommitSave(batch, path, before, sections);
 }
 
 void CNewBlockExView::CloseView() {
@@ -550,12 +575,14 @@ void CNewBlockExView::OnCloseProject() {
     const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
     if (answer == ui::IDYES) {
         const SaveFlags before;
+        platform::ReplaceBatch batch;
         if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
             before.Restore();
             return;
         }
         BuildIdbImage();
-        if (g_bExtendedSetup == 1 && AppendFeatureSections() != 0) return;
+        const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
+        if (!CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections)) return;
         CloseView();
     } else if (answer == ui::IDNO) {
         g_bProjectModified = 0;

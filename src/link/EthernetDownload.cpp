@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <fstream>
+#include <unistd.h>
 
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -32,9 +34,8 @@ std::string BaseName(const std::string& path) {
 }
 
 bool Readable(const std::string& path) {
-    if (path.empty()) return false;
-    std::ifstream file(platform::ResolvePath(path), std::ios::binary);
-    return file.is_open() && platform::FileExists(platform::ResolvePath(path));
+    return !path.empty() && platform::FileExists(platform::ResolvePath(path)) &&
+           ::access(platform::ResolvePath(path).c_str(), R_OK) == 0;
 }
 
 void PutLittle32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
@@ -188,9 +189,9 @@ int CEthernetDownload::SendFileTcp(const std::string& path, uint8_t kind) {
     m_reporter.SetProgressPos(70);
 
     // The whole file is read once; a file that cannot be read now fails the send.
-    std::ifstream file(platform::ResolvePath(path), std::ios::binary);
-    if (!file.is_open()) return 7;
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes, error;
+    if (!platform::ReadFileSafely(path, platform::kTransferFileCap, bytes, error)) return 7;
+    const std::vector<uint8_t> data(bytes.begin(), bytes.end());
     const std::vector<uint8_t> header = BuildHeader(data.size(), kind);
     m_reporter.SetProgressPos(100);
     if (!socket.Send(header.data(), header.size())) return 7;

@@ -7,6 +7,7 @@
 #include "link/UnitLink.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/FileFinder.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -159,15 +160,14 @@ void CHtmlDownload::Fail(const std::string& message) {
 int CHtmlDownload::SendFile(const std::vector<WebFileEntry>& files, int lengthBytes) {
     for (size_t number = 0; number < files.size(); ++number) {
         const WebFileEntry& entry = files[number];
-        std::ifstream file(platform::ResolvePath(entry.path), std::ios::binary);
-        if (!file.is_open()) {
+        std::string bytes, error;
+        if (!platform::ReadFileSafely(entry.path, platform::kTransferFileCap, bytes, error)) {
             m_port.Close();
             m_reporter.SetProgressPos(0);
             m_reporter.ShowMessage("The file " + entry.path + " cannot be opened.", "Error", kInfo);
             return -1;
         }
-        std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        file.close();
+        const std::vector<uint8_t> data(bytes.begin(), bytes.end());
         if (m_log.is_open()) {
             m_log << " File Number - " << number << "\n" << " Size - " << data.size() << "\n";
             m_log.flush();

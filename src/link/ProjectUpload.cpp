@@ -8,6 +8,7 @@
 #include "compiler/ProjectImage.h"
 #include "link/TransferTasks.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -155,12 +156,7 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
         CommError();
         return -1;
     }
-    std::ofstream file(platform::ResolvePath(ImageWorkFolder() + "UpLoadPrj.hex"),
-                       std::ios::binary | std::ios::trunc);
-    if (!file) {
-        m_reporter.ShowMessage(kMsgCreateUpload, "", linkmb::kOk);
-        return -1;
-    }
+    const std::string uploadPath = ImageWorkFolder() + "UpLoadPrj.hex";
     uint8_t lengthBytes[2];
     if (m_port.Read(lengthBytes, sizeof lengthBytes) == -1) {
         CommError();
@@ -173,32 +169,44 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
 
     std::string image;
     std::vector<uint8_t> block(blockSize);
+    // The blocks taken so far are kept in the file also when the upload ends early; the
+    // file is replaced whole each time.
+    auto keep = [&] { return platform::WriteFileBytes(uploadPath, image); };
     for (size_t k = 0; k < blocks; ++k) {
         std::fill(block.begin(), block.end(), 0);
         if (m_port.Read(block.data(), block.size()) == -1) {
+            keep();
             m_reporter.ShowMessage(kMsgBlockNotReceived, "", linkmb::kOk);
             return -1;
         }
-        file.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-        file.flush();
         image.append(block.begin(), block.end());
         uint8_t check = 0;
         for (uint8_t b : block) check ^= b;
         if (m_port.ReadByte() == -1) {
+            keep();
             m_reporter.ShowMessage(kMsgCrcNotReceived, "", linkmb::kOk);
             return -1;
         }
         if (m_port.GetReceivedByte() != check) {
+            keep();
             m_reporter.ShowMessage(kMsgCrcMismatch, "", linkmb::kOk);
             return -1;
         }
-        if (m_port.WriteByte(unitcmd::kAck) != 0) return -1;  // the port has shown 60000
+        if (m_port.WriteByte(unitcmd::kAck) != 0) {  // the port has shown 60000
+            keep();
+            return -1;
+        }
     }
     if (m_port.Read(closing, sizeof closing) == -1 || closing[2] != kClosingByte) {
+        keep();
         CommError();
         return -1;
     }
-    file.close();
+    // The image taken is kept whole, in one replace of the file.
+    if (!keep()) {
+        m_reporter.ShowMessage(kMsgCreateUpload, "", linkmb::kOk);
+        return -1;
+    }
 
     if (decoder.DecodeImage(image) != 0) return -1;
     m_port.Close();

@@ -10,6 +10,7 @@
 #include "link/DeviceLink.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -40,10 +41,13 @@ std::string ProductSubFolder(const std::string& folder) {
     return deffiles::ProductFolder(g_szProductName) + "\\" + folder + "\\";
 }
 
-bool OpenForReading(const std::string& path, std::ifstream& file) {
-    if (path.empty() || !platform::FileExists(platform::ResolvePath(path))) return false;
-    file.open(platform::ResolvePath(path), std::ios::binary);
-    return file.is_open();
+// The whole file, read through the safe layer: a directory, FIFO or device in its place,
+// or a file too large for a unit, is refused like a missing one.
+bool OpenForReading(const std::string& path, std::istringstream& file) {
+    std::string bytes, error;
+    if (path.empty() || !platform::ReadFileSafely(path, platform::kTransferFileCap, bytes, error)) return false;
+    file.str(std::move(bytes));
+    return true;
 }
 
 }  // namespace
@@ -136,7 +140,7 @@ int CTransferTasks::DownloadFirmware() {
         g_strFirmwareFile.clear();
     }
 
-    std::ifstream file;
+    std::istringstream file;
     if (!OpenForReading(g_strFirmwareFile, file)) {
         m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
         Progress(0);
@@ -196,7 +200,7 @@ int CTransferTasks::DownloadDriver(int which) {
     const std::string name = platform::GetPrivateProfileString(
         "Plc Info", com1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
         fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
-    std::ifstream file;
+    std::istringstream file;
     if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
         m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
         Progress(0);

@@ -1,10 +1,10 @@
 #include "platform/Paths.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <strings.h>
 #include <system_error>
 #include <unistd.h>
@@ -125,19 +125,14 @@ bool MakeDirectories(const std::string& path) {
     return fs::is_directory(p, ec);
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    std::ifstream in(ResolvePath(path), std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t cap) {
+    std::string error;
+    return ReadFileSafely(path, cap, bytes, error);
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(ResolvePath(path), std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    std::string error;
+    return ReplaceFileWhole(path, bytes, error);
 }
 
 }  // namespace platform

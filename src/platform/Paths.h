@@ -3,6 +3,7 @@
 // machine: '\' becomes '/', and a component that is not found as written is matched
 // against its folder's entries without regard to case, since definition trees come from
 // Windows.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,10 @@ std::vector<std::string> ListDirectory(const std::string& path);
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeDirectories(const std::string& path);
 
-// Whole file as bytes; false when it cannot be read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
-// Writes the whole file (created or replaced); false on failure.
+// Whole file as bytes; false when it cannot be read, is not a regular file or is larger
+// than the cap (see Files.h for the reason and the caps by kind).
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t cap = size_t(16) << 20);
+// Replaces the whole file (see ReplaceFileWhole in Files.h); false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace platform

@@ -1,10 +1,18 @@
 #include "platform/Profile.h"
 
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <memory>
+#include <mutex>
 #include <strings.h>
+#include <sys/stat.h>
+#include <ctime>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform {
@@ -70,28 +78,112 @@ bool KeyValue(const std::string& line, std::string& key, std::string& value) {
     return true;
 }
 
-bool FindValue(const std::string& section, const std::string& key, const std::string& path,
-               std::string& value) {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes)) return false;
-    bool inSection = false;
-    for (const Line& l : SplitLines(bytes)) {
+// A file parsed once: for each section (the first of a name holds; a repeated one is not
+// read) its keys, the first of a name holding, looked up without regard to case.
+struct ParsedProfile {
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::shared_ptr<const ParsedProfile> Parse(const std::string& bytes) {
+    auto parsed = std::make_shared<ParsedProfile>();
+    std::unordered_set<std::string> seen;
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t nl = bytes.find('\n', pos);
+        if (nl == std::string::npos) nl = bytes.size();
+        const std::string line = bytes.substr(pos, nl - pos);
+        pos = nl + 1;
         std::string name;
-        if (SectionName(l.text, name)) {
-            // The first section of the name holds; a repeated one is not read.
-            if (inSection) return false;
-            inSection = EqualNoCase(name, section);
+        if (SectionName(line, name)) {
+            const std::string lower = Lower(name);
+            current = seen.insert(lower).second ? &parsed->sections[lower] : nullptr;
             continue;
         }
         std::string k, v;
-        if (inSection && KeyValue(l.text, k, v) && EqualNoCase(k, key)) {
+        if (current && KeyValue(line, k, v)) {
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
                 v = v.substr(1, v.size() - 2);
-            value = v;
-            return true;
+            current->emplace(Lower(k), v);
         }
     }
+    return parsed;
+}
+
+// Parsed files, kept while the file on disk is the same one (same inode, size and change
+// times), so a change on disk is still seen at once.
+struct CacheEntry {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    long long mtime = 0, ctime = 0;
+    std::shared_ptr<const ParsedProfile> parsed;
+};
+std::mutex g_cacheMutex;
+std::unordered_map<std::string, CacheEntry> g_cache;
+
+long long Nanos(const struct timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
+
+std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
+    if (ReplaceBatch* batch = ReplaceBatch::Active())
+        if (const std::string* staged = batch->Staged(path)) return Parse(*staged);
+    const std::string resolved = ResolvePath(path);
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_cacheMutex);
+        auto it = g_cache.find(resolved);
+        if (it != g_cache.end() && it->second.dev == st.st_dev && it->second.ino == st.st_ino &&
+            it->second.size == st.st_size && it->second.mtime == Nanos(st.st_mtim) &&
+            it->second.ctime == Nanos(st.st_ctim))
+            return it->second.parsed;
+    }
+    std::string bytes, error;
+    if (!ReadFileSafely(resolved, kProfileFileCap, bytes, error)) return nullptr;
+    std::shared_ptr<const ParsedProfile> parsed = Parse(bytes);
+    // Only a file that stood still while it was read, and was last changed long enough ago
+    // that a change now gets a later time stamp (the file system's clock is coarse), is kept.
+    struct stat after;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const bool settled = Nanos(now) - Nanos(st.st_mtim) > 100000000LL;
+    if (settled && ::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
+        Nanos(after.st_mtim) == Nanos(st.st_mtim) && static_cast<off_t>(bytes.size()) == st.st_size) {
+        std::lock_guard<std::mutex> lock(g_cacheMutex);
+        if (g_cache.size() >= 256) g_cache.clear();
+        g_cache[resolved] = CacheEntry{st.st_dev, st.st_ino, st.st_size, Nanos(st.st_mtim), Nanos(st.st_ctim), parsed};
+    }
+    return parsed;
+}
+
+bool FindValue(const std::string& section, const std::string& key, const std::string& path,
+               std::string& value) {
+    std::shared_ptr<const ParsedProfile> parsed = Load(path);
+    if (!parsed) return false;
+    auto s = parsed->sections.find(Lower(section));
+    if (s == parsed->sections.end()) return false;
+    auto k = s->second.find(Lower(key));
+    if (k == s->second.end()) return false;
+    value = k->second;
+    return true;
+}
+
+// A line break or other control character in a written name or value would start a new
+// key or section: such writes are refused. A tab is a blank and stays.
+bool HoldsControl(const std::string& text) {
+    for (unsigned char c : text)
+        if ((c < 0x20 && c != '\t') || c == 0x7f) return true;
     return false;
+}
+
+bool FileExistsAtAll(const std::string& path) {
+    struct stat st;
+    return ::lstat(ResolvePath(path).c_str(), &st) == 0;
 }
 
 std::string Cut(const std::string& s, size_t nSize) {
@@ -129,12 +221,10 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
     return static_cast<int>(n);
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& path) {
-    std::string bytes;
-    bool exists = ReadFileBytes(path, bytes);
-    std::vector<Line> lines = exists ? SplitLines(bytes) : std::vector<Line>();
+namespace {
 
+void SetEntry(std::vector<Line>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
     // New lines take the ending the file already uses; a new file gets CRLF.
     std::string eol = "\r\n";
     for (const Line& l : lines)
@@ -176,10 +266,59 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
             lines.push_back({entry, eol});
         }
     }
+}
 
+}  // namespace
+
+namespace {
+std::mutex g_problemMutex;
+std::vector<std::string> g_problems;
+}  // namespace
+
+int BoundedCount(int value, int max, const std::string& path, const std::string& key) {
+    if (value <= max) return value;
+    std::string name = path;
+    const size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    const std::string text = "The file \"" + name + "\" is damaged: \"" + key + "\" is " + std::to_string(value) +
+                             ", more than " + std::to_string(max) + ". Only the first " + std::to_string(max) +
+                             " entries are read.";
+    std::lock_guard<std::mutex> lock(g_problemMutex);
+    if (std::find(g_problems.begin(), g_problems.end(), text) == g_problems.end() && g_problems.size() < 20)
+        g_problems.push_back(text);
+    return max;
+}
+
+std::vector<std::string> TakeFileProblems() {
+    std::lock_guard<std::mutex> lock(g_problemMutex);
+    std::vector<std::string> problems;
+    problems.swap(g_problems);
+    return problems;
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path) {
+    return WritePrivateProfileStrings(section, {{key, value}}, path);
+}
+
+bool WritePrivateProfileStrings(const std::string& section,
+                                const std::vector<std::pair<std::string, std::string>>& entries,
+                                const std::string& path) {
+    if (HoldsControl(section) || section.find(']') != std::string::npos) return false;
+    for (const auto& [key, value] : entries)
+        if (HoldsControl(key) || HoldsControl(value) || key.find('=') != std::string::npos ||
+            Trim(key).empty() || Trim(key)[0] == '[' || Trim(key)[0] == ';')
+            return false;
+    std::string bytes, error;
+    bool exists = ReadFileSafely(path, kProfileFileCap, bytes, error);
+    // A file that is there but cannot be read is not replaced by one holding only this key.
+    if (!exists && FileExistsAtAll(path)) return false;
+    std::vector<Line> lines = exists ? SplitLines(bytes) : std::vector<Line>();
+    for (const auto& [key, value] : entries) SetEntry(lines, section, key, value);
     std::string out;
     for (const Line& l : lines) out += l.text + l.eol;
-    return WriteFileBytes(path, out);
+    if (exists && out == bytes) return true;  // nothing changes: the file is not touched
+    return ReplaceFileWhole(path, out, error);
 }
 
 }  // namespace platform

@@ -37,7 +37,9 @@ int ReadInt(const std::string& file, const std::string& section, const std::stri
 std::string NumberedKey(const std::string& base, int n) { return base + std::to_string(n); }
 
 int ReadProductCount() {
-    return platform::Atoi(ReadText(ProductsInf(), "ProductList", "ProductCount", kCorruptProductFile, 260));
+    return platform::BoundedCount(
+        platform::Atoi(ReadText(ProductsInf(), "ProductList", "ProductCount", kCorruptProductFile, 260)),
+        platform::kMaxListCount, ProductsInf(), "ProductCount");
 }
 
 std::string ReadProductName(int n) {
@@ -90,7 +92,8 @@ std::string ReadAboutText(const std::string& key) {
 }
 
 int ReadPlcListCount() {
-    return platform::Atoi(ReadText(PlcListInf(), "PLCList", "PLCCount", kCorruptProductFile));
+    return platform::BoundedCount(platform::Atoi(ReadText(PlcListInf(), "PLCList", "PLCCount", kCorruptProductFile)),
+                                  platform::kMaxListCount, PlcListInf(), "PLCCount");
 }
 std::string ReadPlcListNo(int n) { return ReadText(PlcListInf(), "PLCList", NumberedKey("PLCNo", n), "1"); }
 std::string ReadPlcListHelp(int n) { return ReadText(PlcListInf(), "PLCList", NumberedKey("PLCHelp", n), "1"); }
@@ -99,7 +102,8 @@ std::vector<ProtocolEntry> ReadProtocols(const std::string& product, int port) {
     const std::string file = DataInf(product);
     const std::string section = port == 1 ? "PlcCom1" : "PlcCom2";
     std::vector<ProtocolEntry> entries;
-    const int count = platform::Atoi(ReadText(file, section, "PlcCount", kCorruptPlcFile));
+    const int count = platform::BoundedCount(platform::Atoi(ReadText(file, section, "PlcCount", kCorruptPlcFile)),
+                                             platform::kMaxListCount, file, "PlcCount");
     for (int n = 1; n <= count; ++n) {
         ProtocolEntry e;
         e.name = ReadText(file, section, NumberedKey("Plc", n), "1");
@@ -124,7 +128,8 @@ int ReadMacAddressShow(const std::string& product) {
 std::vector<std::string> ReadCanDrivers(const std::string& product) {
     const std::string file = CanDriversInf(product);
     std::vector<std::string> ids;
-    const int count = ReadInt(file, "CANDrivers", "PlcCount", -1);
+    const int count = platform::BoundedCount(ReadInt(file, "CANDrivers", "PlcCount", -1), platform::kMaxListCount,
+                                             file, "PlcCount");
     for (int n = 1; n <= count; ++n) ids.push_back(ReadText(file, "CANDrivers", NumberedKey("Plc", n), "NA", 10));
     return ids;
 }

@@ -64,7 +64,8 @@ void LoadExtendedSetupKeys() {
         const std::string& file = g_bRecipesCom1 == 1 ? com1 : com2;
         g_RecipeTables.g_nRecipeCode = static_cast<uint8_t>(ReadInt(file, "Recipes", "EntityCode"));
         ++count;
-        const int columns = ReadInt(file, "Recipes", "TotalColumns");
+        const int columns = platform::BoundedCount(ReadInt(file, "Recipes", "TotalColumns"), platform::kMaxListCount,
+                                                   file, "TotalColumns");
         g_RecipeTables.g_arrRecipeColumns.clear();
         for (int i = 1; i <= columns; ++i)
             g_RecipeTables.g_arrRecipeColumns.push_back(platform::GetPrivateProfileString(
@@ -112,8 +113,9 @@ void LoadGeneralEntityDefs() {
     const std::string& com1 = g_PlcRegisterTables.g_strPlc1Inf;
     const std::string& com2 = g_PlcRegisterTables.g_strPlc2Inf;
     CGeneralEntityTables& g = g_GeneralEntity;
-    g.g_nGeneralEntityCount1 = ReadInt(com1, "GeneralEntityCom1", "SubEntity");
-    g.g_nGeneralEntityCount2 = ReadInt(com2, "GeneralEntityCom2", "SubEntity");
+    // Every item takes at least one byte of the 200-byte setup buffer of its port.
+    g.g_nGeneralEntityCount1 = platform::BoundedCount(ReadInt(com1, "GeneralEntityCom1", "SubEntity"), 200, com1, "SubEntity");
+    g.g_nGeneralEntityCount2 = platform::BoundedCount(ReadInt(com2, "GeneralEntityCom2", "SubEntity"), 200, com2, "SubEntity");
     LoadItems(com1, "GeneralEntityCom1", g.g_nGeneralEntityCount1, g.g_arrGeneralEntityCom1,
               g.g_nExtSetupLen1, false);
     LoadItems(com2, "GeneralEntityCom2", g.g_nGeneralEntityCount2, g.g_arrGeneralEntityCom2,

@@ -139,7 +139,8 @@ int CFileFinder::SearchFolder(CFindOpts& options) {
 }
 
 bool CFileFinder::FindTextInFile(const std::string& path, const std::string& text) {
-    if (text.empty()) return false;
+    // Only a regular file is searched: a FIFO or device would block or never end.
+    if (text.empty() || !platform::FileExists(path)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::string wanted;

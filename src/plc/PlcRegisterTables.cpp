@@ -102,7 +102,8 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     const std::string& section = com1 ? g_strPlc1Section : g_strPlc2Section;
     PortTables t = Port(port);
 
-    const int count = platform::GetPrivateProfileInt(section, "RegisterCount", -1, file);
+    const int count = platform::BoundedCount(platform::GetPrivateProfileInt(section, "RegisterCount", -1, file),
+                                             platform::kMaxListCount, file, "RegisterCount");
     (com1 ? g_nPlc1RegWidth : g_nPlc2RegWidth) =
         platform::GetPrivateProfileInt(section, "RegisterWidth", -1, file);
 

@@ -8,6 +8,7 @@
 #include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
@@ -28,8 +29,9 @@ bool IsThreePortProduct() { return g_nDeviceId == 84 || g_nDeviceIdAlt == 84; }
 // The product number and project version of the current product in products.inf (the
 // values given when no entry names it).
 void ReadProductIdentity(int& productNo, int& projectVersion) {
-    const int count = Atoi(deffiles::ReadText(deffiles::ProductsInf(), "ProductList", "ProductCount",
-                                              "Corrupt Product file ", 80));
+    const int count = platform::BoundedCount(Atoi(deffiles::ReadText(deffiles::ProductsInf(), "ProductList",
+                                                                     "ProductCount", "Corrupt Product file ", 80)),
+                                             platform::kMaxListCount, deffiles::ProductsInf(), "ProductCount");
     for (int n = 1; n <= count; ++n) {
         if (deffiles::ReadProductValue("Product", n) != g_szProductName) continue;
         productNo = Atoi(deffiles::ReadProductValue("ProductNo", n));

@@ -144,36 +144,27 @@ std::string BuildFeatureSections() {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
-    const std::string target = platform::ResolvePath(path);
-    const std::string temp = target + ".saving";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = std::strerror(errno);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        error = std::strerror(errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        error = std::strerror(errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return platform::ReplaceFileWhole(path, bytes, error);
+}
+
+void FinishInterruptedSave(const std::string& prjPath) {
+    if (prjPath.empty()) return;
+    platform::FinishInterruptedReplace(prjPath, {ProjectIdbPath(prjPath, 1), ProjectIdbPath(prjPath, 2)});
+}
+
+bool ReadProjectFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+    FinishInterruptedSave(path);
+    return platform::ReadFileSafely(path, platform::kProjectFileCap, bytes, error);
+}
+
+bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath) {
+    FinishInterruptedSave(prjPath);
+    std::string error;
+    if (batch.Commit(error)) return true;
+    ui::MessageBox("Unable to save the project to \"" + prjPath + "\": " + error, "Quorvex",
+                   ui::MB_OK | ui::MB_ICONHAND);
+    g_bProjectModified = 1;
+    return false;
 }
 
 int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t& endPosition) {

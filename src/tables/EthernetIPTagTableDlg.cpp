@@ -4,6 +4,7 @@
 
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -236,6 +237,8 @@ void CEthernetIPTagTableDlg::OnConfirm() {
 }
 
 bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
+    // Every key below goes to the file in one replace, at the end.
+    platform::ReplaceBatch batch;
     // The file starts as the installed one, so that the sections and keys written below are
     // the only ones that change: its feature keys ([Extended Setup], [TagTable], ...) stay.
     const std::string installed = m_strInstalledFile.empty() ? InstalledFilePath() : m_strInstalledFile;
@@ -273,6 +276,8 @@ bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
         ok = platform::WritePrivateProfileString("RTU", platform::Format("Register%d", i + 1), record, path) && ok;
     }
     ok = platform::WritePrivateProfileString("RTU", "NoOfByte", "1", path) && ok;
+    std::string error;
+    if (ok) ok = batch.Commit(error);
     if (!ok) ui::MessageBox("Unable to create Plc File.");
     return ok;
 }

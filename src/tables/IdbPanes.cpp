@@ -7,6 +7,7 @@
 #include "model/BlockTableData.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/TablesResource.h"
@@ -248,7 +249,7 @@ int LoadIdbImages() {
             path = ImagePath(port, false);
         }
         std::string bytes;
-        if (!platform::ReadFileBytes(path, bytes)) {
+        if (!platform::ReadFileBytes(path, bytes, platform::kProjectFileCap)) {
             // The port keeps its switch from the PLC file and its rows: a missing file must
             // not take the internal database away at the next save.
             ui::MessageBox("Unable to Open intermediate file.");

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <strings.h>
 
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 
@@ -44,7 +45,7 @@ bool AppProfile::WriteProfileString(const std::string& section, const std::strin
 
 bool AppProfile::RemoveSection(const std::string& section) const {
     std::string bytes;
-    if (!platform::ReadFileBytes(FilePath(), bytes)) return true;  // nothing to remove
+    if (!platform::ReadFileBytes(FilePath(), bytes, platform::kProfileFileCap)) return true;  // nothing to remove
     std::string out, line;
     bool skipping = false;
     size_t pos = 0;
@@ -77,11 +78,15 @@ void AppProfile::LoadStdProfileSettings(int maxRecent) {
 
 bool AppProfile::SaveStdProfileSettings() const {
     if (m_maxRecent <= 0) return true;
+    if (!platform::MakeDirectories(ConfigFolder())) return false;
+    // The section is dropped and written again in one replace of the file.
+    platform::ReplaceBatch batch;
     if (!RemoveSection(kRecentSection)) return false;
-    for (size_t i = 0; i < m_recent.size(); ++i)
-        if (!WriteProfileString(kRecentSection, "File" + std::to_string(i + 1), m_recent[i]))
-            return false;
-    return true;
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (size_t i = 0; i < m_recent.size(); ++i) entries.emplace_back("File" + std::to_string(i + 1), m_recent[i]);
+    if (!entries.empty() && !platform::WritePrivateProfileStrings(kRecentSection, entries, FilePath())) return false;
+    std::string error;
+    return batch.Commit(error);
 }
 
 void AppProfile::AddToRecentFileList(const std::string& path) {

@@ -1,10 +1,13 @@
 #include "ui/Bitmap.h"
 
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 namespace ui {
 
 namespace {
+
+constexpr std::int64_t kMaxPixels = std::int64_t(4096) * 2160;
 
 std::uint32_t U16(const std::string& b, size_t at) {
     return std::uint32_t(std::uint8_t(b[at])) | (std::uint32_t(std::uint8_t(b[at + 1])) << 8);
@@ -23,7 +26,7 @@ void Put32(std::string& b, std::uint32_t v) {
 
 std::shared_ptr<Bitmap> Bitmap::LoadFile(const std::string& path) {
     std::string bytes;
-    if (!platform::ReadFileBytes(platform::ResolvePath(path), bytes)) return nullptr;
+    if (!platform::ReadFileBytes(platform::ResolvePath(path), bytes, platform::kBitmapFileCap)) return nullptr;
     return FromBmpBytes(bytes);
 }
 
@@ -49,6 +52,9 @@ std::shared_ptr<Bitmap> Bitmap::FromBmpBytes(const std::string& b) {
     const bool topDown = height < 0;
     if (topDown) height = -height;
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+    // A picture the program shows fills at most a screen: larger ones are refused before
+    // their pixels are allocated (four bytes each).
+    if (width * height > kMaxPixels) return nullptr;
     if (compression != 0 && !(compression == 3 && (bpp == 16 || bpp == 32))) return nullptr;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return nullptr;
 

@@ -3,17 +3,22 @@
 #include "model/ExtendedTables.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
+#include "model/ProjectFileFormat.h"
 #include "app/ProjectFileReader.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
+#include "app/RecentProjects.h"
+#include "compiler/IdbImage.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/FrameResource.h"
 #include "model/TableResets.h"
+#include "res/StringTable.h"
 #include "HeadlessUi.h"
 #include "TestSupport.h"
 
@@ -379,6 +384,114 @@ TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {
     EXPECT_EQ(g_ProjectSettings.g_strProjTitle, std::string(8, ' '));
     EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 4);
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+}
+
+// A full disk (zero, one and three free pages: the three files of a save and its journal
+// need four) fails Save, Save As and the recent-list update with a message and leaves
+// every old file byte for byte, with no temporary left behind.
+TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
+    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "Host Link", "2", "D0000", "5", "", "disk"};
+    for (size_t c = 1; c < kBlockListColumns; ++c)
+        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    const std::string path = SaveSample();
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const std::string names[] = {"QVX-S7/Projects/line4.prj", "QVX-S7/Projects/line4_IDB1.hex",
+                                 "QVX-S7/Projects/line4_IDB2.hex", "Products/products.inf"};
+    auto files = [&] {
+        std::vector<std::string> bytes;
+        for (const std::string& n : names) bytes.push_back(tree.Read(n));
+        return bytes;
+    };
+    const std::vector<std::string> before = files();
+    ASSERT_FALSE(before[1].empty());
+    ASSERT_FALSE(before[2].empty());
+    auto expectFailed = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes().back().text.find("Unable to"), std::string::npos) << ui.MessageBoxes().back().text;
+        EXPECT_EQ(files(), before);
+        EXPECT_FALSE(platform::FileExists(tree.Path() + "QVX-S7/Projects/other.prj"));
+        for (const std::string& entry : platform::ListDirectory(tree.Path() + "QVX-S7/Projects"))
+            EXPECT_EQ(entry.find(".saving"), std::string::npos) << entry;
+        EXPECT_EQ(g_bProjectModified, 1);
+        ui.ClearRecords();
+    };
+    for (long long pages : {0, 1, 3}) {
+        SCOPED_TRACE(pages);
+        platform::SetFreePagesForTests(pages);
+        g_ProjectSettings.g_strProjTitle = "changed";
+        g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = 1;
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+        expectFailed("Save");
+        ui.AnswerFileDialog(tree.Path() + "QVX-S7/Projects/other.prj");
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+        expectFailed("Save As");
+        g_ProjectSettings.g_strProjPath = path;
+        g_bSaveAs = 0;
+    }
+    platform::SetFreePagesForTests(0);
+    UpdateRecentProjectList(tree.Path() + "QVX-S7/Projects/new.prj", ReadRecentProjectCount());
+    expectFailed("recent list");
+    // With room again the same save goes through, all three files at once.
+    platform::SetFreePagesForTests(-1);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_NE(tree.Read(names[0]), before[0]);
+    EXPECT_FALSE(platform::FileExists(path + ".journal"));
+}
+
+// A save killed between its renames leaves a journal: the next open finishes it, so the
+// .prj and its companions are of one save; replacements without a journal are dropped.
+TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
+    const std::string path = SaveSample();
+    const std::string idb1 = ProjectIdbPath(path, 1);
+    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", "new rows");
+    tree.Write("QVX-S7/Projects/line4_IDB2.hex.saving", "stale");
+    const std::string prj = tree.Read("QVX-S7/Projects/line4.prj");
+    tree.Write("QVX-S7/Projects/line4.prj.journal",
+               "Quorvex replace journal 1\n" + path + "\n" + idb1 + "\nend\n");
+    frame->LoadProjectFile(path);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), "new rows");
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), prj);
+    EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
+              (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
+}
+
+// A file cut where its feature sections begin opens with a warning saying they are
+// missing; a PLC file without the model section the project names is refused.
+TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
+    const std::string path = SaveSample();
+    const size_t sections = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;
+    const std::string cut = tree.Write("QVX-S7/Projects/cut.prj", tree.Read("QVX-S7/Projects/line4.prj").substr(0, sections));
+    g_RecipeTables.g_arrRecipeAddr.clear();
+    for (const char* idb : {"_IDB1.hex", "_IDB2.hex"})
+        tree.Write(std::string("QVX-S7/Projects/cut") + idb, tree.Read(std::string("QVX-S7/Projects/line4") + idb));
+    frame->LoadProjectFile(cut);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("ends before its feature sections"), std::string::npos);
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
+    EXPECT_TRUE(g_RecipeTables.g_arrRecipeAddr.empty());
+
+    // Without feature sections, a block count smaller than the rows held is refused.
+    ui.ClearRecords();
+    std::string fewer = tree.Read("QVX-S7/Projects/line4.prj").substr(0, sections);
+    fewer[prjfile::kExtendedSetupOffset] = 0;
+    fewer[prjfile::kBlockCountOffset] = static_cast<char>(fewer[prjfile::kBlockCountOffset] - 1);
+    frame->LoadProjectFile(tree.Write("QVX-S7/Projects/fewer.prj", fewer));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text.substr(0, 24), "Project version mismatch");
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
+
+    ui.ClearRecords();
+    std::string plc = tree.Read("QVX-S7/Plc/10100_004.inf");
+    plc.replace(plc.find("[Standard]"), 10, "[Gone]");
+    tree.Write("QVX-S7/Plc/10100_004.inf", plc);
+    frame->LoadProjectFile(path);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, LoadString(IDS_PLC_FILE_ERROR));
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using platform::GetPrivateProfileInt;
 using platform::GetPrivateProfileString;
@@ -125,6 +128,86 @@ TEST(ProgramFolder, FollowsTheOverrideAndEndsInSlash) {
     platform::SetProgramFolder("");
     EXPECT_FALSE(platform::GetProgramFolder().empty());
     EXPECT_EQ(platform::GetProgramFolder().back(), '/');
+}
+
+}  // namespace
+
+namespace {
+
+// A line break or other control character in a name or value would add keys or sections:
+// the write is refused and the file stays as it was. Several keys go in one replace.
+TEST_F(ProfileTest, ControlCharactersAreRefusedAndSeveralKeysAreOneWrite) {
+    const std::string before = dir.Read("Products/products.inf");
+    for (const std::string& bad : {std::string("a\r\n[Com]\r\nPort=9"), std::string("a\nb"), std::string("a\x1b"),
+                                   std::string(1, '\0')}) {
+        EXPECT_FALSE(WritePrivateProfileString("ProjectFile", "Prj1", bad, file));
+        EXPECT_FALSE(WritePrivateProfileString("ProjectFile", bad, "x", file));
+        EXPECT_FALSE(WritePrivateProfileString(bad, "Prj1", "x", file));
+    }
+    EXPECT_EQ(dir.Read("Products/products.inf"), before);
+    EXPECT_TRUE(platform::WritePrivateProfileStrings("ProjectFile", {{"ProjectCount", "2"}, {"Prj1", "a\tb.prj"}, {"Prj2", "c.prj"}}, file));
+    EXPECT_EQ(dir.Read("Products/products.inf"), before + "\r\n[ProjectFile]\r\nProjectCount=2\r\nPrj1=a\tb.prj\r\nPrj2=c.prj\r\n");
+    // A file that is there but cannot be read is not replaced by one holding the key alone.
+    const std::string folder = dir.Path() + "folder.inf";
+    platform::MakeDirectories(folder);
+    EXPECT_FALSE(WritePrivateProfileString("A", "b", "c", folder));
+    EXPECT_TRUE(platform::DirectoryExists(folder));
+}
+
+// Outside files: regular files only, refused by type before they are opened (a FIFO
+// would block), a size cap, and the system's reason instead of an exception.
+TEST_F(ProfileTest, OnlyRegularFilesWithinTheirCapAreRead) {
+    std::string bytes, error;
+    EXPECT_TRUE(platform::ReadFileSafely(file, 1000, bytes, error));
+    EXPECT_EQ(bytes, dir.Read("Products/products.inf"));
+    EXPECT_FALSE(platform::ReadFileSafely(file, 10, bytes, error));
+    EXPECT_EQ(error, "File too large");
+    EXPECT_FALSE(platform::ReadFileSafely(dir.Path() + "Products", 1000, bytes, error));
+    EXPECT_EQ(error, "Is a directory");
+    const std::string fifo = dir.Path() + "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(platform::ReadFileSafely(fifo, 1000, bytes, error));
+    EXPECT_EQ(error, "Not a regular file");
+    EXPECT_FALSE(platform::ReadFileSafely("/dev/zero", 1000, bytes, error));
+    EXPECT_FALSE(platform::ReadFileSafely(dir.Path() + "none", 1000, bytes, error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_TRUE(bytes.empty());
+    // A profile of the wrong kind reads as missing: the defaults come.
+    EXPECT_EQ(GetPrivateProfileInt("A", "b", 7, fifo), 7);
+    EXPECT_EQ(GetPrivateProfileInt("A", "b", 7, "/dev/zero"), 7);
+}
+
+// Files replaced together: nothing reaches the disk before the commit, reading a staged
+// file gives the staged bytes, and a batch dropped without a commit leaves all as it was.
+TEST_F(ProfileTest, ABatchReplacesItsFilesTogetherOrNotAtAll) {
+    const std::string a = dir.Write("p/a.prj", "old a"), b = dir.Write("p/b.hex", "old b");
+    {
+        platform::ReplaceBatch batch;
+        EXPECT_TRUE(platform::WriteFileBytes(a, "new a"));
+        EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", b));
+        std::string staged;
+        EXPECT_TRUE(platform::ReadFileBytes(b, staged));
+        EXPECT_EQ(staged, "old b\r\n\r\n[S]\r\nk=v\r\n");
+        EXPECT_EQ(dir.Read("p/a.prj"), "old a");
+    }
+    EXPECT_EQ(dir.Read("p/a.prj"), "old a");
+    EXPECT_EQ(dir.Read("p/b.hex"), "old b");
+    platform::ReplaceBatch batch;
+    platform::WriteFileBytes(a, "new a");
+    platform::WriteFileBytes(b, "new b");
+    std::string error;
+    ASSERT_TRUE(batch.Commit(error)) << error;
+    EXPECT_EQ(dir.Read("p/a.prj"), "new a");
+    EXPECT_EQ(dir.Read("p/b.hex"), "new b");
+    EXPECT_EQ(platform::ListDirectory(dir.Path() + "p"), (std::vector<std::string>{"a.prj", "b.hex"}));
+    // A link stays a link: the file it points to is replaced.
+    const std::string link = dir.Path() + "p/link.hex";
+    ASSERT_EQ(symlink(b.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(platform::WriteFileBytes(link, "through the link"));
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir.Read("p/b.hex"), "through the link");
 }
 
 }  // namespace

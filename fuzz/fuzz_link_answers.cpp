@@ -1,0 +1,127 @@
+// What a unit answers comes from a device on a serial line: the handshake and its unit
+// information, command echoes, the project upload's framing, the system data, the IP
+// settings and the loop-back test's answers. The input (after a first byte choosing the
+// sequence) is what the unit sends, as answers each led by its length: every time the
+// link has written something, the next answer comes half a millisecond later (after the
+// link's purge of its input), through a real pseudo-terminal, on a clock that runs four
+// hundred times fast. No answer may crash, hang or read past what arrived.
+#include "model/RunTimeState.h"
+#include "link/HardwareTest.h"
+#include "link/IpSettingsUpload.h"
+#include "link/SerialPort.h"
+#include "link/SystemDataUpload.h"
+#include "link/TransferTasks.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <filesystem>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+int g_master = -1, g_slave = -1;
+
+struct Quiet : ITransferReporter, ISystemDataReporter, IIpSettingsReporter, IHardwareTestReporter {
+    int ShowMessage(const std::string&, const std::string&, unsigned) override { return linkmb::kIdYes; }
+    bool AskProductForProject(std::string& product) override {
+        product = "QVX-S7";
+        return true;
+    }
+};
+
+void Drain() {
+    uint8_t buffer[4096];
+    while (::read(g_master, buffer, sizeof buffer) > 0) {
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    namespace fs = std::filesystem;
+    static const std::string root = "/tmp/quorvex-fuzz-link-" + std::to_string(getpid()) + "/";
+    fs::remove_all(root);
+    fs::copy(QUORVEX_DIST_DIR, root, fs::copy_options::recursive);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    });
+    platform::SetProgramFolder(root);
+    g_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (g_master < 0 || grantpt(g_master) != 0 || unlockpt(g_master) != 0) std::abort();
+    const char* slave = ptsname(g_master);
+    // A descriptor of our own keeps the line raw between the link's opens and closes.
+    g_slave = ::open(slave, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    struct termios raw;
+    tcgetattr(g_slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(g_slave, TCSANOW, &raw);
+    setenv("QUORVEX_COM9", slave, 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1 || size > 3000) return 0;  // what a pseudo-terminal holds unread
+    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-S7";
+    g_nDeviceId = g_nDeviceIdAlt = 82;
+    tcflush(g_slave, TCIOFLUSH);
+    Drain();
+    std::atomic<bool> done{false};
+    std::thread unit([&] {
+        size_t pos = 1;
+        while (!done) {
+            struct pollfd p = {g_master, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0) continue;
+            Drain();
+            if (pos >= size) continue;
+            const size_t length = std::min<size_t>(data[pos], size - pos - 1);
+            ::usleep(500);
+            if (length > 0 && ::write(g_master, data + pos + 1, length) < 0) break;
+            pos += 1 + length;
+        }
+    });
+    platform::TestClock clock(400.0);
+    CSerialPort port;
+    port.SetClock(&clock);
+    Quiet quiet;
+    switch (data[0] % 4) {
+    case 0: {
+        if (port.Open("COM9") != 0) return 0;
+        CTransferTasks tasks(port, quiet);
+        tasks.m_nBlockSize = 64;
+        tasks.UploadProject();
+        break;
+    }
+    case 1: {
+        CSystemDataUpload upload(port, quiet);
+        UnitSystemData system;
+        upload.Run("COM9", 82, system);
+        break;
+    }
+    case 2: {
+        CIpSettingsUpload upload(port, quiet);
+        UnitIpSettings settings;
+        upload.UploadIPSettings("COM9", 94, settings);
+        break;
+    }
+    default: {
+        CHardwareTest test(port, quiet);
+        std::string received;
+        test.RunLoopBackTest("COM9", "Hello", received);
+        break;
+    }
+    }
+    port.Close();
+    done = true;
+    unit.join();
+    Drain();
+    return 0;
+}

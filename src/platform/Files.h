@@ -1,0 +1,82 @@
+#pragma once
+// Reading outside files and replacing files whole.
+//
+// Every file from outside (definition files, projects, images, bitmaps, firmware) is read
+// here: regular files only (a directory, FIFO, device or socket is refused by its type
+// before anything is read), at most a cap per kind of file, and a failure comes back as
+// false with the system's reason, never as an exception.
+//
+// Every file the program rewrites is replaced whole: written beside it, flushed, renamed
+// over it, the folder flushed. A batch replaces several files as one: all are written
+// first, then a journal naming them is put in place, then the renames, then the journal
+// is removed. Whoever next opens or saves the first of them finishes the renames a killed
+// run left (FinishInterruptedReplace).
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Caps by kind of file: generous for every real file, small enough that a damaged or
+// hostile one cannot take the machine's memory.
+constexpr size_t kProfileFileCap = size_t(4) << 20;   // .inf, .ini, tag tables
+constexpr size_t kProjectFileCap = size_t(4) << 20;   // .prj and its internal-database images
+constexpr size_t kBitmapFileCap = size_t(8) << 20;    // bitmaps shown by the program
+constexpr size_t kTransferFileCap = size_t(16) << 20; // firmware, drivers, web pages
+
+// The whole file, when it is a regular file of at most `cap` bytes. Otherwise false and
+// `error` says why ("Is a directory", "No such file or directory", "File too large").
+bool ReadFileSafely(const std::string& path, size_t cap, std::string& bytes, std::string& error);
+
+// Replaces the file whole (see above). Inside an open ReplaceBatch the bytes are only
+// staged and go to disk with the batch. false with the reason on failure; the old file
+// is then as it was.
+bool ReplaceFileWhole(const std::string& path, const std::string& bytes, std::string& error);
+
+// The name a file's replacement is written under before it is renamed over it.
+std::string ReplacementName(const std::string& path);
+
+// A set of files replaced together. While a batch is open, every ReplaceFileWhole (and so
+// every WriteFileBytes and profile write) of this thread is staged into it, and reading a
+// staged file gives the staged bytes. Nothing reaches the disk before Commit; a batch
+// destroyed without Commit leaves every file as it was.
+class ReplaceBatch {
+public:
+    ReplaceBatch();
+    ~ReplaceBatch();
+    ReplaceBatch(const ReplaceBatch&) = delete;
+    ReplaceBatch& operator=(const ReplaceBatch&) = delete;
+
+    void Stage(const std::string& path, const std::string& bytes);
+    // The staged bytes of a file, or nullptr.
+    const std::string* Staged(const std::string& path) const;
+    bool Empty() const { return m_order.empty(); }
+    // Puts every staged file in place; the journal is named after the first file staged.
+    // false with the reason when something could not be written: every old file is then
+    // as it was and no temporary is left.
+    bool Commit(std::string& error);
+    // Files staged since, dropped: a failed step of a save leaves nothing to commit.
+    void Discard();
+
+    static ReplaceBatch* Active();
+
+private:
+    std::map<std::string, std::string> m_files;  // resolved path -> bytes
+    std::vector<std::string> m_order;
+    ReplaceBatch* m_outer = nullptr;
+};
+
+// Finishes what a journal beside `path` names (a save killed between its renames), then
+// removes leftover replacements of `path` and of the companions. Safe to call always.
+void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions = {});
+
+// For tests of a full disk: the disk has this many free 4096-byte pages left for what
+// this layer writes (each file takes whole pages); a write beyond them fails with "No
+// space left on device". A negative value lifts the limit.
+void SetFreePagesForTests(long long pages);
+// For the kill test: called before every step that changes the disk (each write, flush,
+// rename and removal), so that a test can stop the program exactly there.
+void SetDiskStepHookForTests(void (*hook)());
+
+}  // namespace platform
