@@ -54,8 +54,10 @@ void PadWords(StringArray& words) {
 
 }  // namespace
 
-CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent)
-    : ui::Dialog(IDD_TRANSFER_TASKS, parent), m_tasks(g_TransferPort, *this) {}
+CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent) : CTransferTasksDlg(IDD_TRANSFER_TASKS, parent) {}
+
+CTransferTasksDlg::CTransferTasksDlg(int templateId, ui::Window* parent)
+    : ui::Dialog(templateId, parent), m_tasks(g_TransferPort, *this) {}
 
 CTransferTasksDlg::~CTransferTasksDlg() = default;
 

@@ -90,7 +90,11 @@ public:
     int m_bUploadShown = 0;
     CTransferTasks& Tasks() { return m_tasks; }
 
-private:
+protected:
+    // A dialog of the same layout on another template (the older products' transfer
+    // dialog shares the lines, icons, message list and controls).
+    CTransferTasksDlg(int templateId, ui::Window* parent);
+
     enum class ProjectEnd { Sent, Stop, Failed };
     ProjectEnd RunProjectTask();
     bool RunFirmwareStep(bool driverSelected, bool projectSelected);
@@ -109,7 +113,10 @@ private:
     bool WriteProjectImage(const BlockRows& rows);
     std::string Named(const char* plc, const char* master) const;
 
+private:
     CTransferTasks m_tasks;
+
+protected:
     std::unique_ptr<ui::WaitCursor> m_pWaitCursor;
     int m_lineState[6] = {};
 };

@@ -1,12 +1,14 @@
 // unitsim: a simulated unit on a pseudo-terminal, for trying the tool by hand.
 //
-//   unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]
+//   unitsim [--product CODE] [--older | --newer] [--link PATH] [--pace] [--baud N] [--silent]
 //           [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]
 //           [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]
 //           [--no-project] [--wrong-check-at K] [--stop-after-block K]
 //           [--omit-setup-closing-byte] [--omit-closing-byte]
 //
 // A project downloaded to it is kept and served back on upload (for the length of the run).
+// The products of the older generation (81, 84, 85) speak the older protocol variant;
+// --older or --newer chooses the variant for any product code.
 //
 // Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
 // until interrupted, then prints what it received.
@@ -27,7 +29,8 @@ int Number(const char* text) { return static_cast<int>(std::strtol(text, nullptr
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]\n"
+                 "usage: unitsim [--product CODE] [--older | --newer] [--link PATH] [--pace] [--baud N]\n"
+                 "               [--silent]\n"
                  "               [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]\n"
                  "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n"
                  "               [--no-project] [--wrong-check-at K] [--stop-after-block K]\n"
@@ -38,6 +41,7 @@ void Usage() {
 int main(int argc, char** argv) {
     unitsim::Behaviour b;
     std::string link;
+    int older = -1;  // by the product code
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
@@ -48,6 +52,8 @@ int main(int argc, char** argv) {
             return argv[++i];
         };
         if (a == "--product") b.productCode = static_cast<uint8_t>(Number(value()));
+        else if (a == "--older") older = 1;
+        else if (a == "--newer") older = 0;
         else if (a == "--link") link = value();
         else if (a == "--pace") b.pace = true;
         else if (a == "--baud") b.baud = Number(value());
@@ -69,6 +75,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    b.older = older == -1 ? unitsim::UnitSimulator::IsOlderProductCode(b.productCode) : older == 1;
     unitsim::UnitSimulator sim(b);
     std::string error;
     if (!sim.Start(&error)) {
@@ -87,6 +94,7 @@ int main(int argc, char** argv) {
     while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     sim.Stop();
 
+    if (b.older) std::printf("older protocol; project blocks held: %zu\n", sim.StoredOlderBlocks().size());
     std::printf("handshakes %d, restarts %d, product mismatch notices %d\n", sim.Handshakes(),
                 sim.Restarts(), sim.MismatchNotices());
     for (const auto& r : sim.Records())
