@@ -47,6 +47,7 @@ bool OpenForReading(const std::string& path, std::ifstream& file) {
 // Reports: the connection on line 1, every framed record on line 2.
 
 int COlderTransfer::LineAdapter::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
+    ++m_owner.m_nMessages;
     return m_owner.m_reporter.ShowMessage(text, caption, flags);
 }
 
@@ -67,7 +68,10 @@ COlderTransfer::~COlderTransfer() { m_port.SetReporter(m_pPreviousReporter); }
 
 int COlderTransfer::FileBlockSize(unsigned deviceId) { return deviceId == 84 || deviceId == 83 ? 64 : 56; }
 
-void COlderTransfer::CommError() { m_reporter.ShowMessage(kMsgCommError, "", linkmb::kOk); }
+void COlderTransfer::CommError() {
+    ++m_nMessages;
+    m_reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+}
 
 void COlderTransfer::CommErrorUnlessMismatch() {
     if (g_bProductMismatch != 1) CommError();
@@ -90,7 +94,11 @@ int COlderTransfer::ConnectToUnit() {
 }
 
 int COlderTransfer::SendSetupRecord(const uint8_t* record, size_t length) {
-    return m_link.SendFramedBlock(record, length);
+    // A record the unit did not end with 0x03 fails with 60000 like any other wrong answer.
+    const int shown = m_nMessages;
+    const int rc = m_link.SendFramedBlock(record, length);
+    if (rc != 0 && m_nMessages == shown) CommError();
+    return rc;
 }
 
 int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize, int kind, StreamOutcome* outcome) {

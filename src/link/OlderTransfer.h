@@ -107,4 +107,5 @@ private:
     CUnitLink m_link;
     ILinkReporter* m_pPreviousReporter;
     std::unique_ptr<COlderUploadDecoder> m_pDecoder;
+    int m_nMessages = 0;  // messages shown so far
 };
