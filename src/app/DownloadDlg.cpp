@@ -1,7 +1,5 @@
 #include "app/DownloadDlg.h"
 
-#include <ctime>
-
 #include "app/RunTimeState.h"
 #include "link/SystemDataUpload.h"
 #include "plc/PlcRegisterTables.h"
@@ -14,17 +12,7 @@ namespace {
 
 constexpr unsigned kThreePortProduct = 84;
 constexpr uint32_t kTaskPauseMs = 2000;
-constexpr uint32_t kUploadQuestionPauseMs = 1000;
 const char* const kConnecting = "Connecting to Quorvex.";
-
-std::string Now() {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[100];
-    std::strftime(text, sizeof text, "%A, %B %d, %Y, %I:%M:%S %p", &local);
-    return text;
-}
 
 }  // namespace
 
@@ -39,10 +27,6 @@ const ui::HandlerTable* CDownloadDlg::GetHandlerTable() const {
         ui::On(ui::Notify::Clicked, IDC_UPLOAD_PROJECT, &CDownloadDlg::OnUploadProject),
     });
     return &table;
-}
-
-std::string CDownloadDlg::Side(int which) const {
-    return Named(which == 1 ? "PLC1" : "PLC2", which == 1 ? "Master1" : "Master2");
 }
 
 bool CDownloadDlg::OnInitDialog() {
@@ -69,51 +53,6 @@ void CDownloadDlg::OnHelpInfo() {
 
 // ---------------------------------------------------------------------------------------
 // Download
-
-bool CDownloadDlg::RunFirmware(bool driverSelected, bool projectSelected) {
-    SetIcon(1, IDB_STATUS_IDLE);
-    SetLine(1, kConnecting);
-    SetLine(2, "Downloading firmware.");
-    if (m_transfer.DownloadFirmware() != 0) {
-        g_nDownloadResult = -1;
-        AddLogLine("Firmware download failed.");
-        MarkLine(2, LineState::Failed, IDB_STATUS_FAILURE);
-        if (g_bTaskCom1Driver) SetIcon(2, IDB_STATUS_FAILURE);
-        if (g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
-        if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
-        return false;
-    }
-    MarkLine(2, LineState::Succeeded, IDB_STATUS_SUCCESS);
-    AddLogLine("Firmware downloaded successfully.");
-    if (driverSelected) ShowIcon(3, true);
-    else if (projectSelected) ShowIcons({3, 4, 5});
-    return true;
-}
-
-bool CDownloadDlg::RunDriver(int which) {
-    if (which == 1) {
-        SetIcon(2, IDB_STATUS_IDLE);
-    } else {
-        SetIcon(2, IDB_STATUS_IDLE);
-        SetIcon(3, IDB_STATUS_IDLE);
-    }
-    SetLine(1, kConnecting);
-    SetLine(2, "Downloading setup for " + Side(which) + " Driver.");
-    SetLine(3, "Downloading " + Side(which) + " Driver.");
-    const int rc = which == 1 ? m_transfer.DownloadCom1Driver() : m_transfer.DownloadCom2Driver();
-    if (rc != 0) {
-        g_nDownloadResult = -1;
-        AddLogLine(Side(which) + " driver download failed.");
-        MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
-        if (which == 1 && g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
-        if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
-        return false;
-    }
-    MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
-    AddLogLine(Side(which) + " driver downloaded successfully.");
-    if (g_bTaskProject && (which == 2 || !g_bTaskCom2Driver)) ShowIcons({4, 5});
-    return true;
-}
 
 void CDownloadDlg::RunProject() {
     for (int line : {2, 3, 4}) SetIcon(line, IDB_STATUS_IDLE);
@@ -188,112 +127,38 @@ void CDownloadDlg::OnDownload() {
     // The tasks in their order; the first that fails ends the download. The unit gets two
     // seconds before each later turn.
     bool ok = true;
-    if (g_bTaskFirmware) ok = RunFirmware(g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
+    if (g_bTaskFirmware)
+        ok = RunFirmwareTask([this] { return m_transfer.DownloadFirmware(); }, "Downloading firmware.",
+                             g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
     if (ok) PauseBetweenTasks(kTaskPauseMs);
-    if (ok && g_bTaskCom1Driver) ok = RunDriver(1);
+    if (ok && g_bTaskCom1Driver) ok = RunDriverTask(1, [this] { return m_transfer.DownloadCom1Driver(); });
     if (ok) PauseBetweenTasks(kTaskPauseMs);
-    if (ok && g_bTaskCom2Driver) ok = RunDriver(2);
+    if (ok && g_bTaskCom2Driver) ok = RunDriverTask(2, [this] { return m_transfer.DownloadCom2Driver(); });
     if (ok) PauseBetweenTasks(kTaskPauseMs);
     if (ok && g_bTaskProject) RunProject();
     if (g_nDownloadResult == 0) SetDlgItemText(IDC_SUMMARY, "Download Completed Successfully....");
     EndOlderDownload();
 }
 
-void CDownloadDlg::EndOlderDownload() {
-    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
-    g_bTaskFirmware = list.GetRowCheck(0);
-    g_bTaskCom1Driver = list.GetRowCheck(1);
-    g_bTaskCom2Driver = list.GetRowCheck(2);
-    g_bTaskProject = list.GetRowCheck(3);
-    SetDlgItemText(IDC_SUMMARY, "");
-    bool restart = false;
-    if (g_nDownloadResult == -1) {
-        EnableControls(true);
-    } else {
-        if (g_bTaskProject) {
-            MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
-            AddLogLine("Project downloaded successfully.");
-        }
-        if (g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject)
-            restart = ShowMessage(kMsgRestartAfterDownload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
-        EnableControls(true);
-    }
-    SetProgressPos(0);
-    HideAllIcons();
-    ClearLineTexts();
-    m_pWaitCursor.reset();
-    if (restart && g_DownloadPort.IsOpen()) m_transfer.RestartUnit();
-    g_DownloadPort.Close();
-}
+void CDownloadDlg::EndOlderDownload() { EndDownloadOn(g_DownloadPort, [this] { m_transfer.RestartUnit(); }); }
 
 // ---------------------------------------------------------------------------------------
 // Upload
 
 void CDownloadDlg::OnUploadProject() {
-    HideAllIcons();
-    ClearLineTexts();
-    for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
-    EnableControls(false);
-    EnableDlgItem(ui::IDCANCEL, false);
-    SetDlgItemText(IDC_TASKS_GROUP, "Uploading Tasks");
-    ShowIcons({1, 2, 3, 4});
-    SetLine(1, kConnecting);
-    SetLine(2, "Checking existing drivers.");
-    SetLine(3, "Uploading Project setup.");
-    SetLine(4, "Uploading Project.");
-    BeginWaitCursor();
-
-    bool taken = false;
-    if (g_DownloadPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
-        g_nUploadResult = -1;
-        ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
-        RestoreControls();
-        ClearLineTexts();
-        HideAllIcons();
-        g_DownloadPort.Close();
-    } else {
-        if (m_transfer.UploadProject() == 0) {
-            // The staged project replaces the open one only now, whole.
-            g_nUploadResult = 0;
-            taken = true;
+    // The staged project replaces the open one only once the whole exchange succeeded.
+    const bool taken = RunUploadOn(
+        g_DownloadPort, [this] { return m_transfer.UploadProject(); },
+        [this] {
             const OlderUploadedProject& project = *m_transfer.Uploaded();
             ApplyOlderUploadedProject(project);
             if (g_nDeviceId != kThreePortProduct) RestoreMenuAfterTransfer();
-            g_ProjectSettings.g_nProjFileVersion = 2;
-            g_bProjectModified = g_bBlockListEdited = 1;
-            g_bProjectSaved = g_bBlockExSaved = 0;
+            g_bBlockListEdited = 1;
+            g_bBlockExSaved = 0;
             g_bUntitled = g_bBlockExUntitled = 1;
             if (m_onOlderUploaded) m_onOlderUploaded(project);
             if (!project.title.empty() && m_setMainTitle) m_setMainTitle(project.title);
-        } else {
-            g_nUploadResult = -1;
-        }
-        g_DownloadPort.Close();
-        m_pWaitCursor.reset();
-        if (g_nUploadResult == -1) {
-            AddLogLine("Upload Project failed.");
-            MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
-            RestoreControls();
-        } else {
-            SetDlgItemText(IDC_SUMMARY, " ");
-            MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
-            AddLogLine("Project uploaded successfully.");
-            RestoreControls();
-            PauseBetweenTasks(kUploadQuestionPauseMs);
-            const bool restart =
-                ShowMessage(kMsgRestartAfterUpload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
-            if (g_nDeviceId == kThreePortProduct) {
-                if (m_runCommunicationSheet) m_runCommunicationSheet();
-                g_bProjectModified = g_bProjectSaved = g_bUntitled = 0;
-                g_PlcRegisterTables.ResetProject();
-                g_bNoBlockView = 1;
-            }
-            if (restart && g_DownloadPort.Open(g_PlcRegisterTables.g_strPcComPort) == 0) m_transfer.RestartUnit();
-            g_DownloadPort.Close();
-        }
-    }
-    m_pWaitCursor.reset();
-    g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
-    g_bProductSelected2 = 1;
+        },
+        [this] { m_transfer.RestartUnit(); });
     if (taken) EndDialog(ui::IDOK);
 }

@@ -42,12 +42,9 @@ public:
     COlderTransfer& Transfer() { return m_transfer; }
 
 private:
-    bool RunFirmware(bool driverSelected, bool projectSelected);
-    bool RunDriver(int which);
     void RunProject();
     void EndOlderDownload();
     void PauseBetweenTasks(uint32_t ms) { g_DownloadPort.GetClock().Sleep(ms); }
-    std::string Side(int which) const;
 
     COlderTransfer m_transfer;
 };

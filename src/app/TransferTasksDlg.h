@@ -98,7 +98,17 @@ protected:
     enum class ProjectEnd { Sent, Stop, Failed };
     ProjectEnd RunProjectTask();
     bool RunFirmwareStep(bool driverSelected, bool projectSelected);
+    // The firmware and driver turns of a download around the sequence that sends them.
+    bool RunFirmwareTask(const std::function<int()>& download, const std::string& text, bool driverSelected,
+                         bool projectSelected);
+    bool RunDriverTask(int which, const std::function<int()>& download);
     void EndDownload();
+    // The end of a download on `port`: the success line, the restart question.
+    void EndDownloadOn(CSerialPort& port, const std::function<void()>& restartUnit);
+    // An upload on `port`: the lines, the sequence, the project taken over on success, the
+    // restart question. True when the project was taken.
+    bool RunUploadOn(CSerialPort& port, const std::function<int()>& upload, const std::function<void()>& takeOver,
+                     const std::function<void()>& restartUnit);
     void EnableControls(bool enable);
     void RestoreControls();
     void SetLine(int line, const std::string& text);

@@ -27,20 +27,6 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && platform::EqualsNoCase(text.substr(text.size() - tail.size()), tail);
-}
-
-std::string ProductSubFolder(const std::string& folder) {
-    return deffiles::ProductFolder(g_szProductName) + "\\" + folder + "\\";
-}
-
-bool OpenForReading(const std::string& path, std::ifstream& file) {
-    if (path.empty() || !platform::FileExists(platform::ResolvePath(path))) return false;
-    file.open(platform::ResolvePath(path), std::ios::binary);
-    return file.is_open();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -114,18 +100,7 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
         out = StreamOutcome::BlockNotAnswered;
         return -1;
     }
-    file.clear();
-    file.seekg(0, std::ios::end);
-    std::streamoff length = file.tellg();
-    if (length < 0) length = 0;
-    if (length < start) start = kind == 1 ? 0 : 32;
-    std::vector<uint8_t> data;
-    if (length > start) {
-        data.resize(static_cast<size_t>(length - start));
-        file.seekg(start, std::ios::beg);
-        file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-        data.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    }
+    const std::vector<uint8_t> data = CUnitLink::ReadFileFrom(file, start, kind);
 
     const size_t block = static_cast<size_t>(blockSize);
     const size_t blocks = (data.size() + block - 1) / block;
@@ -176,24 +151,9 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
 // Firmware and drivers
 
 int COlderTransfer::DownloadFirmware() {
-    const std::string folder = ProductSubFolder("Firmware");
-    g_arrFirmwareFiles.clear();
-    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
-        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
-    std::sort(g_arrFirmwareFiles.begin(), g_arrFirmwareFiles.end());
-
-    if (g_arrFirmwareFiles.size() > 1) {
-        std::string chosen = m_reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
-        if (chosen.empty()) return -1;  // cancelled: the caller reports the failed task
-        g_strFirmwareFile = chosen;
-    } else if (g_arrFirmwareFiles.size() == 1) {
-        g_strFirmwareFile = g_arrFirmwareFiles.front();
-    } else {
-        g_strFirmwareFile.clear();
-    }
-
+    if (!transfer::PickFirmwareFile(m_reporter)) return -1;
     std::ifstream file;
-    if (!OpenForReading(g_strFirmwareFile, file)) {
+    if (!transfer::OpenFirmwareFile(file)) {
         m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
         Progress(0);
         m_port.Close();
@@ -227,10 +187,6 @@ int COlderTransfer::DownloadCom2Driver() { return DownloadDriver(2); }
 
 int COlderTransfer::DownloadDriver(int which) {
     const bool com1 = which == 1;
-    // The three-port product takes both drivers, and the PLC of both records, from its
-    // COM1 PLC; the register width always follows the port.
-    const bool fromPlc1 = com1 || g_nDeviceId == kThreePortProduct;
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const uint8_t setupCommand = com1 ? unitcmd::kCom1DriverSetup : unitcmd::kCom2DriverSetup;
     const uint8_t driverCommand = com1 ? unitcmd::kCom1Driver : unitcmd::kCom2Driver;
 
@@ -251,31 +207,19 @@ int COlderTransfer::DownloadDriver(int which) {
     Sleep(kCommandPauseMs);
     if (com1) Progress(5);
 
-    const std::string name = platform::GetPrivateProfileString(
-        "Plc Info", com1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
-        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
     std::ifstream file;
-    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
+    const std::string name = transfer::OpenDriverFile(which, file);
+    if (name.empty()) {
         m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
         Progress(0);
         m_port.Close();
         return -1;
     }
     m_reporter.SetFileName(name);
-
-    // The setup record lies inside the driver file; its first three bytes name the PLC.
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    std::streamoff offset = com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset;
-    if (length < offset) offset = 0;
-    std::vector<uint8_t> record(kDriverRecordSize, 0);
-    file.seekg(offset, std::ios::beg);
-    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
-    const size_t n = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    size_t n = 0;
+    const std::vector<uint8_t> record =
+        transfer::DriverSetupRecord(file, which, com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset, n);
     Progress(10);
-    record[0] = static_cast<uint8_t>(com1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
-    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
-    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
     // A record the unit did not take fails the task: the record routine has marked line 2
     // and shown its message where one is due; nothing more is sent.
     if (SendSetupRecord(record.data(), n) != 0) return -1;
@@ -303,7 +247,6 @@ int COlderTransfer::DownloadDriver(int which) {
 // Project download
 
 int COlderTransfer::DownloadProject() {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const bool threePorts = g_nDeviceId == kThreePortProduct;
     g_nDownloadResult = 0;
     Progress(0);
@@ -360,23 +303,10 @@ int COlderTransfer::DownloadProject() {
             CommError();
             return -1;
         }
-        const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
-                           (threePorts || report[2] == platform::Atoi(t.g_strPLC2Id));
-        if (match) {
+        if (transfer::DriversMatch(report)) {
             Mark(kLineStep, LineState::Succeeded);
         } else {
-            auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
-                const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
-                name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
-                modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
-                                                              deffiles::kCorruptPlcFile, 80, file);
-            };
-            std::string name1, model1, name2, model2;
-            read(report[0], report[1], name1, model1);
-            read(report[2], report[3], name2, model2);
-            const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" + model1 +
-                                       ") \n" + "Com2:" + name2 + "(" + model2 + ")" +
-                                       "\n\n Project has different configuration.\nDo you want to continue ?";
+            const std::string prompt = transfer::DriverMismatchPrompt(report);
             if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) != linkmb::kIdYes) {
                 g_nDownloadResult = -1;
                 return 0;

@@ -49,6 +49,80 @@ bool OpenForReading(const std::string& path, std::ifstream& file) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
+// What both generations do alike
+
+namespace transfer {
+
+bool PickFirmwareFile(ITransferReporter& reporter) {
+    const std::string folder = ProductSubFolder("Firmware");
+    g_arrFirmwareFiles.clear();
+    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
+        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
+
+    if (g_arrFirmwareFiles.size() > 1) {
+        std::string chosen = reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
+        if (chosen.empty()) return false;  // cancelled: the caller reports the failed task
+        g_strFirmwareFile = chosen;
+    } else if (g_arrFirmwareFiles.size() == 1) {
+        g_strFirmwareFile = g_arrFirmwareFiles.front();
+    } else {
+        g_strFirmwareFile.clear();
+    }
+    return true;
+}
+
+bool OpenFirmwareFile(std::ifstream& file) { return OpenForReading(g_strFirmwareFile, file); }
+
+std::string OpenDriverFile(int which, std::ifstream& file) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const bool fromPlc1 = which == 1 || g_nDeviceId == kThreePortProduct;
+    const std::string name = platform::GetPrivateProfileString(
+        "Plc Info", which == 1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
+        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
+    return OpenForReading(ProductSubFolder("Drivers") + name, file) ? name : std::string();
+}
+
+std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    // The three-port product names the COM1 PLC in both records.
+    const bool fromPlc1 = which == 1 || g_nDeviceId == kThreePortProduct;
+    file.clear();
+    file.seekg(0, std::ios::end);
+    std::streamoff offset = recordOffset;
+    if (file.tellg() < offset) offset = 0;
+    std::vector<uint8_t> record(kDriverRecordSize, 0);
+    file.seekg(offset, std::ios::beg);
+    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    length = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    record[0] = static_cast<uint8_t>(which == 1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
+    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
+    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
+    return record;
+}
+
+bool DriversMatch(const uint8_t* report) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    return report[0] == platform::Atoi(t.g_strPLC1Id) &&
+           (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
+}
+
+std::string DriverMismatchPrompt(const uint8_t* report) {
+    auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
+        const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
+        name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
+        modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
+                                                      deffiles::kCorruptPlcFile, 80, file);
+    };
+    std::string name1, model1, name2, model2;
+    read(report[0], report[1], name1, model1);
+    read(report[2], report[3], name2, model2);
+    return "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" + model1 + ") \n" + "Com2:" + name2 + "(" +
+           model2 + ")" + "\n\n Project has different configuration.\nDo you want to continue ?";
+}
+
+}  // namespace transfer
+
+// ---------------------------------------------------------------------------------------
 // Reports
 
 int CTransferTasks::LineAdapter::ShowMessage(const std::string& text, const std::string& caption,
@@ -113,23 +187,9 @@ int CTransferTasks::ConnectToUnit() {
 
 int CTransferTasks::DownloadFirmware() {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
-    const std::string folder = ProductSubFolder("Firmware");
-    g_arrFirmwareFiles.clear();
-    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
-        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
-
-    if (g_arrFirmwareFiles.size() > 1) {
-        std::string chosen = m_reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
-        if (chosen.empty()) return -1;  // cancelled: the caller reports the failed task
-        g_strFirmwareFile = chosen;
-    } else if (g_arrFirmwareFiles.size() == 1) {
-        g_strFirmwareFile = g_arrFirmwareFiles.front();
-    } else {
-        g_strFirmwareFile.clear();
-    }
-
+    if (!transfer::PickFirmwareFile(m_reporter)) return -1;
     std::ifstream file;
-    if (!OpenForReading(g_strFirmwareFile, file)) {
+    if (!transfer::OpenFirmwareFile(file)) {
         m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
         Progress(0);
         m_port.Close();
@@ -163,9 +223,6 @@ int CTransferTasks::DownloadCom2Driver() { return DownloadDriver(2); }
 int CTransferTasks::DownloadDriver(int which) {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
     const bool com1 = which == 1;
-    // The three-port product takes both drivers from its COM1 PLC.
-    const bool fromPlc1 = com1 || g_nDeviceId == kThreePortProduct;
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const uint8_t setupCommand = com1 ? unitcmd::kCom1DriverSetup : unitcmd::kCom2DriverSetup;
     const uint8_t driverCommand = com1 ? unitcmd::kCom1Driver : unitcmd::kCom2Driver;
 
@@ -185,11 +242,9 @@ int CTransferTasks::DownloadDriver(int which) {
     Sleep(kCommandPauseMs);
     Progress(com1 ? 5 : 10);
 
-    const std::string name = platform::GetPrivateProfileString(
-        "Plc Info", com1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
-        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
     std::ifstream file;
-    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
+    const std::string name = transfer::OpenDriverFile(which, file);
+    if (name.empty()) {
         m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
         Progress(0);
         m_port.Close();
@@ -197,19 +252,10 @@ int CTransferTasks::DownloadDriver(int which) {
     }
     m_reporter.SetFileName(name);
 
-    // The setup record lies inside the driver file; its first three bytes name the PLC.
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    std::streamoff offset = com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset;
-    if (length < offset) offset = 0;
-    std::vector<uint8_t> record(kDriverRecordSize, 0);
-    file.seekg(offset, std::ios::beg);
-    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
-    const size_t n = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    size_t n = 0;
+    const std::vector<uint8_t> record =
+        transfer::DriverSetupRecord(file, which, com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset, n);
     if (com1) Progress(10);
-    record[0] = static_cast<uint8_t>(com1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
-    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
-    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
 
     // A record the unit did not take fails the task; the record routine has marked the
     // line and shown its message where one is due.
@@ -265,7 +311,6 @@ int CTransferTasks::CompareUnitFirmware() const {
 
 int CTransferTasks::DownloadProject() {
     if (!CheckBlockSize(CUnitLink::kMaxProjectBlockSize)) return -1;
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
 
     Progress(0);
     if (ConnectToUnit() != 0) {
@@ -288,23 +333,10 @@ int CTransferTasks::DownloadProject() {
             CommError();
             return -1;
         }
-        const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
-                           (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
-        if (match) {
+        if (transfer::DriversMatch(report)) {
             Mark(kLineStep, LineState::Succeeded);
         } else {
-            auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
-                const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
-                name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
-                modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
-                                                              deffiles::kCorruptPlcFile, 80, file);
-            };
-            std::string name1, model1, name2, model2;
-            read(report[0], report[1], name1, model1);
-            read(report[2], report[3], name2, model2);
-            const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" +
-                                       model1 + ") \n" + "Com2:" + name2 + "(" + model2 + ")" +
-                                       "\n\n Project has different configuration.\nDo you want to continue ?";
+            const std::string prompt = transfer::DriverMismatchPrompt(report);
             if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
                 g_nDownloadResult = 0;
             } else {

@@ -8,6 +8,7 @@
 // The port is open when a sequence is called and is left open except where a step closes
 // it; the caller closes it at the end.
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,28 @@ constexpr long kCom2DriverRecordOffset = 32768;
 constexpr size_t kDriverRecordSize = 32;
 // Length field of the project data in the setup record as sent.
 constexpr size_t kSetupDataLengthOffset = 58;
+
+// What the sequences of both generations do alike.
+namespace transfer {
+// Collects the *.abs files of the product's Firmware folder into g_arrFirmwareFiles and
+// sets g_strFirmwareFile: the only one, the one the user picks among several (empty when
+// none). False when the choice was cancelled.
+bool PickFirmwareFile(ITransferReporter& reporter);
+// Opens g_strFirmwareFile; the name shown for it.
+bool OpenFirmwareFile(std::ifstream& file);
+// The driver file of port `which` (1 or 2) named by its PLC definition file (the
+// three-port product takes both from its COM1 PLC), opened from the product's Drivers
+// folder; its name, or empty when it cannot be opened.
+std::string OpenDriverFile(int which, std::ifstream& file);
+// The driver's setup record: up to 32 bytes from recordOffset in the file (from 0 when the
+// file is shorter), its first three bytes naming the port's PLC (register width, PLC
+// number, model number). `length` is how many bytes the file gave.
+std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length);
+// The unit's 5-byte drivers answer against the project's PLCs (the three-port product
+// compares COM1 only), and the question that names both when they differ.
+bool DriversMatch(const uint8_t* report);
+std::string DriverMismatchPrompt(const uint8_t* report);
+}  // namespace transfer
 
 class CTransferTasks {
 public:

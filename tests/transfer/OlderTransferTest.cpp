@@ -285,8 +285,12 @@ TEST_F(OlderFixture, EachFailureEndsWithItsMessageAndAFailedResult) {
         EXPECT_EQ(rec.Texts(), k.messages);
         // A refused block leaves the unit without the project; a setup record the unit
         // did not end leaves the blocks unsent.
-        if (std::string(k.what) == "block refused") EXPECT_TRUE(sim.StoredOlderBlocks().empty());
-        if (std::string(k.what) == "setup record not ended") EXPECT_EQ(CommandBytes().back(), 0x19);
+        if (std::string(k.what) == "block refused") {
+            EXPECT_TRUE(sim.StoredOlderBlocks().empty());
+        }
+        if (std::string(k.what) == "setup record not ended") {
+            EXPECT_EQ(CommandBytes().back(), 0x19);
+        }
         Unit([](auto& b) { b = unitsim::Behaviour(); });
     }
     // After a mismatch a failed handshake shows no 60000 (the mismatch was said).
