@@ -89,40 +89,7 @@ void CDownloadDlg::RunProject() {
 }
 
 void CDownloadDlg::OnDownload() {
-    auto& list = Item<ui::ListView>(IDC_TASK_LIST);
-    EnableControls(false);
-    SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
-    m_lineState[1] = g_nConnectState = 0;
-    list.SetFocus();
-    g_bTaskFirmware = list.GetRowCheck(0);
-    g_bTaskCom1Driver = list.GetRowCheck(1);
-    g_bTaskCom2Driver = list.GetRowCheck(2);
-    g_bTaskProject = list.GetRowCheck(3);
-    for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
-    g_nDownloadResult = 0;
-
-    if (ShowMessage(kMsgDataOverwritten, "", ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) {
-        EnableControls(true);
-        return;
-    }
-    if (!(g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject)) {
-        HideAllIcons();
-        ShowMessage(kMsgInvalidSelection, "", ui::MB_OK | ui::MB_ICONSTOP);
-        EndOlderDownload();
-        return;
-    }
-    if (g_bTaskFirmware) ShowIcons({1, 2});
-    else if (g_bTaskCom1Driver || g_bTaskCom2Driver) ShowIcons({1, 2, 3});
-    else ShowIcons({1, 2, 3, 4, 5});
-
-    if (g_DownloadPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
-        ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
-        EnableControls(true);
-        ClearLineTexts();
-        HideAllIcons();
-        return;
-    }
-    ClearLineTexts();
+    if (!BeginDownload(g_DownloadPort, nullptr, [this] { EndOlderDownload(); })) return;
 
     // The tasks in their order; the first that fails ends the download. The unit gets two
     // seconds before each later turn.

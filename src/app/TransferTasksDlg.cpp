@@ -332,7 +332,8 @@ bool CTransferTasksDlg::RunDriverTask(int which, const std::function<int()>& dow
     return true;
 }
 
-void CTransferTasksDlg::OnDownload() {
+bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<bool()>& accept,
+                                      const std::function<void()>& end) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
     EnableControls(false);
     SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
@@ -347,37 +348,44 @@ void CTransferTasksDlg::OnDownload() {
 
     if (ShowMessage(kMsgDataOverwritten, "", ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) {
         EnableControls(true);
-        return;
+        return false;
     }
     const bool any = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject;
     if (!any) {
         HideAllIcons();
         ShowMessage(kMsgInvalidSelection, "", ui::MB_OK | ui::MB_ICONSTOP);
-        EndDownload();
-        return;
+        end();
+        return false;
     }
-    // A block size the transfers cannot use is refused before anything goes to the unit.
-    const int limit = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver ? CUnitLink::kMaxFileBlockSize
-                                                                                 : CUnitLink::kMaxProjectBlockSize;
-    if (m_tasks.m_nBlockSize < 1 || m_tasks.m_nBlockSize > limit) {
-        HideAllIcons();
-        ShowMessage(InvalidBlockSizeMessage(m_tasks.m_nBlockSize, limit), "", ui::MB_OK | ui::MB_ICONSTOP);
-        g_nDownloadResult = -1;
-        EndDownload();
-        return;
-    }
+    if (accept && !accept()) return false;
     if (g_bTaskFirmware) ShowIcons({1, 2});
     else if (g_bTaskCom1Driver || g_bTaskCom2Driver) ShowIcons({1, 2, 3});
     else ShowIcons({1, 2, 3, 4, 5});
 
-    if (g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
+    if (port.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
         ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
         EnableControls(true);
         ClearLineTexts();
         HideAllIcons();
-        return;
+        return false;
     }
     ClearLineTexts();
+    return true;
+}
+
+void CTransferTasksDlg::OnDownload() {
+    // A block size the transfers cannot use is refused before anything goes to the unit.
+    auto blockSizeFits = [this] {
+        const int limit = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver ? CUnitLink::kMaxFileBlockSize
+                                                                                     : CUnitLink::kMaxProjectBlockSize;
+        if (m_tasks.m_nBlockSize >= 1 && m_tasks.m_nBlockSize <= limit) return true;
+        HideAllIcons();
+        ShowMessage(InvalidBlockSizeMessage(m_tasks.m_nBlockSize, limit), "", ui::MB_OK | ui::MB_ICONSTOP);
+        g_nDownloadResult = -1;
+        EndDownload();
+        return false;
+    };
+    if (!BeginDownload(g_TransferPort, blockSizeFits, [this] { EndDownload(); })) return;
 
     // The tasks in their order; the first that fails ends the download.
     bool failed = false;

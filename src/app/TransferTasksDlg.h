@@ -103,6 +103,10 @@ protected:
                          bool projectSelected);
     bool RunDriverTask(int which, const std::function<int()>& download);
     void EndDownload();
+    // The start of a download on `port`: the tasks ticked, the overwrite question, the
+    // selection (then `accept`, which may end the download itself), the icons of the
+    // first task and the port opened. False when the download ended there.
+    bool BeginDownload(CSerialPort& port, const std::function<bool()>& accept, const std::function<void()>& end);
     // The end of a download on `port`: the success line, the restart question.
     void EndDownloadOn(CSerialPort& port, const std::function<void()>& restartUnit);
     // An upload on `port`: the lines, the sequence, the project taken over on success, the

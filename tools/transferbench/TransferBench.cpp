@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -87,20 +88,18 @@ void MakeProject() {
     platform::WriteFileBytes(platform::ResolvePath(WorkingIdbPath("QVX-S7", 2)), EncodeIdbImage(pane2, 2));
 }
 
-void BM_WholeDownload(benchmark::State& state) {
-    const std::string root = CopySampleTree();
-    MakeProject();
-
-    unitsim::Behaviour behaviour;
-    behaviour.productCode = 82;
-    behaviour.driverReport = {102, 1, 101, 1, 0};
+// Runs the download once against the simulated unit pacing itself like the line, with the
+// sequences' pauses kept in real time, and sets the counters: the measured time against
+// the time the bytes need on the line plus the pauses. The overhead in percent.
+double MeasurePaced(benchmark::State& state, const std::string& root, unitsim::Behaviour behaviour,
+                    const std::function<bool(CSerialPort&, QuietReporter&)>& download) {
     behaviour.pace = true;
     behaviour.baud = kBaud;
     unitsim::UnitSimulator sim(behaviour);
     std::string error;
     if (!sim.Start(&error)) {
         state.SkipWithError(error.c_str());
-        return;
+        return 0;
     }
     ::setenv("QUORVEX_COM9", sim.SlavePath().c_str(), 1);
 
@@ -110,18 +109,14 @@ void BM_WholeDownload(benchmark::State& state) {
     port.SetClock(&clock);
     if (port.Open("COM9") != 0) {
         state.SkipWithError("cannot open the simulated unit's port");
-        return;
+        return 0;
     }
-    CTransferTasks tasks(port, reporter);
-    tasks.m_nBlockSize = CTransferTasks::ReadTransferBlockSize("QVX-S7");
-
     double measured = 0;
     for (auto _ : state) {
         sim.ClearLog();
         clock.ClearSleeps();
         auto start = std::chrono::steady_clock::now();
-        const bool ok = tasks.DownloadFirmware() == 0 && tasks.DownloadCom1Driver() == 0 &&
-                        tasks.DownloadCom2Driver() == 0 && tasks.DownloadProject() == 0;
+        const bool ok = download(port, reporter);
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         if (!ok) {
             state.SkipWithError(("download failed: " + reporter.last).c_str());
@@ -139,11 +134,29 @@ void BM_WholeDownload(benchmark::State& state) {
     platform::SetProgramFolder("");
     fs::remove_all(root);
 
+    const double overhead = (measured / required - 1.0) * 100.0;
     state.counters["wire_s"] = wireSeconds;
     state.counters["pauses_s"] = pauseSeconds;
     state.counters["required_s"] = required;
     state.counters["measured_s"] = measured;
-    state.counters["overhead_pct"] = (measured / required - 1.0) * 100.0;
+    state.counters["overhead_pct"] = overhead;
+    std::printf("measured %.2f s against %.2f s on the wire + %.2f s of pauses = %.2f s: overhead %.2f %%\n",
+                measured, wireSeconds, pauseSeconds, required, overhead);
+    return overhead;
+}
+
+void BM_WholeDownload(benchmark::State& state) {
+    const std::string root = CopySampleTree();
+    MakeProject();
+    unitsim::Behaviour behaviour;
+    behaviour.productCode = 82;
+    behaviour.driverReport = {102, 1, 101, 1, 0};
+    MeasurePaced(state, root, behaviour, [](CSerialPort& port, QuietReporter& reporter) {
+        CTransferTasks tasks(port, reporter);
+        tasks.m_nBlockSize = CTransferTasks::ReadTransferBlockSize("QVX-S7");
+        return tasks.DownloadFirmware() == 0 && tasks.DownloadCom1Driver() == 0 && tasks.DownloadCom2Driver() == 0 &&
+               tasks.DownloadProject() == 0;
+    });
 }
 
 BENCHMARK(BM_WholeDownload)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
@@ -170,65 +183,17 @@ void MakeOlderProject() {
 void BM_OlderWholeDownload(benchmark::State& state) {
     const std::string root = CopySampleTree();
     MakeOlderProject();
-
     unitsim::Behaviour behaviour;
     behaviour.older = true;
     behaviour.productCode = 81;
     behaviour.driverReport = {102, 1, 101, 1, 0};
-    behaviour.pace = true;
-    behaviour.baud = kBaud;
     behaviour.answerDelayMs = 0;
-    unitsim::UnitSimulator sim(behaviour);
-    std::string error;
-    if (!sim.Start(&error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    ::setenv("QUORVEX_COM9", sim.SlavePath().c_str(), 1);
-
-    platform::TestClock clock(1.0);  // real time, with the pauses kept
-    QuietReporter reporter;
-    CSerialPort port;
-    port.SetClock(&clock);
-    if (port.Open("COM9") != 0) {
-        state.SkipWithError("cannot open the simulated unit's port");
-        return;
-    }
-    COlderTransfer transfer(port, reporter);
-
-    double measured = 0;
-    for (auto _ : state) {
-        sim.ClearLog();
-        clock.ClearSleeps();
-        auto start = std::chrono::steady_clock::now();
-        const bool ok = transfer.DownloadFirmware() == 0 && transfer.DownloadCom1Driver() == 0 &&
-                        transfer.DownloadCom2Driver() == 0 && transfer.DownloadProject() == 0;
-        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        if (!ok) {
-            state.SkipWithError(("download failed: " + reporter.last).c_str());
-            break;
-        }
-        measured = took.count();
-        state.SetIterationTime(measured);
-    }
-    sim.WaitQuiet(50, 3000);
-    const double wireSeconds = static_cast<double>(sim.Wire().size()) * 10.0 / kBaud;
-    const double pauseSeconds = static_cast<double>(clock.TotalSleep()) / 1000.0;
-    const double required = wireSeconds + pauseSeconds;
-    port.Close();
-    sim.Stop();
-    platform::SetProgramFolder("");
-    fs::remove_all(root);
-
-    const double overhead = (measured / required - 1.0) * 100.0;
-    state.counters["wire_s"] = wireSeconds;
-    state.counters["pauses_s"] = pauseSeconds;
-    state.counters["required_s"] = required;
-    state.counters["measured_s"] = measured;
-    state.counters["overhead_pct"] = overhead;
-    std::printf("older download: measured %.2f s against %.2f s on the wire + %.2f s of pauses = %.2f s; "
-                "overhead %.2f %% (%s 1 %%)\n",
-                measured, wireSeconds, pauseSeconds, required, overhead, overhead < 1.0 ? "under" : "NOT under");
+    const double overhead = MeasurePaced(state, root, behaviour, [](CSerialPort& port, QuietReporter& reporter) {
+        COlderTransfer transfer(port, reporter);
+        return transfer.DownloadFirmware() == 0 && transfer.DownloadCom1Driver() == 0 &&
+               transfer.DownloadCom2Driver() == 0 && transfer.DownloadProject() == 0;
+    });
+    std::printf("older download overhead %.2f %%: %s 1 %%\n", overhead, overhead < 1.0 ? "under" : "NOT under");
 }
 
 BENCHMARK(BM_OlderWholeDownload)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
