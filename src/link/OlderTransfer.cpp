@@ -22,11 +22,6 @@ constexpr uint32_t kCountPauseMs = 100;
 constexpr size_t kImageRecordSize = kOlderBlockRecordSize;
 constexpr uint8_t kNoProject = 0xFF;
 
-std::string BaseName(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -151,15 +146,8 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
 // Firmware and drivers
 
 int COlderTransfer::DownloadFirmware() {
-    if (!transfer::PickFirmwareFile(m_reporter)) return -1;
     std::ifstream file;
-    if (!transfer::OpenFirmwareFile(file)) {
-        m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(BaseName(g_strFirmwareFile));
+    if (!transfer::OpenFirmwareFile(m_reporter, m_port, file)) return -1;
 
     if (ConnectToUnit() != 0) {
         CommErrorUnlessMismatch();
@@ -208,14 +196,7 @@ int COlderTransfer::DownloadDriver(int which) {
     if (com1) Progress(5);
 
     std::ifstream file;
-    const std::string name = transfer::OpenDriverFile(which, file);
-    if (name.empty()) {
-        m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(name);
+    if (transfer::OpenDriverFile(m_reporter, m_port, which, file).empty()) return -1;
     size_t n = 0;
     const std::vector<uint8_t> record =
         transfer::DriverSetupRecord(file, which, com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset, n);

@@ -53,7 +53,7 @@ bool OpenForReading(const std::string& path, std::ifstream& file) {
 
 namespace transfer {
 
-bool PickFirmwareFile(ITransferReporter& reporter) {
+bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::ifstream& file) {
     const std::string folder = ProductSubFolder("Firmware");
     g_arrFirmwareFiles.clear();
     for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
@@ -68,18 +68,30 @@ bool PickFirmwareFile(ITransferReporter& reporter) {
     } else {
         g_strFirmwareFile.clear();
     }
+    if (!OpenForReading(g_strFirmwareFile, file)) {
+        reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
+        reporter.SetProgressPos(0);
+        port.Close();
+        return false;
+    }
+    reporter.SetFileName(BaseName(g_strFirmwareFile));
     return true;
 }
 
-bool OpenFirmwareFile(std::ifstream& file) { return OpenForReading(g_strFirmwareFile, file); }
-
-std::string OpenDriverFile(int which, std::ifstream& file) {
+std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int which, std::ifstream& file) {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     const bool fromPlc1 = which == 1 || g_nDeviceId == kThreePortProduct;
     const std::string name = platform::GetPrivateProfileString(
         "Plc Info", which == 1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
         fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
-    return OpenForReading(ProductSubFolder("Drivers") + name, file) ? name : std::string();
+    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
+        reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
+        reporter.SetProgressPos(0);
+        port.Close();
+        return std::string();
+    }
+    reporter.SetFileName(name);
+    return name;
 }
 
 std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length) {
@@ -187,15 +199,8 @@ int CTransferTasks::ConnectToUnit() {
 
 int CTransferTasks::DownloadFirmware() {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
-    if (!transfer::PickFirmwareFile(m_reporter)) return -1;
     std::ifstream file;
-    if (!transfer::OpenFirmwareFile(file)) {
-        m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(BaseName(g_strFirmwareFile));
+    if (!transfer::OpenFirmwareFile(m_reporter, m_port, file)) return -1;
 
     if (ConnectToUnit() != 0) {
         CommErrorUnlessLinkFailed();
@@ -243,14 +248,7 @@ int CTransferTasks::DownloadDriver(int which) {
     Progress(com1 ? 5 : 10);
 
     std::ifstream file;
-    const std::string name = transfer::OpenDriverFile(which, file);
-    if (name.empty()) {
-        m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(name);
+    if (transfer::OpenDriverFile(m_reporter, m_port, which, file).empty()) return -1;
 
     size_t n = 0;
     const std::vector<uint8_t> record =

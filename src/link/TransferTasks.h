@@ -75,15 +75,14 @@ constexpr size_t kSetupDataLengthOffset = 58;
 // What the sequences of both generations do alike.
 namespace transfer {
 // Collects the *.abs files of the product's Firmware folder into g_arrFirmwareFiles and
-// sets g_strFirmwareFile: the only one, the one the user picks among several (empty when
-// none). False when the choice was cancelled.
-bool PickFirmwareFile(ITransferReporter& reporter);
-// Opens g_strFirmwareFile; the name shown for it.
-bool OpenFirmwareFile(std::ifstream& file);
+// sets g_strFirmwareFile: the only one, or the one the user picks among several. Opens it
+// and shows its name. False when the choice was cancelled, or after message 60023 when
+// there is none or it cannot be opened (then the port is closed).
+bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::ifstream& file);
 // The driver file of port `which` (1 or 2) named by its PLC definition file (the
 // three-port product takes both from its COM1 PLC), opened from the product's Drivers
-// folder; its name, or empty when it cannot be opened.
-std::string OpenDriverFile(int which, std::ifstream& file);
+// folder and shown; its name, or empty after message 60024 (then the port is closed).
+std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int which, std::ifstream& file);
 // The driver's setup record: up to 32 bytes from recordOffset in the file (from 0 when the
 // file is shorter), its first three bytes naming the port's PLC (register width, PLC
 // number, model number). `length` is how many bytes the file gave.
