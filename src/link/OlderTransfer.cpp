@@ -20,7 +20,6 @@ constexpr unsigned kShortRecordProduct = 81;  // sends its block records without
 constexpr uint32_t kCommandPauseMs = 1000;
 constexpr uint32_t kCountPauseMs = 100;
 constexpr size_t kImageRecordSize = kOlderBlockRecordSize;
-constexpr uint8_t kNoProject = 0xFF;
 
 }  // namespace
 
@@ -270,30 +269,8 @@ int COlderTransfer::DownloadProject() {
         return -1;
     }
 
-    // Driver check.
-    Progress(4);
-    const AnswerResult drivers = m_link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
-    if (drivers == AnswerResult::None) {
-        Mark(kLineStep, LineState::Failed);
-        CommError();
-        return -1;
-    }
-    if (drivers == AnswerResult::Expected) {
-        uint8_t report[5];
-        if (m_port.Read(report, sizeof report) == -1) {
-            CommError();
-            return -1;
-        }
-        if (transfer::DriversMatch(report)) {
-            Mark(kLineStep, LineState::Succeeded);
-        } else {
-            const std::string prompt = transfer::DriverMismatchPrompt(report);
-            if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) != linkmb::kIdYes) {
-                g_nDownloadResult = -1;
-                return 0;
-            }
-        }
-    }
+    const int drivers = transfer::CheckUnitDrivers(m_link, m_reporter);
+    if (drivers != 1) return drivers == 0 ? 0 : -1;
 
     if (ConnectToUnit() != 0) {
         Mark(kLineStep, LineState::Failed);
@@ -438,33 +415,9 @@ int COlderTransfer::RunUpload(COlderUploadDecoder& decoder) {
         return -1;
     }
     if (setup == AnswerResult::Expected) {
-        if (m_port.ReadByte() == -1) {
-            CommError();
+        if (transfer::ReceiveUploadSetup(m_port, m_reporter, [&](const uint8_t* record) { decoder.DecodeSetup(record); }) !=
+            0)
             return -1;
-        }
-        if (m_port.GetReceivedByte() == kNoProject) {
-            m_port.ReadByte();
-            m_reporter.ShowMessage(kMsgNoProject, "", linkmb::kOk);
-            return -1;
-        }
-        uint8_t record[kSetupRecordSize];
-        if (m_port.Read(record, sizeof record) == -1) {
-            CommError();
-            return -1;
-        }
-        m_port.WriteByte(unitcmd::kAck);
-        decoder.DecodeSetup(record);
-        if (m_port.ReadByte() == -1) {  // the record's check byte, not compared
-            CommError();
-            return -1;
-        }
-        m_port.WriteByte(unitcmd::kAck);
-        Sleep(kCommandPauseMs);
-        uint8_t closing[3];
-        if (m_port.Read(closing, sizeof closing) == -1) {
-            CommError();
-            return -1;
-        }
         Mark(kLineSetup, LineState::Succeeded);
         if (ConnectToUnit() != 0) {
             Mark(kLineSetup, LineState::Failed);

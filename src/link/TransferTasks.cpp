@@ -23,6 +23,7 @@ namespace {
 
 constexpr unsigned kThreePortProduct = 84;
 constexpr uint32_t kCommandPauseMs = 1000;
+constexpr uint8_t kNoProjectStatus = 0xFF;
 // The image as the unit takes it: the project data length travels in two bytes.
 constexpr size_t kMaxProjectData = 65535;
 
@@ -112,13 +113,27 @@ std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recor
     return record;
 }
 
-bool DriversMatch(const uint8_t* report) {
+int CheckUnitDrivers(CUnitLink& link, ITransferReporter& reporter) {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
-    return report[0] == platform::Atoi(t.g_strPLC1Id) &&
-           (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
-}
-
-std::string DriverMismatchPrompt(const uint8_t* report) {
+    reporter.SetProgressPos(4);
+    const AnswerResult drivers = link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
+    if (drivers == AnswerResult::None) {
+        reporter.MarkLine(kLineStep, LineState::Failed, 0);
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    }
+    if (drivers != AnswerResult::Expected) return 1;  // nothing to compare
+    uint8_t report[5];
+    if (link.Port().Read(report, sizeof report) == -1) {
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    }
+    const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
+                       (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
+    if (match) {
+        reporter.MarkLine(kLineStep, LineState::Succeeded, 0);
+        return 1;
+    }
     auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
         const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
         name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
@@ -128,8 +143,38 @@ std::string DriverMismatchPrompt(const uint8_t* report) {
     std::string name1, model1, name2, model2;
     read(report[0], report[1], name1, model1);
     read(report[2], report[3], name2, model2);
-    return "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" + model1 + ") \n" + "Com2:" + name2 + "(" +
-           model2 + ")" + "\n\n Project has different configuration.\nDo you want to continue ?";
+    const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" + model1 + ") \n" +
+                               "Com2:" + name2 + "(" + model2 + ")" +
+                               "\n\n Project has different configuration.\nDo you want to continue ?";
+    if (reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
+        g_nDownloadResult = 0;
+        return 1;
+    }
+    g_nDownloadResult = -1;
+    return 0;
+}
+
+int ReceiveUploadSetup(CSerialPort& port, ITransferReporter& reporter, const std::function<void(const uint8_t*)>& decode) {
+    auto commError = [&] {
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    };
+    if (port.ReadByte() == -1) return commError();
+    if (port.GetReceivedByte() == kNoProjectStatus) {
+        port.ReadByte();
+        reporter.ShowMessage(kMsgNoProject, "", linkmb::kOk);
+        return -1;
+    }
+    uint8_t record[kSetupRecordSize];
+    if (port.Read(record, sizeof record) == -1) return commError();
+    port.WriteByte(unitcmd::kAck);
+    decode(record);
+    if (port.ReadByte() == -1) return commError();  // the record's check byte, not compared
+    port.WriteByte(unitcmd::kAck);
+    port.GetClock().Sleep(kCommandPauseMs);
+    uint8_t closing[3];
+    if (port.Read(closing, sizeof closing) == -1) return commError();
+    return 0;
 }
 
 }  // namespace transfer
@@ -317,32 +362,8 @@ int CTransferTasks::DownloadProject() {
         CommErrorUnlessLinkFailed();
         return -1;
     }
-    Progress(4);
-    const AnswerResult drivers =
-        m_link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
-    if (drivers == AnswerResult::None) {
-        Mark(kLineStep, LineState::Failed);
-        CommError();
-        return -1;
-    }
-    if (drivers == AnswerResult::Expected) {
-        uint8_t report[5];
-        if (m_port.Read(report, sizeof report) == -1) {
-            CommError();
-            return -1;
-        }
-        if (transfer::DriversMatch(report)) {
-            Mark(kLineStep, LineState::Succeeded);
-        } else {
-            const std::string prompt = transfer::DriverMismatchPrompt(report);
-            if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
-                g_nDownloadResult = 0;
-            } else {
-                g_nDownloadResult = -1;
-                return 0;
-            }
-        }
-    }
+    const int drivers = transfer::CheckUnitDrivers(m_link, m_reporter);
+    if (drivers != 1) return drivers == 0 ? 0 : -1;
 
     if (ConnectToUnit() != 0) {
         Mark(kLineStep, LineState::Failed);

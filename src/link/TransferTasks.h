@@ -9,6 +9,7 @@
 // it; the caller closes it at the end.
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,10 +88,15 @@ std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int w
 // file is shorter), its first three bytes naming the port's PLC (register width, PLC
 // number, model number). `length` is how many bytes the file gave.
 std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length);
-// The unit's 5-byte drivers answer against the project's PLCs (the three-port product
-// compares COM1 only), and the question that names both when they differ.
-bool DriversMatch(const uint8_t* report);
-std::string DriverMismatchPrompt(const uint8_t* report);
+// The driver check before a project download: 0x20 0x20 and the unit's 5-byte drivers
+// answer against the project's PLCs (the three-port product compares COM1 only); when
+// they differ, the question that names the unit's drivers. 1 go on (also when the unit
+// did not echo), 0 the user declined (g_nDownloadResult is -1), -1 failed (reported).
+int CheckUnitDrivers(CUnitLink& link, ITransferReporter& reporter);
+// The setup record of an upload after the unit echoed 0x15 0x15: the status byte (0xFF:
+// the unit holds no project), the 64 bytes (given to `decode`), the check byte and the
+// closing bytes, each answered. 0, or -1 after its message.
+int ReceiveUploadSetup(CSerialPort& port, ITransferReporter& reporter, const std::function<void(const uint8_t*)>& decode);
 }  // namespace transfer
 
 class CTransferTasks {
