@@ -234,7 +234,7 @@ void CMainFrame::OnUpdateNeedsService(ui::CmdUI& cmd) {
     bool on = true;
     switch (cmd.GetID()) {
     case ID_COM_PORT_SETTING: on = bool(s.comPortSetting); break;
-    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject) && deffiles::IsNewGeneration(g_szProductName); break;
+    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject); break;
     case ID_CONTROL_WORD_SETTING:
     case ID_ERROR_BIT_SETTING: on = bool(s.controlWordDialog) && g_bNoBlockView == 0; break;
     case ID_UPLOAD_SYSTEM_DATA: on = bool(s.uploadSystemData); break;

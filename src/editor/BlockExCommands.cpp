@@ -3,6 +3,7 @@
 // Block, Insert Block, Remove Block, Copy Block and Paste Block with the context menu.
 #include <algorithm>
 
+#include "app/DownloadDlg.h"
 #include "app/MainFrame.h"
 #include "app/OlderProjectFile.h"
 #include "app/ProjectInfoDlg.h"
@@ -11,7 +12,9 @@
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
+#include "compiler/ProjectImage.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
@@ -59,6 +62,8 @@ struct SaveFlags {
 
 }  // namespace
 
+BlockExServices g_BlockExServices;
+
 // ---------------------------------------------------------------------------------------
 // Helpers
 
@@ -92,7 +97,7 @@ void CBlockExView::CloseProject(bool updateRecent) {
 
 void CBlockExView::OnUpdateCommand(ui::CmdUI& cmd) {
     switch (cmd.GetID()) {
-        case ID_DOWNLOAD: cmd.Enable(false); break;  // the older transfer dialog is not there yet
+        case ID_DOWNLOAD: cmd.Enable(true); break;
         case ID_PLC1_SETTING:
         case ID_PLC2_SETTING: cmd.Enable(bool(g_NewBlockExServices.plcPortSetting)); break;
         default: break;
@@ -195,8 +200,27 @@ void CBlockExView::OnFileClose() {
 // Hand-overs
 
 void CBlockExView::OnDownload() {
-    // The older transfer dialog is not there yet: the command stays disabled and does
-    // nothing when it arrives all the same.
+    g_nDownloadDlgMode = 1;
+    if (g_bProjectOpen != 1) return;
+    DestroyCellControls();
+    CDownloadDlg dialog;
+    dialog.m_bUpload = 0;
+    dialog.m_findFailingBlock = [this] { return FindFailingBlock(); };
+    dialog.m_compileProject = [this] { return CompileProject(); };
+    // In download mode the dialog's Upload Project stays disabled, so no upload can
+    // replace this view while the dialog runs from it.
+    if (g_BlockExServices.runDownloadDialog)
+        g_BlockExServices.runDownloadDialog(dialog);
+    else
+        dialog.DoModal();
+}
+
+int CBlockExView::CompileProject() {
+    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(GetBlockRows()))) {
+        Box("Unable to create intermediate file.");
+        return -1;
+    }
+    return 0;
 }
 
 void CBlockExView::OnPlc1Setting() {

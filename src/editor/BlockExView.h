@@ -34,6 +34,15 @@ enum OlderBlockColumn {
     kOlderColComment = 9,
 };
 
+class CDownloadDlg;
+
+// How the Download command runs the transfer dialog it has set up (tests and the
+// screenshot run step in here); the default runs it modally.
+struct BlockExServices {
+    std::function<void(CDownloadDlg&)> runDownloadDialog;
+};
+extern BlockExServices g_BlockExServices;
+
 class CBlockExView : public ui::View {
 public:
     static constexpr int kMaxBlocks = 255;
@@ -101,6 +110,9 @@ public:
 
     // The first block that fails the block check, -1 when all pass.
     int FindFailingBlock() const;
+    // Compiles the list into the unit's project image WritePrj.hex (beside the product's
+    // projects): 0, or -1 after "Unable to create intermediate file.".
+    int CompileProject();
     // Writes the project to the file: 0, or -1 when it could not be written (the reason
     // was shown; the list stays edited).
     int SaveProjectFile(const std::string& path);
