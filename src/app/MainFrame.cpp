@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/DownloadDlg.h"
 #include "app/ProjectInfoDlg.h"
 
 #include "app/InputViews.h"
@@ -176,6 +177,16 @@ CMainFrame::CMainFrame() {
         else
             dialog.DoModal();
     };
+    g_BlockExServices.download = [](std::function<int()> findFailingBlock, std::function<int()> compileProject) {
+        CDownloadDlg dialog;
+        dialog.m_bUpload = 0;
+        dialog.m_findFailingBlock = std::move(findFailingBlock);
+        dialog.m_compileProject = std::move(compileProject);
+        if (g_BlockExServices.runDownloadDialog)
+            g_BlockExServices.runDownloadDialog(dialog);
+        else
+            dialog.DoModal();
+    };
     // Closing from the frame saves as the editor's own Close does: the file, its sections
     // and the internal-database companions.
     m_services.saveProject = [](bool newer, const std::string& path) {
@@ -254,7 +265,7 @@ void CMainFrame::OnUpdateNeedsService(ui::CmdUI& cmd) {
     bool on = true;
     switch (cmd.GetID()) {
     case ID_COM_PORT_SETTING: on = bool(s.comPortSetting); break;
-    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject) && deffiles::IsNewGeneration(g_szProductName); break;
+    case ID_UPLOAD_PROJECT: on = bool(s.uploadProject); break;
     case ID_CONTROL_WORD_SETTING:
     case ID_ERROR_BIT_SETTING: on = bool(s.controlWordDialog) && g_bNoBlockView == 0; break;
     case ID_UPLOAD_SYSTEM_DATA: on = bool(s.uploadSystemData); break;

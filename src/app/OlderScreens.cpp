@@ -1,10 +1,12 @@
 #include "app/OlderScreens.h"
 
+#include "app/DownloadDlg.h"
 #include "app/MainFrame.h"
 #include "app/OlderProjectOpen.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
+#include "settings/PLCSheet.h"
 
 void WireOlderScreens(FrameServices& frame, NewBlockExServices& editor) {
     (void)editor;  // the older list uses the editor hand-overs the newer one has
@@ -22,5 +24,61 @@ void WireOlderScreens(FrameServices& frame, NewBlockExServices& editor) {
         auto* view = main ? dynamic_cast<CBlockExView*>(main->GetSplitter().GetPane(0, 1)) : nullptr;
         if (!view) return false;
         return view->SaveProjectFile(path) == 0;
+    };
+    // Upload Project of the older products: the older transfer dialog in its upload layout;
+    // a project taken from the unit becomes the open, untitled project.
+    auto newerUpload = frame.uploadProject;
+    frame.uploadProject = [newerUpload](bool isNewer) {
+        if (isNewer) {
+            if (newerUpload) newerUpload(true);
+            return;
+        }
+        CDownloadDlg dialog;
+        dialog.m_bUpload = 1;
+        dialog.m_nOpenedFrom = 2;
+        WireDownloadDialog(dialog);
+        dialog.DoModal();
+    };
+    // The Communication button of the three-port product's sheet: the dialog in its
+    // download layout; its project is the setup record of the sheet's settings.
+    g_PlcSheetServices.communication = [] {
+        CDownloadDlg dialog;
+        WireDownloadDialog(dialog);
+        dialog.DoModal();
+    };
+}
+
+void WireDownloadDialog(CDownloadDlg& dialog) {
+    // The block list the dialog compiles: the older list of the project level, or for the
+    // three-port product (which has none) a list without rows.
+    auto view = [] {
+        CMainFrame* main = CMainFrame::Get();
+        return main ? dynamic_cast<CBlockExView*>(main->GetSplitter().GetPane(0, 1)) : nullptr;
+    };
+    dialog.m_findFailingBlock = [view] {
+        CBlockExView* list = view();
+        return list ? list->FindFailingBlock() : -1;
+    };
+    dialog.m_compileProject = [view] {
+        if (CBlockExView* list = view()) return list->CompileProject();
+        CBlockExView empty;
+        return empty.CompileProject();
+    };
+    dialog.m_restoreMenu = [] {
+        if (CMainFrame* main = CMainFrame::Get()) main->RestoreMenuAfterTransfer();
+    };
+    dialog.m_onOlderUploaded = [view](const OlderUploadedProject& project) {
+        CBlockExView* list = view();
+        if (!list) return;
+        list->SetBlockRows(project.rows);
+        for (size_t i = 0; i < project.rows.size() && i < size_t(CBlockExView::kMaxBlocks); ++i)
+            list->SetCellText(int(i), kOlderColBlockNo, project.rows[i][kOlderColBlockNo]);
+    };
+    dialog.m_setMainTitle = [](const std::string& title) {
+        if (CMainFrame* main = CMainFrame::Get()) main->SetWindowText(title);
+    };
+    dialog.m_runCommunicationSheet = [] {
+        CMainFrame* main = CMainFrame::Get();
+        if (main && main->Services().communicationSettingSheet) main->Services().communicationSettingSheet();
     };
 }

@@ -54,8 +54,10 @@ void PadWords(StringArray& words) {
 
 }  // namespace
 
-CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent)
-    : ui::Dialog(IDD_TRANSFER_TASKS, parent), m_tasks(g_TransferPort, *this) {}
+CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent) : CTransferTasksDlg(IDD_TRANSFER_TASKS, parent) {}
+
+CTransferTasksDlg::CTransferTasksDlg(int templateId, ui::Window* parent)
+    : ui::Dialog(templateId, parent), m_tasks(g_TransferPort, *this) {}
 
 CTransferTasksDlg::~CTransferTasksDlg() = default;
 
@@ -283,11 +285,17 @@ void CTransferTasksDlg::RestoreControls() {
 // Download
 
 bool CTransferTasksDlg::RunFirmwareStep(bool driverSelected, bool projectSelected) {
+    return RunFirmwareTask([this] { return m_tasks.DownloadFirmware(); }, "Downloading Firmware.", driverSelected,
+                           projectSelected);
+}
+
+bool CTransferTasksDlg::RunFirmwareTask(const std::function<int()>& download, const std::string& text,
+                                        bool driverSelected, bool projectSelected) {
     SetIcon(1, IDB_STATUS_IDLE);
     Refresh();
     SetLine(1, kConnecting);
-    SetLine(2, "Downloading Firmware.");
-    if (m_tasks.DownloadFirmware() != 0) {
+    SetLine(2, text);
+    if (download() != 0) {
         g_nDownloadResult = -1;
         AddLogLine("Firmware download failed.");
         MarkLine(2, LineState::Failed, IDB_STATUS_FAILURE);
@@ -303,7 +311,29 @@ bool CTransferTasksDlg::RunFirmwareStep(bool driverSelected, bool projectSelecte
     return true;
 }
 
-void CTransferTasksDlg::OnDownload() {
+bool CTransferTasksDlg::RunDriverTask(int which, const std::function<int()>& download) {
+    const std::string side = which == 1 ? Named("PLC1", "Master1") : Named("PLC2", "Master2");
+    SetIcon(2, IDB_STATUS_IDLE);
+    if (which == 2) SetIcon(3, IDB_STATUS_IDLE);
+    SetLine(1, kConnecting);
+    SetLine(2, "Downloading setup for " + side + " Driver.");
+    SetLine(3, "Downloading " + side + " Driver.");
+    if (download() != 0) {
+        g_nDownloadResult = -1;
+        AddLogLine(side + " driver download failed.");
+        MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
+        if (which == 1 && g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
+        if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
+        return false;
+    }
+    MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
+    AddLogLine(side + " driver downloaded successfully.");
+    if (g_bTaskProject && (which == 2 || !g_bTaskCom2Driver)) ShowIcons({4, 5});
+    return true;
+}
+
+bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<bool()>& accept,
+                                      const std::function<void()>& end) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
     EnableControls(false);
     SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
@@ -318,81 +348,53 @@ void CTransferTasksDlg::OnDownload() {
 
     if (ShowMessage(kMsgDataOverwritten, "", ui::MB_OKCANCEL | ui::MB_ICONQUESTION) != ui::IDOK) {
         EnableControls(true);
-        return;
+        return false;
     }
     const bool any = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject;
     if (!any) {
         HideAllIcons();
         ShowMessage(kMsgInvalidSelection, "", ui::MB_OK | ui::MB_ICONSTOP);
-        EndDownload();
-        return;
+        end();
+        return false;
     }
-    // A block size the transfers cannot use is refused before anything goes to the unit.
-    const int limit = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver ? CUnitLink::kMaxFileBlockSize
-                                                                                 : CUnitLink::kMaxProjectBlockSize;
-    if (m_tasks.m_nBlockSize < 1 || m_tasks.m_nBlockSize > limit) {
-        HideAllIcons();
-        ShowMessage(InvalidBlockSizeMessage(m_tasks.m_nBlockSize, limit), "", ui::MB_OK | ui::MB_ICONSTOP);
-        g_nDownloadResult = -1;
-        EndDownload();
-        return;
-    }
+    if (accept && !accept()) return false;
     if (g_bTaskFirmware) ShowIcons({1, 2});
     else if (g_bTaskCom1Driver || g_bTaskCom2Driver) ShowIcons({1, 2, 3});
     else ShowIcons({1, 2, 3, 4, 5});
 
-    if (g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
+    if (port.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
         ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
         EnableControls(true);
         ClearLineTexts();
         HideAllIcons();
-        return;
+        return false;
     }
     ClearLineTexts();
+    return true;
+}
+
+void CTransferTasksDlg::OnDownload() {
+    // A block size the transfers cannot use is refused before anything goes to the unit.
+    auto blockSizeFits = [this] {
+        const int limit = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver ? CUnitLink::kMaxFileBlockSize
+                                                                                     : CUnitLink::kMaxProjectBlockSize;
+        if (m_tasks.m_nBlockSize >= 1 && m_tasks.m_nBlockSize <= limit) return true;
+        HideAllIcons();
+        ShowMessage(InvalidBlockSizeMessage(m_tasks.m_nBlockSize, limit), "", ui::MB_OK | ui::MB_ICONSTOP);
+        g_nDownloadResult = -1;
+        EndDownload();
+        return false;
+    };
+    if (!BeginDownload(g_TransferPort, blockSizeFits, [this] { EndDownload(); })) return;
 
     // The tasks in their order; the first that fails ends the download.
     bool failed = false;
     if (g_bTaskFirmware) failed = !RunFirmwareStep(g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
     if (!failed) Pause(kTaskPauseMs);
 
-    if (!failed && g_bTaskCom1Driver) {
-        SetIcon(2, IDB_STATUS_IDLE);
-        SetLine(1, kConnecting);
-        SetLine(2, "Downloading setup for " + Named("PLC1", "Master1") + " Driver.");
-        SetLine(3, "Downloading " + Named("PLC1", "Master1") + " Driver.");
-        if (m_tasks.DownloadCom1Driver() != 0) {
-            g_nDownloadResult = -1;
-            AddLogLine(Named("PLC1", "Master1") + " driver download failed.");
-            MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
-            if (g_bTaskCom2Driver) SetIcon(3, IDB_STATUS_FAILURE);
-            if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
-            failed = true;
-        } else {
-            MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
-            AddLogLine(Named("PLC1", "Master1") + " driver downloaded successfully.");
-            if (g_bTaskProject && !g_bTaskCom2Driver) ShowIcons({4, 5});
-        }
-    }
+    if (!failed && g_bTaskCom1Driver) failed = !RunDriverTask(1, [this] { return m_tasks.DownloadCom1Driver(); });
     if (!failed) Pause(kTaskPauseMs);
-
-    if (!failed && g_bTaskCom2Driver) {
-        SetIcon(2, IDB_STATUS_IDLE);
-        SetIcon(3, IDB_STATUS_IDLE);
-        SetLine(1, kConnecting);
-        SetLine(2, "Downloading setup for " + Named("PLC2", "Master2") + " Driver.");
-        SetLine(3, "Downloading " + Named("PLC2", "Master2") + " Driver.");
-        if (m_tasks.DownloadCom2Driver() != 0) {
-            g_nDownloadResult = -1;
-            AddLogLine(Named("PLC2", "Master2") + " driver download failed.");
-            MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
-            if (g_bTaskProject) SetIcon(4, IDB_STATUS_FAILURE);
-            failed = true;
-        } else {
-            MarkLine(3, LineState::Succeeded, IDB_STATUS_SUCCESS);
-            AddLogLine(Named("PLC2", "Master2") + " driver downloaded successfully.");
-            if (g_bTaskProject) ShowIcons({4, 5});
-        }
-    }
+    if (!failed && g_bTaskCom2Driver) failed = !RunDriverTask(2, [this] { return m_tasks.DownloadCom2Driver(); });
     if (!failed) Pause(kTaskPauseMs);
 
     if (!failed && g_bTaskProject) {
@@ -503,7 +505,9 @@ bool CTransferTasksDlg::WriteProjectImage(const BlockRows& rows) {
     return true;
 }
 
-void CTransferTasksDlg::EndDownload() {
+void CTransferTasksDlg::EndDownload() { EndDownloadOn(g_TransferPort, [this] { m_tasks.RestartUnit(); }); }
+
+void CTransferTasksDlg::EndDownloadOn(CSerialPort& port, const std::function<void()>& restartUnit) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
     g_bTaskFirmware = list.GetRowCheck(0);
     g_bTaskCom1Driver = list.GetRowCheck(1);
@@ -526,14 +530,29 @@ void CTransferTasksDlg::EndDownload() {
     HideAllIcons();
     ClearLineTexts();
     m_pWaitCursor.reset();
-    if (restart && g_TransferPort.IsOpen()) m_tasks.RestartUnit();
-    g_TransferPort.Close();
+    if (restart && port.IsOpen()) restartUnit();
+    port.Close();
 }
 
 // ---------------------------------------------------------------------------------------
 // Upload
 
 void CTransferTasksDlg::OnUploadProject() {
+    const bool taken = RunUploadOn(
+        g_TransferPort, [this] { return m_tasks.UploadProject(); },
+        [this] {
+            const UploadedProject& project = *m_tasks.Uploaded();
+            if (m_onUploaded) m_onUploaded(project);
+            if (!project.title.empty() && m_setMainTitle) m_setMainTitle(project.title);
+        },
+        [this] { m_tasks.RestartUnit(); });
+    m_tasks.m_bAltHandshakeFirmware = 0;
+    m_tasks.m_bAltHandshakeProduct = 0;
+    if (taken) EndDialog(ui::IDOK);
+}
+
+bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()>& upload,
+                                    const std::function<void()>& takeOver, const std::function<void()>& restartUnit) {
     HideAllIcons();
     ClearLineTexts();
     for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
@@ -548,28 +567,26 @@ void CTransferTasksDlg::OnUploadProject() {
     BeginWaitCursor();
 
     bool taken = false;
-    if (g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
+    if (port.Open(g_PlcRegisterTables.g_strPcComPort) != 0) {
         g_nUploadResult = -1;
         ShowMessage(kMsgOpenPortError, "", ui::MB_OK);
         RestoreControls();
         ClearLineTexts();
         HideAllIcons();
-        g_TransferPort.Close();
+        port.Close();
     } else {
-        if (m_tasks.UploadProject() == 0) {
+        if (upload() == 0) {
             g_nUploadResult = 0;
             taken = true;
-            const UploadedProject& project = *m_tasks.Uploaded();
             g_ProjectSettings.g_nProjFileVersion = 2;
             g_bProjectModified = 1;
             g_bProjectSaved = 0;
             g_bUntitled = 1;
-            if (m_onUploaded) m_onUploaded(project);
-            if (!project.title.empty() && m_setMainTitle) m_setMainTitle(project.title);
+            takeOver();
         } else {
             g_nUploadResult = -1;
         }
-        g_TransferPort.Close();
+        port.Close();
         m_pWaitCursor.reset();
         if (g_nUploadResult == -1) {
             AddLogLine("Upload Project failed.");
@@ -580,7 +597,7 @@ void CTransferTasksDlg::OnUploadProject() {
             MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
             AddLogLine("Project uploaded successfully.");
             RestoreControls();
-            Pause(1000);
+            port.GetClock().Sleep(1000);
             const bool restart =
                 ShowMessage(kMsgRestartAfterUpload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
             if (g_nDeviceId == kThreePortProduct) {
@@ -589,14 +606,12 @@ void CTransferTasksDlg::OnUploadProject() {
                 g_PlcRegisterTables.ResetProject();
                 g_bNoBlockView = 1;
             }
-            if (restart && g_TransferPort.Open(g_PlcRegisterTables.g_strPcComPort) == 0) m_tasks.RestartUnit();
-            g_TransferPort.Close();
+            if (restart && port.Open(g_PlcRegisterTables.g_strPcComPort) == 0) restartUnit();
+            port.Close();
         }
     }
     m_pWaitCursor.reset();
     g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
     g_bProductSelected2 = 1;
-    m_tasks.m_bAltHandshakeFirmware = 0;
-    m_tasks.m_bAltHandshakeProduct = 0;
-    if (taken) EndDialog(ui::IDOK);
+    return taken;
 }

@@ -90,11 +90,29 @@ public:
     int m_bUploadShown = 0;
     CTransferTasks& Tasks() { return m_tasks; }
 
-private:
+protected:
+    // A dialog of the same layout on another template (the older products' transfer
+    // dialog shares the lines, icons, message list and controls).
+    CTransferTasksDlg(int templateId, ui::Window* parent);
+
     enum class ProjectEnd { Sent, Stop, Failed };
     ProjectEnd RunProjectTask();
     bool RunFirmwareStep(bool driverSelected, bool projectSelected);
+    // The firmware and driver turns of a download around the sequence that sends them.
+    bool RunFirmwareTask(const std::function<int()>& download, const std::string& text, bool driverSelected,
+                         bool projectSelected);
+    bool RunDriverTask(int which, const std::function<int()>& download);
     void EndDownload();
+    // The start of a download on `port`: the tasks ticked, the overwrite question, the
+    // selection (then `accept`, which may end the download itself), the icons of the
+    // first task and the port opened. False when the download ended there.
+    bool BeginDownload(CSerialPort& port, const std::function<bool()>& accept, const std::function<void()>& end);
+    // The end of a download on `port`: the success line, the restart question.
+    void EndDownloadOn(CSerialPort& port, const std::function<void()>& restartUnit);
+    // An upload on `port`: the lines, the sequence, the project taken over on success, the
+    // restart question. True when the project was taken.
+    bool RunUploadOn(CSerialPort& port, const std::function<int()>& upload, const std::function<void()>& takeOver,
+                     const std::function<void()>& restartUnit);
     void EnableControls(bool enable);
     void RestoreControls();
     void SetLine(int line, const std::string& text);
@@ -109,7 +127,10 @@ private:
     bool WriteProjectImage(const BlockRows& rows);
     std::string Named(const char* plc, const char* master) const;
 
+private:
     CTransferTasks m_tasks;
+
+protected:
     std::unique_ptr<ui::WaitCursor> m_pWaitCursor;
     int m_lineState[6] = {};
 };

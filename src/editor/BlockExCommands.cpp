@@ -8,7 +8,9 @@
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
+#include "compiler/ProjectImage.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/FrameResource.h"
 #include "projectfiles/OlderProjectFile.h"
@@ -45,6 +47,8 @@ struct SaveFlags {
 
 }  // namespace
 
+BlockExServices g_BlockExServices;
+
 // ---------------------------------------------------------------------------------------
 // Helpers
 
@@ -68,7 +72,7 @@ void CBlockExView::CloseProject(bool updateRecent) {
 
 void CBlockExView::OnUpdateCommand(ui::CmdUI& cmd) {
     switch (cmd.GetID()) {
-        case ID_DOWNLOAD: cmd.Enable(false); break;  // the older transfer dialog is not there yet
+        case ID_DOWNLOAD: cmd.Enable(true); break;
         case ID_PLC1_SETTING:
         case ID_PLC2_SETTING: cmd.Enable(bool(g_NewBlockExServices.plcPortSetting)); break;
         default: break;
@@ -168,8 +172,21 @@ void CBlockExView::OnFileClose() {
 // Hand-overs
 
 void CBlockExView::OnDownload() {
-    // The older transfer dialog is not there yet: the command stays disabled and does
-    // nothing when it arrives all the same.
+    g_nDownloadDlgMode = 1;
+    if (g_bProjectOpen != 1) return;
+    DestroyCellControls();
+    // In download mode the dialog's Upload Project stays disabled, so no upload can
+    // replace this view while the dialog runs from it.
+    if (g_BlockExServices.download)
+        g_BlockExServices.download([this] { return FindFailingBlock(); }, [this] { return CompileProject(); });
+}
+
+int CBlockExView::CompileProject() {
+    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(GetBlockRows()))) {
+        Box("Unable to create intermediate file.");
+        return -1;
+    }
+    return 0;
 }
 
 void CBlockExView::OnPlc1Setting() {

@@ -17,6 +17,18 @@
 #include "model/BlockRows.h"
 #include "ui/Frame.h"
 
+class CDownloadDlg;
+
+// The frame's hand-over of the Download command (without it Download does nothing).
+struct BlockExServices {
+    // "Download": the transfer dialog with the block check and the compile it runs.
+    std::function<void(std::function<int()> findFailingBlock, std::function<int()> compileProject)> download;
+    // Runs the transfer dialog the download has set up (tests and the screenshot run
+    // step in here); the default runs it modally.
+    std::function<void(CDownloadDlg&)> runDownloadDialog;
+};
+extern BlockExServices g_BlockExServices;
+
 class CBlockExView : public CBlockListView {
 public:
     static constexpr int kAddressButtonWidth = 20;
@@ -71,6 +83,9 @@ public:
 
     // The first block that fails the block check, -1 when all pass.
     int FindFailingBlock() const;
+    // Compiles the list into the unit's project image WritePrj.hex (beside the product's
+    // projects): 0, or -1 after "Unable to create intermediate file.".
+    int CompileProject();
     // Writes the project to the file: 0, or -1 when it could not be written (the reason
     // was shown; the list stays edited).
     int SaveProjectFile(const std::string& path);

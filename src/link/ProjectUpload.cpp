@@ -16,7 +16,6 @@ constexpr unsigned kThreePortProduct = 84;
 constexpr uint32_t kCommandPauseMs = 1000;
 constexpr uint32_t kRestartPauseMs = 50;
 constexpr uint32_t kLengthPauseMs = 100;
-constexpr uint8_t kNoProject = 0xFF;
 constexpr uint8_t kClosingByte = 0x03;
 }  // namespace
 
@@ -108,34 +107,13 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
 
     // Setup record. Without its echo the unit gives nothing to take over.
     if (m_link.SendCommandReadAnswer(unitcmd::kUploadSetup, kCommandPauseMs, unitcmd::kUploadSetup) !=
-            AnswerResult::Expected ||
-        m_port.ReadByte() == -1) {
+        AnswerResult::Expected) {
         CommError();
         return -1;
     }
-    if (m_port.GetReceivedByte() == kNoProject) {
-        m_port.ReadByte();
-        m_reporter.ShowMessage(kMsgNoProject, "", linkmb::kOk);
+    if (transfer::ReceiveUploadSetup(m_port, m_reporter, [&](const uint8_t* record) { decoder.DecodeSetup(record); }) !=
+        0)
         return -1;
-    }
-    uint8_t record[kSetupRecordSize];
-    if (m_port.Read(record, sizeof record) == -1) {
-        CommError();
-        return -1;
-    }
-    m_port.WriteByte(unitcmd::kAck);
-    decoder.DecodeSetup(record);
-    if (m_port.ReadByte() == -1) {  // the record's check byte, not compared
-        CommError();
-        return -1;
-    }
-    m_port.WriteByte(unitcmd::kAck);
-    Sleep(kCommandPauseMs);
-    uint8_t closing[3];
-    if (m_port.Read(closing, sizeof closing) == -1) {
-        CommError();
-        return -1;
-    }
     Mark(kLineSetup, LineState::Succeeded);
 
     if (ConnectToUnit() != 0) {
@@ -197,6 +175,7 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
             return -1;
         }
     }
+    uint8_t closing[3];
     if (m_port.Read(closing, sizeof closing) == -1 || closing[2] != kClosingByte) {
         keep();
         CommError();

@@ -24,6 +24,7 @@ namespace {
 
 constexpr unsigned kThreePortProduct = 84;
 constexpr uint32_t kCommandPauseMs = 1000;
+constexpr uint8_t kNoProjectStatus = 0xFF;
 // The image as the unit takes it: the project data length travels in two bytes.
 constexpr size_t kMaxProjectData = 65535;
 
@@ -51,6 +52,136 @@ bool OpenForReading(const std::string& path, std::istringstream& file) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------
+// What both generations do alike
+
+namespace transfer {
+
+bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file) {
+    const std::string folder = ProductSubFolder("Firmware");
+    g_arrFirmwareFiles.clear();
+    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
+        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
+
+    if (g_arrFirmwareFiles.size() > 1) {
+        std::string chosen = reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
+        if (chosen.empty()) return false;  // cancelled: the caller reports the failed task
+        g_strFirmwareFile = chosen;
+    } else if (g_arrFirmwareFiles.size() == 1) {
+        g_strFirmwareFile = g_arrFirmwareFiles.front();
+    } else {
+        g_strFirmwareFile.clear();
+    }
+    if (!OpenForReading(g_strFirmwareFile, file)) {
+        reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
+        reporter.SetProgressPos(0);
+        port.Close();
+        return false;
+    }
+    reporter.SetFileName(BaseName(g_strFirmwareFile));
+    return true;
+}
+
+std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int which, std::istringstream& file) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const bool fromPlc1 = which == 1 || g_nDeviceId == kThreePortProduct;
+    const std::string name = platform::GetPrivateProfileString(
+        "Plc Info", which == 1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
+        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
+    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
+        reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
+        reporter.SetProgressPos(0);
+        port.Close();
+        return std::string();
+    }
+    reporter.SetFileName(name);
+    return name;
+}
+
+std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    // The three-port product names the COM1 PLC in both records.
+    const bool fromPlc1 = which == 1 || g_nDeviceId == kThreePortProduct;
+    file.clear();
+    file.seekg(0, std::ios::end);
+    std::streamoff offset = recordOffset;
+    if (file.tellg() < offset) offset = 0;
+    std::vector<uint8_t> record(kDriverRecordSize, 0);
+    file.seekg(offset, std::ios::beg);
+    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    length = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    record[0] = static_cast<uint8_t>(which == 1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
+    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
+    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
+    return record;
+}
+
+int CheckUnitDrivers(CUnitLink& link, ITransferReporter& reporter) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    reporter.SetProgressPos(4);
+    const AnswerResult drivers = link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
+    if (drivers == AnswerResult::None) {
+        reporter.MarkLine(kLineStep, LineState::Failed, 0);
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    }
+    if (drivers != AnswerResult::Expected) return 1;  // nothing to compare
+    uint8_t report[5];
+    if (link.Port().Read(report, sizeof report) == -1) {
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    }
+    const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
+                       (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
+    if (match) {
+        reporter.MarkLine(kLineStep, LineState::Succeeded, 0);
+        return 1;
+    }
+    auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
+        const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
+        name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
+        modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
+                                                      deffiles::kCorruptPlcFile, 80, file);
+    };
+    std::string name1, model1, name2, model2;
+    read(report[0], report[1], name1, model1);
+    read(report[2], report[3], name2, model2);
+    const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" + model1 + ") \n" +
+                               "Com2:" + name2 + "(" + model2 + ")" +
+                               "\n\n Project has different configuration.\nDo you want to continue ?";
+    if (reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
+        g_nDownloadResult = 0;
+        return 1;
+    }
+    g_nDownloadResult = -1;
+    return 0;
+}
+
+int ReceiveUploadSetup(CSerialPort& port, ITransferReporter& reporter, const std::function<void(const uint8_t*)>& decode) {
+    auto commError = [&] {
+        reporter.ShowMessage(kMsgCommError, "", linkmb::kOk);
+        return -1;
+    };
+    if (port.ReadByte() == -1) return commError();
+    if (port.GetReceivedByte() == kNoProjectStatus) {
+        port.ReadByte();
+        reporter.ShowMessage(kMsgNoProject, "", linkmb::kOk);
+        return -1;
+    }
+    uint8_t record[kSetupRecordSize];
+    if (port.Read(record, sizeof record) == -1) return commError();
+    port.WriteByte(unitcmd::kAck);
+    decode(record);
+    if (port.ReadByte() == -1) return commError();  // the record's check byte, not compared
+    port.WriteByte(unitcmd::kAck);
+    port.GetClock().Sleep(kCommandPauseMs);
+    uint8_t closing[3];
+    if (port.Read(closing, sizeof closing) == -1) return commError();
+    return 0;
+}
+
+}  // namespace transfer
 
 // ---------------------------------------------------------------------------------------
 // Reports
@@ -125,29 +256,8 @@ int CTransferTasks::ConnectToUnit() {
 
 int CTransferTasks::DownloadFirmware() {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
-    const std::string folder = ProductSubFolder("Firmware");
-    g_arrFirmwareFiles.clear();
-    for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
-        if (EndsWithNoCase(name, ".abs")) g_arrFirmwareFiles.push_back(folder + name);
-
-    if (g_arrFirmwareFiles.size() > 1) {
-        std::string chosen = m_reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
-        if (chosen.empty()) return -1;  // cancelled: the caller reports the failed task
-        g_strFirmwareFile = chosen;
-    } else if (g_arrFirmwareFiles.size() == 1) {
-        g_strFirmwareFile = g_arrFirmwareFiles.front();
-    } else {
-        g_strFirmwareFile.clear();
-    }
-
     std::istringstream file;
-    if (!OpenForReading(g_strFirmwareFile, file)) {
-        m_reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(BaseName(g_strFirmwareFile));
+    if (!transfer::OpenFirmwareFile(m_reporter, m_port, file)) return -1;
 
     if (ConnectToUnit() != 0) {
         CommErrorUnlessLinkFailed();
@@ -175,9 +285,6 @@ int CTransferTasks::DownloadCom2Driver() { return DownloadDriver(2); }
 int CTransferTasks::DownloadDriver(int which) {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
     const bool com1 = which == 1;
-    // The three-port product takes both drivers from its COM1 PLC.
-    const bool fromPlc1 = com1 || g_nDeviceId == kThreePortProduct;
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const uint8_t setupCommand = com1 ? unitcmd::kCom1DriverSetup : unitcmd::kCom2DriverSetup;
     const uint8_t driverCommand = com1 ? unitcmd::kCom1Driver : unitcmd::kCom2Driver;
 
@@ -197,31 +304,13 @@ int CTransferTasks::DownloadDriver(int which) {
     Sleep(kCommandPauseMs);
     Progress(com1 ? 5 : 10);
 
-    const std::string name = platform::GetPrivateProfileString(
-        "Plc Info", com1 ? "Com1PlcFilename" : "Com2PlcFilename", deffiles::kCorruptPlcFile, 80,
-        fromPlc1 ? t.g_strPlc1Inf : t.g_strPlc2Inf);
     std::istringstream file;
-    if (!OpenForReading(ProductSubFolder("Drivers") + name, file)) {
-        m_reporter.ShowMessage(kMsgDriverFile, "", linkmb::kOk);
-        Progress(0);
-        m_port.Close();
-        return -1;
-    }
-    m_reporter.SetFileName(name);
+    if (transfer::OpenDriverFile(m_reporter, m_port, which, file).empty()) return -1;
 
-    // The setup record lies inside the driver file; its first three bytes name the PLC.
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    std::streamoff offset = com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset;
-    if (length < offset) offset = 0;
-    std::vector<uint8_t> record(kDriverRecordSize, 0);
-    file.seekg(offset, std::ios::beg);
-    file.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
-    const size_t n = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+    size_t n = 0;
+    const std::vector<uint8_t> record =
+        transfer::DriverSetupRecord(file, which, com1 ? kCom1DriverRecordOffset : kCom2DriverRecordOffset, n);
     if (com1) Progress(10);
-    record[0] = static_cast<uint8_t>(com1 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth);
-    record[1] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPLC1Id : t.g_strPLC2Id));
-    record[2] = static_cast<uint8_t>(platform::Atoi(fromPlc1 ? t.g_strPlc1ModelNo : t.g_strPlc2ModelNo));
 
     // A record the unit did not take fails the task; the record routine has marked the
     // line and shown its message where one is due.
@@ -277,7 +366,6 @@ int CTransferTasks::CompareUnitFirmware() const {
 
 int CTransferTasks::DownloadProject() {
     if (!CheckBlockSize(CUnitLink::kMaxProjectBlockSize)) return -1;
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
 
     Progress(0);
     if (ConnectToUnit() != 0) {
@@ -286,45 +374,8 @@ int CTransferTasks::DownloadProject() {
         CommErrorUnlessLinkFailed();
         return -1;
     }
-    Progress(4);
-    const AnswerResult drivers =
-        m_link.SendCommandReadAnswer(unitcmd::kDrivers, kCommandPauseMs, unitcmd::kDrivers);
-    if (drivers == AnswerResult::None) {
-        Mark(kLineStep, LineState::Failed);
-        CommError();
-        return -1;
-    }
-    if (drivers == AnswerResult::Expected) {
-        uint8_t report[5];
-        if (m_port.Read(report, sizeof report) == -1) {
-            CommError();
-            return -1;
-        }
-        const bool match = report[0] == platform::Atoi(t.g_strPLC1Id) &&
-                           (g_nDeviceId == kThreePortProduct || report[2] == platform::Atoi(t.g_strPLC2Id));
-        if (match) {
-            Mark(kLineStep, LineState::Succeeded);
-        } else {
-            auto read = [](int plcNo, int model, std::string& name, std::string& modelName) {
-                const std::string file = deffiles::PlcDefinitionFile(g_szProductName, std::to_string(plcNo));
-                name = platform::GetPrivateProfileString("Plc Info", "Plc Name", deffiles::kCorruptPlcFile, 80, file);
-                modelName = platform::GetPrivateProfileString("Plc Info", "Plc" + std::to_string(model),
-                                                              deffiles::kCorruptPlcFile, 80, file);
-            };
-            std::string name1, model1, name2, model2;
-            read(report[0], report[1], name1, model1);
-            read(report[2], report[3], name2, model2);
-            const std::string prompt = "Quorvex is configured for drivers-  \n \nCom1:" + name1 + "(" +
-                                       model1 + ") \n" + "Com2:" + name2 + "(" + model2 + ")" +
-                                       "\n\n Project has different configuration.\nDo you want to continue ?";
-            if (m_reporter.ShowMessage(prompt, "Error", linkmb::kYesNo) == linkmb::kIdYes) {
-                g_nDownloadResult = 0;
-            } else {
-                g_nDownloadResult = -1;
-                return 0;
-            }
-        }
-    }
+    const int drivers = transfer::CheckUnitDrivers(m_link, m_reporter);
+    if (drivers != 1) return drivers == 0 ? 0 : -1;
 
     if (ConnectToUnit() != 0) {
         Mark(kLineStep, LineState::Failed);

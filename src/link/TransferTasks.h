@@ -8,6 +8,8 @@
 // The port is open when a sequence is called and is left open except where a step closes
 // it; the caller closes it at the end.
 #include <cstdint>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +72,32 @@ constexpr long kCom2DriverRecordOffset = 32768;
 constexpr size_t kDriverRecordSize = 32;
 // Length field of the project data in the setup record as sent.
 constexpr size_t kSetupDataLengthOffset = 58;
+
+// What the sequences of both generations do alike.
+namespace transfer {
+// Collects the *.abs files of the product's Firmware folder into g_arrFirmwareFiles and
+// sets g_strFirmwareFile: the only one, or the one the user picks among several. Opens it
+// and shows its name. False when the choice was cancelled, or after message 60023 when
+// there is none or it cannot be opened (then the port is closed).
+bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file);
+// The driver file of port `which` (1 or 2) named by its PLC definition file (the
+// three-port product takes both from its COM1 PLC), opened from the product's Drivers
+// folder and shown; its name, or empty after message 60024 (then the port is closed).
+std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int which, std::istringstream& file);
+// The driver's setup record: up to 32 bytes from recordOffset in the file (from 0 when the
+// file is shorter), its first three bytes naming the port's PLC (register width, PLC
+// number, model number). `length` is how many bytes the file gave.
+std::vector<uint8_t> DriverSetupRecord(std::istream& file, int which, long recordOffset, size_t& length);
+// The driver check before a project download: 0x20 0x20 and the unit's 5-byte drivers
+// answer against the project's PLCs (the three-port product compares COM1 only); when
+// they differ, the question that names the unit's drivers. 1 go on (also when the unit
+// did not echo), 0 the user declined (g_nDownloadResult is -1), -1 failed (reported).
+int CheckUnitDrivers(CUnitLink& link, ITransferReporter& reporter);
+// The setup record of an upload after the unit echoed 0x15 0x15: the status byte (0xFF:
+// the unit holds no project), the 64 bytes (given to `decode`), the check byte and the
+// closing bytes, each answered. 0, or -1 after its message.
+int ReceiveUploadSetup(CSerialPort& port, ITransferReporter& reporter, const std::function<void(const uint8_t*)>& decode);
+}  // namespace transfer
 
 class CTransferTasks {
 public:

@@ -219,8 +219,7 @@ int CUnitLink::SendFramedBlock(const uint8_t* record, size_t length) {
     return 0;
 }
 
-int CUnitLink::SendFileBlocks(std::istream& file, long start, int blockSize, int kind,
-                              StreamOutcome* outcome) {
+std::vector<uint8_t> CUnitLink::ReadFileFrom(std::istream& file, long start, int kind) {
     file.clear();
     file.seekg(0, std::ios::end);
     std::streamoff length = file.tellg();
@@ -233,6 +232,12 @@ int CUnitLink::SendFileBlocks(std::istream& file, long start, int blockSize, int
         file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
         data.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
     }
+    return data;
+}
+
+int CUnitLink::SendFileBlocks(std::istream& file, long start, int blockSize, int kind,
+                              StreamOutcome* outcome) {
+    const std::vector<uint8_t> data = ReadFileFrom(file, start, kind);
     return SendBlocks(data.data(), data.size(), blockSize, kMaxFileBlockSize, std::string(),
                       outcome);
 }

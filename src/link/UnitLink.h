@@ -124,6 +124,9 @@ public:
     // then the end exchange. Progress moves from 10 to 200. 0 when the unit ended with 0x03.
     int SendFileBlocks(std::istream& file, long start, int blockSize, int kind,
                        StreamOutcome* outcome = nullptr);
+    // The bytes of the file from `start`; a file shorter than start is taken from 0 (kind
+    // 1, firmware) or from 32 (kinds 2 and 3, drivers).
+    static std::vector<uint8_t> ReadFileFrom(std::istream& file, long start, int kind);
     // The same for bytes in memory. blockSize must be 1 to maxBlockSize; a final answer
     // other than 0x03 shows wrongEndMessage when it is not empty.
     int SendBlocks(const uint8_t* data, size_t size, int blockSize,

@@ -44,6 +44,8 @@ void AddTransferDialogs(std::vector<ui::DialogTemplate>& out) {
         {ControlKind::Button, ui::IDCANCEL, "E&xit", 259, 212, 64, 14, st::kTabStop},
     };
     out.push_back(t);
+    t.id = IDD_DOWNLOAD;  // the older products' dialog has the same controls
+    out.push_back(t);
 }
 
 std::shared_ptr<const ui::Bitmap> StatusBitmap(int id) {

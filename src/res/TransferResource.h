@@ -6,6 +6,8 @@
 
 // Transfer tasks (download and upload of the newer products).
 constexpr int IDD_TRANSFER_TASKS = 277;
+// The older products' transfer dialog: the same controls.
+constexpr int IDD_DOWNLOAD = 103;
 constexpr int IDC_TRANSFER_PROGRESS = 1001;
 constexpr int IDC_TASK_LIST = 1002;
 constexpr int IDC_DOWNLOAD = 1003;

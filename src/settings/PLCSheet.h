@@ -11,7 +11,7 @@
 class CPLCSheet;
 
 // The screen the General page hands over to that is built elsewhere: the older
-// transfer dialog. Its button is disabled while it is not there.
+// transfer dialog (the frame sets it). Its button is disabled while it is not set.
 struct PlcSheetServices {
     std::function<void()> communication;  // runs the transfer dialog modally
 };

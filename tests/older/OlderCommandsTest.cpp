@@ -156,8 +156,8 @@ TEST_F(OlderCommands, AFailedSaveLeavesTheProjectNewAndEdited) {
     EXPECT_EQ(g_ProjectSettings.g_strProjPath, "");
 }
 
-TEST_F(OlderCommands, DownloadStaysDisabledAndPortSettingsFollowTheirScreen) {
-    EXPECT_FALSE(frame->QueryCommand(ID_DOWNLOAD).IsEnabled());
+TEST_F(OlderCommands, DownloadIsEnabledAndPortSettingsFollowTheirScreen) {
+    EXPECT_TRUE(frame->QueryCommand(ID_DOWNLOAD).IsEnabled());
     EXPECT_FALSE(frame->QueryCommand(ID_PLC1_SETTING).IsEnabled());
     int asked = 0;
     g_NewBlockExServices.plcPortSetting = [&asked](int port) { asked = port; };

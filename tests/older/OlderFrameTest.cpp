@@ -20,6 +20,9 @@
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
+#include "res/PortSettingsResource.h"
+#include "res/TransferResource.h"
+#include "settings/PLCSheet.h"
 
 namespace {
 
@@ -255,3 +258,60 @@ TEST_F(OlderFrame, AnOldFormatProjectIsAskedAboutOnEverySaveUntilYes) {
 }
 
 }  // namespace
+
+// The older transfer dialog from its three entry points, each in the layout its opener asks.
+TEST_F(OlderFrame, TheOlderEditorsDownloadOpensTheTransferDialog) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    int shown = 0;
+    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
+        ++shown;
+        EXPECT_EQ(d.GetWindowText(), "Download");
+        EXPECT_EQ(d.Item<ui::ListView>(IDC_TASK_LIST).GetItemText(1, 0), "PLC1 Driver");
+        EXPECT_TRUE(d.Item(IDC_DOWNLOAD).IsWindowEnabled());
+        EXPECT_FALSE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
+        EXPECT_EQ(g_nDownloadDlgMode, 1);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    EXPECT_TRUE(frame->UserCommand(ID_DOWNLOAD));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(g_nDownloadDlgMode, 0);
+}
+
+TEST_F(OlderFrame, UploadProjectOfAnOlderProductOpensTheTransferDialog) {
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
+    int shown = 0;
+    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
+        ++shown;
+        EXPECT_EQ(d.GetWindowText(), "Upload");
+        EXPECT_EQ(d.GetDlgItemText(IDC_TASKS_GROUP), "Uploading Tasks");
+        EXPECT_FALSE(d.Item(IDC_DOWNLOAD).IsWindowEnabled());
+        EXPECT_TRUE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
+        EXPECT_EQ(g_nDownloadDlgMode, 2);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    EXPECT_TRUE(frame->UserCommand(ID_UPLOAD_PROJECT));
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(OlderFrame, TheThreePortSheetsCommunicationButtonOpensTheTransferDialog) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    int shown = 0;
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& general = dynamic_cast<CPLCSheet&>(d).GetGeneralPage();
+        EXPECT_TRUE(general.Item(IDC_COMMUNICATION).IsWindowEnabled());
+        general.UserClickButton(IDC_COMMUNICATION);
+        d.UserClose();
+    });
+    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
+        ++shown;
+        EXPECT_EQ(d.GetWindowText(), "Download");
+        EXPECT_EQ(d.Item<ui::ListView>(IDC_TASK_LIST).GetItemText(2, 0), "Master2 Driver");
+        EXPECT_FALSE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    RunCommunicationSettingSheet();
+    EXPECT_EQ(shown, 1);
+}

@@ -403,6 +403,10 @@ void UnitSimulator::Hear(uint8_t byte) {
         m_pending.clear();
     }
     m_lastHeard = now;
+    if (IsOlderState(m_state)) {
+        HearOlder(byte, GetBehaviour());
+        return;
+    }
 
     switch (m_state) {
     case State::Idle:
@@ -571,7 +575,8 @@ void UnitSimulator::StartUploadSetup(std::vector<uint8_t>& answer) {
     std::vector<uint8_t> setup;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        none = m_behaviour.noProject || m_storedSetup.empty() || m_storedStream.empty();
+        none = m_behaviour.noProject || m_storedSetup.empty() ||
+               (!m_behaviour.older && m_storedStream.empty());
         setup = m_storedSetup;
     }
     if (none) {  // no project: 0xFF and one more byte
@@ -734,6 +739,7 @@ void UnitSimulator::Dispatch(uint8_t first, uint8_t second) {
         return;
     }
     if (!known || b.ignoreCommands) return;
+    if (b.older && DispatchOlder(first, b)) return;
 
     std::vector<uint8_t> answer;
     if (handling.echo) answer.push_back(first);

@@ -20,6 +20,9 @@ namespace unitsim {
 
 struct Behaviour {
     uint8_t productCode = 84;  // byte 2 of the handshake answer
+    // Speaks the older products' variant of the protocol (see OlderUnit.cpp): file blocks
+    // with a one-byte length, the project as one record per transfer block.
+    bool older = false;
 
     // Answers: the unit waits answerDelayMs before each answer (the tool purges its
     // input right after some commands) and echoDelayMs more before the echo of a command
@@ -178,6 +181,15 @@ public:
     std::vector<uint8_t> StoredSetup() const;
     std::vector<uint8_t> StoredStream() const;
 
+    // The older mode's project: the transfer-block records as the unit took them (27 bytes
+    // for product 81, 28 for the others: the record as sent and its check byte). The setup
+    // record is the one of StoredSetup.
+    void SetStoredOlderBlocks(const std::vector<std::vector<uint8_t>>& blocks);
+    std::vector<std::vector<uint8_t>> StoredOlderBlocks() const;
+    // The product codes whose units speak the older protocol (the older products of the
+    // sample tree).
+    static bool IsOlderProductCode(uint8_t code);
+
     // Waits (real time) until nothing has crossed the line for quietMs; false after maxMs.
     bool WaitQuiet(int quietMs, int maxMs) const;
 
@@ -187,7 +199,17 @@ private:
         StreamLengthHigh, StreamLengthLow, StreamData, StreamCheck,
         UploadSetupAck, UploadSetupEnd, UploadImageAck, StepTake,
         WebCount, WebTypeCode, WebFileOrEnd, WebLength, WebData,
+        // Older mode.
+        OlderStreamLength, OlderStreamData, OlderStreamCheck, OlderStreamEnd,
+        OlderCount, OlderBlockData, OlderBlockNext, OlderEnd,
+        OlderUploadCountAck, OlderUploadRecordAck, OlderUploadAfterAck,
     };
+    // Older mode (OlderUnit.cpp): the commands whose exchange differs, and the bytes heard
+    // in its states.
+    bool DispatchOlder(uint8_t command, const Behaviour& b);
+    void HearOlder(uint8_t byte, const Behaviour& b);
+    static bool IsOlderState(State state) { return state >= State::OlderStreamLength; }
+    size_t OlderRecordSize() const;  // a block record as sent, without its check byte
     void HearWeb(uint8_t byte);
 
     void Run();
@@ -244,6 +266,14 @@ private:
     int m_webLengthBytesLeft = 0;
     std::vector<ExchangeStep> m_steps;  // the steps of the current command
     size_t m_stepIndex = 0;
+
+    // Older mode (worker thread; the stored blocks under m_mutex).
+    std::vector<std::vector<uint8_t>> m_olderBlocks;
+    std::vector<std::vector<uint8_t>> m_olderTaken;  // the blocks of the project coming in
+    size_t m_olderCount = 0;
+    size_t m_olderSent = 0;
+    int m_olderZeros = 0;
+    bool m_olderRefused = false;
 
     std::vector<WireByte> m_wire;
     std::vector<FramedRecord> m_records;

@@ -1,6 +1,6 @@
 // unitsim: a simulated unit on a pseudo-terminal, for trying the tool by hand.
 //
-//   unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]
+//   unitsim [--product CODE] [--older | --newer] [--link PATH] [--pace] [--baud N] [--silent]
 //           [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]
 //           [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]
 //           [--no-project] [--wrong-check-at K] [--stop-after-block K]
@@ -12,6 +12,8 @@
 // README's project (Modbus RTU Master "Standard" on COM1, DF1 Full Duplex "Series 5" on
 // COM2), so that project goes down without questions; --firmware and --drivers give the
 // other cases. --tcp also starts the Ethernet side on 127.0.0.1:PORT (0: any port).
+// The products of the older generation (81, 84, 85) speak the older protocol variant;
+// --older or --newer chooses the variant for any product code.
 //
 // Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
 // until interrupted, then prints what it received.
@@ -33,7 +35,8 @@ int Number(const char* text) { return static_cast<int>(std::strtol(text, nullptr
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: unitsim [--product CODE] [--link PATH] [--pace] [--baud N] [--silent]\n"
+                 "usage: unitsim [--product CODE] [--older | --newer] [--link PATH] [--pace] [--baud N]\n"
+                 "               [--silent]\n"
                  "               [--wrong-handshakes K] [--refuse-block K] [--end-answer BYTE]\n"
                  "               [--confirm-answer BYTE] [--drop-after N] [--firmware TEXT]\n"
                  "               [--no-project] [--wrong-check-at K] [--stop-after-block K]\n"
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
     b.driverReport = {101, 1, 102, 1, 0};
     std::string link;
     int tcpPort = -1;
+    int older = -1;  // by the product code
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
@@ -59,6 +63,8 @@ int main(int argc, char** argv) {
             return argv[++i];
         };
         if (a == "--product") b.productCode = static_cast<uint8_t>(Number(value()));
+        else if (a == "--older") older = 1;
+        else if (a == "--newer") older = 0;
         else if (a == "--link") link = value();
         else if (a == "--pace") b.pace = true;
         else if (a == "--baud") b.baud = Number(value());
@@ -90,6 +96,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    b.older = older == -1 ? unitsim::UnitSimulator::IsOlderProductCode(b.productCode) : older == 1;
     unitsim::UnitSimulator sim(b);
     std::string error;
     if (!sim.Start(&error)) {
@@ -121,6 +128,7 @@ int main(int argc, char** argv) {
     for (const auto& f : tcp.Files())
         std::printf("file over TCP: %zu bytes%s\n", f.data.size(), f.completed ? "" : ", not ended");
 
+    if (b.older) std::printf("older protocol; project blocks held: %zu\n", sim.StoredOlderBlocks().size());
     std::printf("handshakes %d, restarts %d, product mismatch notices %d\n", sim.Handshakes(),
                 sim.Restarts(), sim.MismatchNotices());
     for (const auto& r : sim.Records())
