@@ -628,6 +628,9 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
         table->setRowCount(lv.GetItemCount());
         row = -1;
     }
+    // A list without rows has nothing to scroll: a sideways bar would only take the room of
+    // its headings (an empty pane is sized to its heading row).
+    table->setHorizontalScrollBarPolicy(lv.GetItemCount() == 0 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     const bool checks = lv.HasStyle(ui::style::kCheckBoxes);
     auto syncRow = [&](int r) {
         for (int col = 0; col < cols; ++col) {

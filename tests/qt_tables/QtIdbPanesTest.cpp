@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QScrollBar>
 #include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -119,6 +120,10 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
             for (int x = 0; x < empty.width() && !green; ++x)
                 green = empty.pixelColor(x, y) == QColor(100, 200, 0);
         EXPECT_TRUE(green) << "the empty-list text is not on screen";
+        // The heading row of an empty pane shows whole: no sideways bar takes its room.
+        for (QTableWidget* t : win->findChildren<QTableWidget*>())
+            if (t->isVisible() && t->rowCount() == 0)
+                EXPECT_FALSE(t->horizontalScrollBar()->isVisible());
 
         BuildIdbImage({Block("10", "1", "H0001", "2", "N007:000"), Block("10", "1", "H0011", "2", "N007:010"),
                        Block("16", "3", "C0001", "2", "N007:040"), Block("4", "4", "R0100", "5", "F008:002")});
