@@ -49,7 +49,6 @@ int ShowBox(const std::string& text, unsigned flags = ui::MB_OK) { return ui::Me
 
 std::string BuildOlderProjectFile(const OlderBlockRows& rows, bool slaveMode, int fileVersion,
                                   const std::string& modifiedStamp) {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const CProjectSettings& s = g_ProjectSettings;
     std::string bytes;
     FieldWriter w(bytes);
@@ -57,43 +56,7 @@ std::string BuildOlderProjectFile(const OlderBlockRows& rows, bool slaveMode, in
     w.Text(fileVersion == 2 ? kOlderVersion2 : kOlderVersion1, 9);
 
     w.Seek(kSettingsOffset);
-    auto port = [&](int p, int baudPort) {
-        const int* ps = s.g_anPortSettings[p];
-        w.Byte(BaudToCode(ps[kPortBaud], baudPort, 17));
-        w.Byte(DataBitsToCode(ps[kPortDataBits]));
-        w.Byte(ps[kPortStopBits]);
-        w.Byte(ps[kPortParity]);
-    };
-    if (IsThreePortProduct()) {
-        for (int twice = 0; twice < 2; ++twice) {
-            w.Byte(Atoi(t.g_strPLC1Id));
-            w.Byte(Atoi(t.g_strPlc1ModelNo));
-        }
-        port(0, 0);
-        port(1, 1);
-        port(2, 2);
-        for (int p = 0; p < 3; ++p) w.Byte(s.g_anPortTimeout[p]);
-    } else {
-        w.Byte(Atoi(t.g_strPLC1Id));
-        w.Byte(Atoi(t.g_strPlc1ModelNo));
-        w.Byte(Atoi(t.g_strPLC2Id));
-        w.Byte(Atoi(t.g_strPlc2ModelNo));
-        port(0, 0);
-        port(1, 1);
-        w.Byte(s.g_bCtrlWordEnabled);
-        w.Byte(s.g_nCtrlWordSide);
-        w.Byte(s.g_bErrBit1Enabled);
-        w.Byte(s.g_bErrBit2Enabled);
-        w.Byte(s.g_anAdvSetting1[2]);
-        w.Byte(s.g_anAdvSetting1[0]);
-        w.Byte(s.g_anAdvSetting1[1]);
-    }
-    w.Text(s.g_strCtrlWordAddr, kAddressTextWidth);
-    w.Text(s.g_strErrBitAddr1, kAddressTextWidth);
-    w.Text(s.g_strErrBitAddr2, kAddressTextWidth);
-    w.Byte(s.g_anAdvSetting2[2]);
-    w.Byte(s.g_anAdvSetting2[0]);
-    w.Byte(s.g_anAdvSetting2[1]);
+    WriteSettingsRecord(w, IsThreePortProduct(), 17, 2);
     w.Byte('*');
     w.Byte(s.g_nProductNo);
     w.Byte(s.g_nProjectVersion);

@@ -36,24 +36,12 @@ constexpr size_t kReplaceSuffixRoom = 16;
 
 }  // namespace
 
-std::string BuildNewerProjectFile(const BlockRows& rows) {
-    CPlcRegisterTables& t = g_PlcRegisterTables;
-    CProjectSettings& s = g_ProjectSettings;
-    std::string bytes;
-    FieldWriter w(bytes);
-
-    w.Text(kFileTag, kTagWidth);
-    s.g_nProjFileVersion = deffiles::ReadDataProjectVersion(g_szProductName);
-    if (s.g_nProjFileVersion < 0 &&
-        ui::MessageBox(LoadString(IDS_CONVERT_ON_SAVE), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES)
-        s.g_nProjFileVersion = 0;  // the current format number
-    w.Raw(VersionField(s.g_nProjFileVersion));
-
-    w.Seek(kSettingsOffset);
-    const bool threePorts = g_nDeviceId == 84;
+void WriteSettingsRecord(FieldWriter& w, bool threePorts, int portOneCodes, int thirdPortTable) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const CProjectSettings& s = g_ProjectSettings;
     auto port = [&](int p, int baudPort) {
         const int* ps = s.g_anPortSettings[p];
-        w.Byte(BaudToCode(ps[kPortBaud], baudPort));
+        w.Byte(BaudToCode(ps[kPortBaud], baudPort, portOneCodes));
         w.Byte(DataBitsToCode(ps[kPortDataBits]));
         w.Byte(ps[kPortStopBits]);
         w.Byte(ps[kPortParity]);
@@ -65,7 +53,7 @@ std::string BuildNewerProjectFile(const BlockRows& rows) {
         }
         port(0, 0);
         port(1, 1);
-        port(2, 0);  // port 2 takes its baud code from port 0's table
+        port(2, thirdPortTable);
         for (int p = 0; p < 3; ++p) w.Byte(s.g_anPortTimeout[p]);
     } else {
         w.Byte(Atoi(t.g_strPLC1Id));
@@ -88,6 +76,23 @@ std::string BuildNewerProjectFile(const BlockRows& rows) {
     w.Byte(s.g_anAdvSetting2[2]);
     w.Byte(s.g_anAdvSetting2[0]);
     w.Byte(s.g_anAdvSetting2[1]);
+}
+
+std::string BuildNewerProjectFile(const BlockRows& rows) {
+    CProjectSettings& s = g_ProjectSettings;
+    std::string bytes;
+    FieldWriter w(bytes);
+
+    w.Text(kFileTag, kTagWidth);
+    s.g_nProjFileVersion = deffiles::ReadDataProjectVersion(g_szProductName);
+    if (s.g_nProjFileVersion < 0 &&
+        ui::MessageBox(LoadString(IDS_CONVERT_ON_SAVE), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES)
+        s.g_nProjFileVersion = 0;  // the current format number
+    w.Raw(VersionField(s.g_nProjFileVersion));
+
+    w.Seek(kSettingsOffset);
+    const bool threePorts = g_nDeviceId == 84;
+    WriteSettingsRecord(w, threePorts, 27, 0);  // port 2 takes its baud code from port 0's table
 
     const int count = deffiles::ReadProductCount();
     for (int n = 1; n <= count; ++n) {

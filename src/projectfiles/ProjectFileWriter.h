@@ -2,6 +2,7 @@
 // Writing a project of the newer generation: the fixed part, the block rows and the
 // project texts, then the optional feature sections after them.
 #include "model/BlockRows.h"
+#include "model/ProjectFileFormat.h"
 #include "platform/Files.h"
 
 #include <string>
@@ -10,6 +11,14 @@
 // save it is part of, it refreshes the format number, product number, project version
 // and (with texts) the modification stamp of the project.
 std::string BuildNewerProjectFile(const BlockRows& rows);
+
+// The settings record (from offset 100) and what follows it up to the product record: the
+// PLC pair, the port settings, the control-word and error-bit switches and the first
+// advance values (for the three-port product: its PLC twice, three ports and their
+// time-outs), the three address texts and the second advance values. Both generations
+// write it; they differ in how many baud codes port 1 knows and in the table the third
+// port takes its code from.
+void WriteSettingsRecord(prjfile::FieldWriter& w, bool threePorts, int portOneCodes, int thirdPortTable);
 // The present feature sections, in their order.
 std::string BuildFeatureSections();
 
