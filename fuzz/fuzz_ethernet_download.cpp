@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <netinet/in.h>
 #include <poll.h>
+#include <filesystem>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -45,14 +46,17 @@ bool ReadExactly(int fd, size_t n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::string root = "/tmp/quorvex-fuzz-eth-" + std::to_string(getpid()) + "/";
+    static const std::string root = "/tmp/quorvex-fuzz-eth-" + std::to_string(getpid()) + "/";
     platform::MakeDirectories(root);
     platform::SetProgramFolder(root);
     for (size_t i = 0; i < 5; ++i) {
         g_files[i] = root + "file" + std::to_string(i) + ".abs";
         platform::WriteFileBytes(g_files[i], std::string(kSizes[i], char('a' + i)));
     }
-    std::atexit([] { std::system(("rm -rf '" + std::string("/tmp/quorvex-fuzz-eth-") + std::to_string(getpid()) + "'").c_str()); });
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    });
     g_listen = ::socket(AF_INET, SOCK_STREAM, 0);
     struct sockaddr_in address = {};
     address.sin_family = AF_INET;

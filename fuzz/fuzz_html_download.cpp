@@ -9,31 +9,21 @@
 #include "link/SerialPort.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
+#include "PtyUnit.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
+#include <filesystem>
 #include <string>
-#include <termios.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-int g_master = -1, g_slave = -1;
 std::string g_root;
 
 struct Quiet : IHtmlDownloadReporter {
     int ShowMessage(const std::string&, const std::string&, unsigned) override { return linkmb::kIdOk; }
 };
-
-void Drain() {
-    uint8_t buffer[4096];
-    while (::read(g_master, buffer, sizeof buffer) > 0) {
-    }
-}
 
 }  // namespace
 
@@ -46,38 +36,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     platform::WriteFileBytes(g_root + "pages/2status.htm", std::string(700, 's'));
     platform::WriteFileBytes(g_root + "pages/logo.gif", std::string(33, 'g'));
     platform::WriteFileBytes(g_root + "pages/3page.html", std::string(41, 'p'));
-    std::atexit([] { std::system(("rm -rf '" + g_root + "'").c_str()); });
-    g_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (g_master < 0 || grantpt(g_master) != 0 || unlockpt(g_master) != 0) std::abort();
-    const char* slave = ptsname(g_master);
-    // A descriptor of our own keeps the line raw between the link's opens and closes.
-    g_slave = ::open(slave, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    struct termios raw;
-    tcgetattr(g_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(g_slave, TCSANOW, &raw);
-    setenv("QUORVEX_COM9", slave, 1);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(g_root, ec);
+    });
+    fuzzpty::OpenAsCom9();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 3000) return 0;  // what a pseudo-terminal holds unread
-    tcflush(g_slave, TCIOFLUSH);
-    Drain();
-    std::atomic<bool> done{false};
-    std::thread unit([&] {
-        size_t pos = 1;
-        while (!done) {
-            struct pollfd p = {g_master, POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0) continue;
-            Drain();
-            if (pos >= size) continue;
-            const size_t length = std::min<size_t>(data[pos], size - pos - 1);
-            ::usleep(500);
-            if (length > 0 && ::write(g_master, data + pos + 1, length) < 0) break;
-            pos += 1 + length;
-        }
-    });
+    fuzzpty::PtyUnit unit(data, size);
     platform::TestClock clock(400.0);
     CSerialPort port;
     port.SetClock(&clock);
@@ -91,8 +60,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             download.Run("COM9", 90, folder, CHtmlDownload::NarrowTypes(folder));
     }
     port.Close();
-    done = true;
-    unit.join();
-    Drain();
     return 0;
 }

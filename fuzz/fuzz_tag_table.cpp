@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,7 +33,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_backend = new ui::HeadlessBackend;
     g_backend->SetFailureHandler([](const std::string&) {});
     g_backend->Install();
-    std::atexit([] { std::system(("rm -rf '" + g_root + "'").c_str()); });
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(g_root, ec);
+    });
     return 0;
 }
 
