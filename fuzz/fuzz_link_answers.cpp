@@ -13,21 +13,15 @@
 #include "link/TransferTasks.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
+#include "PtyUnit.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <thread>
 #include <filesystem>
 #include <string>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-int g_master = -1, g_slave = -1;
 
 struct Quiet : ITransferReporter, ISystemDataReporter, IIpSettingsReporter, IHardwareTestReporter {
     int ShowMessage(const std::string&, const std::string&, unsigned) override { return linkmb::kIdYes; }
@@ -36,12 +30,6 @@ struct Quiet : ITransferReporter, ISystemDataReporter, IIpSettingsReporter, IHar
         return true;
     }
 };
-
-void Drain() {
-    uint8_t buffer[4096];
-    while (::read(g_master, buffer, sizeof buffer) > 0) {
-    }
-}
 
 }  // namespace
 
@@ -55,16 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::filesystem::remove_all(root, ec);
     });
     platform::SetProgramFolder(root);
-    g_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (g_master < 0 || grantpt(g_master) != 0 || unlockpt(g_master) != 0) std::abort();
-    const char* slave = ptsname(g_master);
-    // A descriptor of our own keeps the line raw between the link's opens and closes.
-    g_slave = ::open(slave, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    struct termios raw;
-    tcgetattr(g_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(g_slave, TCSANOW, &raw);
-    setenv("QUORVEX_COM9", slave, 1);
+    fuzzpty::OpenAsCom9();
     return 0;
 }
 
@@ -72,22 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 3000) return 0;  // what a pseudo-terminal holds unread
     g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-S7";
     g_nDeviceId = g_nDeviceIdAlt = 82;
-    tcflush(g_slave, TCIOFLUSH);
-    Drain();
-    std::atomic<bool> done{false};
-    std::thread unit([&] {
-        size_t pos = 1;
-        while (!done) {
-            struct pollfd p = {g_master, POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0) continue;
-            Drain();
-            if (pos >= size) continue;
-            const size_t length = std::min<size_t>(data[pos], size - pos - 1);
-            ::usleep(500);
-            if (length > 0 && ::write(g_master, data + pos + 1, length) < 0) break;
-            pos += 1 + length;
-        }
-    });
+    fuzzpty::PtyUnit unit(data, size);
     platform::TestClock clock(400.0);
     CSerialPort port;
     port.SetClock(&clock);
@@ -120,8 +84,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     }
     port.Close();
-    done = true;
-    unit.join();
-    Drain();
     return 0;
 }

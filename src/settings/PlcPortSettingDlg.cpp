@@ -62,11 +62,18 @@ void FillPortLists(ui::Window& window, const std::string& file, int port) {
 }
 
 void StorePortLists(const ui::Window& window, int port) {
+    // A list left without a selection (its stored value is none of the file's entries, as
+    // a rate the project file carries as a bare byte) keeps the stored value: storing "no
+    // value" would save as 255 and turn the setting into a rate nobody chose.
     int* s = g_ProjectSettings.g_anPortSettings[port];
-    s[kPortBaud] = SelectedValue(window.Item<ui::ComboBox>(IDC_BAUD_RATE));
-    s[kPortDataBits] = SelectedValue(window.Item<ui::ComboBox>(IDC_DATA_BITS));
-    s[kPortParity] = SelectedValue(window.Item<ui::ComboBox>(IDC_PARITY_BIT));
-    s[kPortStopBits] = SelectedValue(window.Item<ui::ComboBox>(IDC_STOP_BITS));
+    auto store = [&](int id, int index) {
+        const int value = SelectedValue(window.Item<ui::ComboBox>(id));
+        if (value != -1) s[index] = value;
+    };
+    store(IDC_BAUD_RATE, kPortBaud);
+    store(IDC_DATA_BITS, kPortDataBits);
+    store(IDC_PARITY_BIT, kPortParity);
+    store(IDC_STOP_BITS, kPortStopBits);
 }
 
 }  // namespace portlists

@@ -134,7 +134,7 @@ TEST_F(PortSettings, DefaultSelectsTheParameterValuesAndOnlyOkStores) {
     EXPECT_EQ(g_bProjectModified, 0);
 }
 
-TEST_F(PortSettings, SideTwoWithoutAMatchStoresMinusOneAndLeavesOtherPorts) {
+TEST_F(PortSettings, SideTwoWithoutAMatchKeepsTheStoredValuesAndLeavesOtherPorts) {
     g_ProjectSettings.g_anPortSettings[1][kPortBaud] = 4800;
     g_ProjectSettings.g_anPortSettings[1][kPortParity] = 1;
     g_ProjectSettings.g_anPortSettings[0][kPortBaud] = 1200;
@@ -151,8 +151,8 @@ TEST_F(PortSettings, SideTwoWithoutAMatchStoresMinusOneAndLeavesOtherPorts) {
     dlg.m_nSide = 2;
     dlg.DoModal();
     const int* port1 = g_ProjectSettings.g_anPortSettings[1];
-    EXPECT_EQ(port1[kPortBaud], -1);
-    EXPECT_EQ(port1[kPortDataBits], -1);  // 0 stored before: no entry carries it
+    EXPECT_EQ(port1[kPortBaud], 4800);    // no entry carries it: kept, not "no value" (-1)
+    EXPECT_EQ(port1[kPortDataBits], 0);
     EXPECT_EQ(port1[kPortParity], 1);
     EXPECT_EQ(g_ProjectSettings.g_anPortSettings[0][kPortBaud], 1200);
     EXPECT_EQ(g_ProjectSettings.g_anPortSettings[2][kPortBaud], 2400);
@@ -410,7 +410,7 @@ TEST_F(PortSettings, LeavingOrClosingAPortPageStoresIt) {
         sheet.UserSelectPage(0);
         EXPECT_EQ(g_ProjectSettings.g_anPortSettings[1][kPortBaud], 19200);
         EXPECT_EQ(g_ProjectSettings.g_anPortTimeout[1], 5);
-        EXPECT_EQ(g_ProjectSettings.g_anPortSettings[1][kPortParity], -1);
+        EXPECT_EQ(g_ProjectSettings.g_anPortSettings[1][kPortParity], 0);  // no entry chosen: kept
 
         sheet.UserSelectPage(3);
         sheet.GetPortPage(3)->Item<ui::ComboBox>(IDC_BAUD_RATE).UserSelect(2);

@@ -1,6 +1,10 @@
 // Project upload against the simulated unit: the round trip of a downloaded project, and
 // every way the unit can fail the upload, each of which must leave the open project as it
 // was.
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "TransferTestSupport.h"
 
 namespace {
@@ -248,9 +252,16 @@ TEST_F(UploadTest, UnitVersionEndingAfterDSelectsTheAlternateHandshake) {
     EXPECT_EQ(tasks->UploadProject(), 0) << ::testing::PrintToString(rec.Texts());
     EXPECT_EQ(tasks->m_bAltHandshakeFirmware, 1);
     EXPECT_EQ(tasks->m_bAltHandshakeProduct, 1);
-    Settle();
-    // The first handshake and those after the restart differ.
-    std::vector<uint16_t> commands = sim.Commands();
+    // The first handshake and those after the restart differ. The restart's bytes may still
+    // wait in the line when the upload returns: give the unit time to read them.
+    std::vector<uint16_t> commands;
+    for (int waited = 0; waited < 3000; waited += 10) {
+        Settle();
+        commands = sim.Commands();
+        auto bb = std::find(commands.begin(), commands.end(), 0x10BB);
+        if (bb != commands.end() && bb + 1 != commands.end()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_EQ(commands.front(), 0x10AA);
     auto restart = std::find(commands.begin(), commands.end(), 0x10BB);
     ASSERT_NE(restart, commands.end());
