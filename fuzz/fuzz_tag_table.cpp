@@ -3,8 +3,8 @@
 // Confirm installs it, and the register tables read it back as the PLC of COM2 and
 // address its tags. The input's first byte is the number of tags in the list, the rest
 // the installed file.
-#include "app/ExtendedTables.h"
-#include "app/RunTimeState.h"
+#include "model/ExtendedTables.h"
+#include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
