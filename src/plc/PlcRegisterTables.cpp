@@ -5,6 +5,7 @@
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/NumConverter.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -96,12 +97,14 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     const bool com1 = port == 1;
     const std::string& file = com1 ? g_strPlc1Inf : g_strPlc2Inf;
     const std::string& section = com1 ? g_strPlc1Section : g_strPlc2Section;
+    // Found once: every key below is read from the same file.
+    const std::string source = platform::ResolvePath(file);
     PortTables t = Port(port);
 
-    const int count = platform::BoundedCount(platform::GetPrivateProfileInt(section, "RegisterCount", -1, file),
+    const int count = platform::BoundedCount(platform::GetPrivateProfileInt(section, "RegisterCount", -1, source),
                                              platform::kMaxListCount, file, "RegisterCount");
     (com1 ? g_nPlc1RegWidth : g_nPlc2RegWidth) =
-        platform::GetPrivateProfileInt(section, "RegisterWidth", -1, file);
+        platform::GetPrivateProfileInt(section, "RegisterWidth", -1, source);
 
     // Coils first, then registers, each group in file order: register indices depend on it.
     StringArray* tables[10] = {&t.name, &t.kind, &t.radix, &t.prefix, &t.min,
@@ -109,7 +112,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     for (int pass = 0; pass < 2; ++pass) {
         for (int n = 1; n <= count; ++n) {
             std::string record = platform::GetPrivateProfileString(
-                section, "Register" + std::to_string(n), kCorruptPlcFile, 100, file);
+                section, "Register" + std::to_string(n), kCorruptPlcFile, 100, source);
             std::vector<std::string> fields = platform::Split(record, ',');
             int kind = Atoi(platform::Field(fields, 1));
             bool coil = kind == 0 || kind == 2;
@@ -124,14 +127,14 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     std::string& id = com1 ? g_strPLC1Id : g_strPLC2Id;
     std::string& driverId = com1 ? g_strPlc1DriverId : g_strPlc2DriverId;
     std::string& modelNo = com1 ? g_strPlc1ModelNo : g_strPlc2ModelNo;
-    name = platform::GetPrivateProfileString("Plc Info", "Plc Name", kCorruptPlcFile, 80, file);
-    id = platform::GetPrivateProfileString("Plc Info", "Plc Code", kCorruptPlcFile, 80, file);
+    name = platform::GetPrivateProfileString("Plc Info", "Plc Name", kCorruptPlcFile, 80, source);
+    id = platform::GetPrivateProfileString("Plc Info", "Plc Code", kCorruptPlcFile, 80, source);
     driverId = id;
-    modelNo = platform::GetPrivateProfileString(section, "ModelNo", kCorruptPlcFile, 80, file);
+    modelNo = platform::GetPrivateProfileString(section, "ModelNo", kCorruptPlcFile, 80, source);
 
     // Default serial parameters: baud, data bits, parity letter, stop bits.
     std::vector<std::string> param = platform::Split(
-        platform::GetPrivateProfileString("Plc Info", "Parameter", kCorruptPlcFile, 80, file), ',');
+        platform::GetPrivateProfileString("Plc Info", "Parameter", kCorruptPlcFile, 80, source), ',');
     auto storeParameters = [&](int row) {
         int* s = g_ProjectSettings.g_anPortSettings[row];
         s[kPortBaud] = Atoi(platform::Field(param, 0));
@@ -158,7 +161,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     }
 
     (com1 ? g_nPlc1NoOfByte : g_nPlc2NoOfByte) =
-        platform::GetPrivateProfileInt(section, "NoOfByte", -1, file);
+        platform::GetPrivateProfileInt(section, "NoOfByte", -1, source);
 
     // Advance-setting items (at most four are kept).
     int* spMin = com1 ? g_anSpecialDataMin1 : g_anSpecialDataMin2;
@@ -166,12 +169,12 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     int* spValue = com1 ? g_anPlc1SpecialValue : g_anPlc2SpecialValue;
     StringArray& spName = com1 ? g_arrPlc1SpName : g_arrPlc2SpName;
     StringArray& spDefault = com1 ? g_arrPlc1SpDefault : g_arrPlc2SpDefault;
-    const int special = platform::GetPrivateProfileInt("Plc Info", "SpecialData", -1, file);
+    const int special = platform::GetPrivateProfileInt("Plc Info", "SpecialData", -1, source);
     StringArray defaults;  // of this file's items
     for (int i = 1; i <= special && i <= 4; ++i) {
         std::vector<std::string> f = platform::Split(
             platform::GetPrivateProfileString("Plc Info", "Sp" + std::to_string(i),
-                                              kCorruptPlcFile, 100, file), ',');
+                                              kCorruptPlcFile, 100, source), ',');
         spName.push_back(platform::Field(f, 0));
         spMin[i - 1] = Atoi(platform::Field(f, 1));
         spMax[i - 1] = Atoi(platform::Field(f, 2));
@@ -187,7 +190,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     if (special == 3) adv[1] = Atoi(defaults[2]);
 
     (com1 ? g_nPlc1NoOfWord : g_nPlc2NoOfWord) =
-        platform::GetPrivateProfileInt("Plc Info", "NoOfWord", -1, file);
+        platform::GetPrivateProfileInt("Plc Info", "NoOfWord", -1, source);
 }
 
 int CPlcRegisterTables::LoadPlcFileCom1() {
