@@ -124,8 +124,11 @@ std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port
     const int L = limit < 1 ? 10 : limit;  // a limit below 1 counts as the default
     std::vector<IdbRow> rows;
 
-    std::vector<int> reg(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) reg[i] = t.FindRegisterByPrefix(AddressPrefixPart(entries[i].address), port);
+    std::vector<int> reg(entries.size()), stationOf(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        reg[i] = t.FindRegisterByPrefix(AddressPrefixPart(entries[i].address), port);
+        stationOf[i] = platform::Atoi(entries[i].station);
+    }
 
     std::vector<bool> taken(entries.size(), false);
     for (size_t first = 0; first < entries.size(); ++first) {
@@ -141,7 +144,7 @@ std::vector<IdbRow> DeriveIdbRows(const std::vector<IdbEntry>& entries, int port
         if (r < 0) continue;  // no register: nothing the unit could poll
 
         // Sort by station with the exchange sort the unit's tables have always had.
-        auto station = [&](size_t member) { return platform::Atoi(entries[member].station); };
+        auto station = [&](size_t member) { return stationOf[member]; };
         for (size_t x = 0; x < group.size(); ++x)
             for (size_t y = 0; y < x; ++y)
                 if (station(group[y]) > station(group[x])) std::swap(group[x], group[y]);

@@ -1,5 +1,7 @@
 #include "model/ProjectFileFormat.h"
 
+#include <algorithm>
+
 namespace prjfile {
 
 namespace {
@@ -26,17 +28,21 @@ void FieldWriter::U16BE(unsigned value) {
 }
 
 void FieldWriter::Raw(const std::string& bytes) {
-    for (char c : bytes) Byte(static_cast<unsigned char>(c));
+    if (m_pos + bytes.size() > m_buf.size()) m_buf.resize(m_pos + bytes.size(), '\0');
+    std::copy(bytes.begin(), bytes.end(), m_buf.begin() + static_cast<std::ptrdiff_t>(m_pos));
+    m_pos += bytes.size();
 }
 
 void FieldWriter::Text(const std::string& text, size_t width, char fill) {
-    if (text.size() >= width) {
-        Raw(text.substr(0, width));
-        return;
+    const size_t kept = std::min(text.size(), width);
+    if (m_pos + width > m_buf.size()) m_buf.resize(m_pos + width, '\0');
+    auto at = m_buf.begin() + static_cast<std::ptrdiff_t>(m_pos);
+    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(kept), at);
+    if (kept < width) {
+        at[static_cast<std::ptrdiff_t>(kept)] = '\0';
+        std::fill(at + static_cast<std::ptrdiff_t>(kept) + 1, at + static_cast<std::ptrdiff_t>(width), fill);
     }
-    Raw(text);
-    Byte(0);
-    for (size_t i = text.size() + 1; i < width; ++i) Byte(static_cast<unsigned char>(fill));
+    m_pos += width;
 }
 
 int FieldReader::Byte() {

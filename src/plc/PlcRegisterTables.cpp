@@ -5,10 +5,12 @@
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/NumConverter.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <set>
 
 using platform::Atoi;
 
@@ -17,12 +19,6 @@ CPlcRegisterTables g_PlcRegisterTables;
 namespace {
 
 const char kCorruptPlcFile[] = "Corrupt PLC file ";
-
-bool Leads(const std::string& prefix, const std::string& text) {
-    // A register without a prefix (a record that was missing) never matches.
-    return !prefix.empty() && text.size() >= prefix.size() &&
-           text.compare(0, prefix.size(), prefix) == 0;
-}
 
 bool InRange(const StringArray& table, int index) {
     return index >= 0 && static_cast<size_t>(index) < table.size();
@@ -97,15 +93,18 @@ int CPlcRegisterTables::RegisterCount(int port) const {
 // Loading
 
 void CPlcRegisterTables::LoadPlcFile(int port) {
+    m_lookup = LookupCache();
     const bool com1 = port == 1;
     const std::string& file = com1 ? g_strPlc1Inf : g_strPlc2Inf;
     const std::string& section = com1 ? g_strPlc1Section : g_strPlc2Section;
+    // Found once: every key below is read from the same file.
+    const std::string source = platform::ResolvePath(file);
     PortTables t = Port(port);
 
-    const int count = platform::BoundedCount(platform::GetPrivateProfileInt(section, "RegisterCount", -1, file),
+    const int count = platform::BoundedCount(platform::GetPrivateProfileInt(section, "RegisterCount", -1, source),
                                              platform::kMaxListCount, file, "RegisterCount");
     (com1 ? g_nPlc1RegWidth : g_nPlc2RegWidth) =
-        platform::GetPrivateProfileInt(section, "RegisterWidth", -1, file);
+        platform::GetPrivateProfileInt(section, "RegisterWidth", -1, source);
 
     // Coils first, then registers, each group in file order: register indices depend on it.
     StringArray* tables[10] = {&t.name, &t.kind, &t.radix, &t.prefix, &t.min,
@@ -113,7 +112,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     for (int pass = 0; pass < 2; ++pass) {
         for (int n = 1; n <= count; ++n) {
             std::string record = platform::GetPrivateProfileString(
-                section, "Register" + std::to_string(n), kCorruptPlcFile, 100, file);
+                section, "Register" + std::to_string(n), kCorruptPlcFile, 100, source);
             std::vector<std::string> fields = platform::Split(record, ',');
             int kind = Atoi(platform::Field(fields, 1));
             bool coil = kind == 0 || kind == 2;
@@ -128,14 +127,14 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     std::string& id = com1 ? g_strPLC1Id : g_strPLC2Id;
     std::string& driverId = com1 ? g_strPlc1DriverId : g_strPlc2DriverId;
     std::string& modelNo = com1 ? g_strPlc1ModelNo : g_strPlc2ModelNo;
-    name = platform::GetPrivateProfileString("Plc Info", "Plc Name", kCorruptPlcFile, 80, file);
-    id = platform::GetPrivateProfileString("Plc Info", "Plc Code", kCorruptPlcFile, 80, file);
+    name = platform::GetPrivateProfileString("Plc Info", "Plc Name", kCorruptPlcFile, 80, source);
+    id = platform::GetPrivateProfileString("Plc Info", "Plc Code", kCorruptPlcFile, 80, source);
     driverId = id;
-    modelNo = platform::GetPrivateProfileString(section, "ModelNo", kCorruptPlcFile, 80, file);
+    modelNo = platform::GetPrivateProfileString(section, "ModelNo", kCorruptPlcFile, 80, source);
 
     // Default serial parameters: baud, data bits, parity letter, stop bits.
     std::vector<std::string> param = platform::Split(
-        platform::GetPrivateProfileString("Plc Info", "Parameter", kCorruptPlcFile, 80, file), ',');
+        platform::GetPrivateProfileString("Plc Info", "Parameter", kCorruptPlcFile, 80, source), ',');
     auto storeParameters = [&](int row) {
         int* s = g_ProjectSettings.g_anPortSettings[row];
         s[kPortBaud] = Atoi(platform::Field(param, 0));
@@ -162,7 +161,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     }
 
     (com1 ? g_nPlc1NoOfByte : g_nPlc2NoOfByte) =
-        platform::GetPrivateProfileInt(section, "NoOfByte", -1, file);
+        platform::GetPrivateProfileInt(section, "NoOfByte", -1, source);
 
     // Advance-setting items (at most four are kept).
     int* spMin = com1 ? g_anSpecialDataMin1 : g_anSpecialDataMin2;
@@ -170,12 +169,12 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     int* spValue = com1 ? g_anPlc1SpecialValue : g_anPlc2SpecialValue;
     StringArray& spName = com1 ? g_arrPlc1SpName : g_arrPlc2SpName;
     StringArray& spDefault = com1 ? g_arrPlc1SpDefault : g_arrPlc2SpDefault;
-    const int special = platform::GetPrivateProfileInt("Plc Info", "SpecialData", -1, file);
+    const int special = platform::GetPrivateProfileInt("Plc Info", "SpecialData", -1, source);
     StringArray defaults;  // of this file's items
     for (int i = 1; i <= special && i <= 4; ++i) {
         std::vector<std::string> f = platform::Split(
             platform::GetPrivateProfileString("Plc Info", "Sp" + std::to_string(i),
-                                              kCorruptPlcFile, 100, file), ',');
+                                              kCorruptPlcFile, 100, source), ',');
         spName.push_back(platform::Field(f, 0));
         spMin[i - 1] = Atoi(platform::Field(f, 1));
         spMax[i - 1] = Atoi(platform::Field(f, 2));
@@ -191,7 +190,7 @@ void CPlcRegisterTables::LoadPlcFile(int port) {
     if (special == 3) adv[1] = Atoi(defaults[2]);
 
     (com1 ? g_nPlc1NoOfWord : g_nPlc2NoOfWord) =
-        platform::GetPrivateProfileInt("Plc Info", "NoOfWord", -1, file);
+        platform::GetPrivateProfileInt("Plc Info", "NoOfWord", -1, source);
 }
 
 int CPlcRegisterTables::LoadPlcFileCom1() {
@@ -214,50 +213,197 @@ void CPlcRegisterTables::SetBlockWordLimit(bool slaveMode) {
 // ---------------------------------------------------------------------------------------
 // Lookup and validation
 
-int CPlcRegisterTables::FindRegisterByPrefix(const std::string& text, int port) const {
-    const StringArray& prefix = Port(port).prefix;
-    for (size_t k = text.size(); k >= 1; --k) {
-        int first = -1, found = 0;
-        for (size_t i = 0; i < prefix.size(); ++i) {
-            if (prefix[i].size() == k && Leads(prefix[i], text)) {
-                if (first < 0) first = static_cast<int>(i);
-                ++found;
+const CPlcRegisterTables::LookupIndex& CPlcRegisterTables::Lookup(int port) const {
+    const PortTables t = Port(port);
+    LookupIndex& x = m_lookup.port[port == 1 ? 0 : 1];
+    const StringArray* tables[7] = {&t.prefix, &t.kind, &t.radix, &t.min, &t.max, &t.colonMin, &t.slashMin};
+    bool current = x.built;
+    for (int i = 0; i < 7 && current; ++i)
+        current = x.data[i] == tables[i]->data() && x.size[i] == tables[i]->size();
+    if (current) return x;
+
+    x = LookupIndex();
+    x.built = true;
+    for (int i = 0; i < 7; ++i) {
+        x.data[i] = tables[i]->data();
+        x.size[i] = tables[i]->size();
+    }
+    auto field = [](const StringArray& table, size_t i) -> const std::string& {
+        static const std::string none;
+        return i < table.size() ? table[i] : none;
+    };
+    CNumConverter conv;
+    for (size_t i = 0; i < t.prefix.size(); ++i) {
+        const std::string& prefix = t.prefix[i];
+        if (prefix.empty()) continue;  // never matches
+        auto [it, fresh] = x.byPrefix.emplace(prefix, static_cast<int>(x.groups.size()));
+        if (fresh) x.groups.emplace_back();
+        x.longest = std::max(x.longest, prefix.size());
+        PrefixGroup& g = x.groups[static_cast<size_t>(it->second)];
+        const int index = static_cast<int>(i);
+        g.members.push_back(index);
+        const int kind = Atoi(field(t.kind, i));
+        if ((kind == 1 || kind == 3 || kind == 4) && g.firstRegister < 0) g.firstRegister = index;
+        if ((kind == 0 || kind == 2) && g.firstCoil < 0) g.firstCoil = index;
+        int code = Atoi(field(t.radix, i));
+        if (code == 5) code = 1;
+        g.lo.push_back(conv.TextToNumber(field(t.min, i), code));
+        g.hi.push_back(conv.TextToNumber(field(t.max, i), code));
+        const std::string& f7 = field(t.colonMin, i);
+        const std::string& f9 = field(t.slashMin, i);
+        const int key = (f7 == "A*" || f9 == "A*") | (f7 == "P*" || f9 == "P*") << 1 |
+                        (code >= 0 && code <= 2 ? code : 3) << 2;
+        g.subsetOf.push_back(key);  // the key for now; the subset's position below
+    }
+    for (PrefixGroup& g : x.groups) {
+        int slot[16];
+        std::fill(slot, slot + 16, -1);
+        for (size_t pos = 0; pos < g.members.size(); ++pos) {
+            int& s = slot[g.subsetOf[pos]];
+            if (s < 0) {
+                s = static_cast<int>(g.subsets.size());
+                g.subsets.emplace_back();
+            }
+            g.subsets[static_cast<size_t>(s)].positions.push_back(static_cast<int>(pos));
+            g.subsetOf[pos] = s;
+        }
+        for (PrefixGroup::Subset& sub : g.subsets) {
+            // Sweep the range ends in order, keeping the members whose range is open.
+            std::vector<std::pair<int64_t, int>> events;  // (where, +position+1 opens / -position-1 closes)
+            for (int pos : sub.positions) {
+                const int64_t lo = g.lo[static_cast<size_t>(pos)], hi = g.hi[static_cast<size_t>(pos)];
+                if (lo > hi) continue;
+                events.emplace_back(lo, pos + 1);
+                events.emplace_back(hi + 1, -pos - 1);
+            }
+            std::sort(events.begin(), events.end());
+            std::set<int> open;
+            for (size_t e = 0; e < events.size();) {
+                const int64_t where = events[e].first;
+                for (; e < events.size() && events[e].first == where; ++e) {
+                    if (events[e].second > 0) open.insert(events[e].second - 1);
+                    else open.erase(-events[e].second - 1);
+                }
+                sub.bounds.push_back(where);
+                sub.first.push_back(open.empty() ? -1 : *open.begin());
             }
         }
-        if (found == 1) return first;
-        if (found > 1) return SelectAmongSamePrefix(text, port);
     }
-    return -1;
+    return x;
+}
+
+const CPlcRegisterTables::PrefixGroup* CPlcRegisterTables::LongestGroup(const std::string& text,
+                                                                        const LookupIndex& x) const {
+    for (size_t k = std::min(text.size(), x.longest); k >= 1; --k) {
+        auto it = x.byPrefix.find(text.substr(0, k));
+        if (it != x.byPrefix.end()) return &x.groups[static_cast<size_t>(it->second)];
+    }
+    return nullptr;
+}
+
+int CPlcRegisterTables::FindRegisterByPrefix(const std::string& text, int port) const {
+    const PrefixGroup* g = LongestGroup(text, Lookup(port));
+    if (!g) return -1;
+    if (g->members.size() == 1) return g->members.front();
+    return SelectAmongSamePrefix(text, port);
 }
 
 int CPlcRegisterTables::SelectAmongSamePrefix(const std::string& text, int port) const {
-    const StringArray& prefix = Port(port).prefix;
+    const LookupIndex& x = Lookup(port);
     if (port == 2 && g_bCom2IsCAN) {
-        for (size_t i = 0; i < prefix.size(); ++i)
-            if (Leads(prefix[i], text)) return static_cast<int>(i);
-        return -1;
+        // The first register in table order whose prefix leads the text, of any length.
+        int best = -1;
+        for (size_t k = 1; k <= std::min(text.size(), x.longest); ++k) {
+            auto it = x.byPrefix.find(text.substr(0, k));
+            if (it == x.byPrefix.end()) continue;
+            const int first = x.groups[static_cast<size_t>(it->second)].members.front();
+            if (best < 0 || first < best) best = first;
+        }
+        return best;
     }
     // Among the types with the longest matching prefix, the first whose ranges accept
     // the address wins.
-    for (size_t k = text.size(); k >= 1; --k) {
-        int first = -1, found = 0;
-        for (size_t i = 0; i < prefix.size(); ++i) {
-            if (prefix[i].size() == k && Leads(prefix[i], text)) {
-                if (first < 0) first = static_cast<int>(i);
-                ++found;
-            }
-        }
-        if (found == 0) continue;
-        if (found == 1) return first;
-        for (size_t j = static_cast<size_t>(first); j < prefix.size(); ++j) {
-            if (prefix[j] != prefix[first]) continue;
-            int r = port == 1 ? ValidateAddressCom1(text, static_cast<int>(j))
-                              : ValidateAddressCom2(text, static_cast<int>(j));
-            if (r == 0) return static_cast<int>(j);
-        }
+    const PrefixGroup* g = LongestGroup(text, x);
+    if (!g) return -1;
+    if (g->members.size() == 1) return g->members.front();
+    return FirstAccepting(text, port, *g);
+}
+
+// The first member of the group that accepts the text, as a walk validating each in turn
+// would find it, including the walk's clearing of the information text on COM2 - but
+// without validating the members whose number range cannot hold the address.
+int CPlcRegisterTables::FirstAccepting(const std::string& text, int port, const PrefixGroup& g) const {
+    const int p = port == 1 ? 1 : 2;
+    auto validate = [&](size_t pos) {
+        const int j = g.members[pos];
+        return p == 1 ? ValidateAddressCom1(text, j) : ValidateAddressCom2(text, j);
+    };
+    const size_t n = g.members.size();
+    if (Port(p).regWidth < 4) {  // no ranges: only the shape of the address counts
+        for (size_t pos = 0; pos < n; ++pos)
+            if (validate(pos) == 0) return g.members[pos];
         return -1;
     }
-    return -1;
+
+    // What the address is to each subset: refused without a word (suffix letter not
+    // allowed, or no number), refused by every member's range check (digits outside the
+    // number system), or a number that each member's range holds or not.
+    enum How { kSilent, kOutside, kNumber };
+    struct Seen {
+        How how = kSilent;
+        int64_t value = 0;
+    };
+    std::vector<Seen> seen(g.subsets.size());
+    const PortTables t = Port(p);
+    CNumConverter conv;
+    for (size_t s = 0; s < g.subsets.size(); ++s) {
+        const int rep = g.members[static_cast<size_t>(g.subsets[s].positions.front())];
+        std::string word = text;
+        if (PrepareForRanges(word, p, rep) != 0) continue;
+        const AddressParts parts = SplitAddress(word, p, rep, false);
+        if (parts.number.empty()) continue;
+        int code = Atoi(t.radix[static_cast<size_t>(rep)]);
+        if (code == 5) code = 1;
+        if (!DigitsBelongTo(parts.number, code)) {
+            seen[s].how = kOutside;
+            continue;
+        }
+        seen[s].how = kNumber;
+        seen[s].value = conv.TextToNumber(parts.number, code);
+    }
+    auto covers = [&](size_t pos) {
+        const Seen& v = seen[static_cast<size_t>(g.subsetOf[pos])];
+        return v.how == kNumber && g.lo[pos] <= v.value && v.value <= g.hi[pos];
+    };
+
+    // The first member whose range holds the number.
+    size_t candidate = n;
+    for (size_t s = 0; s < g.subsets.size(); ++s) {
+        if (seen[s].how != kNumber) continue;
+        const PrefixGroup::Subset& sub = g.subsets[s];
+        const auto after = std::upper_bound(sub.bounds.begin(), sub.bounds.end(), seen[s].value);
+        if (after == sub.bounds.begin()) continue;
+        const int first = sub.first[static_cast<size_t>(after - sub.bounds.begin() - 1)];
+        if (first >= 0) candidate = std::min(candidate, static_cast<size_t>(first));
+    }
+    // Every member passed over failed a range check, and so cleared the information text.
+    bool cleared = false;
+    for (size_t s = 0; s < g.subsets.size(); ++s)
+        if (seen[s].how != kSilent && static_cast<size_t>(g.subsets[s].positions.front()) < candidate)
+            cleared = true;
+    int result = -1;
+    for (size_t pos = candidate; pos < n; ++pos) {
+        if (pos != candidate && !covers(pos)) {
+            if (seen[static_cast<size_t>(g.subsetOf[pos])].how != kSilent) cleared = true;
+            continue;
+        }
+        if (validate(pos) == 0) {
+            result = g.members[pos];
+            break;
+        }
+    }
+    if (cleared && p == 2) ShowInfoText("");
+    return result;
 }
 
 CPlcRegisterTables::AddressParts CPlcRegisterTables::SplitAddress(std::string text, int port,
@@ -288,9 +434,8 @@ CPlcRegisterTables::AddressParts CPlcRegisterTables::SplitAddress(std::string te
     return parts;
 }
 
-int CPlcRegisterTables::ValidateAddress(std::string text, int port, int index) const {
+int CPlcRegisterTables::PrepareForRanges(std::string& text, int port, int index) const {
     const PortTables t = Port(port);
-    if (!InRange(t.prefix, index)) return 1;
     if (port == 1) text = RemoveTrailingBlanks(text);
 
     // A suffix letter on a timer or counter address must be allowed by its register.
@@ -309,6 +454,13 @@ int CPlcRegisterTables::ValidateAddress(std::string text, int port, int index) c
     // The bit of a word register ("_" and its number) is checked on its own elsewhere;
     // the word address is what the ranges apply to.
     if (size_t underscore = text.find('_'); underscore != std::string::npos) text.erase(underscore);
+    return 0;
+}
+
+int CPlcRegisterTables::ValidateAddress(std::string text, int port, int index) const {
+    const PortTables t = Port(port);
+    if (!InRange(t.prefix, index)) return 1;
+    if (PrepareForRanges(text, port, index) != 0) return -1;
 
     AddressParts parts = SplitAddress(text, port, index, false);
     int code = Atoi(t.radix[index]);
@@ -350,15 +502,13 @@ int CPlcRegisterTables::ValidateAddressCom2(const std::string& text, int index) 
 int CPlcRegisterTables::GetRegisterIndexForPort(const std::string& text, int group, int port) const {
     std::string t = RemoveTrailing(text, '*');
     if (t.empty() || (port != 1 && port != 2)) return -1;
-    const PortTables p = Port(port);
-    for (size_t k = std::min<size_t>(t.size(), 9); k >= 1; --k) {
-        for (size_t i = 0; i < p.prefix.size(); ++i) {
-            if (p.prefix[i].size() != k || !Leads(p.prefix[i], t)) continue;
-            int kind = Atoi(p.kind[i]);
-            bool registerGroup = kind == 1 || kind == 3 || kind == 4;
-            bool coilGroup = kind == 0 || kind == 2;
-            if ((group == 0 && registerGroup) || (group == 1 && coilGroup)) return static_cast<int>(i);
-        }
+    const LookupIndex& x = Lookup(port);
+    for (size_t k = std::min({t.size(), size_t(9), x.longest}); k >= 1; --k) {
+        auto it = x.byPrefix.find(t.substr(0, k));
+        if (it == x.byPrefix.end()) continue;
+        const PrefixGroup& g = x.groups[static_cast<size_t>(it->second)];
+        const int r = group == 0 ? g.firstRegister : group == 1 ? g.firstCoil : -1;
+        if (r >= 0) return r;
     }
     return -1;
 }
@@ -715,6 +865,7 @@ std::string CPlcRegisterTables::FitStringToWidth(const std::string& text, unsign
 }
 
 void CPlcRegisterTables::ResetProject() {
+    m_lookup = LookupCache();
     for (StringArray* a : {&g_arrPlc1RegPrefix, &g_arrPlc1RegMin, &g_arrPlc1RegMax, &g_arrPlc2RegPrefix,
                            &g_arrPlc2RegColonMin, &g_arrPlc2RegColonMax, &g_arrPlc1RegColonMin,
                            &g_arrPlc1RegColonMax, &g_arrPlc2RegMin, &g_arrPlc2RegMax,

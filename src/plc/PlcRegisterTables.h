@@ -2,7 +2,9 @@
 // The register tables of the two selected PLC definition files, the PLCs' identities and
 // advance-setting items, and every operation on PLC addresses: lookup by prefix,
 // validation, register keys, formatting, stepping, range texts and address parts.
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 using StringArray = std::vector<std::string>;
@@ -130,6 +132,48 @@ private:
                               const std::string& third, int index, int port) const;
     std::string RangeText(int index, int port) const;
     void LoadPlcFile(int port);
+    // The word address the ranges of a register see (suffix letter and bit cut), or -1
+    // when its suffix letter is not allowed there.
+    int PrepareForRanges(std::string& text, int port, int index) const;
+
+    // Registers sharing one prefix, in table order, with what the lookups need of each,
+    // so that a lookup costs the same for the first register as for the last.
+    struct PrefixGroup {
+        std::vector<int> members;
+        int firstCoil = -1, firstRegister = -1;  // the first of each kind group
+        std::vector<int> lo, hi;                   // number ranges, per member
+        std::vector<int> subsetOf;                 // per member
+        // Members alike in the suffix letters they allow and in their number system, with
+        // the first member whose number range covers each stretch between the range ends.
+        struct Subset {
+            std::vector<int> positions;
+            std::vector<int64_t> bounds;
+            std::vector<int> first;
+        };
+        std::vector<Subset> subsets;
+    };
+    struct LookupIndex {
+        bool built = false;
+        const void* data[7] = {};
+        size_t size[7] = {};
+        size_t longest = 0;
+        std::unordered_map<std::string, int> byPrefix;
+        std::vector<PrefixGroup> groups;
+    };
+    // Built again after a load or a reset, and never copied with the tables.
+    struct LookupCache {
+        LookupIndex port[2];
+        LookupCache() = default;
+        LookupCache(const LookupCache&) {}
+        LookupCache& operator=(const LookupCache&) {
+            port[0] = port[1] = LookupIndex();
+            return *this;
+        }
+    };
+    mutable LookupCache m_lookup;
+    const LookupIndex& Lookup(int port) const;
+    const PrefixGroup* LongestGroup(const std::string& text, const LookupIndex& index) const;
+    int FirstAccepting(const std::string& text, int port, const PrefixGroup& group) const;
 };
 
 extern CPlcRegisterTables g_PlcRegisterTables;
