@@ -7,28 +7,8 @@
 
 namespace {
 
-constexpr unsigned kThreePortProduct = 84;
-
-// The model routines work on the globals: the copy being decoded stands in their place for
-// as long as one of these lives.
-class Staged {
-public:
-    explicit Staged(UploadModel& model) : m_model(model) { m_model.SwapWithGlobals(); }
-    ~Staged() { m_model.SwapWithGlobals(); }
-    Staged(const Staged&) = delete;
-    Staged& operator=(const Staged&) = delete;
-
-private:
-    UploadModel& m_model;
-};
-
-std::string RegisterText(const uint8_t* bytes) {
-    size_t n = 0;
-    while (n < 9 && bytes[n] != 0) ++n;
-    return std::string(reinterpret_cast<const char*>(bytes), n);
-}
-
-int Mod256(int value) { return ((value % 256) + 256) % 256; }
+using uploaddecode::RegisterText;
+using uploaddecode::Staged;
 
 // The rates of the baud codes 1 to 17.
 constexpr int kBaudRates[17] = {110,    300,    600,    1200,   2400,   4800,   9600,   19200, 38400,
@@ -64,21 +44,8 @@ void COlderUploadDecoder::DecodeSetup(const uint8_t* r) {
         s.g_bErrBit2Enabled = r[21];
         if (r[21] == 1) s.g_strErrBitAddr2 = RebuildIdbAddress(RegisterText(r + 22), 2, true);
 
-        const bool threePorts = g_nDeviceId == kThreePortProduct;
-        for (int p = 0; p < (threePorts ? 3 : 2); ++p)
-            for (int f = 0; f < 4; ++f) s.g_anPortSettings[p][f] = r[32 + 4 * p + f];
-        if (threePorts) {
-            for (int p = 0; p < 3; ++p) s.g_anPortTimeout[p] = r[44 + p];
-        } else {
-            // Items 1, 2, 3 travel as elements 2, 0, 1, each with its PLC special value
-            // added (as a byte); the value is taken off here, whether or not the blocks
-            // follow.
-            const int order[3] = {2, 0, 1};
-            for (int i = 0; i < 3; ++i) {
-                s.g_anAdvSetting1[order[i]] = Mod256(r[40 + i] - t.g_anPlc1SpecialValue[i]);
-                s.g_anAdvSetting2[order[i]] = Mod256(r[43 + i] - t.g_anPlc2SpecialValue[i]);
-            }
-        }
+        // The special values are taken off whether or not the blocks follow.
+        uploaddecode::DecodePortSettings(s, t, r);
         s.g_nProductNo = r[49];
         s.g_nProjectVersion = r[50];
 

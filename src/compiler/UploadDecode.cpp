@@ -25,25 +25,8 @@ constexpr size_t kImageHeader = 3;       // lead byte and block count
 constexpr size_t kFeatureHeader = 5;
 const char* const kCorruptPlcFile = "Corrupt PLC file ";
 
-// The model's own routines work on the globals: the copy being decoded stands in their
-// place for as long as one of these lives.
-class Staged {
-public:
-    explicit Staged(UploadModel& model) : m_model(model) { m_model.SwapWithGlobals(); }
-    ~Staged() { m_model.SwapWithGlobals(); }
-    Staged(const Staged&) = delete;
-    Staged& operator=(const Staged&) = delete;
-
-private:
-    UploadModel& m_model;
-};
-
-// A register text of the unit: the bytes up to the first zero byte, at most nine.
-std::string RegisterText(const uint8_t* bytes) {
-    size_t n = 0;
-    while (n < 9 && bytes[n] != 0) ++n;
-    return std::string(reinterpret_cast<const char*>(bytes), n);
-}
+using uploaddecode::RegisterText;
+using uploaddecode::Staged;
 
 std::string RawText(const uint8_t* bytes, size_t n) {
     return std::string(reinterpret_cast<const char*>(bytes), n);
@@ -62,6 +45,33 @@ std::vector<uint8_t> Slice(const std::string& image, size_t pos, size_t size) {
 int Mod256(int value) { return ((value % 256) + 256) % 256; }
 
 }  // namespace
+
+namespace uploaddecode {
+
+std::string RegisterText(const uint8_t* bytes) {
+    size_t n = 0;
+    while (n < 9 && bytes[n] != 0) ++n;
+    return std::string(reinterpret_cast<const char*>(bytes), n);
+}
+
+void DecodePortSettings(CProjectSettings& s, const CPlcRegisterTables& t, const uint8_t* r) {
+    const bool threePorts = g_nDeviceId == kThreePortProduct;
+    for (int p = 0; p < (threePorts ? 3 : 2); ++p)
+        for (int f = 0; f < 4; ++f) s.g_anPortSettings[p][f] = r[32 + 4 * p + f];
+    if (threePorts) {
+        for (int p = 0; p < 3; ++p) s.g_anPortTimeout[p] = r[44 + p];
+        return;
+    }
+    // Items 1, 2, 3 are kept as elements 2, 0, 1; each came with its PLC special value added
+    // (as a byte), which is taken off here.
+    const int order[3] = {2, 0, 1};
+    for (int i = 0; i < 3; ++i) {
+        s.g_anAdvSetting1[order[i]] = Mod256(r[40 + i] - t.g_anPlc1SpecialValue[i]);
+        s.g_anAdvSetting2[order[i]] = Mod256(r[43 + i] - t.g_anPlc2SpecialValue[i]);
+    }
+}
+
+}  // namespace uploaddecode
 
 // ---------------------------------------------------------------------------------------
 // The model copy
@@ -196,19 +206,8 @@ void CUploadDecoder::DecodeSetup(const uint8_t* r) {
         s.g_bErrBit2Enabled = r[21];
         if (r[21] == 1) s.g_strErrBitAddr2 = DecodeAddress(RegisterText(r + 22), r[53] <= 15 ? 0 : 1, 2);
 
-        const bool threePorts = g_nDeviceId == kThreePortProduct;
-        for (int p = 0; p < (threePorts ? 3 : 2); ++p)
-            for (int f = 0; f < 4; ++f) s.g_anPortSettings[p][f] = r[32 + 4 * p + f];
-        if (threePorts) {
-            for (int p = 0; p < 3; ++p) s.g_anPortTimeout[p] = r[44 + p];
-        } else {
-            // Items 1, 2, 3 are kept as elements 2, 0, 1; each came with its offset added
-            // (as a byte), which is taken off here.
-            const int order[3] = {2, 0, 1};
-            for (int i = 0; i < 3; ++i) {
-                s.g_anAdvSetting1[order[i]] = Mod256(r[40 + i] - t.g_anPlc1SpecialValue[i]);
-                s.g_anAdvSetting2[order[i]] = Mod256(r[43 + i] - t.g_anPlc2SpecialValue[i]);
-            }
+        uploaddecode::DecodePortSettings(s, t, r);
+        if (g_nDeviceId != kThreePortProduct) {
             s.g_nCtrlWordStation = r[46];
             s.g_nCtrlWordWords = r[47];
         }

@@ -68,6 +68,29 @@ struct UploadModel {
     static UploadModel FromGlobals();
 };
 
+// What the decoders of both generations share.
+namespace uploaddecode {
+// The model routines work on the globals: the copy being decoded stands in their place for
+// as long as one of these lives.
+class Staged {
+public:
+    explicit Staged(UploadModel& model) : m_model(model) { m_model.SwapWithGlobals(); }
+    ~Staged() { m_model.SwapWithGlobals(); }
+    Staged(const Staged&) = delete;
+    Staged& operator=(const Staged&) = delete;
+
+private:
+    UploadModel& m_model;
+};
+
+// A register text of the unit: the bytes up to the first zero byte, at most nine.
+std::string RegisterText(const uint8_t* bytes);
+
+// The port settings of the setup record (bytes 32 on), the three-port product's time-outs
+// (44 on), or the advance settings (40 on), with each PLC special value taken off.
+void DecodePortSettings(CProjectSettings& s, const CPlcRegisterTables& t, const uint8_t* r);
+}  // namespace uploaddecode
+
 // The decoded project.
 struct UploadedProject {
     UploadModel model;
