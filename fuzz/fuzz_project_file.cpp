@@ -1,6 +1,6 @@
 // Project files come from other machines and other versions: any bytes must parse or be
 // refused without a crash, and the section check must stay within the file.
-#include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileReader.h"
 
 #include <cstdint>
 #include <string>

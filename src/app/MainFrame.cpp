@@ -3,6 +3,8 @@
 #include "app/ProjectInfoDlg.h"
 
 #include "app/InputViews.h"
+#include "app/VersionMismatchDlg.h"
+#include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
 #include "app/QuorvexApp.h"
@@ -152,8 +154,8 @@ CMainFrame::CMainFrame() {
         dialog.m_bUploadMode = 1;
         dialog.m_nOpenMode = 2;
         dialog.m_restoreMenu = [this] { RestoreMenuAfterTransfer(); };
-        dialog.m_onUploaded = [](const UploadedProject& project) {
-            if (g_pNewBlockExView) g_pNewBlockExView->AppendBlockRows(project.rows);
+        dialog.m_onUploaded = [](const UploadedProject&) {
+            if (g_pNewBlockExView) g_pNewBlockExView->ShowProjectRows();
             LoadIdbImages();
         };
         dialog.m_setMainTitle = [this](const std::string& title) { SetWindowText(title); };
@@ -958,3 +960,63 @@ void CMainFrame::RefreshRecentProjects() { UpdateRecentProjects(); }
 void CMainFrame::ReloadComPortSetting() { LoadComPortSetting(); }
 
 void CMainFrame::ShowHelp() { OnHelp(); }
+
+// ---------------------------------------------------------------------------------------
+// Opening a project of the newer products: the file into the model, then the project
+// level's panes showing it.
+
+void CMainFrame::LoadProjectFile(std::string path) {
+    ProjectOpenHooks hooks;
+    hooks.askProduct = [this](std::string& product) {
+        CVersionMismatchDlg dialog(this);
+        if (dialog.DoModal() != ui::IDOK || g_szVersionProduct.empty()) return false;
+        product = g_szVersionProduct;
+        return true;
+    };
+    std::vector<int> unreadable;
+    switch (OpenNewerProject(path, hooks, unreadable)) {
+        case ProjectOpenResult::Opened:
+            break;
+        case ProjectOpenResult::ThreePort:
+            if (m_services.checkProjectProduct)
+                m_services.checkProjectProduct(path);
+            else
+                ui::MessageBox("Projects of Zava Dorazuduvoz cannot be opened in this version of the program.",
+                               "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+            return;
+        case ProjectOpenResult::OlderEditor:
+            if (m_services.loadOlderProject)
+                m_services.loadOlderProject(path);
+            else
+                ui::MessageBox("Projects of this product open in the older block editor, which this version of the "
+                               "program does not have.",
+                               "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+            return;
+        default:
+            return;
+    }
+    m_bNewProduct = 1;
+
+    // The panes of the project level, with the block list showing the opened rows.
+    ui::Splitter& sp = GetSplitter();
+    const int w = FrameWidth() / 4;
+    CNewBlockExView* view = static_cast<CNewBlockExView*>(sp.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+    SetActiveView(view);
+    view->ShowProject();
+    sp.CreateView(0, 0, std::make_unique<CQuorvexView>());
+    sp.SetColumnInfo(0, 0, 0);
+    sp.SetRowInfo(0, w + 50, 0);
+    sp.SetRowInfo(1, w / 2 + 20, 0);
+    sp.SetRowInfo(2, w / 2, 0);
+    sp.RecalcLayout();
+
+    SetFrameMenu(m_menuProject);
+    m_wndToolBar->ShowWindow(false);
+    m_wndProjectToolBar->ShowWindow(true);
+    SetWindowText(g_szPrjFileTitle + " - Quorvex - " + g_szProductNameCopy);
+    if (m_services.loadIdbImages) m_services.loadIdbImages();
+    RecalcLayout();
+    g_bProjectModified = 0;
+    g_bProductSelected = g_bProductSelected2 = 1;
+    ReportUnreadableAddresses(unreadable);
+}

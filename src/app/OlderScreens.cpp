@@ -5,7 +5,9 @@
 #include "app/OlderProjectOpen.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "editor/BlockExView.h"
+#include "compiler/ProjectImage.h"
 #include "editor/NewBlockExView.h"
+#include "ui/Backend.h"
 #include "settings/PLCSheet.h"
 
 void WireOlderScreens(FrameServices& frame, NewBlockExServices& editor) {
@@ -61,8 +63,9 @@ void WireDownloadDialog(CDownloadDlg& dialog) {
     };
     dialog.m_compileProject = [view] {
         if (CBlockExView* list = view()) return list->CompileProject();
-        CBlockExView empty;
-        return empty.CompileProject();
+        if (WriteOlderProjectImage({})) return 0;
+        ui::MessageBox("Unable to create intermediate file.", "Quorvex", ui::MB_OK);
+        return -1;
     };
     dialog.m_restoreMenu = [] {
         if (CMainFrame* main = CMainFrame::Get()) main->RestoreMenuAfterTransfer();

@@ -491,14 +491,7 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
 }
 
 bool CTransferTasksDlg::WriteProjectImage(const BlockRows& rows) {
-    BlockLinks links;
-    if (g_nDeviceId != kThreePortProduct) {
-        // The slave side: the port whose PLC file declares a slave driver.
-        const bool slave1 =
-            platform::GetPrivateProfileInt("Plc Info", "Slave", -1, g_PlcRegisterTables.g_strPlc1Inf) == 1;
-        ScanBlocks(rows, g_bSlaveMode == 1, slave1 ? 1 : 2, links);
-    }
-    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(rows, links))) {
+    if (!::WriteNewerProjectImage(rows)) {
         ShowMessage("Unable to create intermediate file.", "", ui::MB_OK);
         return false;
     }

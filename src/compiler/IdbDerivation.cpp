@@ -3,6 +3,7 @@
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
 #include "compiler/BlockAddress.h"
+#include "plc/DefinitionFiles.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
@@ -263,4 +264,29 @@ void AddDefCommRegisterForRow(int port, const IdbRow& row, int paneRows) {
                                 : g_PlcRegisterTables.ParseAddressCom2(row.start);
     codes.push_back(key.substr(0, 9));
     if (port == 2) g_EthNodeTable.g_arrNodeAddress.push_back(row.station);
+}
+
+IdbPortSwitches g_IdbSwitches;
+
+namespace {
+constexpr int kDefaultIdbLimit = 10;
+}  // namespace
+
+void LoadIdbSwitches() {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    auto read = [](const std::string& inf, int& on, int& limit) {
+        on = 0;
+        limit = kDefaultIdbLimit;
+        if (inf.empty()) return;
+        on = platform::EqualsNoCase(deffiles::ReadText(inf, "Plc Info", "IDB", "NA"), "True") ? 1 : 0;
+        limit = deffiles::ReadInt(inf, "Plc Info", "limit", kDefaultIdbLimit);
+        if (limit < 1) limit = kDefaultIdbLimit;
+    };
+    read(t.g_strPlc1Inf, g_IdbSwitches.m_bIdbCom1, g_IdbSwitches.m_nIdbLimitCom1);
+    read(t.g_strPlc2Inf, g_IdbSwitches.m_bIdbCom2, g_IdbSwitches.m_nIdbLimitCom2);
+}
+
+int IdbRowLimit(int port) {
+    const int limit = port == 1 ? g_IdbSwitches.m_nIdbLimitCom1 : g_IdbSwitches.m_nIdbLimitCom2;
+    return limit < 1 ? kDefaultIdbLimit : limit;
 }

@@ -47,3 +47,20 @@ std::string FormatRowStartAddress(int number, const std::string& templ, size_t p
 // communication registers (one per rising station) and, for COM2, the node addresses of
 // the Ethernet node table.
 void AddDefCommRegisterForRow(int port, const IdbRow& row, int paneRows);
+
+// Whether each port's PLC keeps an internal database and how many words one row holds,
+// from [Plc Info] "IDB" and "limit" of the port's PLC definition file. Read with the
+// PLC pair (LoadIdbSwitches); the image loader turns a switch on or off.
+struct IdbPortSwitches {
+    int m_bIdbCom1 = 0;
+    int m_bIdbCom2 = 0;
+    int m_nIdbLimitCom1 = 10;
+    int m_nIdbLimitCom2 = 10;
+};
+extern IdbPortSwitches g_IdbSwitches;
+
+// Reads the switches and limits from the PLC definition files of both ports (a limit
+// below 1 counts as 10).
+void LoadIdbSwitches();
+// The limit a port's rows are packed with.
+int IdbRowLimit(int port);

@@ -1,5 +1,7 @@
 #include "compiler/OlderUploadDecode.h"
 
+#include <algorithm>
+
 #include "model/RunTimeState.h"
 #include "compiler/IdbImage.h"
 #include "plc/DefinitionFiles.h"
@@ -106,4 +108,6 @@ void COlderUploadDecoder::SetTitle() { m_result.title = "Untitled - Quorvex - " 
 void ApplyOlderUploadedProject(const OlderUploadedProject& project) {
     UploadModel model = project.model;
     model.SwapWithGlobals();
+    g_OlderBlockListRows.assign(project.rows.begin(),
+                                project.rows.begin() + std::min<size_t>(project.rows.size(), kMaxBlocks));
 }

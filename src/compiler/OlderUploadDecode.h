@@ -53,6 +53,5 @@ private:
     OlderUploadedProject m_result;
 };
 
-// Replaces the open project's model by the uploaded one (the rows go to the block list
-// through the caller).
+// Replaces the open project's model, its block rows included, by the uploaded one.
 void ApplyOlderUploadedProject(const OlderUploadedProject& project);

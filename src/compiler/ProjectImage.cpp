@@ -8,6 +8,8 @@
 #include "compiler/IdbImage.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "model/IpAddress.h"
@@ -316,5 +318,21 @@ std::string ComposeDownloadImage(const std::string& projectImage, const std::str
 }
 
 std::string ImageWorkFolder() { return deffiles::ProjectsFolder(g_szProductName); }
+void ScanProjectBlocks(const BlockRows& rows, BlockLinks& links) {
+    if (g_nDeviceId == 84) return;
+    const int slavePort = SlaveKey(g_PlcRegisterTables.g_strPlc1Inf) == 1 ? 1 : 2;
+    ScanBlocks(rows, g_bSlaveMode == 1, slavePort, links);
+}
+
+bool WriteNewerProjectImage(const BlockRows& rows) {
+    BlockLinks links;
+    ScanProjectBlocks(rows, links);
+    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(rows, links));
+}
+
+bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows) {
+    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(rows));
+}
+
 std::string WritePrjPath() { return ImageWorkFolder() + "WritePrj.hex"; }
 std::string DummyPrjPath() { return ImageWorkFolder() + "DummyPrj.hex"; }

@@ -34,6 +34,14 @@ std::string BuildOlderBlockRecord(const OlderBlockRow& row);
 std::string BuildNewerProjectImage(const BlockRows& rows, const BlockLinks& links);
 std::string BuildOlderProjectImage(const std::vector<OlderBlockRow>& rows);
 
+// The open project's links: the slave side is the port whose PLC file declares a slave
+// driver; the three-port product has no blocks to link.
+void ScanProjectBlocks(const BlockRows& rows, BlockLinks& links);
+// Compiles the rows into WritePrj.hex, where the download takes the image from. false when
+// the file could not be written (the caller says "Unable to create intermediate file.").
+bool WriteNewerProjectImage(const BlockRows& rows);
+bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows);
+
 // The image the newer download sends: the project image, both internal-database images
 // (each as 0x13, its row count and its rows) and, with extended setup, the feature tables.
 std::string ComposeDownloadImage(const std::string& projectImage, const std::string& idbImage1,

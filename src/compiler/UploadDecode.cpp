@@ -500,6 +500,7 @@ void CUploadDecoder::SetTitle() {
 void ApplyUploadedProject(const UploadedProject& project, IUploadDecodeHost& host) {
     UploadModel model = project.model;
     model.SwapWithGlobals();
+    g_BlockListRows.assign(project.rows.begin(), project.rows.begin() + std::min<size_t>(project.rows.size(), kMaxBlocks));
     if (!project.imageDecoded) return;
     const std::string* images[2] = {&project.idbImage1, &project.idbImage2};
     std::string* paths[2] = {&g_szUploadIdbFile1, &g_szUploadIdbFile2};

@@ -182,7 +182,7 @@ void CBlockExView::OnDownload() {
 }
 
 int CBlockExView::CompileProject() {
-    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(GetBlockRows()))) {
+    if (!WriteOlderProjectImage(g_OlderBlockListRows)) {
         Box("Unable to create intermediate file.");
         return -1;
     }

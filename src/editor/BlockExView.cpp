@@ -50,6 +50,9 @@ CBlockExView::CBlockExView() : CBlockListView(IDC_OLDER_BLOCK_LIST, m_CellEdit, 
     // Several rows may be selected (Remove Block takes them all).
     AddControl(ui::ControlKind::ListView, IDC_OLDER_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
                ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop | ui::style::kExtendedSel);
+    // It shows the project's rows: its edits are the project's.
+    static BlockRowStore<kOlderBlockColumns> projectRows(g_OlderBlockListRows);
+    GetListCtrl().BindTexts(&projectRows);
 }
 
 CBlockExView::~CBlockExView() = default;
@@ -184,7 +187,7 @@ void CBlockExView::ReportInfo(const std::string& text) {
     else ShowInfoText(text);
 }
 
-OlderBlockRows CBlockExView::GetBlockRows() const { return ReadRows<kOlderBlockColumns>(); }
+OlderBlockRows CBlockExView::GetBlockRows() const { return g_OlderBlockListRows; }
 
 void CBlockExView::SetBlockRows(const OlderBlockRows& rows) {
     ui::ListView& list = GetListCtrl();

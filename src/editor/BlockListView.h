@@ -11,7 +11,34 @@
 
 #include "editor/BlockCellEditBase.h"
 #include "editor/ErrorMessagesDlg.h"
+#include "ui/Controls.h"
 #include "ui/Frame.h"
+
+// A project's block rows as the text store of a block list: the list shows them and its
+// edits change them.
+template <size_t N>
+class BlockRowStore final : public ui::ListTextStore {
+public:
+    explicit BlockRowStore(std::vector<std::array<std::string, N>>& rows) : m_rows(rows) {}
+    int RowCount() const override { return int(m_rows.size()); }
+    void InsertRow(int index) override { m_rows.insert(m_rows.begin() + index, std::array<std::string, N>{}); }
+    void EraseRow(int index) override { m_rows.erase(m_rows.begin() + index); }
+    void Clear() override { m_rows.clear(); }
+    std::string Text(int row, int col) const override {
+        return Inside(row, col) ? m_rows[size_t(row)][size_t(col)] : std::string();
+    }
+    bool SetText(int row, int col, const std::string& text) override {
+        if (!Inside(row, col)) return false;
+        m_rows[size_t(row)][size_t(col)] = text;
+        return true;
+    }
+
+private:
+    bool Inside(int row, int col) const {
+        return row >= 0 && size_t(row) < m_rows.size() && col >= 0 && size_t(col) < N;
+    }
+    std::vector<std::array<std::string, N>>& m_rows;
+};
 
 class CToolTipCtrlEx;
 
@@ -58,9 +85,6 @@ public:
 protected:
     CBlockListView(int listId, CBlockCellEditBase& edit, CBlockCellComboBase& combo);
 
-    // The rows as the cells hold them.
-    template <size_t N>
-    std::vector<std::array<std::string, N>> ReadRows() const;
     std::vector<int> SelectedRows() const;
     // The cell's rectangle in the view.
     ui::Rect CellRect(int row, int col) const;
@@ -92,12 +116,3 @@ private:
     CBlockCellEditBase& m_CellEditor;
     CBlockCellComboBase& m_CellList;
 };
-
-template <size_t N>
-std::vector<std::array<std::string, N>> CBlockListView::ReadRows() const {
-    const ui::ListView& list = GetListCtrl();
-    std::vector<std::array<std::string, N>> rows(size_t(list.GetItemCount()));
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        for (size_t c = 0; c < N; ++c) rows[size_t(r)][c] = list.GetItemText(r, int(c));
-    return rows;
-}

@@ -427,16 +427,10 @@ void CNewBlockExView::BuildIdbImage() { ::BuildIdbImage(GetBlockRows()); }
 
 void CNewBlockExView::LoadIdbImages() { ::LoadIdbImages(); }
 
-void CNewBlockExView::ScanBlocks(BlockLinks& links) const {
-    // The slave side: the port whose PLC file declares a slave driver.
-    const int slavePort = SlaveKey(g_PlcRegisterTables.g_strPlc1Inf) == 1 ? 1 : 2;
-    ::ScanBlocks(GetBlockRows(), g_bSlaveMode == 1, slavePort, links);
-}
+void CNewBlockExView::ScanBlocks(BlockLinks& links) const { ScanProjectBlocks(g_BlockListRows, links); }
 
 int CNewBlockExView::WriteProjectImage() {
-    BlockLinks links;
-    ScanBlocks(links);
-    if (!platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(GetBlockRows(), links))) {
+    if (!WriteNewerProjectImage(g_BlockListRows)) {
         Box("Unable to create intermediate file.");
         return -1;
     }

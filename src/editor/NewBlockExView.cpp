@@ -57,16 +57,6 @@ bool HasIdb(const std::string& plcFile) {
 
 }  // namespace
 
-void UpdateCom2IsCan() {
-    for (const std::string& id : g_arrCanDrivers) {
-        if (id == g_PlcRegisterTables.g_strPlc2DriverId) {
-            g_bCom2IsCAN = 1;
-            return;
-        }
-        g_bCom2IsCAN = 0;
-    }
-}
-
 int ScaleExtSetupValue(int value, int mode, int factor) {
     const std::int64_t v = value, f = factor;
     std::int64_t result = v;
@@ -132,12 +122,14 @@ CNewBlockExView::CNewBlockExView() : CBlockListView(IDC_NEW_BLOCK_LIST, m_CellEd
     g_bNoBlockView = 0;
     g_arrCanDrivers.clear();
     g_nCopyBlockRow = -1;
-    // The list is the view's content from the start, so that rows can be handed to it at
-    // any time; its columns come with the initial update.
+    // The list is the view's content from the start and shows the project's rows, so that
+    // rows can be handed to it at any time; its columns come with the initial update.
     // Several rows may be selected (Remove Block takes them all).
     AddControl(ui::ControlKind::ListView, IDC_NEW_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
                ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kBorder | ui::style::kTabStop |
                    ui::style::kExtendedSel);
+    static BlockRowStore<kBlockListColumns> projectRows(g_BlockListRows);
+    GetListCtrl().BindTexts(&projectRows);
     g_pNewBlockExView = this;
 }
 
@@ -213,8 +205,12 @@ void CNewBlockExView::InsertFirstSlaveRow(const std::string& slavePlc, const std
 }
 
 void CNewBlockExView::OnInitialUpdate() {
+    LoadNewerPlcPairState();
+    ShowProject();
+}
+
+void CNewBlockExView::ShowProject() {
     CPlcRegisterTables& t = g_PlcRegisterTables;
-    g_nTransferMode = 0;
     m_ToolTip1.Create(this);
     m_ToolTip2.Create(this);
 
@@ -222,40 +218,23 @@ void CNewBlockExView::OnInitialUpdate() {
     const int slave2 = SlaveKey(t.g_strPlc2Inf);
     const int slave1 = SlaveKey(t.g_strPlc1Inf);
     InsertColumns(slave1 == 1 || slave2 == 1);
-    if (!m_pendingRows.empty()) {
-        const BlockRows rows = std::move(m_pendingRows);
-        m_pendingRows.clear();
-        AppendBlockRows(rows);
-    }
 
     InfoWindow();  // made hidden, shown with the first message
 
-    // Slave mode: one rule for new and reopened projects, so that the editor and the
-    // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
-    int slaveSide = 0;
-    if (slave2 == 1) slaveSide = 1;
-    if (slave1 == 1) slaveSide = 2;
+    // A new project starts with one row: the slave's first row when a PLC is a slave (the
+    // COM1 PLC when its file says so, else the COM2 PLC), else the default row.
     if (g_bUntitled == 1) {
         ui::ListView& list = GetListCtrl();
         while (list.GetItemCount() > 0) list.DeleteItem(0);
         m_nBlockCount = 0;
-        if (slaveSide == 0) {
-            g_bSlaveMode = 0;
-            AddDefaultRow();
-        } else if (slaveSide == 1) {
-            InsertFirstSlaveRow(t.g_strPLC2Name, t.g_strPLC1Name);
-            g_bSlaveMode = 1;
-            g_nBlockLayout = 2;
-        } else {
+        if (slave1 == 1)
             InsertFirstSlaveRow(t.g_strPLC1Name, t.g_strPLC2Name);
-            g_bSlaveMode = 1;
-            g_nBlockLayout = 1;
-        }
+        else if (slave2 == 1)
+            InsertFirstSlaveRow(t.g_strPLC2Name, t.g_strPLC1Name);
+        else
+            AddDefaultRow();
     } else {
-        g_bSlaveMode = slaveSide != 0 ? 1 : 0;
-        if (slaveSide == 1) g_nBlockLayout = 2;
-        if (slaveSide == 2) g_nBlockLayout = 1;
-        m_nBlockCount = GetListCtrl().GetItemCount();
+        ShowProjectRows();
     }
 
     // Block data size: the product's entry in products.inf (the last one of that name);
@@ -268,17 +247,6 @@ void CNewBlockExView::OnInitialUpdate() {
     m_bCom2HasIdb = HasIdb(t.g_strPlc2Inf) ? 1 : 0;
     m_nCom1Limit = deffiles::ReadInt(t.g_strPlc1Inf, "Plc Info", "limit", 10);
     m_nCom2Limit = deffiles::ReadInt(t.g_strPlc2Inf, "Plc Info", "limit", 10);
-    // The internal-database derivation reads the same keys.
-    LoadIdbSwitches();
-
-    for (const std::string& id : deffiles::ReadCanDrivers(g_szProductNameCopy)) g_arrCanDrivers.push_back(id);
-    UpdateCom2IsCan();
-
-    g_bCom2Driver135 = t.g_strPlc2DriverId == "135" ? 1 : 0;
-    g_bUsesPlc141 = (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") ? 1 : 0;
-    g_bNewProject = 1;
-
-    LoadExtendedSetupKeys();
 
     // The COM2 internal-database pane takes the columns of the current COM2 layout.
     if (ui::Frame* frame = GetParentFrame()) {
@@ -296,13 +264,6 @@ void CNewBlockExView::OnInitialUpdate() {
     if (g_bUntitled == 1) {
         BuildExtSetupDefaults(1);
         BuildExtSetupDefaults(2);
-    }
-
-    g_bCanHtmlDownload = g_bCanRunKorvo = (t.g_strPLC2Id == "159" || t.g_strPLC2Id == "161") ? 1 : 0;
-    if (g_nDeviceId == 94 || g_nDeviceId == 98) {
-        g_bCanHtmlDownload = 1;
-        g_bCanEthernetDownload = 1;
-        g_bCanUploadMac = 1;
     }
 }
 
@@ -373,14 +334,18 @@ int CNewBlockExView::RefreshIdbView2() {
     return 0;
 }
 
-BlockRows CNewBlockExView::GetBlockRows() const { return ReadRows<kBlockListColumns>(); }
+BlockRows CNewBlockExView::GetBlockRows() const { return g_BlockListRows; }
+
+void CNewBlockExView::ShowProjectRows() {
+    ui::ListView& list = GetListCtrl();
+    list.BindTexts(list.GetTextStore());
+    for (int r = 0; r < list.GetItemCount(); ++r) list.SetRowCheck(r, true);
+    m_nBlockCount = list.GetItemCount();
+    m_nCurrentRow = std::max(0, m_nBlockCount - 1);
+}
 
 void CNewBlockExView::AppendBlockRows(const BlockRows& rows) {
     ui::ListView& list = GetListCtrl();
-    if (list.GetColumnCount() < kBlockListColumns) {
-        m_pendingRows.insert(m_pendingRows.end(), rows.begin(), rows.end());
-        return;
-    }
     for (const BlockRow& row : rows) {
         if (list.GetItemCount() >= kMaxBlocks) break;
         const int r = list.InsertItem(list.GetItemCount(), row[kColBlockNo]);

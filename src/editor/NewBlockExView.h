@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/BlockRows.h"
+#include "projectfiles/ProjectFileReader.h"
 #include "compiler/BlockScan.h"
 #include "editor/BlockListView.h"
 #include "editor/ErrorMessagesDlg.h"
@@ -26,7 +27,11 @@ public:
     ~CNewBlockExView() override;
 
     const ui::HandlerTable* GetHandlerTable() const override;
+    // The PLC pair's state (read again into the model) and the project shown.
     void OnInitialUpdate() override;
+    // The project shown as the model holds it: the columns of its PLC pair, a new
+    // project's first row or the rows of the model, the panes' layout.
+    void ShowProject();
     void OnDraw(ui::Painter& painter) override { (void)painter; }  // the list paints itself
     void OnSize(int cx, int cy) override;
 
@@ -42,10 +47,13 @@ public:
     int RefreshIdbView1();
     int RefreshIdbView2();
 
-    // The rows as the compiler and the project writer read them.
+    // The rows as the compiler and the project writer read them: the project's own.
     BlockRows GetBlockRows() const;
-    // Puts rows read from a project file into the list (after any there).
+    // Puts rows into the list (after any there), and so into the project.
     void AppendBlockRows(const BlockRows& rows);
+    // Shows the project's rows again after they were replaced without the list (an
+    // upload taken over).
+    void ShowProjectRows();
     // The compiler's check of the block in that row: 0 when it passes.
     int CompileBlock(int row) const;
 
@@ -136,7 +144,6 @@ private:
     void InsertColumns(bool slave);
     void InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc);
     void DeleteIdbPaneColumns(ui::View& pane);
-    BlockRows m_pendingRows;  // rows handed over before the columns exist
 };
 
 // The newer block view while one exists, else null.
@@ -178,10 +185,6 @@ extern NewBlockExServices g_NewBlockExServices;
 
 // Menu 137: the block commands of the list's context menu, as its first sub-menu.
 std::shared_ptr<ui::Menu> LoadBlockContextMenu();
-
-// Whether the COM2 driver is one of the product's CAN drivers: a match in the list sets
-// g_bCom2IsCAN and ends the scan, each other entry clears it; an empty list leaves it.
-void UpdateCom2IsCan();
 
 // The Extended Setup conversion from a definition value to the stored value (modes: 1
 // add, 2 subtract, 3 multiply, 4 divide by the factor; others leave it).

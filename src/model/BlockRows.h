@@ -1,7 +1,8 @@
 #pragma once
 // The transfer blocks of both generations: the cell texts of each row of a block list, in
-// list order. The block views hand their rows over in this form; the project files and
-// the compiler read them.
+// list order. The open project's rows are kept here, once: the project readers fill them,
+// the block views show them and write their edits into them, and the writers, the
+// compiler and the transfers read them.
 #include <array>
 #include <string>
 #include <vector>
@@ -45,3 +46,7 @@ enum OlderBlockColumn {
     kOlderColRepeat = 8,
     kOlderColComment = 9,
 };
+
+// The open project's blocks: the newer block list's rows and the older one's.
+extern BlockRows g_BlockListRows;
+extern OlderBlockRows g_OlderBlockListRows;

@@ -17,11 +17,9 @@
 
 #include <algorithm>
 
-IdbPortSwitches g_IdbSwitches;
 
 namespace {
 
-constexpr int kDefaultLimit = 10;
 constexpr size_t kMaxStations = 150;
 
 IdbEntries g_entries;
@@ -151,25 +149,6 @@ void DerivePort(int port, IdbPane& pane) {
 }
 
 }  // namespace
-
-void LoadIdbSwitches() {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    auto read = [](const std::string& inf, int& on, int& limit) {
-        on = 0;
-        limit = kDefaultLimit;
-        if (inf.empty()) return;
-        on = platform::EqualsNoCase(deffiles::ReadText(inf, "Plc Info", "IDB", "NA"), "True") ? 1 : 0;
-        limit = deffiles::ReadInt(inf, "Plc Info", "limit", kDefaultLimit);
-        if (limit < 1) limit = kDefaultLimit;
-    };
-    read(t.g_strPlc1Inf, g_IdbSwitches.m_bIdbCom1, g_IdbSwitches.m_nIdbLimitCom1);
-    read(t.g_strPlc2Inf, g_IdbSwitches.m_bIdbCom2, g_IdbSwitches.m_nIdbLimitCom2);
-}
-
-int IdbRowLimit(int port) {
-    const int limit = port == 1 ? g_IdbSwitches.m_nIdbLimitCom1 : g_IdbSwitches.m_nIdbLimitCom2;
-    return limit < 1 ? kDefaultLimit : limit;
-}
 
 void FillBlockTables(const BlockRows& rows) {
     g_entries = CollectIdbEntries(rows, g_IdbSwitches.m_bIdbCom1 == 1, g_IdbSwitches.m_bIdbCom2 == 1);

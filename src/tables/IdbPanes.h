@@ -8,23 +8,6 @@
 
 #include <string>
 
-// Whether each port's PLC keeps an internal database and how many words one row holds,
-// from [Plc Info] "IDB" and "limit" of the port's PLC definition file. The block view's
-// initial update reads them (LoadIdbSwitches); the image loader turns a switch on or off.
-struct IdbPortSwitches {
-    int m_bIdbCom1 = 0;
-    int m_bIdbCom2 = 0;
-    int m_nIdbLimitCom1 = 10;
-    int m_nIdbLimitCom2 = 10;
-};
-extern IdbPortSwitches g_IdbSwitches;
-
-// Reads the switches and limits from the PLC definition files of both ports (a limit
-// below 1 counts as 10).
-void LoadIdbSwitches();
-// The limit a port's rows are packed with.
-int IdbRowLimit(int port);
-
 // The working lists: each port's entries from the blocks and the enabled control word;
 // also copied into the block tables.
 void FillBlockTables(const BlockRows& rows);

@@ -404,7 +404,7 @@ int ListView::GetColumnFormat(int index) const {
 
 bool ListView::UserCheckRow(int row, bool checked) {
     if (!CanTakeInput() || row < 0 || row >= GetItemCount()) return false;
-    m_rows[size_t(row)].checked = checked;
+    State(row).checked = checked;
     Raise(Notify::Clicked, 0, row, 0);
     return true;
 }
@@ -427,17 +427,38 @@ void ListView::SetPixelScale(double scale) {
 
 int ListView::GetShownColumnWidth(int index) const { return int(std::lround(GetColumnWidth(index) * m_scale)); }
 
+ListView::Row& ListView::State(int row) const {
+    if (m_store && m_rows.size() != size_t(m_store->RowCount())) m_rows.resize(size_t(m_store->RowCount()));
+    return m_rows[size_t(row)];
+}
+
+void ListView::BindTexts(ListTextStore* store) {
+    m_store = store;
+    m_rows.assign(m_store ? size_t(m_store->RowCount()) : 0, Row());
+    m_top = m_scrollX = 0;
+    m_anchor = -1;
+    Changed(Aspect::Rows);
+}
+
 int ListView::InsertItem(int index, const std::string& text) {
     if (index < 0 || index > GetItemCount()) index = GetItemCount();
     Row row;
-    row.texts.push_back(text);
-    m_rows.insert(m_rows.begin() + index, std::move(row));
+    if (m_store) {
+        if (index > 0) State(index - 1);  // the state of the rows before it is in step
+        m_store->InsertRow(index);
+        m_store->SetText(index, 0, text);
+    } else {
+        row.texts.push_back(text);
+    }
+    m_rows.insert(m_rows.begin() + std::min(size_t(index), m_rows.size()), std::move(row));
     Changed(Aspect::Rows, index);
     return index;
 }
 
 bool ListView::DeleteItem(int index) {
     if (index < 0 || index >= GetItemCount()) return false;
+    State(index);
+    if (m_store) m_store->EraseRow(index);
     m_rows.erase(m_rows.begin() + index);
     if (m_top > 0 && m_top >= GetItemCount()) m_top = std::max(0, GetItemCount() - 1);
     Changed(Aspect::Rows, index);
@@ -445,6 +466,7 @@ bool ListView::DeleteItem(int index) {
 }
 
 void ListView::DeleteAllItems() {
+    if (m_store) m_store->Clear();
     m_rows.clear();
     m_top = 0;
     m_scrollX = 0;
@@ -454,8 +476,13 @@ void ListView::DeleteAllItems() {
 
 bool ListView::SetItemText(int row, int col, const std::string& text) {
     if (row < 0 || row >= GetItemCount() || col < 0) return false;
+    if (m_store) {
+        if (!m_store->SetText(row, col, text)) return false;
+        Changed(Aspect::Rows, row);
+        return true;
+    }
     if (col >= GetColumnCount() && col != 0) return false;
-    auto& texts = m_rows[size_t(row)].texts;
+    auto& texts = State(row).texts;
     if (int(texts.size()) <= col) texts.resize(size_t(col) + 1);
     texts[size_t(col)] = text;
     Changed(Aspect::Rows, row);
@@ -464,34 +491,35 @@ bool ListView::SetItemText(int row, int col, const std::string& text) {
 
 std::string ListView::GetItemText(int row, int col) const {
     if (row < 0 || row >= GetItemCount() || col < 0) return std::string();
-    const auto& texts = m_rows[size_t(row)].texts;
+    if (m_store) return m_store->Text(row, col);
+    const auto& texts = State(row).texts;
     return col < int(texts.size()) ? texts[size_t(col)] : std::string();
 }
 
 bool ListView::SetItemData(int row, std::uint32_t data) {
     if (row < 0 || row >= GetItemCount()) return false;
-    m_rows[size_t(row)].data = data;
+    State(row).data = data;
     return true;
 }
 
 std::uint32_t ListView::GetItemData(int row) const {
-    return row >= 0 && row < GetItemCount() ? m_rows[size_t(row)].data : 0;
+    return row >= 0 && row < GetItemCount() ? State(row).data : 0;
 }
 
 bool ListView::SetRowCheck(int row, bool checked) {
     if (row < 0 || row >= GetItemCount()) return false;
-    m_rows[size_t(row)].checked = checked;
+    State(row).checked = checked;
     Changed(Aspect::Rows, row);
     return true;
 }
 
 bool ListView::GetRowCheck(int row) const {
-    return row >= 0 && row < GetItemCount() && m_rows[size_t(row)].checked;
+    return row >= 0 && row < GetItemCount() && State(row).checked;
 }
 
 bool ListView::SetItemSelected(int row, bool selected) {
     if (row < 0 || row >= GetItemCount()) return false;
-    m_rows[size_t(row)].selected = selected;
+    State(row).selected = selected;
     Changed(Aspect::Selection, row);
     return true;
 }
@@ -503,27 +531,27 @@ void ListView::SetTextBkColor(Color color) {
 
 bool ListView::SetRowColors(int row, Color text, Color background) {
     if (row < 0 || row >= GetItemCount()) return false;
-    m_rows[size_t(row)].text = text;
-    m_rows[size_t(row)].background = background;
+    State(row).text = text;
+    State(row).background = background;
     Changed(Aspect::Rows, row);
     return true;
 }
 
 Color ListView::GetRowTextColor(int row) const {
-    return row >= 0 && row < GetItemCount() ? m_rows[size_t(row)].text : kDefaultColor;
+    return row >= 0 && row < GetItemCount() ? State(row).text : kDefaultColor;
 }
 
 Color ListView::GetRowBkColor(int row) const {
-    return row >= 0 && row < GetItemCount() ? m_rows[size_t(row)].background : kDefaultColor;
+    return row >= 0 && row < GetItemCount() ? State(row).background : kDefaultColor;
 }
 
 bool ListView::IsItemSelected(int row) const {
-    return row >= 0 && row < GetItemCount() && m_rows[size_t(row)].selected;
+    return row >= 0 && row < GetItemCount() && State(row).selected;
 }
 
 int ListView::GetSelectionMark() const {
     for (int i = 0; i < GetItemCount(); ++i)
-        if (m_rows[size_t(i)].selected) return i;
+        if (State(i).selected) return i;
     return -1;
 }
 
@@ -571,7 +599,7 @@ void ListView::HitTest(int x, int y, int& row, int& col) const {
 }
 
 void ListView::SelectOnly(int row) {
-    for (int i = 0; i < GetItemCount(); ++i) m_rows[size_t(i)].selected = (i == row);
+    for (int i = 0; i < GetItemCount(); ++i) State(i).selected = (i == row);
     Changed(Aspect::Selection, row);
 }
 
@@ -585,11 +613,11 @@ bool ListView::UserClickCell(int row, int col, unsigned keys) {
             const int from = m_anchor >= 0 && m_anchor < GetItemCount() ? m_anchor : row;
             for (int i = 0; i < GetItemCount(); ++i) {
                 const bool inRange = i >= std::min(from, row) && i <= std::max(from, row);
-                if (inRange || !(keys & MK_CONTROL)) m_rows[size_t(i)].selected = inRange;
+                if (inRange || !(keys & MK_CONTROL)) State(i).selected = inRange;
             }
             Changed(Aspect::Selection, -1);
         } else if (keys & MK_CONTROL) {
-            m_rows[size_t(row)].selected = !m_rows[size_t(row)].selected;
+            State(row).selected = !State(row).selected;
             m_anchor = row;
             Changed(Aspect::Selection, row);
         } else {

@@ -182,6 +182,21 @@ constexpr int LVCFMT_LEFT = 0;
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
 
+// Where a list's cell texts are kept when they belong to the data the list shows (a
+// project's block rows): the list reads and changes them there and keeps only its own
+// state of each row (data, check, selection, colours). The store has a fixed number of
+// columns; the list's own columns may come and go without touching the texts.
+class ListTextStore {
+public:
+    virtual ~ListTextStore() = default;
+    virtual int RowCount() const = 0;
+    virtual void InsertRow(int index) = 0;  // a row of empty texts
+    virtual void EraseRow(int index) = 0;
+    virtual void Clear() = 0;
+    virtual std::string Text(int row, int col) const = 0;  // "" outside the store
+    virtual bool SetText(int row, int col, const std::string& text) = 0;  // false outside
+};
+
 // Report-style list view: columns, rows of sub-item texts, item data, check and selection.
 // Cell rectangles are in pixels of the list, from its column widths and the row and
 // header heights the toolkit reports (or the defaults), as in-place editors need them.
@@ -206,10 +221,15 @@ public:
     void SetPixelScale(double scale);
     int GetShownColumnWidth(int index) const;
 
+    // Keeps the cell texts in the store from now on (nullptr: in the list again, empty).
+    // The store outlives the list or is unbound first.
+    void BindTexts(ListTextStore* store);
+    ListTextStore* GetTextStore() const { return m_store; }
+
     int InsertItem(int index, const std::string& text);  // index past the end appends
     bool DeleteItem(int index);
     void DeleteAllItems();
-    int GetItemCount() const { return int(m_rows.size()); }
+    int GetItemCount() const { return m_store ? m_store->RowCount() : int(m_rows.size()); }
     bool SetItemText(int row, int col, const std::string& text);
     std::string GetItemText(int row, int col) const;
     bool SetItemData(int row, std::uint32_t data);
@@ -265,8 +285,12 @@ private:
         Color background = kDefaultColor;
     };
     void SelectOnly(int row);
+    // The list's own state of a row; with a store, rows the store gained elsewhere get
+    // the default state.
+    Row& State(int row) const;
     std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    mutable std::vector<Row> m_rows;
+    ListTextStore* m_store = nullptr;
     int m_headerHeight = 20;
     int m_rowHeight = 17;
     int m_top = 0;

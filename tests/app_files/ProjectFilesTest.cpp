@@ -4,7 +4,7 @@
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "model/ProjectFileFormat.h"
-#include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"

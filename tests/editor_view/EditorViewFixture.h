@@ -49,6 +49,8 @@ public:
 };
 
 inline void ResetEditorGlobals() {
+    g_BlockListRows.clear();
+    g_OlderBlockListRows.clear();
     g_bUntitled = 1;
     g_bSlaveMode = g_nBlockLayout = 0;
     g_bNewBlockListEdited = g_bProjectModified = 0;

@@ -2,7 +2,7 @@
 // than the tables hold, the product question, the advance-setting offsets, and the
 // three-port product over the line.
 #include "TransferTestSupport.h"
-#include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "editor/NewBlockCellEditors.h"

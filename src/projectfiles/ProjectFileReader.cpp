@@ -1,18 +1,14 @@
-#include "app/ProjectFileReader.h"
+#include "projectfiles/ProjectFileReader.h"
 
 #include "model/ExtendedTables.h"
-#include "app/InputViews.h"
-#include "app/MainFrame.h"
 #include "model/ProjectFileFormat.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "model/ProjectSettings.h"
 #include "projectfiles/ProjectFileWriter.h"
-#include "app/QuorvexView.h"
 #include "model/RunTimeState.h"
-#include "app/VersionMismatchDlg.h"
+#include "compiler/IdbDerivation.h"
 #include "compiler/IdbImage.h"
 #include "plc/FeatureKeys.h"
-#include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
@@ -159,56 +155,82 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
 
 // ---------------------------------------------------------------------------------------
 
-void CMainFrame::LoadProjectFile(std::string path) {
+void UpdateCom2IsCan() {
+    for (const std::string& id : g_arrCanDrivers) {
+        if (id == g_PlcRegisterTables.g_strPlc2DriverId) {
+            g_bCom2IsCAN = 1;
+            return;
+        }
+        g_bCom2IsCAN = 0;
+    }
+}
+
+void LoadNewerPlcPairState() {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    g_nTransferMode = 0;
+    // Slave mode: one rule for new and reopened projects, so that the editor and the
+    // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
+    auto slave = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1) == 1; };
+    const bool slave1 = slave(t.g_strPlc1Inf), slave2 = slave(t.g_strPlc2Inf);
+    g_bSlaveMode = slave1 || slave2 ? 1 : 0;
+    if (slave1)
+        g_nBlockLayout = 1;
+    else if (slave2)
+        g_nBlockLayout = 2;
+    // The internal-database derivation reads the same PLC files.
+    LoadIdbSwitches();
+    g_arrCanDrivers = deffiles::ReadCanDrivers(g_szProductNameCopy);
+    UpdateCom2IsCan();
+    g_bCom2Driver135 = t.g_strPlc2DriverId == "135" ? 1 : 0;
+    g_bUsesPlc141 = (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") ? 1 : 0;
+    g_bNewProject = 1;
+    LoadExtendedSetupKeys();
+    g_bCanHtmlDownload = g_bCanRunKorvo = (t.g_strPLC2Id == "159" || t.g_strPLC2Id == "161") ? 1 : 0;
+    if (g_nDeviceId == 94 || g_nDeviceId == 98) {
+        g_bCanHtmlDownload = 1;
+        g_bCanEthernetDownload = 1;
+        g_bCanUploadMac = 1;
+    }
+}
+
+ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHooks& hooks,
+                                   std::vector<int>& unreadable) {
     CPlcRegisterTables& t = g_PlcRegisterTables;
     CProjectSettings& s = g_ProjectSettings;
-    auto finish = [&] {
+    unreadable.clear();
+    auto finish = [] {
         g_bProjectModified = 0;
         g_bProductSelected = g_bProductSelected2 = 1;
     };
+    auto refuse = [&](const std::string& text, unsigned flags = ui::MB_OK) {
+        ui::MessageBox(text, "Quorvex", flags);
+        finish();
+        return ProjectOpenResult::NotOpened;
+    };
 
     if (g_szProductName == "Zava Dorazuduvoz") g_nDeviceId = g_nDeviceIdAlt = 84;
-    if (g_nDeviceId == 84) {
-        if (m_services.checkProjectProduct) {
-            m_services.checkProjectProduct(path);
-        } else {
-            ui::MessageBox("Projects of Zava Dorazuduvoz cannot be opened in this version of the program.",
-                           "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
-        }
-        return;
-    }
+    if (g_nDeviceId == 84) return ProjectOpenResult::ThreePort;
 
     std::string bytes;
     {
         ui::WaitCursor wait;
         std::string error;
-        if (!ReadProjectFileBytes(path, bytes, error)) {
-            ui::MessageBox("Unable to open the project file \"" + path + "\": " + error + ".", "Quorvex",
-                           ui::MB_OK | ui::MB_ICONHAND);
-            finish();
-            return;
-        }
+        if (!ReadProjectFileBytes(path, bytes, error))
+            return refuse("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
     }
     NewerProjectFile file;
     const ProjectParse parse = ParseNewerProjectFile(bytes, file);
-    if (parse == ProjectParse::NotAProject) {
-        ui::MessageBox(LoadString(IDS_NOT_FOR_QUORVEX), "Quorvex", ui::MB_OK);
-        finish();
-        return;
-    }
+    if (parse == ProjectParse::NotAProject) return refuse(LoadString(IDS_NOT_FOR_QUORVEX));
     if (file.productNo == 84) {
         ui::MessageBox("You are trying to open a project that is created for Zava Dorazuduvoz.\nIf you want to open "
                        "this project, please go back to product selection screen and select Zava Dorazuduvoz product.",
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
-        return;
+        return ProjectOpenResult::NotOpened;
     }
     // A project without feature sections ends with its rows and texts: more bytes mean a
     // block count smaller than the rows the file holds.
-    if (parse == ProjectParse::Corrupt || (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset)) {
-        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
-        finish();
-        return;
-    }
+    if (parse == ProjectParse::Corrupt || (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset))
+        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
 
     // The project's product: by its product number, or asked for when the file names none.
     std::string product = g_szProductName;
@@ -221,32 +243,17 @@ void CMainFrame::LoadProjectFile(std::string path) {
         break;
     }
     if (file.productStar1 != '*' || file.productStar2 != '*') {
-        CVersionMismatchDlg dialog(this);
-        if (dialog.DoModal() != ui::IDOK || g_szVersionProduct.empty()) {
+        if (!hooks.askProduct || !hooks.askProduct(product)) {
             finish();
-            return;
+            return ProjectOpenResult::NotOpened;
         }
-        product = g_szVersionProduct;
     }
 
     const int pv = deffiles::ReadDataProjectVersion(product);
-    if (pv == 2) {
-        if (m_services.loadOlderProject) {
-            m_services.loadOlderProject(path);
-        } else {
-            ui::MessageBox("Projects of " + product + " open in the older block editor, which this version of the "
-                           "program does not have.",
-                           "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
-        }
-        return;
-    }
+    if (pv == 2) return ProjectOpenResult::OlderEditor;
     const int f = file.formatNumber;
     // Only a format number that no version writes is refused; a later one has this layout.
-    if (f <= 0) {
-        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
-        finish();
-        return;
-    }
+    if (f <= 0) return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
     bool converted = false;
     if (pv > f)
         converted = ui::MessageBox(LoadString(IDS_CONVERT_ON_OPEN), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) ==
@@ -268,17 +275,11 @@ void CMainFrame::LoadProjectFile(std::string path) {
         return platform::GetPrivateProfileString(section, "RegisterCount", kMissing, 16, file) != kMissing;
     };
     if (section1 == kMissing || name1 == kMissing || section2 == kMissing || name2 == kMissing ||
-        !hasModel(section1, plc1File) || !hasModel(section2, plc2File)) {
-        ui::MessageBox(LoadString(IDS_PLC_FILE_ERROR), "Quorvex", ui::MB_OK);
-        finish();
-        return;
-    }
+        !hasModel(section1, plc1File) || !hasModel(section2, plc2File))
+        return refuse(LoadString(IDS_PLC_FILE_ERROR));
     const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc1File, plc2File) : FeatureSet();
-    if (!CheckFeatureSections(bytes, file.sectionsOffset, features)) {
-        ui::MessageBox(LoadString(IDS_PROJECT_VERSION_MISMATCH), "Quorvex", ui::MB_OK);
-        finish();
-        return;
-    }
+    if (!CheckFeatureSections(bytes, file.sectionsOffset, features))
+        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
     // A file that ends where its feature sections should begin lost them (a save that did
     // not finish, in earlier versions): it opens with the sections' defaults, said so.
     if (features.extended && file.extendedSetup == 1 && file.sectionsOffset >= bytes.size())
@@ -290,7 +291,6 @@ void CMainFrame::LoadProjectFile(std::string path) {
     // The file is sound: from here on it becomes the open project.
     g_bPrjFileLoaded = 1;
     g_strPrjFileLastIo = g_strPrjFile = path;
-    m_bNewProduct = 1;
     g_szIdbFile1 = ProjectIdbPath(path, 1);
     g_szIdbFile2 = ProjectIdbPath(path, 2);
     t.ResetProject();
@@ -321,19 +321,8 @@ void CMainFrame::LoadProjectFile(std::string path) {
     t.g_strPlc2Section = section2;
     t.g_strPLC2Name = name2;
 
-    // The panes of the project level, with a new block list.
-    ui::Splitter& sp = GetSplitter();
-    const int w = FrameWidth() / 4;
     g_bUntitled = 0;  // an opened project has its rows: no default row
-    CNewBlockExView* view = static_cast<CNewBlockExView*>(sp.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
-    SetActiveView(view);
-    view->OnInitialUpdate();
-    sp.CreateView(0, 0, std::make_unique<CQuorvexView>());
-    sp.SetColumnInfo(0, 0, 0);
-    sp.SetRowInfo(0, w + 50, 0);
-    sp.SetRowInfo(1, w / 2 + 20, 0);
-    sp.SetRowInfo(2, w / 2, 0);
-    sp.RecalcLayout();
+    LoadNewerPlcPairState();
 
     t.g_nPlc1RegWidth = platform::GetPrivateProfileInt(section1, "RegisterWidth", -1, plc1File);
     t.g_nPlc2RegWidth = platform::GetPrivateProfileInt(section2, "RegisterWidth", -1, plc2File);
@@ -377,8 +366,8 @@ void CMainFrame::LoadProjectFile(std::string path) {
         rows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');
         if (file.productVersion < 0) rows[i][kColControlBit] = std::to_string(i);  // an older file's rows
     }
-    const std::vector<int> unreadable = DropUnreadableAddresses(rows);
-    view->AppendBlockRows(rows);
+    unreadable = DropUnreadableAddresses(rows);
+    g_BlockListRows = std::move(rows);
 
     if (file.hasTexts) {
         s.g_strProjAuthor = file.texts[0];
@@ -433,20 +422,16 @@ void CMainFrame::LoadProjectFile(std::string path) {
     g_bProjectOpen = 1;
     g_bNoBlockView = 0;
     t.SetBlockWordLimit(g_bSlaveMode == 1);
-
-    SetFrameMenu(m_menuProject);
-    m_wndToolBar->ShowWindow(false);
-    m_wndProjectToolBar->ShowWindow(true);
-    SetWindowText(g_szPrjFileTitle + " - Quorvex - " + g_szProductNameCopy);
     g_bCom2IsCAN = std::find(g_arrCanDrivers.begin(), g_arrCanDrivers.end(), t.g_strPlc2DriverId) != g_arrCanDrivers.end();
-    if (m_services.loadIdbImages) m_services.loadIdbImages();
-    RecalcLayout();
     finish();
-    if (!unreadable.empty()) {
-        std::string list;
-        for (int block : unreadable) list += (list.empty() ? "" : ", ") + std::to_string(block);
-        ui::MessageBox("The project holds addresses that are not valid for their PLC. They were left out of block " +
-                           list + "; please enter them again.",
-                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    }
+    return ProjectOpenResult::Opened;
+}
+
+void ReportUnreadableAddresses(const std::vector<int>& blocks) {
+    if (blocks.empty()) return;
+    std::string list;
+    for (int block : blocks) list += (list.empty() ? "" : ", ") + std::to_string(block);
+    ui::MessageBox("The project holds addresses that are not valid for their PLC. They were left out of block " + list +
+                       "; please enter them again.",
+                   "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }

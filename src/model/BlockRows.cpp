@@ -1,0 +1,4 @@
+#include "model/BlockRows.h"
+
+BlockRows g_BlockListRows;
+OlderBlockRows g_OlderBlockListRows;

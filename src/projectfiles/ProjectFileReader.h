@@ -1,0 +1,72 @@
+#pragma once
+// Reading a project file of the newer generation into the model: the fixed part, the rows
+// and the texts are parsed and checked against the file's size before anything of the open
+// project changes; then the file becomes the open project. The screens then show it.
+#include "model/BlockRows.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct NewerProjectFile {
+    std::string tag;
+    int formatNumber = 0;      // offset 16, signed
+    unsigned char settings[19] = {};
+    std::string ctrlWordAddr, errBitAddr1, errBitAddr2;
+    int advSetting2[3] = {};   // file order: third, first, second value
+    int productStar1 = 0, productNo = 0, productVersion = 0, productStar2 = 0;  // number and version signed
+    int ctrlWordStation = 0, ctrlWordWords = 0, errBit1 = 0, errBit2 = 0, extendedSetup = 0;
+    BlockRows rows;            // column 0 as stored (the loader numbers the rows itself)
+    bool hasTexts = false;
+    std::string texts[5];      // author, title, created, modified, description
+    size_t sectionsOffset = 0;
+};
+
+enum class ProjectParse { Ok, NotAProject, Corrupt };
+
+// Parses the fixed part, rows and texts. NotAProject: the tag is not ours; Corrupt: the
+// file is shorter than its own counts say, or holds more than 255 rows.
+ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& out);
+
+// Which optional sections a pair of PLC definition files declares (as the feature keys
+// read them), without changing the project.
+struct FeatureSet {
+    bool extended = false, ethernet = false, tags = false, recipes = false;
+    bool attach1 = false, attach2 = false, entity1 = false, entity2 = false;
+};
+FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2File);
+
+// True when the optional sections of the file, read with these features from the offset,
+// are all within the file and within the format's bounds. The project is not changed.
+bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features);
+
+// What the newer block list reads of its PLC pair into the model, for a new project and an
+// opened one alike: the transfer mode, the slave mode and block layout, the internal-
+// database switches, the CAN drivers, the feature keys and what the download commands
+// may offer.
+void LoadNewerPlcPairState();
+// Whether the COM2 driver is one of the product's CAN drivers: a match in the list sets
+// g_bCom2IsCAN and ends the scan, each other entry clears it; an empty list leaves it.
+void UpdateCom2IsCan();
+
+// What opening asks of the program around it: the product of a file that names none (the
+// version-mismatch question). Without it, or when it is declined, the file is not opened.
+struct ProjectOpenHooks {
+    std::function<bool(std::string& product)> askProduct;
+};
+
+enum class ProjectOpenResult {
+    Opened,       // the model holds the file's project
+    NotOpened,    // the reason was shown, or the question declined; the open project stays
+    ThreePort,    // the three-port product is chosen: its own reader takes the file
+    OlderEditor,  // the file's product keeps its projects in the older editor
+    NewerEditor,  // the file's product keeps its projects in the newer editor
+};
+
+// Opens a project of the newer products into the model: settings, PLC register tables,
+// block rows, project texts and feature tables. unreadable: the blocks (from 1) whose
+// addresses were not valid for their PLC and were left out.
+ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHooks& hooks,
+                                   std::vector<int>& unreadable);
+// The message that names those blocks (nothing when there are none).
+void ReportUnreadableAddresses(const std::vector<int>& blocks);
