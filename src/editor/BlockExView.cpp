@@ -118,9 +118,10 @@ void CBlockExView::OnInitialUpdate() {
     InfoWindow();  // made hidden, shown with the first message
 
     if (g_bBlockExUntitled != 1) {
-        // An opened project: the reader fills the rows.
+        // An opened project: the list shows the rows the reader put in the model.
         g_bBlockExSlaveMode = ReadSlaveMode();
         m_nBlockCount = GetListCtrl().GetItemCount();
+        g_nBlockEditRow = std::max(0, m_nBlockCount - 1);
         return;
     }
     int side = 0;

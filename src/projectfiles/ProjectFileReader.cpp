@@ -5,6 +5,7 @@
 #include "projectfiles/ProjectFileSections.h"
 #include "model/ProjectSettings.h"
 #include "projectfiles/ProjectFileWriter.h"
+#include "projectfiles/ProjectOpenSteps.h"
 #include "model/RunTimeState.h"
 #include "compiler/IdbDerivation.h"
 #include "compiler/IdbImage.h"
@@ -212,11 +213,9 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     if (g_nDeviceId == 84) return ProjectOpenResult::ThreePort;
 
     std::string bytes;
-    {
-        ui::WaitCursor wait;
-        std::string error;
-        if (!ReadProjectFileBytes(path, bytes, error))
-            return refuse("Unable to open the project file \"" + path + "\": " + error + ".", ui::MB_OK | ui::MB_ICONHAND);
+    if (!ReadProjectFileShown(path, bytes)) {
+        finish();
+        return ProjectOpenResult::NotOpened;
     }
     NewerProjectFile file;
     const ProjectParse parse = ParseNewerProjectFile(bytes, file);
@@ -235,13 +234,7 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     // The project's product: by its product number, or asked for when the file names none.
     std::string product = g_szProductName;
     unsigned deviceId = g_nDeviceId;
-    const int count = deffiles::ReadProductCount();
-    for (int n = 1; n <= count; ++n) {
-        if (Atoi(deffiles::ReadProductValue("ProductNo", n)) != file.productNo) continue;
-        product = deffiles::ReadText(deffiles::ProductsInf(), "ProductList", deffiles::NumberedKey("Product", n), "1", 4096);
-        deviceId = static_cast<unsigned>(Atoi(deffiles::ReadProductValue("DeviceID", n)));
-        break;
-    }
+    FindProductByNumber(file.productNo, product, deviceId);
     if (file.productStar1 != '*' || file.productStar2 != '*') {
         if (!hooks.askProduct || !hooks.askProduct(product)) {
             finish();
@@ -260,24 +253,15 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
                     ui::IDYES;
 
     // The PLC definition files the project names, their models and names.
-    const std::string plc1Id = std::to_string(file.settings[0]), plc2Id = std::to_string(file.settings[2]);
-    const std::string plc1File = deffiles::PlcDefinitionFile(product, plc1Id);
-    const std::string plc2File = deffiles::PlcDefinitionFile(product, plc2Id);
-    const char* kMissing = "\x01";
-    const std::string section1 = platform::GetPrivateProfileString(
-        "Plc Info", "Plc" + std::to_string(file.settings[1]), kMissing, 256, plc1File);
-    const std::string name1 = platform::GetPrivateProfileString("Plc Info", "Plc Name", kMissing, 256, plc1File);
-    const std::string section2 = platform::GetPrivateProfileString(
-        "Plc Info", "Plc" + std::to_string(file.settings[3]), kMissing, 256, plc2File);
-    const std::string name2 = platform::GetPrivateProfileString("Plc Info", "Plc Name", kMissing, 256, plc2File);
+    PlcIdentity plc;
     // A PLC file without the model section the project names gives no register table.
-    auto hasModel = [&](const std::string& section, const std::string& file) {
-        return platform::GetPrivateProfileString(section, "RegisterCount", kMissing, 16, file) != kMissing;
+    auto hasModel = [](const std::string& section, const std::string& file) {
+        return platform::GetPrivateProfileString(section, "RegisterCount", "\x01", 16, file) != "\x01";
     };
-    if (section1 == kMissing || name1 == kMissing || section2 == kMissing || name2 == kMissing ||
-        !hasModel(section1, plc1File) || !hasModel(section2, plc2File))
+    if (!ReadPlcIdentity(product, file.settings, false, 256, plc) || !hasModel(plc.section1, plc.file1) ||
+        !hasModel(plc.section2, plc.file2))
         return refuse(LoadString(IDS_PLC_FILE_ERROR));
-    const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc1File, plc2File) : FeatureSet();
+    const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc.file1, plc.file2) : FeatureSet();
     if (!CheckFeatureSections(bytes, file.sectionsOffset, features))
         return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
     // A file that ends where its feature sections should begin lost them (a save that did
@@ -310,24 +294,12 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
             s.g_nProjFileVersion = f;
         }
     }
-    t.g_strPLC1Id = t.g_strPlc1DriverId = plc1Id;
-    t.g_strPlc1ModelNo = std::to_string(file.settings[1]);
-    t.g_strPLC2Id = t.g_strPlc2DriverId = plc2Id;
-    t.g_strPlc2ModelNo = std::to_string(file.settings[3]);
-    t.g_strPlc1Inf = plc1File;
-    t.g_strPlc2Inf = plc2File;
-    t.g_strPlc1Section = section1;
-    t.g_strPLC1Name = name1;
-    t.g_strPlc2Section = section2;
-    t.g_strPLC2Name = name2;
+    ApplyPlcIdentity(plc);
 
     g_bUntitled = 0;  // an opened project has its rows: no default row
     LoadNewerPlcPairState();
 
-    t.g_nPlc1RegWidth = platform::GetPrivateProfileInt(section1, "RegisterWidth", -1, plc1File);
-    t.g_nPlc2RegWidth = platform::GetPrivateProfileInt(section2, "RegisterWidth", -1, plc2File);
-    t.LoadPlcFileCom1();
-    t.LoadPlcFileCom2();
+    LoadPlcRegisters(plc, true);
 
     const unsigned char* b = file.settings;
     s.g_anPortSettings[0][kPortBaud] = CodeToBaud(b[4], 0);
@@ -369,13 +341,7 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     unreadable = DropUnreadableAddresses(rows);
     g_BlockListRows = std::move(rows);
 
-    if (file.hasTexts) {
-        s.g_strProjAuthor = file.texts[0];
-        s.g_strProjTitle = file.texts[1];
-        s.g_strProjCreated = file.texts[2];
-        s.g_strProjModified = file.texts[3];
-        s.g_strProjDescription = file.texts[4];
-    }
+    if (file.hasTexts) ApplyProjectTexts(file.texts);
     g_bNewProject = 0;
 
     if (g_bExtendedSetup == 1) {
@@ -415,8 +381,7 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     }
 
     s.g_strProjPath = path;
-    const int port = deffiles::ReadDataComPort(product);
-    if (port >= 1 && port <= 31) t.g_strPcComPort = "COM" + std::to_string(port);
+    ReadPcComPort(product);
     g_bProjectSaved = 1;
     g_bUntitled = 0;
     g_bProjectOpen = 1;

@@ -1,0 +1,32 @@
+#pragma once
+// The steps the project readers of both generations share: the file read whole, the
+// product a file names, the PLC pair it names, the project texts and the PC port.
+#include <string>
+
+// Reads the project file; false after the message that names the file and the reason.
+bool ReadProjectFileShown(const std::string& path, std::string& bytes);
+
+// The product whose products.inf entry has this number: its name and DeviceID (both left
+// as they are when no entry has it).
+void FindProductByNumber(int productNo, std::string& product, unsigned& deviceId);
+
+// The PLC pair of a settings record (PLC ids and models in its first four bytes): their
+// definition files, model sections and names as the product's PLC folder gives them.
+struct PlcIdentity {
+    std::string id1, model1, id2, model2, file1, file2, section1, section2, name1, name2;
+};
+// false when a section or name is missing (the message is the caller's). onePlc: the
+// second PLC is the first one again; width: how much of a key is read.
+bool ReadPlcIdentity(const std::string& product, const unsigned char* settings, bool onePlc, size_t width,
+                     PlcIdentity& out);
+// Makes the pair the open project's (ids, driver ids, models, files, sections, names).
+void ApplyPlcIdentity(const PlcIdentity& id);
+// The register widths and register tables of the pair's PLC files (the second one only
+// when bothPorts).
+void LoadPlcRegisters(const PlcIdentity& id, bool bothPorts);
+
+// Author, title, created, modified and description, as a file keeps them.
+void ApplyProjectTexts(const std::string (&texts)[5]);
+
+// The PC's COM port kept for the product in its data.inf.
+void ReadPcComPort(const std::string& product);
