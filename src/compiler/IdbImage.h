@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-// The nine cells of a pane row: 0 the label, 1 node, 2 starting address, 3 data type,
-// 4 words, 5 scaling factor, 6 skip count, 7 skip on failure, 8 fail value (the CAN
-// layout of COM2 keeps its own meanings at the same positions).
-using IdbPaneRow = std::array<std::string, 9>;
+#include "model/BlockTableData.h"
+
 
 constexpr size_t kIdbRowSize = 19;
 constexpr size_t kMaxIdbRows = 255;

@@ -51,7 +51,7 @@ CBlockExView::CBlockExView() : CBlockListView(IDC_OLDER_BLOCK_LIST, m_CellEdit, 
     AddControl(ui::ControlKind::ListView, IDC_OLDER_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
                ui::style::kGridLines | ui::style::kBorder | ui::style::kTabStop | ui::style::kExtendedSel);
     // It shows the project's rows: its edits are the project's.
-    static BlockRowStore<kOlderBlockColumns> projectRows(g_OlderBlockListRows);
+    static ui::ArrayTextStore<kOlderBlockColumns> projectRows(g_OlderBlockListRows);
     GetListCtrl().BindTexts(&projectRows);
 }
 

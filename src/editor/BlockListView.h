@@ -14,32 +14,6 @@
 #include "ui/Controls.h"
 #include "ui/Frame.h"
 
-// A project's block rows as the text store of a block list: the list shows them and its
-// edits change them.
-template <size_t N>
-class BlockRowStore final : public ui::ListTextStore {
-public:
-    explicit BlockRowStore(std::vector<std::array<std::string, N>>& rows) : m_rows(rows) {}
-    int RowCount() const override { return int(m_rows.size()); }
-    void InsertRow(int index) override { m_rows.insert(m_rows.begin() + index, std::array<std::string, N>{}); }
-    void EraseRow(int index) override { m_rows.erase(m_rows.begin() + index); }
-    void Clear() override { m_rows.clear(); }
-    std::string Text(int row, int col) const override {
-        return Inside(row, col) ? m_rows[size_t(row)][size_t(col)] : std::string();
-    }
-    bool SetText(int row, int col, const std::string& text) override {
-        if (!Inside(row, col)) return false;
-        m_rows[size_t(row)][size_t(col)] = text;
-        return true;
-    }
-
-private:
-    bool Inside(int row, int col) const {
-        return row >= 0 && size_t(row) < m_rows.size() && col >= 0 && size_t(col) < N;
-    }
-    std::vector<std::array<std::string, N>>& m_rows;
-};
-
 class CToolTipCtrlEx;
 
 class CBlockListView : public ui::View {

@@ -128,7 +128,7 @@ CNewBlockExView::CNewBlockExView() : CBlockListView(IDC_NEW_BLOCK_LIST, m_CellEd
     AddControl(ui::ControlKind::ListView, IDC_NEW_BLOCK_LIST, "", ui::Rect{0, 0, 0, 0},
                ui::style::kGridLines | ui::style::kFullRowSelect | ui::style::kBorder | ui::style::kTabStop |
                    ui::style::kExtendedSel);
-    static BlockRowStore<kBlockListColumns> projectRows(g_BlockListRows);
+    static ui::ArrayTextStore<kBlockListColumns> projectRows(g_BlockListRows);
     GetListCtrl().BindTexts(&projectRows);
     g_pNewBlockExView = this;
 }

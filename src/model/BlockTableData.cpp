@@ -1,6 +1,7 @@
 #include "model/BlockTableData.h"
 
 CBlockTableData g_BlockTables;
+std::vector<IdbPaneRow> g_IdbPaneRows[2];
 
 CBlockTableData::CBlockTableData() {
     for (int r = 0; r < kRows; ++r) {

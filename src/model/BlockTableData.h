@@ -2,8 +2,14 @@
 // The working store between the newer block list and the internal-database panes and
 // images: for one pass of saving or compiling, the blocks regrouped by port, and the
 // per-row settings of both internal-database panes.
+#include <array>
 #include <string>
 #include <vector>
+
+// The nine cells of a row of an internal-database pane: 0 the label, 1 node, 2 starting
+// address, 3 data type, 4 words, 5 scaling factor, 6 skip count, 7 skip on failure, 8 fail
+// value (the CAN layout of COM2 keeps its own meanings at the same positions).
+using IdbPaneRow = std::array<std::string, 9>;
 
 class CBlockTableData {
 public:
@@ -32,3 +38,7 @@ public:
 };
 
 extern CBlockTableData g_BlockTables;
+
+// The open project's internal-database rows of COM1 and COM2: the panes show them and
+// write their edits into them; the image files are written from them and read into them.
+extern std::vector<IdbPaneRow> g_IdbPaneRows[2];

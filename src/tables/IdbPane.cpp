@@ -223,6 +223,9 @@ void IdbPane::OnInitialUpdate() {
                        ui::style::kBorder | ui::style::kGridLines | ui::style::kTabStop));
         list.SetColors(ui::kDefaultColor, kListBackground, false);
         list.SetTextBkColor(kTextBackground);
+        // The rows are the project's internal database of this port.
+        static ui::ArrayTextStore<kColumns> com1(g_IdbPaneRows[0]), com2(g_IdbPaneRows[1]);
+        list.BindTexts(m_port == 1 ? &com1 : &com2);
     }
     UpdateEmptyLayout();
 }

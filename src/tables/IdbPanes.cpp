@@ -51,10 +51,9 @@ void ActivateBlockView() {
     }
 }
 
-// The rows of a port's pane, at most as many as its image holds.
+// The rows of a port's internal database, at most as many as its image holds.
 std::vector<IdbPaneRow> PaneRows(int port) {
-    IdbPane* pane = PaneOf(port);
-    std::vector<IdbPaneRow> rows = pane ? pane->GetRows() : std::vector<IdbPaneRow>();
+    std::vector<IdbPaneRow> rows = g_IdbPaneRows[port - 1];
     if (rows.size() > kMaxIdbRows) rows.resize(kMaxIdbRows);
     return rows;
 }
@@ -87,7 +86,6 @@ void StoreChoices(int port, const std::vector<IdbPaneRow>& rows, const std::vect
 // What the panes show now becomes the choices the next derivation keeps.
 void CaptureChoices() {
     for (int port = 1; port <= 2; ++port) {
-        if (!PaneOf(port)) continue;
         const std::vector<IdbPaneRow> rows = PaneRows(port);
         std::vector<IdbRowSettings> settings;
         EncodeIdbImage(rows, port, &settings);
@@ -237,15 +235,19 @@ int LoadIdbImages() {
         }
         int& on = port == 1 ? g_IdbSwitches.m_bIdbCom1 : g_IdbSwitches.m_bIdbCom2;
         on = bytes.empty() ? 0 : 1;
-        IdbPane* pane = PaneOf(port);
-        if (!pane) continue;
-        Activate(*pane);
         std::vector<IdbPaneRow> rows;
         if (on) {
             rows = DecodeIdbImage(bytes, port, g_bCom2IsCAN == 1, t.g_strPLC2Id);
             if (rows.size() > kMaxIdbRows) rows.resize(kMaxIdbRows);  // what the tables hold
         }
-        pane->SetRows(rows);
+        // Shown by the port's pane, or kept in the model alone while there is none.
+        IdbPane* pane = PaneOf(port);
+        if (pane && pane->GetDlgItem(IDC_IDB_LIST)) {
+            Activate(*pane);
+            pane->SetRows(rows);
+        } else {
+            g_IdbPaneRows[port - 1] = rows;
+        }
         std::vector<IdbRowSettings> settings;
         EncodeIdbImage(rows, port, &settings);
         StoreChoices(port, rows, settings);

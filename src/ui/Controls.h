@@ -12,6 +12,7 @@
 //    them): they move the focus first (raising the old control's kill focus), apply the
 //    typing rules (limit, capitals, digits only), and raise the click, change, selection
 //    change and double-click events.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -195,6 +196,31 @@ public:
     virtual void Clear() = 0;
     virtual std::string Text(int row, int col) const = 0;  // "" outside the store
     virtual bool SetText(int row, int col, const std::string& text) = 0;  // false outside
+};
+
+// Rows of N texts kept elsewhere (a project's rows) as a list's text store.
+template <size_t N>
+class ArrayTextStore final : public ListTextStore {
+public:
+    explicit ArrayTextStore(std::vector<std::array<std::string, N>>& rows) : m_rows(rows) {}
+    int RowCount() const override { return int(m_rows.size()); }
+    void InsertRow(int index) override { m_rows.insert(m_rows.begin() + index, std::array<std::string, N>{}); }
+    void EraseRow(int index) override { m_rows.erase(m_rows.begin() + index); }
+    void Clear() override { m_rows.clear(); }
+    std::string Text(int row, int col) const override {
+        return Inside(row, col) ? m_rows[size_t(row)][size_t(col)] : std::string();
+    }
+    bool SetText(int row, int col, const std::string& text) override {
+        if (!Inside(row, col)) return false;
+        m_rows[size_t(row)][size_t(col)] = text;
+        return true;
+    }
+
+private:
+    bool Inside(int row, int col) const {
+        return row >= 0 && size_t(row) < m_rows.size() && col >= 0 && size_t(col) < N;
+    }
+    std::vector<std::array<std::string, N>>& m_rows;
 };
 
 // Report-style list view: columns, rows of sub-item texts, item data, check and selection.
