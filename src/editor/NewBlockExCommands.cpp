@@ -440,50 +440,84 @@ int CNewBlockExView::WriteProjectImage() {
 // ---------------------------------------------------------------------------------------
 // Save, Save As, Close
 
-// The first save of a project: a path asked for, the file written, the images derived.
-bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
-    const std::string path = AskSavePath(fileName);
-    if (path.empty()) return false;  // cancelled: nothing changes
+// The saves of the project in the model: the .prj, its sections and the internal-database
+// files go to disk in one replace, or nothing does and the project stays modified.
+
+bool SaveNewerProjectFirst(const std::string& path) {
     const SaveFlags before;
-    // The .prj, its sections and the internal-database files go to disk in one replace.
     platform::ReplaceBatch batch;
     g_ProjectSettings.g_strProjPath = path;
     g_strPrjFile = path;
     g_bUntitled = 0;
     g_bProjectSaved = 1;
-    if (WriteProjectFile(path) != 0) {
+    size_t end = 0;
+    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
         before.Restore();
         return false;
     }
-    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
+    UpdateIdbAfterSave(g_BlockListRows, IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
     g_bNewBlockListEdited = 0;
     g_bCtrlWordDlgOK = 0;
     g_bIdbViewsFilled = 1;
-    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
+    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
     return CommitSave(batch, path, before, sections);
 }
 
-
-// A save over the project's own file.
-bool CNewBlockExView::SaveTitled() {
+bool SaveNewerProject() {
+    const std::string path = g_ProjectSettings.g_strProjPath;
     const SaveFlags before;
     platform::ReplaceBatch batch;
     g_ProjectSettings.g_strProjModified = ProjectTimeStamp();
-    if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
+    size_t end = 0;
+    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
         before.Restore();
         return false;
     }
-    g_strPrjFile = g_ProjectSettings.g_strProjPath;
+    g_strPrjFile = path;
     const bool edited = g_bNewBlockListEdited == 1;
-    UpdateIdbAfterSave(GetBlockRows(), IdbSaveState{false, edited, g_bCtrlWordDlgOK == 1});
+    UpdateIdbAfterSave(g_BlockListRows, IdbSaveState{false, edited, g_bCtrlWordDlgOK == 1});
     if (edited) {
         g_bNewBlockListEdited = 0;
         g_bIdbViewsFilled = 1;
     }
     g_bCtrlWordDlgOK = 0;
-    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
-    return CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections);
+    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
+    return CommitSave(batch, path, before, sections);
 }
+
+bool SaveNewerProjectAs(const std::string& path) {
+    const SaveFlags before;
+    platform::ReplaceBatch batch;
+    g_ProjectSettings.g_strProjPath = path;
+    g_bUntitled = 0;
+    g_bProjectSaved = 1;
+    g_bSaveAs = 1;
+    g_ProjectSettings.g_strProjModified = g_ProjectSettings.g_strProjCreated = ProjectTimeStamp();
+    g_strPrjFileLastIo = path;
+    size_t end = 0;
+    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
+        before.Restore();
+        return false;
+    }
+    g_strPrjFile = path;
+    UpdateIdbAfterSave(g_BlockListRows,
+                       IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1, true});
+    g_bNewBlockListEdited = 0;
+    g_bCtrlWordDlgOK = 0;
+    g_bIdbViewsFilled = 1;
+    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
+    return CommitSave(batch, path, before, sections);
+}
+
+// The first save of a project: a path asked for, then the save.
+bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
+    const std::string path = AskSavePath(fileName);
+    if (path.empty()) return false;  // cancelled: nothing changes
+    return SaveNewerProjectFirst(path);
+}
+
+// A save over the project's own file.
+bool CNewBlockExView::SaveTitled() { return SaveNewerProject(); }
 
 void CNewBlockExView::OnFileSave() {
     m_CellEdit.DestroyWindow();  // stores what is typed
@@ -513,26 +547,7 @@ void CNewBlockExView::OnFileSaveAs() {
     ui::WaitCursor wait;
     const std::string path = AskSavePath(g_ProjectSettings.g_strProjPath);
     if (path.empty()) return;
-    const SaveFlags before;
-    platform::ReplaceBatch batch;
-    g_ProjectSettings.g_strProjPath = path;
-    g_bUntitled = 0;
-    g_bProjectSaved = 1;
-    g_bSaveAs = 1;
-    g_ProjectSettings.g_strProjModified = g_ProjectSettings.g_strProjCreated = ProjectTimeStamp();
-    g_strPrjFileLastIo = path;
-    if (WriteProjectFile(path) != 0) {
-        before.Restore();
-        return;
-    }
-    g_strPrjFile = path;
-    UpdateIdbAfterSave(GetBlockRows(),
-                       IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1, true});
-    g_bNewBlockListEdited = 0;
-    g_bCtrlWordDlgOK = 0;
-    g_bIdbViewsFilled = 1;
-    const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
-    CommitSave(batch, path, before, sections);
+    SaveNewerProjectAs(path);
 }
 
 void CNewBlockExView::CloseView() {

@@ -1,7 +1,14 @@
 // Firmware, driver and project downloads against the simulated unit: what the unit stored
 // byte for byte, the commands and pauses on the line, the status lines, and how each
 // failure ends.
+#include "HeadlessUi.h"
 #include "TransferTestSupport.h"
+#include "editor/NewBlockExView.h"
+#include "model/ProjectFileFormat.h"
+#include "platform/Text.h"
+#include "projectfiles/ProjectFileReader.h"
+#include "projectfiles/ProjectFileSections.h"
+#include "tables/IdbPanes.h"
 
 namespace {
 
@@ -284,4 +291,89 @@ TEST_F(DownloadTest, UnitFirmwareVersionComparedWithTheProducts) {
     EXPECT_EQ(tasks->ReadUnitFirmware(), -1);
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(rec.messages.empty());
+}
+
+// Open, save, compile and download work on the project in the model: no view, no frame.
+TEST_F(DownloadTest, AProjectSavesReopensCompilesAndDownloadsWithNoWindow) {
+    testsupport::HeadlessUi ui;  // any message would fail the test
+    UseBlockSize(64);
+    SampleProject project = MakeSampleProject();
+    for (size_t i = 0; i < project.rows.size(); ++i)
+        project.rows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');  // as the reader numbers them
+    // The feature tables the PLC pair offers (the sample fills all seven).
+    LoadExtendedSetupKeys();
+    g_EthNodeTable = CEthNodeTable();
+    g_EipTagTable = CEipTagTable();
+    g_DefCommRegs.g_arrAttachRegStation1.clear();
+    g_DefCommRegs.g_arrAttachRegAddr1.clear();
+    g_DefCommRegs.g_arrAttachRegCode1.clear();
+    g_DefCommRegs.g_arrAttachRegWords1.assign(prjfile::kMaxAttachRegRows, "1");
+    for (int& v : g_ProjectSettings.g_anPortSettings[2]) v = 0;  // a third port the file does not keep
+    g_BlockListRows = project.rows;
+    g_IdbPaneRows[0] = project.pane1;
+    g_IdbPaneRows[1] = project.pane2;
+    LoadIdbSwitches();
+    ASSERT_EQ(g_IdbSwitches.m_bIdbCom1 + g_IdbSwitches.m_bIdbCom2, 2);
+    g_bIdbViewsFilled = 1;
+    const std::string model = ModelFingerprint();
+    const std::string folder = platform::ResolvePath(deffiles::ProjectsFolder(g_szProductName));
+    ASSERT_TRUE(SaveNewerProjectAs(folder + "Line 4.prj"));
+
+    // Another project in its place, then the file opened into the model.
+    ResetModel();
+    g_BlockListRows.clear();
+    g_IdbPaneRows[0].clear();
+    g_IdbPaneRows[1].clear();
+    g_szProductName = "QVX-S7";
+    g_nDeviceId = 82;
+    std::vector<int> unreadable;
+    ASSERT_EQ(OpenNewerProject(folder + "Line 4.prj", ProjectOpenHooks(), unreadable), ProjectOpenResult::Opened);
+    EXPECT_TRUE(unreadable.empty());
+    ASSERT_EQ(LoadIdbImages(), 0);
+    g_PlcRegisterTables.g_strPcComPort = kPortName;
+    g_bProjectModified = 1;  // the fingerprint's state of the saved project
+    EXPECT_EQ(ModelFingerprint(), model);
+    g_bProjectModified = 0;
+    ASSERT_EQ(g_BlockListRows.size(), project.rows.size());
+    for (size_t i = 0; i < project.rows.size(); ++i) {
+        BlockRow expected = project.rows[i];
+        expected[kColWords] = platform::Format("%05d", platform::Atoi(expected[kColWords]));  // as the file keeps it
+        EXPECT_EQ(g_BlockListRows[i], expected);
+    }
+    EXPECT_EQ(g_IdbPaneRows[0], project.pane1);
+    EXPECT_EQ(g_IdbPaneRows[1], project.pane2);
+
+    // Saved again: the same file but for its time stamps, the same internal databases.
+    ASSERT_TRUE(SaveNewerProjectAs(folder + "Line 4 copy.prj"));
+    std::string first, second;
+    ASSERT_TRUE(platform::ReadFileBytes(folder + "Line 4.prj", first));
+    ASSERT_TRUE(platform::ReadFileBytes(folder + "Line 4 copy.prj", second));
+    NewerProjectFile a, b;
+    ASSERT_EQ(ParseNewerProjectFile(first, a), ProjectParse::Ok);
+    ASSERT_EQ(ParseNewerProjectFile(second, b), ProjectParse::Ok);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(a.settings), sizeof a.settings),
+              std::string(reinterpret_cast<char*>(b.settings), sizeof b.settings));
+    EXPECT_EQ(a.rows, b.rows);
+    EXPECT_EQ(first.substr(a.sectionsOffset), second.substr(b.sectionsOffset));
+    for (int port = 1; port <= 2; ++port) {
+        std::string idbFirst, idbSecond;
+        ASSERT_TRUE(platform::ReadFileBytes(ProjectIdbPath(folder + "Line 4.prj", port), idbFirst));
+        ASSERT_TRUE(platform::ReadFileBytes(ProjectIdbPath(folder + "Line 4 copy.prj", port), idbSecond));
+        EXPECT_EQ(idbFirst, port == 1 ? project.idb1 : project.idb2);
+        EXPECT_EQ(idbSecond, idbFirst);
+    }
+
+    // Compiled from the model's rows and downloaded: the unit holds what the project makes.
+    ASSERT_TRUE(WriteNewerProjectImage(g_BlockListRows));
+    std::string image;
+    ASSERT_TRUE(platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image));
+    EXPECT_EQ(image, project.writePrj);
+    ASSERT_EQ(tasks->DownloadProject(), 0);
+    Settle();
+    EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
+    const std::string dummy = ComposeDownloadImage(project.writePrj, project.idb1, project.idb2);
+    const auto streams = sim.Streams();
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].data, Padded("\x1E" + dummy.substr(298), 64));
+    EXPECT_TRUE(streams[0].completed && streams[0].checksOk);
 }

@@ -11,6 +11,8 @@
 #include "compiler/OlderUploadDecode.h"
 #include "link/OlderTransfer.h"
 #include "link/SystemDataUpload.h"
+#include "projectfiles/OlderProjectFile.h"
+#include "projectfiles/OlderProjectReader.h"
 #include "platform/Text.h"
 #include "res/TransferResource.h"
 
@@ -314,6 +316,44 @@ TEST_F(OlderFixture, ADeclinedDriverMismatchSendsNoProject) {
     EXPECT_EQ(rec.messages[0].caption, "Error");
     Settle();
     EXPECT_TRUE(sim.Records().empty());
+}
+
+// Open, save, compile and download work on the project in the model: no view, no frame.
+TEST_F(OlderFixture, AProjectSavesReopensCompilesAndDownloadsWithNoWindow) {
+    testsupport::HeadlessUi ui;  // any message would fail the test
+    Use(kQvx00);
+    CProjectSettings& s = g_ProjectSettings;
+    s.g_nProjFileVersion = 2;
+    s.g_strProjAuthor = "Commissioning";
+    s.g_nCtrlWordStation = s.g_nCtrlWordWords = 1;  // as the project reset leaves them: the file keeps neither
+    s.g_anAdvSetting2[2] = 25;                       // the file keeps signed bytes
+    for (int& v : s.g_anPortSettings[2]) v = 0;      // nor a third port
+    g_OlderBlockListRows = rows;
+    ASSERT_TRUE(WriteOlderProjectImage(g_OlderBlockListRows));
+    const std::string image = Image();
+    const std::string path = platform::ResolvePath(deffiles::ProjectsFolder(g_szProductName)) + "Line 2.prj";
+    ASSERT_EQ(WriteOlderProjectFile(path, g_OlderBlockListRows), 0);
+    const std::string model = ModelFingerprint();
+
+    ResetModel();
+    g_OlderBlockListRows.clear();
+    g_szProductName = "QVX-00";
+    ASSERT_EQ(OpenOlderProject(path, ProjectOpenHooks()), ProjectOpenResult::Opened);
+    g_PlcRegisterTables.g_strPcComPort = kPortName;
+    EXPECT_EQ(ModelFingerprint(), model);
+    std::vector<OlderBlockRow> expected = rows;
+    expected[1][kOlderColWords] = "04";  // the file keeps two digits
+    EXPECT_EQ(g_OlderBlockListRows, expected);
+    EXPECT_EQ(g_ProjectSettings.g_strProjAuthor, "Commissioning");
+
+    ASSERT_TRUE(WriteOlderProjectImage(g_OlderBlockListRows));
+    EXPECT_EQ(Image(), image);
+    ASSERT_EQ(transfer->DownloadProject(), 0);
+    Settle();
+    EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
+    ASSERT_EQ(sim.Records().size(), 1u);
+    EXPECT_EQ(sim.StoredSetup(), Bytes8(image.begin() + 100, image.begin() + 164));
+    EXPECT_EQ(sim.StoredOlderBlocks().size(), rows.size());
 }
 
 TEST_F(OlderFixture, AnImageThatDoesNotHoldItsBlocksIsRefusedBeforeAnythingIsSent) {
