@@ -120,23 +120,9 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     const unsigned char* b = file.settings;
     StorePort(0, b + 4, 0);
     StorePort(1, b + 8, 1);
-    s.g_bCtrlWordEnabled = b[12];
-    s.g_nCtrlWordSide = b[13];
-    s.g_bErrBit1Enabled = b[14];
-    s.g_bErrBit2Enabled = b[15];
-    s.g_anAdvSetting1[2] = b[16];
-    s.g_anAdvSetting1[0] = b[17];
-    s.g_anAdvSetting1[1] = b[18];
-    s.g_strCtrlWordAddr = file.ctrlWordAddr;
-    s.g_strErrBitAddr1 = file.errBitAddr1;
-    s.g_strErrBitAddr2 = file.errBitAddr2;
-    s.g_anAdvSetting2[2] = file.advSetting2[0];
-    s.g_anAdvSetting2[0] = file.advSetting2[1];
-    s.g_anAdvSetting2[1] = file.advSetting2[2];
-    if (t.g_strPLC1Name == t.g_strPLC2Name) {
-        t.g_strPLC1Name = "Com1 " + t.g_strPLC1Name;
-        t.g_strPLC2Name = "Com2 " + t.g_strPLC2Name;
-    }
+    ApplyControlRecord(b);
+    ApplyAddressTexts(file.ctrlWordAddr, file.errBitAddr1, file.errBitAddr2, file.advSetting2);
+    DistinguishPlcNames();
     s.g_nProductNo = file.productNo;
     s.g_nProjectVersion = file.productVersion;
     // The rows, numbered 1, 2, ... as the list shows them.
@@ -204,12 +190,7 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     StorePort(1, b + 8, 1);
     StorePort(2, b + 12, 2);
     for (int p = 0; p < 3; ++p) s.g_anPortTimeout[p] = b[16 + p];
-    s.g_strCtrlWordAddr = file.ctrlWordAddr;
-    s.g_strErrBitAddr1 = file.errBitAddr1;
-    s.g_strErrBitAddr2 = file.errBitAddr2;
-    s.g_anAdvSetting2[2] = file.advSetting2[0];
-    s.g_anAdvSetting2[0] = file.advSetting2[1];
-    s.g_anAdvSetting2[1] = file.advSetting2[2];
+    ApplyAddressTexts(file.ctrlWordAddr, file.errBitAddr1, file.errBitAddr2, file.advSetting2);
     s.g_nProductNo = file.productNo;
     s.g_nProjectVersion = file.productVersion;
     if (file.hasTexts) ApplyProjectTexts(file.texts);

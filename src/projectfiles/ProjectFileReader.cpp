@@ -310,23 +310,10 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     s.g_anPortSettings[1][kPortDataBits] = CodeToDataBits(b[9]);
     s.g_anPortSettings[1][kPortStopBits] = b[10];
     s.g_anPortSettings[1][kPortParity] = b[11];
-    s.g_bCtrlWordEnabled = b[12];
-    s.g_nCtrlWordSide = b[13];
-    s.g_bErrBit1Enabled = b[14];
-    s.g_bErrBit2Enabled = b[15];
-    s.g_anAdvSetting1[2] = b[16];
-    s.g_anAdvSetting1[0] = b[17];
-    s.g_anAdvSetting1[1] = b[18];
-    s.g_strCtrlWordAddr = s.g_strCtrlWordShown = file.ctrlWordAddr;
-    s.g_strErrBitAddr1 = file.errBitAddr1;
-    s.g_strErrBitAddr2 = file.errBitAddr2;
-    s.g_anAdvSetting2[2] = file.advSetting2[0];
-    s.g_anAdvSetting2[0] = file.advSetting2[1];
-    s.g_anAdvSetting2[1] = file.advSetting2[2];
-    if (t.g_strPLC1Name == t.g_strPLC2Name) {
-        t.g_strPLC1Name = "Com1 " + t.g_strPLC1Name;
-        t.g_strPLC2Name = "Com2 " + t.g_strPLC2Name;
-    }
+    ApplyControlRecord(b);
+    ApplyAddressTexts(file.ctrlWordAddr, file.errBitAddr1, file.errBitAddr2, file.advSetting2);
+    s.g_strCtrlWordShown = file.ctrlWordAddr;
+    DistinguishPlcNames();
     s.g_nCtrlWordStation = file.ctrlWordStation;
     s.g_nCtrlWordWords = file.ctrlWordWords;
     s.g_nErrBit1 = file.errBit1;

@@ -70,6 +70,35 @@ void LoadPlcRegisters(const PlcIdentity& id, bool bothPorts) {
     if (bothPorts) t.LoadPlcFileCom2();
 }
 
+void ApplyControlRecord(const unsigned char* b) {
+    CProjectSettings& s = g_ProjectSettings;
+    s.g_bCtrlWordEnabled = b[12];
+    s.g_nCtrlWordSide = b[13];
+    s.g_bErrBit1Enabled = b[14];
+    s.g_bErrBit2Enabled = b[15];
+    s.g_anAdvSetting1[2] = b[16];
+    s.g_anAdvSetting1[0] = b[17];
+    s.g_anAdvSetting1[1] = b[18];
+}
+
+void ApplyAddressTexts(const std::string& ctrlWordAddr, const std::string& errBitAddr1,
+                       const std::string& errBitAddr2, const int (&advSetting2)[3]) {
+    CProjectSettings& s = g_ProjectSettings;
+    s.g_strCtrlWordAddr = ctrlWordAddr;
+    s.g_strErrBitAddr1 = errBitAddr1;
+    s.g_strErrBitAddr2 = errBitAddr2;
+    s.g_anAdvSetting2[2] = advSetting2[0];
+    s.g_anAdvSetting2[0] = advSetting2[1];
+    s.g_anAdvSetting2[1] = advSetting2[2];
+}
+
+void DistinguishPlcNames() {
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    if (t.g_strPLC1Name != t.g_strPLC2Name) return;
+    t.g_strPLC1Name = "Com1 " + t.g_strPLC1Name;
+    t.g_strPLC2Name = "Com2 " + t.g_strPLC2Name;
+}
+
 void ApplyProjectTexts(const std::string (&texts)[5]) {
     CProjectSettings& s = g_ProjectSettings;
     s.g_strProjAuthor = texts[0];

@@ -25,6 +25,16 @@ void ApplyPlcIdentity(const PlcIdentity& id);
 // when bothPorts).
 void LoadPlcRegisters(const PlcIdentity& id, bool bothPorts);
 
+// Bytes 12 to 18 of a two-port settings record: control word and error bits in use, the
+// control word's side, the first PLC's advance settings.
+void ApplyControlRecord(const unsigned char* settings);
+// The control-word and error-bit addresses and the second PLC's advance settings (file
+// order: third, first, second value).
+void ApplyAddressTexts(const std::string& ctrlWordAddr, const std::string& errBitAddr1,
+                       const std::string& errBitAddr2, const int (&advSetting2)[3]);
+// Two PLCs of one name are told apart by their ports ("Com1 ...", "Com2 ...").
+void DistinguishPlcNames();
+
 // Author, title, created, modified and description, as a file keeps them.
 void ApplyProjectTexts(const std::string (&texts)[5]);
 
