@@ -47,6 +47,8 @@ struct SaveFlags {
 
 }  // namespace
 
+int CBlockExView::CommandBox(const std::string& text, unsigned flags) const { return Box(text, flags); }
+
 BlockExServices g_BlockExServices;
 
 // ---------------------------------------------------------------------------------------
@@ -87,10 +89,7 @@ void CBlockExView::OnFileSave() {
     if (g_bProjectOpen != 1) return;
     ui::WaitCursor wait;
     if (g_nDeviceIdAlt != 84 && g_nDeviceId != 84) {
-        if (const int failing = FindFailingBlock(); failing >= 0) {
-            Box(platform::Format(kCompileErrorText, failing + 1));
-            return;
-        }
+        if (!BlocksPass(kCompileErrorText)) return;
     }
     CProjectSettings& s = g_ProjectSettings;
     const SaveFlags before;
@@ -211,15 +210,7 @@ void CBlockExView::OnProjectInformation() {
 
 void CBlockExView::OnAddNewBlock() {
     ui::WaitCursor wait;
-    const int failing = m_nBlockCount > 0 ? FindFailingBlock() : -1;
-    if (m_nBlockCount >= kMaxBlocks) {
-        Box(kRangeText);
-        return;
-    }
-    if (failing >= 0) {
-        Box(platform::Format(kCompileErrorText, failing + 1));
-        return;
-    }
+    if (!CanAddBlock()) return;
     DestroyCellControls();
     const int row = m_nBlockCount;
     PutNewRow(row, row + 1);
@@ -231,20 +222,8 @@ void CBlockExView::OnAddNewBlock() {
 
 void CBlockExView::OnInsertBlock() {
     ui::WaitCursor wait;
-    if (const int failing = FindFailingBlock(); failing >= 0) {
-        Box(platform::Format(kInsertCompileErrorText, failing + 1));
-        return;
-    }
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
-    // The table holds at most 255 blocks, as Add New Block and Paste Block keep it.
-    if (m_nBlockCount >= kMaxBlocks) {
-        Box(kRangeText);
-        return;
-    }
+    const std::vector<int> selected = RowsForInsert();
+    if (selected.empty()) return;
     // An open editor stores its entry on its own row first; the buttons stay where they are.
     CloseCellEditors();
     const int k = selected.back();
@@ -258,11 +237,8 @@ void CBlockExView::OnInsertBlock() {
 void CBlockExView::OnRemoveBlock() {
     ui::WaitCursor wait;
     ui::ListView& list = GetListCtrl();
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
+    const std::vector<int> selected = SelectionForCommand();
+    if (selected.empty()) return;
     DestroyCellControls();
     int last = 0;
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) list.DeleteItem(*it);
@@ -280,16 +256,12 @@ void CBlockExView::OnRemoveBlock() {
 
 void CBlockExView::OnCopyBlock() {
     ui::WaitCursor wait;
-    if (const int failing = FindFailingBlock(); failing >= 0) {
-        Box(platform::Format(kCompileErrorText, failing + 1));
+    if (!BlocksPass(kCompileErrorText)) {
         g_nCopyRow = -1;
         return;
     }
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
+    const std::vector<int> selected = SelectionForCommand();
+    if (selected.empty()) return;
     CloseCellEditors();
     const int row = selected.back();
     for (int c = 1; c <= 8; ++c) g_BlockClipboard[c - 1] = GetCellText(row, c);

@@ -82,7 +82,8 @@ public:
     void OnPasteBlock();
 
     // The first block that fails the block check, -1 when all pass.
-    int FindFailingBlock() const;
+    int FindFailingBlock() const override;
+    int CommandBox(const std::string& text, unsigned flags) const override;
     // Compiles the list into the unit's project image WritePrj.hex (beside the product's
     // projects): 0, or -1 after "Unable to create intermediate file.".
     int CompileProject();

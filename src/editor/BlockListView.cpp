@@ -7,6 +7,7 @@
 #include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Text.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
 #include "ui/Backend.h"
@@ -18,6 +19,43 @@ CBlockListView::CBlockListView(int listId, CBlockCellEditBase& edit, CBlockCellC
 
 CBlockListView::~CBlockListView() {
     if (m_pInfoWnd && m_pInfoWnd->IsCreated()) m_pInfoWnd->DestroyWindow();
+}
+
+bool CBlockListView::BlocksPass(const char* format) const {
+    const int failing = FindFailingBlock();
+    if (failing < 0) return true;
+    CommandBox(platform::Format(format, failing + 1), ui::MB_OK);
+    return false;
+}
+
+std::vector<int> CBlockListView::SelectionForCommand() {
+    std::vector<int> selected = SelectedRows();
+    if (selected.empty()) ReportInfo(kSelectionText);
+    return selected;
+}
+
+bool CBlockListView::CanAddBlock() const {
+    // The check runs first; a full list is said before a failing block.
+    const int failing = m_nBlockCount > 0 ? FindFailingBlock() : -1;
+    if (m_nBlockCount >= kMaxBlocks) {
+        CommandBox(kRangeText, ui::MB_OK);
+        return false;
+    }
+    if (failing < 0) return true;
+    CommandBox(platform::Format(kCompileErrorText, failing + 1), ui::MB_OK);
+    return false;
+}
+
+std::vector<int> CBlockListView::RowsForInsert() {
+    if (!BlocksPass(kInsertCompileErrorText)) return {};
+    std::vector<int> selected = SelectionForCommand();
+    if (selected.empty()) return {};
+    // The table holds at most 255 blocks, as Add New Block and Paste Block keep it.
+    if (m_nBlockCount >= kMaxBlocks) {
+        CommandBox(kRangeText, ui::MB_OK);
+        return {};
+    }
+    return selected;
 }
 
 ui::ListView& CBlockListView::GetListCtrl() const { return Item<ui::ListView>(m_nListId); }

@@ -50,6 +50,10 @@ public:
     void OnContextMenu(const ui::Event& event);
     // An entry-check or command message for the info window.
     virtual void ReportInfo(const std::string& text) = 0;
+    // The first block that fails the block check, -1 when all pass.
+    virtual int FindFailingBlock() const = 0;
+    // A message box of the block commands, with the generation's caption.
+    virtual int CommandBox(const std::string& text, unsigned flags) const = 0;
     void OnHScroll() { DestroyCellControls(); }
     void OnVScroll() { DestroyCellControls(); }
 
@@ -60,6 +64,16 @@ protected:
     CBlockListView(int listId, CBlockCellEditBase& edit, CBlockCellComboBase& combo);
 
     std::vector<int> SelectedRows() const;
+    // The checks that open the block commands; each says why when it stops the command.
+    // Every block passes (format: the message naming the first that fails).
+    bool BlocksPass(const char* format) const;
+    // The selected rows; none after the request to select a row.
+    std::vector<int> SelectionForCommand();
+    // Add New Block: every block passes and the list has room for one more.
+    bool CanAddBlock() const;
+    // Insert Block: every block passes, a row is selected and the list has room; the
+    // selected rows, none when the command stops.
+    std::vector<int> RowsForInsert();
     // The cell's rectangle in the view.
     ui::Rect CellRect(int row, int col) const;
     // Closes the open editor or list (which stores its entry on its own cell first).

@@ -102,6 +102,8 @@ bool StartProgram(const std::string& program, const std::string& folder) {
 
 }  // namespace
 
+int CNewBlockExView::CommandBox(const std::string& text, unsigned flags) const { return Box(text, flags); }
+
 std::shared_ptr<ui::Menu> LoadBlockContextMenu() {
     auto popup = std::make_shared<ui::Menu>();
     popup->AppendMenu(ui::MF_STRING, ID_ADD_NEW_BLOCK, "Add New &Block");
@@ -159,16 +161,8 @@ void CNewBlockExView::OnAddNewBlock() {
     ui::WaitCursor wait;
     // An editor still open stores its text on its own row first.
     DestroyCellControls();
-    const int failing = m_nBlockCount > 0 ? FindFailingBlock() : -1;
+    if (!CanAddBlock()) return;
     const int n = m_nBlockCount;
-    if (n > kMaxBlocks - 1) {
-        Box(kRangeText);
-        return;
-    }
-    if (failing >= 0) {
-        Box(platform::Format(kCompileErrorText, failing + 1));
-        return;
-    }
     ui::ListView& list = GetListCtrl();
     PutNewRow(n, platform::Format(kNewRowNumber, n + 1));
     list.SetItemText(n, kColControlBit, std::to_string(n));
@@ -185,21 +179,8 @@ void CNewBlockExView::OnAddNewBlock() {
 void CNewBlockExView::OnInsertBlock() {
     ui::WaitCursor wait;
     DestroyCellControls();
-    const int failing = FindFailingBlock();
-    if (failing >= 0) {
-        Box(platform::Format(kInsertCompileErrorText, failing + 1));
-        return;
-    }
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
-    // The block tables hold 255 blocks: a full list takes no more.
-    if (m_nBlockCount >= kMaxBlocks) {
-        Box(kRangeText);
-        return;
-    }
+    const std::vector<int> selected = RowsForInsert();
+    if (selected.empty()) return;
     const int r = selected.front();
     PutNewRow(r, platform::Format(kNewRowNumber, r));
     m_nCurrentRow = r;
@@ -216,11 +197,8 @@ void CNewBlockExView::OnInsertBlock() {
 void CNewBlockExView::OnRemoveBlock() {
     ui::WaitCursor wait;
     DestroyCellControls();
-    std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
+    const std::vector<int> selected = SelectionForCommand();
+    if (selected.empty()) return;
     ui::ListView& list = GetListCtrl();
     int lastDeleted = 0;
     for (size_t k = 0; k < selected.size(); ++k) {
@@ -245,17 +223,12 @@ void CNewBlockExView::OnRemoveBlock() {
 void CNewBlockExView::OnCopyBlock() {
     ui::WaitCursor wait;
     DestroyCellControls();
-    const int failing = FindFailingBlock();
-    if (failing >= 0) {
-        Box(platform::Format(kCompileErrorText, failing + 1));
+    if (!BlocksPass(kCompileErrorText)) {
         g_nCopyBlockRow = -1;
         return;
     }
-    const std::vector<int> selected = SelectedRows();
-    if (selected.empty()) {
-        ReportInfo(kSelectionText);
-        return;
-    }
+    const std::vector<int> selected = SelectionForCommand();
+    if (selected.empty()) return;
     const int r = selected.front();
     g_strCopyWords = GetCellText(r, kColWords);
     g_strCopySourcePlc = GetCellText(r, kColSourcePlc);
@@ -523,13 +496,7 @@ void CNewBlockExView::OnFileSave() {
     m_CellEdit.DestroyWindow();  // stores what is typed
     if (g_bProjectOpen != 1) return;
     ui::WaitCursor wait;
-    if (g_nDeviceId != 84) {
-        const int failing = FindFailingBlock();
-        if (failing >= 0) {
-            Box(platform::Format(kCompileErrorText, failing + 1));
-            return;
-        }
-    }
+    if (g_nDeviceId != 84 && !BlocksPass(kCompileErrorText)) return;
     // A project without a file of its own (untitled, or taken from a unit) gets one.
     if (g_bUntitled == 1 || g_bProjectSaved != 1) {
         g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");

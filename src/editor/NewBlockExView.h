@@ -93,7 +93,8 @@ public:
     void OnHelpInfo() override;
     // The first block that fails the compiler's check, -1 when all pass (its reason is
     // in the info window).
-    int FindFailingBlock() const;
+    int FindFailingBlock() const override;
+    int CommandBox(const std::string& text, unsigned flags) const override;
 
     // The project file: fixed part, rows and texts, then the feature sections after them.
     // Each returns 0, or -1 when the file could not be written (the reason was shown and
