@@ -1,27 +1,48 @@
 #include "editor/BlockCellEditBase.h"
 
+#include "editor/BlockListView.h"
 #include "editor/CellEditKeys.h"
 #include "plc/PlcRegisterTables.h"
 #include "ui/Controls.h"
 #include "ui/Window.h"
 
 // ---------------------------------------------------------------------------------------
-// The edit
+// Both controls
 
-ui::Control* CBlockCellEditBase::GetControl() const { return m_pWindow ? m_pWindow->GetDlgItem(m_nId) : nullptr; }
+ui::Window* CBlockCellControl::Window() const { return m_pView; }
+
+ui::Control* CBlockCellControl::GetControl() const { return m_pView ? m_pView->GetDlgItem(m_nId) : nullptr; }
+
+void CBlockCellControl::DestroyWindow() {
+    if (m_pView && GetControl()) m_pView->RemoveControl(m_nId);
+}
+
+// ---------------------------------------------------------------------------------------
+// The edit
 
 void CBlockCellEditBase::Create(const ui::Rect& rect, const std::string& text, int limit) {
     DestroyWindow();
     unsigned styles = m_nStyles;
     if (limit != 100) styles |= ui::style::kUpperCase;  // all but the comment
-    ui::Control& edit = m_pWindow->AddControl(ui::ControlKind::Edit, m_nId, text, rect, styles);
+    ui::Control& edit = Window()->AddControl(ui::ControlKind::Edit, Id(), text, rect, styles);
     edit.LimitText(limit);
     edit.SetSel(0, -1);
     edit.SetFocus();
 }
 
-void CBlockCellEditBase::DestroyWindow() {
-    if (m_pWindow && GetControl()) m_pWindow->RemoveControl(m_nId);
+bool CBlockCellEditBase::IsCommentCell() const {
+    int row = 0, col = 0;
+    GetCell(row, col);
+    return col == m_nCommentCol;
+}
+
+void CBlockCellEditBase::StoreComment(int row, int col, const std::string& text, size_t longest) {
+    if (text.size() > longest) {
+        View()->ReportInfo("The comment is too long. A comment may hold at most " + std::to_string(longest) +
+                           " characters. Please enter valid data.");
+        return;
+    }
+    View()->SetCellText(row, col, text);
 }
 
 void CBlockCellEditBase::OnChange() {
@@ -49,7 +70,7 @@ void CBlockCellEditBase::OnKeyDown(int vk) {
             EditCell(row, col + 1);
             break;
         case ui::VK_ESCAPE:
-            edit->SetWindowText(GetCellText(row, col));
+            edit->SetWindowText(View()->GetCellText(row, col));
             DestroyWindow();
             break;
         default: celledit::DefaultEditKey(*edit, vk); break;
@@ -96,12 +117,10 @@ std::string CBlockCellEditBase::RemoveTrailingBlanks(std::string text) {
 // ---------------------------------------------------------------------------------------
 // The drop-down list of the PLC names
 
-ui::Control* CBlockCellComboBase::GetControl() const { return m_pWindow ? m_pWindow->GetDlgItem(m_nId) : nullptr; }
-
 void CBlockCellComboBase::Create(const ui::Rect& rect, const std::string& cellText) {
     DestroyWindow();
     auto& list = static_cast<ui::ListControl&>(
-        m_pWindow->AddControl(ui::ControlKind::DropList, m_nId, "", rect, ui::style::kVScroll));
+        Window()->AddControl(ui::ControlKind::DropList, Id(), "", rect, ui::style::kVScroll));
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     list.AddString(t.g_strPLC1Name);
     list.AddString(t.g_strPLC2Name);
@@ -109,10 +128,6 @@ void CBlockCellComboBase::Create(const ui::Rect& rect, const std::string& cellTe
     if (cellText == t.g_strPLC1Name) list.SetCurSel(0);
     else if (cellText == t.g_strPLC2Name) list.SetCurSel(1);
     list.SetFocus();
-}
-
-void CBlockCellComboBase::DestroyWindow() {
-    if (m_pWindow && GetControl()) m_pWindow->RemoveControl(m_nId);
 }
 
 void CBlockCellComboBase::OnKeyDown(int vk) {

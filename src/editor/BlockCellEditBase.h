@@ -1,9 +1,10 @@
 #pragma once
-// What the in-place editors of both block lists share: the one-line edit and the
-// drop-down list of the two PLC names that open over a cell, their keys, and the way an
-// entry is kept when the editor closes. Each generation says which control it is, which
-// characters its cells keep, which cell is being edited, how an entry is stored and where
-// editing goes on (the older and newer classes derive from these).
+// What the in-place controls of both block lists share: the one-line edit and the
+// drop-down list of the two PLC names that open over a cell, their keys, the way an entry
+// is kept when the editor closes, and the two address buttons of the edited row. Each
+// generation says which control it is, which characters its cells keep, which cell is
+// being edited, how an entry is stored and where editing goes on (the older and newer
+// classes derive from these).
 #include <string>
 
 #include "ui/Types.h"
@@ -13,15 +14,43 @@ class Control;
 class Window;
 }  // namespace ui
 
-class CBlockCellEditBase {
+class CBlockListView;
+
+// What both in-place controls share: their control on the view, the cell being edited
+// (each generation keeps its own record of it) and the way editing goes on to another
+// cell, which each generation says.
+class CBlockCellControl {
 public:
-    virtual ~CBlockCellEditBase() = default;
+    virtual ~CBlockCellControl() = default;
     ui::Control* GetControl() const;
     bool IsOpen() const { return GetControl() != nullptr; }
+    void DestroyWindow();
+
+protected:
+    CBlockCellControl(int id, const int& editRow, const int& editCol) : m_nId(id), m_rEditRow(editRow), m_rEditCol(editCol) {}
+    void SetView(CBlockListView* view) { m_pView = view; }
+    CBlockListView* View() const { return m_pView; }
+    ui::Window* Window() const;
+    int Id() const { return m_nId; }
+    // The cell being edited.
+    void GetCell(int& row, int& col) const {
+        row = m_rEditRow;
+        col = m_rEditCol;
+    }
+    virtual void EditCell(int row, int col) = 0;
+
+private:
+    CBlockListView* m_pView = nullptr;
+    int m_nId;
+    const int& m_rEditRow;
+    const int& m_rEditCol;
+};
+
+class CBlockCellEditBase : public CBlockCellControl {
+public:
     // Opens the edit over the rectangle (view pixels) with the text; a limit other than
     // 100 (the comment's) makes it upper case.
     void Create(const ui::Rect& rect, const std::string& text, int limit);
-    void DestroyWindow();
 
     // Typing: only the characters the cell keeps stay (all of them in the comment).
     void OnChange();
@@ -37,32 +66,29 @@ public:
     static std::string RemoveTrailingBlanks(std::string text);
 
 protected:
-    CBlockCellEditBase(int id, unsigned styles) : m_nId(id), m_nStyles(styles) {}
-    void SetWindow(ui::Window* window) { m_pWindow = window; }
+    CBlockCellEditBase(int id, unsigned styles, const int& editRow, const int& editCol, int commentCol)
+        : CBlockCellControl(id, editRow, editCol), m_nStyles(styles), m_nCommentCol(commentCol) {}
 
-    virtual bool IsCommentCell() const = 0;
+    bool IsCommentCell() const;
+    // The comment typed into the cell, when the project file keeps that many characters
+    // (an empty one clears the cell); a longer one is refused with a message rather than
+    // cut when the project is saved.
+    void StoreComment(int row, int col, const std::string& text, size_t longest);
+
     virtual bool KeepsCharacter(char ch) const = 0;
-    virtual void GetCell(int& row, int& col) const = 0;
-    virtual std::string GetCellText(int row, int col) const = 0;
-    virtual void EditCell(int row, int col) = 0;
     virtual void Store(std::string text) = 0;
 
 private:
-    ui::Window* m_pWindow = nullptr;
-    int m_nId;
     unsigned m_nStyles;
+    int m_nCommentCol;
     bool m_bStoring = false;
 };
 
-class CBlockCellComboBase {
+class CBlockCellComboBase : public CBlockCellControl {
 public:
-    virtual ~CBlockCellComboBase() = default;
-    ui::Control* GetControl() const;
-    bool IsOpen() const { return GetControl() != nullptr; }
     // Opens the list of the two PLC names with the cell's name chosen (the first when the
     // cell names neither).
     void Create(const ui::Rect& rect, const std::string& cellText);
-    void DestroyWindow();
 
     // Enter, Tab and Right store and go on to the next cell, Left to the one before.
     void OnKeyDown(int vk);
@@ -70,15 +96,23 @@ public:
     void OnKillFocus();
 
 protected:
-    explicit CBlockCellComboBase(int id) : m_nId(id) {}
-    void SetWindow(ui::Window* window) { m_pWindow = window; }
+    CBlockCellComboBase(int id, const int& editRow, const int& editCol) : CBlockCellControl(id, editRow, editCol) {}
 
-    virtual void GetCell(int& row, int& col) const = 0;
-    virtual void EditCell(int row, int col) = 0;
     // The name chosen, null when none is.
     virtual void StoreChoice(int row, int col, const std::string* name) = 0;
+};
+
+// An address button of the edited row: a click runs the view's address dialog for the
+// PLC named in one column and puts the address picked into another.
+template <class View, int PlcCol, int AddressCol>
+class CBlockAddressButton {
+public:
+    virtual ~CBlockAddressButton() = default;
+    void Attach(View* view) { m_pView = view; }
+    void OnClicked() {
+        if (m_pView) m_pView->PickAddress(PlcCol, AddressCol);
+    }
 
 private:
-    ui::Window* m_pWindow = nullptr;
-    int m_nId;
+    View* m_pView = nullptr;
 };

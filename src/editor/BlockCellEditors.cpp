@@ -16,39 +16,24 @@ constexpr size_t kCommentWidth = 50;  // the comment field of the project file
 // The edit
 
 CBlockCellEdit::CBlockCellEdit()
-    : CBlockCellEditBase(IDC_BLOCK_CELL_EDIT, ui::style::kBorder | ui::style::kTabStop | ui::style::kAutoHScroll) {}
+    : CBlockCellEditBase(IDC_BLOCK_CELL_EDIT, ui::style::kBorder | ui::style::kTabStop | ui::style::kAutoHScroll,
+                         g_nBlockEditRow, g_nBlockEditCol, kOlderColComment) {}
 
 void CBlockCellEdit::Attach(CBlockExView* view) {
     m_pView = view;
-    SetWindow(view);
+    SetView(view);
 }
 
 bool CBlockCellEdit::KeepsCharacter(char ch) const {
     return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || ch == ':' || ch == '/';
 }
 
-bool CBlockCellEdit::IsCommentCell() const { return g_nBlockEditCol == kOlderColComment; }
-
-void CBlockCellEdit::GetCell(int& row, int& col) const {
-    row = g_nBlockEditRow;
-    col = g_nBlockEditCol;
-}
-
-std::string CBlockCellEdit::GetCellText(int row, int col) const { return m_pView->GetCellText(row, col); }
-
 void CBlockCellEdit::EditCell(int row, int col) { m_pView->BeginCellEdit(row, col); }
 
 void CBlockCellEdit::Store(std::string text) {
     const int row = g_nBlockEditRow, col = g_nBlockEditCol;
     if (col == kOlderColComment) {
-        // The project file keeps this many characters: a longer comment is refused here
-        // rather than cut when the project is saved.
-        if (text.size() > kCommentWidth) {
-            m_pView->ReportInfo("The comment is too long. A comment may hold at most " + std::to_string(kCommentWidth) +
-                                " characters. Please enter valid data.");
-            return;
-        }
-        m_pView->SetCellText(row, col, text);  // an empty comment clears the cell
+        StoreComment(row, col, text, kCommentWidth);
         return;
     }
     text = RemoveTrailingBlanks(text);
@@ -66,31 +51,15 @@ void CBlockCellEdit::Store(std::string text) {
 // ---------------------------------------------------------------------------------------
 // The drop-down list of the PLC names
 
-CBlockCellCombo::CBlockCellCombo() : CBlockCellComboBase(IDC_BLOCK_CELL_COMBO) {}
+CBlockCellCombo::CBlockCellCombo() : CBlockCellComboBase(IDC_BLOCK_CELL_COMBO, g_nBlockEditRow, g_nBlockEditCol) {}
 
 void CBlockCellCombo::Attach(CBlockExView* view) {
     m_pView = view;
-    SetWindow(view);
-}
-
-void CBlockCellCombo::GetCell(int& row, int& col) const {
-    row = g_nBlockEditRow;
-    col = g_nBlockEditCol;
+    SetView(view);
 }
 
 void CBlockCellCombo::EditCell(int row, int col) { m_pView->BeginCellEdit(row, col); }
 
 void CBlockCellCombo::StoreChoice(int row, int col, const std::string* name) {
     if (name) m_pView->SetCellText(row, col, *name);
-}
-
-// ---------------------------------------------------------------------------------------
-// The address buttons
-
-void CSourceAddrButton::OnClicked() {
-    if (m_pView) m_pView->PickAddress(kOlderColSourcePlc, kOlderColSourceAddr);
-}
-
-void CDestAddrButton::OnClicked() {
-    if (m_pView) m_pView->PickAddress(kOlderColDestPlc, kOlderColDestAddr);
 }

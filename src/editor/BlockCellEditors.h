@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/BlockCellEditBase.h"
+#include "model/BlockRows.h"
 #include "ui/Types.h"
 
 class CBlockExView;
@@ -22,9 +23,6 @@ public:
 private:
     // Digits, capitals, ':' and '/'.
     bool KeepsCharacter(char ch) const override;
-    bool IsCommentCell() const override;
-    void GetCell(int& row, int& col) const override;
-    std::string GetCellText(int row, int col) const override;
     void EditCell(int row, int col) override;
     void Store(std::string text) override;
     CBlockExView* m_pView = nullptr;
@@ -36,29 +34,11 @@ public:
     void Attach(CBlockExView* view);
 
 private:
-    void GetCell(int& row, int& col) const override;
     void EditCell(int row, int col) override;
     void StoreChoice(int row, int col, const std::string* name) override;
     CBlockExView* m_pView = nullptr;
 };
 
 // The address buttons: source (column 4) and destination (column 7).
-class CSourceAddrButton {
-public:
-    virtual ~CSourceAddrButton() = default;
-    void Attach(CBlockExView* view) { m_pView = view; }
-    void OnClicked();
-
-private:
-    CBlockExView* m_pView = nullptr;
-};
-
-class CDestAddrButton {
-public:
-    virtual ~CDestAddrButton() = default;
-    void Attach(CBlockExView* view) { m_pView = view; }
-    void OnClicked();
-
-private:
-    CBlockExView* m_pView = nullptr;
-};
+class CSourceAddrButton : public CBlockAddressButton<CBlockExView, kOlderColSourcePlc, kOlderColSourceAddr> {};
+class CDestAddrButton : public CBlockAddressButton<CBlockExView, kOlderColDestPlc, kOlderColDestAddr> {};

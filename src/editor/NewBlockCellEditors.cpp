@@ -21,11 +21,13 @@ bool AllDigits(const std::string& text) {
 // ---------------------------------------------------------------------------------------
 // The edit
 
-CNewBlockCellEdit::CNewBlockCellEdit() : CBlockCellEditBase(IDC_NEW_CELL_EDIT, ui::style::kBorder | ui::style::kAutoHScroll) {}
+CNewBlockCellEdit::CNewBlockCellEdit()
+    : CBlockCellEditBase(IDC_NEW_CELL_EDIT, ui::style::kBorder | ui::style::kAutoHScroll, g_nNewBlockEditRow,
+                         g_nNewBlockEditCol, kColComment) {}
 
 void CNewBlockCellEdit::Attach(CNewBlockExView* view) {
     m_pView = view;
-    SetWindow(view);
+    SetView(view);
 }
 
 int CNewBlockCellEdit::MaxCommentLength() { return int(prjfile::kBlockColumnWidths[kColComment]); }
@@ -33,15 +35,6 @@ int CNewBlockCellEdit::MaxCommentLength() { return int(prjfile::kBlockColumnWidt
 bool CNewBlockCellEdit::KeepsCharacter(char ch) const {
     return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || ch == ':' || ch == '/' || ch == '_';
 }
-
-bool CNewBlockCellEdit::IsCommentCell() const { return g_nNewBlockEditCol == kColComment; }
-
-void CNewBlockCellEdit::GetCell(int& row, int& col) const {
-    row = g_nNewBlockEditRow;
-    col = g_nNewBlockEditCol;
-}
-
-std::string CNewBlockCellEdit::GetCellText(int row, int col) const { return m_pView->GetCellText(row, col); }
 
 void CNewBlockCellEdit::EditCell(int row, int col) { m_pView->CreateSetAddressButton(row, col); }
 
@@ -58,14 +51,7 @@ void CNewBlockCellEdit::Store(std::string text) {
     const int row = g_nNewBlockEditRow, col = g_nNewBlockEditCol;
 
     if (col == kColComment) {
-        // The project file keeps this many characters of a comment: a longer one is
-        // refused here rather than cut when the project is saved.
-        if (int(text.size()) > MaxCommentLength()) {
-            m_pView->ReportInfo("The comment is too long. A comment may hold at most " +
-                                std::to_string(MaxCommentLength()) + " characters. Please enter valid data.");
-            return;
-        }
-        m_pView->SetCellText(row, col, text);
+        StoreComment(row, col, text, size_t(MaxCommentLength()));
         return;
     }
     text = RemoveTrailingBlanks(text);
@@ -95,16 +81,12 @@ void CNewBlockCellEdit::Store(std::string text) {
 // ---------------------------------------------------------------------------------------
 // The drop-down list of the PLC names
 
-CNewBlockCellCombo::CNewBlockCellCombo() : CBlockCellComboBase(IDC_NEW_CELL_COMBO) {}
+CNewBlockCellCombo::CNewBlockCellCombo()
+    : CBlockCellComboBase(IDC_NEW_CELL_COMBO, g_nNewBlockEditRow, g_nNewBlockEditCol) {}
 
 void CNewBlockCellCombo::Attach(CNewBlockExView* view) {
     m_pView = view;
-    SetWindow(view);
-}
-
-void CNewBlockCellCombo::GetCell(int& row, int& col) const {
-    row = g_nNewBlockEditRow;
-    col = g_nNewBlockEditCol;
+    SetView(view);
 }
 
 void CNewBlockCellCombo::EditCell(int row, int col) { m_pView->CreateSetAddressButton(row, col); }
@@ -112,15 +94,4 @@ void CNewBlockCellCombo::EditCell(int row, int col) { m_pView->CreateSetAddressB
 void CNewBlockCellCombo::StoreChoice(int row, int col, const std::string* name) {
     g_bNewBlockListEdited = 1;
     if (name) m_pView->SetCellText(row, col, *name);
-}
-
-// ---------------------------------------------------------------------------------------
-// The Set Address buttons
-
-void CSourceAddrButtonNew::OnClicked() {
-    if (m_pView) m_pView->PickAddress(kColSourcePlc, kColSourceAddr);
-}
-
-void CDestAddrButtonNew::OnClicked() {
-    if (m_pView) m_pView->PickAddress(kColDestPlc, kColDestAddr);
 }

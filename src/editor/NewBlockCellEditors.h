@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/BlockCellEditBase.h"
+#include "model/BlockRows.h"
 #include "ui/Types.h"
 
 class CNewBlockExView;
@@ -24,9 +25,6 @@ private:
     static std::string FullAddress(const std::string& text, int port);
     // Digits, capitals, ':', '/' and '_'.
     bool KeepsCharacter(char ch) const override;
-    bool IsCommentCell() const override;
-    void GetCell(int& row, int& col) const override;
-    std::string GetCellText(int row, int col) const override;
     void EditCell(int row, int col) override;
     void Store(std::string text) override;
     CNewBlockExView* m_pView = nullptr;
@@ -38,30 +36,13 @@ public:
     void Attach(CNewBlockExView* view);
 
 private:
-    void GetCell(int& row, int& col) const override;
     void EditCell(int row, int col) override;
+    // Marks the list edited, then stores the name.
     void StoreChoice(int row, int col, const std::string* name) override;
     CNewBlockExView* m_pView = nullptr;
 };
 
 // The Set Address buttons: source (over the Source / Slave Address cell) and destination
 // (over the Destination / Target Address cell).
-class CSourceAddrButtonNew {
-public:
-    virtual ~CSourceAddrButtonNew() = default;
-    void Attach(CNewBlockExView* view) { m_pView = view; }
-    void OnClicked();
-
-private:
-    CNewBlockExView* m_pView = nullptr;
-};
-
-class CDestAddrButtonNew {
-public:
-    virtual ~CDestAddrButtonNew() = default;
-    void Attach(CNewBlockExView* view) { m_pView = view; }
-    void OnClicked();
-
-private:
-    CNewBlockExView* m_pView = nullptr;
-};
+class CSourceAddrButtonNew : public CBlockAddressButton<CNewBlockExView, kColSourcePlc, kColSourceAddr> {};
+class CDestAddrButtonNew : public CBlockAddressButton<CNewBlockExView, kColDestPlc, kColDestAddr> {};
