@@ -5,6 +5,7 @@
 
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
+#include "editor/BlockCommandsShared.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
@@ -106,18 +107,15 @@ void CBlockExView::OnFileSave() {
 }
 
 void CBlockExView::OnFileSaveAs() {
-    if (g_bProjectOpen != 1) return;
-    if (FindFailingBlock() >= 0) return;  // the reason is in the info window
-    ui::WaitCursor wait;
-    const std::string path = AskSavePath(g_ProjectSettings.g_strProjPath);
-    if (path.empty()) return;
-    CProjectSettings& s = g_ProjectSettings;
-    const SaveFlags before;
-    s.g_strProjPath = path;
-    g_bBlockExUntitled = 0;
-    g_bBlockExSaved = 1;
-    s.g_strProjModified = s.g_strProjCreated = ProjectTimeStamp();
-    if (!WriteChecked(path)) before.Restore();
+    blockcmd::SaveProjectAs(*this, AskSavePath, [this](const std::string& path) {
+        CProjectSettings& s = g_ProjectSettings;
+        const SaveFlags before;
+        s.g_strProjPath = path;
+        g_bBlockExUntitled = 0;
+        g_bBlockExSaved = 1;
+        s.g_strProjModified = s.g_strProjCreated = ProjectTimeStamp();
+        if (!WriteChecked(path)) before.Restore();
+    });
 }
 
 void CBlockExView::OnFileClose() {
@@ -132,38 +130,33 @@ void CBlockExView::OnFileClose() {
         setTitle();
         return;
     }
+    auto discard = [this] {
+        g_bBlockListEdited = 0;
+        CloseProject(false);
+    };
     // An edited project without a file of its own is saved like a new one, so that the
     // question always leads somewhere.
     if (g_bBlockExUntitled == 1 || g_bBlockExSaved != 1) {
-        const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
-        if (answer == ui::IDYES) {
+        auto saveNew = [this] {
             const std::string path = AskSavePath("project");
-            if (!path.empty()) {
-                const SaveFlags before;
-                g_ProjectSettings.g_strProjPath = path;
-                g_bBlockExUntitled = 0;
-                g_bBlockExSaved = 1;
-                if (WriteChecked(path)) {
-                    CloseProject(true);
-                    g_bBlockExUntitled = g_bBlockExSaved = 0;
-                } else {
-                    before.Restore();  // not written: the project stays open
-                }
+            if (path.empty()) return;
+            const SaveFlags before;
+            g_ProjectSettings.g_strProjPath = path;
+            g_bBlockExUntitled = 0;
+            g_bBlockExSaved = 1;
+            if (WriteChecked(path)) {
+                CloseProject(true);
+                g_bBlockExUntitled = g_bBlockExSaved = 0;
+            } else {
+                before.Restore();  // not written: the project stays open
             }
-        } else if (answer == ui::IDNO) {
-            g_bBlockListEdited = 0;
-            CloseProject(false);
-        }
+        };
+        blockcmd::AskSaveOnClose(*this, saveNew, discard);
         setTitle();
         return;
     }
-    const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
-    if (answer == ui::IDYES) {
-        if (WriteChecked(g_ProjectSettings.g_strProjPath)) CloseProject(true);
-    } else if (answer == ui::IDNO) {
-        g_bBlockListEdited = 0;
-        CloseProject(false);
-    }
+    blockcmd::AskSaveOnClose(
+        *this, [this] { if (WriteChecked(g_ProjectSettings.g_strProjPath)) CloseProject(true); }, discard);
     setTitle();
 }
 
@@ -171,9 +164,7 @@ void CBlockExView::OnFileClose() {
 // Hand-overs
 
 void CBlockExView::OnDownload() {
-    g_nDownloadDlgMode = 1;
-    if (g_bProjectOpen != 1) return;
-    DestroyCellControls();
+    if (!blockcmd::BeginDownload(*this, g_nDownloadDlgMode)) return;
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_BlockExServices.download)
@@ -181,11 +172,7 @@ void CBlockExView::OnDownload() {
 }
 
 int CBlockExView::CompileProject() {
-    if (!WriteOlderProjectImage(g_OlderBlockListRows)) {
-        Box("Unable to create intermediate file.");
-        return -1;
-    }
-    return 0;
+    return blockcmd::ImageWriteResult(*this, WriteOlderProjectImage(g_OlderBlockListRows));
 }
 
 void CBlockExView::OnPlc1Setting() {
@@ -246,9 +233,7 @@ void CBlockExView::OnRemoveBlock() {
     for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemText(i, kOlderColBlockNo, std::to_string(i + 1));
     m_nBlockCount = list.GetItemCount();
     g_bBlockListEdited = 1;
-    if (m_nBlockCount > 0) {
-        // On the row above the last one removed, or on the first row.
-        const int row = std::clamp(last - 1, 0, m_nBlockCount - 1);
+    if (const int row = blockcmd::RowAfterRemove(*this, last); row >= 0) {
         PlaceAddressButtons(row);
         g_nBlockEditRow = row;
     }
@@ -256,11 +241,7 @@ void CBlockExView::OnRemoveBlock() {
 
 void CBlockExView::OnCopyBlock() {
     ui::WaitCursor wait;
-    if (!BlocksPass(kCompileErrorText)) {
-        g_nCopyRow = -1;
-        return;
-    }
-    const std::vector<int> selected = SelectionForCommand();
+    const std::vector<int> selected = RowsForCopy(g_nCopyRow);
     if (selected.empty()) return;
     CloseCellEditors();
     const int row = selected.back();
@@ -270,10 +251,7 @@ void CBlockExView::OnCopyBlock() {
 }
 
 void CBlockExView::OnPasteBlock() {
-    if (g_nCopyRow == -1) {
-        Box(LoadString(IDS_COPY_BEFORE_PASTE));
-        return;
-    }
+    if (!blockcmd::HasCopiedBlock(*this, g_nCopyRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();

@@ -99,6 +99,10 @@ protected:
     void OnCellComboKey(const ui::Event& event) { m_CellList.OnKeyDown(event.key); }
     void OnCellComboKillFocus() { m_CellList.OnKillFocus(); }
 
+    // Copy Block: every block passes (else copyRow becomes -1: nothing stays copied) and a
+    // row is selected; the selected rows, none when the command stops.
+    std::vector<int> RowsForCopy(int& copyRow);
+
 private:
     int m_nListId;
     CBlockCellEditBase& m_CellEditor;

@@ -10,6 +10,7 @@
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "compiler/ProjectImage.h"
+#include "editor/BlockCommandsShared.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
@@ -211,9 +212,7 @@ void CNewBlockExView::OnRemoveBlock() {
     m_nBlockCount = list.GetItemCount();
     m_nCurrentRow = std::max(0, m_nCurrentRow - int(selected.size()));
     g_bProjectModified = 1;
-    if (m_nBlockCount > 0) {
-        // The row above the last one deleted; the new first row when that was row 0.
-        const int row = std::clamp(lastDeleted - 1, 0, m_nBlockCount - 1);
+    if (const int row = blockcmd::RowAfterRemove(*this, lastDeleted); row >= 0) {
         PlaceSetAddressButtons(row);
         g_nNewBlockEditRow = row;
         g_bNewBlockListEdited = 1;
@@ -223,11 +222,7 @@ void CNewBlockExView::OnRemoveBlock() {
 void CNewBlockExView::OnCopyBlock() {
     ui::WaitCursor wait;
     DestroyCellControls();
-    if (!BlocksPass(kCompileErrorText)) {
-        g_nCopyBlockRow = -1;
-        return;
-    }
-    const std::vector<int> selected = SelectionForCommand();
+    const std::vector<int> selected = RowsForCopy(g_nCopyBlockRow);
     if (selected.empty()) return;
     const int r = selected.front();
     g_strCopyWords = GetCellText(r, kColWords);
@@ -245,10 +240,7 @@ void CNewBlockExView::OnCopyBlock() {
 }
 
 void CNewBlockExView::OnPasteBlock() {
-    if (g_nCopyBlockRow == -1) {
-        Box(LoadString(IDS_COPY_BEFORE_PASTE));
-        return;
-    }
+    if (!blockcmd::HasCopiedBlock(*this, g_nCopyBlockRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();
@@ -358,9 +350,7 @@ void CNewBlockExView::OnProjectInformation() {
 }
 
 void CNewBlockExView::OnDownload() {
-    g_nTransferMode = 1;
-    if (g_bProjectOpen != 1) return;
-    DestroyCellControls();
+    if (!blockcmd::BeginDownload(*this, g_nTransferMode)) return;
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_NewBlockExServices.download)
@@ -403,11 +393,7 @@ void CNewBlockExView::LoadIdbImages() { ::LoadIdbImages(); }
 void CNewBlockExView::ScanBlocks(BlockLinks& links) const { ScanProjectBlocks(g_BlockListRows, links); }
 
 int CNewBlockExView::WriteProjectImage() {
-    if (!WriteNewerProjectImage(g_BlockListRows)) {
-        Box("Unable to create intermediate file.");
-        return -1;
-    }
-    return 0;
+    return blockcmd::ImageWriteResult(*this, WriteNewerProjectImage(g_BlockListRows));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -509,12 +495,7 @@ void CNewBlockExView::OnFileSave() {
 
 void CNewBlockExView::OnFileSaveAs() {
     m_CellEdit.DestroyWindow();
-    if (g_bProjectOpen != 1) return;
-    if (FindFailingBlock() >= 0) return;  // the reason is in the info window
-    ui::WaitCursor wait;
-    const std::string path = AskSavePath(g_ProjectSettings.g_strProjPath);
-    if (path.empty()) return;
-    SaveNewerProjectAs(path);
+    blockcmd::SaveProjectAs(*this, AskSavePath, [](const std::string& path) { SaveNewerProjectAs(path); });
 }
 
 void CNewBlockExView::CloseView() {
@@ -537,19 +518,18 @@ void CNewBlockExView::OnCloseProject() {
     // A modified project without a file of its own (untitled, or taken from a unit) is
     // saved like an untitled one, so that the prompt always leads somewhere.
     if (g_bUntitled == 1 || g_bProjectSaved != 1) {
-        const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
-        if (answer == ui::IDYES) {
+        auto saveNew = [this] {
             if (!SaveUntitled("project")) return;  // cancelled or not written: the project stays open
             CloseView();
-        } else if (answer == ui::IDNO) {
+        };
+        blockcmd::AskSaveOnClose(*this, saveNew, [this] {
             g_bProjectModified = 0;
             g_bIdbModified = 0;
             CloseView();
-        }
+        });
         return;
     }
-    const int answer = Box(LoadString(IDS_SAVE_PROJECT_QUESTION), ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
-    if (answer == ui::IDYES) {
+    auto saveOwn = [this] {
         const SaveFlags before;
         platform::ReplaceBatch batch;
         if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
@@ -560,10 +540,11 @@ void CNewBlockExView::OnCloseProject() {
         const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
         if (!CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections)) return;
         CloseView();
-    } else if (answer == ui::IDNO) {
+    };
+    blockcmd::AskSaveOnClose(*this, saveOwn, [this] {
         g_bProjectModified = 0;
         CloseView();
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------------------
