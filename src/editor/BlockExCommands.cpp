@@ -5,7 +5,7 @@
 
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
-#include "editor/BlockCommandsShared.h"
+#include "editor/BlockViewShared.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
@@ -107,7 +107,7 @@ void CBlockExView::OnFileSave() {
 }
 
 void CBlockExView::OnFileSaveAs() {
-    blockcmd::SaveProjectAs(*this, AskSavePath, [this](const std::string& path) {
+    blockview::SaveProjectAs(*this, AskSavePath, [this](const std::string& path) {
         CProjectSettings& s = g_ProjectSettings;
         const SaveFlags before;
         s.g_strProjPath = path;
@@ -151,11 +151,11 @@ void CBlockExView::OnFileClose() {
                 before.Restore();  // not written: the project stays open
             }
         };
-        blockcmd::AskSaveOnClose(*this, saveNew, discard);
+        blockview::AskSaveOnClose(*this, saveNew, discard);
         setTitle();
         return;
     }
-    blockcmd::AskSaveOnClose(
+    blockview::AskSaveOnClose(
         *this, [this] { if (WriteChecked(g_ProjectSettings.g_strProjPath)) CloseProject(true); }, discard);
     setTitle();
 }
@@ -164,7 +164,7 @@ void CBlockExView::OnFileClose() {
 // Hand-overs
 
 void CBlockExView::OnDownload() {
-    if (!blockcmd::BeginDownload(*this, g_nDownloadDlgMode)) return;
+    if (!blockview::BeginDownload(*this, g_nDownloadDlgMode)) return;
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_BlockExServices.download)
@@ -172,7 +172,7 @@ void CBlockExView::OnDownload() {
 }
 
 int CBlockExView::CompileProject() {
-    return blockcmd::ImageWriteResult(*this, WriteOlderProjectImage(g_OlderBlockListRows));
+    return blockview::ImageWriteResult(*this, WriteOlderProjectImage(g_OlderBlockListRows));
 }
 
 void CBlockExView::OnPlc1Setting() {
@@ -233,7 +233,7 @@ void CBlockExView::OnRemoveBlock() {
     for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemText(i, kOlderColBlockNo, std::to_string(i + 1));
     m_nBlockCount = list.GetItemCount();
     g_bBlockListEdited = 1;
-    if (const int row = blockcmd::RowAfterRemove(*this, last); row >= 0) {
+    if (const int row = blockview::RowAfterRemove(*this, last); row >= 0) {
         PlaceAddressButtons(row);
         g_nBlockEditRow = row;
     }
@@ -251,7 +251,7 @@ void CBlockExView::OnCopyBlock() {
 }
 
 void CBlockExView::OnPasteBlock() {
-    if (!blockcmd::HasCopiedBlock(*this, g_nCopyRow)) return;
+    if (!blockview::HasCopiedBlock(*this, g_nCopyRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();

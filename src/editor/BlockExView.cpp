@@ -4,6 +4,7 @@
 
 #include "model/RunTimeState.h"
 #include "editor/AddressDlg.h"
+#include "editor/BlockViewShared.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
@@ -20,12 +21,7 @@ int g_nOlderPasteRow = 0;
 
 namespace {
 
-struct ColumnSpec {
-    const char* heading;
-    int width;
-};
-
-constexpr ColumnSpec kColumns[kOlderBlockColumns] = {
+constexpr blockview::ColumnSpec kColumns[kOlderBlockColumns] = {
     {"Block No.", 60},      {"# Words/Bits", 75},     {"Source PLC", 100},     {"Source ID", 60},
     {"Source Address", 90}, {"Destination PLC", 100}, {"Destination ID", 80}, {"Destination Address", 110},
     {"Repeat Cycle", 60},   {"Comment", 300},
@@ -100,14 +96,7 @@ int CBlockExView::ReadSlaveMode() {
     return slave;
 }
 
-void CBlockExView::InsertColumns() {
-    ui::ListView& list = GetListCtrl();
-    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
-    for (int c = 0; c < kOlderBlockColumns; ++c) list.InsertColumn(c, kColumns[c].heading, ui::LVCFMT_LEFT, kColumns[c].width);
-    // Placed again: the toolkit measures the header once there are columns, and the
-    // editors and buttons are placed by it.
-    list.MoveWindow(list.GetRect());
-}
+void CBlockExView::InsertColumns() { blockview::SetColumns(GetListCtrl(), kColumns, kOlderBlockColumns); }
 
 void CBlockExView::OnInitialUpdate() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
@@ -176,8 +165,7 @@ void CBlockExView::AddDefaultRow() {
 
 void CBlockExView::ShowInfoText(const std::string& text) {
     CErrorMessagesDlg& info = InfoWindow();
-    info.m_strText = text;
-    info.Invalidate();
+    info.SetText(text);
     if (info.IsWindowVisible()) return;
     if (text.find_first_not_of(' ') != std::string::npos) info.ShowWindow(true);
     PlaceInfoWindow();
@@ -220,10 +208,7 @@ void CBlockExView::PlaceAddressButtons(int row) {
 
 void CBlockExView::BeginCellEdit(int row, int col) {
     // One editor at a time: one still open stores its entry on its own cell first.
-    CloseCellEditors();
-    g_nBlockEditCol = col;
-    g_nBlockEditRow = row;
-    if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
+    if (!EnterCell(row, col, g_nBlockEditRow, g_nBlockEditCol)) return;
     PlaceAddressButtons(row);
     switch (col) {
         case kOlderColWords: ShowCellEdit(row, col, 0, g_bBlockExSlaveMode == 1 ? 3 : 2); break;
@@ -256,11 +241,7 @@ void CBlockExView::PickAddress(int plcCol, int addressCol) {
     int port = 0;
     if (!PortForAddressPick(row, plcCol, port)) return;
     g_nBlockEditCol = addressCol;
-    CAddressDlg dlg(nullptr);
-    dlg.m_nPort = port;
-    dlg.m_strAddress = GetCellText(row, addressCol);
-    if (dlg.DoModal() != ui::IDOK) return;
-    SetCellText(row, addressCol, dlg.m_strResult);
+    blockview::RunAddressDialog(*this, row, addressCol, port, &CAddressDlg::m_strResult);
 }
 
 void CBlockExView::OnHelpInfo() {

@@ -102,6 +102,10 @@ protected:
     // Copy Block: every block passes (else copyRow becomes -1: nothing stays copied) and a
     // row is selected; the selected rows, none when the command stops.
     std::vector<int> RowsForCopy(int& copyRow);
+    // The start of editing a cell: the open editor or list closed (it stores its entry on
+    // its own cell first) and the cell recorded as the one edited; false when the row is
+    // not in the list.
+    bool EnterCell(int row, int col, int& editRow, int& editCol);
 
 private:
     int m_nListId;

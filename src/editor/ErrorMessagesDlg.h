@@ -16,6 +16,11 @@ public:
     void OnPaint(ui::Painter& painter) override;
     // F1 in the info window does nothing.
     void OnHelpInfo() override {}
+    // The line shown, painted anew.
+    void SetText(const std::string& text) {
+        m_strText = text;
+        Invalidate();
+    }
 
     std::string m_strText;
     ui::Color m_brush = ui::RGB(255, 255, 255);

@@ -10,7 +10,7 @@
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "compiler/ProjectImage.h"
-#include "editor/BlockCommandsShared.h"
+#include "editor/BlockViewShared.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
@@ -212,7 +212,7 @@ void CNewBlockExView::OnRemoveBlock() {
     m_nBlockCount = list.GetItemCount();
     m_nCurrentRow = std::max(0, m_nCurrentRow - int(selected.size()));
     g_bProjectModified = 1;
-    if (const int row = blockcmd::RowAfterRemove(*this, lastDeleted); row >= 0) {
+    if (const int row = blockview::RowAfterRemove(*this, lastDeleted); row >= 0) {
         PlaceSetAddressButtons(row);
         g_nNewBlockEditRow = row;
         g_bNewBlockListEdited = 1;
@@ -240,7 +240,7 @@ void CNewBlockExView::OnCopyBlock() {
 }
 
 void CNewBlockExView::OnPasteBlock() {
-    if (!blockcmd::HasCopiedBlock(*this, g_nCopyBlockRow)) return;
+    if (!blockview::HasCopiedBlock(*this, g_nCopyBlockRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();
@@ -350,7 +350,7 @@ void CNewBlockExView::OnProjectInformation() {
 }
 
 void CNewBlockExView::OnDownload() {
-    if (!blockcmd::BeginDownload(*this, g_nTransferMode)) return;
+    if (!blockview::BeginDownload(*this, g_nTransferMode)) return;
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_NewBlockExServices.download)
@@ -393,7 +393,7 @@ void CNewBlockExView::LoadIdbImages() { ::LoadIdbImages(); }
 void CNewBlockExView::ScanBlocks(BlockLinks& links) const { ScanProjectBlocks(g_BlockListRows, links); }
 
 int CNewBlockExView::WriteProjectImage() {
-    return blockcmd::ImageWriteResult(*this, WriteNewerProjectImage(g_BlockListRows));
+    return blockview::ImageWriteResult(*this, WriteNewerProjectImage(g_BlockListRows));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -495,7 +495,7 @@ void CNewBlockExView::OnFileSave() {
 
 void CNewBlockExView::OnFileSaveAs() {
     m_CellEdit.DestroyWindow();
-    blockcmd::SaveProjectAs(*this, AskSavePath, [](const std::string& path) { SaveNewerProjectAs(path); });
+    blockview::SaveProjectAs(*this, AskSavePath, [](const std::string& path) { SaveNewerProjectAs(path); });
 }
 
 void CNewBlockExView::CloseView() {
@@ -522,7 +522,7 @@ void CNewBlockExView::OnCloseProject() {
             if (!SaveUntitled("project")) return;  // cancelled or not written: the project stays open
             CloseView();
         };
-        blockcmd::AskSaveOnClose(*this, saveNew, [this] {
+        blockview::AskSaveOnClose(*this, saveNew, [this] {
             g_bProjectModified = 0;
             g_bIdbModified = 0;
             CloseView();
@@ -541,7 +541,7 @@ void CNewBlockExView::OnCloseProject() {
         if (!CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections)) return;
         CloseView();
     };
-    blockcmd::AskSaveOnClose(*this, saveOwn, [this] {
+    blockview::AskSaveOnClose(*this, saveOwn, [this] {
         g_bProjectModified = 0;
         CloseView();
     });

@@ -8,6 +8,7 @@
 #include "compiler/CompileBlock.h"
 #include "model/BlockTableData.h"
 #include "plc/FeatureKeys.h"
+#include "editor/BlockViewShared.h"
 #include "editor/RegisterAddressDlg.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
@@ -26,17 +27,12 @@ const std::string CNewBlockExView::kClearInfoText(67, ' ');
 
 namespace {
 
-struct ColumnSpec {
-    const char* heading;
-    int width;
-};
-
-constexpr ColumnSpec kMasterColumns[kBlockListColumns] = {
+constexpr blockview::ColumnSpec kMasterColumns[kBlockListColumns] = {
     {"Block No.", 70},      {"# Words/Bits", 75},        {"Source PLC", 80},     {"Source ID", 60},
     {"Source Address", 90}, {"Destination PLC", 90},     {"Destination ID", 80}, {"Destination Address", 90},
     {"Repeat Cycle", 60},   {"Control Bit", 60},         {"Comment", 60},
 };
-constexpr ColumnSpec kSlaveColumns[kBlockListColumns] = {
+constexpr blockview::ColumnSpec kSlaveColumns[kBlockListColumns] = {
     {"Block No.", 70},     {"# Words/Bits", 95}, {"Slave Port", 80}, {"Source ID", 0},
     {"Slave Address", 100}, {"Target PLC", 100},  {"Target ID", 80},  {"Target Address", 120},
     {"Repeat Cycle", 0},   {"Control Bit", 0},   {"Comment", 130},
@@ -185,14 +181,7 @@ const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
 void CNewBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0, 0, cx, cy}); }
 
 void CNewBlockExView::InsertColumns(bool slave) {
-    ui::ListView& list = GetListCtrl();
-    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
-    const ColumnSpec* specs = slave ? kSlaveColumns : kMasterColumns;
-    for (int c = 0; c < kBlockListColumns; ++c)
-        list.InsertColumn(c, specs[c].heading, ui::LVCFMT_LEFT, specs[c].width);
-    // Placed again: the toolkit measures the header's height once it has columns, and the
-    // cell editors and Set Address buttons are placed by that height.
-    list.MoveWindow(list.GetRect());
+    blockview::SetColumns(GetListCtrl(), slave ? kSlaveColumns : kMasterColumns, kBlockListColumns);
 }
 
 void CNewBlockExView::InsertFirstSlaveRow(const std::string& slavePlc, const std::string& otherPlc) {
@@ -294,8 +283,7 @@ int CNewBlockExView::AddDefaultRow() {
 
 void CNewBlockExView::SetInfoText(const std::string& text) {
     CErrorMessagesDlg& info = InfoWindow();
-    info.m_strText = text;
-    info.Invalidate();
+    info.SetText(text);
     if (info.IsWindowVisible()) return;
     if (text.find_first_not_of(' ') == std::string::npos) return;  // blank: stays hidden
     info.ShowWindow(true);
@@ -381,10 +369,7 @@ void CNewBlockExView::PlaceSetAddressButtons(int row) {
 
 void CNewBlockExView::CreateSetAddressButton(int row, int col) {
     // One editor at a time: one still open stores its text on its own cell first.
-    CloseCellEditors();
-    g_nNewBlockEditCol = col;
-    g_nNewBlockEditRow = row;
-    if (row < 0 || row >= GetListCtrl().GetItemCount()) return;
+    if (!EnterCell(row, col, g_nNewBlockEditRow, g_nNewBlockEditCol)) return;
     PlaceSetAddressButtons(row);
 
     const bool slave = g_bSlaveMode == 1;
@@ -426,11 +411,7 @@ void CNewBlockExView::PickAddress(int plcCol, int addressCol) {
     int port = 0;
     if (!PortForAddressPick(row, plcCol, port)) return;
     g_nNewBlockEditCol = addressCol;
-    CRegisterAddressDlg dlg(nullptr);
-    dlg.m_nPort = port;
-    dlg.m_strAddress = GetCellText(row, addressCol);
-    if (dlg.DoModal() != ui::IDOK) return;
-    SetCellText(row, addressCol, dlg.m_strNewAddress);
+    if (!blockview::RunAddressDialog(*this, row, addressCol, port, &CRegisterAddressDlg::m_strNewAddress)) return;
     // An address set from the table is an edit like a typed one.
     g_bNewBlockListEdited = 1;
     g_bProjectModified = 1;

@@ -1,14 +1,14 @@
-#include "editor/BlockCommandsShared.h"
+#include "editor/BlockViewShared.h"
 
 #include <algorithm>
 
-#include "editor/BlockListView.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
 
-// The Copy Block check of the list, kept here with the other steps of the block commands.
+// The Copy Block check and the start of a cell's editing, kept here with the other steps
+// the views of both generations share.
 std::vector<int> CBlockListView::RowsForCopy(int& copyRow) {
     if (!BlocksPass(kCompileErrorText)) {
         copyRow = -1;
@@ -17,7 +17,20 @@ std::vector<int> CBlockListView::RowsForCopy(int& copyRow) {
     return SelectionForCommand();
 }
 
-namespace blockcmd {
+bool CBlockListView::EnterCell(int row, int col, int& editRow, int& editCol) {
+    CloseCellEditors();
+    editCol = col;
+    editRow = row;
+    return row >= 0 && row < GetListCtrl().GetItemCount();
+}
+
+namespace blockview {
+
+void SetColumns(ui::ListView& list, const ColumnSpec* specs, int count) {
+    while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+    for (int c = 0; c < count; ++c) list.InsertColumn(c, specs[c].heading, ui::LVCFMT_LEFT, specs[c].width);
+    list.MoveWindow(list.GetRect());
+}
 
 bool HasCopiedBlock(const CBlockListView& view, int copyRow) {
     if (copyRow != -1) return true;
@@ -60,4 +73,4 @@ int ImageWriteResult(const CBlockListView& view, bool written) {
     return -1;
 }
 
-}  // namespace blockcmd
+}  // namespace blockview

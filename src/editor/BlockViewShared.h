@@ -1,14 +1,39 @@
 #pragma once
-// The steps that the block commands of both generations take alike: what a command checks
-// before it runs, the question of Close, Save As up to the save itself, the start of a
-// download and the end of writing the unit's image. Each generation's view runs them with
-// its own state and does the rest in its own way.
+// The steps that the block views of both generations take alike: the set-up of the list's
+// columns, the address dialog of the address buttons, and in the block commands what a
+// command checks before it runs, the question of Close, Save As up to the save itself,
+// the start of a download and the end of writing the unit's image. Each generation's view
+// runs them with its own state and does the rest in its own way.
 #include <functional>
 #include <string>
 
-class CBlockListView;
+#include "editor/BlockListView.h"
+#include "ui/Dialog.h"
 
-namespace blockcmd {
+namespace blockview {
+
+struct ColumnSpec {
+    const char* heading;
+    int width;
+};
+
+// The list's columns replaced by these. The list is placed again: the toolkit measures
+// the header's height once it has columns, and the cell editors and address buttons are
+// placed by that height.
+void SetColumns(ui::ListView& list, const ColumnSpec* specs, int count);
+
+// The address dialog of an address button over the cell at row and addressCol, for the
+// port (1 or 2), started from the cell's address; the address picked (the dialog's
+// result member) goes into the cell. false when the dialog was cancelled.
+template <class AddressDialog>
+bool RunAddressDialog(CBlockListView& view, int row, int addressCol, int port, std::string AddressDialog::*result) {
+    AddressDialog dlg(nullptr);
+    dlg.m_nPort = port;
+    dlg.m_strAddress = view.GetCellText(row, addressCol);
+    if (dlg.DoModal() != ui::IDOK) return false;
+    view.SetCellText(row, addressCol, dlg.*result);
+    return true;
+}
 
 // Paste Block: true when a block was copied (copyRow is not -1), else false after asking
 // for a copy first.
@@ -37,4 +62,4 @@ bool BeginDownload(CBlockListView& view, int& transferMode);
 // file." when it was not written.
 int ImageWriteResult(const CBlockListView& view, bool written);
 
-}  // namespace blockcmd
+}  // namespace blockview
