@@ -14,12 +14,6 @@ constexpr int kEdits[3] = {IDC_NUMBER_PART, IDC_COLON_PART, IDC_SLASH_PART};
 constexpr int kUp[3] = {IDC_NUMBER_PART_UP, IDC_COLON_PART_UP, IDC_SLASH_PART_UP};
 constexpr int kDown[3] = {IDC_NUMBER_PART_DOWN, IDC_COLON_PART_DOWN, IDC_SLASH_PART_DOWN};
 
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool AllowedIn(char ch, int mode) {
     switch (mode) {
         case 1: return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F');
@@ -68,9 +62,7 @@ int CAddressDlg::Mode(int r, bool keepFive) const {
 std::string CAddressDlg::Compose(int r, const std::string& number, const std::string& colon,
                                  const std::string& slash) const {
     if (r < 0) return std::string();
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    return Field(r, 4) + (Port() == 1 ? t.FormatAddressCom1(number, colon, slash, r)
-                                       : t.FormatAddressCom2(number, colon, slash, r));
+    return ComposeRegisterAddress(Port(), r, number, colon, slash);
 }
 
 std::string CAddressDlg::PartText(Part part) const { return GetDlgItemText(kEdits[part]); }
@@ -97,7 +89,7 @@ bool CAddressDlg::OnInitDialog() {
         return true;
     }
     combo.SetCurSel(0);
-    SetDlgItemText(IDC_RANGE_TEXT, Port() == 1 ? t.GetRegisterRangeTextCom1(0) : t.GetRegisterRangeTextCom2(0));
+    SetDlgItemText(IDC_RANGE_TEXT, RegisterRangeText(Port(), 0));
     SetDlgItemText(IDC_ADDRESS_TEXT, Compose(0, Field(0, 5), Field(0, 7), Field(0, 9)));
 
     const std::string address = TrimBlanks(m_strAddress);
@@ -125,10 +117,9 @@ bool CAddressDlg::OnInitDialog() {
 }
 
 void CAddressDlg::OnSelchangeRegister() {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     const int r = Current();
     if (r < 0) return;
-    SetDlgItemText(IDC_RANGE_TEXT, Port() == 1 ? t.GetRegisterRangeTextCom1(r) : t.GetRegisterRangeTextCom2(r));
+    SetDlgItemText(IDC_RANGE_TEXT, RegisterRangeText(Port(), r));
     SetDlgItemText(IDC_ADDRESS_TEXT, Compose(r, Field(r, 5), Field(r, 7), Field(r, 9)));
     ShowAddressParts(1);
     if (!CPlcRegisterTables::IsMarker(Field(r, 7))) ShowAddressParts(2);

@@ -18,12 +18,6 @@ namespace {
 
 constexpr const char* kBitRange = "(0-15)";
 
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool HasUnderscore(const std::string& text) { return text.find('_') != std::string::npos; }
 
 const int kPlusButtons[] = {IDC_NUMBER_PART_UP, IDC_COLON_PART_UP, IDC_SLASH_PART_UP,
@@ -101,21 +95,11 @@ int CRegisterAddressDlg::Current() const {
     return Item<ui::ListControl>(IDC_REGISTER_TYPE).GetCurSel();
 }
 
-std::string CRegisterAddressDlg::Format(const std::string& number, const std::string& second,
-                                        const std::string& third, int r) const {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    return Port() == 1 ? t.FormatAddressCom1(number, second, third, r)
-                       : t.FormatAddressCom2(number, second, third, r);
-}
-
 std::string CRegisterAddressDlg::LowestAddress(int r) const {
-    return Field(r, 4) + Format(Field(r, 5), Field(r, 7), Field(r, 9), r);
+    return ComposeRegisterAddress(Port(), r, Field(r, 5), Field(r, 7), Field(r, 9));
 }
 
-std::string CRegisterAddressDlg::RangeText(int r) const {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    return Port() == 1 ? t.GetRegisterRangeTextCom1(r) : t.GetRegisterRangeTextCom2(r);
-}
+std::string CRegisterAddressDlg::RangeText(int r) const { return RegisterRangeText(Port(), r); }
 
 CRegisterAddressDlg::NumberSystem CRegisterAddressDlg::SystemOf(int r, Part part) const {
     switch (std::atoi(Field(r, 3).c_str())) {
@@ -359,7 +343,7 @@ void CRegisterAddressDlg::RebuildAddress(Part part, const std::string& partText)
         part == kSecond ? partText : IsShown(IDC_COLON_PART) ? GetDlgItemText(IDC_COLON_PART) : Field(r, 7);
     const std::string third =
         part == kThird ? partText : IsShown(IDC_SLASH_PART) ? GetDlgItemText(IDC_SLASH_PART) : Field(r, 9);
-    std::string text = Field(r, 4) + Format(number, second, third, r);
+    std::string text = ComposeRegisterAddress(Port(), r, number, second, third);
     if (g_bBitAddressMode == 1) text += "_" + GetDlgItemText(BitEditInUse(r));
     SetDlgItemText(IDC_ADDRESS_TEXT, text);
 }

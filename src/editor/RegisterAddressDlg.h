@@ -76,8 +76,6 @@ private:
     bool HasThirdPart(int r) const;
     std::string LowestAddress(int r) const;
     std::string RangeText(int r) const;
-    std::string Format(const std::string& number, const std::string& second, const std::string& third,
-                       int r) const;
 
     NumberSystem SystemOf(int r, Part part) const;
     static int ConverterCode(NumberSystem system);

@@ -21,3 +21,21 @@ std::string RegisterTypeField(int port, int r, int field) {
     }
     return r >= 0 && size_t(r) < table->size() ? (*table)[size_t(r)] : std::string();
 }
+
+std::string RegisterRangeText(int port, int r) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    return port == 1 ? t.GetRegisterRangeTextCom1(r) : t.GetRegisterRangeTextCom2(r);
+}
+
+std::string ComposeRegisterAddress(int port, int r, const std::string& number, const std::string& colon,
+                                   const std::string& slash) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    return RegisterTypeField(port, r, 4) +
+           (port == 1 ? t.FormatAddressCom1(number, colon, slash, r) : t.FormatAddressCom2(number, colon, slash, r));
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
