@@ -101,17 +101,15 @@ bool CAddressDlg::OnInitDialog() {
     }
     SelectRegister(r);
     OnSelchangeRegister();
-    const bool one = Port() == 1;
-    auto fill = [&](std::string part, Part which) {
+    auto fill = [&](Part which) {
+        std::string part = RegisterAddressPart(Port(), r, address, which);
         const std::string lowest = Lowest(r, which);
         if (part.size() < lowest.size()) part.insert(0, lowest.size() - part.size(), '0');
         SetDlgItemText(kEdits[which], part);
     };
-    if (!CPlcRegisterTables::IsMarker(Field(r, 7)))
-        fill(one ? t.GetAddressColonPartCom1(address, r) : t.GetAddressColonPartCom2(address, r), kColon);
-    if (!CPlcRegisterTables::IsMarker(Field(r, 9)))
-        fill(one ? t.GetAddressSlashPartCom1(address, r) : t.GetAddressSlashPartCom2(address, r), kSlash);
-    fill(one ? t.GetAddressNumberPartCom1(address, r) : t.GetAddressNumberPartCom2(address, r), kNumber);
+    if (!CPlcRegisterTables::IsMarker(Field(r, 7))) fill(kColon);
+    if (!CPlcRegisterTables::IsMarker(Field(r, 9))) fill(kSlash);
+    fill(kNumber);
     SetDlgItemText(IDC_ADDRESS_TEXT, address);
     return true;
 }

@@ -204,17 +204,10 @@ bool CRegisterAddressDlg::OnInitDialog() {
     SelectRegister(r);
     OnSelchangeRegister();
 
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
     auto parts = [&](const std::string& text, std::string& number, std::string& second, std::string& third) {
-        if (Port() == 1) {
-            number = t.GetAddressNumberPartCom1(text, r);
-            second = t.GetAddressColonPartCom1(text, r);
-            third = t.GetAddressSlashPartCom1(text, r);
-        } else {
-            number = t.GetAddressNumberPartCom2(text, r);
-            second = t.GetAddressColonPartCom2(text, r);
-            third = t.GetAddressSlashPartCom2(text, r);
-        }
+        number = RegisterAddressPart(Port(), r, text, kNumber);
+        second = RegisterAddressPart(Port(), r, text, kSecond);
+        third = RegisterAddressPart(Port(), r, text, kThird);
     };
     std::string number, second, third;
     if (g_bBitAddressMode == 0) {

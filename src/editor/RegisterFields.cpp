@@ -34,6 +34,16 @@ std::string ComposeRegisterAddress(int port, int r, const std::string& number, c
            (port == 1 ? t.FormatAddressCom1(number, colon, slash, r) : t.FormatAddressCom2(number, colon, slash, r));
 }
 
+std::string RegisterAddressPart(int port, int r, const std::string& address, int part) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const bool one = port == 1;
+    switch (part) {
+        case 0: return one ? t.GetAddressNumberPartCom1(address, r) : t.GetAddressNumberPartCom2(address, r);
+        case 1: return one ? t.GetAddressColonPartCom1(address, r) : t.GetAddressColonPartCom2(address, r);
+        default: return one ? t.GetAddressSlashPartCom1(address, r) : t.GetAddressSlashPartCom2(address, r);
+    }
+}
+
 std::string TrimBlanks(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return std::string();

@@ -14,6 +14,8 @@ std::string RegisterRangeText(int port, int r);
 // the parts in the port's format.
 std::string ComposeRegisterAddress(int port, int r, const std::string& number, const std::string& colon,
                                    const std::string& slash);
+// Part 0 (number), 1 (colon) or 2 (slash) of an address of register type r on the port.
+std::string RegisterAddressPart(int port, int r, const std::string& address, int part);
 
 // The text without the blanks before and after it.
 std::string TrimBlanks(const std::string& text);
