@@ -270,10 +270,7 @@ void CBlockExView::OnCopyBlock() {
 }
 
 void CBlockExView::OnPasteBlock() {
-    if (g_nCopyRow == -1) {
-        Box(LoadString(IDS_COPY_BEFORE_PASTE));
-        return;
-    }
+    if (!HasCopiedBlock(g_nCopyRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();

@@ -245,10 +245,7 @@ void CNewBlockExView::OnCopyBlock() {
 }
 
 void CNewBlockExView::OnPasteBlock() {
-    if (g_nCopyBlockRow == -1) {
-        Box(LoadString(IDS_COPY_BEFORE_PASTE));
-        return;
-    }
+    if (!HasCopiedBlock(g_nCopyBlockRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();
