@@ -251,7 +251,7 @@ void CBlockExView::OnCopyBlock() {
 }
 
 void CBlockExView::OnPasteBlock() {
-    if (!blockview::HasCopiedBlock(*this, g_nCopyRow)) return;
+    if (!HasCopiedBlock(g_nCopyRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();

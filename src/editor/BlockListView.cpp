@@ -10,6 +10,7 @@
 #include "platform/Text.h"
 #include "res/EditorBitmaps.h"
 #include "res/EditorResource.h"
+#include "res/StringTable.h"
 #include "ui/Backend.h"
 #include "ui/Controls.h"
 #include "ui/Menu.h"
@@ -43,6 +44,12 @@ bool CBlockListView::CanAddBlock() const {
     }
     if (failing < 0) return true;
     CommandBox(platform::Format(kCompileErrorText, failing + 1), ui::MB_OK);
+    return false;
+}
+
+bool CBlockListView::HasCopiedBlock(int copyRow) const {
+    if (copyRow != -1) return true;
+    CommandBox(LoadString(IDS_COPY_BEFORE_PASTE), ui::MB_OK);
     return false;
 }
 

@@ -71,6 +71,8 @@ protected:
     std::vector<int> SelectionForCommand();
     // Add New Block: every block passes and the list has room for one more.
     bool CanAddBlock() const;
+    // Paste Block: a block was copied (copyRow is not -1).
+    bool HasCopiedBlock(int copyRow) const;
     // Insert Block: every block passes, a row is selected and the list has room; the
     // selected rows, none when the command stops.
     std::vector<int> RowsForInsert();

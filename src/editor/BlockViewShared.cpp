@@ -32,12 +32,6 @@ void SetColumns(ui::ListView& list, const ColumnSpec* specs, int count) {
     list.MoveWindow(list.GetRect());
 }
 
-bool HasCopiedBlock(const CBlockListView& view, int copyRow) {
-    if (copyRow != -1) return true;
-    view.CommandBox(LoadString(IDS_COPY_BEFORE_PASTE), ui::MB_OK);
-    return false;
-}
-
 int RowAfterRemove(const CBlockListView& view, int lastRemoved) {
     if (view.m_nBlockCount <= 0) return -1;
     return std::clamp(lastRemoved - 1, 0, view.m_nBlockCount - 1);

@@ -1,8 +1,8 @@
 #pragma once
 // The steps that the block views of both generations take alike: the set-up of the list's
-// columns, the address dialog of the address buttons, and in the block commands what a
-// command checks before it runs, the question of Close, Save As up to the save itself,
-// the start of a download and the end of writing the unit's image. Each generation's view
+// columns, the address dialog of the address buttons, and in the block commands the row
+// after a removal, the question of Close, Save As up to the save itself, the start of a
+// download and the end of writing the unit's image. Each generation's view
 // runs them with its own state and does the rest in its own way.
 #include <functional>
 #include <string>
@@ -34,10 +34,6 @@ bool RunAddressDialog(CBlockListView& view, int row, int addressCol, int port, s
     view.SetCellText(row, addressCol, dlg.*result);
     return true;
 }
-
-// Paste Block: true when a block was copied (copyRow is not -1), else false after asking
-// for a copy first.
-bool HasCopiedBlock(const CBlockListView& view, int copyRow);
 
 // Remove Block: the row the address buttons go to, the one above the last row removed
 // (the first row when that was row 0); -1 when the list is empty.

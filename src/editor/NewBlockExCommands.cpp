@@ -240,7 +240,7 @@ void CNewBlockExView::OnCopyBlock() {
 }
 
 void CNewBlockExView::OnPasteBlock() {
-    if (!blockview::HasCopiedBlock(*this, g_nCopyBlockRow)) return;
+    if (!HasCopiedBlock(g_nCopyBlockRow)) return;
     ui::WaitCursor wait;
     DestroyCellControls();
     ui::ListView& list = GetListCtrl();

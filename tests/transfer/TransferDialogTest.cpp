@@ -8,6 +8,7 @@
 #include "settings/ControlWordExDlg.h"
 #include "TransferTestSupport.h"
 #include "app/TransferTasksDlg.h"
+#include "editor/NewBlockExView.h"
 #include "platform/Text.h"
 #include "res/TransferResource.h"
 
@@ -162,6 +163,42 @@ TEST_F(TransferDialogTest, FailedUploadKeepsTheDialogAndTheProject) {
     EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgNoProject);
     // Only the stamps of the attempt change.
     EXPECT_EQ(ModelFingerprint(), before);
+}
+
+// The frame rebuilds the block list part-way through an upload: when the upload then fails,
+// the list shows the open project's blocks, which a later save writes.
+TEST_F(TransferDialogTest, AFailedUploadKeepsTheBlocksOfTheOpenProject) {
+    StoreSampleProjectInUnit(sim);
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.noProject = true;
+    sim.SetBehaviour(b);
+    OpenAnotherProject();
+    const std::string p1 = g_PlcRegisterTables.g_strPLC1Name, p2 = g_PlcRegisterTables.g_strPLC2Name;
+    g_BlockListRows = {{"1              ", "00004", p1, "1", "N007:000", p2, "2", "H0001", "5", "0", "kept"}};
+    const BlockRows rows = g_BlockListRows;
+    g_bUntitled = 0;
+    ui::Frame frame;
+    frame.GetSplitter().CreateStatic(1, 2);
+    frame.GetSplitter().CreateView(0, 0, std::make_unique<ui::View>());
+    CNewBlockExView* view = nullptr;
+    CTransferTasksDlg dlg;
+    dlg.m_bUploadMode = 1;
+    dlg.m_nOpenMode = 2;
+    dlg.m_restoreMenu = [&] {
+        view = static_cast<CNewBlockExView*>(frame.GetSplitter().CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+        view->OnInitialUpdate();
+    };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        d.UserClickButton(IDC_UPLOAD_PROJECT);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgNoProject);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetListCtrl().GetItemCount(), 1);
+    EXPECT_EQ(view->GetCellText(0, kColComment), "kept");
+    EXPECT_EQ(g_BlockListRows, rows);
 }
 
 TEST_F(TransferDialogTest, NothingTickedOrNoUsableBlockSizeIsRefusedBeforeTheUnitHearsAnything) {
