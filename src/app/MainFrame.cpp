@@ -20,6 +20,7 @@
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
@@ -155,11 +156,12 @@ CMainFrame::CMainFrame() {
         dialog.m_nOpenMode = 2;
         dialog.m_restoreMenu = [this] { RestoreMenuAfterTransfer(); };
         dialog.m_onUploaded = [](const UploadedProject&) {
+            LoadNewerPlcPairLayout();  // the unit's PLC pair decides the layout and the commands
             if (g_pNewBlockExView) g_pNewBlockExView->ShowProjectRows();
             LoadIdbImages();
         };
         dialog.m_setMainTitle = [this](const std::string& title) { SetWindowText(title); };
-        dialog.DoModal();
+        RunProjectUpload([&dialog] { return dialog.DoModal(); });
         g_nTransferMode = 0;
     };
     // The block editors' Project Information and Download.
@@ -583,6 +585,7 @@ void CMainFrame::OnConfigureProject() {
     const std::string title = "Untitled - Quorvex - " + g_szProductNameCopy;
 
     if (g_nDeviceId == 84 || g_nDeviceIdAlt == 84) {
+        ResetOpenProject();
         g_bBlockExUntitled = 1;
         g_bBlockExSaved = 0;
         g_bUntitled = 1;
@@ -597,15 +600,15 @@ void CMainFrame::OnConfigureProject() {
             g_szHelpTopic = "portmultiplexer.htm";
             if (m_services.communicationSettingSheet) m_services.communicationSettingSheet();
         }
-        g_bBlockExSaved = g_bBlockExUntitled = g_bBlockListEdited = 0;
-        g_bProjectSaved = g_bUntitled = g_bProjectModified = 0;
-        t.ResetProject();
+        // The sheet saved or dropped the project: it is closed.
+        ResetOpenProject();
         g_bProjectOpen = 0;
         g_bNoBlockView = 1;
         return;
     }
 
     if (g_bNoBlockView != 1) return;
+    ResetOpenProject();
     const std::string previousTitle = GetWindowText();
     g_bBlockExUntitled = 1;
     g_bBlockExSaved = 0;
@@ -758,18 +761,16 @@ void CMainFrame::OnClose() {
 
 void CMainFrame::ResetToUntitled() {
     CPlcRegisterTables& t = g_PlcRegisterTables;
-    g_bIdbViewsFilled = 0;
     UpdateRecentProjects();
-    g_bCanUploadMac = g_bCanEthernetDownload = g_bCanRunKorvo = g_bCanHtmlDownload = 0;
 
     ui::Splitter& s = GetSplitter();
     SetActiveView(s.CreateView(0, 0, std::make_unique<CQuorvexView>(), 1030, 450));
     s.CreateView(0, 1, std::make_unique<CQuorvexView>());
     s.RecalcLayout();
 
-    g_bBlockExSaved = g_bBlockExUntitled = g_bBlockListEdited = 0;
-    g_bProjectSaved = g_bUntitled = g_bProjectModified = 0;
-    t.ResetProject();
+    // The views are gone: nothing of the closed project stays for the next one.
+    const bool com2WasCan = g_bCom2IsCAN == 1;
+    ResetOpenProject();
     m_wndToolBar->ShowWindow(true);
     m_wndProjectToolBar->ShowWindow(false);
     RecalcLayout();
@@ -779,36 +780,11 @@ void CMainFrame::ResetToUntitled() {
     SetWindowText("Untitled - Quorvex - " + g_szProductNameCopy);
     LoadComPortSetting();
     g_szProductName.clear();
-    if (g_bCom2IsCAN == 1) {
+    if (com2WasCan) {
         g_bCom2IsCAN = 2;
         t.g_strPlc1DriverId = t.g_strPlc2DriverId = "0";
     }
     ReinitCom2Pane();
-
-    if (t.g_strPLC1Id == "132" || t.g_strPLC2Id == "132") {
-        g_EthNodeTable.g_arrNodeIp.clear();
-        g_EthNodeTable.g_arrNodePort.clear();
-        g_EthNodeTable.g_arrNodeAddress.clear();
-    }
-    if (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") {
-        g_EipTagTable.g_arrTagName.clear();
-        g_EipTagTable.g_arrTagCode.clear();
-        std::memset(g_EipTagTable.g_awTagSize, 0, sizeof g_EipTagTable.g_awTagSize);
-        std::memset(g_EipTagTable.g_abTagType, 0, sizeof g_EipTagTable.g_abTagType);
-    }
-    g_nRecipeState = 1;
-    g_bDefCommRegFill = 1;
-    g_bExtSetupError1 = g_bExtSetupError2 = 1;
-    g_bNewProject = 1;
-    g_bExtendedSetup = g_bEthernetSetting = g_bTagTable = 0;
-    g_bRecipesCom1 = g_bRecipesCom2 = g_bAttachRegCom1 = g_bAttachRegCom2 = 0;
-    g_bGeneralEntityCom1 = g_bGeneralEntityCom2 = 0;
-    g_nFeatureCount = 0;
-    ClearRecipeTables();
-    ResetDefCommRegisters();
-    ResetGeneralEntity();
-    g_DefCommRegs.g_arrAttachRegWords1.clear();
-    g_DefCommRegs.g_arrAttachRegWords2.clear();
 }
 
 void CMainFrame::ReinitCom2Pane() {
@@ -817,6 +793,32 @@ void CMainFrame::ReinitCom2Pane() {
         pane->ResetColumns();
         pane->OnInitialUpdate();
     }
+}
+
+void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
+    const bool noProject = g_bNoBlockView == 1;
+    const int level = g_nMainScreen;
+    const std::string title = GetWindowText();
+    const bool taken = runDialog() == ui::IDOK;
+    if (taken || !noProject || g_bNoBlockView == 1) return;
+    // The project level was built for a project that never came: back where it started.
+    ResetOpenProject();
+    g_bProjectOpen = 0;
+    g_bNoBlockView = 1;
+    ui::Splitter& s = GetSplitter();
+    SetActiveView(s.CreateView(0, 0, std::make_unique<CQuorvexView>(), 1030, 450));
+    s.CreateView(0, 1, std::make_unique<CQuorvexView>());
+    s.RecalcLayout();
+    SetFrameMenu(m_menuStart);
+    LoadAccelTable(res::AcceleratorTable(IDR_MAINFRAME));
+    m_wndToolBar->ShowWindow(true);
+    m_wndProjectToolBar->ShowWindow(false);
+    RecalcLayout();
+    if (level == 2)
+        GoToProtocolLevel();
+    else
+        GoToProductLevel();
+    SetWindowText(title);
 }
 
 void CMainFrame::RestoreMenuAfterTransfer() {
@@ -894,7 +896,10 @@ void CMainFrame::OnUploadIpSettings() {
     if (m_services.ipSettingsUpload) m_services.ipSettingsUpload();
 }
 
-void CMainFrame::OnBack() { GoToProductLevel(); }
+void CMainFrame::OnBack() {
+    ResetOpenProject();
+    GoToProductLevel();
+}
 
 void CMainFrame::OnGuardedFeature() {
     if (g_szProductName.empty()) {

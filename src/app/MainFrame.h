@@ -65,6 +65,10 @@ public:
     void OnClose() override;
     void ResetToUntitled();
     void RestoreMenuAfterTransfer();
+    // Runs an Upload Project dialog (IDOK: the project was taken over). The dialog builds
+    // the project level as soon as the unit names its drivers; an upload that then fails
+    // returns to the level and title it started from, with no project.
+    void RunProjectUpload(const std::function<int()>& runDialog);
     void OnGuardedFeature();
     void OnTagTable();
     void OnHelp();

@@ -1,4 +1,5 @@
 #include "app/OlderProjectOpen.h"
+#include "plc/OpenProjectReset.h"
 
 #include <algorithm>
 #include <memory>
@@ -72,9 +73,7 @@ void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
     if (frame.Services().communicationSettingSheet) frame.Services().communicationSettingSheet();
     frame.UpdateRecentProjects();
     frame.LoadComPortSetting();
-    g_bBlockExSaved = g_bBlockExUntitled = g_bBlockListEdited = 0;
-    g_bProjectSaved = g_bUntitled = g_bProjectModified = 0;
-    g_PlcRegisterTables.ResetProject();
+    ResetOpenProject();
     g_bProjectOpen = 0;
     g_bNoBlockView = 1;
 }

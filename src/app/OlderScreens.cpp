@@ -39,7 +39,10 @@ void WireOlderScreens(FrameServices& frame, NewBlockExServices& editor) {
         dialog.m_bUpload = 1;
         dialog.m_nOpenedFrom = 2;
         WireDownloadDialog(dialog);
-        dialog.DoModal();
+        if (CMainFrame* main = CMainFrame::Get())
+            main->RunProjectUpload([&dialog] { return dialog.DoModal(); });
+        else
+            dialog.DoModal();
     };
     // The Communication button of the three-port product's sheet: the dialog in its
     // download layout; its project is the setup record of the sheet's settings.

@@ -1,4 +1,5 @@
 #include "app/TransferTasksDlg.h"
+#include "plc/OpenProjectReset.h"
 
 #include <ctime>
 
@@ -571,11 +572,12 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
         if (upload() == 0) {
             g_nUploadResult = 0;
             taken = true;
+            takeOver();
+            // The project taken over is edited, untitled and saved in the current format.
             g_ProjectSettings.g_nProjFileVersion = 2;
             g_bProjectModified = 1;
             g_bProjectSaved = 0;
             g_bUntitled = 1;
-            takeOver();
         } else {
             g_nUploadResult = -1;
         }
@@ -594,9 +596,9 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
             const bool restart =
                 ShowMessage(kMsgRestartAfterUpload, "", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
             if (g_nDeviceId == kThreePortProduct) {
+                // The sheet shows the project taken from the unit; closing it closes the project.
                 if (m_runCommunicationSheet) m_runCommunicationSheet();
-                g_bProjectModified = g_bProjectSaved = g_bUntitled = 0;
-                g_PlcRegisterTables.ResetProject();
+                ResetOpenProject();
                 g_bNoBlockView = 1;
             }
             if (restart && port.Open(g_PlcRegisterTables.g_strPcComPort) == 0) restartUnit();

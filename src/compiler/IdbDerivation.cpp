@@ -266,7 +266,6 @@ void AddDefCommRegisterForRow(int port, const IdbRow& row, int paneRows) {
     if (port == 2) g_EthNodeTable.g_arrNodeAddress.push_back(row.station);
 }
 
-IdbPortSwitches g_IdbSwitches;
 
 namespace {
 constexpr int kDefaultIdbLimit = 10;

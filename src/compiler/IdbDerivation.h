@@ -4,23 +4,10 @@
 // enabled control word its register); the addresses are grouped by register and node,
 // sorted and packed into rows of at most the PLC's word limit.
 #include "model/BlockRows.h"
+#include "model/BlockTableData.h"
 
 #include <string>
 #include <vector>
-
-// One address that enters a port's internal database.
-struct IdbEntry {
-    std::string address;
-    std::string station;
-    std::string words;
-};
-
-struct IdbEntries {
-    std::vector<IdbEntry> com1, com2;
-    // The register kind of each row's COM1-side and COM2-side address (0 where the port
-    // keeps no internal database).
-    std::vector<int> kindCom1, kindCom2;
-};
 
 // The entries of both ports from the block rows and the control word (the working lists
 // of the block tables). idbCom1/idbCom2: whether the port's PLC keeps an internal database.
@@ -51,13 +38,6 @@ void AddDefCommRegisterForRow(int port, const IdbRow& row, int paneRows);
 // Whether each port's PLC keeps an internal database and how many words one row holds,
 // from [Plc Info] "IDB" and "limit" of the port's PLC definition file. Read with the
 // PLC pair (LoadIdbSwitches); the image loader turns a switch on or off.
-struct IdbPortSwitches {
-    int m_bIdbCom1 = 0;
-    int m_bIdbCom2 = 0;
-    int m_nIdbLimitCom1 = 10;
-    int m_nIdbLimitCom2 = 10;
-};
-extern IdbPortSwitches g_IdbSwitches;
 
 // Reads the switches and limits from the PLC definition files of both ports (a limit
 // below 1 counts as 10).

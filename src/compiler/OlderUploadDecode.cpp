@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/RunTimeState.h"
+#include "plc/OpenProjectReset.h"
 #include "compiler/IdbImage.h"
 #include "plc/DefinitionFiles.h"
 #include "platform/Text.h"
@@ -19,7 +20,7 @@ constexpr int kBaudRates[17] = {110,    300,    600,    1200,   2400,   4800,   
 }  // namespace
 
 COlderUploadDecoder::COlderUploadDecoder(IUploadDecodeHost& host) : m_host(host) {
-    m_result.model = UploadModel::FromGlobals();
+    m_result.model = UploadModel::Fresh();
 }
 
 int COlderUploadDecoder::DecodeIdentities(const uint8_t* bytes) {
@@ -66,7 +67,14 @@ void COlderUploadDecoder::DecodeSetup(const uint8_t* r) {
 }
 
 void COlderUploadDecoder::ApplySlaveModeWordLimit() {
-    if (g_bBlockExSlaveMode == 1) m_result.model.tables.g_nBlockWordLimit = 255;
+    // The slave mode is the uploaded PLC pair's, as the older reader takes it from a file:
+    // the COM2 PLC's definition decides, else the COM1 PLC's.
+    UploadModel& m = m_result.model;
+    auto slaveKey = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1); };
+    int slave = slaveKey(m.tables.g_strPlc2Inf);
+    if (slave == -1) slave = slaveKey(m.tables.g_strPlc1Inf);
+    m.blockExSlaveMode = slave == 1 ? 1 : 0;
+    if (m.blockExSlaveMode == 1) m.tables.g_nBlockWordLimit = 255;
 }
 
 void COlderUploadDecoder::DecodeBlock(const uint8_t* rec) {
@@ -106,6 +114,7 @@ void COlderUploadDecoder::ConvertPortCodes() {
 void COlderUploadDecoder::SetTitle() { m_result.title = "Untitled - Quorvex - " + m_result.model.productNameCopy; }
 
 void ApplyOlderUploadedProject(const OlderUploadedProject& project) {
+    ResetOpenProject();
     UploadModel model = project.model;
     model.SwapWithGlobals();
     g_OlderBlockListRows.assign(project.rows.begin(),

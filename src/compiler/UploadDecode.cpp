@@ -13,6 +13,8 @@
 #include "platform/Text.h"
 #include "model/IpAddress.h"
 #include "model/TableResets.h"
+#include "model/ProjectReset.h"
+#include "plc/OpenProjectReset.h"
 
 std::string g_szUploadIdbFile1;
 std::string g_szUploadIdbFile2;
@@ -107,6 +109,7 @@ void UploadModel::SwapWithGlobals() {
     swap(com2IsCan, g_bCom2IsCAN);
     swap(blockExSaved, g_bBlockExSaved);
     swap(blockExSlaveMode, g_bBlockExSlaveMode);
+    swap(slaveMode, g_bSlaveMode);
 }
 
 UploadModel UploadModel::FromGlobals() {
@@ -117,11 +120,25 @@ UploadModel UploadModel::FromGlobals() {
     return model;
 }
 
+UploadModel UploadModel::Fresh() {
+    UploadModel model = FromGlobals();
+    {
+        Staged staged(model);
+        ResetProjectSettingsAndFeatures();
+        // The register tables stay until the unit's identities load its own; the reset
+        // gives the settings what a new project starts with.
+        const CPlcRegisterTables tables = g_PlcRegisterTables;
+        g_PlcRegisterTables.ResetProject();
+        g_PlcRegisterTables = tables;
+    }
+    return model;
+}
+
 // ---------------------------------------------------------------------------------------
 // Decoder
 
 CUploadDecoder::CUploadDecoder(IUploadDecodeHost& host) : m_host(host) {
-    m_result.model = UploadModel::FromGlobals();
+    m_result.model = UploadModel::Fresh();
 }
 
 std::string CUploadDecoder::DecodeAddress(const std::string& text, int kind, int port,
@@ -237,8 +254,13 @@ void CUploadDecoder::DecodeSetup(const uint8_t* r) {
 }
 
 void CUploadDecoder::ApplySlaveModeWordLimit() {
-    if (g_bSlaveMode != 1) return;
-    m_result.model.tables.g_nBlockWordLimit = g_bCom2Driver135 ? 65535 : 255;
+    // The slave mode is the uploaded PLC pair's, by the rule the editor follows: either
+    // PLC's definition may make it the slave.
+    UploadModel& m = m_result.model;
+    auto slave = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1) == 1; };
+    m.slaveMode = slave(m.tables.g_strPlc1Inf) || slave(m.tables.g_strPlc2Inf) ? 1 : 0;
+    if (m.slaveMode != 1) return;
+    m.tables.g_nBlockWordLimit = m.tables.g_strPlc2DriverId == "135" ? 65535 : 255;
 }
 
 int CUploadDecoder::DecodeImage(const std::string& image) {
@@ -498,6 +520,7 @@ void CUploadDecoder::SetTitle() {
 }
 
 void ApplyUploadedProject(const UploadedProject& project, IUploadDecodeHost& host) {
+    ResetOpenProject();
     UploadModel model = project.model;
     model.SwapWithGlobals();
     g_BlockListRows.assign(project.rows.begin(), project.rows.begin() + std::min<size_t>(project.rows.size(), kMaxBlocks));

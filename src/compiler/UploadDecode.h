@@ -60,12 +60,17 @@ struct UploadModel {
     int attachRegCom1 = 0, attachRegCom2 = 0, generalEntityCom1 = 0, generalEntityCom2 = 0;
     int usesPlc141 = 0, defCommRegFill = 0, extSetupError1 = 0, extSetupError2 = 0;
     int recipeState = 0, newProject = 0, com2IsCan = 0;
-    int blockExSaved = 0, blockExSlaveMode = 0;  // the register-table reset clears these
+    int blockExSaved = 0, blockExSlaveMode = 0, slaveMode = 0;  // the register-table reset clears these
 
     // Exchanges every member with its global.
     void SwapWithGlobals();
     // A copy of the globals.
     static UploadModel FromGlobals();
+    // What a project received from a unit starts from: the product, the PLC identities and
+    // register tables as they stand (the unit's identities replace them), every setting,
+    // extended table and feature of the project reset. Nothing else of the open project
+    // goes into it.
+    static UploadModel Fresh();
 };
 
 // What the decoders of both generations share.
@@ -144,7 +149,7 @@ private:
     int m_bExtendedSetupRecord = -1;  // byte 60 of the setup record; -1 before it came
 };
 
-// Replaces the open project by the uploaded one: the model, and when the image came, the
+// Replaces the open project by the uploaded one (after the one reset of the open project): the model, and when the image came, the
 // internal-database image files in the product's Projects folder (their paths kept in
 // g_szUploadIdbFile1/2) and g_bIdbModified. A file that cannot be written shows
 // "Unable to create intermediate file." and the rest goes on.

@@ -30,8 +30,6 @@ std::string g_strCopyWords, g_strCopySourcePlc, g_strCopySourceId, g_strCopySour
     g_strCopyDestId, g_strCopyDestAddr, g_strCopyRepeat, g_strCopyControlBit, g_strCopyComment;
 int g_nCopyBlockRow = -1;
 int g_nPasteBlockRow = 0;
-int g_bCtrlWordDlgOK = 0;
-int g_bIdbDialogUsed = 0;
 NewBlockExServices g_NewBlockExServices;
 
 namespace {

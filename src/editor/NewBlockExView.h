@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/BlockRows.h"
+#include "model/RunTimeState.h"
 #include "projectfiles/ProjectFileReader.h"
 #include "compiler/BlockScan.h"
 #include "editor/BlockListView.h"
@@ -158,8 +159,6 @@ extern std::string g_strCopyWords, g_strCopySourcePlc, g_strCopySourceId, g_strC
 extern int g_nCopyBlockRow, g_nPasteBlockRow;
 // The control-word dialog was confirmed since the last save: the next save derives the
 // internal-database rows again.
-extern int g_bCtrlWordDlgOK;
-extern int g_bIdbDialogUsed;
 
 // The screens the block commands hand over to that are built elsewhere. A command whose
 // screen is not there stays disabled.

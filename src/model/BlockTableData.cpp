@@ -2,6 +2,8 @@
 
 CBlockTableData g_BlockTables;
 std::vector<IdbPaneRow> g_IdbPaneRows[2];
+IdbEntries g_IdbEntries;
+IdbPortSwitches g_IdbSwitches;
 
 CBlockTableData::CBlockTableData() {
     for (int r = 0; r < kRows; ++r) {

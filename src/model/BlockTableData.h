@@ -35,10 +35,38 @@ public:
     int m_anCom1DataType[kRows] = {};
     int m_anCom2DataType[kRows] = {};
     std::vector<std::string> m_arrCom2RowText;  // set at the row's index
+    // Per port, the node and starting address of each row whose choices the settings
+    // above hold (at the row's index).
+    std::vector<std::string> m_arrStoredRowKeys[2];
 };
+
+// One address that enters a port's internal database.
+struct IdbEntry {
+    std::string address;
+    std::string station;
+    std::string words;
+};
+
+struct IdbEntries {
+    std::vector<IdbEntry> com1, com2;
+    // The register kind of each row's COM1-side and COM2-side address (0 where the port
+    // keeps no internal database).
+    std::vector<int> kindCom1, kindCom2;
+};
+
+// Whether each port's PLC keeps an internal database and how many words one of its rows holds.
+struct IdbPortSwitches {
+    int m_bIdbCom1 = 0;
+    int m_bIdbCom2 = 0;
+    int m_nIdbLimitCom1 = 10;
+    int m_nIdbLimitCom2 = 10;
+};
+extern IdbPortSwitches g_IdbSwitches;
 
 extern CBlockTableData g_BlockTables;
 
 // The open project's internal-database rows of COM1 and COM2: the panes show them and
 // write their edits into them; the image files are written from them and read into them.
 extern std::vector<IdbPaneRow> g_IdbPaneRows[2];
+// The entries of the last derivation of both ports.
+extern IdbEntries g_IdbEntries;

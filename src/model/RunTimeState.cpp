@@ -34,3 +34,6 @@ std::string g_szPrjFileTitle;
 std::string g_szIdbFile1, g_szIdbFile2;
 unsigned g_bPrjFileLoaded = 0;
 int g_bSaveAs = 0;
+int g_bCtrlWordDlgOK = 0;
+int g_bCtrlWordConfirmed = 0;
+int g_bIdbDialogUsed = 0;

@@ -52,3 +52,9 @@ extern std::string g_szPrjFileTitle;
 extern std::string g_szIdbFile1, g_szIdbFile2;
 extern unsigned g_bPrjFileLoaded;
 extern int g_bSaveAs;
+// The newer control-word dialog was confirmed with OK since the last save (the save then
+// derives the internal databases again), and with the control word enabled.
+extern int g_bCtrlWordDlgOK;
+extern int g_bCtrlWordConfirmed;
+// An internal-database dialog was used since the project was opened.
+extern int g_bIdbDialogUsed;

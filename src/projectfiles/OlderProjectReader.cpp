@@ -7,6 +7,7 @@
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "projectfiles/ProjectFileWriter.h"
@@ -107,8 +108,8 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok)
         return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
 
-    // The file is sound: from here on it becomes the open project.
-    t.ResetProject();
+    // The file is sound: from here on it becomes the open project, in place of all else.
+    ResetOpenProject();
     g_szProductName = g_szProductNameCopy = g_szProductPath = product;
     g_nDeviceId = g_nDeviceIdAlt = deviceId;
     s.g_nProjFileVersion = pv;
@@ -181,7 +182,7 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
         converted = ShowBox(LoadString(IDS_CONVERT_ON_OPEN), ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
     if (!converted) fileVersion = v;
 
-    t.ResetProject();
+    ResetOpenProject();
     s.g_nProjFileVersion = fileVersion;
     ApplyPlcIdentity(plc);
     LoadPlcRegisters(plc, false);

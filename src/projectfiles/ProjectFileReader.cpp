@@ -11,6 +11,7 @@
 #include "compiler/IdbImage.h"
 #include "plc/FeatureKeys.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
@@ -169,6 +170,14 @@ void UpdateCom2IsCan() {
 void LoadNewerPlcPairState() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     g_nTransferMode = 0;
+    LoadNewerPlcPairLayout();
+    g_bUsesPlc141 = (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") ? 1 : 0;
+    g_bNewProject = 1;
+    LoadExtendedSetupKeys();
+}
+
+void LoadNewerPlcPairLayout() {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
     // Slave mode: one rule for new and reopened projects, so that the editor and the
     // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
     auto slave = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1) == 1; };
@@ -183,9 +192,6 @@ void LoadNewerPlcPairState() {
     g_arrCanDrivers = deffiles::ReadCanDrivers(g_szProductNameCopy);
     UpdateCom2IsCan();
     g_bCom2Driver135 = t.g_strPlc2DriverId == "135" ? 1 : 0;
-    g_bUsesPlc141 = (t.g_strPLC1Id == "141" || t.g_strPLC2Id == "141") ? 1 : 0;
-    g_bNewProject = 1;
-    LoadExtendedSetupKeys();
     g_bCanHtmlDownload = g_bCanRunKorvo = (t.g_strPLC2Id == "159" || t.g_strPLC2Id == "161") ? 1 : 0;
     if (g_nDeviceId == 94 || g_nDeviceId == 98) {
         g_bCanHtmlDownload = 1;
@@ -272,12 +278,12 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
                        "with their defaults. Check them before the project is saved again.",
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
-    // The file is sound: from here on it becomes the open project.
+    // The file is sound: from here on it becomes the open project, in place of all else.
+    ResetOpenProject();
     g_bPrjFileLoaded = 1;
     g_strPrjFileLastIo = g_strPrjFile = path;
     g_szIdbFile1 = ProjectIdbPath(path, 1);
     g_szIdbFile2 = ProjectIdbPath(path, 2);
-    t.ResetProject();
     size_t slash = path.find_last_of("\\/");
     g_szPrjFileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
     g_szProductName = g_szProductNameCopy = g_szProductPath = product;

@@ -45,6 +45,10 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
 // database switches, the CAN drivers, the feature keys and what the download commands
 // may offer.
 void LoadNewerPlcPairState();
+// Of that, what follows from the PLC pair's files alone and is not part of a project file
+// or an upload: the slave mode and block layout, the internal-database switches, the CAN
+// drivers and the download commands. A project taken from a unit gets it from the unit's pair.
+void LoadNewerPlcPairLayout();
 // Whether the COM2 driver is one of the product's CAN drivers: a match in the list sets
 // g_bCom2IsCAN and ends the scan, each other entry clears it; an empty list leaves it.
 void UpdateCom2IsCan();

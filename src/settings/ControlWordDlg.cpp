@@ -5,6 +5,8 @@
 #include "platform/Text.h"
 #include "res/SettingsResource.h"
 
+#include <tuple>
+
 CControlWordDlg::CControlWordDlg(ui::Window* parent) : CControlWordPanels(IDD_CONTROL_WORD, false) {
     SetParentWindow(parent);
 }
@@ -99,6 +101,11 @@ void CControlWordDlg::InitErrorBits() {
 
 void CControlWordDlg::OnOk() {
     CProjectSettings& s = g_ProjectSettings;
+    const auto stored = [&s] {
+        return std::make_tuple(s.g_strCtrlWordAddr, s.g_nCtrlWordSide, s.g_bCtrlWordEnabled, s.g_strErrBitAddr1,
+                               s.g_bErrBit1Enabled, s.g_strErrBitAddr2, s.g_bErrBit2Enabled);
+    };
+    const auto before = stored();
     UpdateData(true);
     if (m_nMode == 2) {
         // Each bit on its own: an empty summary keeps its address and its flag.
@@ -121,6 +128,9 @@ void CControlWordDlg::OnOk() {
             s.g_strCtrlWordAddr = word;
         }
     }
+    // An address typed into a part field changes the project as a click does: Close must
+    // ask before it is lost.
+    if (stored() != before) g_bBlockListEdited = g_bProjectModified = 1;
     UpdateData(true);
     EndDialog(ui::IDOK);
 }

@@ -7,7 +7,6 @@
 #include "res/SettingsResource.h"
 #include "ui/Backend.h"
 
-int g_bCtrlWordConfirmed = 0;
 
 namespace {
 

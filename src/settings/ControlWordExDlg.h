@@ -10,6 +10,7 @@
 // Enter store nothing and take that back; Esc and the close box only close.
 #include <string>
 
+#include "model/RunTimeState.h"
 #include "settings/ControlWordPanels.h"
 
 class CControlWordExDlg : public CControlWordPanels {
@@ -41,6 +42,3 @@ private:
     static int BitGroupPanel(int id, int& field);
 };
 
-// 1 after "&Ok" in the control-word mode with the control word enabled, 0 after it with
-// the control word disabled: the download then rebuilds the internal-database image.
-extern int g_bCtrlWordConfirmed;

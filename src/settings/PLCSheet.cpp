@@ -6,8 +6,13 @@
 #include "platform/Text.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/PortSettingsResource.h"
+#include "res/StringTable.h"
 #include "settings/PlcPortSettingDlg.h"
 #include "ui/FrameHost.h"
+#include "ui/Backend.h"
+
+#include <algorithm>
+#include <array>
 
 PlcSheetServices g_PlcSheetServices;
 
@@ -95,9 +100,18 @@ void CPLCConfig::OnKillFocusTimeout() {
 bool CPLCConfig::OnKillActive() {
     // The time-out rule also holds when the page is left without the field losing focus.
     OnKillFocusTimeout();
+    CProjectSettings& s = g_ProjectSettings;
+    const auto stored = [&s, port = m_nPortIndex] {
+        std::array<int, 5> values{};
+        std::copy(s.g_anPortSettings[port], s.g_anPortSettings[port] + 4, values.begin());
+        values[4] = s.g_anPortTimeout[port];
+        return values;
+    };
+    const std::array<int, 5> before = stored();
     portlists::StorePortLists(*this, m_nPortIndex);
-    g_ProjectSettings.g_anPortTimeout[m_nPortIndex] =
-        platform::Atoi(GetDlgItemText(IDC_PORT_TIMEOUT).substr(0, 2));
+    s.g_anPortTimeout[m_nPortIndex] = platform::Atoi(GetDlgItemText(IDC_PORT_TIMEOUT).substr(0, 2));
+    // A changed setting is an edit of the project: Close asks before it is lost.
+    if (stored() != before) g_bBlockListEdited = 1;
     return ui::PropertyPage::OnKillActive();
 }
 
@@ -148,6 +162,17 @@ void CPLCSheet::OnCancel() {
     // "Close" is the sheet's only way out: the page on screen keeps what it shows, as
     // the pages left before it did.
     if (ui::PropertyPage* page = GetActivePage(); page && page->IsCreated()) page->OnKillActive();
+    // Closing the sheet closes the project: an edited one is saved first, or dropped when
+    // the engineer says so, as every other editor asks.
+    if (g_bBlockListEdited == 1) {
+        const int answer = ui::MessageBox(LoadString(IDS_SAVE_PROJECT_QUESTION), "Quorvex",
+                                          ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+        if (answer == ui::IDCANCEL) return;
+        if (answer == ui::IDYES) {
+            m_GeneralPage.OnSave();
+            if (g_bBlockListEdited == 1) return;  // not saved: the sheet stays open
+        }
+    }
     ui::PropertySheet::OnCancel();
 }
 

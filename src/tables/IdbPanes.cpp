@@ -22,9 +22,7 @@ namespace {
 
 constexpr size_t kMaxStations = 150;
 
-IdbEntries g_entries;
-// Node and starting address of each row whose choices the block tables hold, per port.
-std::vector<std::string> g_storedKeys[2];
+IdbEntries& g_entries = g_IdbEntries;
 
 std::string StoredKey(const std::string& station, const std::string& address) {
     return platform::Trim(station) + '\x1f' + address;
@@ -62,7 +60,7 @@ std::vector<IdbPaneRow> PaneRows(int port) {
 // address) at the row's index of the block tables, with the row's node and address.
 void StoreChoices(int port, const std::vector<IdbPaneRow>& rows, const std::vector<IdbRowSettings>& settings) {
     CBlockTableData& t = g_BlockTables;
-    std::vector<std::string>& keys = g_storedKeys[port - 1];
+    std::vector<std::string>& keys = t.m_arrStoredRowKeys[port - 1];
     keys.clear();
     const size_t n = std::min({rows.size(), settings.size(), static_cast<size_t>(CBlockTableData::kRows)});
     for (size_t r = 0; r < n; ++r) {
@@ -290,12 +288,12 @@ void UpdateIdbAfterSave(const BlockRows& rows, const IdbSaveState& state) {
 
 int FindStoredIdbRow(int port, const std::string& station, const std::string& address) {
     if (port != 1 && port != 2) return -1;
-    const std::vector<std::string>& keys = g_storedKeys[port - 1];
+    const std::vector<std::string>& keys = g_BlockTables.m_arrStoredRowKeys[port - 1];
     const auto it = std::find(keys.begin(), keys.end(), StoredKey(station, address));
     return it == keys.end() ? -1 : static_cast<int>(it - keys.begin());
 }
 
 void ClearStoredIdbRows() {
-    g_storedKeys[0].clear();
-    g_storedKeys[1].clear();
+    g_BlockTables.m_arrStoredRowKeys[0].clear();
+    g_BlockTables.m_arrStoredRowKeys[1].clear();
 }

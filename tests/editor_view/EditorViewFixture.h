@@ -18,6 +18,7 @@
 #include "editor/RegisterAddressDlg.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"
 #include "res/EditorResource.h"
@@ -73,13 +74,14 @@ protected:
     CNewBlockExView* view = nullptr;
 
     void SetUp() override {
+        ResetOpenProject();
         ResetEditorGlobals();
         SetBlockEditorHost(&host);
     }
     void TearDown() override {
         frame.reset();
         SetBlockEditorHost(nullptr);
-        g_PlcRegisterTables.ResetProject();
+        ResetOpenProject();
         ResetEditorGlobals();
     }
 

@@ -17,6 +17,7 @@
 #include "editor/NewBlockExView.h"
 #include "plc/BlockEditorHost.h"
 #include "plc/DefinitionFiles.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/OlderEditorResource.h"
 #include "ui/Frame.h"
@@ -56,6 +57,7 @@ protected:
     CBlockExView* view = nullptr;
 
     void SetUp() override {
+        ResetOpenProject();
         g_bBlockExUntitled = 1;
         g_bBlockExSaved = 0;
         g_bBlockListEdited = 0;
@@ -70,7 +72,7 @@ protected:
         host.view = nullptr;
         frame.reset();
         SetBlockEditorHost(nullptr);
-        g_PlcRegisterTables.ResetProject();
+        ResetOpenProject();
         g_NewBlockExServices = NewBlockExServices();
     }
 

@@ -16,6 +16,7 @@
 #include "model/RunTimeState.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
@@ -33,6 +34,7 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 
     void SetUp() override {
+        ResetOpenProject();
         g_szProductName = g_szProductNameCopy = g_szProductPath = "";
         g_nDeviceId = g_nDeviceIdAlt = 81;
         g_bProductSelected = g_bProductSelected2 = 0;
@@ -47,7 +49,7 @@ protected:
     }
     void TearDown() override {
         frame.reset();
-        g_PlcRegisterTables.ResetProject();
+        ResetOpenProject();
         g_szProductName.clear();
     }
 

@@ -165,7 +165,9 @@ TEST_F(ControlWordTest, OlderOkStoresEachErrorBitOnItsOwn) {
     EXPECT_EQ(s.g_strErrBitAddr2, "M012/00");
     EXPECT_EQ(s.g_bErrBit2Enabled, 1);
     EXPECT_EQ(s.g_nErrBit2, 0);  // the older dialog keeps no bit number
-    EXPECT_EQ(g_bProjectModified, 0);  // OK itself marks nothing
+    // What OK stored differs from before: the project is edited, so Close asks.
+    EXPECT_EQ(g_bProjectModified, 1);
+    EXPECT_EQ(g_bBlockListEdited, 1);
 }
 
 TEST_F(ControlWordTest, OlderOkStoresTheSideOfTheRadiosAsTheyStand) {

@@ -11,6 +11,7 @@
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/SettingsResource.h"
 #include "settings/ControlWordDlg.h"
@@ -52,6 +53,7 @@ protected:
     CProjectSettings& s = g_ProjectSettings;
 
     void SetUp() override {
+        ResetOpenProject();
         s = CProjectSettings();
         s.g_nCtrlWordStation = 1;
         s.g_nCtrlWordWords = 1;
@@ -62,7 +64,7 @@ protected:
         g_szHelpTopic.clear();
         Load(3, 3);
     }
-    void TearDown() override { t.ResetProject(); }
+    void TearDown() override { ResetOpenProject(); }
 
     // Both PLC files with these address forms (0: no NoOfByte key).
     void Load(int form1, int form2, const std::string& com2 = std::string()) {

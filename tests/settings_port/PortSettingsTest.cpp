@@ -417,6 +417,8 @@ TEST_F(PortSettings, LeavingOrClosingAPortPageStoresIt) {
         sheet.GetPortPage(3)->Item(IDC_PORT_TIMEOUT).UserType("12");
         sheet.UserClose();
     });
+    // The settings were changed: closing asks about the project, here to drop it.
+    ui.AnswerMessageBox(ui::IDNO, "Do you want to save project?");
     RunCommunicationSettingSheet();
     EXPECT_EQ(g_ProjectSettings.g_anPortSettings[2][kPortBaud], 38400);
     EXPECT_EQ(g_ProjectSettings.g_anPortTimeout[2], 12);

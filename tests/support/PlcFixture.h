@@ -3,6 +3,7 @@
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
+#include "plc/OpenProjectReset.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +66,14 @@ protected:
     CPlcRegisterTables& t = g_PlcRegisterTables;
 
     void SetUp() override {
+        ResetOpenProject();
         g_ProjectSettings = CProjectSettings();
         g_nDeviceIdAlt = 81;
         g_bCom2IsCAN = 0;
         Load(kCom1File, "Alpha 100", kCom2File, "Beta");
     }
     void TearDown() override {
-        t.ResetProject();
+        ResetOpenProject();
         g_bCom2IsCAN = 0;
     }
     void Load(const char* com1, const char* section1, const char* com2, const char* section2) {

@@ -23,6 +23,7 @@
 #include "link/TransferTasks.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
+#include "plc/OpenProjectReset.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 
@@ -86,6 +87,7 @@ public:
 
 // Puts every part of the project model back to its state at start-up.
 inline void ResetModel() {
+    ResetOpenProject();
     g_PlcRegisterTables = CPlcRegisterTables();
     g_ProjectSettings = CProjectSettings();
     g_EthNodeTable = CEthNodeTable();
