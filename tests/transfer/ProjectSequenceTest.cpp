@@ -1,0 +1,300 @@
+// One project at a time: every kind of project, made after every other kind was made,
+// edited and closed unsaved in the same program, saves the same files and shows the same
+// title as in a program that never had another project. Each run is a process of its own.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+
+#include "HeadlessUi.h"
+#include "TransferTestSupport.h"
+#include "app/InputViews.h"
+#include "app/MainFrame.h"
+#include "app/TransferTasksDlg.h"
+#include "editor/BlockExView.h"
+#include "editor/NewBlockExView.h"
+#include "link/SerialPort.h"
+#include "projectfiles/ProjectFileWriter.h"
+#include "res/FrameResource.h"
+#include "res/PortSettingsResource.h"
+#include "res/TransferResource.h"
+#include "settings/PLCSheet.h"
+
+namespace {
+
+enum class Kind { NewNewer, OpenedWithSections, NewOlder, ThreePort, UploadedNewer };
+const Kind kKinds[] = {Kind::NewNewer, Kind::OpenedWithSections, Kind::NewOlder, Kind::UploadedNewer};
+const char* const kKindNames[] = {"new newer", "opened with sections", "new older", "three-port", "uploaded newer"};
+
+std::string ReadAll(const std::string& path) {
+    std::string bytes;
+    platform::ReadFileBytes(platform::ResolvePath(path), bytes);
+    return bytes;
+}
+
+void ReplaceAll(std::string& bytes, const std::string& from, const std::string& to) {
+    if (from.size() < 8) return;  // only the time stamps
+    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
+        bytes.replace(at, from.size(), to);
+}
+
+int Failures() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test ? test->result()->total_part_count() : 0;
+}
+int g_failuresBefore = 0;
+
+// Runs body in a child process and returns what it returned, or what went wrong there.
+std::string InChild(const std::function<std::string()>& body) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    g_failuresBefore = Failures();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::string out = body();
+        if (Failures() > g_failuresBefore) out = "a step failed in the child\n" + out;
+        for (size_t done = 0; done < out.size();) {
+            const ssize_t n = write(fds[1], out.data() + done, out.size() - done);
+            if (n <= 0) break;
+            done += size_t(n);
+        }
+        std::fflush(stdout);
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, size_t(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status)) out += "\nthe child ended abnormally";
+    return out;
+}
+
+class ProjectSequence : public ::testing::Test {
+protected:
+    ProjectSequence() : clock(kSpeedup) {}
+
+    void SetUp() override {
+        platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
+        // A project with every feature section, to be opened, and the unit's copy of it.
+        const std::string made = InChild([this] {
+            SelectProject("QVX-S7", 82, "102", 1, "101", 1);
+            const SampleProject sample = MakeSampleProject();
+            g_BlockListRows = sample.rows;
+            g_IdbPaneRows[0] = sample.pane1;
+            g_IdbPaneRows[1] = sample.pane2;
+            g_IdbSwitches = IdbPortSwitches{1, 1, 10, 10};
+            g_bUntitled = 1;
+            if (!SaveNewerProjectFirst(SectionsProject())) return std::string("not saved");
+            // What the unit holds after a download of the same project, in blocks of 64 bytes.
+            platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
+            const SampleProject stored = MakeSampleProject();
+            const std::string dummy = ComposeDownloadImage(stored.writePrj, stored.idb1, stored.idb2);
+            std::string setup = dummy.substr(100, 64);
+            const size_t d = dummy.size() - 298;
+            setup[58] = char(d >> 8);
+            setup[59] = char(d & 0xFF);
+            const std::vector<uint8_t> stream = PaddedBytes("\x1E" + dummy.substr(298), 64);
+            platform::WriteFileBytes(tree.Path() + "unit-setup.bin", setup);
+            platform::WriteFileBytes(tree.Path() + "unit-project.bin", std::string(stream.begin(), stream.end()));
+            return std::string("ok");
+        });
+        ASSERT_EQ(made, "ok");
+        // Every run starts from the same tree: no recent project to open at start.
+        productsInf = ReadAll(deffiles::ProductsInf());
+    }
+
+    std::string SectionsProject() const { return tree.Path() + "QVX-S7/Projects/sections.prj"; }
+
+    // A program started afresh: the main window at the product level.
+    struct Program {
+        testsupport::HeadlessUi ui;
+        unitsim::UnitSimulator unit;
+        std::unique_ptr<CMainFrame> frame;
+    };
+
+    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
+        for (ui::HTREEITEM item : t.GetChildren(parent)) {
+            if (t.GetItemText(item) == text) return item;
+            if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
+        }
+        return 0;
+    }
+    static void Pick(CMainFrame& frame, int column, const std::string& text) {
+        ui::View* pane = frame.GetSplitter().GetPane(0, column);
+        ui::TreeView* tree = nullptr;
+        if (auto* products = dynamic_cast<CInputView2*>(pane)) tree = products->Tree();
+        if (auto* protocols = dynamic_cast<CProtocolView*>(pane)) tree = protocols->Tree();
+        ASSERT_NE(tree, nullptr) << text;
+        const ui::HTREEITEM item = Find(*tree, text);
+        ASSERT_NE(item, 0) << text;
+        ASSERT_TRUE(tree->UserSelect(item));
+    }
+
+    // Makes a project of this kind at the product level.
+    // The three-port product has no project level: its sheet is the project, and inSheet
+    // acts on it before it is closed.
+    void Make(Program& p, Kind kind, const std::function<void(CPLCSheet&)>& inSheet = {}) {
+        CMainFrame& f = *p.frame;
+        if (!dynamic_cast<CInputView2*>(f.GetSplitter().GetPane(0, 0))) ASSERT_TRUE(f.UserCommand(ID_BACK));
+        switch (kind) {
+            case Kind::NewNewer:
+            case Kind::NewOlder: {
+                Pick(f, 0, kind == Kind::NewNewer ? "QVX-S7" : "QVX-00");
+                Pick(f, 0, "Modbus RTU Master");
+                Pick(f, 1, "DF1 Full Duplex");
+                ASSERT_TRUE(f.UserCommand(ID_CONFIGURE_PROJECT));
+                const CPlcRegisterTables& t = g_PlcRegisterTables;
+                if (kind == Kind::NewNewer) {
+                    ASSERT_EQ(g_BlockListRows.size(), 1u);
+                    g_BlockListRows[0] = {"1              ", "00004", t.g_strPLC2Name, "1", "N007:000", t.g_strPLC1Name,
+                                          "2",  "H0001", "5", "0", "to the press"};
+                    g_bProjectModified = g_bNewBlockListEdited = 1;
+                } else {
+                    auto* list = dynamic_cast<CBlockExView*>(f.GetSplitter().GetPane(0, 1));
+                    ASSERT_NE(list, nullptr);
+                    list->SetCellText(0, kOlderColSourcePlc, t.g_strPLC1Name);
+                    list->SetCellText(0, kOlderColSourceAddr, "H0001");
+                    list->SetCellText(0, kOlderColDestPlc, t.g_strPLC2Name);
+                    list->SetCellText(0, kOlderColDestAddr, "N007:000");
+                    list->SetCellText(0, kOlderColWords, "8");
+                    g_bBlockListEdited = 1;
+                }
+                break;
+            }
+            case Kind::OpenedWithSections:
+                f.OnOpenRecentProject(SectionsProject());
+                ASSERT_NE(g_pNewBlockExView, nullptr);
+                break;
+            case Kind::ThreePort:
+                Pick(f, 0, "Zava Dorazuduvoz");
+                Pick(f, 0, "Modbus RTU Multiplexer");
+                p.ui.ExpectModal(0, [&](ui::Dialog& d) {
+                    auto& sheet = dynamic_cast<CPLCSheet&>(d);
+                    sheet.UserSelectPage(1);
+                    sheet.GetPortPage(1)->Item<ui::ComboBox>(IDC_BAUD_RATE).UserSelect(3);
+                    sheet.UserSelectPage(0);
+                    if (inSheet) inSheet(sheet);
+                    sheet.UserClose();
+                });
+                ASSERT_TRUE(f.UserCommand(ID_CONFIGURE_PROJECT));
+                break;
+            case Kind::UploadedNewer: {
+                Pick(f, 0, "QVX-S7");
+                const std::string s = ReadAll(tree.Path() + "unit-setup.bin"), i = ReadAll(tree.Path() + "unit-project.bin");
+                p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
+                p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) { d.UserClickButton(IDC_UPLOAD_PROJECT); });
+                p.ui.AnswerMessageBox(ui::IDNO, "Uploading project completed.");
+                ASSERT_TRUE(f.UserCommand(ID_UPLOAD_PROJECT));
+                ASSERT_NE(g_pNewBlockExView, nullptr);
+                break;
+            }
+        }
+    }
+
+    // Edits every part of the open project that a later one could inherit, then closes it
+    // without saving.
+    void EditAndDrop(Program& p, Kind kind) {
+        auto edit = [] {
+            CProjectSettings& s = g_ProjectSettings;
+            s.g_bErrBit1Enabled = 1;
+            s.g_nErrBit1 = 7;
+            s.g_strErrBitAddr1 = "N007:000/07";
+            s.g_strProjAuthor = "someone else";
+            for (int port = 0; port < 3; ++port) s.g_anPortTimeout[port] = 9;
+            g_EthNodeTable.g_arrNodeIp.push_back("10.9.9.9");
+            g_EthNodeTable.g_arrNodePort.push_back("9");
+            g_EthNodeTable.g_arrNodeAddress.push_back("9");
+            g_EipTagTable.g_arrTagCode.push_back("I00000099");
+            g_EipTagTable.g_arrTagName.push_back("Leftover");
+            g_bCtrlWordDlgOK = g_bCtrlWordConfirmed = g_bNewBlockListEdited = 1;
+        };
+        if (kind == Kind::ThreePort) {
+            Make(p, kind, [&](CPLCSheet&) {
+                edit();
+                p.ui.AnswerMessageBox(ui::IDNO, "Do you want to save project?");
+            });
+            return;
+        }
+        Make(p, kind);
+        edit();
+        if (kind == Kind::NewOlder) {
+            g_OlderBlockListRows.push_back(g_OlderBlockListRows.front());
+            g_bBlockListEdited = 1;
+        } else {
+            g_BlockListRows.push_back(g_BlockListRows.front());
+            g_bProjectModified = 1;
+        }
+        p.ui.AnswerMessageBox(ui::IDNO, "Do you want to save project?");
+        ASSERT_TRUE(p.frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+    }
+
+    // Makes the last project, saves it and gives its files (time stamps masked) and title.
+    std::string MakeAndSave(Program& p, Kind kind) {
+        const std::string product = kind == Kind::NewOlder ? "QVX-00" : kind == Kind::ThreePort ? "Zava Dorazuduvoz" : "QVX-S7";
+        const std::string path = tree.Path() + product + "/Projects/last.prj";
+        if (kind == Kind::ThreePort) {
+            Make(p, kind, [&](CPLCSheet& sheet) {
+                p.ui.AnswerFileDialog(path);
+                sheet.GetGeneralPage().OnSave();
+            });
+        } else {
+            Make(p, kind);
+            p.ui.AnswerFileDialog(path);
+            const int command = kind == Kind::OpenedWithSections ? ID_FILE_SAVE_PROJECT_AS : ID_FILE_SAVE_PROJECT;
+            EXPECT_TRUE(p.frame->UserCommand(command));
+        }
+        std::string out = ReadAll(path) + "|" + ReadAll(ProjectIdbPath(path, 1)) + "|" + ReadAll(ProjectIdbPath(path, 2)) +
+                          "|" + p.frame->GetWindowText();
+        ReplaceAll(out, g_ProjectSettings.g_strProjCreated, "<created>");
+        ReplaceAll(out, g_ProjectSettings.g_strProjModified, "<modified>");
+        return out;
+    }
+
+    std::string Run(const std::vector<Kind>& before, Kind last) {
+        return InChild([&] {
+            platform::WriteFileBytes(platform::ResolvePath(deffiles::ProductsInf()), productsInf);
+            Program p;
+            std::string error;
+            if (!p.unit.Start(&error)) return "no unit: " + error;
+            ::setenv("QUORVEX_COM7", p.unit.SlavePath().c_str(), 1);
+            unitsim::Behaviour b = p.unit.GetBehaviour();
+            b.productCode = 82;
+            b.driverReport = {102, 1, 101, 1, 0};
+            b.firmwareVersion = "V03.40";
+            p.unit.SetBehaviour(b);
+            g_TransferPort.SetClock(&clock);
+            p.frame = std::make_unique<CMainFrame>();
+            if (!p.frame->LoadFrame()) return std::string("no frame");
+            p.ui.AdvanceTime(100);
+            p.ui.AdvanceTime(3000);
+            for (Kind kind : before) {
+                EditAndDrop(p, kind);
+                if (Failures() > g_failuresBefore) return std::string("failed making ") + kKindNames[int(kind)];
+            }
+            std::string out = MakeAndSave(p, last);
+            p.frame.reset();
+            p.unit.Stop();
+            return out;
+        });
+    }
+
+    testsupport::SampleTree tree;
+    platform::TestClock clock;
+    std::string productsInf;
+};
+
+}  // namespace
+
+TEST_F(ProjectSequence, EveryKindSavesTheSameAfterEveryOtherKindWasEditedAndDropped) {
+    for (Kind last : kKinds) {
+        const std::string fresh = Run({}, last);
+        ASSERT_EQ(fresh.find("failed"), std::string::npos) << kKindNames[int(last)] << ": " << fresh.substr(0, 300);
+        for (Kind first : kKinds)
+            EXPECT_EQ(Run({first}, last), fresh) << kKindNames[int(last)] << " after " << kKindNames[int(first)];
+    }
+}
