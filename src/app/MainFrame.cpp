@@ -122,6 +122,14 @@ void ShowFileProblems() {
         ui::MessageBox(problem, "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
+// A project names its product by the folder it lies in: that product becomes current,
+// with its DeviceID, as a pick in the product tree makes it.
+void UseProductOfProject(const std::string& product) {
+    g_szProductName = g_szProductPath = g_szProductNameCopy = product;
+    if (const int entry = deffiles::FindProductEntry(product))
+        g_nDeviceId = g_nDeviceIdAlt = static_cast<unsigned>(platform::Atoi(deffiles::ReadProductValue("DeviceID", entry)));
+}
+
 bool FileOpens(const std::string& path) {
     return !path.empty() && platform::FileExists(path);
 }
@@ -683,7 +691,7 @@ void CMainFrame::OpenLastProject() {
     const std::vector<std::string> recent = ReadRecentProjects();
     const std::string product = recent.empty() ? std::string() : ProductFromProjectPath(recent.front());
     if (!product.empty()) {
-        g_szProductName = g_szProductPath = g_szProductNameCopy = product;
+        UseProductOfProject(product);
         OpenWithReader(recent.front());
         return;
     }
@@ -705,8 +713,7 @@ void CMainFrame::OnOpenRecentProject(const std::string& path) {
     // A project names its product by the folder it lies in; after a close no product is
     // current, so take it from there.
     const std::string product = ProductFromProjectPath(path);
-    if (!product.empty() && platform::DirectoryExists(deffiles::ProductFolder(product)))
-        g_szProductName = g_szProductPath = g_szProductNameCopy = product;
+    if (!product.empty() && platform::DirectoryExists(deffiles::ProductFolder(product))) UseProductOfProject(product);
     TestGeneration();
     OpenWithReader(path);
 }

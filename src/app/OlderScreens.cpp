@@ -76,9 +76,9 @@ void WireDownloadDialog(CDownloadDlg& dialog) {
     dialog.m_onOlderUploaded = [view](const OlderUploadedProject& project) {
         CBlockExView* list = view();
         if (!list) return;
-        list->SetBlockRows(project.rows);
-        for (size_t i = 0; i < project.rows.size() && i < size_t(CBlockExView::kMaxBlocks); ++i)
-            list->SetCellText(int(i), kOlderColBlockNo, project.rows[i][kOlderColBlockNo]);
+        // The rows as the model took them over, numbered as an opened file's are.
+        const OlderBlockRows rows = g_OlderBlockListRows;
+        list->SetBlockRows(rows);
     };
     dialog.m_setMainTitle = [](const std::string& title) {
         if (CMainFrame* main = CMainFrame::Get()) main->SetWindowText(title);

@@ -119,4 +119,6 @@ void ApplyOlderUploadedProject(const OlderUploadedProject& project) {
     model.SwapWithGlobals();
     g_OlderBlockListRows.assign(project.rows.begin(),
                                 project.rows.begin() + std::min<size_t>(project.rows.size(), kMaxBlocks));
+    // Numbered as the list numbers the rows of an opened file (see the newer upload).
+    for (size_t i = 0; i < g_OlderBlockListRows.size(); ++i) g_OlderBlockListRows[i][kOlderColBlockNo] = std::to_string(i + 1);
 }

@@ -524,6 +524,9 @@ void ApplyUploadedProject(const UploadedProject& project, IUploadDecodeHost& hos
     UploadModel model = project.model;
     model.SwapWithGlobals();
     g_BlockListRows.assign(project.rows.begin(), project.rows.begin() + std::min<size_t>(project.rows.size(), kMaxBlocks));
+    // Numbered as the list numbers the rows of an opened file, so that a save of the
+    // project taken over and a save of the file reopened write the same bytes.
+    for (size_t i = 0; i < g_BlockListRows.size(); ++i) g_BlockListRows[i][kColBlockNo] = std::to_string(i + 1) + std::string(14, ' ');
     if (!project.imageDecoded) return;
     const std::string* images[2] = {&project.idbImage1, &project.idbImage2};
     std::string* paths[2] = {&g_szUploadIdbFile1, &g_szUploadIdbFile2};

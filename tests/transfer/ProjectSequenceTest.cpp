@@ -6,12 +6,16 @@
 
 #include <cstdio>
 #include <functional>
+#include <regex>
 
 #include "HeadlessUi.h"
 #include "TransferTestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "app/TransferTasksDlg.h"
+#include "app/DownloadDlg.h"
+#include "link/OlderTransfer.h"
+#include "projectfiles/OlderProjectFile.h"
 #include "editor/BlockExView.h"
 #include "editor/NewBlockExView.h"
 #include "link/SerialPort.h"
@@ -23,9 +27,11 @@
 
 namespace {
 
-enum class Kind { NewNewer, OpenedWithSections, NewOlder, ThreePort, UploadedNewer };
-const Kind kKinds[] = {Kind::NewNewer, Kind::OpenedWithSections, Kind::NewOlder, Kind::UploadedNewer};
-const char* const kKindNames[] = {"new newer", "opened with sections", "new older", "three-port", "uploaded newer"};
+enum class Kind { NewNewer, OpenedWithSections, NewOlder, ThreePort, UploadedNewer, UploadedOlder };
+const Kind kKinds[] = {Kind::NewNewer,  Kind::OpenedWithSections, Kind::NewOlder,
+                       Kind::ThreePort, Kind::UploadedNewer,      Kind::UploadedOlder};
+const char* const kKindNames[] = {"new newer",  "opened with sections", "new older",
+                                  "three-port", "uploaded newer",       "uploaded older"};
 
 std::string ReadAll(const std::string& path) {
     std::string bytes;
@@ -33,10 +39,10 @@ std::string ReadAll(const std::string& path) {
     return bytes;
 }
 
-void ReplaceAll(std::string& bytes, const std::string& from, const std::string& to) {
-    if (from.size() < 8) return;  // only the time stamps
-    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
-        bytes.replace(at, from.size(), to);
+// The project's time stamps ("Thursday, December 10, 2026, 12:19:20 AM") say when, not what.
+std::string MaskTimeStamps(const std::string& bytes) {
+    static const std::regex stamp("[A-Z][a-z]+day, [A-Z][a-z]+ [0-9]{2}, [0-9]{4}, [0-9]{2}:[0-9]{2}:[0-9]{2} [AP]M");
+    return std::regex_replace(bytes, stamp, "<stamp>");
 }
 
 int Failures() {
@@ -79,11 +85,22 @@ protected:
     ProjectSequence() : clock(kSpeedup) {}
 
     void SetUp() override {
-        platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
+        for (const char* product : {"QVX-S7", "QVX-00"})
+            platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf(product));
         // A project with every feature section, to be opened, and the unit's copy of it.
         const std::string made = InChild([this] {
-            SelectProject("QVX-S7", 82, "102", 1, "101", 1);
-            const SampleProject sample = MakeSampleProject();
+            auto makeSample = [] {
+                SelectProject("QVX-S7", 82, "102", 1, "101", 1);
+                SampleProject made = MakeSampleProject();
+                // Only the features this PLC pair declares.
+                LoadExtendedSetupKeys();
+                BlockLinks links;
+                ScanBlocks(made.rows, false, 0, links);
+                made.writePrj = BuildNewerProjectImage(made.rows, links);
+                platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), made.writePrj);
+                return made;
+            };
+            const SampleProject sample = makeSample();
             g_BlockListRows = sample.rows;
             g_IdbPaneRows[0] = sample.pane1;
             g_IdbPaneRows[1] = sample.pane2;
@@ -92,7 +109,7 @@ protected:
             if (!SaveNewerProjectFirst(SectionsProject())) return std::string("not saved");
             // What the unit holds after a download of the same project, in blocks of 64 bytes.
             platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
-            const SampleProject stored = MakeSampleProject();
+            const SampleProject stored = makeSample();
             const std::string dummy = ComposeDownloadImage(stored.writePrj, stored.idb1, stored.idb2);
             std::string setup = dummy.substr(100, 64);
             const size_t d = dummy.size() - 298;
@@ -101,11 +118,48 @@ protected:
             const std::vector<uint8_t> stream = PaddedBytes("\x1E" + dummy.substr(298), 64);
             platform::WriteFileBytes(tree.Path() + "unit-setup.bin", setup);
             platform::WriteFileBytes(tree.Path() + "unit-project.bin", std::string(stream.begin(), stream.end()));
+
+            // An older unit that took a QVX-00 project.
+            unitsim::UnitSimulator unit;
+            std::string error;
+            if (!unit.Start(&error)) return error;
+            ::setenv("QUORVEX_COM7", unit.SlavePath().c_str(), 1);
+            UseUnit(unit, Kind::UploadedOlder);
+            SelectProject("QVX-00", 81, "102", 1, "101", 1);
+            const CPlcRegisterTables& t = g_PlcRegisterTables;
+            const std::vector<OlderBlockRow> rows = {
+                {"1", "10", t.g_strPLC1Name, "1", Canonical("N7:0", 1), t.g_strPLC2Name, "2", Canonical("H0001", 2), "5", ""}};
+            platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(rows));
+            CSerialPort port;
+            port.SetClock(&clock);
+            if (port.Open(kPortName) != 0) return std::string("no port");
+            TransferRecorder rec;
+            COlderTransfer transfer(port, rec);
+            if (transfer.DownloadProject() != 0) return std::string("older download failed");
+            port.Close();
+            unit.WaitQuiet(50, 3000);
+            const std::vector<uint8_t> olderSetup = unit.StoredSetup();
+            std::string blocks;
+            for (const std::vector<uint8_t>& block : unit.StoredOlderBlocks())
+                blocks += char(block.size()) + std::string(block.begin(), block.end());
+            platform::WriteFileBytes(tree.Path() + "older-setup.bin", std::string(olderSetup.begin(), olderSetup.end()));
+            platform::WriteFileBytes(tree.Path() + "older-blocks.bin", blocks);
+            unit.Stop();
             return std::string("ok");
         });
         ASSERT_EQ(made, "ok");
         // Every run starts from the same tree: no recent project to open at start.
         productsInf = ReadAll(deffiles::ProductsInf());
+    }
+
+    // The unit speaks the generation of the kind's product.
+    static void UseUnit(unitsim::UnitSimulator& unit, Kind kind) {
+        unitsim::Behaviour b = unit.GetBehaviour();
+        b.older = kind == Kind::UploadedOlder;
+        b.productCode = kind == Kind::UploadedOlder ? 81 : 82;
+        b.driverReport = {102, 1, 101, 1, 0};
+        b.firmwareVersion = "V03.40";
+        unit.SetBehaviour(b);
     }
 
     std::string SectionsProject() const { return tree.Path() + "QVX-S7/Projects/sections.prj"; }
@@ -176,7 +230,8 @@ protected:
                 p.ui.ExpectModal(0, [&](ui::Dialog& d) {
                     auto& sheet = dynamic_cast<CPLCSheet&>(d);
                     sheet.UserSelectPage(1);
-                    sheet.GetPortPage(1)->Item<ui::ComboBox>(IDC_BAUD_RATE).UserSelect(3);
+                    sheet.GetPortPage(1)->Item<ui::ComboBox>(IDC_BAUD_RATE).UserSelect(1);
+                    sheet.GetPortPage(1)->Item(IDC_PORT_TIMEOUT).UserType("12");
                     sheet.UserSelectPage(0);
                     if (inSheet) inSheet(sheet);
                     sheet.UserClose();
@@ -189,8 +244,24 @@ protected:
                 p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
                 p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) { d.UserClickButton(IDC_UPLOAD_PROJECT); });
                 p.ui.AnswerMessageBox(ui::IDNO, "Uploading project completed.");
+                UseUnit(p.unit, kind);
                 ASSERT_TRUE(f.UserCommand(ID_UPLOAD_PROJECT));
                 ASSERT_NE(g_pNewBlockExView, nullptr);
+                break;
+            }
+            case Kind::UploadedOlder: {
+                Pick(f, 0, "QVX-00");
+                const std::string s = ReadAll(tree.Path() + "older-setup.bin"), b = ReadAll(tree.Path() + "older-blocks.bin");
+                std::vector<std::vector<uint8_t>> blocks;
+                for (size_t at = 0; at < b.size(); at += 1 + size_t(uint8_t(b[at])))
+                    blocks.emplace_back(b.begin() + long(at) + 1, b.begin() + long(at) + 1 + uint8_t(b[at]));
+                p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), {});
+                p.unit.SetStoredOlderBlocks(blocks);
+                UseUnit(p.unit, kind);
+                p.ui.ExpectModal(IDD_DOWNLOAD, [](ui::Dialog& d) { d.UserClickButton(IDC_UPLOAD_PROJECT); });
+                p.ui.AnswerMessageBox(ui::IDNO, "Uploading project completed.");
+                ASSERT_TRUE(f.UserCommand(ID_UPLOAD_PROJECT));
+                ASSERT_NE(dynamic_cast<CBlockExView*>(f.GetSplitter().GetPane(0, 1)), nullptr);
                 break;
             }
         }
@@ -221,8 +292,9 @@ protected:
             return;
         }
         Make(p, kind);
+        if (Failures() > g_failuresBefore) return;
         edit();
-        if (kind == Kind::NewOlder) {
+        if (kind == Kind::NewOlder || kind == Kind::UploadedOlder) {
             g_OlderBlockListRows.push_back(g_OlderBlockListRows.front());
             g_bBlockListEdited = 1;
         } else {
@@ -235,7 +307,8 @@ protected:
 
     // Makes the last project, saves it and gives its files (time stamps masked) and title.
     std::string MakeAndSave(Program& p, Kind kind) {
-        const std::string product = kind == Kind::NewOlder ? "QVX-00" : kind == Kind::ThreePort ? "Zava Dorazuduvoz" : "QVX-S7";
+        const bool older = kind == Kind::NewOlder || kind == Kind::UploadedOlder;
+        const std::string product = older ? "QVX-00" : kind == Kind::ThreePort ? "Zava Dorazuduvoz" : "QVX-S7";
         const std::string path = tree.Path() + product + "/Projects/last.prj";
         if (kind == Kind::ThreePort) {
             Make(p, kind, [&](CPLCSheet& sheet) {
@@ -250,12 +323,14 @@ protected:
         }
         std::string out = ReadAll(path) + "|" + ReadAll(ProjectIdbPath(path, 1)) + "|" + ReadAll(ProjectIdbPath(path, 2)) +
                           "|" + p.frame->GetWindowText();
-        ReplaceAll(out, g_ProjectSettings.g_strProjCreated, "<created>");
-        ReplaceAll(out, g_ProjectSettings.g_strProjModified, "<modified>");
-        return out;
+        return MaskTimeStamps(out);
     }
 
+    // A program afresh, the kinds made, edited and dropped in turn, then then(last).
     std::string Run(const std::vector<Kind>& before, Kind last) {
+        return RunThen(before, [&](Program& p) { return MakeAndSave(p, last); });
+    }
+    std::string RunThen(const std::vector<Kind>& before, const std::function<std::string(Program&)>& then) {
         return InChild([&] {
             platform::WriteFileBytes(platform::ResolvePath(deffiles::ProductsInf()), productsInf);
             Program p;
@@ -268,6 +343,7 @@ protected:
             b.firmwareVersion = "V03.40";
             p.unit.SetBehaviour(b);
             g_TransferPort.SetClock(&clock);
+            g_DownloadPort.SetClock(&clock);
             p.frame = std::make_unique<CMainFrame>();
             if (!p.frame->LoadFrame()) return std::string("no frame");
             p.ui.AdvanceTime(100);
@@ -276,7 +352,7 @@ protected:
                 EditAndDrop(p, kind);
                 if (Failures() > g_failuresBefore) return std::string("failed making ") + kKindNames[int(kind)];
             }
-            std::string out = MakeAndSave(p, last);
+            std::string out = then(p);
             p.frame.reset();
             p.unit.Stop();
             return out;
@@ -296,5 +372,31 @@ TEST_F(ProjectSequence, EveryKindSavesTheSameAfterEveryOtherKindWasEditedAndDrop
         ASSERT_EQ(fresh.find("failed"), std::string::npos) << kKindNames[int(last)] << ": " << fresh.substr(0, 300);
         for (Kind first : kKinds)
             EXPECT_EQ(Run({first}, last), fresh) << kKindNames[int(last)] << " after " << kKindNames[int(first)];
+    }
+}
+
+// What an upload took from the unit is saved as a new project of its product is, and the
+// file saved reopens and saves again to the same bytes.
+TEST_F(ProjectSequence, AnUploadedProjectSavesLikeANewOneAndReopensToTheSameBytes) {
+    for (Kind kind : {Kind::UploadedNewer, Kind::UploadedOlder}) {
+        SCOPED_TRACE(kKindNames[int(kind)]);
+        const bool older = kind == Kind::UploadedOlder;
+        const std::string path = tree.Path() + (older ? "QVX-00" : "QVX-S7") + "/Projects/last.prj";
+        const std::string made = Run({}, older ? Kind::NewOlder : Kind::NewNewer);
+        const std::string both = RunThen({}, [&](Program& p) {
+            MakeAndSave(p, kind);
+            const std::string first = MaskTimeStamps(ReadAll(path));
+            EXPECT_TRUE(p.frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+            p.frame->OnOpenRecentProject(path);
+            EXPECT_TRUE(p.frame->UserCommand(ID_FILE_SAVE_PROJECT));
+            return first + '\x1f' + MaskTimeStamps(ReadAll(path));
+        });
+        const size_t split = both.find('\x1f');
+        ASSERT_NE(split, std::string::npos) << both;
+        const std::string uploaded = both.substr(0, split), again = both.substr(split + 1);
+        EXPECT_EQ(again, uploaded);
+        // The format: the file's head names the same version as a new project's.
+        ASSERT_GE(uploaded.size(), 24u);
+        EXPECT_EQ(uploaded.substr(0, 24), made.substr(0, 24));
     }
 }
