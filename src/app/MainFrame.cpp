@@ -34,7 +34,7 @@
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
 #include "app/PortSettingsWiring.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "app/TableScreens.h"
 #include "model/TableResets.h"
 #include "ui/Backend.h"

@@ -73,7 +73,7 @@ void WireDownloadDialog(CDownloadDlg& dialog) {
     dialog.m_restoreMenu = [] {
         if (CMainFrame* main = CMainFrame::Get()) main->RestoreMenuAfterTransfer();
     };
-    dialog.m_onOlderUploaded = [view](const OlderUploadedProject& project) {
+    dialog.m_onOlderUploaded = [view](const OlderUploadedProject&) {
         CBlockExView* list = view();
         if (!list) return;
         // The rows as the model took them over, numbered as an opened file's are.

@@ -18,9 +18,10 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "projectfiles/ProjectFileWriter.h"
+#include "projectfiles/ProjectSaves.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "ui/Backend.h"
 #include "ui/FrameHost.h"
 
@@ -48,43 +49,6 @@ int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Pl
 
 // The save dialog of the three save paths.
 std::string AskSavePath(const std::string& fileName) { return CBlockListView::AskProjectSavePath(fileName); }
-
-// The project state a save changes before it writes, put back when the write fails so
-// that nothing claims a file that was never written.
-struct SaveFlags {
-    int untitled = g_bUntitled, saved = g_bProjectSaved, saveAs = g_bSaveAs;
-    CProjectSettings settings = g_ProjectSettings;
-    std::string prjFile = g_strPrjFile, lastIo = g_strPrjFileLastIo;
-    // What the next save must still write when this one reaches no file.
-    int blockListEdited = g_bNewBlockListEdited, ctrlWordOK = g_bCtrlWordDlgOK;
-    int idb1Edited = g_bIdb1Edited, idb2Edited = g_bIdb2Edited, idbModified = g_bIdbModified;
-    void Restore() const {
-        g_bNewBlockListEdited = blockListEdited;
-        g_bCtrlWordDlgOK = ctrlWordOK;
-        g_bIdb1Edited = idb1Edited;
-        g_bIdb2Edited = idb2Edited;
-        g_bIdbModified = idbModified;
-        g_bUntitled = untitled;
-        g_bProjectSaved = saved;
-        g_bSaveAs = saveAs;
-        g_ProjectSettings.g_strProjPath = settings.g_strProjPath;
-        g_ProjectSettings.g_strProjCreated = settings.g_strProjCreated;
-        g_ProjectSettings.g_strProjModified = settings.g_strProjModified;
-        g_strPrjFile = prjFile;
-        g_strPrjFileLastIo = lastIo;
-        g_bProjectModified = 1;
-    }
-};
-
-// The end of a save: what it staged goes to disk as one replace, or nothing does and
-// the project stays modified with the flags its next save needs.
-bool CommitSave(platform::ReplaceBatch& batch, const std::string& path, const SaveFlags& before, bool sectionsOk) {
-    if (!sectionsOk || !CommitProjectSave(batch, path)) {
-        before.Restore();
-        return false;
-    }
-    return true;
-}
 
 bool StartProgram(const std::string& program, const std::string& folder) {
     const std::string path = platform::ResolvePath(folder + program);
@@ -397,75 +361,6 @@ int CNewBlockExView::WriteProjectImage() {
 // ---------------------------------------------------------------------------------------
 // Save, Save As, Close
 
-// The saves of the project in the model: the .prj, its sections and the internal-database
-// files go to disk in one replace, or nothing does and the project stays modified.
-
-bool SaveNewerProjectFirst(const std::string& path) {
-    const SaveFlags before;
-    platform::ReplaceBatch batch;
-    g_ProjectSettings.g_strProjPath = path;
-    g_strPrjFile = path;
-    g_bUntitled = 0;
-    g_bProjectSaved = 1;
-    size_t end = 0;
-    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
-        before.Restore();
-        return false;
-    }
-    UpdateIdbAfterSave(g_BlockListRows, IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1});
-    g_bNewBlockListEdited = 0;
-    g_bCtrlWordDlgOK = 0;
-    g_bIdbViewsFilled = 1;
-    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
-    return CommitSave(batch, path, before, sections);
-}
-
-bool SaveNewerProject() {
-    const std::string path = g_ProjectSettings.g_strProjPath;
-    const SaveFlags before;
-    platform::ReplaceBatch batch;
-    g_ProjectSettings.g_strProjModified = ProjectTimeStamp();
-    size_t end = 0;
-    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
-        before.Restore();
-        return false;
-    }
-    g_strPrjFile = path;
-    const bool edited = g_bNewBlockListEdited == 1;
-    UpdateIdbAfterSave(g_BlockListRows, IdbSaveState{false, edited, g_bCtrlWordDlgOK == 1});
-    if (edited) {
-        g_bNewBlockListEdited = 0;
-        g_bIdbViewsFilled = 1;
-    }
-    g_bCtrlWordDlgOK = 0;
-    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
-    return CommitSave(batch, path, before, sections);
-}
-
-bool SaveNewerProjectAs(const std::string& path) {
-    const SaveFlags before;
-    platform::ReplaceBatch batch;
-    g_ProjectSettings.g_strProjPath = path;
-    g_bUntitled = 0;
-    g_bProjectSaved = 1;
-    g_bSaveAs = 1;
-    g_ProjectSettings.g_strProjModified = g_ProjectSettings.g_strProjCreated = ProjectTimeStamp();
-    g_strPrjFileLastIo = path;
-    size_t end = 0;
-    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
-        before.Restore();
-        return false;
-    }
-    g_strPrjFile = path;
-    UpdateIdbAfterSave(g_BlockListRows,
-                       IdbSaveState{true, g_bNewBlockListEdited == 1, g_bCtrlWordDlgOK == 1, true});
-    g_bNewBlockListEdited = 0;
-    g_bCtrlWordDlgOK = 0;
-    g_bIdbViewsFilled = 1;
-    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
-    return CommitSave(batch, path, before, sections);
-}
-
 // The first save of a project: a path asked for, then the save.
 bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
     const std::string path = AskSavePath(fileName);
@@ -528,16 +423,7 @@ void CNewBlockExView::OnCloseProject() {
         return;
     }
     auto saveOwn = [this] {
-        const SaveFlags before;
-        platform::ReplaceBatch batch;
-        if (WriteProjectFile(g_ProjectSettings.g_strProjPath) != 0) {
-            before.Restore();
-            return;
-        }
-        BuildIdbImage();
-        const bool sections = g_bExtendedSetup != 1 || AppendFeatureSections() == 0;
-        if (!CommitSave(batch, g_ProjectSettings.g_strProjPath, before, sections)) return;
-        CloseView();
+        if (SaveNewerProjectOnClose()) CloseView();
     };
     blockview::AskSaveOnClose(*this, saveOwn, [this] {
         g_bProjectModified = 0;

@@ -18,7 +18,7 @@
 #include "res/EditorResource.h"
 #include "res/FrameResource.h"
 #include "tables/DBViewClass1.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "tables/DBViewClass2.h"
 
 CNewBlockExView* g_pNewBlockExView = nullptr;

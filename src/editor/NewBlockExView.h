@@ -10,6 +10,7 @@
 #include "model/BlockRows.h"
 #include "model/RunTimeState.h"
 #include "projectfiles/ProjectFileReader.h"
+#include "projectfiles/ProjectSaves.h"
 #include "compiler/BlockScan.h"
 #include "editor/BlockListView.h"
 #include "editor/ErrorMessagesDlg.h"
@@ -183,13 +184,6 @@ struct NewBlockExServices {
 };
 extern NewBlockExServices g_NewBlockExServices;
 
-// The saves of the newer project as the model holds it: the .prj with its sections and
-// both internal-database files in one replace. false when nothing reached the disk (the
-// reason was shown; the project stays modified). The first save of an untitled project,
-// a save over the project's own file, and Save As.
-bool SaveNewerProjectFirst(const std::string& path);
-bool SaveNewerProject();
-bool SaveNewerProjectAs(const std::string& path);
 
 // Menu 137: the block commands of the list's context menu, as its first sub-menu.
 std::shared_ptr<ui::Menu> LoadBlockContextMenu();

@@ -2,6 +2,7 @@
 
 #include "model/RunTimeState.h"
 #include "model/BlockTableData.h"
+#include "projectfiles/ProjectIdb.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Profile.h"
@@ -13,7 +14,6 @@ DBViewClass2* g_pDBView2 = nullptr;
 namespace {
 
 constexpr int kVariableLengthChars = 4;
-constexpr int kCanDeviceId = 83;
 
 struct CanColumn {
     const char* title;
@@ -45,31 +45,8 @@ DBViewClass2::~DBViewClass2() {
     if (g_pDBView2 == this) g_pDBView2 = nullptr;
 }
 
-void DBViewClass2::DecideLayout() {
-    // The selected product's entry decides whether its COM2 side can be a CAN bus.
-    const int count = deffiles::ReadProductCount();
-    for (int i = 1; i <= count; ++i) {
-        if (deffiles::ReadProductName(i) != g_szProductName) continue;
-        g_bCom2IsCAN = platform::Atoi(deffiles::ReadProductValue("DeviceID", i)) == kCanDeviceId ? 1 : 0;
-        break;
-    }
-    CPlcRegisterTables& t = g_PlcRegisterTables;
-    if (g_bCom2IsCAN == 0) t.g_strPlc2DriverId = t.g_strPLC2Id;
-    if (g_bCom2IsCAN == 2) g_bCom2IsCAN = 1;
-    // A CAN product uses the layout only with one of its CAN drivers on COM2.
-    if (g_bCom2IsCAN == 1 && !t.g_strPlc2DriverId.empty()) {
-        for (const std::string& id : g_arrCanDrivers) {
-            if (id == t.g_strPlc2DriverId) {
-                g_bCom2IsCAN = 1;
-                break;
-            }
-            g_bCom2IsCAN = 0;
-        }
-    }
-}
-
 void DBViewClass2::OnInitialUpdate() {
-    DecideLayout();
+    DecideCom2Layout();
     IdbPane::OnInitialUpdate();
     m_bCanLayout = g_bCom2IsCAN == 1;
     ResetColumns();
@@ -89,19 +66,14 @@ void DBViewClass2::ResetColumns() {
 }
 
 int DBViewClass2::LookupPGNLength(const std::string& pgn) {
-    const size_t n = pgn.size();
-    const size_t head = n > 9 ? 6 : 5;
-    const std::string key = "0x" + (n > head ? pgn.substr(head) : std::string());
-    const std::string value = platform::GetPrivateProfileString(
-        "PGN Info", key, deffiles::kCorruptFile, 80, deffiles::PgnLengthInf(g_szProductName));
-    const size_t comma = value.find(',');
-    const std::string length = comma == std::string::npos ? std::string() : value.substr(0, comma);
-    m_bPgnLengthVariable = length == "variable" ? 1 : 0;
-    return platform::Atoi(length);
+    bool variable = false;
+    const int length = LookupPgnLength(pgn, variable);
+    m_bPgnLengthVariable = variable ? 1 : 0;
+    return length;
 }
 
 int DBViewClass2::FillRow(int row, const std::string& address) {
-    if (g_bCom2IsCAN == 1 && !Plc2Is118()) {
+    if (Com2ShowsParameterGroups()) {
         FillCanRow(row, address);
         return 0;
     }
@@ -111,31 +83,24 @@ int DBViewClass2::FillRow(int row, const std::string& address) {
 }
 
 void DBViewClass2::FillCanRow(int row, const std::string& pgn) {
-    ui::ListView& list = List();
-    const std::string direction = CPlcRegisterTables::PgnDirectionText(pgn);
-    const std::string priority = CPlcRegisterTables::ReadPgnLength(pgn);
-    const std::string length = platform::Format("%d", LookupPGNLength(pgn));
-    const bool inRange = row >= 0 && row < kRows;
-    if (m_bPgnLengthVariable == 1) {
-        if (inRange) m_abVariableLengthRow[row] = 1;
-        std::string shown = " ";
-        if (g_bIdbViewsFilled == 1) {
-            // The length the user gave this group, when the row still holds that group.
-            const CBlockTableData& t = g_BlockTables;
-            const bool same = inRange && static_cast<size_t>(row) < t.m_arrCom2RowText.size() &&
-                              t.m_arrCom2RowText[static_cast<size_t>(row)] == pgn;
-            shown = same ? platform::Format("%d", t.m_anCom2Column5[row]) : std::string();
-        }
-        list.SetItemText(row, kColScaling, shown);
-    } else {
-        if (inRange) m_abVariableLengthRow[row] = 0;
-        list.SetItemText(row, kColScaling, length);
-    }
-    list.SetItemText(row, kColDataType, direction);
-    list.SetItemText(row, kColWords, "0");
-    list.SetItemText(row, kColSkipCycles, priority);
-    list.SetItemText(row, kColSkipOnFail, "0");
-    list.SetItemText(row, kColFailValue, "0");
+    IdbPaneRow cells = RowAt(row);
+    cells[kColStart] = pgn;
+    FillCanIdbRow(row, cells);
+    PutRow(row, cells);
+    NoteVariableLength(row);
+}
+
+void DBViewClass2::NoteVariableLength(int row) {
+    if (row < 0 || row >= kRows) return;
+    LookupPGNLength(List().GetItemText(row, kColStart));
+    m_abVariableLengthRow[row] = m_bPgnLengthVariable;
+}
+
+void DBViewClass2::ShowModelRows() {
+    IdbPane::ShowModelRows();
+    if (!GetDlgItem(IDC_IDB_LIST) || !m_bCanLayout) return;
+    // Which groups' lengths are the user's to give follows the rows shown.
+    for (int row = 0; row < List().GetItemCount() && row < kRows; ++row) NoteVariableLength(row);
 }
 
 void DBViewClass2::EditCell(int row, int col) {

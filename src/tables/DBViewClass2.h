@@ -15,6 +15,7 @@ public:
     // Removes every column of the list; the pane's initial update builds them again.
     void ResetColumns();
     int FillRow(int row, const std::string& address) override;
+    void ShowModelRows() override;
     void EditCell(int row, int col) override;
     std::string BoolToYesText(int value) const override;
     // 1 "Input", 2 "Output", other codes the empty text.
@@ -31,9 +32,9 @@ public:
     CIDBCellCombo2 m_comboCell;
 
 private:
-    // Sets g_bCom2IsCAN from the product's DeviceID and the COM2 driver.
-    void DecideLayout();
     void FillCanRow(int row, const std::string& pgn);
+    // Whether the group of a row has a variable length, which the user then gives.
+    void NoteVariableLength(int row);
     bool m_bCanLayout = false;
 };
 

@@ -8,7 +8,7 @@
 #include "res/TablesResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "model/IdbText.h"
 #include "ui/Backend.h"
 
@@ -69,6 +69,24 @@ std::vector<std::string> WrapWords(ui::Painter& painter, const std::string& text
     }
     if (!line.empty()) lines.push_back(line);
     return lines;
+}
+
+IdbPane* PaneOf(int port) {
+    return port == 1 ? static_cast<IdbPane*>(g_pDBView1) : static_cast<IdbPane*>(g_pDBView2);
+}
+
+// The model's rows of a port were made anew: its pane shows them, and the block list is
+// the active view again, as it was before the panes were worked on.
+void ShowNewRows(int port) {
+    ui::Frame* frame = nullptr;
+    for (int p = 1; p <= 2; ++p) {
+        IdbPane* pane = PaneOf(p);
+        if (!pane || (port != 0 && port != p)) continue;
+        pane->ShowModelRows();
+        if (!frame) frame = pane->GetParentFrame();
+    }
+    if (frame)
+        if (ui::View* view = frame->GetSplitter().GetPane(0, 1)) frame->SetActiveView(view);
 }
 
 }  // namespace
@@ -195,7 +213,19 @@ void CIDBCellEdit::OnKillFocus() {
 
 IdbPane::IdbPane(int port)
     : m_port(port),
-      m_emptyText(port == 1 ? "No Internal Database For COM1 PLC." : "No Internal Database For COM2 PLC.") {}
+      m_emptyText(port == 1 ? "No Internal Database For COM1 PLC." : "No Internal Database For COM2 PLC.") {
+    SetIdbRowsObserver(ShowNewRows);
+}
+
+void IdbPane::ShowModelRows() {
+    if (!GetDlgItem(IDC_IDB_LIST)) return;  // not set up yet
+    // An editor still open belongs to a row that is gone: it goes without storing.
+    RemoveControl(IDC_IDB_CELL_COMBO);
+    RemoveControl(IDC_IDB_CELL_EDIT);
+    ui::ListView& list = List();
+    list.BindTexts(list.GetTextStore());
+    UpdateEmptyLayout();
+}
 
 IdbPane::~IdbPane() = default;
 
@@ -316,36 +346,22 @@ int IdbPane::FillRow(int row, const std::string& address) {
     return 0;
 }
 
-void IdbPane::FillNormalRow(int row, const std::string& address) {
-    ui::ListView& list = List();
-    const CBlockTableData& tables = g_BlockTables;
-    const int kind = g_PlcRegisterTables.IsCoilAddress(address, m_port);
-    g_nLastAddressKind = kind;
-    // The user's choices follow the row's node and address.
-    const int stored = g_bIdbViewsFilled == 1 ? FindStoredIdbRow(m_port, list.GetItemText(row, kColNode), address) : -1;
-    const int* dataTypes = m_port == 1 ? tables.m_anCom1DataType : tables.m_anCom2DataType;
-    const int* skips = m_port == 1 ? tables.m_anCom1SkipOnFail : tables.m_anCom2SkipOnFail;
-    const int* fails = m_port == 1 ? tables.m_anCom1FailValue : tables.m_anCom2FailValue;
+IdbPaneRow IdbPane::RowAt(int row) const {
+    IdbPaneRow cells;
+    for (int c = 0; c < kColumns; ++c) cells[size_t(c)] = List().GetItemText(row, c);
+    return cells;
+}
 
-    std::string dataType = "Word";
-    if (kind == 1) {
-        dataType = "DiscritBit";
-    } else if (stored >= 0) {
-        int code = dataTypes[stored];
-        if (code == 1) code = 3;  // a bit type does not fit a register
-        dataType = code == 0 ? "Word" : ::DataTypeCodeToText(code);
-        if (dataType.empty()) dataType = "Word";
-    }
-    list.SetItemText(row, kColDataType, dataType);
-    list.SetItemText(row, kColScaling, "1");
-    list.SetItemText(row, kColSkipCycles, "0");
-    if (stored >= 0) {
-        list.SetItemText(row, kColSkipOnFail, skips[stored] == 1 ? "Yes" : "No");
-        list.SetItemText(row, kColFailValue, platform::Format("%d", fails[stored]));
-    } else {
-        list.SetItemText(row, kColSkipOnFail, "No");
-        list.SetItemText(row, kColFailValue, "65535");
-    }
+void IdbPane::PutRow(int row, const IdbPaneRow& cells) {
+    for (int c = 1; c < kColumns; ++c) List().SetItemText(row, c, cells[size_t(c)]);
+}
+
+void IdbPane::FillNormalRow(int row, const std::string& address) {
+    IdbPaneRow cells = RowAt(row);
+    cells[kColStart] = address;
+    g_nLastAddressKind = g_PlcRegisterTables.IsCoilAddress(address, m_port);
+    FillNormalIdbRow(m_port, cells);
+    PutRow(row, cells);
 }
 
 std::vector<IdbPaneRow> IdbPane::GetRows() const {

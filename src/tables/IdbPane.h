@@ -105,6 +105,9 @@ public:
     // Fills the data type, scaling, skip count, skip on failure and fail value of a row
     // whose node, address and count are set.
     virtual int FillRow(int row, const std::string& address);
+    // The project's rows were made anew in the model: the list shows them (an editor still
+    // open is dropped: its row is gone).
+    virtual void ShowModelRows();
     // The cells of every row, and rows put back as they were stored.
     std::vector<IdbPaneRow> GetRows() const;
     void SetRows(const std::vector<IdbPaneRow>& rows);
@@ -145,6 +148,9 @@ public:
 protected:
     // Fills a row in the normal layout.
     void FillNormalRow(int row, const std::string& address);
+    // A row's cells, and cells 1 to 8 put into a row.
+    IdbPaneRow RowAt(int row) const;
+    void PutRow(int row, const IdbPaneRow& cells);
     void SetEditors(CIDBCellCombo* combo, CIDBCellEdit* edit) {
         m_combo = combo;
         m_edit = edit;

@@ -28,7 +28,7 @@
 #include "res/TransferResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "qt/QtBackend.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "model/TableResets.h"
 #include "QtTestSupport.h"
 #include "TestSupport.h"

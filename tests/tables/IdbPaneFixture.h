@@ -8,7 +8,7 @@
 #include "res/TablesResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 #include "model/TableResets.h"
 #include "ui/Frame.h"
 #include "HeadlessUi.h"

@@ -8,7 +8,8 @@
 #include "platform/Text.h"
 #include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileSections.h"
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
+#include "projectfiles/ProjectSaves.h"
 
 namespace {
 
@@ -376,4 +377,19 @@ TEST_F(DownloadTest, AProjectSavesReopensCompilesAndDownloadsWithNoWindow) {
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].data, Padded("\x1E" + dummy.substr(298), 64));
     EXPECT_TRUE(streams[0].completed && streams[0].checksOk);
+
+    // A block added with no window: the save derives both databases from the blocks.
+    BlockRow added = g_BlockListRows.front();
+    added[kColBlockNo] = std::to_string(g_BlockListRows.size() + 1) + std::string(14, ' ');
+    added[kColSourceAddr] = Canonical("N10:5", 1);
+    g_BlockListRows.push_back(added);
+    g_bNewBlockListEdited = g_bProjectModified = 1;
+    ASSERT_TRUE(SaveNewerProject());
+    const auto derived = std::find_if(g_IdbPaneRows[0].begin(), g_IdbPaneRows[0].end(),
+                                      [&](const IdbPaneRow& row) { return row[kIdbColStart] == added[kColSourceAddr]; });
+    EXPECT_NE(derived, g_IdbPaneRows[0].end());
+    std::string idbSaved;
+    ASSERT_TRUE(platform::ReadFileBytes(ProjectIdbPath(folder + "Line 4 copy.prj", 1), idbSaved));
+    EXPECT_EQ(idbSaved, EncodeIdbImage(g_IdbPaneRows[0], 1));
+    EXPECT_NE(idbSaved, project.idb1);
 }

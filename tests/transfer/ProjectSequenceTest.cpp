@@ -171,13 +171,7 @@ protected:
         std::unique_ptr<CMainFrame> frame;
     };
 
-    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text, ui::HTREEITEM parent = ui::TVI_ROOT) {
-        for (ui::HTREEITEM item : t.GetChildren(parent)) {
-            if (t.GetItemText(item) == text) return item;
-            if (ui::HTREEITEM inner = Find(t, text, item)) return inner;
-        }
-        return 0;
-    }
+    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text) { return testsupport::FindTreeItem(t, text); }
     static void Pick(CMainFrame& frame, int column, const std::string& text) {
         ui::View* pane = frame.GetSplitter().GetPane(0, column);
         ui::TreeView* tree = nullptr;
@@ -194,7 +188,9 @@ protected:
     // acts on it before it is closed.
     void Make(Program& p, Kind kind, const std::function<void(CPLCSheet&)>& inSheet = {}) {
         CMainFrame& f = *p.frame;
-        if (!dynamic_cast<CInputView2*>(f.GetSplitter().GetPane(0, 0))) ASSERT_TRUE(f.UserCommand(ID_BACK));
+        if (!dynamic_cast<CInputView2*>(f.GetSplitter().GetPane(0, 0))) {
+            ASSERT_TRUE(f.UserCommand(ID_BACK));
+        }
         switch (kind) {
             case Kind::NewNewer:
             case Kind::NewOlder: {

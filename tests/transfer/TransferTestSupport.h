@@ -89,12 +89,6 @@ public:
 inline void ResetModel() {
     ResetOpenProject();
     g_PlcRegisterTables = CPlcRegisterTables();
-    g_ProjectSettings = CProjectSettings();
-    g_EthNodeTable = CEthNodeTable();
-    g_EipTagTable = CEipTagTable();
-    g_RecipeTables = CRecipeTables();
-    g_DefCommRegs = CDefCommRegTables();
-    g_GeneralEntity = CGeneralEntityTables();
     g_bExtendedSetup = g_nFeatureCount = g_bEthernetSetting = g_bTagTable = 0;
     g_bRecipesCom1 = g_bRecipesCom2 = g_bAttachRegCom1 = g_bAttachRegCom2 = 0;
     g_bGeneralEntityCom1 = g_bGeneralEntityCom2 = g_bUsesPlc141 = g_bDefCommRegFill = 0;

@@ -1,53 +1,37 @@
-#include "tables/IdbPanes.h"
+#include "projectfiles/ProjectIdb.h"
 
 #include "model/ExtendedTables.h"
+#include "model/IdbText.h"
 #include "model/RunTimeState.h"
 #include "compiler/IdbImage.h"
 #include "compiler/UploadDecode.h"
-#include "model/BlockTableData.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
-#include "res/TablesResource.h"
-#include "tables/DBViewClass1.h"
-#include "tables/DBViewClass2.h"
 #include "ui/Backend.h"
 
 #include <algorithm>
 
-
 namespace {
 
 constexpr size_t kMaxStations = 150;
+constexpr int kCanDeviceId = 83;
 
 IdbEntries& g_entries = g_IdbEntries;
+std::function<void(int)> g_rowsObserver;
+
+void RowsChanged(int port) {
+    if (g_rowsObserver) g_rowsObserver(port);
+}
 
 std::string StoredKey(const std::string& station, const std::string& address) {
     return platform::Trim(station) + '\x1f' + address;
 }
 
-IdbPane* PaneOf(int port) {
-    return port == 1 ? static_cast<IdbPane*>(g_pDBView1) : static_cast<IdbPane*>(g_pDBView2);
-}
-
 int SwitchOf(int port) { return port == 1 ? g_IdbSwitches.m_bIdbCom1 : g_IdbSwitches.m_bIdbCom2; }
-
-void Activate(IdbPane& pane) {
-    if (ui::Frame* frame = pane.GetParentFrame()) frame->SetActiveView(&pane);
-}
-
-// The block editor's pane is the active view again after the panes were worked on.
-void ActivateBlockView() {
-    for (int port = 1; port <= 2; ++port) {
-        IdbPane* pane = PaneOf(port);
-        ui::Frame* frame = pane ? pane->GetParentFrame() : nullptr;
-        if (!frame) continue;
-        if (ui::View* view = frame->GetSplitter().GetPane(0, 1)) frame->SetActiveView(view);
-        return;
-    }
-}
 
 // The rows of a port's internal database, at most as many as its image holds.
 std::vector<IdbPaneRow> PaneRows(int port) {
@@ -77,11 +61,11 @@ void StoreChoices(int port, const std::vector<IdbPaneRow>& rows, const std::vect
             if (t.m_arrCom2RowText.size() <= r) t.m_arrCom2RowText.resize(r + 1);
             t.m_arrCom2RowText[r] = s.start;
         }
-        keys.push_back(StoredKey(rows[r][IdbPane::kColNode], rows[r][IdbPane::kColStart]));
+        keys.push_back(StoredKey(rows[r][kIdbColNode], rows[r][kIdbColStart]));
     }
 }
 
-// What the panes show now becomes the choices the next derivation keeps.
+// What the rows hold now becomes the choices the next derivation keeps.
 void CaptureChoices() {
     for (int port = 1; port <= 2; ++port) {
         const std::vector<IdbPaneRow> rows = PaneRows(port);
@@ -96,23 +80,29 @@ std::string ImagePath(int port, bool working) {
     return ProjectIdbPath(g_strPrjFileLastIo, port);
 }
 
-// The rows of one port derived from its entries into its pane, with the default
-// registers (and for COM2 the node addresses) they bring.
-void DerivePort(int port, IdbPane& pane) {
+bool Plc2Is118() { return g_PlcRegisterTables.g_strPLC2Id == "118"; }
+
+// The rows of one port derived from its entries, with the default registers (and for
+// COM2 the node addresses) they bring.
+void DerivePort(int port) {
     const std::vector<IdbEntry>& entries = port == 1 ? g_entries.com1 : g_entries.com2;
-    Activate(pane);
-    pane.ClearList();
+    std::vector<IdbPaneRow>& out = g_IdbPaneRows[port - 1];
+    out.clear();
     if (port == 2 && g_bCom2IsCAN == 1) {
         // One row per parameter group, in block order.
         const size_t n = std::min(entries.size(), kMaxIdbRows);
-        ui::ListView& list = pane.List();
         for (size_t i = 0; i < n; ++i) {
-            const int row = list.InsertItem(list.GetItemCount(), "");
-            list.SetItemText(row, IdbPane::kColNode, entries[i].station);
-            list.SetItemText(row, IdbPane::kColStart, entries[i].address);
-            pane.FillRow(row, entries[i].address);
+            IdbPaneRow row{};
+            row[kIdbColNode] = entries[i].station;
+            row[kIdbColStart] = entries[i].address;
+            if (Com2ShowsParameterGroups()) {
+                FillCanIdbRow(int(i), row);
+            } else {
+                FillNormalIdbRow(port, row);
+                row[kIdbColWords] = "0";
+            }
+            out.push_back(row);
         }
-        pane.UpdateEmptyLayout();
         return;
     }
     std::vector<IdbRow> rows = DeriveIdbRows(entries, port, IdbRowLimit(port));
@@ -138,13 +128,114 @@ void DerivePort(int port, IdbPane& pane) {
                                         "communication registers hold at most 150. Only the first 150 are kept.",
                                         port, stations),
                        "Internal Database", ui::MB_OK | ui::MB_ICONWARNING);
-    for (const IdbRow& row : rows) {
-        pane.AddRow(row.station, row.start, row.count);
-        AddDefCommRegisterForRow(port, row, pane.List().GetItemCount());
+    for (const IdbRow& derived : rows) {
+        IdbPaneRow row{};
+        row[kIdbColNode] = derived.station;
+        row[kIdbColStart] = derived.start;
+        row[kIdbColWords] = platform::Format("%d", derived.count);
+        FillNormalIdbRow(port, row);
+        if (port == 2 && Plc2Is118()) row[kIdbColWords] = "0";
+        out.push_back(row);
+        AddDefCommRegisterForRow(port, derived, int(out.size()));
     }
 }
 
 }  // namespace
+
+void SetIdbRowsObserver(std::function<void(int port)> observer) { g_rowsObserver = std::move(observer); }
+
+void FillNormalIdbRow(int port, IdbPaneRow& row) {
+    const CBlockTableData& tables = g_BlockTables;
+    const std::string& address = row[kIdbColStart];
+    const int kind = g_PlcRegisterTables.IsCoilAddress(address, port);
+    // The user's choices follow the row's node and address.
+    const int stored = g_bIdbViewsFilled == 1 ? FindStoredIdbRow(port, row[kIdbColNode], address) : -1;
+    const int* dataTypes = port == 1 ? tables.m_anCom1DataType : tables.m_anCom2DataType;
+    const int* skips = port == 1 ? tables.m_anCom1SkipOnFail : tables.m_anCom2SkipOnFail;
+    const int* fails = port == 1 ? tables.m_anCom1FailValue : tables.m_anCom2FailValue;
+
+    std::string dataType = "Word";
+    if (kind == 1) {
+        dataType = "DiscritBit";
+    } else if (stored >= 0) {
+        int code = dataTypes[stored];
+        if (code == 1) code = 3;  // a bit type does not fit a register
+        dataType = code == 0 ? "Word" : DataTypeCodeToText(code);
+        if (dataType.empty()) dataType = "Word";
+    }
+    row[kIdbColDataType] = dataType;
+    row[kIdbColScaling] = "1";
+    row[kIdbColSkipCycles] = "0";
+    if (stored >= 0) {
+        row[kIdbColSkipOnFail] = skips[stored] == 1 ? "Yes" : "No";
+        row[kIdbColFailValue] = platform::Format("%d", fails[stored]);
+    } else {
+        row[kIdbColSkipOnFail] = "No";
+        row[kIdbColFailValue] = "65535";
+    }
+}
+
+int LookupPgnLength(const std::string& pgn, bool& variable) {
+    const size_t n = pgn.size();
+    const size_t head = n > 9 ? 6 : 5;
+    const std::string key = "0x" + (n > head ? pgn.substr(head) : std::string());
+    const std::string value = platform::GetPrivateProfileString(
+        "PGN Info", key, deffiles::kCorruptFile, 80, deffiles::PgnLengthInf(g_szProductName));
+    const size_t comma = value.find(',');
+    const std::string length = comma == std::string::npos ? std::string() : value.substr(0, comma);
+    variable = length == "variable";
+    return platform::Atoi(length);
+}
+
+void FillCanIdbRow(int index, IdbPaneRow& row) {
+    const std::string pgn = row[kIdbColStart];
+    bool variable = false;
+    const std::string length = platform::Format("%d", LookupPgnLength(pgn, variable));
+    if (variable) {
+        std::string shown = " ";
+        if (g_bIdbViewsFilled == 1) {
+            // The length the user gave this group, when the row still holds that group.
+            const CBlockTableData& t = g_BlockTables;
+            const bool same = index >= 0 && index < CBlockTableData::kRows &&
+                              static_cast<size_t>(index) < t.m_arrCom2RowText.size() &&
+                              t.m_arrCom2RowText[static_cast<size_t>(index)] == pgn;
+            shown = same ? platform::Format("%d", t.m_anCom2Column5[index]) : std::string();
+        }
+        row[kIdbColScaling] = shown;
+    } else {
+        row[kIdbColScaling] = length;
+    }
+    row[kIdbColDataType] = CPlcRegisterTables::PgnDirectionText(pgn);
+    row[kIdbColWords] = "0";
+    row[kIdbColSkipCycles] = CPlcRegisterTables::ReadPgnLength(pgn);
+    row[kIdbColSkipOnFail] = "0";
+    row[kIdbColFailValue] = "0";
+}
+
+bool Com2ShowsParameterGroups() { return g_bCom2IsCAN == 1 && !Plc2Is118(); }
+
+void DecideCom2Layout() {
+    // The selected product's entry decides whether its COM2 side can be a CAN bus.
+    const int count = deffiles::ReadProductCount();
+    for (int i = 1; i <= count; ++i) {
+        if (deffiles::ReadProductName(i) != g_szProductName) continue;
+        g_bCom2IsCAN = platform::Atoi(deffiles::ReadProductValue("DeviceID", i)) == kCanDeviceId ? 1 : 0;
+        break;
+    }
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    if (g_bCom2IsCAN == 0) t.g_strPlc2DriverId = t.g_strPLC2Id;
+    if (g_bCom2IsCAN == 2) g_bCom2IsCAN = 1;
+    // A CAN product uses the layout only with one of its CAN drivers on COM2.
+    if (g_bCom2IsCAN == 1 && !t.g_strPlc2DriverId.empty()) {
+        for (const std::string& id : g_arrCanDrivers) {
+            if (id == t.g_strPlc2DriverId) {
+                g_bCom2IsCAN = 1;
+                break;
+            }
+            g_bCom2IsCAN = 0;
+        }
+    }
+}
 
 void FillBlockTables(const BlockRows& rows) {
     g_entries = CollectIdbEntries(rows, g_IdbSwitches.m_bIdbCom1 == 1, g_IdbSwitches.m_bIdbCom2 == 1);
@@ -173,13 +264,10 @@ void ClearIdbEntries() {
 
 void FillIdbViews() {
     // Every port is derived afresh: a port without entries (or without an internal
-    // database) shows no rows rather than those of an earlier derivation.
-    for (int port = 1; port <= 2; ++port) {
-        IdbPane* pane = PaneOf(port);
-        if (pane && pane->GetDlgItem(IDC_IDB_LIST)) DerivePort(port, *pane);
-    }
+    // database) has no rows rather than those of an earlier derivation.
+    for (int port = 1; port <= 2; ++port) DerivePort(port);
     if (g_entries.com1.empty() && g_entries.com2.empty()) ClearIdbEntries();
-    ActivateBlockView();
+    RowsChanged(0);
 }
 
 void WriteIdbImages() {
@@ -190,7 +278,6 @@ void WriteIdbImages() {
     for (int port = 1; port <= 2; ++port) {
         std::string bytes;
         if (SwitchOf(port) == 1) {
-            if (IdbPane* pane = PaneOf(port)) Activate(*pane);
             const std::vector<IdbPaneRow> rows = PaneRows(port);
             std::vector<IdbRowSettings> settings;
             bytes = EncodeIdbImage(rows, port, &settings);
@@ -202,7 +289,6 @@ void WriteIdbImages() {
         if (!platform::WriteFileBytes(path, bytes))
             ui::MessageBox("Unable to create intermediate file.");
     }
-    ActivateBlockView();
 }
 
 void BuildIdbImage(const BlockRows& rows) {
@@ -238,21 +324,14 @@ int LoadIdbImages() {
             rows = DecodeIdbImage(bytes, port, g_bCom2IsCAN == 1, t.g_strPLC2Id);
             if (rows.size() > kMaxIdbRows) rows.resize(kMaxIdbRows);  // what the tables hold
         }
-        // Shown by the port's pane, or kept in the model alone while there is none.
-        IdbPane* pane = PaneOf(port);
-        if (pane && pane->GetDlgItem(IDC_IDB_LIST)) {
-            Activate(*pane);
-            pane->SetRows(rows);
-        } else {
-            g_IdbPaneRows[port - 1] = rows;
-        }
+        g_IdbPaneRows[port - 1] = rows;
         std::vector<IdbRowSettings> settings;
         EncodeIdbImage(rows, port, &settings);
         StoreChoices(port, rows, settings);
     }
     // The tables now hold the choices of the rows loaded: a derivation keeps them.
     g_bIdbViewsFilled = 1;
-    ActivateBlockView();
+    RowsChanged(0);
     return result;
 }
 
