@@ -396,3 +396,28 @@ TEST_F(ProjectSequence, AnUploadedProjectSavesLikeANewOneAndReopensToTheSameByte
         EXPECT_EQ(uploaded.substr(0, 24), made.substr(0, 24));
     }
 }
+
+// An upload that fails once the unit has named its drivers leaves the project level it
+// built: the protocol level, its title and no project, as before the upload.
+TEST_F(ProjectSequence, AFailedUploadReturnsToTheLevelItStartedFrom) {
+    const std::string out = RunThen({Kind::NewOlder}, [&](Program& p) {
+        Pick(*p.frame, 0, "QVX-S7");
+        const std::string title = p.frame->GetWindowText();
+        UseUnit(p.unit, Kind::UploadedNewer);
+        unitsim::Behaviour b = p.unit.GetBehaviour();
+        b.noProject = true;
+        p.unit.SetBehaviour(b);
+        p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+            d.UserClickButton(IDC_UPLOAD_PROJECT);
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        EXPECT_TRUE(p.frame->UserCommand(ID_UPLOAD_PROJECT));
+        EXPECT_NE(dynamic_cast<CProtocolView*>(p.frame->GetSplitter().GetPane(0, 0)), nullptr);
+        EXPECT_EQ(p.frame->GetWindowText(), title);
+        EXPECT_EQ(g_bNoBlockView, 1);
+        EXPECT_TRUE(g_BlockListRows.empty());
+        EXPECT_TRUE(g_OlderBlockListRows.empty());
+        return std::string("done");
+    });
+    EXPECT_EQ(out, "done");
+}

@@ -2,6 +2,7 @@
 // than the tables hold, the product question, the advance-setting offsets, and the
 // three-port product over the line.
 #include "TransferTestSupport.h"
+#include "compiler/OlderUploadDecode.h"
 #include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileSections.h"
 #include "projectfiles/ProjectFileWriter.h"
@@ -160,6 +161,22 @@ TEST_F(UploadDecodeTest, AdvanceSettingOffsetsAreTakenOffWhateverTheByteHeld) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(decoder.Result().model.settings.g_anAdvSetting1[i], adv1[i]);
         EXPECT_EQ(decoder.Result().model.settings.g_anAdvSetting2[i], adv2[i]);
+    }
+}
+
+// The older upload's slave mode and word limit are the uploaded PLC pair's, whatever the
+// project open before it was.
+TEST_F(UploadDecodeTest, TheOlderSlaveModeIsTheUploadedPairs) {
+    for (const bool slaveUnit : {false, true}) {
+        g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-00";
+        g_nDeviceId = g_nDeviceIdAlt = 81;
+        g_bBlockExSlaveMode = slaveUnit ? 0 : 1;
+        const uint8_t ids[5] = {uint8_t(slaveUnit ? 104 : 102), 1, 101, 1, 0};
+        COlderUploadDecoder decoder(rec);
+        ASSERT_EQ(decoder.DecodeIdentities(ids), 0);
+        decoder.ApplySlaveModeWordLimit();
+        EXPECT_EQ(decoder.Result().model.blockExSlaveMode, slaveUnit ? 1 : 0);
+        EXPECT_EQ(decoder.Result().model.tables.g_nBlockWordLimit, slaveUnit ? 255 : 64);
     }
 }
 
