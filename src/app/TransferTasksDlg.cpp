@@ -336,6 +336,7 @@ bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<boo
                                       const std::function<void()>& end) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
     EnableControls(false);
+    if (!m_bExitDuringDownload) EnableDlgItem(ui::IDCANCEL, false);
     SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
     m_lineState[1] = g_nConnectState = 0;
     g_bTaskFirmware = list.GetRowCheck(0);

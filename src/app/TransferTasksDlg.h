@@ -133,4 +133,6 @@ private:
 protected:
     std::unique_ptr<ui::WaitCursor> m_pWaitCursor;
     int m_lineState[6] = {};
+    // Whether Exit stays usable while a download runs (the older products' dialog: no).
+    bool m_bExitDuringDownload = true;
 };
