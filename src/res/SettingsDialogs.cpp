@@ -141,7 +141,7 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         t.id = IDD_CONTROL_WORD_EX;
         t.caption = "Dialog";
         t.cx = 412;
-        t.cy = 262;
+        t.cy = 238;
         t.styles = ds::kCaption | ds::kSysMenu | ds::kModalFrame | ds::kCenter;
         AddTopLine(t.controls, 5);
         t.controls.push_back({ControlKind::GroupBox, IDC_CW_STATION_GROUP, "", 7, 16, 398, 21, 0});
@@ -151,12 +151,12 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         t.controls.push_back({ControlKind::Label, IDC_CW_WORDS_LABEL, "# Words  (1-16) :", 216, 25, 60, 8, 0});
         t.controls.push_back({ControlKind::Edit, IDC_CW_WORDS, "", 278, 23, 30, 12,
                               st::kBorder | st::kAutoHScroll | st::kTabStop});
-        AddPanel(t.controls, kPlc1, 7, 40, 78, true);
-        AddPanel(t.controls, kPlc2, 209, 40, 78, true);
-        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 122);
-        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 139);
-        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 156);
-        AddBottom(t.controls, 174, 62, 240, kControlWordExplanationEx);
+        AddPanel(t.controls, kPlc1, 7, 40, 76, true);
+        AddPanel(t.controls, kPlc2, 209, 40, 76, true);
+        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 118);
+        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 131);
+        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 144);
+        AddBottom(t.controls, 155, 58, 218, kControlWordExplanationEx);
         out.push_back(t);
     }
 }
