@@ -105,7 +105,7 @@ bool CDefCommRegDlg::OnInitDialog() {
     for (ui::ListView* list : {m_pListCom1, m_pListCom2}) {
         list->ModifyStyle(0, ui::style::kGridLines);
         list->InsertColumn(0, "Station ID", ui::LVCFMT_LEFT, 80);
-        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 110);  // room for its heading
+        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 100);
         list->InsertColumn(2, "Words", ui::LVCFMT_LEFT, 60);
     }
     if (g_bDefCommRegFill == 1) return true;

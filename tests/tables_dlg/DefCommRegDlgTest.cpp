@@ -51,6 +51,7 @@ TEST_F(DefCommRegTest, ListsBothPortsAndStoresTheWordsOnOk) {
         EXPECT_EQ(l1.GetColumnHeading(0), "Station ID");
         EXPECT_EQ(l1.GetColumnHeading(1), "Register Address");
         EXPECT_EQ(l1.GetColumnHeading(2), "Words");
+        EXPECT_EQ(l1.GetColumnWidth(1), 100);
         ASSERT_EQ(l1.GetItemCount(), 3);
         EXPECT_EQ(Cell(dlg, IDC_ATTACH_LIST_COM1, 1, 0), "2");
         EXPECT_EQ(Cell(dlg, IDC_ATTACH_LIST_COM1, 1, 1), "N200");
