@@ -15,6 +15,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TransferResource.h"
 #include "settings/ControlWordExDlg.h"
 
@@ -82,6 +83,7 @@ std::string CTransferTasksDlg::Named(const char* plc, const char* master) const 
 bool CTransferTasksDlg::OnInitDialog() {
     m_nLogLine = 0;
     auto& messages = Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    messages.SetHorizontalExtent(kStatusListExtent);
     for (int i = 0; i < 9; ++i) messages.AddString(" ");
     messages.SetCurSel(-1);
     Item(IDC_TRANSFER_PROGRESS).SetRange(0, CUnitLink::kProgressMax);
@@ -124,10 +126,13 @@ void CTransferTasksDlg::FillTaskList() {
     while (list.GetColumnCount() > 0) list.DeleteColumn(0);
     const int width = GetControlPixelRect(list).Width() - 20;
     list.InsertColumn(0, "ITEM", ui::LVCFMT_LEFT, width > 0 ? width : 60);
+    list.SetImageList({res::TaskIcon(IDI_TASK_LIST), res::TaskIcon(IDI_TASK_FILE), res::TaskIcon(IDI_TASK_PROJECT),
+                       res::TaskIcon(IDI_TASK_UPLOAD)});
     const std::string rows[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
                                  Named("PLC2 Driver", "Master2 Driver"), "Project"};
     for (int i = 0; i < 4; ++i) {
         list.InsertItem(i, rows[i]);
+        list.SetItemImage(i, i == 3 ? 2 : 1);
         list.SetRowCheck(i, false);
     }
 }
@@ -199,6 +204,8 @@ void CTransferTasksDlg::MarkLine(int line, LineState state, int icon) {
     if (icon != 0) SetIcon(line, icon);
     Refresh();
 }
+
+void CTransferTasksDlg::ClearSummary() { SetDlgItemText(IDC_SUMMARY, ""); }
 
 void CTransferTasksDlg::ClearStatus() {
     HideAllIcons();

@@ -39,6 +39,8 @@ void COlderTransfer::LineAdapter::MarkConnection(LineState state) {
 
 void COlderTransfer::LineAdapter::MarkStep(LineState state) { m_owner.m_reporter.MarkLine(kLineStep, state, 0); }
 
+void COlderTransfer::LineAdapter::ClearSummary() { m_owner.m_reporter.ClearSummary(); }
+
 COlderTransfer::COlderTransfer(CSerialPort& port, ITransferReporter& reporter)
     : m_port(port), m_reporter(reporter), m_adapter(*this), m_link(port), m_pPreviousReporter(&port.GetReporter()) {
     m_port.SetReporter(&m_adapter);

@@ -622,6 +622,14 @@ void WidgetBinding::SyncItems(ui::Control& c, QWidget* w) {
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         list->clear();
         for (int i = 0; i < lc.GetCount(); ++i) list->addItem(FromAnsi(lc.GetLBText(i)));
+        if (lc.GetHorizontalExtent() > 0) {
+            // The rows are that wide: the box scrolls sideways over them.
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            for (int i = 0; i < list->count(); ++i) {
+                QListWidgetItem* item = list->item(i);
+                item->setSizeHint(QSize(lc.GetHorizontalExtent(), list->sizeHintForRow(i)));
+            }
+        }
         list->setCurrentRow(lc.GetCurSel());
         if (lc.GetCurSel() < 0) list->clearSelection();
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
@@ -665,6 +673,10 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
                                                                                      : Qt::AlignLeft));
             if (col == 0 && checks)
                 item->setCheckState(lv.GetRowCheck(r) ? Qt::Checked : Qt::Unchecked);
+            if (col == 0) {
+                const std::shared_ptr<const ui::Bitmap> image = lv.GetImage(lv.GetItemImage(r));
+                item->setIcon(image ? QIcon(QPixmap::fromImage(ToImage(*image))) : QIcon());
+            }
             const ui::Color fg = lv.GetRowTextColor(r);
             const ui::Color bg = lv.GetRowBkColor(r) != ui::kDefaultColor ? lv.GetRowBkColor(r) : lv.GetTextBkColor();
             item->setData(Qt::ForegroundRole, fg == ui::kDefaultColor ? QVariant() : QVariant(QBrush(ToQColor(fg))));
