@@ -113,7 +113,8 @@ private:
     void BelongTo(QWidget* owner) {
         if (QWidget* old = parentWidget()) old->removeEventFilter(this);
         const QRect place = geometry();
-        setParent(owner, Qt::Window);
+        // Owned, it is a dialog's window: the window system keeps it in front of its owner.
+        setParent(owner, owner ? Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint : Qt::Window);
         setGeometry(place);
         if (owner) owner->installEventFilter(this);
     }

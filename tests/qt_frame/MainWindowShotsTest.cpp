@@ -327,6 +327,10 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         frame.fired.clear();
         Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_N));
         EXPECT_TRUE(frame.fired.empty());
+        // The newer block list of a product without Ethernet gates Ethernet Download.
+        EXPECT_FALSE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_H));
+        EXPECT_TRUE(frame.fired.empty());
 
         // The older block list of QVX-00.
         frame.CloseToProductLevel();
@@ -346,6 +350,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         ASSERT_NE(older, nullptr);
         g_szHelpTopic = "protocols.htm";
         EXPECT_EQ(F1On(window, older->GetListCtrl()), "blockoverview.htm");
+        EXPECT_TRUE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());  // the older list leaves it to the frame
         backend.SetAutoClose(true);
         frame.DestroyWindow();
     }
