@@ -60,14 +60,14 @@ QMainWindow* MainWidget() {
     return nullptr;
 }
 
-// At the protocol level: Modbus RTU Master on COM1, Compact Series on COM2.
-void PickProtocols(CMainFrame& frame) {
+// At the protocol level: Modbus RTU Master on COM1, `com2` (Compact Series) on COM2.
+void PickProtocols(CMainFrame& frame, const char* com2Protocol = "Compact Series") {
     auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
     auto* com2 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 1));
     ASSERT_NE(com1, nullptr);
     ASSERT_NE(com2, nullptr);
     ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
-    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Compact Series")));
+    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), com2Protocol)));
     QApplication::processEvents();
 }
 
@@ -339,11 +339,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         ASSERT_NE(products, nullptr);
         ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
         QApplication::processEvents();
-        com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
-        auto* com2 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 1));
-        ASSERT_TRUE(com1 && com2);
-        ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
-        ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Series 5")));
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Series 5"));
         ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
         QApplication::processEvents();
         auto* older = dynamic_cast<CBlockExView*>(frame.GetSplitter().GetPane(0, 1));
