@@ -98,6 +98,13 @@ void AddSummary(std::vector<ui::ControlTemplate>& c, int address, int sentence, 
     c.push_back({ControlKind::Label, sentence, "", 99, y, 306, 16, 0});
 }
 
+// The three summary lines, `step` apart: PLC1 error bit, control word, PLC2 error bit.
+void AddSummaries(std::vector<ui::ControlTemplate>& c, int y, int step) {
+    AddSummary(c, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, y);
+    AddSummary(c, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, y + step);
+    AddSummary(c, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, y + 2 * step);
+}
+
 // The side radios and the two Enable boxes in the top line.
 void AddTopLine(std::vector<ui::ControlTemplate>& c, int y) {
     c.push_back({ControlKind::CheckBox, IDC_CW_ENABLE1, "Enable", 14, y, 40, 10, st::kHidden | st::kTabStop});
@@ -130,9 +137,7 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         AddTopLine(t.controls, 8);
         AddPanel(t.controls, kPlc1, 7, 24, 84, false);
         AddPanel(t.controls, kPlc2, 212, 24, 84, false);
-        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 116);
-        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 136);
-        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 156);
+        AddSummaries(t.controls, 116, 20);
         AddBottom(t.controls, 180, 70, 258, kControlWordExplanation);
         out.push_back(t);
     }
@@ -153,9 +158,7 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
                               st::kBorder | st::kAutoHScroll | st::kTabStop});
         AddPanel(t.controls, kPlc1, 7, 40, 76, true);
         AddPanel(t.controls, kPlc2, 209, 40, 76, true);
-        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 118);
-        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 131);
-        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 144);
+        AddSummaries(t.controls, 118, 13);
         AddBottom(t.controls, 155, 58, 218, kControlWordExplanationEx);
         out.push_back(t);
     }
