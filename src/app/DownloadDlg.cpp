@@ -17,7 +17,9 @@ const char* const kConnecting = "Connecting to Quorvex.";
 }  // namespace
 
 CDownloadDlg::CDownloadDlg(ui::Window* parent)
-    : CTransferTasksDlg(IDD_DOWNLOAD, parent), m_transfer(g_DownloadPort, *this) {}
+    : CTransferTasksDlg(IDD_DOWNLOAD, parent), m_transfer(g_DownloadPort, *this) {
+    m_bExitDuringDownload = false;
+}
 
 CDownloadDlg::~CDownloadDlg() = default;
 

@@ -4,6 +4,7 @@
 #include "link/UnitLink.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/ToolsResource.h"
+#include "res/TransferResource.h"
 
 namespace {
 constexpr uint32_t kAfterTestMs = 1000;
@@ -38,6 +39,7 @@ bool CHardwareTestDlg::OnInitDialog() {
     for (int id : {IDC_HW_RS232, IDC_HW_RS422, IDC_HW_CMOS}) EnableDlgItem(id, false);
     EnableDlgItem(ui::IDCANCEL, true);
     auto& results = Item<ui::ListControl>(IDC_HW_RESULTS);
+    results.SetHorizontalExtent(kStatusListExtent);
     for (int i = 0; i < 9; ++i) results.AddString(" ");
     g_szHelpTopic = "hardwaretest.htm";
     return true;

@@ -288,7 +288,7 @@ void CMainFrame::OnUpdateNeedsService(ui::CmdUI& cmd) {
     case ID_RECENT_PROJECT3:
     case ID_RECENT_PROJECT4: on = bool(s.loadNewerProject) || bool(s.loadOlderProject); break;
     case ID_TAG_TABLE: on = bool(s.tagTableDialog) && g_bTagTable == 1; break;
-    case ID_ETHERNET_DOWNLOAD: on = bool(s.ethernetDownload) && g_bCanEthernetDownload == 1; break;
+    case ID_ETHERNET_DOWNLOAD: on = bool(s.ethernetDownload); break;  // the newer block view gates it
     case ID_UPLOAD_IP_SETTINGS: on = bool(s.ipSettingsUpload) && g_bCanUploadMac == 1; break;
     case ID_RECENT_PLACEHOLDER: on = false; break;  // "Resent File..." only stands in for the list
     default: break;

@@ -14,6 +14,9 @@ namespace {
 
 std::function<bool(const std::string&)> g_testOpener;
 
+// The table of contents of the help pages.
+const char kContentsPage[] = "index.htm";
+
 bool StartOpener(const std::string& page) {
     if (g_testOpener) return g_testOpener(page);
     const char* custom = std::getenv("QUORVEX_HELP_OPENER");
@@ -49,7 +52,10 @@ bool OpenHelpTopic(const std::string& topic) {
     }
     // The program's own help window, unless the person asked for the desktop's opener.
     const char* custom = std::getenv("QUORVEX_HELP_OPENER");
-    if (!g_testOpener && !(custom && *custom) && ui::GetBackend().ShowHelpPage(page)) return true;
+    // The contents first, then the topic beside them.
+    std::string contents = platform::ResolvePath(platform::GetProgramFolder() + "Help\\" + kContentsPage);
+    if (!platform::FileExists(contents)) contents.clear();
+    if (!g_testOpener && !(custom && *custom) && ui::GetBackend().ShowHelpPage(page, contents)) return true;
     if (!StartOpener(page)) {
         ui::MessageBox("The help page could not be opened.\n(" + page + ")", "Quorvex Help",
                        ui::MB_OK | ui::MB_ICONEXCLAMATION);

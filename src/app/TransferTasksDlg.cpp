@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TransferResource.h"
 #include "settings/ControlWordExDlg.h"
 
@@ -83,6 +84,7 @@ std::string CTransferTasksDlg::Named(const char* plc, const char* master) const 
 bool CTransferTasksDlg::OnInitDialog() {
     m_nLogLine = 0;
     auto& messages = Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    messages.SetHorizontalExtent(kStatusListExtent);
     for (int i = 0; i < 9; ++i) messages.AddString(" ");
     messages.SetCurSel(-1);
     Item(IDC_TRANSFER_PROGRESS).SetRange(0, CUnitLink::kProgressMax);
@@ -125,10 +127,13 @@ void CTransferTasksDlg::FillTaskList() {
     while (list.GetColumnCount() > 0) list.DeleteColumn(0);
     const int width = GetControlPixelRect(list).Width() - 20;
     list.InsertColumn(0, "ITEM", ui::LVCFMT_LEFT, width > 0 ? width : 60);
+    list.SetImageList({res::TaskIcon(IDI_TASK_LIST), res::TaskIcon(IDI_TASK_FILE), res::TaskIcon(IDI_TASK_PROJECT),
+                       res::TaskIcon(IDI_TASK_UPLOAD)});
     const std::string rows[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
                                  Named("PLC2 Driver", "Master2 Driver"), "Project"};
     for (int i = 0; i < 4; ++i) {
         list.InsertItem(i, rows[i]);
+        list.SetItemImage(i, i == 3 ? 2 : 1);
         list.SetRowCheck(i, false);
     }
 }
@@ -200,6 +205,8 @@ void CTransferTasksDlg::MarkLine(int line, LineState state, int icon) {
     if (icon != 0) SetIcon(line, icon);
     Refresh();
 }
+
+void CTransferTasksDlg::ClearSummary() { SetDlgItemText(IDC_SUMMARY, ""); }
 
 void CTransferTasksDlg::ClearStatus() {
     HideAllIcons();
@@ -337,6 +344,7 @@ bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<boo
                                       const std::function<void()>& end) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
     EnableControls(false);
+    if (!m_bExitDuringDownload) EnableDlgItem(ui::IDCANCEL, false);
     SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
     m_lineState[1] = g_nConnectState = 0;
     g_bTaskFirmware = list.GetRowCheck(0);

@@ -69,6 +69,7 @@ public:
     void SetProgressPos(int position) override;
     void MarkLine(int line, LineState state, int icon) override;
     void ClearStatus() override;
+    void ClearSummary() override;
     void SetFileName(const std::string& name) override;
     void BeginWaitCursor() override;
     std::string ChooseFirmwareFile(const std::vector<std::string>& paths, const std::string& folder) override;
@@ -133,4 +134,6 @@ private:
 protected:
     std::unique_ptr<ui::WaitCursor> m_pWaitCursor;
     int m_lineState[6] = {};
+    // Whether Exit stays usable while a download runs (the older products' dialog: no).
+    bool m_bExitDuringDownload = true;
 };

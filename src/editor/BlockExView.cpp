@@ -13,7 +13,6 @@
 #include "res/FrameResource.h"
 #include "res/OlderEditorResource.h"
 #include "ui/Backend.h"
-#include "ui/FrameHost.h"
 
 int g_nCopyRow = -1;
 std::string g_BlockClipboard[8];
@@ -246,6 +245,5 @@ void CBlockExView::PickAddress(int plcCol, int addressCol) {
 
 void CBlockExView::OnHelpInfo() {
     if (g_nDownloadDlgMode == 0) g_szHelpTopic = "blockoverview.htm";
-    if (ui::FrameHost* frame = ui::GetFrameHost()) frame->ShowHelp();
-    else ui::ShowHelp();
+    ui::ShowHelp();
 }

@@ -248,8 +248,7 @@ void CNewBlockExView::OnKeyDown(const ui::Event& event) {
 
 void CNewBlockExView::OnHelpInfo() {
     if (g_nTransferMode == 0) g_szHelpTopic = "blockoverview.htm";
-    if (ui::FrameHost* frame = ui::GetFrameHost()) frame->ShowHelp();
-    else ui::ShowHelp();
+    ui::ShowHelp();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -271,6 +270,8 @@ void CNewBlockExView::OnUpdateDialogCommand(ui::CmdUI& cmd) {
         case ID_MAC_ADDRESS: on = bool(s.macAddress) && m_bShowMacAddress == 1; break;
         case ID_HTML_DOWNLOAD: on = bool(s.htmlDownload) && g_bCanHtmlDownload == 1; break;
         case ID_RUN_KORVO: on = g_bCanRunKorvo == 1; break;
+        // Run by the frame; this view only gates it.
+        case ID_ETHERNET_DOWNLOAD: on = g_bCanEthernetDownload == 1; break;
         default: break;
     }
     cmd.Enable(on);

@@ -174,6 +174,7 @@ const ui::HandlerTable* CNewBlockExView::GetHandlerTable() const {
         ui::On(Notify::UpdateUI, ID_MAC_ADDRESS, &V::OnUpdateDialogCommand),
         ui::On(Notify::UpdateUI, ID_HTML_DOWNLOAD, &V::OnUpdateDialogCommand),
         ui::On(Notify::UpdateUI, ID_RUN_KORVO, &V::OnUpdateDialogCommand),
+        ui::On(Notify::UpdateUI, ID_ETHERNET_DOWNLOAD, &V::OnUpdateDialogCommand),
     });
     return &table;
 }

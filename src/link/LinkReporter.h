@@ -48,6 +48,8 @@ public:
     virtual void MarkConnection(LineState /*state*/) {}
     // The line of the current step (a framed record).
     virtual void MarkStep(LineState /*state*/) {}
+    // The unit confirmed the handshake: the summary of an earlier transfer goes.
+    virtual void ClearSummary() {}
 };
 
 // The reporter a port uses when it was given none: until a program sets one, messages go

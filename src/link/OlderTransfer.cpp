@@ -39,6 +39,8 @@ void COlderTransfer::LineAdapter::MarkConnection(LineState state) {
 
 void COlderTransfer::LineAdapter::MarkStep(LineState state) { m_owner.m_reporter.MarkLine(kLineStep, state, 0); }
 
+void COlderTransfer::LineAdapter::ClearSummary() { m_owner.m_reporter.ClearSummary(); }
+
 COlderTransfer::COlderTransfer(CSerialPort& port, ITransferReporter& reporter)
     : m_port(port), m_reporter(reporter), m_adapter(*this), m_link(port), m_pPreviousReporter(&port.GetReporter()) {
     m_port.SetReporter(&m_adapter);
@@ -98,8 +100,6 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
 
     const size_t block = static_cast<size_t>(blockSize);
     const size_t blocks = (data.size() + block - 1) / block;
-    int position = 10;
-    const int step = blocks ? static_cast<int>((CUnitLink::kProgressMax - 10) / static_cast<int>(blocks)) : 0;
     std::vector<uint8_t> frame;
     frame.reserve(block + 2);
     for (size_t k = 0; k < blocks; ++k) {
@@ -121,8 +121,7 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
             out = StreamOutcome::BlockRefused;
             return -1;
         }
-        position += step;
-        Progress(position);
+        Progress(CUnitLink::BlockProgress(k + 1, blocks));
     }
 
     Progress(CUnitLink::kProgressMax);
@@ -298,7 +297,10 @@ int COlderTransfer::DownloadProject() {
         CommErrorUnlessMismatch();
         return -1;
     }
-    if (threePorts) return 0;  // its project is the setup record alone
+    if (threePorts) {  // its project is the setup record alone
+        Progress(CUnitLink::kProgressMax);
+        return 0;
+    }
 
     // Block records.
     if (m_link.SendCommandReadAnswer(unitcmd::kProject, kCommandPauseMs, unitcmd::kProject) != AnswerResult::Expected) {
@@ -311,8 +313,6 @@ int COlderTransfer::DownloadProject() {
     m_port.Write(count, sizeof count);
     Sleep(kCommandPauseMs);
     m_port.ReadByte();  // the unit's answer to the count is not examined
-    int position = 10;
-    const int step = blocks ? (CUnitLink::kProgressMax - 10) / static_cast<int>(blocks) : 0;
 
     bool refused = false;
     std::vector<uint8_t> wire;
@@ -342,8 +342,7 @@ int COlderTransfer::DownloadProject() {
             CommError();
             return -1;
         }
-        position += step;
-        Progress(position);
+        Progress(CUnitLink::BlockProgress(i + 1, blocks));
     }
 
     Progress(CUnitLink::kProgressMax);

@@ -88,6 +88,7 @@ private:
         void SetProgressPos(int position) override;
         void MarkConnection(LineState state) override;
         void MarkStep(LineState state) override;
+        void ClearSummary() override;
 
     private:
         COlderTransfer& m_owner;

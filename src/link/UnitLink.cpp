@@ -117,6 +117,7 @@ int CUnitLink::ConnectToUnit(const HandshakeOptions& options, HandshakeResult* r
         r.outcome = HandshakeOutcome::Refused;
         return -1;
     }
+    Reporter().ClearSummary();
     r.outcome = HandshakeOutcome::Connected;
     return 0;
 }

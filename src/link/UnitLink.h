@@ -90,6 +90,10 @@ public:
     // Largest block size of the project stream.
     static constexpr int kMaxProjectBlockSize = 5000;
     static constexpr int kProgressMax = 200;
+    // The bar's position after `sent` of `blocks` blocks of a stream: from 10 to the end.
+    static int BlockProgress(size_t sent, size_t blocks) {
+        return blocks ? 10 + static_cast<int>((kProgressMax - 10) * sent / blocks) : 10;
+    }
     // The echo wait's watchdog.
     static constexpr uint32_t kEchoWatchdogMs = 10000;
 

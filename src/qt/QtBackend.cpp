@@ -6,7 +6,10 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSplitter>
 #include <QTextBrowser>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QCursor>
@@ -16,6 +19,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <map>
 
 #include "platform/Paths.h"
@@ -50,6 +54,97 @@ QString SafeName(const std::string& text) {
     for (QChar c : FromAnsi(text)) out += c.isLetterOrNumber() ? c : QLatin1Char('_');
     return out.left(40);
 }
+
+// The help window: the contents beside the topic, a link in either showing its page on
+// the right. Called from a dialog it belongs to that dialog while the dialog is open, so
+// it stands in front of it and takes input beside it; it stays when the dialog closes.
+class HelpWindow : public QWidget {
+public:
+    HelpWindow() : QWidget(nullptr, Qt::Window) {
+        setWindowTitle(QStringLiteral("Quorvex Help"));
+        auto* split = new QSplitter(this);
+        m_contents = new QTextBrowser(split);
+        m_contents->setObjectName(QStringLiteral("helpContents"));
+        m_contents->setOpenLinks(false);
+        m_topic = new QTextBrowser(split);
+        m_topic->setObjectName(QStringLiteral("helpBrowser"));
+        m_topic->setOpenExternalLinks(true);
+        QObject::connect(m_contents, &QTextBrowser::anchorClicked, m_topic,
+                         [topic = m_topic](const QUrl& url) { topic->setSource(url); });
+        split->setSizes({240, 660});
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(split);
+        resize(900, 620);
+    }
+
+    void ShowTopic(const QString& page, const QString& contents, QWidget* caller) {
+        const QStringList folder{QFileInfo(page).absolutePath()};
+        m_topic->setSearchPaths(folder);
+        m_topic->setSource(QUrl::fromLocalFile(page));
+        if (!contents.isEmpty() && m_contents->source() != QUrl::fromLocalFile(contents)) {
+            m_contents->setSearchPaths(folder);
+            m_contents->setSource(QUrl::fromLocalFile(contents));
+        }
+        m_contents->setVisible(!contents.isEmpty());
+        if (caller == this || (caller && caller->window() == this)) caller = parentWidget();
+        const bool moved = caller != parentWidget() || !isVisible();
+        if (caller != parentWidget()) BelongTo(caller && caller->isModal() ? caller : nullptr);
+        FitOnScreen(caller, moved);
+        show();
+        raise();
+        activateWindow();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The dialog it belongs to closes: it stays, on its own.
+        if (watched == parentWidget() && event->type() == QEvent::Hide) {
+            const bool shown = m_wanted;
+            BelongTo(nullptr);
+            if (shown) show();
+        }
+        return false;
+    }
+    void showEvent(QShowEvent*) override { m_wanted = true; }
+    void closeEvent(QCloseEvent*) override { m_wanted = false; }
+
+private:
+    void BelongTo(QWidget* owner) {
+        if (QWidget* old = parentWidget()) old->removeEventFilter(this);
+        const QRect place = geometry();
+        // Owned, it is a dialog's window: the window system keeps it in front of its owner.
+        setParent(owner, owner ? Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint : Qt::Window);
+        setGeometry(place);
+        if (owner) owner->installEventFilter(this);
+    }
+
+    // Wholly inside the screen's free area, frame and all; centred on the caller when it
+    // is placed anew.
+    void FitOnScreen(QWidget* caller, bool centre) {
+        QScreen* screen = caller ? caller->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        const QRect area = screen->availableGeometry();
+        // The window manager's frame once known, else room for a title bar.
+        QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                       frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+        if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+        const int w = std::min(width(), area.width() - frame.left() - frame.right());
+        const int h = std::min(height(), area.height() - frame.top() - frame.bottom());
+        QPoint at = geometry().topLeft();
+        if (centre) {
+            const QRect over = caller ? caller->window()->frameGeometry() : area;
+            at = over.center() - QPoint(w / 2, h / 2);
+        }
+        at.setX(std::clamp(at.x(), area.left() + frame.left(), area.right() + 1 - frame.right() - w));
+        at.setY(std::clamp(at.y(), area.top() + frame.top(), area.bottom() + 1 - frame.bottom() - h));
+        setGeometry(QRect(at, QSize(w, h)));
+    }
+
+    QTextBrowser* m_contents;
+    QTextBrowser* m_topic;
+    bool m_wanted = false;
+};
 
 }  // namespace
 
@@ -331,33 +426,13 @@ void QtBackend::SetClipboardText(const std::string& text) {
 
 std::string QtBackend::GetClipboardText() { return ToAnsi(QApplication::clipboard()->text()); }
 
-bool QtBackend::ShowHelpPage(const std::string& path) {
-    // One help window, a page viewer of its own that follows the pages' links; it stays
-    // open beside the program and shows each topic asked for.
-    QTextBrowser* browser = nullptr;
-    if (!m->helpWindow) {
-        auto* window = new QWidget(nullptr, Qt::Window);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowTitle(QStringLiteral("Quorvex Help"));
-        browser = new QTextBrowser(window);
-        browser->setObjectName(QStringLiteral("helpBrowser"));
-        browser->setOpenExternalLinks(true);
-        auto* layout = new QVBoxLayout(window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(browser);
-        window->resize(720, 560);
-        m->helpWindow = window;
-    } else {
-        browser = m->helpWindow->findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
-    }
-    if (!browser) return false;
-    const QString file = QString::fromStdString(path);
-    browser->setSearchPaths({QFileInfo(file).absolutePath()});
-    browser->setSource(QUrl::fromLocalFile(file));
-    m->helpWindow->show();
-    m->helpWindow->raise();
-    if (!m->shotFolder.empty()) m->Shoot(m->helpWindow, QStringLiteral("help-") + SafeName(QFileInfo(file).fileName().toStdString()));
-    if (m->autoClose) m->helpWindow->close();
+bool QtBackend::ShowHelpPage(const std::string& path, const std::string& contents) {
+    // One help window that stays open beside the program and shows each topic asked for.
+    if (!m->helpWindow) m->helpWindow = new HelpWindow;
+    auto* window = static_cast<HelpWindow*>(m->helpWindow.data());
+    window->ShowTopic(QString::fromStdString(path), QString::fromStdString(contents), m->ParentWidget());
+    if (!m->shotFolder.empty()) m->Shoot(window, QStringLiteral("help-") + SafeName(QFileInfo(QString::fromStdString(path)).fileName().toStdString()));
+    if (m->autoClose) window->close();
     return true;
 }
 

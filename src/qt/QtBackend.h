@@ -55,7 +55,7 @@ public:
     void SetWaitCursor(bool on) override;
     void SetClipboardText(const std::string& text) override;
     std::string GetClipboardText() override;
-    bool ShowHelpPage(const std::string& path) override;
+    bool ShowHelpPage(const std::string& path, const std::string& contents) override;
     void ProcessPendingEvents() override;
     void WindowDestroyed(ui::Window& window) override;
 

@@ -93,7 +93,14 @@ public:
         if (key->modifiers() & Qt::ShiftModifier) mods |= ui::FSHIFT;
         if (key->modifiers() & Qt::ControlModifier) mods |= ui::FCONTROL;
         if (key->modifiers() & Qt::AltModifier) mods |= ui::FALT;
-        if (!m_frame.model.FindAccelerator(mods, vk)) return false;
+        if (!m_frame.model.FindAccelerator(mods, vk)) {
+            // F1 on a control is the control's window's; elsewhere in the window, the
+            // active view's help or the frame's Help command.
+            if (vk != ui::VK_F1 || mods || ControlOfWidget(watched)) return false;
+            event->accept();
+            if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) m_frame.model.UserHelp();
+            return true;
+        }
         if (event->type() == QEvent::ShortcutOverride) {
             event->accept();  // no shortcut or mnemonic: the key press comes to us
             return true;

@@ -136,6 +136,23 @@ private:
     ui::ListControl* m_model;
 };
 
+// A click in a list below its rows is a click on no row, as list views report one.
+class EmptyAreaClick : public QObject {
+public:
+    EmptyAreaClick(ui::ListView& list, QTableWidget* table) : QObject(table), m_list(list), m_table(table) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonRelease) return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && !m_table->indexAt(mouse->position().toPoint()).isValid())
+            m_list.UserClickCell(-1, -1);
+        return false;
+    }
+
+private:
+    ui::ListView& m_list;
+    QTableWidget* m_table;
+};
+
 // Keys of a control go to the model first: its key-down handlers, then the window's
 // default handling of Enter, Escape and F1. Other keys keep Qt's handling.
 class KeyFilter : public QObject {
@@ -151,6 +168,7 @@ public:
         if (!control || !control->GetParent()) return false;
         ui::Window* window = control->GetParent();
         if (!window->IsLive()) return false;
+        if (vk == ui::VK_F1) return window->UserKey(control, vk);  // key-down handlers, then help
         if (window->Dispatch(ui::Event{ui::Notify::KeyDown, control->GetDlgCtrlID(), vk, -1, -1, 0,
                                        control}))
             return true;
@@ -503,6 +521,7 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                 lv->UserClickCell(row, col, (mods & Qt::ShiftModifier ? ui::MK_SHIFT : 0u) |
                                                 (mods & Qt::ControlModifier ? ui::MK_CONTROL : 0u));
             });
+            table->viewport()->installEventFilter(new EmptyAreaClick(*lv, table));
             QObject::connect(table, &QTableWidget::cellDoubleClicked,
                              [lv](int row, int col) { lv->UserDoubleClickCell(row, col); });
             QObject::connect(table, &QTableWidget::customContextMenuRequested,
@@ -603,6 +622,14 @@ void WidgetBinding::SyncItems(ui::Control& c, QWidget* w) {
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         list->clear();
         for (int i = 0; i < lc.GetCount(); ++i) list->addItem(FromAnsi(lc.GetLBText(i)));
+        if (lc.GetHorizontalExtent() > 0) {
+            // The rows are that wide: the box scrolls sideways over them.
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            for (int i = 0; i < list->count(); ++i) {
+                QListWidgetItem* item = list->item(i);
+                item->setSizeHint(QSize(lc.GetHorizontalExtent(), list->sizeHintForRow(i)));
+            }
+        }
         list->setCurrentRow(lc.GetCurSel());
         if (lc.GetCurSel() < 0) list->clearSelection();
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
@@ -646,6 +673,10 @@ void WidgetBinding::SyncListView(ui::Control& c, QWidget* w, int row) {
                                                                                      : Qt::AlignLeft));
             if (col == 0 && checks)
                 item->setCheckState(lv.GetRowCheck(r) ? Qt::Checked : Qt::Unchecked);
+            if (col == 0) {
+                const std::shared_ptr<const ui::Bitmap> image = lv.GetImage(lv.GetItemImage(r));
+                item->setIcon(image ? QIcon(QPixmap::fromImage(ToImage(*image))) : QIcon());
+            }
             const ui::Color fg = lv.GetRowTextColor(r);
             const ui::Color bg = lv.GetRowBkColor(r) != ui::kDefaultColor ? lv.GetRowBkColor(r) : lv.GetTextBkColor();
             item->setData(Qt::ForegroundRole, fg == ui::kDefaultColor ? QVariant() : QVariant(QBrush(ToQColor(fg))));

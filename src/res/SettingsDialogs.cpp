@@ -98,6 +98,13 @@ void AddSummary(std::vector<ui::ControlTemplate>& c, int address, int sentence, 
     c.push_back({ControlKind::Label, sentence, "", 99, y, 306, 16, 0});
 }
 
+// The three summary lines, `step` apart: PLC1 error bit, control word, PLC2 error bit.
+void AddSummaries(std::vector<ui::ControlTemplate>& c, int y, int step) {
+    AddSummary(c, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, y);
+    AddSummary(c, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, y + step);
+    AddSummary(c, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, y + 2 * step);
+}
+
 // The side radios and the two Enable boxes in the top line.
 void AddTopLine(std::vector<ui::ControlTemplate>& c, int y) {
     c.push_back({ControlKind::CheckBox, IDC_CW_ENABLE1, "Enable", 14, y, 40, 10, st::kHidden | st::kTabStop});
@@ -130,9 +137,7 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         AddTopLine(t.controls, 8);
         AddPanel(t.controls, kPlc1, 7, 24, 84, false);
         AddPanel(t.controls, kPlc2, 212, 24, 84, false);
-        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 116);
-        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 136);
-        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 156);
+        AddSummaries(t.controls, 116, 20);
         AddBottom(t.controls, 180, 70, 258, kControlWordExplanation);
         out.push_back(t);
     }
@@ -141,7 +146,7 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         t.id = IDD_CONTROL_WORD_EX;
         t.caption = "Dialog";
         t.cx = 412;
-        t.cy = 262;
+        t.cy = 238;
         t.styles = ds::kCaption | ds::kSysMenu | ds::kModalFrame | ds::kCenter;
         AddTopLine(t.controls, 5);
         t.controls.push_back({ControlKind::GroupBox, IDC_CW_STATION_GROUP, "", 7, 16, 398, 21, 0});
@@ -151,12 +156,10 @@ void AddSettingsDialogs(std::vector<ui::DialogTemplate>& out) {
         t.controls.push_back({ControlKind::Label, IDC_CW_WORDS_LABEL, "# Words  (1-16) :", 216, 25, 60, 8, 0});
         t.controls.push_back({ControlKind::Edit, IDC_CW_WORDS, "", 278, 23, 30, 12,
                               st::kBorder | st::kAutoHScroll | st::kTabStop});
-        AddPanel(t.controls, kPlc1, 7, 40, 78, true);
-        AddPanel(t.controls, kPlc2, 209, 40, 78, true);
-        AddSummary(t.controls, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT1_TEXT, 122);
-        AddSummary(t.controls, IDC_CW_CTRL_WORD, IDC_CW_CTRL_WORD_TEXT, 139);
-        AddSummary(t.controls, IDC_CW_ERR_BIT2, IDC_CW_ERR_BIT2_TEXT, 156);
-        AddBottom(t.controls, 174, 62, 240, kControlWordExplanationEx);
+        AddPanel(t.controls, kPlc1, 7, 40, 76, true);
+        AddPanel(t.controls, kPlc2, 209, 40, 76, true);
+        AddSummaries(t.controls, 118, 13);
+        AddBottom(t.controls, 155, 58, 218, kControlWordExplanationEx);
         out.push_back(t);
     }
 }

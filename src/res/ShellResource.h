@@ -1,6 +1,7 @@
 #pragma once
 // Resource ids of the application shell: the application's commands and the shell's
 // small dialogs.
+#include "ui/Types.h"
 
 constexpr int IDC_STATIC = -1;
 
@@ -10,7 +11,7 @@ constexpr int IDR_MAINFRAME = 128;
 // Commands of the application.
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;
-constexpr int ID_HELP = 57670;
+constexpr int ID_HELP = ui::ID_HELP;
 
 // The AppID registration script.
 constexpr int IDR_QUORVEX = 109;

@@ -47,6 +47,7 @@ void AddTablesDialogs(std::vector<ui::DialogTemplate>& out) {
              "This register is used to test communication with the device to see if device is connected "
              "and to check if settings are proper.",
              36, 164, 250, 18, 0},
+            {ControlKind::Picture, IDC_DEF_COMM_REG_ICON, "", 300, 162, 21, 20, 0},
             {ControlKind::DefButton, ui::IDOK, "OK", 282, 192, 50, 14, st::kTabStop},
             {ControlKind::Button, ui::IDCANCEL, "Cancel", 339, 192, 50, 14, st::kTabStop},
         };
@@ -67,6 +68,7 @@ void AddTablesDialogs(std::vector<ui::DialogTemplate>& out) {
             {ControlKind::Label, -1,
              "This register are initialises with the default values when the device is Power ON.", 36, 166,
              250, 18, 0},
+            {ControlKind::Picture, IDC_RECIPE_PICTURE, "", 332, 166, 21, 20, 0},
             {ControlKind::DefButton, ui::IDOK, "OK", 246, 200, 50, 14, st::kTabStop},
             {ControlKind::Button, ui::IDCANCEL, "Cancel", 303, 200, 50, 14, st::kTabStop},
         };
@@ -126,6 +128,7 @@ void AddTablesDialogs(std::vector<ui::DialogTemplate>& out) {
              st::kBorder | st::kNumber | st::kAutoHScroll | st::kTabStop},
             {ControlKind::Button, IDC_TAG_ADD, "&Add", 230, 160, 50, 14, st::kTabStop},
             {ControlKind::Button, IDC_TAG_DELETE, "&Delete", 230, 184, 50, 14, st::kTabStop},
+            {ControlKind::Picture, IDC_TAG_PICTURE, "", 310, 165, 21, 20, 0},
             {ControlKind::DefButton, ui::IDOK, "&Save", 201, 228, 50, 14, st::kTabStop},
             {ControlKind::Button, IDC_TAG_CONFIRM, "&Confirm", 258, 228, 50, 14, st::kTabStop},
             {ControlKind::Button, ui::IDCANCEL, "&E&xit", 315, 228, 50, 14, st::kTabStop},

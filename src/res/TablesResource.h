@@ -14,6 +14,8 @@ constexpr int IDC_ATTACH_LIST_COM1 = 1225;
 constexpr int IDC_ATTACH_LIST_COM2 = 1004;
 constexpr int IDC_ATTACH_EDIT_COM1 = 3;  // the Words editor over a Com1 cell
 constexpr int IDC_ATTACH_EDIT_COM2 = 4;  // the Words editor over a Com2 cell
+constexpr int IDC_DEF_COMM_REG_ICON = 1403;
+constexpr int IDI_DEF_COMM_REG = 373;  // its picture (the template gives it no number)
 
 // Recipes: the grid, its context menu and the editors laid over a grid cell.
 constexpr int IDD_RECIPE = 368;
@@ -24,6 +26,8 @@ constexpr int ID_RECIPE_DELETE_ROW = 32872;
 constexpr int IDC_GRID_COMBO = 1301;
 constexpr int IDC_GRID_EDIT = 1302;
 constexpr int IDC_GRID_BUTTON = 1303;  // the address button (the dialog's own 1 is OK)
+constexpr int IDC_RECIPE_PICTURE = 1401;
+constexpr int IDB_RECIPES = 387;
 
 // Ethernet node table.
 constexpr int IDD_ETHERNET_NODE_TABLE = 376;
@@ -46,6 +50,8 @@ constexpr int IDC_TAG_SIZE = 1210;
 constexpr int IDC_TAG_ADD = 1213;
 constexpr int IDC_TAG_DELETE = 1214;
 constexpr int IDC_TAG_CONFIRM = 3;
+constexpr int IDC_TAG_PICTURE = 1402;
+constexpr int IDB_TAG_TABLE = 344;
 
 // General entity (made only to reset the general-entity data).
 constexpr int IDD_GENERAL_ENTITY = 375;

@@ -1,87 +1,19 @@
 #include "res/ToolbarImages.h"
 
-#include <algorithm>
 #include <cmath>
+
+#include "res/Canvas.h"
 
 namespace res {
 
 namespace {
 
-// A small painter over one cell of the strip.
-class Cell {
-public:
-    Cell(ui::Bitmap& b, int index, bool hot) : m_b(b), m_x0(index * kToolbarCell), m_hot(hot) {}
+using Cell = Canvas;
 
-    void Pixel(int x, int y, std::uint32_t c) {
-        if (x < 0 || y < 0 || x >= kToolbarCell || y >= kToolbarImageHeight) return;
-        m_b.pixels[size_t(y) * size_t(m_b.width) + size_t(m_x0 + x)] = Shade(c);
-    }
-    void Fill(int x0, int y0, int x1, int y1, std::uint32_t c) {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) Pixel(x, y, c);
-    }
-    void Frame(int x0, int y0, int x1, int y1, std::uint32_t c) {
-        Line(x0, y0, x1, y0, c);
-        Line(x0, y1, x1, y1, c);
-        Line(x0, y0, x0, y1, c);
-        Line(x1, y0, x1, y1, c);
-    }
-    void Line(int x0, int y0, int x1, int y1, std::uint32_t c, int thick = 1) {
-        int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-        int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
-        for (;;) {
-            Fill(x0, y0, x0 + thick - 1, y0 + thick - 1, c);
-            if (x0 == x1 && y0 == y1) break;
-            int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x0 += sx; }
-            if (e2 <= dx) { err += dx; y0 += sy; }
-        }
-    }
-    // A filled triangle (scan lines).
-    void Triangle(int ax, int ay, int bx, int by, int cx, int cy, std::uint32_t c) {
-        int minY = std::min({ay, by, cy}), maxY = std::max({ay, by, cy});
-        for (int y = minY; y <= maxY; ++y) {
-            double xs[3];
-            int n = 0;
-            auto edge = [&](int x0, int y0, int x1, int y1) {
-                if ((y < y0) == (y < y1) || y0 == y1) return;
-                if (n < 3) xs[n++] = x0 + double(y - y0) * (x1 - x0) / double(y1 - y0);
-            };
-            edge(ax, ay, bx, by);
-            edge(bx, by, cx, cy);
-            edge(cx, cy, ax, ay);
-            if (n < 2) continue;
-            double l = std::min(xs[0], xs[1]), r = std::max(xs[0], xs[1]);
-            for (int x = int(std::floor(l)); x <= int(std::ceil(r)); ++x) Pixel(x, y, c);
-        }
-    }
-    void Disc(int cx, int cy, int r, std::uint32_t c) {
-        for (int y = -r; y <= r; ++y)
-            for (int x = -r; x <= r; ++x)
-                if (x * x + y * y <= r * r) Pixel(cx + x, cy + y, c);
-    }
+constexpr std::uint32_t kBlack = kInkBlack, kWhite = kInkWhite, kBlue = kInkBlue, kGreen = kInkGreen;
+constexpr std::uint32_t kRed = kInkRed, kYellow = kInkYellow, kPaper = kInkPaper, kSteel = kInkSteel;
 
-private:
-    std::uint32_t Shade(std::uint32_t c) const {
-        if (!m_hot) return c;
-        auto up = [](std::uint32_t v) { return std::min<std::uint32_t>(255, v + (255 - v) / 6); };
-        std::uint32_t r = up((c >> 16) & 0xFF), g = up((c >> 8) & 0xFF), b = up(c & 0xFF);
-        return 0xFF000000u | (r << 16) | (g << 8) | b;
-    }
-    ui::Bitmap& m_b;
-    int m_x0;
-    bool m_hot;
-};
-
-constexpr std::uint32_t kBlack = 0xFF202020, kWhite = 0xFFFFFFFF, kGrey = 0xFF909090;
-constexpr std::uint32_t kBlue = 0xFF1E5AB4, kGreen = 0xFF2E9E3E, kRed = 0xFFC8281E;
-constexpr std::uint32_t kYellow = 0xFFE8C040, kPaper = 0xFFF4F4F0, kSteel = 0xFF6A7A8C;
-
-void Document(Cell& c) {
-    c.Fill(5, 2, 16, 18, kPaper);
-    c.Frame(5, 2, 16, 18, kBlack);
-    for (int y = 6; y <= 14; y += 3) c.Line(7, y, 14, y, kGrey);
-}
+void Document(Cell& c) { c.Document(5, 2, 16, 18); }
 
 void Draw(Cell& c, int image) {
     switch (image) {
@@ -175,7 +107,7 @@ std::shared_ptr<const ui::Bitmap> Make(bool hot) {
     b->height = kToolbarImageHeight;
     b->pixels.assign(size_t(b->width) * size_t(b->height), kToolbarMask);
     for (int i = 0; i < kToolbarImages; ++i) {
-        Cell c(*b, i, hot);
+        Cell c(*b, i * kToolbarCell, kToolbarCell, kToolbarImageHeight, hot);
         Draw(c, i);
     }
     return b;

@@ -31,6 +31,15 @@ constexpr int IDC_LINE3_ICON = 1100;
 constexpr int IDC_LINE4_ICON = 1101;
 constexpr int IDC_LINE5_ICON = 1103;
 
+// How far the status lists (messages, loop-back results) scroll sideways, in pixels.
+constexpr int kStatusListExtent = 1000;
+
+// The task list's icons: both of its image lists hold them in this order.
+constexpr int IDI_TASK_LIST = 146;
+constexpr int IDI_TASK_FILE = 147;     // the firmware and the drivers
+constexpr int IDI_TASK_PROJECT = 148;
+constexpr int IDI_TASK_UPLOAD = 149;
+
 // String-table texts of the dialog.
 constexpr int IDS_DATA_OVERWRITTEN = 60022;
 

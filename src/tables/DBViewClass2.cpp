@@ -21,12 +21,12 @@ struct CanColumn {
 };
 // A little wider than the widths of old where a heading would be cut in today's fonts.
 constexpr CanColumn kCanColumns[IdbPane::kColumns] = {
-    {"IDB FOR COM2", 110},
-    {"Ext.Device-ID", 100},
+    {"IDB FOR COM2", 100},
+    {"Ext.Device-ID", 80},
     {"PGN Number", 90},
     {"DataType", 90},
     {"#Words/Bits", 0},
-    {"PGN Length", 90},
+    {"PGN Length", 80},
     {"Priority", 100},
     {"Source(QVX)ID", 0},
     {"Fail Value", 0},

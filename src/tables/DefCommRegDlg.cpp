@@ -5,6 +5,7 @@
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TablesDialogs.h"
 #include "res/TablesResource.h"
 #include "model/TableResets.h"
@@ -100,12 +101,13 @@ bool CDefCommRegDlg::OnInitDialog() {
     m_pOK = GetDlgItem(ui::IDOK);
     m_pCancel = GetDlgItem(ui::IDCANCEL);
     SetOkCancelTips(*this);
+    Item(IDC_DEF_COMM_REG_ICON).SetBitmap(res::TablesBitmap(IDI_DEF_COMM_REG));
     m_pListCom1 = &List(1);
     m_pListCom2 = &List(2);
     for (ui::ListView* list : {m_pListCom1, m_pListCom2}) {
         list->ModifyStyle(0, ui::style::kGridLines);
         list->InsertColumn(0, "Station ID", ui::LVCFMT_LEFT, 80);
-        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 110);  // room for its heading
+        list->InsertColumn(1, "Register Address", ui::LVCFMT_LEFT, 100);
         list->InsertColumn(2, "Words", ui::LVCFMT_LEFT, 60);
     }
     if (g_bDefCommRegFill == 1) return true;

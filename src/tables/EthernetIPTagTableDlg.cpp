@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TablesDialogs.h"
 #include "res/TablesResource.h"
 #include "ui/Backend.h"
@@ -85,6 +86,7 @@ std::string CEthernetIPTagTableDlg::TagTableFolder() { return ProductFolder() + 
 std::string CEthernetIPTagTableDlg::WrittenFilePath() { return TagTableFolder() + kFileName; }
 
 bool CEthernetIPTagTableDlg::OnInitDialog() {
+    Item(IDC_TAG_PICTURE).SetBitmap(res::TablesBitmap(IDB_TAG_TABLE));
     m_arrTypeNames.clear();
     m_arrTypeNumbers.clear();
     m_arrTypeLetters.clear();

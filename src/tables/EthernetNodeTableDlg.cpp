@@ -64,7 +64,7 @@ bool CEthernetNodeTableDlg::OnInitDialog() {
     list.ModifyStyle(0, ui::style::kFullRowSelect);
     list.InsertColumn(kColNode, "Node Address", ui::LVCFMT_LEFT, 100);
     list.InsertColumn(kColIp, "IP Address", ui::LVCFMT_LEFT, 200);
-    list.InsertColumn(kColPort, "Port Number", ui::LVCFMT_LEFT, 90);  // room for its heading
+    list.InsertColumn(kColPort, "Port Number", ui::LVCFMT_LEFT, 80);
     for (int id : kOctets) Item(id).LimitText(3);
     ClearFields();
 

@@ -4,6 +4,7 @@
 #include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TablesDialogs.h"
 #include "res/TablesResource.h"
 #include "model/TableResets.h"
@@ -68,6 +69,7 @@ void CRecipeDlg::OnGridButton() { g_GridButton.OnClicked(); }
 
 bool CRecipeDlg::OnInitDialog() {
     SetOkCancelTips(*this);
+    Item(IDC_RECIPE_PICTURE).SetBitmap(res::TablesBitmap(IDB_RECIPES));
     const CRecipeTables& r = g_RecipeTables;
     ui::ListView& list = m_Grid.List();
     // One column per title of the PLC file; the five the rows need are always there.

@@ -1,4 +1,5 @@
 #include "ui/Backend.h"
+#include "ui/FrameHost.h"
 
 #include <cstdio>
 
@@ -51,7 +52,8 @@ int WaitCursorDepth() { return g_waitDepth; }
 void SetHelpHandler(std::function<void()> handler) { g_helpHandler = std::move(handler); }
 
 void ShowHelp() {
-    if (g_helpHandler) g_helpHandler();
+    if (FrameHost* frame = GetFrameHost()) frame->ShowHelp();
+    else if (g_helpHandler) g_helpHandler();
 }
 
 FileDialog::FileDialog(bool open, std::string defaultExt, std::string fileName, unsigned flags,

@@ -44,9 +44,14 @@ public:
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string GetClipboardText() = 0;
 
-    // Shows a help page (an HTML file) in the program's help window, whose links lead to
-    // the other pages; false where there is no such window (then the desktop's opener).
-    virtual bool ShowHelpPage(const std::string& path) { (void)path; return false; }
+    // Shows a help page (an HTML file) in the program's help window, the contents page
+    // beside it ("" for none); links lead to the other pages. False where there is no such
+    // window (then the desktop's opener).
+    virtual bool ShowHelpPage(const std::string& path, const std::string& contents) {
+        (void)path;
+        (void)contents;
+        return false;
+    }
     // Lets pending window events through (paint, timers) without blocking.
     virtual void ProcessPendingEvents() {}
     // A window is going away: forget its timers and widgets.
@@ -74,7 +79,8 @@ public:
 };
 int WaitCursorDepth();
 
-// Help for the current topic: the frame installs what F1 and the Help command do.
+// Help for the current topic: the main window's Help command while there is one, else
+// what the application installs.
 void SetHelpHandler(std::function<void()> handler);
 void ShowHelp();
 

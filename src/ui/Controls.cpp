@@ -346,6 +346,11 @@ int ListControl::SelectString(int startAfter, const std::string& prefix) {
     return i;
 }
 
+void ListControl::SetHorizontalExtent(int pixels) {
+    m_extent = pixels;
+    Changed(Aspect::Items);
+}
+
 bool ListControl::UserSelect(int index) {
     if (!CanTakeInput() || index < 0 || index >= GetCount()) return false;
     UserFocus();
@@ -516,6 +521,24 @@ bool ListView::SetRowCheck(int row, bool checked) {
 bool ListView::GetRowCheck(int row) const {
     return row >= 0 && row < GetItemCount() && State(row).checked;
 }
+
+void ListView::SetImageList(std::vector<std::shared_ptr<const Bitmap>> images) {
+    m_images = std::move(images);
+    Changed(Aspect::Rows);
+}
+
+std::shared_ptr<const Bitmap> ListView::GetImage(int index) const {
+    return index >= 0 && size_t(index) < m_images.size() ? m_images[size_t(index)] : nullptr;
+}
+
+bool ListView::SetItemImage(int row, int image) {
+    if (row < 0 || row >= GetItemCount()) return false;
+    State(row).image = image;
+    Changed(Aspect::Rows, row);
+    return true;
+}
+
+int ListView::GetItemImage(int row) const { return row >= 0 && row < GetItemCount() ? State(row).image : -1; }
 
 bool ListView::SetItemSelected(int row, bool selected) {
     if (row < 0 || row >= GetItemCount()) return false;

@@ -160,6 +160,9 @@ public:
     int FindStringExact(int startAfter, const std::string& text) const;  // ignoring case
     int FindString(int startAfter, const std::string& prefix) const;     // ignoring case
     int SelectString(int startAfter, const std::string& prefix);
+    // How far a list box scrolls sideways, in pixels (0: as wide as the box).
+    void SetHorizontalExtent(int pixels);
+    int GetHorizontalExtent() const { return m_extent; }
 
     // What a person does.
     bool UserSelect(int index);       // raises SelChange
@@ -175,6 +178,7 @@ private:
     void SyncText();
     std::vector<Item> m_items;
     int m_cur = -1;
+    int m_extent = 0;
 };
 using ComboBox = ListControl;
 using ListBox = ListControl;
@@ -262,6 +266,11 @@ public:
     std::uint32_t GetItemData(int row) const;
     bool SetRowCheck(int row, bool checked);
     bool GetRowCheck(int row) const;
+    // The small images of the rows; a row shows the one at its image index (-1: none).
+    void SetImageList(std::vector<std::shared_ptr<const Bitmap>> images);
+    std::shared_ptr<const Bitmap> GetImage(int index) const;
+    bool SetItemImage(int row, int image);
+    int GetItemImage(int row) const;
     bool SetItemSelected(int row, bool selected);
     bool IsItemSelected(int row) const;
     // The background of the rows' texts (the control's background colour is the rest of
@@ -307,6 +316,7 @@ private:
         std::uint32_t data = 0;
         bool checked = false;
         bool selected = false;
+        int image = -1;
         Color text = kDefaultColor;
         Color background = kDefaultColor;
     };
@@ -316,6 +326,7 @@ private:
     Row& State(int row) const;
     std::vector<Column> m_columns;
     mutable std::vector<Row> m_rows;
+    std::vector<std::shared_ptr<const Bitmap>> m_images;
     ListTextStore* m_store = nullptr;
     int m_headerHeight = 20;
     int m_rowHeight = 17;

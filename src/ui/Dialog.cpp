@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/RunTimeState.h"
 #include "ui/Backend.h"
 
 namespace ui {
@@ -33,12 +34,14 @@ bool TakesFocus(const Control& c) {
 
 }  // namespace
 
-Dialog::Dialog(int templateId, Window* parent) : Window(parent), m_template(LookUp(templateId)) {
+Dialog::Dialog(int templateId, Window* parent)
+    : Window(parent), m_template(LookUp(templateId)), m_callerHelpTopic(g_szHelpTopic) {
     m_dialogUnits = true;
     m_caption = m_template.caption;
 }
 
-Dialog::Dialog(DialogTemplate tmpl, Window* parent) : Window(parent), m_template(std::move(tmpl)) {
+Dialog::Dialog(DialogTemplate tmpl, Window* parent)
+    : Window(parent), m_template(std::move(tmpl)), m_callerHelpTopic(g_szHelpTopic) {
     m_dialogUnits = true;
     m_caption = m_template.caption;
 }
@@ -85,6 +88,7 @@ int Dialog::DoModal() {
     const int result = GetBackend().RunModal(*this);
     DestroyTimers();
     OnDestroy();
+    g_szHelpTopic = m_callerHelpTopic;
     m_created = false;
     if (Peer()) Peer()->Destroyed();
     AttachPeer(nullptr);
@@ -151,7 +155,7 @@ void Dialog::UserClose() {
 
 bool Dialog::UserKey(Control* control, int vk) {
     if (!IsLive()) return false;
-    if (Window::UserKey(control, vk)) return true;  // a key-down handler took it
+    if (Window::UserKey(control, vk)) return true;  // a key-down handler took it, or F1
     switch (vk) {
         case VK_RETURN: {
             if (control && control->Kind() == ControlKind::Edit &&
@@ -166,9 +170,6 @@ bool Dialog::UserKey(Control* control, int vk) {
         }
         case VK_ESCAPE:
             OnControlNotify(Event{Notify::Clicked, IDCANCEL});
-            return true;
-        case VK_F1:
-            OnHelpInfo();
             return true;
         case VK_TAB: {
             // Next control that takes the focus, in template order.

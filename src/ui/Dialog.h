@@ -69,6 +69,8 @@ private:
     DialogTemplate m_template;
     bool m_ended = false;
     bool m_modal = false;
+    // The help topic of the screen that opened the dialog: back in place when it closes.
+    std::string m_callerHelpTopic;
     bool m_visible = false;
     int m_result = 0;
     int m_defId = 0;

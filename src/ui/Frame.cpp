@@ -15,6 +15,11 @@ View::~View() {
     if (m_frame && m_frame->GetActiveView() == this) m_frame->SetActiveView(nullptr);
 }
 
+void View::OnHelpInfo() {
+    if (Dispatch(Event{Notify::Help, 0})) return;
+    if (m_frame) m_frame->UserCommand(ID_HELP);
+}
+
 void View::Attach(Frame* frame, int row, int col) {
     m_frame = frame;
     m_row = row;
@@ -293,7 +298,10 @@ CmdUI Frame::QueryCommand(int id) {
     e.cmdUI = &ui;
     if (m_active && m_active->Dispatch(e)) return ui;
     if (Dispatch(e)) return ui;
-    if (m_app) m_app->Dispatch(e);
+    if (m_app && m_app->Dispatch(e)) return ui;
+    // No update handler: a command is enabled when someone on the route handles it.
+    ui.Enable((m_active && m_active->HasHandler(Notify::Command, id)) || HasHandler(Notify::Command, id) ||
+              (m_app && m_app->HasHandler(Notify::Command, id)));
     return ui;
 }
 
@@ -319,6 +327,12 @@ bool Frame::UserAccelerator(unsigned modifiers, int key) {
     if (id == 0) return false;
     UserCommand(id);
     return true;
+}
+
+void Frame::UserHelp() {
+    if (!IsLive()) return;
+    if (m_active) m_active->OnHelpInfo();
+    else UserCommand(ID_HELP);
 }
 
 void Frame::NotifyToolBar(ToolBar& bar) {

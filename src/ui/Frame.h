@@ -34,6 +34,9 @@ public:
     int PaneRow() const { return m_row; }
     int PaneCol() const { return m_col; }
 
+    // The default: the view's Help handler, else the frame's Help command.
+    void OnHelpInfo() override;
+
 private:
     Frame* m_frame = nullptr;
     int m_row = -1, m_col = -1;
@@ -186,7 +189,8 @@ public:
     void SetApplication(CmdTarget* app) { m_app = app; }
     // Routes a command: the active view, the frame, the application.
     bool OnCommand(int id) override;
-    // Asks the update handlers (same route) for a command's state.
+    // Asks the update handlers (same route) for a command's state; a command with neither
+    // an update handler nor a handler on the route is disabled.
     CmdUI QueryCommand(int id);
     // A person picks a menu item or a toolbar button: runs only when enabled.
     bool UserCommand(int id);
@@ -199,6 +203,8 @@ public:
     // A person presses a key in the window: true when the table has it (the key is then
     // taken even when its command is disabled, which then does nothing).
     bool UserAccelerator(unsigned modifiers, int key);
+    // F1 in the frame outside any control: the active view's help, else the Help command.
+    void UserHelp();
 
     FramePeer* GetFramePeer() const { return m_framePeer; }
     void AttachFramePeer(FramePeer* peer) { m_framePeer = peer; }

@@ -23,6 +23,9 @@ constexpr int GetGValue(Color c) { return int((c >> 8) & 0xFF); }
 constexpr int GetBValue(Color c) { return int((c >> 16) & 0xFF); }
 constexpr Color kDefaultColor = 0xFFFFFFFFu;  // "the toolkit's own colour"
 
+// The frame's Help command: where F1 goes when no window on the way takes it.
+constexpr int ID_HELP = 57670;
+
 // Dialog results and button ids.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

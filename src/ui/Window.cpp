@@ -31,6 +31,11 @@ bool CmdTarget::Dispatch(const Event& event) {
     return true;
 }
 
+bool CmdTarget::HasHandler(Notify code, int id) const {
+    const HandlerTable* table = GetHandlerTable();
+    return table && table->Find(code, id);
+}
+
 std::unique_ptr<Control> MakeControl(Window* owner, ControlKind kind, int id,
                                      const std::string& text, const Rect& rect,
                                      unsigned styles) {
@@ -248,7 +253,11 @@ void Window::SetClientSize(int width, int height) {
 
 bool Window::UserKey(Control* control, int vk) {
     Event e{Notify::KeyDown, control ? control->GetDlgCtrlID() : 0, vk, -1, -1, 0, control};
-    return Dispatch(e);
+    const bool taken = Dispatch(e);
+    if (vk != VK_F1) return taken;
+    // F1 asks for help whatever a key-down handler made of it.
+    OnHelpInfo();
+    return true;
 }
 
 bool Window::UserMouseDown(int x, int y) {

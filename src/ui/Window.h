@@ -107,6 +107,8 @@ public:
     virtual const HandlerTable* GetHandlerTable() const;
     // Runs the handler of the event; false when the class has none.
     bool Dispatch(const Event& event);
+    // Whether the class has a handler for the event (none is run).
+    bool HasHandler(Notify code, int id) const;
     // A command (menu, toolbar, accelerator) sent to this target.
     virtual bool OnCommand(int id) { return Dispatch(Event{Notify::Command, id}); }
 };
@@ -232,7 +234,7 @@ public:
 
     // A key that went down with the focus on `control` (null: the window itself).
     // Key-down handlers run first; a key they do not take gets the window's default
-    // handling (for dialogs: Enter, Escape).
+    // handling (for dialogs: Enter, Escape). F1 then runs OnHelpInfo in any case.
     virtual bool UserKey(Control* control, int vk);
     // A notification from a control, after the control has updated its state.
     virtual void OnControlNotify(const Event& event);

@@ -27,6 +27,7 @@ public:
     void SetProgressPos(int position) override { progress.push_back(position); }
     void MarkConnection(LineState state) override { connection.push_back(state); }
     void MarkStep(LineState state) override { step.push_back(state); }
+    void ClearSummary() override { ++summaryCleared; }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> out;
@@ -38,6 +39,7 @@ public:
     std::vector<int> progress;
     std::vector<LineState> connection;
     std::vector<LineState> step;
+    int summaryCleared = 0;
 };
 
 inline constexpr double kSpeedup = 50.0;

@@ -52,6 +52,7 @@ TEST_F(UnitLinkTest, AcceptedHandshakeByteForByteWithItsPauses) {
     EXPECT_EQ(sim.Sent(), Bytes({0x01, 0x02, 84, 0x01, 0x01, 0x02}));
     EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{100, 1000, 1000}));
     EXPECT_EQ(reporter.connection, (std::vector<LineState>{LineState::None, LineState::Succeeded}));
+    EXPECT_EQ(reporter.summaryCleared, 1);  // only once the unit confirmed
     EXPECT_TRUE(reporter.messages.empty());
     EXPECT_EQ(g_bLinkFailed, 0);
 }
@@ -82,6 +83,7 @@ TEST_F(UnitLinkTest, WrongConfirmationFailsWithoutChangingTheDisplay) {
     EXPECT_EQ(link.ConnectToUnit(options, &result), -1);
     EXPECT_EQ(result.outcome, HandshakeOutcome::Refused);
     EXPECT_EQ(reporter.connection, (std::vector<LineState>{LineState::None, LineState::Succeeded}));
+    EXPECT_EQ(reporter.summaryCleared, 0);
     EXPECT_TRUE(reporter.messages.empty());
 }
 

@@ -1,7 +1,8 @@
 // The main window on the sample tree, walked from the product level to the project
 // level as a person would, with a screenshot of each level; and its keys pressed on the
 // real widgets: every key a menu shows fires its command where the command is enabled
-// and nothing where it is not; Alt+T reaches the hardware test before "&Tools".
+// and nothing where it is not; Alt+T reaches the hardware test before "&Tools"; F1
+// wherever the focus is opens the help window at that screen's topic.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +15,16 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <QAbstractItemView>
+#include <QTextBrowser>
+#include <QWindow>
+
 #include "app/InputViews.h"
+#include "editor/BlockExView.h"
+#include "tables/DBViewClass1.h"
+#include "tables/DBViewClass2.h"
+#include "tables/IdbPane.h"
+#include "qt/QtWindows.h"
 #include "app/MainFrame.h"
 #include "model/RunTimeState.h"
 #include "editor/NewBlockExView.h"
@@ -50,14 +60,14 @@ QMainWindow* MainWidget() {
     return nullptr;
 }
 
-// At the protocol level: Modbus RTU Master on COM1, Compact Series on COM2.
-void PickProtocols(CMainFrame& frame) {
+// At the protocol level: Modbus RTU Master on COM1, `com2` (Compact Series) on COM2.
+void PickProtocols(CMainFrame& frame, const char* com2Protocol = "Compact Series") {
     auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
     auto* com2 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 1));
     ASSERT_NE(com1, nullptr);
     ASSERT_NE(com2, nullptr);
     ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
-    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "Compact Series")));
+    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), com2Protocol)));
     QApplication::processEvents();
 }
 
@@ -190,6 +200,154 @@ TEST(MainWindowKeys, MenuKeysFireTheirCommandsAtEachLevelAndAltTOpensTheHardware
                 a->showStatusText(window);
                 EXPECT_EQ(window->statusBar()->currentMessage(), QString("To Save a Project"));
             }
+        frame.DestroyWindow();
+    }
+    g_PlcRegisterTables.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// The widget showing a control of the main window.
+QWidget* WidgetOf(QWidget* window, const ui::Control* control) {
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (qtbind::ControlOfWidget(w) == control) return w;
+    return nullptr;
+}
+
+QTextBrowser* HelpPane(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = w->findChild<QTextBrowser*>(name); b && b->isVisible()) return b;
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* b = qobject_cast<QTextBrowser*>(w); b && b->objectName() == name && b->isVisible()) return b;
+    return nullptr;
+}
+
+// The page the help window shows, "" when it is not open.
+std::string ShownHelp() {
+    QTextBrowser* topic = HelpPane("helpBrowser");
+    return topic ? topic->source().fileName().toStdString() : std::string();
+}
+
+// F1 on the control's widget: the help window's page then.
+std::string F1On(QMainWindow* window, const ui::Control& control) {
+    if (QTextBrowser* topic = HelpPane("helpBrowser")) topic->window()->close();
+    QWidget* w = WidgetOf(window, &control);
+    if (!w) return "no widget";
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key_F1);
+    QApplication::processEvents();
+    return ShownHelp();
+}
+
+TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    backend.SetAutoClose(true);
+    std::vector<int> dialogs;
+    std::function<void(ui::Dialog&)> inDialog;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        dialogs.push_back(d.GetTemplateId());
+        if (inDialog) inDialog(d);
+    });
+    ui::SetBackend(&backend);
+    {
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.LoadFrame());
+        for (int i = 0; i < 100 && g_nStartScreen != 1; ++i) QTest::qWait(50);
+        ASSERT_EQ(g_nStartScreen, 1);
+        backend.SetAutoClose(false);
+        QMainWindow* window = MainWidget();
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        QApplication::processEvents();
+
+        auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(products, nullptr);
+        EXPECT_EQ(F1On(window, *products->Tree()), "products.htm");
+        // The contents stand beside the topic.
+        QTextBrowser* contents = HelpPane("helpContents");
+        ASSERT_NE(contents, nullptr);
+        EXPECT_EQ(contents->source().fileName(), QString("index.htm"));
+
+        // Ethernet Download works at the product level.
+        frame.fired.clear();
+        dialogs.clear();
+        inDialog = [](ui::Dialog& d) { d.UserClose(); };
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_H));
+        EXPECT_EQ(frame.fired, std::vector<int>{ID_ETHERNET_DOWNLOAD});
+        EXPECT_EQ(dialogs, std::vector<int>{403});
+
+        // F1 in a dialog: the help stands in front of the dialog, wholly on the screen, and
+        // stays when the dialog closes; the product level's topic is then back.
+        std::string inside;
+        bool inFront = false, onScreen = false;
+        inDialog = [&](ui::Dialog& d) {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog) QTest::keyClick(dialog, Qt::Key_F1);
+            QApplication::processEvents();
+            inside = ShownHelp();
+            if (QTextBrowser* topic = HelpPane("helpBrowser"); topic && dialog) {
+                QWidget* help = topic->window();
+                inFront = help->windowHandle() && help->windowHandle()->transientParent() == dialog->windowHandle();
+                onScreen = help->screen()->availableGeometry().contains(help->frameGeometry());
+            }
+            d.UserClose();
+        };
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_P));
+        inDialog = nullptr;
+        EXPECT_EQ(inside, "comport.htm");
+        EXPECT_TRUE(inFront);
+        EXPECT_TRUE(onScreen);
+        QApplication::processEvents();
+        EXPECT_EQ(ShownHelp(), "comport.htm");
+        EXPECT_EQ(g_szHelpTopic, "products.htm");
+        ASSERT_TRUE(frame.UserCommand(ID_HELP));
+        EXPECT_EQ(ShownHelp(), "products.htm");
+
+        ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
+        QApplication::processEvents();
+        auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(com1, nullptr);
+        EXPECT_EQ(F1On(window, *com1->Tree()), "protocols.htm");
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+        EXPECT_EQ(F1On(window, g_pNewBlockExView->GetListCtrl()), "blockoverview.htm");
+        // The internal-database panes: a click in one makes its topic current.
+        for (IdbPane* pane : {static_cast<IdbPane*>(g_pDBView1), static_cast<IdbPane*>(g_pDBView2)}) {
+            ASSERT_NE(pane, nullptr);
+            auto* table = qobject_cast<QAbstractItemView*>(WidgetOf(window, &pane->List()));
+            ASSERT_NE(table, nullptr);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // no row there
+            QApplication::processEvents();
+            EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm");
+        }
+        // New Project has no screen that does it: greyed, and its key does nothing.
+        EXPECT_FALSE(frame.QueryCommand(ID_FILE_NEW_PROJECT).IsEnabled());
+        frame.fired.clear();
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_N));
+        EXPECT_TRUE(frame.fired.empty());
+        // The newer block list of a product without Ethernet gates Ethernet Download.
+        EXPECT_FALSE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());
+        Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_H));
+        EXPECT_TRUE(frame.fired.empty());
+
+        // The older block list of QVX-00.
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+        products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(products, nullptr);
+        ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
+        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Series 5"));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        auto* older = dynamic_cast<CBlockExView*>(frame.GetSplitter().GetPane(0, 1));
+        ASSERT_NE(older, nullptr);
+        g_szHelpTopic = "protocols.htm";
+        EXPECT_EQ(F1On(window, older->GetListCtrl()), "blockoverview.htm");
+        EXPECT_TRUE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());  // the older list leaves it to the frame
+        backend.SetAutoClose(true);
         frame.DestroyWindow();
     }
     g_PlcRegisterTables.ResetProject();

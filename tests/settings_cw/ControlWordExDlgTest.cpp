@@ -539,10 +539,24 @@ TEST_F(ControlWordTest, NewerSideWithoutRegistersOfTheKindStaysEmpty) {
     EXPECT_EQ(s.g_strCtrlWordShown, "I0007");
 }
 
+TEST_F(ControlWordTest, TheNewerTemplateIs412By238WithEveryControlInside) {
+    ui::Dialog d(IDD_CONTROL_WORD_EX);
+    const ui::DialogTemplate& t = d.Template();
+    EXPECT_EQ(t.cx, 412);
+    EXPECT_EQ(t.cy, 238);
+    for (const ui::ControlTemplate& c : t.controls) {
+        // A drop-down list's height is that of its open list.
+        const int bottom = c.y + (c.kind == ui::ControlKind::DropList ? 12 : c.cy);
+        EXPECT_LE(c.x + c.cx, t.cx) << c.id << " " << c.text;
+        EXPECT_LE(bottom, t.cy) << c.id << " " << c.text;
+    }
+}
+
 TEST_F(ControlWordTest, HelpOpensTheDialogsTopic) {
     Load(1, 1);
     std::string shown;
     ui::SetHelpHandler([&] { shown = g_szHelpTopic; });
+    g_szHelpTopic = "blockoverview.htm";
     RunEx(2, [&](ExDlg& d) {
         d.UserKey(nullptr, ui::VK_F1);
         Cancel(d);
@@ -553,7 +567,7 @@ TEST_F(ControlWordTest, HelpOpensTheDialogsTopic) {
         Cancel(d);
     });
     EXPECT_EQ(shown, "controlword.htm");
-    EXPECT_EQ(g_szHelpTopic, "controlword.htm");  // left for the caller
+    EXPECT_EQ(g_szHelpTopic, "blockoverview.htm");  // the caller's topic back
     ui::SetHelpHandler(nullptr);
 }
 

@@ -45,7 +45,7 @@ TEST_F(CanLayout, DeviceIdAndDriverListDecideTheColumns) {
     ASSERT_EQ(list.GetColumnCount(), 9);
     const char* titles[] = {"IDB FOR COM2", "Ext.Device-ID", "PGN Number", "DataType", "#Words/Bits",
                             "PGN Length",   "Priority",      "Source(QVX)ID", "Fail Value"};
-    const int widths[] = {110, 100, 90, 90, 0, 90, 100, 0, 0};
+    const int widths[] = {100, 80, 90, 90, 0, 80, 100, 0, 0};
     for (int c = 0; c < 9; ++c) {
         EXPECT_EQ(list.GetColumnHeading(c), titles[c]);
         EXPECT_EQ(list.GetColumnWidth(c), widths[c]);

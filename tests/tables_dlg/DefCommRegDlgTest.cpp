@@ -3,6 +3,7 @@
 
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
+#include "res/DialogImages.h"
 #include "res/TablesResource.h"
 #include "tables/DefCommRegDlg.h"
 #include "model/TableResets.h"
@@ -51,6 +52,8 @@ TEST_F(DefCommRegTest, ListsBothPortsAndStoresTheWordsOnOk) {
         EXPECT_EQ(l1.GetColumnHeading(0), "Station ID");
         EXPECT_EQ(l1.GetColumnHeading(1), "Register Address");
         EXPECT_EQ(l1.GetColumnHeading(2), "Words");
+        EXPECT_EQ(l1.GetColumnWidth(1), 100);
+        EXPECT_EQ(dlg.Item(IDC_DEF_COMM_REG_ICON).GetBitmap(), res::TablesBitmap(IDI_DEF_COMM_REG));
         ASSERT_EQ(l1.GetItemCount(), 3);
         EXPECT_EQ(Cell(dlg, IDC_ATTACH_LIST_COM1, 1, 0), "2");
         EXPECT_EQ(Cell(dlg, IDC_ATTACH_LIST_COM1, 1, 1), "N200");

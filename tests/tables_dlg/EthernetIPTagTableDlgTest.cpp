@@ -8,6 +8,7 @@
 #include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
+#include "res/DialogImages.h"
 #include "res/TablesResource.h"
 #include "tables/EthernetIPTagTableDlg.h"
 #include "HeadlessUi.h"
@@ -43,6 +44,7 @@ protected:
 
 TEST_F(TagTableTest, CodesFollowTypeAndRowAndDuplicatesAreRefused) {
     ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
+        EXPECT_EQ(dlg.Item(IDC_TAG_PICTURE).GetBitmap(), res::TablesBitmap(IDB_TAG_TABLE));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_TAG_NAME), "Enter Tag Name Here");
         EXPECT_FALSE(dlg.Item(ui::IDOK).IsWindowEnabled());
         EXPECT_FALSE(dlg.Item(IDC_TAG_CONFIRM).IsWindowEnabled());

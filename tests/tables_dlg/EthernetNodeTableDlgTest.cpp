@@ -56,6 +56,7 @@ TEST_F(NodeTableTest, ShortHolderIsPaddedAndChangeWritesTheFirstRowWithoutAClick
         auto& list = dlg.Item<ui::ListView>(IDC_NODE_LIST);
         ASSERT_EQ(list.GetItemCount(), 3);
         EXPECT_EQ(list.GetColumnHeading(1), "IP Address");
+        EXPECT_EQ(list.GetColumnWidth(2), 80);
         EXPECT_EQ(RowOf(dlg, 0), (std::vector<std::string>{"1", "10.0.0.5", "502"}));
         EXPECT_EQ(RowOf(dlg, 2), (std::vector<std::string>{"9", "0.0.0.0", "502"}));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_NODE_ADDRESS), "00");

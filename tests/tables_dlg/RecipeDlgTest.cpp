@@ -5,6 +5,7 @@
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
 #include "editor/RegisterAddressDlg.h"
+#include "res/DialogImages.h"
 #include "res/EditorResource.h"
 #include "res/TablesResource.h"
 #include "tables/RecipeDlg.h"
@@ -78,6 +79,7 @@ TEST_F(RecipeTest, ANewTableShowsOneDefaultRowAndOkWithoutAnAddressKeepsNothing)
         ASSERT_EQ(grid.GetColumnCount(), 5);
         EXPECT_EQ(grid.GetColumnHeading(3), "Address");
         EXPECT_EQ(grid.GetColumnWidth(4), 100);
+        EXPECT_EQ(dlg.Item(IDC_RECIPE_PICTURE).GetBitmap(), res::TablesBitmap(IDB_RECIPES));
         ASSERT_EQ(grid.GetItemCount(), 1);
         EXPECT_EQ(RowOf(dlg, 0), (std::vector<std::string>{"Com1", "1", "1", "", "65535"}));
         EXPECT_EQ(g_bRecipeDlgOpen, 1u);

@@ -42,6 +42,7 @@ TEST_F(ComPortDlgTest, WithoutAStoredPortComOneIsChosenAndOkStoresIt) {
 TEST_F(ComPortDlgTest, APortThatDoesNotOpenIsStoredReportedAndTheDialogStaysOpen) {
     StorePort("31");
     g_nStartScreen = g_nMainScreen = 2;
+    g_szHelpTopic = "protocols.htm";
     CComPortDlg dlg;
     ui.ExpectModal(IDD_COM_PORT_SETTING, [&](ui::Dialog& d) {
         EXPECT_EQ(Box(d).GetCurSel(), 30);
@@ -86,5 +87,5 @@ TEST_F(ComPortDlgTest, EscapeStoresNothing) {
     EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(StoredPort(), "7");
     EXPECT_EQ(g_PlcRegisterTables.g_strPcComPort, "COM7");
-    EXPECT_EQ(g_szHelpTopic, "comport.htm");
+    EXPECT_EQ(g_szHelpTopic, "products.htm");  // the caller's topic back
 }

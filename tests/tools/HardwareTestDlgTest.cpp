@@ -52,6 +52,7 @@ TEST_F(HardwareTestDlgTest, TheRadiosLeadToTheTestAndAPassedLoopBack) {
         EXPECT_FALSE(d.Item(IDC_HW_START_TEST).IsWindowEnabled());
         EXPECT_FALSE(d.Item(IDC_HW_RS232).IsWindowEnabled());
         EXPECT_EQ(d.Item<ui::ListControl>(IDC_HW_RESULTS).GetCount(), 9);
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_HW_RESULTS).GetHorizontalExtent(), 1000);
         d.UserClickButton(IDC_HW_PORT1);
         EXPECT_EQ(d.GetDlgItemText(IDC_HW_CABLE_TEXT), "Please attach IBM cable to Quorvex communication port 2");
         EXPECT_TRUE(d.Item(IDC_HW_CMOS).IsWindowEnabled());

@@ -145,9 +145,12 @@ TEST_P(OlderRoundTrip, FirmwareDriversAndProjectGoDownExactlyAndTheProjectComesB
     const CPlcRegisterTables& t = g_PlcRegisterTables;
 
     ASSERT_EQ(transfer->DownloadFirmware(), 0);
+    // The bar moves through the whole firmware file (over a thousand blocks).
+    EXPECT_TRUE(std::any_of(rec.progress.begin(), rec.progress.end(), [](int p) { return p > 90 && p < 120; }));
     ASSERT_EQ(transfer->DownloadCom1Driver(), 0);
     ASSERT_EQ(transfer->DownloadCom2Driver(), 0);
     ASSERT_EQ(transfer->DownloadProject(), 0);
+    EXPECT_EQ(rec.progress.back(), 200);  // at its end when the download is done
     Settle();
     EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
     EXPECT_EQ(g_nDownloadResult, 0);
@@ -437,7 +440,7 @@ protected:
     }
     // Ticks the project alone and downloads; the dialog's message list afterwards.
     std::vector<std::string> DownloadProject(CDownloadDlg& dlg, bool restartQuestion = false) {
-        dlg.m_compileProject = [] { return 0; };  // the image is in place
+        if (!dlg.m_compileProject) dlg.m_compileProject = [] { return 0; };  // the image is in place
         std::vector<std::string> log;
         ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
             EXPECT_EQ(d.GetWindowText(), "Download");
@@ -472,6 +475,18 @@ TEST_F(OlderDialogTest, AProjectDownloadEndsWithItsSuccessLineAndTheRestartQuest
     EXPECT_EQ(sim.StoredOlderBlocks().size(), 3u);
     EXPECT_EQ(sim.Restarts(), 0);
     EXPECT_EQ(g_nDownloadDlgMode, 0);  // Exit
+}
+
+TEST_F(OlderDialogTest, ExitIsDisabledWhileTheDownloadRunsAndUsableAfterIt) {
+    CDownloadDlg dlg;
+    bool exitDuring = true;
+    dlg.m_compileProject = [&] {
+        exitDuring = dlg.GetDlgItem(ui::IDCANCEL)->IsWindowEnabled();
+        return 0;
+    };
+    EXPECT_EQ(DownloadProject(dlg, true), std::vector<std::string>{"Project downloaded successfully."});
+    EXPECT_FALSE(exitDuring);
+    EXPECT_EQ(g_nDownloadDlgMode, 0);  // Exit worked afterwards
 }
 
 TEST_F(OlderDialogTest, ARefusedBlockEndsWithTheFailureLineAndNoSuccess) {

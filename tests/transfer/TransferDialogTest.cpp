@@ -10,6 +10,7 @@
 #include "app/TransferTasksDlg.h"
 #include "editor/NewBlockExView.h"
 #include "platform/Text.h"
+#include "res/DialogImages.h"
 #include "res/TransferResource.h"
 
 namespace {
@@ -75,6 +76,11 @@ TEST_F(TransferDialogTest, AllFourTasksRunInOrderAndEndWithTheRestart) {
         auto& tasks = d.Item<ui::ListView>(IDC_TASK_LIST);
         ASSERT_EQ(tasks.GetItemCount(), 4);
         EXPECT_EQ(tasks.GetItemText(1, 0), "PLC1 Driver");
+        // Files into the unit show icon 147, the project 148; the messages scroll sideways.
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(tasks.GetImage(tasks.GetItemImage(row)), res::TaskIcon(row == 3 ? IDI_TASK_PROJECT : IDI_TASK_FILE));
+        EXPECT_NE(res::TaskIcon(IDI_TASK_FILE), nullptr);
+        EXPECT_EQ(d.Item<ui::ListControl>(IDC_MESSAGE_LIST).GetHorizontalExtent(), 1000);
         EXPECT_FALSE(d.Item(IDC_UPLOAD_PROJECT).IsWindowEnabled());
         EXPECT_EQ(d.Item<ui::ListControl>(IDC_COM_PORT).GetCurSel(), 6);
         d.UserClickButton(IDC_SELECT_ALL);
