@@ -171,7 +171,7 @@ TEST_F(UploadDecodeTest, TheOlderSlaveModeIsTheUploadedPairs) {
         g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-00";
         g_nDeviceId = g_nDeviceIdAlt = 81;
         g_bBlockExSlaveMode = slaveUnit ? 0 : 1;
-        const uint8_t ids[5] = {uint8_t(slaveUnit ? 104 : 102), 1, 101, 1, 0};
+        const uint8_t ids[5] = {102, 1, uint8_t(slaveUnit ? 104 : 101), 1, 0};
         COlderUploadDecoder decoder(rec);
         ASSERT_EQ(decoder.DecodeIdentities(ids), 0);
         decoder.ApplySlaveModeWordLimit();
