@@ -304,6 +304,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& entries,
                                 const std::string& path) {
+    ClearLastReplaceError();
     if (HoldsControl(section) || section.find(']') != std::string::npos) return false;
     for (const auto& [key, value] : entries)
         if (HoldsControl(key) || HoldsControl(value) || key.find('=') != std::string::npos ||

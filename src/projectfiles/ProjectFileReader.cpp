@@ -285,7 +285,8 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     g_bCom2IsCAN = deviceId == 83 ? 1 : 0;
     s.g_nProductNo = file.productNo;
     s.g_nProjectVersion = file.productVersion;
-    s.g_nProjFileVersion = pv;
+    // A product without a format number of its own keeps the file's for the next save.
+    s.g_nProjFileVersion = IsReadableFormat(pv) ? pv : f;
     if (pv > f) {
         if (converted) {
             s.g_strProjModified = s.g_strProjCreated = ProjectTimeStamp();
