@@ -249,6 +249,12 @@ protected:
         for (size_t c = 1; c < kBlockListColumns; ++c)
             if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
     }
+    // A copy of the saved sample under another name, with its image files, holding `bytes`.
+    std::string WriteCopy(const std::string& name, const std::string& bytes) {
+        for (const char* idb : {"_IDB1.hex", "_IDB2.hex"})
+            tree.Write("QVX-S7/Projects/" + name + idb, tree.Read(std::string("QVX-S7/Projects/line4") + idb));
+        return tree.Write("QVX-S7/Projects/" + name + ".prj", bytes);
+    }
     std::string SaveSample() {
         CProjectSettings& s = g_ProjectSettings;
         s.g_anPortSettings[0][0] = 19200;
@@ -390,6 +396,50 @@ TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {
     EXPECT_EQ(g_ProjectSettings.g_strProjTitle, std::string(8, ' '));
     EXPECT_EQ(g_ProjectSettings.g_nProjFileVersion, 4);
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+}
+
+// A file cut before any of its feature sections says which ones it lost.
+TEST_F(Files, ACutAtALaterSectionIsSaid) {
+    const std::string path = SaveSample();
+    const std::string good = tree.Read("QVX-S7/Projects/line4.prj");
+    prjfile::FieldReader r(good, 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800);
+    ASSERT_TRUE(prjfile::ReadRecipeSection(r));
+    const size_t afterRecipes = r.Tell();
+    ASSERT_TRUE(prjfile::ReadAttachRegSection(r, 1));
+    const size_t afterRegisters = r.Tell();
+    ASSERT_LT(afterRegisters, good.size());
+    for (size_t cut : {afterRecipes, afterRegisters}) {
+        SCOPED_TRACE(cut);
+        ui.ClearRecords();
+        frame->LoadProjectFile(WriteCopy("cut", good.substr(0, cut)));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        const std::string& text = ui.MessageBoxes()[0].text;
+        EXPECT_NE(text.find("ends before its feature sections ("), std::string::npos) << text;
+        EXPECT_NE(text.find("general settings)"), std::string::npos) << text;
+        EXPECT_EQ(text.find("recipes"), std::string::npos) << text;
+        EXPECT_EQ(text.find("COM1") != std::string::npos, cut == afterRecipes) << text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");
+    }
+}
+
+// Counts that do not match the rows held leave bytes no section reads: the file is
+// refused as damaged instead of opening with rows dropped or texts read from a row.
+TEST_F(Files, CountsThatDisagreeWithTheRowsAreRefused) {
+    const std::string path = SaveSample();
+    const std::string good = tree.Read("QVX-S7/Projects/line4.prj");
+    const size_t sections = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;
+    ASSERT_EQ(good[sections], 3);  // the recipes' code, then their count (2)
+    std::string noBlocks = good, fewerRecipes = good;
+    noBlocks[prjfile::kBlockCountOffset] = 0;
+    fewerRecipes[sections + 1] = 1;
+    for (const std::string& bytes : {noBlocks, fewerRecipes}) {
+        ui.ClearRecords();
+        g_ProjectSettings.g_strProjTitle = "open project";
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes()[0].text.find("is damaged"), std::string::npos) << ui.MessageBoxes()[0].text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+    }
 }
 
 // A product whose data.inf gives no format number still saves a file the reader opens
