@@ -595,14 +595,15 @@ TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
 TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
     const std::string path = SaveSample();
     const std::string idb1 = ProjectIdbPath(path, 1);
-    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", "new rows");
+    const std::string newRows(1, '\0');  // an image of no rows
+    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", newRows);
     tree.Write("QVX-S7/Projects/line4_IDB2.hex.saving", "stale");
     const std::string prj = tree.Read("QVX-S7/Projects/line4.prj");
     tree.Write("QVX-S7/Projects/line4.prj.journal",
                "Quorvex replace journal 1\n" + path + "\n" + idb1 + "\nend\n");
     frame->LoadProjectFile(path);
     EXPECT_TRUE(ui.MessageBoxes().empty());
-    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), "new rows");
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), newRows);
     EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), prj);
     EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
               (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
