@@ -129,6 +129,13 @@ std::unordered_map<std::string, CacheEntry> g_cache;
 
 long long Nanos(const struct timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
 
+long long RealNanos() {
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return Nanos(now);
+}
+long long (*g_nowNanos)() = RealNanos;
+
 std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     if (ReplaceBatch* batch = ReplaceBatch::Active())
         if (const std::string* staged = batch->Staged(path)) return Parse(*staged);
@@ -149,9 +156,7 @@ std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     // Only a file that stood still while it was read, and was last changed long enough ago
     // that a change now gets a later time stamp (the file system's clock is coarse), is kept.
     struct stat after;
-    struct timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
-    const bool settled = Nanos(now) - Nanos(st.st_mtim) > 100000000LL;
+    const bool settled = g_nowNanos() - Nanos(st.st_mtim) > 100000000LL;
     if (settled && ::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
         Nanos(after.st_mtim) == Nanos(st.st_mtim) && static_cast<off_t>(bytes.size()) == st.st_size) {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
@@ -321,5 +326,7 @@ bool WritePrivateProfileStrings(const std::string& section,
     if (exists && out == bytes) return true;  // nothing changes: the file is not touched
     return ReplaceFileWhole(path, out, error);
 }
+
+void SetProfileClockForTests(long long (*nowNanos)()) { g_nowNanos = nowNanos ? nowNanos : RealNanos; }
 
 }  // namespace platform
