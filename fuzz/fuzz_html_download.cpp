@@ -2,14 +2,14 @@
 // handshake, the echo of the web command, the answer to every chunk and file, and the
 // last answer. The input (after a first byte choosing the product: 94 with 4-byte
 // lengths, 90 with 2-byte ones) is what the unit sends, as answers each led by their
-// length, given half a millisecond after the link has written something, through a real
-// pseudo-terminal on a clock that runs four hundred times fast. No answer may crash, hang
-// or read past what arrived.
+// length, found by the link's next read after it has written something, on a line inside
+// the target whose clock moves only when the link waits: no real time passes. No answer
+// may crash, hang or read past what arrived.
 #include "link/HtmlDownload.h"
 #include "link/SerialPort.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
-#include "PtyUnit.h"
+#include "LineUnit.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -40,16 +40,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::error_code ec;
         std::filesystem::remove_all(g_root, ec);
     });
-    fuzzpty::OpenAsCom9();
+    fuzzline::NameLineCom9();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1 || size > 3000) return 0;  // what a pseudo-terminal holds unread
-    fuzzpty::PtyUnit unit(data, size);
-    platform::TestClock clock(400.0);
+    if (size < 1) return 0;
+    fuzzline::LineUnit unit(data, size);
     CSerialPort port;
-    port.SetClock(&clock);
+    port.SetClock(&unit.Clock());
     Quiet quiet;
     {
         CHtmlDownload download(port, quiet, g_root + "LOG.txt");

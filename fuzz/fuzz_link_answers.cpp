@@ -2,9 +2,9 @@
 // information, command echoes, the project upload's framing, the system data, the IP
 // settings and the loop-back test's answers. The input (after a first byte choosing the
 // sequence) is what the unit sends, as answers each led by its length: every time the
-// link has written something, the next answer comes half a millisecond later (after the
-// link's purge of its input), through a real pseudo-terminal, on a clock that runs four
-// hundred times fast. No answer may crash, hang or read past what arrived.
+// link has written something, its next read finds the next answer (the unit answers after
+// the link's purge of its input), on a line inside the target whose clock moves only when
+// the link waits: no real time passes. No answer may crash, hang or read past what arrived.
 #include "model/RunTimeState.h"
 #include "link/HardwareTest.h"
 #include "link/IpSettingsUpload.h"
@@ -13,7 +13,7 @@
 #include "link/TransferTasks.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
-#include "PtyUnit.h"
+#include "LineUnit.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -43,18 +43,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         std::filesystem::remove_all(root, ec);
     });
     platform::SetProgramFolder(root);
-    fuzzpty::OpenAsCom9();
+    fuzzline::NameLineCom9();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1 || size > 3000) return 0;  // what a pseudo-terminal holds unread
+    if (size < 1) return 0;
     g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-S7";
     g_nDeviceId = g_nDeviceIdAlt = 82;
-    fuzzpty::PtyUnit unit(data, size);
-    platform::TestClock clock(400.0);
+    fuzzline::LineUnit unit(data, size);
     CSerialPort port;
-    port.SetClock(&clock);
+    port.SetClock(&unit.Clock());
     Quiet quiet;
     switch (data[0] % 4) {
     case 0: {

@@ -962,6 +962,7 @@ int CMainFrame::MessageBox(const std::string& text, const std::string& caption, 
 void CMainFrame::SetMainTitle(const std::string& title) { SetWindowText(title); }
 
 void CMainFrame::CloseToProductLevel() {
+    const ProjectHoldSettler settle;
     // Both replace the project's views: nothing of the caller's view is used after them.
     ResetToUntitled();
     GoToProductLevel();
@@ -978,6 +979,7 @@ void CMainFrame::ShowHelp() { OnHelp(); }
 // level's panes showing it.
 
 void CMainFrame::LoadProjectFile(std::string path) {
+    const ProjectHoldSettler settle;  // the file is held while it is open here, and only then
     ProjectOpenHooks hooks;
     hooks.askProduct = [this](std::string& product) {
         CVersionMismatchDlg dialog(this);

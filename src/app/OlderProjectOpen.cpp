@@ -12,6 +12,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "projectfiles/OlderProjectReader.h"
+#include "projectfiles/ProjectFileWriter.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ ProjectOpenHooks OpenHooks(CMainFrame& frame) {
 }  // namespace
 
 void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
+    const ProjectHoldSettler settle;
     frame.m_bNewProduct = 0;
     switch (OpenOlderProject(path, OpenHooks(frame))) {
         case ProjectOpenResult::Opened:
@@ -62,6 +64,7 @@ void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
 }
 
 void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
+    const ProjectHoldSettler settle;
     bool showSheet = true;
     if (OpenThreePortProject(path, OpenHooks(frame), showSheet) == ProjectOpenResult::Opened)
         frame.SetWindowText(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);

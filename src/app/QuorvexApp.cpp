@@ -7,6 +7,7 @@
 #include "app/AboutDlg.h"
 #include "model/RunTimeState.h"
 #include "app/ShellHelp.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -122,6 +123,8 @@ bool CQuorvexApp::InitInstance(const std::vector<std::string>& args) {
     m_profile.SetRegistryKey("Quorvex");
     if (!InitATL(args)) return false;
     m_profile.LoadStdProfileSettings(4);
+    // A program killed while it replaced the recent list left its replacement beside it.
+    platform::RemoveStaleReplacements(deffiles::ProductsInf());
     // F1 and the Help command open the page of the current topic.
     ui::SetHelpHandler([] { OpenHelpTopic(g_szHelpTopic); });
 

@@ -1,6 +1,7 @@
 #include "app/RecentProjects.h"
 
 #include "plc/DefinitionFiles.h"
+#include "platform/Files.h"
 #include "platform/Profile.h"
 #include "ui/Backend.h"
 
@@ -48,7 +49,8 @@ int UpdateRecentProjectList(const std::string& projectPath, int recentCount) {
     // One replace of the file: the list is never left with an entry repeated or missing. A
     // path holding a line break is refused by the profile layer and leaves the list as it was.
     if (!platform::WritePrivateProfileStrings("ProjectFile", changes, file))
-        ui::MessageBox("Unable to update the list of recent projects in \"products.inf\".", "Quorvex",
-                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        ui::MessageBox("Unable to update the list of recent projects in \"products.inf\"" +
+                           (platform::LastReplaceError().empty() ? "." : ": " + platform::LastReplaceError() + "."),
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return count;
 }

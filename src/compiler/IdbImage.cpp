@@ -1,5 +1,7 @@
 #include "compiler/IdbImage.h"
 
+#include <algorithm>
+
 #include "model/ProjectFileFormat.h"
 #include "plc/DefinitionFiles.h"
 #include "plc/PlcRegisterTables.h"
@@ -86,6 +88,29 @@ std::vector<IdbPaneRow> DecodeIdbImage(const std::string& image, int port, bool 
         rows.push_back(row);
     }
     return rows;
+}
+
+bool CheckIdbImage(const std::string& bytes, std::string& reason) {
+    if (bytes.empty()) return true;
+    const size_t n = (bytes.size() - 1) / kIdbRowSize;
+    // The count is a byte: a longer file than the writer makes (its first 255 rows are
+    // shown) holds the low byte of its row count.
+    if ((bytes.size() - 1) % kIdbRowSize != 0 || static_cast<unsigned char>(bytes.back()) != (n & 0xFF)) {
+        reason = "the file is damaged: its size of " + std::to_string(bytes.size()) +
+                 " bytes does not hold whole rows and their count";
+        return false;
+    }
+    for (size_t r = 0; r < n; ++r) {
+        const char* row = bytes.data() + r * kIdbRowSize;
+        const bool keyPrintable = std::all_of(row + 1, row + 10, [](char c) { return c >= 0x20 && c <= 0x7E; });
+        const int dataType = static_cast<unsigned char>(row[10]);
+        if (!keyPrintable || dataType > 6) {
+            reason = "the file is damaged: row " + std::to_string(r + 1) +
+                     (keyPrintable ? " holds an unknown data type" : " holds an address that is no register");
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string ProjectIdbPath(const std::string& projectPath, int port) {

@@ -32,6 +32,11 @@ std::string EncodeIdbImage(const std::vector<IdbPaneRow>& rows, int port,
 std::vector<IdbPaneRow> DecodeIdbImage(const std::string& bytes, int port, bool com2Can,
                                        const std::string& plc2Id);
 
+// Whether an image holds what the layout allows: whole rows and the count byte that
+// matches them, each row with a known data type and a printable address key. false with
+// what is wrong otherwise. An empty image (no internal database) is sound.
+bool CheckIdbImage(const std::string& bytes, std::string& reason);
+
 // The displayed address of a stored register text.
 std::string RebuildIdbAddress(const std::string& registerText, int port, bool bitMode);
 

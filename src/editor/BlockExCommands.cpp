@@ -14,6 +14,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "res/FrameResource.h"
+#include "projectfiles/ProjectFileWriter.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "res/StringTable.h"
 #include "ui/Backend.h"
@@ -43,6 +44,7 @@ struct SaveFlags {
         g_ProjectSettings.g_strProjCreated = created;
         g_ProjectSettings.g_strProjModified = modified;
         g_bBlockListEdited = 1;
+        SettleProjectHold();  // a file held for this save only is let go
     }
 };
 

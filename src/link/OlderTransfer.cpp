@@ -462,6 +462,17 @@ int COlderTransfer::RunUpload(COlderUploadDecoder& decoder) {
                 CommError();
                 return -1;
             }
+            // The record's last byte is the check byte the download sent with it: a record
+            // that does not match it came damaged, and nothing of the upload is taken.
+            uint8_t check = 0;
+            for (size_t b = 0; b + 1 < size; ++b) check ^= record[b];
+            if (check != record[size - 1]) {
+                m_reporter.ShowMessage("Block " + std::to_string(i + 1) +
+                                           " came from the unit with a wrong check byte. The uploaded project was "
+                                           "not taken over.",
+                                       "", linkmb::kOk | linkmb::kIconStop);
+                return -1;
+            }
             m_port.WriteByte(unitcmd::kAck);
             decoder.DecodeBlock(record.data());
             uint8_t after[2];

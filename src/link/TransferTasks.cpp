@@ -410,8 +410,13 @@ int CTransferTasks::DownloadProject() {
     for (int port = 1; port <= 2; ++port) {
         const std::string path = modified ? WorkingIdbPath(g_szProductName, port)
                                           : ProjectIdbPath(g_strPrjFileLastIo, port);
-        if (!platform::ReadFileBytes(platform::ResolvePath(path), idb[port - 1])) {
-            m_reporter.ShowMessage(modified ? kMsgOpenIdbFiles : kMsgOpenIntermediate, "", linkmb::kOk);
+        const std::string resolved = platform::ResolvePath(path);
+        std::string reason;
+        if (!platform::ReadFileSafely(resolved, platform::kProjectFileCap, idb[port - 1], reason) ||
+            !CheckIdbImage(idb[port - 1], reason)) {
+            m_reporter.ShowMessage((modified ? kMsgOpenIdbFiles : kMsgOpenIntermediate) + "\n\"" + resolved + "\": " +
+                                       reason + ".",
+                                   "", linkmb::kOk);
             m_port.Close();
             return -1;
         }

@@ -70,6 +70,8 @@ inline constexpr size_t kBlockColumnWidths[kBlockColumns] = {2, 5, 33, 6, 21, 36
 inline constexpr size_t kProjectTextsSize = 800;
 inline constexpr size_t kProjectTextWidths[5] = {100, 100, 50, 50, 500};  // author, title, created, modified, description
 inline constexpr int kProjectTextsFormat = 4;       // texts are present from this format number on
+// A format number the reader opens: it is stored as a signed byte, and 0 or less is refused.
+inline constexpr bool IsReadableFormat(int number) { return number > 0 && number <= 127; }
 inline constexpr char kProjectTextFill = '*';
 
 // Fixed codes of the optional sections that carry one (the node and tag tables carry none).

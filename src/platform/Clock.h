@@ -56,4 +56,18 @@ private:
     std::vector<uint32_t> m_sleeps;
 };
 
+// A clock whose time moves only when told: a sleep passes at once, and whoever waits on
+// it (a line in this program, SerialLine) advances it by the time the wait would take.
+// Its milliseconds are taken as real ones.
+class ManualClock : public Clock {
+public:
+    uint32_t GetTickCount() override { return m_now; }
+    void Sleep(uint32_t ms) override { m_now += ms; }
+    int RealMilliseconds(uint32_t ms) const override { return static_cast<int>(ms); }
+    void Advance(uint32_t ms) { m_now += ms; }
+
+private:
+    uint32_t m_now = 0;
+};
+
 }  // namespace platform

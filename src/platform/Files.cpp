@@ -3,11 +3,14 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,8 +38,11 @@ int Unlink(const std::string& path) {
 }
 
 const char kJournalSuffix[] = ".journal";
+const char kSavingSuffix[] = ".saving";
 const char kJournalHead[] = "Quorvex replace journal 1";
 const char kJournalEnd[] = "end";
+
+thread_local std::string t_lastError;
 
 std::string Reason(int error) { return std::strerror(error); }
 
@@ -44,6 +50,66 @@ std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Every replace writes under names of its own: "<file>.<token>.saving" for each file and
+// "<first>.<token>.journal" for the journal. Programs of earlier versions used the token "",
+// "<file>.saving" and "<first>.journal".
+std::string NewToken() {
+    static std::atomic<unsigned> counter{0};
+    return std::to_string(::getpid()) + "x" + std::to_string(++counter);
+}
+
+std::string TempName(const std::string& target, const std::string& token) {
+    return token.empty() ? target + kSavingSuffix : target + "." + token + kSavingSuffix;
+}
+
+std::string JournalName(const std::string& first, const std::string& token) {
+    return token.empty() ? first + kJournalSuffix : first + "." + token + kJournalSuffix;
+}
+
+// The entries of a folder that are `base` + "." + token + suffix (token without dots) or
+// `base` + suffix; the token of each.
+std::vector<std::pair<std::string, std::string>> OwnNames(const std::string& base, const char* suffix) {
+    std::vector<std::pair<std::string, std::string>> found;
+    const std::string folder = FolderOf(base), name = NameOf(base), tail = suffix;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return found;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string e = entry->d_name;
+        if (e.size() < name.size() + tail.size() || e.compare(0, name.size(), name) != 0 ||
+            e.compare(e.size() - tail.size(), tail.size(), tail) != 0)
+            continue;
+        std::string middle = e.substr(name.size(), e.size() - name.size() - tail.size());
+        if (middle.empty()) {
+            found.emplace_back(folder + "/" + e, "");
+        } else if (middle.size() > 1 && middle[0] == '.' && middle.find('.', 1) == std::string::npos) {
+            found.emplace_back(folder + "/" + e, middle.substr(1));
+        }
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// A file another program still works with is locked by it (flock). Opens and locks
+// `name` when no living program does; -1 when one does or the file is gone or not a
+// regular file. The descriptor keeps the lock until it is closed.
+int LockIfOwnerless(const std::string& name) {
+    int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st, now;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::lstat(name.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // Flushes a folder, so that a rename in it is on the disk.
@@ -79,33 +145,80 @@ bool WriteAll(int fd, const std::string& bytes, std::string& error) {
     return true;
 }
 
-// Writes and flushes the replacement of `target` (its name from ReplacementName); the
-// target itself is not touched. The replacement takes the target's permissions.
-bool WriteReplacement(const std::string& target, const std::string& bytes, std::string& error) {
-    const std::string temp = ReplacementName(target);
-    mode_t mode = 0666;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
+// Creates `name` (which must not exist yet), locks it as this program's own, writes and
+// flushes it. The descriptor comes back open: the lock tells every other program that the
+// file is in use until it is closed.
+bool WriteOwnedFile(const std::string& name, mode_t mode, const std::string& bytes, int& fd, std::string& error) {
     Step();
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0) {
         error = Reason(errno);
+        return false;
+    }
+    // A program that cleaned up in the moment between the creation and the lock took the
+    // file away: the write fails rather than going to a file no one finds.
+    struct stat st, now;
+    if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0) {
+        error = Reason(errno);
+        ::close(fd);
+        fd = -1;
+        return false;
+    }
+    if (st.st_nlink == 0 || ::lstat(name.c_str(), &now) != 0 || now.st_ino != st.st_ino) {
+        error = Reason(ENOENT);
+        ::close(fd);
+        fd = -1;
         return false;
     }
     if (!WriteAll(fd, bytes, error) || (Step(), ::fsync(fd)) != 0) {
         if (error.empty()) error = Reason(errno);
         ::close(fd);
-        Unlink(temp);
-        return false;
-    }
-    if (::close(fd) != 0) {
-        error = Reason(errno);
-        Unlink(temp);
+        fd = -1;
+        Unlink(name);
         return false;
     }
     if (g_writeBudget > 0)  // the rest of the file's last page is taken too
         g_writeBudget = std::max(0LL, g_writeBudget - (kPage - static_cast<long long>(bytes.size()) % kPage) % kPage);
     return true;
+}
+
+// A file whose write bits are all off, or that this account may not write, is not
+// replaced: the rename would need only a writable folder, and would pass over the file's
+// protection (for root too).
+bool CheckWritable(const std::string& target, std::string& error) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
+    if ((st.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0) return true;
+    error = Reason(EACCES);
+    return false;
+}
+
+// The replacement of `target` written under `token`, open and locked in fd; the target
+// itself is not touched. The replacement takes the target's permissions.
+bool WriteReplacement(const std::string& target, const std::string& token, const std::string& bytes, int& fd,
+                      std::string& error) {
+    mode_t mode = 0666;
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
+    return WriteOwnedFile(TempName(target, token), mode, bytes, fd, error);
+}
+
+// Files this program holds (HoldFile): resolved path -> the locked descriptor.
+std::map<std::string, int>& HeldFiles() {
+    static std::map<std::string, int> held;
+    return held;
+}
+
+// After `temp` was renamed over `target`: a held target keeps its lock on the new file,
+// else the replacement's lock ends.
+void AfterRename(const std::string& target, int fd) {
+    auto it = HeldFiles().find(target);
+    if (it == HeldFiles().end()) {
+        ::close(fd);
+        return;
+    }
+    ::close(it->second);
+    it->second = fd;
 }
 
 // The file a path names: a link is followed, so that the file it points to is replaced
@@ -197,7 +310,10 @@ bool ReadFileSafely(const std::string& path, size_t cap, std::string& bytes, std
     return true;
 }
 
-std::string ReplacementName(const std::string& path) { return path + ".saving"; }
+std::string ReplacementName(const std::string& path) { return TempName(path, ""); }
+
+const std::string& LastReplaceError() { return t_lastError; }
+void ClearLastReplaceError() { t_lastError.clear(); }
 
 bool ReplaceFileWhole(const std::string& path, const std::string& bytes, std::string& error) {
     error.clear();
@@ -206,13 +322,21 @@ bool ReplaceFileWhole(const std::string& path, const std::string& bytes, std::st
         return true;
     }
     const std::string target = RealTarget(ResolvePath(path));
-    if (!WriteReplacement(target, bytes, error)) return false;
-    const std::string temp = ReplacementName(target);
-    if (Rename(temp, target) != 0) {
-        error = Reason(errno);
-        Unlink(temp);
+    RemoveStaleReplacements(target);
+    int fd = -1;
+    const std::string token = NewToken();
+    if (!CheckWritable(target, error) || !WriteReplacement(target, token, bytes, fd, error)) {
+        t_lastError = error;
         return false;
     }
+    const std::string temp = TempName(target, token);
+    if (Rename(temp, target) != 0) {
+        error = t_lastError = Reason(errno);
+        Unlink(temp);
+        ::close(fd);
+        return false;
+    }
+    AfterRename(target, fd);
     SyncFolder(FolderOf(target));
     return true;
 }
@@ -255,46 +379,61 @@ bool ReplaceBatch::Commit(std::string& error) {
             return false;
         }
     FinishInterruptedReplace(first, m_order);
+    for (const std::string& target : m_order) {
+        std::string reason;
+        if (!CheckWritable(target, reason)) {
+            error = "\"" + target + "\": " + reason;
+            return false;
+        }
+    }
 
-    std::vector<std::string> written;
+    // Every name below belongs to this replace alone, and stays locked while it runs.
+    const std::string token = NewToken();
+    std::vector<int> fds;
+    auto closeAll = [&] {
+        for (int fd : fds)
+            if (fd >= 0) ::close(fd);
+    };
     auto undo = [&] {
-        for (const std::string& target : written) Unlink(ReplacementName(target));
+        for (size_t i = 0; i < fds.size(); ++i) Unlink(TempName(m_order[i], token));
+        closeAll();
     };
     for (const std::string& target : m_order) {
         std::string reason;
-        if (!WriteReplacement(target, m_files[target], reason)) {
+        int fd = -1;
+        if (!WriteReplacement(target, token, m_files[target], fd, reason)) {
             error = "\"" + target + "\": " + reason;
             undo();
             return false;
         }
-        written.push_back(target);
+        fds.push_back(fd);
     }
-    const std::string journal = first + kJournalSuffix;
+    const std::string journal = JournalName(first, token);
+    int journalFd = -1;
     if (m_order.size() > 1) {
         std::string text = std::string(kJournalHead) + "\n";
         for (const std::string& target : m_order) text += target + "\n";
         text += std::string(kJournalEnd) + "\n";
         std::string reason;
-        if (!WriteReplacement(journal, text, reason)) {
+        if (!WriteOwnedFile(journal, 0666, text, journalFd, reason)) {
             error = "\"" + journal + "\": " + reason;
-            undo();
-            return false;
-        }
-        if (Rename(ReplacementName(journal), journal) != 0) {
-            error = "\"" + journal + "\": " + Reason(errno);
-            Unlink(ReplacementName(journal));
             undo();
             return false;
         }
         SyncFolder(FolderOf(journal));
     }
     // From here the new files are on the disk and named by the journal: a rename that
-    // fails now is finished by the next open or save.
-    for (const std::string& target : m_order) {
-        if (Rename(ReplacementName(target), target) != 0) {
+    // fails now is finished by the next open or save once this program has ended.
+    for (size_t i = 0; i < m_order.size(); ++i) {
+        const std::string& target = m_order[i];
+        if (Rename(TempName(target, token), target) != 0) {
             error = "\"" + target + "\": " + Reason(errno);
+            closeAll();
+            if (journalFd >= 0) ::close(journalFd);
             return false;
         }
+        AfterRename(target, fds[i]);
+        fds[i] = -1;
     }
     std::vector<std::string> folders;
     for (const std::string& target : m_order)
@@ -302,17 +441,31 @@ bool ReplaceBatch::Commit(std::string& error) {
     for (const std::string& folder : folders) SyncFolder(folder);
     // The journal's removal need not reach the disk: found again, it names no replacement
     // left and is only removed.
-    if (m_order.size() > 1) Unlink(journal);
+    if (journalFd >= 0) {
+        Unlink(journal);
+        ::close(journalFd);
+    }
     Discard();
     return true;
 }
 
+void RemoveStaleReplacements(const std::string& path) {
+    for (const auto& [temp, token] : OwnNames(ResolvePath(path), kSavingSuffix)) {
+        int fd = LockIfOwnerless(temp);
+        if (fd < 0) continue;
+        Unlink(temp);
+        ::close(fd);
+    }
+}
+
 void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions) {
     const std::string first = ResolvePath(path);
-    const std::string journal = first + kJournalSuffix;
-    std::string text, error;
     struct stat st;
-    if (::lstat(journal.c_str(), &st) == 0) {
+    // A journal is finished only when the program that wrote it no longer runs.
+    for (const auto& [journal, token] : OwnNames(first, kJournalSuffix)) {
+        int fd = LockIfOwnerless(journal);
+        if (fd < 0) continue;
+        std::string text, error;
         if (ReadFileSafely(journal, 64 * 1024, text, error)) {
             const std::vector<std::string> lines = Lines(text);
             const bool complete = lines.size() >= 2 && lines.front() == kJournalHead && lines.back() == kJournalEnd;
@@ -320,23 +473,67 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
             // each replacement still standing is renamed over its file.
             // Only files beside the journal are touched: a journal cannot name others.
             for (size_t i = 1; complete && i + 1 < lines.size(); ++i) {
-                const std::string temp = ReplacementName(lines[i]);
+                const std::string temp = TempName(lines[i], token);
                 if (FolderOf(lines[i]) == FolderOf(journal) && ::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
                     Rename(temp, lines[i]);
             }
             for (size_t i = 1; complete && i + 1 < lines.size(); ++i) SyncFolder(FolderOf(lines[i]));
         }
         Unlink(journal);
+        ::close(fd);
         SyncFolder(FolderOf(journal));
     }
     // Without a journal a replacement is a write that never got its rename.
-    auto removeLeftover = [&](const std::string& target) {
-        const std::string temp = ReplacementName(target);
-        if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode)) Unlink(temp);
-    };
-    removeLeftover(journal);
-    removeLeftover(first);
-    for (const std::string& companion : companions) removeLeftover(ResolvePath(companion));
+    RemoveStaleReplacements(first + kJournalSuffix);
+    RemoveStaleReplacements(first);
+    for (const std::string& companion : companions) RemoveStaleReplacements(companion);
+}
+
+HoldResult HoldFile(const std::string& path, std::string& error) {
+    error.clear();
+    const std::string target = RealTarget(ResolvePath(path));
+    if (HeldFiles().count(target)) return HoldResult::Held;
+    // The name may be replaced between the open and the lock: the lock counts only when
+    // it was taken on the file the name still gives.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            error = Reason(errno);
+            return HoldResult::Failed;
+        }
+        struct stat st, now;
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            error = "Not a regular file";
+            ::close(fd);
+            return HoldResult::Failed;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int e = errno;
+            ::close(fd);
+            if (e == EWOULDBLOCK) return HoldResult::HeldElsewhere;
+            error = Reason(e);
+            return HoldResult::Failed;
+        }
+        if (::stat(target.c_str(), &now) == 0 && now.st_ino == st.st_ino && now.st_dev == st.st_dev) {
+            HeldFiles()[target] = fd;
+            return HoldResult::Held;
+        }
+        ::close(fd);
+    }
+    error = Reason(EAGAIN);
+    return HoldResult::Failed;
+}
+
+void ReleaseHeldFiles(const std::string& keep) {
+    const std::string kept = keep.empty() ? std::string() : RealTarget(ResolvePath(keep));
+    for (auto it = HeldFiles().begin(); it != HeldFiles().end();) {
+        if (it->first == kept) {
+            ++it;
+            continue;
+        }
+        ::close(it->second);
+        it = HeldFiles().erase(it);
+    }
 }
 
 void SetFreePagesForTests(long long pages) { g_writeBudget = pages < 0 ? -1 : pages * kPage; }

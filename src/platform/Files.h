@@ -11,6 +11,13 @@
 // first, then a journal naming them is put in place, then the renames, then the journal
 // is removed. Whoever next opens or saves the first of them finishes the renames a killed
 // run left (FinishInterruptedReplace).
+//
+// Two programs may work in one folder at once: every replace writes its files and its
+// journal under names of its own ("<file>.<token>.saving", "<first>.<token>.journal") and
+// keeps them locked (flock) while it runs, so that another program finishes or removes
+// them only once the program that wrote them has ended. A file whose write bits are all
+// off, or that this account may not write, is not replaced. A program that has a file
+// open holds it (HoldFile): the lock follows the file through this program's replaces.
 #include <cstddef>
 #include <map>
 #include <string>
@@ -34,8 +41,11 @@ bool ReadFileSafely(const std::string& path, size_t cap, std::string& bytes, std
 // is then as it was.
 bool ReplaceFileWhole(const std::string& path, const std::string& bytes, std::string& error);
 
-// The name a file's replacement is written under before it is renamed over it.
+// The fixed name earlier versions wrote a file's replacement under ("<file>.saving").
 std::string ReplacementName(const std::string& path);
+// The reason of the last replace of this thread that failed.
+const std::string& LastReplaceError();
+void ClearLastReplaceError();
 
 // A set of files replaced together. While a batch is open, every ReplaceFileWhole (and so
 // every WriteFileBytes and profile write) of this thread is staged into it, and reading a
@@ -69,7 +79,17 @@ private:
 
 // Finishes what a journal beside `path` names (a save killed between its renames), then
 // removes leftover replacements of `path` and of the companions. Safe to call always.
+// Replacements of `path` left by a program that no longer runs are removed.
 void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions = {});
+void RemoveStaleReplacements(const std::string& path);
+
+// Holding a file while it is open in this program: an exclusive lock that ends with the
+// program. HeldElsewhere: another running program holds it; Failed: it cannot be opened
+// (error says why, e.g. when it does not exist).
+enum class HoldResult { Held, HeldElsewhere, Failed };
+HoldResult HoldFile(const std::string& path, std::string& error);
+// Lets go of every held file but `keep` (none when it is empty).
+void ReleaseHeldFiles(const std::string& keep = "");
 
 // For tests of a full disk: the disk has this many free 4096-byte pages left for what
 // this layer writes (each file takes whole pages); a write beyond them fails with "No

@@ -129,6 +129,13 @@ std::unordered_map<std::string, CacheEntry> g_cache;
 
 long long Nanos(const struct timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
 
+long long RealNanos() {
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return Nanos(now);
+}
+long long (*g_nowNanos)() = RealNanos;
+
 std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     if (ReplaceBatch* batch = ReplaceBatch::Active())
         if (const std::string* staged = batch->Staged(path)) return Parse(*staged);
@@ -149,9 +156,7 @@ std::shared_ptr<const ParsedProfile> Load(const std::string& path) {
     // Only a file that stood still while it was read, and was last changed long enough ago
     // that a change now gets a later time stamp (the file system's clock is coarse), is kept.
     struct stat after;
-    struct timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
-    const bool settled = Nanos(now) - Nanos(st.st_mtim) > 100000000LL;
+    const bool settled = g_nowNanos() - Nanos(st.st_mtim) > 100000000LL;
     if (settled && ::stat(resolved.c_str(), &after) == 0 && after.st_ino == st.st_ino && after.st_size == st.st_size &&
         Nanos(after.st_mtim) == Nanos(st.st_mtim) && static_cast<off_t>(bytes.size()) == st.st_size) {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
@@ -223,17 +228,19 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 
 namespace {
 
-void SetEntry(std::vector<Line>& lines, const std::string& section, const std::string& key,
-              const std::string& value) {
+// Sets the entries of one section as writing them one after the other would: a key the
+// section holds is written in place (keeping its spelling), a new one after the section's
+// last entry (the section appended when missing). One pass over the lines for them all.
+void SetEntries(std::vector<Line>& lines, const std::string& section,
+                const std::vector<std::pair<std::string, std::string>>& entries) {
     // New lines take the ending the file already uses; a new file gets CRLF.
     std::string eol = "\r\n";
     for (const Line& l : lines)
         if (!l.eol.empty()) { eol = l.eol; break; }
 
-    const std::string entry = key + "=" + value;
     long sectionLine = -1, lastEntry = -1;
-    bool done = false;
-    for (size_t i = 0; i < lines.size() && !done; ++i) {
+    std::unordered_map<std::string, std::pair<size_t, std::string>> keys;  // lower key -> line, spelling
+    for (size_t i = 0; i < lines.size(); ++i) {
         std::string name;
         if (SectionName(lines[i].text, name)) {
             if (sectionLine >= 0) break;  // end of our section
@@ -246,25 +253,34 @@ void SetEntry(std::vector<Line>& lines, const std::string& section, const std::s
         if (sectionLine < 0) continue;
         std::string k, v;
         if (KeyValue(lines[i].text, k, v)) {
-            if (EqualNoCase(k, key)) {
-                lines[i].text = k + "=" + value;  // the key keeps its spelling
-                done = true;
-            } else {
-                lastEntry = static_cast<long>(i);
-            }
+            keys.emplace(Lower(k), std::pair{i, k});
+            lastEntry = static_cast<long>(i);
         }
     }
 
-    if (!done) {
-        if (sectionLine >= 0) {
-            if (lines[lastEntry].eol.empty()) lines[lastEntry].eol = eol;
-            lines.insert(lines.begin() + lastEntry + 1, Line{entry, eol});
+    std::vector<Line> added;
+    std::unordered_map<std::string, std::pair<size_t, std::string>> addedKeys;  // lower key -> index in added
+    for (const auto& [key, value] : entries) {
+        const std::string lower = Lower(key);
+        if (auto it = keys.find(lower); it != keys.end()) {
+            lines[it->second.first].text = it->second.second + "=" + value;
+        } else if (auto at = addedKeys.find(lower); at != addedKeys.end()) {
+            added[at->second.first].text = at->second.second + "=" + value;
         } else {
-            if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = eol;
-            if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back({"", eol});
-            lines.push_back({"[" + section + "]", eol});
-            lines.push_back({entry, eol});
+            added.push_back(Line{key + "=" + value, eol});
+            std::string k, v;  // found again as the file's reader finds it
+            if (KeyValue(added.back().text, k, v)) addedKeys.emplace(Lower(k), std::pair{added.size() - 1, k});
         }
+    }
+    if (added.empty()) return;
+    if (sectionLine >= 0) {
+        if (lines[lastEntry].eol.empty()) lines[lastEntry].eol = eol;
+        lines.insert(lines.begin() + lastEntry + 1, added.begin(), added.end());
+    } else {
+        if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = eol;
+        if (!lines.empty() && !Trim(lines.back().text).empty()) lines.push_back({"", eol});
+        lines.push_back({"[" + section + "]", eol});
+        lines.insert(lines.end(), added.begin(), added.end());
     }
 }
 
@@ -304,6 +320,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& entries,
                                 const std::string& path) {
+    ClearLastReplaceError();
     if (HoldsControl(section) || section.find(']') != std::string::npos) return false;
     for (const auto& [key, value] : entries)
         if (HoldsControl(key) || HoldsControl(value) || key.find('=') != std::string::npos ||
@@ -314,11 +331,13 @@ bool WritePrivateProfileStrings(const std::string& section,
     // A file that is there but cannot be read is not replaced by one holding only this key.
     if (!exists && FileExistsAtAll(path)) return false;
     std::vector<Line> lines = exists ? SplitLines(bytes) : std::vector<Line>();
-    for (const auto& [key, value] : entries) SetEntry(lines, section, key, value);
+    SetEntries(lines, section, entries);
     std::string out;
     for (const Line& l : lines) out += l.text + l.eol;
     if (exists && out == bytes) return true;  // nothing changes: the file is not touched
     return ReplaceFileWhole(path, out, error);
 }
+
+void SetProfileClockForTests(long long (*nowNanos)()) { g_nowNanos = nowNanos ? nowNanos : RealNanos; }
 
 }  // namespace platform

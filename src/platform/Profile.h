@@ -43,4 +43,9 @@ bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& entries,
                                 const std::string& path);
 
+// For tests and fuzz targets: the clock (nanoseconds of the real-time clock) by which a
+// parsed file counts as settled, so kept, 100 ms after its last change. A target whose
+// files change only through this program may run it ahead; null restores the real one.
+void SetProfileClockForTests(long long (*nowNanos)());
+
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -18,6 +19,11 @@ namespace platform {
 
 namespace {
 using SteadyClock = std::chrono::steady_clock;
+
+std::map<std::string, SerialLine*>& Lines() {
+    static std::map<std::string, SerialLine*> lines;
+    return lines;
+}
 
 int RemainingMs(SteadyClock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
@@ -62,11 +68,22 @@ std::string SerialDevicePath(const std::string& portName) {
     return "/dev/ttyS" + std::to_string(n - 1);
 }
 
+void RegisterSerialLine(const std::string& devicePath, SerialLine* line) {
+    if (line)
+        Lines()[devicePath] = line;
+    else
+        Lines().erase(devicePath);
+}
+
 SerialDevice::~SerialDevice() { Close(); }
 
 int SerialDevice::Open(const std::string& devicePath) {
-    if (m_fd >= 0) return EBUSY;
+    if (IsOpen()) return EBUSY;
     if (devicePath.empty()) return ENOENT;
+    if (auto it = Lines().find(devicePath); it != Lines().end()) {
+        m_line = it->second;
+        return 0;
+    }
     int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
     if (!::isatty(fd)) {
@@ -86,6 +103,10 @@ int SerialDevice::Open(const std::string& devicePath) {
 }
 
 int SerialDevice::Close() {
+    if (m_line) {
+        m_line = nullptr;
+        return 0;
+    }
     if (m_fd < 0) return EBADF;
     // The exclusive mode stays on the terminal while any descriptor is open; lift it so
     // that the next open succeeds.
@@ -96,6 +117,7 @@ int SerialDevice::Close() {
 }
 
 int SerialDevice::SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, uint8_t stopBits) {
+    if (m_line) return 0;
     if (m_fd < 0) return EBADF;
     speed_t speed;
     if (!BaudConstant(baudRate, speed)) return EINVAL;
@@ -131,6 +153,7 @@ int SerialDevice::SetLine(uint32_t baudRate, uint8_t dataBits, uint8_t parity, u
 }
 
 int SerialDevice::SetModemLines(bool dtr, bool rts) {
+    if (m_line) return 0;
     if (m_fd < 0) return EBADF;
     int set = (dtr ? TIOCM_DTR : 0) | (rts ? TIOCM_RTS : 0);
     int clear = (dtr ? 0 : TIOCM_DTR) | (rts ? 0 : TIOCM_RTS);
@@ -143,6 +166,10 @@ int SerialDevice::SetModemLines(bool dtr, bool rts) {
 }
 
 int SerialDevice::Purge(bool received, bool unsent) {
+    if (m_line) {
+        if (received) m_line->PurgeReceived();
+        return 0;
+    }
     if (m_fd < 0) return EBADF;
     int which = received && unsent ? TCIOFLUSH : received ? TCIFLUSH : unsent ? TCOFLUSH : -1;
     if (which < 0) return 0;
@@ -150,6 +177,10 @@ int SerialDevice::Purge(bool received, bool unsent) {
 }
 
 int SerialDevice::Write(const uint8_t* bytes, size_t count, int timeoutMs) {
+    if (m_line) {
+        m_line->Write(bytes, count);
+        return 0;
+    }
     if (m_fd < 0) return EBADF;
     auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     size_t done = 0;
@@ -172,6 +203,7 @@ int SerialDevice::Write(const uint8_t* bytes, size_t count, int timeoutMs) {
 }
 
 int SerialDevice::ReadByte(uint8_t& byte, int timeoutMs, int* error) {
+    if (m_line) return m_line->ReadByte(byte, timeoutMs);
     if (m_fd < 0) {
         if (error) *error = EBADF;
         return -1;
@@ -200,6 +232,7 @@ int SerialDevice::ReadByte(uint8_t& byte, int timeoutMs, int* error) {
 }
 
 bool SerialDevice::Drain(int timeoutMs) {
+    if (m_line) return true;
     if (m_fd < 0) return false;
     auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {

@@ -14,6 +14,22 @@ namespace platform {
 // Any other name gives an empty text.
 std::string SerialDevicePath(const std::string& portName);
 
+// A line inside this program in place of a device, for tests and fuzz targets that play
+// the other end themselves with no real waits: opening a device path registered with a
+// line takes the line. The line keeps its own time: a read that finds no byte lets the
+// time it was given pass on the clock the line goes by.
+class SerialLine {
+public:
+    virtual ~SerialLine() = default;
+    virtual void Write(const uint8_t* bytes, size_t count) = 0;
+    // 1: a byte was read; 0: none came within timeoutMs.
+    virtual int ReadByte(uint8_t& byte, int timeoutMs) = 0;
+    // Discards what was received and not read.
+    virtual void PurgeReceived() = 0;
+};
+// Registers (or, with null, removes) the line behind a device path.
+void RegisterSerialLine(const std::string& devicePath, SerialLine* line);
+
 // Parity codes as the system stores them: 0 none, 1 odd, 2 even, 3 mark, 4 space.
 // Stop-bit codes: 0 one, 1 one and a half, 2 two.
 class SerialDevice {
@@ -29,7 +45,7 @@ public:
     int Open(const std::string& devicePath);
     // Closes the device; 0 or the errno value of close.
     int Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_fd >= 0 || m_line; }
 
     // Raw 8-bit line: no echo, no translation, no flow control, receiver on, modem
     // status ignored. Returns 0 or the errno value (EINVAL for a value the line cannot
@@ -52,6 +68,7 @@ public:
 
 private:
     int m_fd = -1;
+    SerialLine* m_line = nullptr;
 };
 
 }  // namespace platform

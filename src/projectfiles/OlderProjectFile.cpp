@@ -155,6 +155,7 @@ int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows) {
     s.g_nProjectVersion = projectVersion;
     const std::string stamp = s.g_nProjFileVersion == 2 ? ProjectTimeStamp() : s.g_strProjModified;
     const std::string bytes = BuildOlderProjectFile(rows, g_bBlockExSlaveMode == 1, s.g_nProjFileVersion, stamp);
+    if (!HoldProjectFile(path)) return -1;
     std::string error;
     if (!ReplaceFile(path, bytes, error)) {
         // The project stays as it was, edited, so that it can be saved elsewhere.
@@ -165,6 +166,7 @@ int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows) {
     g_strPrjFileLastIo = path;
     g_bBlockListEdited = 0;
     ui::SetMainTitle(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    SettleProjectHold();
     return 0;
 }
 

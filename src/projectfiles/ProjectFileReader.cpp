@@ -87,13 +87,29 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
 namespace {
 
 // Reads every present section into the holders; false at the first one that does not fit.
-bool ReadSections(FieldReader& r, const FeatureSet& f) {
-    if (f.ethernet && !ReadNodeTableSection(r)) return false;
-    if (f.tags && !ReadTagTableSection(r)) return false;
-    if (f.recipes && !ReadRecipeSection(r)) return false;
-    if (f.attach1 && !ReadAttachRegSection(r, 1)) return false;
-    if (f.attach2 && !ReadAttachRegSection(r, 2)) return false;
-    if ((f.entity1 || f.entity2) && !ReadGeneralEntitySections(r)) return false;
+// A file that ends before a section ends there: the sections from it on are missing.
+bool ReadSections(FieldReader& r, const FeatureSet& f, SectionsEnd& end) {
+    const struct {
+        bool on;
+        const char* name;
+        std::function<bool()> read;
+    } sections[] = {
+        {f.ethernet, "node table", [&] { return ReadNodeTableSection(r); }},
+        {f.tags, "tag table", [&] { return ReadTagTableSection(r); }},
+        {f.recipes, "recipes", [&] { return ReadRecipeSection(r); }},
+        {f.attach1, "default communication registers of COM1", [&] { return ReadAttachRegSection(r, 1); }},
+        {f.attach2, "default communication registers of COM2", [&] { return ReadAttachRegSection(r, 2); }},
+        {f.entity1 || f.entity2, "general settings", [&] { return ReadGeneralEntitySections(r); }},
+    };
+    for (const auto& section : sections) {
+        if (!section.on) continue;
+        if (r.Remaining() == 0 || !end.missing.empty()) {
+            end.missing.push_back(section.name);
+            continue;
+        }
+        if (!section.read()) return false;
+    }
+    end.trailing = r.Remaining();
     return true;
 }
 
@@ -127,7 +143,10 @@ std::vector<int> DropUnreadableAddresses(BlockRows& rows) {
 
 }  // namespace
 
-bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features) {
+bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features, SectionsEnd* end) {
+    SectionsEnd found;
+    found.trailing = offset < bytes.size() ? bytes.size() - offset : 0;
+    if (end) *end = found;
     if (!features.extended) return true;
     // The section readers fill the holders: keep the open project's and put them back.
     const CEthNodeTable nodes = g_EthNodeTable;
@@ -141,7 +160,8 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
     g_bGeneralEntityCom2 = features.entity2;
     ClearRecipeTables();
     FieldReader r(bytes, offset);
-    const bool ok = ReadSections(r, features);
+    const bool ok = ReadSections(r, features, found);
+    if (end) *end = found;
     g_EthNodeTable = nodes;
     g_EipTagTable = tags;
     g_RecipeTables = recipes;
@@ -268,15 +288,26 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
         !hasModel(plc.section2, plc.file2))
         return refuse(LoadString(IDS_PLC_FILE_ERROR));
     const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc.file1, plc.file2) : FeatureSet();
-    if (!CheckFeatureSections(bytes, file.sectionsOffset, features))
+    SectionsEnd end;
+    if (!CheckFeatureSections(bytes, file.sectionsOffset, features, &end))
         return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
-    // A file that ends where its feature sections should begin lost them (a save that did
-    // not finish, in earlier versions): it opens with the sections' defaults, said so.
-    if (features.extended && file.extendedSetup == 1 && file.sectionsOffset >= bytes.size())
-        ui::MessageBox("The project file \"" + path + "\" ends before its feature sections (node table, tag table, "
-                       "recipes, default communication registers, general settings): they are missing and open "
-                       "with their defaults. Check them before the project is saved again.",
+    // Bytes after the last section belong to none: a count of the file does not match
+    // the rows it holds, and what was read from them would be wrong.
+    if (end.trailing > 0)
+        return refuse("The project file \"" + path + "\" is damaged: its last " + std::to_string(end.trailing) +
+                          " bytes belong to no part of the project (a block or row count does not match the rows "
+                          "the file holds). It is not opened.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    // A file that ends before some of its feature sections lost them (a save that did not
+    // finish, in earlier versions): it opens with their defaults, said so.
+    if (!end.missing.empty()) {
+        std::string names;
+        for (const std::string& name : end.missing) names += (names.empty() ? "" : ", ") + name;
+        ui::MessageBox("The project file \"" + path + "\" ends before its feature sections (" + names +
+                           "): they are missing and open with their defaults. Check them before the project is "
+                           "saved again.",
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    }
 
     // The file is sound: from here on it becomes the open project, in place of all else.
     ResetOpenProject();
@@ -291,7 +322,8 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     g_bCom2IsCAN = deviceId == 83 ? 1 : 0;
     s.g_nProductNo = file.productNo;
     s.g_nProjectVersion = file.productVersion;
-    s.g_nProjFileVersion = pv;
+    // A product without a format number of its own keeps the file's for the next save.
+    s.g_nProjFileVersion = IsReadableFormat(pv) ? pv : f;
     if (pv > f) {
         if (converted) {
             s.g_strProjModified = s.g_strProjCreated = ProjectTimeStamp();

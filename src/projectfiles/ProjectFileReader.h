@@ -36,9 +36,17 @@ struct FeatureSet {
 };
 FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2File);
 
+// Where the reading of the optional sections ended: the sections the file ended before
+// (their names, in file order) and the bytes left after the last section read.
+struct SectionsEnd {
+    std::vector<std::string> missing;
+    size_t trailing = 0;
+};
+
 // True when the optional sections of the file, read with these features from the offset,
 // are all within the file and within the format's bounds. The project is not changed.
-bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features);
+bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features,
+                          SectionsEnd* end = nullptr);
 
 // What the newer block list reads of its PLC pair into the model, for a new project and an
 // opened one alike: the transfer mode, the slave mode and block layout, the internal-

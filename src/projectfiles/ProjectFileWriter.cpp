@@ -84,10 +84,16 @@ std::string BuildNewerProjectFile(const BlockRows& rows) {
     FieldWriter w(bytes);
 
     w.Text(kFileTag, kTagWidth);
+    // The product's format number, when its data.inf gives one the reader opens again (a
+    // signed byte above 0). Without one the file is saved in a format the reader opens:
+    // the newest this program writes, or (declined) the one the project already has.
+    const int previous = s.g_nProjFileVersion;
     s.g_nProjFileVersion = deffiles::ReadDataProjectVersion(g_szProductName);
-    if (s.g_nProjFileVersion < 0 &&
-        ui::MessageBox(LoadString(IDS_CONVERT_ON_SAVE), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES)
-        s.g_nProjFileVersion = 0;  // the current format number
+    if (!IsReadableFormat(s.g_nProjFileVersion)) {
+        const bool convert =
+            ui::MessageBox(LoadString(IDS_CONVERT_ON_SAVE), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+        s.g_nProjFileVersion = !convert && IsReadableFormat(previous) ? previous : kProjectTextsFormat;
+    }
     w.Raw(VersionField(s.g_nProjFileVersion));
 
     w.Seek(kSettingsOffset);
@@ -162,10 +168,36 @@ bool ReadProjectFileBytes(const std::string& path, std::string& bytes, std::stri
     return platform::ReadFileSafely(path, platform::kProjectFileCap, bytes, error);
 }
 
+bool HoldProjectFile(const std::string& path) {
+    std::string error;
+    if (path.empty() || platform::HoldFile(path, error) != platform::HoldResult::HeldElsewhere) return true;
+    ui::MessageBox("The project \"" + path + "\" is open in another Quorvex program. It can be opened or saved here "
+                   "only after that program has closed it.",
+                   "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return false;
+}
+
+void SettleProjectHold() {
+    // A project has a file of its own once it was opened or saved (in either editor).
+    const bool own = g_bProjectOpen == 1 && ((g_bUntitled == 0 && g_bProjectSaved == 1) ||
+                                             (g_bBlockExUntitled == 0 && g_bBlockExSaved == 1));
+    const std::string path = own ? g_ProjectSettings.g_strProjPath : std::string();
+    platform::ReleaseHeldFiles(path);
+    std::string error;
+    if (!path.empty()) platform::HoldFile(path, error);
+}
+
 bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath) {
+    if (!HoldProjectFile(prjPath)) {
+        g_bProjectModified = 1;
+        return false;
+    }
     FinishInterruptedSave(prjPath);
     std::string error;
-    if (batch.Commit(error)) return true;
+    if (batch.Commit(error)) {
+        SettleProjectHold();
+        return true;
+    }
     ui::MessageBox("Unable to save the project to \"" + prjPath + "\": " + error, "Quorvex",
                    ui::MB_OK | ui::MB_ICONHAND);
     g_bProjectModified = 1;
@@ -183,6 +215,7 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
             return -1;
         }
     }
+    if (!HoldProjectFile(path)) return -1;
     const std::string bytes = BuildNewerProjectFile(rows);
     std::string error;
     if (!ReplaceFile(path, bytes, error)) {

@@ -37,6 +37,20 @@ bool ReadProjectFileBytes(const std::string& path, std::string& bytes, std::stri
 // as it was, the reason is shown, the project stays modified and false is returned.
 bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath);
 
+// A project file another running program has open is neither opened nor saved here:
+// false after saying so. Otherwise this program holds the file (when it exists) from now on.
+bool HoldProjectFile(const std::string& path);
+// This program goes on holding only the file of the project it has open (none at the
+// product level), taking it when a first save has just made it.
+void SettleProjectHold();
+// Runs SettleProjectHold when it goes out of scope: an open or a close, whichever way it ends.
+struct ProjectHoldSettler {
+    ProjectHoldSettler() = default;
+    ProjectHoldSettler(const ProjectHoldSettler&) = delete;
+    ProjectHoldSettler& operator=(const ProjectHoldSettler&) = delete;
+    ~ProjectHoldSettler() { SettleProjectHold(); }
+};
+
 // The save: writes the file and records where it ends. On failure shows the reason,
 // leaves the project marked modified and returns -1; else 0.
 int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t& endPosition);

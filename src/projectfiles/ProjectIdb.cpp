@@ -309,11 +309,11 @@ int LoadIdbImages() {
         } else {
             path = ImagePath(port, false);
         }
-        std::string bytes;
-        if (!platform::ReadFileBytes(path, bytes, platform::kProjectFileCap)) {
-            // The port keeps its switch from the PLC file and its rows: a missing file must
-            // not take the internal database away at the next save.
-            ui::MessageBox("Unable to Open intermediate file.");
+        std::string bytes, reason;
+        if (!platform::ReadFileSafely(path, platform::kProjectFileCap, bytes, reason) || !CheckIdbImage(bytes, reason)) {
+            // The port keeps its switch from the PLC file and its rows: a missing or damaged
+            // file must not take the internal database away, nor give it rows, at the next save.
+            ui::MessageBox("Unable to Open intermediate file.\n\"" + platform::ResolvePath(path) + "\": " + reason + ".");
             result = -1;
             continue;
         }

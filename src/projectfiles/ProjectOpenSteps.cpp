@@ -10,6 +10,7 @@
 
 bool ReadProjectFileShown(const std::string& path, std::string& bytes) {
     ui::WaitCursor wait;
+    if (!HoldProjectFile(path)) return false;
     std::string error;
     if (ReadProjectFileBytes(path, bytes, error)) return true;
     ui::MessageBox("Unable to open the project file \"" + path + "\": " + error + ".", "Quorvex",

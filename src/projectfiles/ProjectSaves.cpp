@@ -36,6 +36,7 @@ struct SaveFlags {
         g_strPrjFile = prjFile;
         g_strPrjFileLastIo = lastIo;
         g_bProjectModified = 1;
+        SettleProjectHold();  // a file held for this save only is let go
     }
 };
 

@@ -262,22 +262,23 @@ bool CEthernetIPTagTableDlg::WriteTagPlcFile(const std::string& path) {
         {"NoOfWord", "40"},          {"Com1PlcFilename", com1}, {"Com2PlcFilename", com2},
         {"SpecialData", "1"},        {"Sp1", "Quorvex ID,01,32,1,0"}, {"SpecialInfo", "1"},
     };
-    bool ok = true;
-    for (const auto& [key, value] : info) ok = platform::WritePrivateProfileString("Plc Info", key, value, path) && ok;
+    // Each section goes into the staged file at once: the file is not parsed again per key.
+    std::vector<std::pair<std::string, std::string>> plcInfo(std::begin(info), std::end(info));
+    bool ok = platform::WritePrivateProfileStrings("Plc Info", plcInfo, path);
     const ui::ListView& list = Item<ui::ListView>(IDC_TAG_LIST);
     const int n = std::min(list.GetItemCount(), kMaxTags);
-    ok = platform::WritePrivateProfileString("RTU", "ModelNo", "1", path) && ok;
-    ok = platform::WritePrivateProfileString("RTU", "RegisterCount", platform::Format("%d", n), path) && ok;
-    ok = platform::WritePrivateProfileString("RTU", "RegisterWidth", "9", path) && ok;
+    std::vector<std::pair<std::string, std::string>> rtu = {
+        {"ModelNo", "1"}, {"RegisterCount", platform::Format("%d", n)}, {"RegisterWidth", "9"}};
     for (int i = 0; i < n; ++i) {
         const std::string code = list.GetItemText(i, kColCode);
         const std::string letter = code.substr(0, 1);
         const std::string rest = code.size() > 1 ? code.substr(1) : std::string();
         const std::string record =
             list.GetItemText(i, kColName) + ",1,0," + letter + "," + rest + "," + rest + ",**,**,**,**";
-        ok = platform::WritePrivateProfileString("RTU", platform::Format("Register%d", i + 1), record, path) && ok;
+        rtu.emplace_back(platform::Format("Register%d", i + 1), record);
     }
-    ok = platform::WritePrivateProfileString("RTU", "NoOfByte", "1", path) && ok;
+    rtu.emplace_back("NoOfByte", "1");
+    ok = platform::WritePrivateProfileStrings("RTU", rtu, path) && ok;
     std::string error;
     if (ok) ok = batch.Commit(error);
     if (!ok) ui::MessageBox("Unable to create Plc File.");

@@ -243,6 +243,18 @@ protected:
         g_PlcRegisterTables.ResetProject();
         g_szProductName.clear();
     }
+    // A block that passes the checks of Save.
+    void FillFirstBlock() {
+        const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "Host Link", "2", "D0000", "5", "", "disk"};
+        for (size_t c = 1; c < kBlockListColumns; ++c)
+            if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    }
+    // A copy of the saved sample under another name, with its image files, holding `bytes`.
+    std::string WriteCopy(const std::string& name, const std::string& bytes) {
+        for (const char* idb : {"_IDB1.hex", "_IDB2.hex"})
+            tree.Write("QVX-S7/Projects/" + name + idb, tree.Read(std::string("QVX-S7/Projects/line4") + idb));
+        return tree.Write("QVX-S7/Projects/" + name + ".prj", bytes);
+    }
     std::string SaveSample() {
         CProjectSettings& s = g_ProjectSettings;
         s.g_anPortSettings[0][0] = 19200;
@@ -386,13 +398,150 @@ TEST_F(Files, AnOlderFormatAsksBeforeItIsConverted) {
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
 }
 
+// A file cut before any of its feature sections says which ones it lost.
+TEST_F(Files, ACutAtALaterSectionIsSaid) {
+    const std::string path = SaveSample();
+    const std::string good = tree.Read("QVX-S7/Projects/line4.prj");
+    prjfile::FieldReader r(good, 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800);
+    ASSERT_TRUE(prjfile::ReadRecipeSection(r));
+    const size_t afterRecipes = r.Tell();
+    ASSERT_TRUE(prjfile::ReadAttachRegSection(r, 1));
+    const size_t afterRegisters = r.Tell();
+    ASSERT_LT(afterRegisters, good.size());
+    for (size_t cut : {afterRecipes, afterRegisters}) {
+        SCOPED_TRACE(cut);
+        ui.ClearRecords();
+        frame->LoadProjectFile(WriteCopy("cut", good.substr(0, cut)));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        const std::string& text = ui.MessageBoxes()[0].text;
+        EXPECT_NE(text.find("ends before its feature sections ("), std::string::npos) << text;
+        EXPECT_NE(text.find("general settings)"), std::string::npos) << text;
+        EXPECT_EQ(text.find("recipes"), std::string::npos) << text;
+        EXPECT_EQ(text.find("COM1") != std::string::npos, cut == afterRecipes) << text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");
+    }
+}
+
+// Counts that do not match the rows held leave bytes no section reads: the file is
+// refused as damaged instead of opening with rows dropped or texts read from a row.
+TEST_F(Files, CountsThatDisagreeWithTheRowsAreRefused) {
+    const std::string path = SaveSample();
+    const std::string good = tree.Read("QVX-S7/Projects/line4.prj");
+    const size_t sections = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;
+    ASSERT_EQ(good[sections], 3);  // the recipes' code, then their count (2)
+    std::string noBlocks = good, fewerRecipes = good;
+    noBlocks[prjfile::kBlockCountOffset] = 0;
+    fewerRecipes[sections + 1] = 1;
+    for (const std::string& bytes : {noBlocks, fewerRecipes}) {
+        ui.ClearRecords();
+        g_ProjectSettings.g_strProjTitle = "open project";
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes()[0].text.find("is damaged"), std::string::npos) << ui.MessageBoxes()[0].text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+    }
+}
+
+// A product whose data.inf gives no format number still saves a file the reader opens
+// again, with its texts and sections, whichever answer the conversion question gets.
+TEST_F(Files, AProductWithoutAFormatNumberSavesAFileThatOpensAgain) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    const std::string saved = tree.Read("QVX-S7/Projects/line4.prj");
+    std::string data = tree.Read("QVX-S7/Data/data.inf");
+    data.replace(data.find("ProjectVersion=4"), 16, "Other=4");
+    tree.Write("QVX-S7/Data/data.inf", data);
+    for (int answer : {ui::IDYES, ui::IDNO}) {
+        SCOPED_TRACE(answer);
+        frame->LoadProjectFile(path);
+        ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        g_bProjectModified = 1;
+        ui.AnswerMessageBox(answer);
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].text, LoadString(IDS_CONVERT_ON_SAVE));
+        EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj").size(), saved.size());
+        EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj")[16], 4);
+        ui.ClearRecords();
+        g_ProjectSettings.g_strProjTitle = "other";
+        g_RecipeTables.g_arrRecipeAddr.clear();
+        frame->LoadProjectFile(path);
+        ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");
+        EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R0", "C5"}));
+    }
+}
+
+// The open project's file is held by this program, through its saves, until it is
+// closed; a project another program holds is neither opened nor saved over.
+TEST_F(Files, AProjectAnotherProgramHoldsIsNeitherOpenedNorSavedOver) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    const std::string other = tree.Write("QVX-S7/Projects/other.prj", tree.Read("QVX-S7/Projects/line4.prj"));
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_FALSE(testsupport::OtherProgramsLock::Free(path));
+    g_bProjectModified = 1;
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_FALSE(testsupport::OtherProgramsLock::Free(path));
+    EXPECT_TRUE(testsupport::OtherProgramsLock::Free(other));
+
+    const std::string otherBytes = tree.Read("QVX-S7/Projects/other.prj");
+    testsupport::OtherProgramsLock lock(other);
+    frame->LoadProjectFile(other);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("is open in another Quorvex program"), std::string::npos);
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+    ui.ClearRecords();
+    g_bProjectModified = 1;
+    ui.AnswerFileDialog(other);
+    ui.AnswerMessageBox(ui::IDYES);  // replace the file
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+    ASSERT_FALSE(ui.MessageBoxes().empty());
+    EXPECT_NE(ui.MessageBoxes().back().text.find("is open in another Quorvex program"), std::string::npos);
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/other.prj"), otherBytes);
+    EXPECT_EQ(g_bProjectModified, 1);
+
+    frame->CloseToProductLevel();
+    EXPECT_TRUE(testsupport::OtherProgramsLock::Free(path));
+}
+
+// A project file or recent list without write bits is kept as it is, with the reason
+// said and the project still modified (the bits stop root too).
+TEST_F(Files, WriteProtectedFilesAreKeptAndTheReasonSaid) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const std::string before = tree.Read("QVX-S7/Projects/line4.prj");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    g_ProjectSettings.g_strProjTitle = "changed";
+    g_bProjectModified = 1;
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("Permission denied"), std::string::npos) << ui.MessageBoxes()[0].text;
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), before);
+    EXPECT_EQ(g_bProjectModified, 1);
+
+    ui.ClearRecords();
+    const std::string products = tree.Path() + "Products/products.inf";
+    const std::string list = tree.Read("Products/products.inf");
+    ASSERT_EQ(chmod(products.c_str(), 0444), 0);
+    UpdateRecentProjectList(tree.Path() + "QVX-S7/Projects/new.prj", ReadRecentProjectCount());
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text,
+              "Unable to update the list of recent projects in \"products.inf\": Permission denied.");
+    EXPECT_EQ(tree.Read("Products/products.inf"), list);
+    chmod(products.c_str(), 0644);
+    chmod(path.c_str(), 0644);
+}
+
 // A full disk (zero, one and three free pages: the three files of a save and its journal
 // need four) fails Save, Save As and the recent-list update with a message and leaves
 // every old file byte for byte, with no temporary left behind.
 TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
-    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "Host Link", "2", "D0000", "5", "", "disk"};
-    for (size_t c = 1; c < kBlockListColumns; ++c)
-        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    FillFirstBlock();
     const std::string path = SaveSample();
     frame->LoadProjectFile(path);
     ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
@@ -446,14 +595,15 @@ TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
 TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
     const std::string path = SaveSample();
     const std::string idb1 = ProjectIdbPath(path, 1);
-    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", "new rows");
+    const std::string newRows(1, '\0');  // an image of no rows
+    tree.Write("QVX-S7/Projects/line4_IDB1.hex.saving", newRows);
     tree.Write("QVX-S7/Projects/line4_IDB2.hex.saving", "stale");
     const std::string prj = tree.Read("QVX-S7/Projects/line4.prj");
     tree.Write("QVX-S7/Projects/line4.prj.journal",
                "Quorvex replace journal 1\n" + path + "\n" + idb1 + "\nend\n");
     frame->LoadProjectFile(path);
     EXPECT_TRUE(ui.MessageBoxes().empty());
-    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), "new rows");
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), newRows);
     EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj"), prj);
     EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
               (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));

@@ -65,6 +65,15 @@ TEST_F(Startup, TheMostRecentProjectNamesTheProduct) {
     EXPECT_EQ(ProductFromProjectPath("\\Projects\\a.prj"), "");
 }
 
+// A recent-list replacement a killed program left is removed at start-up.
+TEST_F(Startup, ALeftoverOfTheRecentListIsRemoved) {
+    tree.Write("Products/products.inf.saving", "killed");
+    tree.Write("Products/products.inf.41x2.saving", "killed");
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_FALSE(platform::FileExists(tree.Path() + "Products/products.inf.saving"));
+    EXPECT_FALSE(platform::FileExists(tree.Path() + "Products/products.inf.41x2.saving"));
+}
+
 TEST_F(Startup, WithoutAUsableRecentProjectTheFirstProductWithAFolderIsTaken) {
     // Product1 has no folder in this tree: the next one is taken.
     const std::string inf = tree.Path() + "Products/products.inf";

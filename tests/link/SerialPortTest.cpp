@@ -8,6 +8,7 @@
 #include "platform/SerialDevice.h"
 #include "platform/SerialPorts.h"
 
+#include <chrono>
 #include <unistd.h>
 
 TEST(SerialDevicePath, MapsPortNamesToDevices) {
@@ -119,4 +120,40 @@ TEST_F(SerialPortOnPty, WaitingBytesAreTakenAtOnceAndLineSettingsAreAccepted) {
 TEST_F(SerialPortOnPty, LineSettingsTheLineCannotTakeAreReported) {
     EXPECT_EQ(port.SetCommParams(12345, 8, 0, 0), -1);
     EXPECT_EQ(reporter.Texts(), (std::vector<std::string>{kMsgSetCommStateFailed, kMsgCommError}));
+}
+
+// A line inside the program in place of a device: the port writes to it, reads what it
+// answers, and a silent line ends a read at its limit on the manual clock, at once.
+TEST(SerialPort, ALineInThisProgramTakesNoRealTime) {
+    struct EchoLine : platform::SerialLine {
+        platform::ManualClock clock;
+        std::string pending;
+        void Write(const uint8_t* bytes, size_t count) override { pending.append(reinterpret_cast<const char*>(bytes), count); }
+        int ReadByte(uint8_t& byte, int timeoutMs) override {
+            if (pending.empty()) {
+                clock.Advance(static_cast<uint32_t>(timeoutMs));
+                return 0;
+            }
+            byte = static_cast<uint8_t>(pending[0]);
+            pending.erase(0, 1);
+            return 1;
+        }
+        void PurgeReceived() override { pending.clear(); }
+    } line;
+    platform::RegisterSerialLine("line:test", &line);
+    ::setenv("QUORVEX_COM30", "line:test", 1);
+    CSerialPort port;
+    port.SetClock(&line.clock);
+    ASSERT_EQ(port.Open("COM30"), 0);
+    EXPECT_EQ(port.SetCommParams(9600, 8, 0, 0), 0);
+    port.WriteByte(0x5A);
+    ASSERT_EQ(port.ReadByte(), 0);
+    EXPECT_EQ(port.GetReceivedByte(), 0x5A);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.ReadByte(), -1);
+    EXPECT_GE(line.clock.GetTickCount(), CSerialPort::kDefaultReadLimitMs);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    port.Close();
+    ::unsetenv("QUORVEX_COM30");
+    platform::RegisterSerialLine("line:test", nullptr);
 }

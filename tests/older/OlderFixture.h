@@ -62,6 +62,7 @@ protected:
         g_bBlockExSaved = 0;
         g_bBlockListEdited = 0;
         g_bBlockExSlaveMode = 0;
+        g_OlderBlockListRows.clear();  // the rows an earlier test left are no project's
         g_nBlockEditRow = g_nBlockEditCol = 0;
         g_nDeviceId = g_nDeviceIdAlt = 80;
         g_ProjectSettings = CProjectSettings();

@@ -210,4 +210,51 @@ TEST_F(ProfileTest, ABatchReplacesItsFilesTogetherOrNotAtAll) {
     EXPECT_EQ(dir.Read("p/b.hex"), "through the link");
 }
 
+// What another running program writes is its own: its replacement and its journal stay
+// until it has ended; then the next replace finishes the journal and drops the rest.
+TEST_F(ProfileTest, ReplacementsOfARunningProgramAreLeftToIt) {
+    const std::string a = dir.Write("p/a.prj", "old a"), b = dir.Write("p/b.hex", "old b");
+    const std::string live = dir.Write("p/b.hex.77x1.saving", "live b");
+    const std::string liveA = dir.Write("p/a.prj.77x1.saving", "live a");
+    const std::string journal = dir.Write("p/a.prj.77x1.journal", "Quorvex replace journal 1\n" + a + "\n" + b + "\nend\n");
+    {
+        testsupport::OtherProgramsLock owner1(live), owner2(liveA), owner3(journal);
+        platform::ReplaceBatch batch;
+        platform::WriteFileBytes(a, "new a");
+        platform::WriteFileBytes(b, "new b");
+        std::string error;
+        ASSERT_TRUE(batch.Commit(error)) << error;
+        EXPECT_EQ(dir.Read("p/b.hex.77x1.saving"), "live b");
+        EXPECT_EQ(dir.Read("p/a.prj.77x1.journal").substr(0, 7), "Quorvex");
+    }
+    platform::FinishInterruptedReplace(a, {b});
+    EXPECT_EQ(dir.Read("p/a.prj"), "live a");
+    EXPECT_EQ(dir.Read("p/b.hex"), "live b");
+    EXPECT_EQ(platform::ListDirectory(dir.Path() + "p"), (std::vector<std::string>{"a.prj", "b.hex"}));
+}
+
+// A file without write bits is not replaced (for root too), and a leftover of a killed
+// replace (the fixed name of earlier versions or a name of its own) goes with the next one.
+TEST_F(ProfileTest, AWriteProtectedFileIsKeptAndLeftoversGo) {
+    dir.Write("Products/products.inf.saving", "killed");
+    dir.Write("Products/products.inf.12x3.saving", "killed too");
+    EXPECT_TRUE(WritePrivateProfileString("Com", "Port", "3", file));
+    EXPECT_EQ(platform::ListDirectory(dir.Path() + "Products"), (std::vector<std::string>{"products.inf"}));
+    const std::string before = dir.Read("Products/products.inf");
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    EXPECT_FALSE(WritePrivateProfileString("Com", "Port", "4", file));
+    EXPECT_EQ(platform::LastReplaceError(), "Permission denied");
+    EXPECT_EQ(dir.Read("Products/products.inf"), before);
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    platform::ReplaceBatch batch;
+    platform::WriteFileBytes(dir.Path() + "Products/other.hex", "x");
+    platform::WriteFileBytes(file, "y");
+    std::string error;
+    EXPECT_FALSE(batch.Commit(error));
+    EXPECT_NE(error.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(platform::ListDirectory(dir.Path() + "Products"), (std::vector<std::string>{"products.inf"}));
+}
+
 }  // namespace

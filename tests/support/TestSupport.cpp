@@ -3,6 +3,9 @@
 #include "platform/Paths.h"
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,5 +45,21 @@ SampleTree::SampleTree() {
 }
 
 SampleTree::~SampleTree() { platform::SetProgramFolder(""); }
+
+OtherProgramsLock::OtherProgramsLock(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (m_fd >= 0) ::flock(m_fd, LOCK_EX);
+}
+
+OtherProgramsLock::~OtherProgramsLock() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool OtherProgramsLock::Free(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
 
 }  // namespace testsupport

@@ -35,4 +35,19 @@ private:
     TempDir m_dir;
 };
 
+// Another running program's lock on a file, as that program takes it (flock on an open
+// file of its own); taken in the constructor, let go in the destructor.
+class OtherProgramsLock {
+public:
+    explicit OtherProgramsLock(const std::string& path);
+    ~OtherProgramsLock();
+    OtherProgramsLock(const OtherProgramsLock&) = delete;
+    OtherProgramsLock& operator=(const OtherProgramsLock&) = delete;
+    // Whether another program could take the file's lock now (no one else holds it).
+    static bool Free(const std::string& path);
+
+private:
+    int m_fd;
+};
+
 }  // namespace testsupport

@@ -127,6 +127,35 @@ TEST_F(Images, DamagedOrMissingFilesAreHandled) {
     EXPECT_EQ(Working(2).size(), 20u);
 }
 
+// A file that does not hold the image's layout is refused with its name and what is
+// wrong, and shows no rows; so is one the safe reader refuses, with the system's reason.
+TEST_F(Images, ADamagedFileIsRefusedByName) {
+    p1->SetRows({PaneRow("1", "N012", "Word", "4", "No", "65535")});
+    g_strPrjFileLastIo = dir.Path() + "QVX-T/Projects/Bad.prj";
+    std::string noise(3000, '\0');
+    unsigned seed = 7;
+    for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    dir.Write("QVX-T/Projects/Bad_IDB1.hex", noise);
+    std::string typeless = Bytes({1}) + "N012*****" + Bytes({9, 4, 0, 1, 0, 0, 0, 0, 0, 1});
+    dir.Write("QVX-T/Projects/Bad_IDB2.hex", typeless);
+    g_bProjectModified = 0;
+    EXPECT_EQ(LoadIdbImages(), -1);
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "Unable to Open intermediate file.\n\"" + dir.Path() +
+                                             "QVX-T/Projects/Bad_IDB1.hex\": the file is damaged: its size of 3000 "
+                                             "bytes does not hold whole rows and their count.");
+    EXPECT_NE(ui.MessageBoxes()[1].text.find("Bad_IDB2.hex\": the file is damaged: row 1 holds an unknown data type"),
+              std::string::npos);
+    EXPECT_EQ(p1->List().GetItemCount(), 1);  // the pane keeps what it held
+
+    ui.ClearRecords();
+    std::filesystem::remove(dir.Path() + "QVX-T/Projects/Bad_IDB1.hex");
+    LoadIdbImages();
+    ASSERT_FALSE(ui.MessageBoxes().empty());
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "Unable to Open intermediate file.\n\"" + dir.Path() +
+                                             "QVX-T/Projects/Bad_IDB1.hex\": No such file or directory.");
+}
+
 // Loads the first model of a PLC definition file into a port.
 void LoadPlc(int port, const std::string& inf) {
     CPlcRegisterTables& t = g_PlcRegisterTables;

@@ -55,6 +55,7 @@ protected:
         g_BlockTables = CBlockTableData();
         ClearStoredIdbRows();
         ClearIdbEntries();
+        for (auto& rows : g_IdbPaneRows) rows.clear();  // rows an earlier test left are no pane's
         frame = std::make_unique<ui::Frame>();
         ui::Splitter& s = frame->GetSplitter();
         s.CreateStatic(3, 2);

@@ -393,10 +393,23 @@ TEST_F(OlderFixture, AnUploadThatFailsLeavesTheOpenProjectUntouched) {
         {"too many blocks", [&] { sim.SetStoredOlderBlocks(tooMany); },
          "The unit reports 256 blocks; a project holds at most 255. The uploaded project was not taken over."},
         {"no project", [&] { Unit([](auto& b) { b.noProject = true; }); }, kMsgNoProject},
+        // The upload faults of the unit, in the older variant.
+        {"wrong check byte", [&] { Unit([](auto& b) { b.wrongCheckAtBlock = 1; }); },
+         "Block 1 came from the unit with a wrong check byte. The uploaded project was not taken over."},
+        {"silent after a block", [&] { Unit([](auto& b) { b.stopAfterBlock = 1; }); }, kMsgCommError},
+        {"no closing byte", [&] { Unit([](auto& b) { b.omitImageClosingByte = true; }); }, kMsgCommError},
+        {"setup without its closing byte", [&] { Unit([](auto& b) { b.omitSetupClosingByte = true; }); },
+         kMsgCommError},
+        {"shorter blocks", [&] { Unit([](auto& b) { b.uploadBlockSize = 20; }); }, kMsgCommError},
+        {"longer blocks", [&] { Unit([](auto& b) { b.uploadBlockSize = 40; }); },  // found at the next record
+         "Block 2 came from the unit with a wrong check byte. The uploaded project was not taken over."},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        Unit([](auto& b) { b.cutImageAfter = -1, b.noProject = false; });
+        Unit([](auto& b) {
+            b.cutImageAfter = -1, b.noProject = false, b.wrongCheckAtBlock = b.stopAfterBlock = b.uploadBlockSize = 0;
+            b.omitImageClosingByte = b.omitSetupClosingByte = false;
+        });
         sim.SetStoredOlderBlocks(full);
         k.unit();
         port.Open(kPortName);

@@ -9,7 +9,8 @@
 //    a check byte), answered 0x00, then 0x00 0x00 answered 0x00; 0x00 0x00 ends it;
 //  - the project goes back (0x16) as its block count (two bytes and their XOR), then after
 //    each 0x00 of the tool one record as it was taken (with its check byte) and after the
-//    next 0x00 two bytes.
+//    next 0x00 two bytes; the upload faults (wrong check byte at block k, silence after
+//    block k, the last closing byte left out, another block size) apply to these records.
 #include "UnitSimulator.h"
 
 #include <algorithm>
@@ -192,7 +193,14 @@ void UnitSimulator::HearOlder(uint8_t byte, const Behaviour& b) {
         }
         std::vector<uint8_t> out;
         if (m_state == State::OlderUploadRecordAck) {
+            // The upload faults as the newer units have them: silence after block k, the
+            // last of the bytes after the last record left out.
+            if (b.stopAfterBlock > 0 && m_olderSent >= static_cast<size_t>(b.stopAfterBlock)) {
+                m_state = State::Idle;
+                break;
+            }
             out = {0x00, 0x00};
+            if (b.omitImageClosingByte && m_olderSent >= m_olderCount) out.pop_back();
             m_state = State::OlderUploadAfterAck;
         } else if (m_olderSent < m_olderCount) {
             {
@@ -200,6 +208,10 @@ void UnitSimulator::HearOlder(uint8_t byte, const Behaviour& b) {
                 if (m_olderSent < m_olderBlocks.size()) out = m_olderBlocks[m_olderSent];
             }
             ++m_olderSent;
+            // Record k with a wrong check byte (its last), records of another size.
+            if (b.wrongCheckAtBlock > 0 && static_cast<size_t>(b.wrongCheckAtBlock) == m_olderSent && !out.empty())
+                out.back() ^= 0x5A;
+            if (b.uploadBlockSize > 0) out.resize(static_cast<size_t>(b.uploadBlockSize), 0xFF);
             m_state = State::OlderUploadRecordAck;
         } else {
             m_state = State::Idle;
