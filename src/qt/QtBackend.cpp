@@ -111,6 +111,9 @@ protected:
 
 private:
     void BelongTo(QWidget* owner) {
+        // A window that itself belongs to this one cannot own it: it stays on its own.
+        for (QWidget* w = owner; w; w = w->parentWidget())
+            if (w == this) owner = nullptr;
         if (QWidget* old = parentWidget()) old->removeEventFilter(this);
         const QRect place = geometry();
         // Owned, it is a dialog's window: the window system keeps it in front of its owner.
@@ -166,7 +169,14 @@ struct QtBackend::Impl {
 
     QWidget* ParentWidget() const {
         if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-        return QApplication::activeWindow();
+        QWidget* active = QApplication::activeWindow();
+        // The help window owns none of the program's windows: they belong to the main window.
+        if (active && active == helpWindow.data()) {
+            active = nullptr;
+            for (const auto& [model, frame] : frames)
+                if (frame) active = frame;
+        }
+        return active;
     }
 
     std::string NextShotPath(const QString& what) {
