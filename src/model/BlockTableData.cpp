@@ -3,6 +3,16 @@
 CBlockTableData g_BlockTables;
 std::vector<IdbPaneRow> g_IdbPaneRows[2];
 IdbEntries g_IdbEntries;
+
+namespace {
+std::function<void(int)> g_idbRowsObserver;
+}
+
+void SetIdbRowsObserver(std::function<void(int port)> observer) { g_idbRowsObserver = std::move(observer); }
+
+void IdbRowsChanged(int port) {
+    if (g_idbRowsObserver) g_idbRowsObserver(port);
+}
 IdbPortSwitches g_IdbSwitches;
 
 CBlockTableData::CBlockTableData() {

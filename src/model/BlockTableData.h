@@ -3,6 +3,7 @@
 // images: for one pass of saving or compiling, the blocks regrouped by port, and the
 // per-row settings of both internal-database panes.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,3 +71,8 @@ extern CBlockTableData g_BlockTables;
 extern std::vector<IdbPaneRow> g_IdbPaneRows[2];
 // The entries of the last derivation of both ports.
 extern IdbEntries g_IdbEntries;
+
+// The screen that shows the internal-database rows is told when a port's rows were made
+// anew (port 0: both): derived, loaded, or emptied with the project.
+void SetIdbRowsObserver(std::function<void(int port)> observer);
+void IdbRowsChanged(int port);

@@ -64,4 +64,5 @@ void ResetProjectModel() {
     // Both decide which files a save names: another project's must not.
     g_bPrjFileLoaded = 0;
     g_bSaveAs = 0;
+    IdbRowsChanged(0);  // a pane still standing shows no rows
 }

@@ -21,11 +21,6 @@ constexpr size_t kMaxStations = 150;
 constexpr int kCanDeviceId = 83;
 
 IdbEntries& g_entries = g_IdbEntries;
-std::function<void(int)> g_rowsObserver;
-
-void RowsChanged(int port) {
-    if (g_rowsObserver) g_rowsObserver(port);
-}
 
 std::string StoredKey(const std::string& station, const std::string& address) {
     return platform::Trim(station) + '\x1f' + address;
@@ -141,8 +136,6 @@ void DerivePort(int port) {
 }
 
 }  // namespace
-
-void SetIdbRowsObserver(std::function<void(int port)> observer) { g_rowsObserver = std::move(observer); }
 
 void FillNormalIdbRow(int port, IdbPaneRow& row) {
     const CBlockTableData& tables = g_BlockTables;
@@ -267,7 +260,7 @@ void FillIdbViews() {
     // database) has no rows rather than those of an earlier derivation.
     for (int port = 1; port <= 2; ++port) DerivePort(port);
     if (g_entries.com1.empty() && g_entries.com2.empty()) ClearIdbEntries();
-    RowsChanged(0);
+    IdbRowsChanged(0);
 }
 
 void WriteIdbImages() {
@@ -331,7 +324,7 @@ int LoadIdbImages() {
     }
     // The tables now hold the choices of the rows loaded: a derivation keeps them.
     g_bIdbViewsFilled = 1;
-    RowsChanged(0);
+    IdbRowsChanged(0);
     return result;
 }
 

@@ -64,6 +64,3 @@ void DecideCom2Layout();
 // A parameter group's length from the product's PGNLength.inf (0 when it is no number);
 // variable: the file says its length is "variable".
 int LookupPgnLength(const std::string& pgn, bool& variable);
-
-// The screen that shows the rows: told which port's rows were made anew (0: both).
-void SetIdbRowsObserver(std::function<void(int port)> observer);

@@ -75,18 +75,12 @@ IdbPane* PaneOf(int port) {
     return port == 1 ? static_cast<IdbPane*>(g_pDBView1) : static_cast<IdbPane*>(g_pDBView2);
 }
 
-// The model's rows of a port were made anew: its pane shows them, and the block list is
-// the active view again, as it was before the panes were worked on.
+// The model's rows of a port were made anew: its pane shows them.
 void ShowNewRows(int port) {
-    ui::Frame* frame = nullptr;
     for (int p = 1; p <= 2; ++p) {
         IdbPane* pane = PaneOf(p);
-        if (!pane || (port != 0 && port != p)) continue;
-        pane->ShowModelRows();
-        if (!frame) frame = pane->GetParentFrame();
+        if (pane && (port == 0 || port == p)) pane->ShowModelRows();
     }
-    if (frame)
-        if (ui::View* view = frame->GetSplitter().GetPane(0, 1)) frame->SetActiveView(view);
 }
 
 }  // namespace

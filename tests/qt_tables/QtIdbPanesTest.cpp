@@ -17,6 +17,7 @@
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
 #include "model/BlockTableData.h"
+#include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
 #include "platform/Paths.h"
 #include "qt/QtBackend.h"
@@ -205,6 +206,12 @@ TEST(QtIdbPanes, RowsEmptyTextAndEditorsOnScreen) {
         ASSERT_GE(bytes.size(), 2 * 19u);
         EXPECT_EQ(static_cast<unsigned char>(bytes[19 + 17]), 123);
         EXPECT_TRUE(messages.empty());
+
+        // The project goes: the panes still standing show none of its rows.
+        ResetOpenProject();
+        QApplication::processEvents();
+        EXPECT_EQ(com1->rowCount(), 0);
+        EXPECT_EQ(com2->rowCount(), 0);
         frame.DestroyWindow();
     }
     QApplication::processEvents();
