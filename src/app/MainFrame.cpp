@@ -769,20 +769,8 @@ void CMainFrame::OnClose() {
 void CMainFrame::ResetToUntitled() {
     CPlcRegisterTables& t = g_PlcRegisterTables;
     UpdateRecentProjects();
-
-    ui::Splitter& s = GetSplitter();
-    SetActiveView(s.CreateView(0, 0, std::make_unique<CQuorvexView>(), 1030, 450));
-    s.CreateView(0, 1, std::make_unique<CQuorvexView>());
-    s.RecalcLayout();
-
-    // The views are gone: nothing of the closed project stays for the next one.
     const bool com2WasCan = g_bCom2IsCAN == 1;
-    ResetOpenProject();
-    m_wndToolBar->ShowWindow(true);
-    m_wndProjectToolBar->ShowWindow(false);
-    RecalcLayout();
-    g_bProjectOpen = 0;
-    g_bNoBlockView = 1;
+    DropProjectLevel();
 
     SetWindowText("Untitled - Quorvex - " + g_szProductNameCopy);
     LoadComPortSetting();
@@ -802,6 +790,20 @@ void CMainFrame::ReinitCom2Pane() {
     }
 }
 
+void CMainFrame::DropProjectLevel() {
+    ui::Splitter& s = GetSplitter();
+    SetActiveView(s.CreateView(0, 0, std::make_unique<CQuorvexView>(), 1030, 450));
+    s.CreateView(0, 1, std::make_unique<CQuorvexView>());
+    s.RecalcLayout();
+    // The views are gone: nothing of the project stays for the next one.
+    ResetOpenProject();
+    m_wndToolBar->ShowWindow(true);
+    m_wndProjectToolBar->ShowWindow(false);
+    RecalcLayout();
+    g_bProjectOpen = 0;
+    g_bNoBlockView = 1;
+}
+
 void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
     const bool noProject = g_bNoBlockView == 1;
     const int level = g_nMainScreen;
@@ -809,18 +811,9 @@ void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
     const bool taken = runDialog() == ui::IDOK;
     if (taken || !noProject || g_bNoBlockView == 1) return;
     // The project level was built for a project that never came: back where it started.
-    ResetOpenProject();
-    g_bProjectOpen = 0;
-    g_bNoBlockView = 1;
-    ui::Splitter& s = GetSplitter();
-    SetActiveView(s.CreateView(0, 0, std::make_unique<CQuorvexView>(), 1030, 450));
-    s.CreateView(0, 1, std::make_unique<CQuorvexView>());
-    s.RecalcLayout();
+    DropProjectLevel();
     SetFrameMenu(m_menuStart);
     LoadAccelTable(res::AcceleratorTable(IDR_MAINFRAME));
-    m_wndToolBar->ShowWindow(true);
-    m_wndProjectToolBar->ShowWindow(false);
-    RecalcLayout();
     if (level == 2)
         GoToProtocolLevel();
     else

@@ -65,6 +65,9 @@ public:
     void OnClose() override;
     void ResetToUntitled();
     void RestoreMenuAfterTransfer();
+    // The project's views give way to empty ones, the level toolbar comes back and the
+    // open project is reset.
+    void DropProjectLevel();
     // Runs an Upload Project dialog (IDOK: the project was taken over). The dialog builds
     // the project level as soon as the unit names its drivers; an upload that then fails
     // returns to the level and title it started from, with no project.

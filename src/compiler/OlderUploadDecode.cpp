@@ -70,10 +70,7 @@ void COlderUploadDecoder::ApplySlaveModeWordLimit() {
     // The slave mode is the uploaded PLC pair's, as the older reader takes it from a file:
     // the COM2 PLC's definition decides, else the COM1 PLC's.
     UploadModel& m = m_result.model;
-    auto slaveKey = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1); };
-    int slave = slaveKey(m.tables.g_strPlc2Inf);
-    if (slave == -1) slave = slaveKey(m.tables.g_strPlc1Inf);
-    m.blockExSlaveMode = slave == 1 ? 1 : 0;
+    m.blockExSlaveMode = deffiles::OlderPairSlaveKey(m.tables.g_strPlc1Inf, m.tables.g_strPlc2Inf) == 1 ? 1 : 0;
     if (m.blockExSlaveMode == 1) m.tables.g_nBlockWordLimit = 255;
 }
 

@@ -40,7 +40,6 @@ int BitNumber(const std::string& address) {
     return bit < 16 ? bit : 0;
 }
 
-int SlaveKey(const std::string& file) { return platform::GetPrivateProfileInt("Plc Info", "Slave", -1, file); }
 
 }  // namespace
 
@@ -69,7 +68,7 @@ std::string BuildSetupRecord(bool newer) {
     w.Raw(Nine(s.g_bErrBit2Enabled ? t.ParseAddressCom2(s.g_strErrBitAddr2) : " "));
 
     int& slaveFlag = newer ? g_bSlaveMode : g_bBlockExSlaveMode;
-    const bool slave1 = SlaveKey(t.g_strPlc1Inf) == 1, slave2 = SlaveKey(t.g_strPlc2Inf) == 1;
+    const bool slave1 = deffiles::ReadSlaveKey(t.g_strPlc1Inf) == 1, slave2 = deffiles::ReadSlaveKey(t.g_strPlc2Inf) == 1;
     if (slave1 || slave2) slaveFlag = 1;
     w.Byte(slave1 ? 2 : slave2 ? 1 : slaveFlag);
 
@@ -320,7 +319,7 @@ std::string ComposeDownloadImage(const std::string& projectImage, const std::str
 std::string ImageWorkFolder() { return deffiles::ProjectsFolder(g_szProductName); }
 void ScanProjectBlocks(const BlockRows& rows, BlockLinks& links) {
     if (g_nDeviceId == 84) return;
-    const int slavePort = SlaveKey(g_PlcRegisterTables.g_strPlc1Inf) == 1 ? 1 : 2;
+    const int slavePort = deffiles::ReadSlaveKey(g_PlcRegisterTables.g_strPlc1Inf) == 1 ? 1 : 2;
     ScanBlocks(rows, g_bSlaveMode == 1, slavePort, links);
 }
 

@@ -257,8 +257,7 @@ void CUploadDecoder::ApplySlaveModeWordLimit() {
     // The slave mode is the uploaded PLC pair's, by the rule the editor follows: either
     // PLC's definition may make it the slave.
     UploadModel& m = m_result.model;
-    auto slave = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1) == 1; };
-    m.slaveMode = slave(m.tables.g_strPlc1Inf) || slave(m.tables.g_strPlc2Inf) ? 1 : 0;
+    m.slaveMode = deffiles::ReadSlaveKey(m.tables.g_strPlc1Inf) == 1 || deffiles::ReadSlaveKey(m.tables.g_strPlc2Inf) == 1;
     if (m.slaveMode != 1) return;
     m.tables.g_nBlockWordLimit = m.tables.g_strPlc2DriverId == "135" ? 65535 : 255;
 }

@@ -26,7 +26,6 @@ constexpr blockview::ColumnSpec kColumns[kOlderBlockColumns] = {
     {"Repeat Cycle", 60},   {"Comment", 300},
 };
 
-int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1); }
 
 }  // namespace
 
@@ -89,10 +88,7 @@ void CBlockExView::OnSize(int cx, int cy) { GetListCtrl().MoveWindow(ui::Rect{0,
 
 int CBlockExView::ReadSlaveMode() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
-    int slave = SlaveKey(t.g_strPlc2Inf);
-    if (slave == -1) slave = SlaveKey(t.g_strPlc1Inf);
-    if (slave == -1) slave = 0;
-    return slave;
+    return deffiles::OlderPairSlaveKey(t.g_strPlc1Inf, t.g_strPlc2Inf);
 }
 
 void CBlockExView::InsertColumns() { blockview::SetColumns(GetListCtrl(), kColumns, kOlderBlockColumns); }
@@ -113,8 +109,8 @@ void CBlockExView::OnInitialUpdate() {
         return;
     }
     int side = 0;
-    if (SlaveKey(t.g_strPlc2Inf) == 1) side = 1;
-    if (SlaveKey(t.g_strPlc1Inf) == 1) side = 2;
+    if (deffiles::ReadSlaveKey(t.g_strPlc2Inf) == 1) side = 1;
+    if (deffiles::ReadSlaveKey(t.g_strPlc1Inf) == 1) side = 2;
     ui::ListView& list = GetListCtrl();
     list.DeleteAllItems();
     m_nBlockCount = 0;
@@ -138,11 +134,11 @@ void CBlockExView::PutNewRow(int row, int number) {
     if (g_bBlockExSlaveMode == 1) {
         // The slave PLC is the source; PLC1 wins when both files say slave.
         std::string source, dest;
-        if (SlaveKey(t.g_strPlc2Inf) == 1) {
+        if (deffiles::ReadSlaveKey(t.g_strPlc2Inf) == 1) {
             source = t.g_strPLC2Name;
             dest = t.g_strPLC1Name;
         }
-        if (SlaveKey(t.g_strPlc1Inf) == 1) {
+        if (deffiles::ReadSlaveKey(t.g_strPlc1Inf) == 1) {
             source = t.g_strPLC1Name;
             dest = t.g_strPLC2Name;
         }

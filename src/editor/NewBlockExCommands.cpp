@@ -45,7 +45,6 @@ const char kKorvoProgram[] = "Korvo32.exe";
 // A message box of the view: no caption.
 int Box(const std::string& text, unsigned flags = ui::MB_OK) { return ui::MessageBox(text, "", flags); }
 
-int SlaveKey(const std::string& plcFile) { return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1); }
 
 // The save dialog of the three save paths.
 std::string AskSavePath(const std::string& fileName) { return CBlockListView::AskProjectSavePath(fileName); }
@@ -98,11 +97,11 @@ void CNewBlockExView::PutNewRow(int row, const std::string& number) {
     for (int c = 1; c <= 8; ++c) list.SetItemText(row, c, texts[c]);
     if (g_bSlaveMode == 1) {
         const CPlcRegisterTables& t = g_PlcRegisterTables;
-        if (SlaveKey(t.g_strPlc2Inf) == 1) {
+        if (deffiles::ReadSlaveKey(t.g_strPlc2Inf) == 1) {
             list.SetItemText(row, kColSourcePlc, t.g_strPLC2Name);
             list.SetItemText(row, kColDestPlc, t.g_strPLC1Name);
         }
-        if (SlaveKey(t.g_strPlc1Inf) == 1) {
+        if (deffiles::ReadSlaveKey(t.g_strPlc1Inf) == 1) {
             list.SetItemText(row, kColSourcePlc, t.g_strPLC1Name);
             list.SetItemText(row, kColDestPlc, t.g_strPLC2Name);
         }

@@ -42,9 +42,6 @@ constexpr int kSetAddressButtonWidth = 20;
 
 std::string BlockNumberText(int number) { return platform::Format("%d               ", number); }
 
-int SlaveKey(const std::string& plcFile) {
-    return deffiles::ReadInt(plcFile, "Plc Info", "Slave", -1);
-}
 
 bool HasIdb(const std::string& plcFile) {
     const std::string idb = deffiles::ReadText(plcFile, "Plc Info", "IDB", "NA", 10);
@@ -205,8 +202,8 @@ void CNewBlockExView::ShowProject() {
     m_ToolTip2.Create(this);
 
     // Columns: the slave layout when either PLC definition says it is a slave.
-    const int slave2 = SlaveKey(t.g_strPlc2Inf);
-    const int slave1 = SlaveKey(t.g_strPlc1Inf);
+    const int slave2 = deffiles::ReadSlaveKey(t.g_strPlc2Inf);
+    const int slave1 = deffiles::ReadSlaveKey(t.g_strPlc1Inf);
     InsertColumns(slave1 == 1 || slave2 == 1);
 
     InfoWindow();  // made hidden, shown with the first message

@@ -34,6 +34,14 @@ int ReadInt(const std::string& file, const std::string& section, const std::stri
     return platform::GetPrivateProfileInt(section, key, def, file);
 }
 
+int ReadSlaveKey(const std::string& plcFile) { return ReadInt(plcFile, "Plc Info", "Slave", -1); }
+
+int OlderPairSlaveKey(const std::string& com1File, const std::string& com2File) {
+    int slave = ReadSlaveKey(com2File);
+    if (slave == -1) slave = ReadSlaveKey(com1File);
+    return slave == -1 ? 0 : slave;
+}
+
 std::string NumberedKey(const std::string& base, int n) { return base + std::to_string(n); }
 
 int ReadProductCount() {

@@ -34,6 +34,12 @@ std::string ReadText(const std::string& file, const std::string& section, const 
                      const std::string& def, size_t bufferSize = 80);
 int ReadInt(const std::string& file, const std::string& section, const std::string& key,
             int def = -1);
+// [Plc Info] "Slave" of a PLC definition file: 1 for a slave driver, -1 when the file has
+// no such key.
+int ReadSlaveKey(const std::string& plcFile);
+// The older editor's slave mode of a PLC pair: the COM2 file's key decides, else the COM1
+// file's; 0 when neither has one.
+int OlderPairSlaveKey(const std::string& com1File, const std::string& com2File);
 // "Product" + 3 -> "Product3"
 std::string NumberedKey(const std::string& base, int n);
 

@@ -101,10 +101,7 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     PlcIdentity plc;
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR));
     // The row width follows the slave mode of the file's PLC pair, as the block list will.
-    auto slaveKey = [](const std::string& f) { return deffiles::ReadInt(f, "Plc Info", "Slave", -1); };
-    int slave = slaveKey(plc.file2);
-    if (slave == -1) slave = slaveKey(plc.file1);
-    if (slave == -1) slave = 0;
+    const int slave = deffiles::OlderPairSlaveKey(plc.file1, plc.file2);
     if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok)
         return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
 

@@ -200,8 +200,7 @@ void LoadNewerPlcPairLayout() {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     // Slave mode: one rule for new and reopened projects, so that the editor and the
     // compiler agree. The COM1 PLC is the slave when its file says so, else the COM2 PLC.
-    auto slave = [](const std::string& file) { return deffiles::ReadInt(file, "Plc Info", "Slave", -1) == 1; };
-    const bool slave1 = slave(t.g_strPlc1Inf), slave2 = slave(t.g_strPlc2Inf);
+    const bool slave1 = deffiles::ReadSlaveKey(t.g_strPlc1Inf) == 1, slave2 = deffiles::ReadSlaveKey(t.g_strPlc2Inf) == 1;
     g_bSlaveMode = slave1 || slave2 ? 1 : 0;
     if (slave1)
         g_nBlockLayout = 1;

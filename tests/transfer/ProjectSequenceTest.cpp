@@ -109,14 +109,8 @@ protected:
             if (!SaveNewerProjectFirst(SectionsProject())) return std::string("not saved");
             // What the unit holds after a download of the same project, in blocks of 64 bytes.
             platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
-            const SampleProject stored = makeSample();
-            const std::string dummy = ComposeDownloadImage(stored.writePrj, stored.idb1, stored.idb2);
-            std::string setup = dummy.substr(100, 64);
-            const size_t d = dummy.size() - 298;
-            setup[58] = char(d >> 8);
-            setup[59] = char(d & 0xFF);
-            const std::vector<uint8_t> stream = PaddedBytes("\x1E" + dummy.substr(298), 64);
-            platform::WriteFileBytes(tree.Path() + "unit-setup.bin", setup);
+            const auto [setup, stream] = StoredInUnit(makeSample());
+            platform::WriteFileBytes(tree.Path() + "unit-setup.bin", std::string(setup.begin(), setup.end()));
             platform::WriteFileBytes(tree.Path() + "unit-project.bin", std::string(stream.begin(), stream.end()));
 
             // An older unit that took a QVX-00 project.
@@ -171,14 +165,13 @@ protected:
         std::unique_ptr<CMainFrame> frame;
     };
 
-    static ui::HTREEITEM Find(ui::TreeView& t, const std::string& text) { return testsupport::FindTreeItem(t, text); }
     static void Pick(CMainFrame& frame, int column, const std::string& text) {
         ui::View* pane = frame.GetSplitter().GetPane(0, column);
         ui::TreeView* tree = nullptr;
         if (auto* products = dynamic_cast<CInputView2*>(pane)) tree = products->Tree();
         if (auto* protocols = dynamic_cast<CProtocolView*>(pane)) tree = protocols->Tree();
         ASSERT_NE(tree, nullptr) << text;
-        const ui::HTREEITEM item = Find(*tree, text);
+        const ui::HTREEITEM item = testsupport::FindTreeItem(*tree, text);
         ASSERT_NE(item, 0) << text;
         ASSERT_TRUE(tree->UserSelect(item));
     }
@@ -333,11 +326,6 @@ protected:
             std::string error;
             if (!p.unit.Start(&error)) return "no unit: " + error;
             ::setenv("QUORVEX_COM7", p.unit.SlavePath().c_str(), 1);
-            unitsim::Behaviour b = p.unit.GetBehaviour();
-            b.productCode = 82;
-            b.driverReport = {102, 1, 101, 1, 0};
-            b.firmwareVersion = "V03.40";
-            p.unit.SetBehaviour(b);
             g_TransferPort.SetClock(&clock);
             g_DownloadPort.SetClock(&clock);
             p.frame = std::make_unique<CMainFrame>();

@@ -263,15 +263,21 @@ inline std::vector<uint8_t> PaddedBytes(const std::string& data, size_t block) {
 
 // The unit holds the sample project as a download leaves it, in blocks of 64 bytes (the
 // product's transfer block size from now on).
-inline SampleProject StoreSampleProjectInUnit(unitsim::UnitSimulator& sim) {
-    platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
-    SampleProject project = MakeSampleProject();
+// The setup record and the stream a unit keeps of a project downloaded in blocks of 64 bytes.
+inline std::pair<std::vector<uint8_t>, std::vector<uint8_t>> StoredInUnit(const SampleProject& project) {
     const std::string dummy = ComposeDownloadImage(project.writePrj, project.idb1, project.idb2);
     const size_t d = dummy.size() - 298;
     std::vector<uint8_t> setup(dummy.begin() + 100, dummy.begin() + 164);
     setup[58] = static_cast<uint8_t>(d >> 8);
     setup[59] = static_cast<uint8_t>(d & 0xFF);
-    sim.SetStoredProject(setup, PaddedBytes("\x1E" + dummy.substr(298), 64));
+    return {setup, PaddedBytes("\x1E" + dummy.substr(298), 64)};
+}
+
+inline SampleProject StoreSampleProjectInUnit(unitsim::UnitSimulator& sim) {
+    platform::WritePrivateProfileString("ProductList", "Product2DSize", "64", deffiles::ProductsInf());
+    SampleProject project = MakeSampleProject();
+    const auto [setup, stream] = StoredInUnit(project);
+    sim.SetStoredProject(setup, stream);
     return project;
 }
 
