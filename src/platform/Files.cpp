@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <set>
+#include <signal.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -37,7 +39,19 @@ int Unlink(const std::string& path) {
     return ::unlink(path.c_str());
 }
 
+bool g_noLocks = false;  // tests: the filesystem gives no locks
+
+// flock, or ENOLCK where the filesystem has no lock service (tests simulate one).
+int Flock(int fd, int operation) {
+    if (g_noLocks) {
+        errno = ENOLCK;
+        return -1;
+    }
+    return ::flock(fd, operation);
+}
+
 const char kJournalSuffix[] = ".journal";
+const char kKeptSuffix[] = ".kept";
 const char kSavingSuffix[] = ".saving";
 const char kJournalHead[] = "Quorvex replace journal 1";
 const char kJournalEnd[] = "end";
@@ -73,6 +87,11 @@ std::string JournalName(const std::string& first, const std::string& token) {
     return token.empty() ? first + kJournalSuffix : first + "." + token + kJournalSuffix;
 }
 
+// The old file a batch keeps (a second name of it) until every file of the batch stands.
+std::string KeptName(const std::string& target, const std::string& token) {
+    return target + "." + token + kKeptSuffix;
+}
+
 // The entries of a folder that are `base` + "." + token + suffix (token without dots) or
 // `base` + suffix; the token of each.
 std::vector<std::pair<std::string, std::string>> OwnNames(const std::string& base, const char* suffix) {
@@ -100,11 +119,21 @@ std::vector<std::pair<std::string, std::string>> OwnNames(const std::string& bas
 // A file another program still works with is locked by it (flock). Opens and locks
 // `name` when no living program does; -1 when one does or the file is gone or not a
 // regular file. The descriptor keeps the lock until it is closed.
-int LockIfOwnerless(const std::string& name) {
+// Without locks (ENOLCK) the token tells: a file of a program of this machine that still
+// runs is left to it.
+bool OwnerRuns(const std::string& token) {
+    const long pid = std::atol(token.c_str());
+    if (pid <= 0 || pid == ::getpid()) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+int LockIfOwnerless(const std::string& name, const std::string& token) {
     int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat st, now;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+    bool locked = Flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (!locked && errno == ENOLCK) locked = !OwnerRuns(token);
+    if (!locked || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         ::lstat(name.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
         ::close(fd);
         return -1;
@@ -157,11 +186,13 @@ bool WriteOwnedFile(const std::string& name, mode_t mode, const std::string& byt
     }
     // A program that cleaned up in the moment between the creation and the lock took the
     // file away: the write fails rather than going to a file no one finds.
+    // Without a lock service the file is written unlocked: the token names its program.
     struct stat st, now;
-    if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0) {
+    if ((Flock(fd, LOCK_EX) != 0 && errno != ENOLCK) || ::fstat(fd, &st) != 0) {
         error = Reason(errno);
         ::close(fd);
         fd = -1;
+        Unlink(name);
         return false;
     }
     if (st.st_nlink == 0 || ::lstat(name.c_str(), &now) != 0 || now.st_ino != st.st_ino) {
@@ -188,9 +219,33 @@ bool WriteOwnedFile(const std::string& name, mode_t mode, const std::string& byt
 bool CheckWritable(const std::string& target, std::string& error) {
     struct stat st;
     if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
-    if ((st.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0) return true;
-    error = Reason(EACCES);
+    if ((st.st_mode & 0222) == 0) {
+        error = Reason(EACCES);
+        return false;
+    }
+    if (::access(target.c_str(), W_OK) == 0) return true;
+    error = Reason(errno);  // e.g. "Read-only file system"
     return false;
+}
+
+// Whether the rename of a replacement over `target` can succeed: the file is writable,
+// no folder stands in its place, and in a shared folder with the sticky bit another
+// user's file is not ours to replace.
+bool CheckReplaceable(const std::string& target, std::string& error) {
+    struct stat st, folder;
+    if (::lstat(target.c_str(), &st) != 0) return true;
+    if (S_ISDIR(st.st_mode)) {
+        error = Reason(EISDIR);
+        return false;
+    }
+    if (!CheckWritable(target, error)) return false;
+    const uid_t me = ::geteuid();
+    if (me != 0 && ::stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 &&
+        st.st_uid != me && folder.st_uid != me) {
+        error = Reason(EPERM);
+        return false;
+    }
+    return true;
 }
 
 // The replacement of `target` written under `token`, open and locked in fd; the target
@@ -207,6 +262,12 @@ bool WriteReplacement(const std::string& target, const std::string& token, const
 std::map<std::string, int>& HeldFiles() {
     static std::map<std::string, int> held;
     return held;
+}
+
+// Held files that could not be locked (a filesystem without locks).
+std::set<std::string>& UnlockedHeld() {
+    static std::set<std::string> unlocked;
+    return unlocked;
 }
 
 // After `temp` was renamed over `target`: a held target keeps its lock on the new file,
@@ -381,7 +442,7 @@ bool ReplaceBatch::Commit(std::string& error) {
     FinishInterruptedReplace(first, m_order);
     for (const std::string& target : m_order) {
         std::string reason;
-        if (!CheckWritable(target, reason)) {
+        if (!CheckReplaceable(target, reason)) {
             error = "\"" + target + "\": " + reason;
             return false;
         }
@@ -422,25 +483,78 @@ bool ReplaceBatch::Commit(std::string& error) {
         }
         SyncFolder(FolderOf(journal));
     }
-    // From here the new files are on the disk and named by the journal: a rename that
-    // fails now is finished by the next open or save once this program has ended.
+    // Each old file is kept under a second name until every file of the batch stands, so
+    // that a rename that fails puts back those already done. (Where the filesystem has no
+    // second names, the old bytes are kept instead.)
+    struct Old {
+        bool existed = false;
+        std::string kept;   // its second name, or empty
+        std::string bytes;  // its bytes when it has none
+    };
+    std::vector<Old> olds(m_order.size());
+    for (size_t i = 0; i < m_order.size() && m_order.size() > 1; ++i) {
+        struct stat st;
+        if (::lstat(m_order[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        olds[i].existed = true;
+        Step();
+        if (::link(m_order[i].c_str(), KeptName(m_order[i], token).c_str()) == 0) {
+            olds[i].kept = KeptName(m_order[i], token);
+        } else {
+            std::string reason;
+            ReadFileSafely(m_order[i], size_t(64) << 20, olds[i].bytes, reason);
+        }
+    }
+    auto dropKept = [&] {
+        for (const Old& old : olds)
+            if (!old.kept.empty()) Unlink(old.kept);
+    };
+    // From here the new files are on the disk and named by the journal.
     for (size_t i = 0; i < m_order.size(); ++i) {
         const std::string& target = m_order[i];
-        if (Rename(TempName(target, token), target) != 0) {
-            error = "\"" + target + "\": " + Reason(errno);
-            closeAll();
-            if (journalFd >= 0) ::close(journalFd);
-            return false;
+        if (Rename(TempName(target, token), target) == 0) continue;
+        error = "\"" + target + "\": " + Reason(errno);
+        // Put back what was already renamed, newest first; the journal goes last, so that
+        // a kill in between still finishes the save rather than leaving a mix.
+        for (size_t j = i; j-- > 0;) {
+            if (!olds[j].kept.empty()) {
+                Rename(olds[j].kept, m_order[j]);
+                olds[j].kept.clear();
+            } else if (olds[j].existed) {
+                const std::string back = TempName(m_order[j], token);
+                int fd = -1;
+                std::string reason;
+                if (WriteOwnedFile(back, 0666, olds[j].bytes, fd, reason)) {
+                    struct stat st;
+                    if (::fstat(fds[j], &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+                    Rename(back, m_order[j]);
+                    ::close(fd);
+                }
+            } else {
+                Unlink(m_order[j]);
+            }
         }
-        AfterRename(target, fds[i]);
+        for (size_t j = i; j < m_order.size(); ++j) Unlink(TempName(m_order[j], token));
+        dropKept();
+        closeAll();
+        SyncFolder(FolderOf(first));
+        if (journalFd >= 0) {
+            Unlink(journal);
+            ::close(journalFd);
+        }
+        return false;
+    }
+    // Every file stands: a held file's lock follows it to its new version.
+    for (size_t i = 0; i < m_order.size(); ++i) {
+        AfterRename(m_order[i], fds[i]);
         fds[i] = -1;
     }
     std::vector<std::string> folders;
     for (const std::string& target : m_order)
         if (std::find(folders.begin(), folders.end(), FolderOf(target)) == folders.end()) folders.push_back(FolderOf(target));
     for (const std::string& folder : folders) SyncFolder(folder);
+    dropKept();
     // The journal's removal need not reach the disk: found again, it names no replacement
-    // left and is only removed.
+    // left and is only removed (and the old files kept beside it with it).
     if (journalFd >= 0) {
         Unlink(journal);
         ::close(journalFd);
@@ -451,7 +565,7 @@ bool ReplaceBatch::Commit(std::string& error) {
 
 void RemoveStaleReplacements(const std::string& path) {
     for (const auto& [temp, token] : OwnNames(ResolvePath(path), kSavingSuffix)) {
-        int fd = LockIfOwnerless(temp);
+        int fd = LockIfOwnerless(temp, token);
         if (fd < 0) continue;
         Unlink(temp);
         ::close(fd);
@@ -463,7 +577,7 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
     struct stat st;
     // A journal is finished only when the program that wrote it no longer runs.
     for (const auto& [journal, token] : OwnNames(first, kJournalSuffix)) {
-        int fd = LockIfOwnerless(journal);
+        int fd = LockIfOwnerless(journal, token);
         if (fd < 0) continue;
         std::string text, error;
         if (ReadFileSafely(journal, 64 * 1024, text, error)) {
@@ -487,12 +601,19 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
     RemoveStaleReplacements(first + kJournalSuffix);
     RemoveStaleReplacements(first);
     for (const std::string& companion : companions) RemoveStaleReplacements(companion);
+    // An old file kept by a batch goes once its journal is gone (the batch ended, or its
+    // journal was finished above).
+    std::vector<std::string> files = companions;
+    files.insert(files.begin(), first);
+    for (const std::string& file : files)
+        for (const auto& [kept, token] : OwnNames(ResolvePath(file), kKeptSuffix))
+            if (!token.empty() && ::lstat(JournalName(first, token).c_str(), &st) != 0) Unlink(kept);
 }
 
 HoldResult HoldFile(const std::string& path, std::string& error) {
     error.clear();
     const std::string target = RealTarget(ResolvePath(path));
-    if (HeldFiles().count(target)) return HoldResult::Held;
+    if (HeldFiles().count(target)) return UnlockedHeld().count(target) ? HoldResult::HeldUnlocked : HoldResult::Held;
     // The name may be replaced between the open and the lock: the lock counts only when
     // it was taken on the file the name still gives.
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -507,16 +628,24 @@ HoldResult HoldFile(const std::string& path, std::string& error) {
             ::close(fd);
             return HoldResult::Failed;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        bool unlocked = false;
+        if (Flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int e = errno;
-            ::close(fd);
-            if (e == EWOULDBLOCK) return HoldResult::HeldElsewhere;
-            error = Reason(e);
-            return HoldResult::Failed;
+            // A filesystem without a lock service: the file is kept open all the same, but
+            // another program cannot be kept from it.
+            if (e == ENOLCK) {
+                unlocked = true;
+            } else {
+                ::close(fd);
+                if (e == EWOULDBLOCK) return HoldResult::HeldElsewhere;
+                error = Reason(e);
+                return HoldResult::Failed;
+            }
         }
         if (::stat(target.c_str(), &now) == 0 && now.st_ino == st.st_ino && now.st_dev == st.st_dev) {
             HeldFiles()[target] = fd;
-            return HoldResult::Held;
+            if (unlocked) UnlockedHeld().insert(target);
+            return unlocked ? HoldResult::HeldUnlocked : HoldResult::Held;
         }
         ::close(fd);
     }
@@ -532,6 +661,7 @@ void ReleaseHeldFiles(const std::string& keep) {
             continue;
         }
         ::close(it->second);
+        UnlockedHeld().erase(it->first);
         it = HeldFiles().erase(it);
     }
 }
@@ -539,5 +669,7 @@ void ReleaseHeldFiles(const std::string& keep) {
 void SetFreePagesForTests(long long pages) { g_writeBudget = pages < 0 ? -1 : pages * kPage; }
 
 void SetDiskStepHookForTests(void (*hook)()) { g_stepHook = hook; }
+
+void SetNoLocksForTests(bool noLocks) { g_noLocks = noLocks; }
 
 }  // namespace platform

@@ -85,8 +85,9 @@ void RemoveStaleReplacements(const std::string& path);
 
 // Holding a file while it is open in this program: an exclusive lock that ends with the
 // program. HeldElsewhere: another running program holds it; Failed: it cannot be opened
-// (error says why, e.g. when it does not exist).
-enum class HoldResult { Held, HeldElsewhere, Failed };
+// (error says why, e.g. when it does not exist); HeldUnlocked: kept open, but the
+// filesystem gives no locks (ENOLCK), so another program cannot be kept from it.
+enum class HoldResult { Held, HeldUnlocked, HeldElsewhere, Failed };
 HoldResult HoldFile(const std::string& path, std::string& error);
 // Lets go of every held file but `keep` (none when it is empty).
 void ReleaseHeldFiles(const std::string& keep = "");
@@ -98,5 +99,7 @@ void SetFreePagesForTests(long long pages);
 // For the kill test: called before every step that changes the disk (each write, flush,
 // rename and removal), so that a test can stop the program exactly there.
 void SetDiskStepHookForTests(void (*hook)());
+// For tests of a filesystem without a lock service: every lock fails with ENOLCK.
+void SetNoLocksForTests(bool noLocks);
 
 }  // namespace platform

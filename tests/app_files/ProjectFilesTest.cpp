@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -535,6 +537,63 @@ TEST_F(Files, WriteProtectedFilesAreKeptAndTheReasonSaid) {
     EXPECT_EQ(tree.Read("Products/products.inf"), list);
     chmod(products.c_str(), 0644);
     chmod(path.c_str(), 0644);
+}
+
+// A save that fails at its last file leaves the .prj and the first image as they were:
+// a folder in place of "_IDB2.hex", and (as an ordinary user, in a shared folder with the
+// sticky bit) an "_IDB2.hex" that belongs to another user.
+TEST_F(Files, ASaveThatCannotReplaceItsLastFileChangesNone) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const std::string folder = tree.Path() + "QVX-S7/Projects/";
+    const std::string names[] = {"line4.prj", "line4_IDB1.hex"};
+    const std::string before[] = {tree.Read("QVX-S7/Projects/line4.prj"), tree.Read("QVX-S7/Projects/line4_IDB1.hex")};
+    const std::string idb2 = tree.Read("QVX-S7/Projects/line4_IDB2.hex");
+    auto unchanged = [&] {
+        bool same = true;
+        for (int i = 0; i < 2; ++i) same = same && tree.Read("QVX-S7/Projects/" + names[i]) == before[i];
+        for (const std::string& entry : platform::ListDirectory(folder))
+            same = same && entry.find(".saving") == std::string::npos && entry.find(".kept") == std::string::npos &&
+                   entry.find(".journal") == std::string::npos;
+        return same;
+    };
+    ASSERT_EQ(unlink((folder + "line4_IDB2.hex").c_str()), 0);
+    ASSERT_EQ(mkdir((folder + "line4_IDB2.hex").c_str(), 0755), 0);
+    g_ProjectSettings.g_strProjTitle = "changed";
+    g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = 1;
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("Is a directory"), std::string::npos) << ui.MessageBoxes()[0].text;
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(g_bProjectModified, 1);
+    rmdir((folder + "line4_IDB2.hex").c_str());
+    tree.Write("QVX-S7/Projects/line4_IDB2.hex", idb2);
+
+    // Another user's file in a sticky shared folder: the save runs as an ordinary user.
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
+    ASSERT_EQ(chmod(tree.Path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 01777), 0);
+    for (const std::string& name : names) ASSERT_EQ(chown((folder + name).c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown((folder + "line4_IDB2.hex").c_str(), 1, 1), 0);
+    ASSERT_EQ(chmod((folder + "line4_IDB2.hex").c_str(), 0666), 0);  // writable, yet not ours to replace
+    ui.ClearRecords();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+        frame->UserCommand(ID_FILE_SAVE_PROJECT);
+        const bool said = ui.MessageBoxes().size() == 1 &&
+                          ui.MessageBoxes()[0].text.find("Operation not permitted") != std::string::npos;
+        if (!said) for (const auto& box : ui.MessageBoxes()) fprintf(stderr, "child: %s\n", box.text.c_str());
+        _exit(said ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB2.hex"), idb2);
+    chmod(folder.c_str(), 0755);
 }
 
 // A full disk (zero, one and three free pages: the three files of a save and its journal

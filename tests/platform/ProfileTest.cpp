@@ -210,6 +210,46 @@ TEST_F(ProfileTest, ABatchReplacesItsFilesTogetherOrNotAtAll) {
     EXPECT_EQ(dir.Read("p/b.hex"), "through the link");
 }
 
+// A rename that fails after others went through puts those back: a failed batch leaves
+// every old file as it was, and no second name or journal behind. (Here a folder takes
+// the second file's place between the checks and the renames.)
+std::string g_raceTarget;
+void FolderInPlaceAtTheFirstRename() {
+    struct stat st;
+    if (g_raceTarget.empty() || lstat((g_raceTarget.substr(0, g_raceTarget.rfind('/')) + "/a.prj").c_str(), &st) != 0 ||
+        st.st_size != 5 + 2)  // "new a": the first rename went through
+        return;
+    unlink(g_raceTarget.c_str());
+    mkdir(g_raceTarget.c_str(), 0755);
+    g_raceTarget.clear();
+}
+
+TEST_F(ProfileTest, AFailedRenamePutsBackTheFilesAlreadyRenamed) {
+    const std::string a = dir.Write("p/a.prj", "old a"), b = dir.Write("p/b.hex", "old b");
+    const std::string c = dir.Path() + "p/c.hex";  // new with this batch
+    std::string error;
+    {
+        platform::ReplaceBatch batch;
+        platform::WriteFileBytes(a, "new a!!");
+        platform::WriteFileBytes(c, "new c");
+        platform::WriteFileBytes(b, "new b");
+        g_raceTarget = b;
+        platform::SetDiskStepHookForTests(&FolderInPlaceAtTheFirstRename);
+        EXPECT_FALSE(batch.Commit(error));
+        platform::SetDiskStepHookForTests(nullptr);
+    }
+    EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
+    EXPECT_EQ(dir.Read("p/a.prj"), "old a");
+    EXPECT_EQ(platform::ListDirectory(dir.Path() + "p"), (std::vector<std::string>{"a.prj", "b.hex"}));
+    // A folder already in place is refused before any file is renamed.
+    platform::ReplaceBatch batch;
+    platform::WriteFileBytes(a, "new a!!");
+    platform::WriteFileBytes(b, "new b");
+    EXPECT_FALSE(batch.Commit(error));
+    EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
+    EXPECT_EQ(dir.Read("p/a.prj"), "old a");
+}
+
 // What another running program writes is its own: its replacement and its journal stay
 // until it has ended; then the next replace finishes the journal and drops the rest.
 TEST_F(ProfileTest, ReplacementsOfARunningProgramAreLeftToIt) {
