@@ -103,7 +103,11 @@ void ParseOlderProjectHead(const std::string& bytes, OlderProjectFile& out) {
 OlderParse ParseOlderProjectRows(const std::string& bytes, bool slaveMode, bool withTexts, OlderProjectFile& out) {
     FieldReader r(bytes, kBlockCountOffset);
     out.blockCount = r.U16LE();
+    out.needed = kBlockRowsOffset;
+    if (bytes.size() < kBlockRowsOffset) return OlderParse::Corrupt;
+    out.needed = 0;
     if (out.blockCount > unsigned(kMaxBlocks)) return OlderParse::Corrupt;
+    out.needed = kBlockRowsOffset + out.blockCount * OlderRowWidth(slaveMode) + (withTexts ? kProjectTextsSize : 0);
     if (bytes.size() < kBlockRowsOffset + out.blockCount * OlderRowWidth(slaveMode)) return OlderParse::Corrupt;
     size_t widths[prjfile::kOlderBlockColumns];
     OlderColumnWidths(slaveMode, widths);

@@ -16,6 +16,7 @@ struct OlderProjectFile {
     int advSetting2[3] = {};  // file order: third, first, second value (signed bytes)
     int productStar1 = 0, productNo = 0, productVersion = 0, productStar2 = 0;
     unsigned blockCount = 0;
+    size_t needed = 0;  // Corrupt: the bytes the counts need (0: a count no file holds)
     OlderBlockRows rows;  // column 0 as stored
     bool hasTexts = false;
     std::string texts[5];  // author, title, created, modified, description

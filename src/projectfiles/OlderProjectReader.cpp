@@ -64,6 +64,14 @@ std::string ProductMessage(int productNo) {
     return kZavaMessage;
 }
 
+// What is wrong with a file whose rows do not fit.
+std::string DamageText(const std::string& bytes, const OlderProjectFile& file) {
+    if (file.needed == 0)
+        return "its block count of " + std::to_string(file.blockCount) + " is more than the " +
+               std::to_string(kMaxBlocks) + " blocks a project holds.";
+    return CutShortText(bytes.size(), file.needed);
+}
+
 }  // namespace
 
 ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHooks& hooks) {
@@ -102,8 +110,10 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR));
     // The row width follows the slave mode of the file's PLC pair, as the block list will.
     const int slave = deffiles::OlderPairSlaveKey(plc.file1, plc.file2);
-    if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok)
-        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok) {
+        ShowDamagedProject(path, DamageText(bytes, file));
+        return refuse("");
+    }
 
     // The file is sound: from here on it becomes the open project, in place of all else.
     ResetOpenProject();
@@ -171,8 +181,10 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     PlcIdentity plc;
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR), false);
     // The rows' width does not matter: the product keeps none.
-    if (ParseOlderProjectRows(bytes, false, v == 2, file) != OlderParse::Ok)
-        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH), true);
+    if (ParseOlderProjectRows(bytes, false, v == 2, file) != OlderParse::Ok) {
+        ShowDamagedProject(path, DamageText(bytes, file));
+        return refuse("", true);
+    }
     int fileVersion = pv;
     bool converted = false;
     if (pv > v)

@@ -30,6 +30,8 @@ ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& o
     FieldReader r(bytes);
     out.tag = r.Text(kTagWidth);
     if (!r.Ok() || out.tag != kFileTag) return ProjectParse::NotAProject;
+    out.needed = kBlockRowsOffset;
+    if (bytes.size() >= kFormatNumberOffset + 1) out.formatNumber = static_cast<signed char>(bytes[kFormatNumberOffset]);
     if (bytes.size() < kBlockRowsOffset) return ProjectParse::Corrupt;
     r.Seek(kFormatNumberOffset);
     out.formatNumber = r.SignedByte();
@@ -51,9 +53,14 @@ ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& o
 
     r.Seek(kBlockCountOffset);
     const unsigned count = r.U16LE();
-    if (count > kMaxBlocks) return ProjectParse::Corrupt;
+    out.blockCount = count;
+    if (count > kMaxBlocks) {
+        out.needed = 0;
+        return ProjectParse::Corrupt;
+    }
     out.hasTexts = out.formatNumber >= kProjectTextsFormat;
     const size_t needed = kBlockRowsOffset + count * kBlockRowSize + (out.hasTexts ? kProjectTextsSize : 0);
+    out.needed = needed;
     if (bytes.size() < needed) return ProjectParse::Corrupt;
     out.rows.clear();
     for (unsigned i = 0; i < count; ++i) {
@@ -86,32 +93,95 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
 
 namespace {
 
-// Reads every present section into the holders; false at the first one that does not fit.
-// A file that ends before a section ends there: the sections from it on are missing.
-bool ReadSections(FieldReader& r, const FeatureSet& f, SectionsEnd& end) {
-    const struct {
-        bool on;
-        const char* name;
-        std::function<bool()> read;
-    } sections[] = {
-        {f.ethernet, "node table", [&] { return ReadNodeTableSection(r); }},
-        {f.tags, "tag table", [&] { return ReadTagTableSection(r); }},
-        {f.recipes, "recipes", [&] { return ReadRecipeSection(r); }},
-        {f.attach1, "default communication registers of COM1", [&] { return ReadAttachRegSection(r, 1); }},
-        {f.attach2, "default communication registers of COM2", [&] { return ReadAttachRegSection(r, 2); }},
-        {f.entity1 || f.entity2, "general settings", [&] { return ReadGeneralEntitySections(r); }},
+// The sections a file of these features holds after its texts, in their order.
+struct SectionSpec {
+    bool on;
+    const char* name;
+    int code;      // its first byte; 0: a section without a code
+    bool counted;  // a row count follows the code
+};
+
+std::vector<SectionSpec> Sections(const FeatureSet& f) {
+    return {
+        {f.ethernet, "node table", 0, false},
+        {f.tags, "tag table", 0, false},
+        {f.recipes, "recipes", kRecipeSectionCode, true},
+        {f.attach1, "default communication registers of COM1", kAttachRegCom1SectionCode, true},
+        {f.attach2, "default communication registers of COM2", kAttachRegCom2SectionCode, true},
+        {f.entity1, "general settings of COM1", kGeneralEntityCom1SectionCode, false},
+        {f.entity2, "general settings of COM2", kGeneralEntityCom2SectionCode, false},
     };
-    for (const auto& section : sections) {
+}
+
+bool ReadSection(FieldReader& r, int code) {
+    switch (code) {
+    case 0: return false;
+    case kRecipeSectionCode: return ReadRecipeSection(r);
+    case kAttachRegCom1SectionCode: return ReadAttachRegSection(r, 1);
+    case kAttachRegCom2SectionCode: return ReadAttachRegSection(r, 2);
+    case kGeneralEntityCom1SectionCode: return ReadGeneralEntitySection(r, 1);
+    default: return ReadGeneralEntitySection(r, 2);
+    }
+}
+
+// Reads every present section into the holders; false at the first one that does not fit.
+// Each section the features promise is read on its own: a file that ends before one lost
+// it and those after it. `starts` gets where each counted section began.
+bool ReadSections(FieldReader& r, const FeatureSet& f, SectionsEnd& end, std::vector<size_t>* starts = nullptr) {
+    for (const SectionSpec& section : Sections(f)) {
         if (!section.on) continue;
         if (r.Remaining() == 0 || !end.missing.empty()) {
             end.missing.push_back(section.name);
             continue;
         }
-        if (!section.read()) return false;
+        const size_t start = r.Tell();
+        if (starts && section.counted) starts->push_back(start);
+        bool ok;
+        if (section.code == 0)
+            ok = std::string(section.name) == "node table" ? ReadNodeTableSection(r) : ReadTagTableSection(r);
+        else
+            ok = ReadSection(r, section.code);
+        if (!ok) {
+            end.broken = section.name;
+            return false;
+        }
     }
     end.trailing = r.Remaining();
     return true;
 }
+
+bool Clean(bool ok, const SectionsEnd& end) { return ok && end.trailing == 0 && end.missing.empty(); }
+
+// A file that does not read cleanly: when one section's row count, made smaller, lets the
+// rest read as the sections that follow, to the file's end, that count is the damage.
+void FindOverCountedSection(const std::string& bytes, size_t offset, const FeatureSet& f,
+                            const std::vector<size_t>& starts, SectionsEnd& end) {
+    const std::vector<SectionSpec> all = Sections(f);
+    for (size_t start : starts) {
+        if (start + 1 >= bytes.size()) continue;
+        bool counted = false;
+        for (const SectionSpec& section : all)
+            counted = counted || (section.on && section.counted && section.code == static_cast<unsigned char>(bytes[start]));
+        if (!counted) continue;
+        const unsigned promised = static_cast<unsigned char>(bytes[start + 1]);
+        for (unsigned held = promised; held-- > 0;) {
+            std::string patched = bytes;
+            patched[start + 1] = static_cast<char>(held);
+            FieldReader r(patched, offset);
+            SectionsEnd trial;
+            if (!Clean(ReadSections(r, f, trial), trial)) continue;
+            for (const SectionSpec& section : all)
+                if (section.code == static_cast<unsigned char>(bytes[start])) end.overCounted = section.name;
+            end.rowsPromised = promised;
+            end.rowsHeld = held;
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
 
 // The longest address the block editor takes.
 constexpr size_t kMaxAddressChars = 11;
@@ -160,7 +230,12 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
     g_bGeneralEntityCom2 = features.entity2;
     ClearRecipeTables();
     FieldReader r(bytes, offset);
-    const bool ok = ReadSections(r, features, found);
+    std::vector<size_t> starts;
+    bool ok = ReadSections(r, features, found, &starts);
+    if (!Clean(ok, found)) {
+        FindOverCountedSection(bytes, offset, features, starts, found);
+        if (!found.overCounted.empty()) ok = false;
+    }
     if (end) *end = found;
     g_EthNodeTable = nodes;
     g_EipTagTable = tags;
@@ -251,10 +326,30 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return ProjectOpenResult::NotOpened;
     }
+    // Damage is named for what it is; the version message stays for a format number no
+    // version writes.
+    auto damaged = [&](const std::string& what) {
+        ShowDamagedProject(path, what);
+        finish();
+        return ProjectOpenResult::NotOpened;
+    };
+    auto trailing = [&](size_t count) {
+        return damaged("its last " + std::to_string(count) +
+                       " bytes belong to no part of the project. Either a block or row count of the file does "
+                       "not match the rows it holds, or the project has a feature section that its PLC "
+                       "definition files no longer declare.");
+    };
+    if (parse == ProjectParse::Corrupt) {
+        if (file.formatNumber <= 0 && bytes.size() > static_cast<size_t>(kFormatNumberOffset))
+            return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+        if (file.needed == 0)
+            return damaged("its block count of " + std::to_string(file.blockCount) + " is more than the " +
+                           std::to_string(kMaxBlocks) + " blocks a project holds.");
+        return damaged(CutShortText(bytes.size(), file.needed));
+    }
     // A project without feature sections ends with its rows and texts: more bytes mean a
     // block count smaller than the rows the file holds.
-    if (parse == ProjectParse::Corrupt || (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset))
-        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    if (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset) return trailing(bytes.size() - file.sectionsOffset);
 
     // The project's product: by its product number, or asked for when the file names none.
     std::string product = g_szProductName;
@@ -288,15 +383,15 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
         return refuse(LoadString(IDS_PLC_FILE_ERROR));
     const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc.file1, plc.file2) : FeatureSet();
     SectionsEnd end;
-    if (!CheckFeatureSections(bytes, file.sectionsOffset, features, &end))
-        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    const bool sectionsFit = CheckFeatureSections(bytes, file.sectionsOffset, features, &end);
+    if (!end.overCounted.empty())
+        return damaged("its " + end.overCounted + " promise " + std::to_string(end.rowsPromised) +
+                       " rows, but the file holds " + std::to_string(end.rowsHeld) + " before the next section.");
+    if (!sectionsFit)
+        return damaged("it ends inside its " + end.broken + ", or a count of that section is more than the file holds.");
     // Bytes after the last section belong to none: a count of the file does not match
     // the rows it holds, and what was read from them would be wrong.
-    if (end.trailing > 0)
-        return refuse("The project file \"" + path + "\" is damaged: its last " + std::to_string(end.trailing) +
-                          " bytes belong to no part of the project (a block or row count does not match the rows "
-                          "the file holds). It is not opened.",
-                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    if (end.trailing > 0) return trailing(end.trailing);
     // A file that ends before some of its feature sections lost them (a save that did not
     // finish, in earlier versions): it opens with their defaults, said so.
     if (!end.missing.empty()) {

@@ -20,6 +20,8 @@ struct NewerProjectFile {
     bool hasTexts = false;
     std::string texts[5];      // author, title, created, modified, description
     size_t sectionsOffset = 0;
+    unsigned blockCount = 0;
+    size_t needed = 0;         // Corrupt: the bytes the counts need (0: a count no file holds)
 };
 
 enum class ProjectParse { Ok, NotAProject, Corrupt };
@@ -41,6 +43,11 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
 struct SectionsEnd {
     std::vector<std::string> missing;
     size_t trailing = 0;
+    std::string broken;        // the section that does not fit in the file (reading failed)
+    // A section whose row count is more than the rows it holds: the rest of the file reads
+    // as the sections that follow when it has `rowsHeld` rows.
+    std::string overCounted;
+    unsigned rowsPromised = 0, rowsHeld = 0;
 };
 
 // True when the optional sections of the file, read with these features from the offset,

@@ -212,30 +212,30 @@ bool ReadAttachRegSection(FieldReader& r, int port) {
     return true;
 }
 
-bool ReadGeneralEntitySections(FieldReader& r) {
+bool ReadGeneralEntitySection(FieldReader& r, int port) {
     CGeneralEntityTables& g = g_GeneralEntity;
-    auto section = [&](int code, int& entityCode, int& length, uint8_t* values, int& error) {
-        if (!SectionCode(r, code)) return r.Ok();
-        entityCode = code;
-        r.Byte();  // the item count: the PLC definition file gives it
-        size_t len = static_cast<size_t>(r.Byte());
-        if (!r.Ok() || len > kMaxExtSetupBytes) return false;
-        length = static_cast<int>(len);
-        std::memset(values, 0, kMaxExtSetupBytes);
-        std::string bytes = r.Raw(len);
-        if (!r.Ok()) return false;
-        std::memcpy(values, bytes.data(), len);
-        if (len == 0) error = 1;
-        return true;
-    };
-    if (g_bGeneralEntityCom1 == 1 &&
-        !section(kGeneralEntityCom1SectionCode, g.g_nGeneralEntityCode1, g.g_nExtSetupLen1,
-                 g.g_abExtSetup1, g_bExtSetupError1))
-        return false;
-    if (g_bGeneralEntityCom2 == 1 &&
-        !section(kGeneralEntityCom2SectionCode, g.g_nGeneralEntityCode2, g.g_nExtSetupLen2,
-                 g.g_abExtSetup2, g_bExtSetupError2))
-        return false;
+    const int code = port == 1 ? kGeneralEntityCom1SectionCode : kGeneralEntityCom2SectionCode;
+    int& entityCode = port == 1 ? g.g_nGeneralEntityCode1 : g.g_nGeneralEntityCode2;
+    int& length = port == 1 ? g.g_nExtSetupLen1 : g.g_nExtSetupLen2;
+    uint8_t* values = port == 1 ? g.g_abExtSetup1 : g.g_abExtSetup2;
+    int& error = port == 1 ? g_bExtSetupError1 : g_bExtSetupError2;
+    if (!SectionCode(r, code)) return r.Ok();
+    entityCode = code;
+    r.Byte();  // the item count: the PLC definition file gives it
+    size_t len = static_cast<size_t>(r.Byte());
+    if (!r.Ok() || len > kMaxExtSetupBytes) return false;
+    length = static_cast<int>(len);
+    std::memset(values, 0, kMaxExtSetupBytes);
+    std::string bytes = r.Raw(len);
+    if (!r.Ok()) return false;
+    std::memcpy(values, bytes.data(), len);
+    if (len == 0) error = 1;
+    return true;
+}
+
+bool ReadGeneralEntitySections(FieldReader& r) {
+    if (g_bGeneralEntityCom1 == 1 && !ReadGeneralEntitySection(r, 1)) return false;
+    if (g_bGeneralEntityCom2 == 1 && !ReadGeneralEntitySection(r, 2)) return false;
     return true;
 }
 

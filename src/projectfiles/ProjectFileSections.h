@@ -31,5 +31,7 @@ bool ReadTagTableSection(FieldReader& r);
 bool ReadRecipeSection(FieldReader& r);
 bool ReadAttachRegSection(FieldReader& r, int port);
 bool ReadGeneralEntitySections(FieldReader& r);
+// One of them: the general settings of COM1 (port 1) or COM2.
+bool ReadGeneralEntitySection(FieldReader& r, int port);
 
 }  // namespace prjfile

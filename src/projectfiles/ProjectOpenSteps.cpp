@@ -113,3 +113,13 @@ void ReadPcComPort(const std::string& product) {
     const int port = deffiles::ReadDataComPort(product);
     if (port >= 1 && port <= 31) g_PlcRegisterTables.g_strPcComPort = "COM" + std::to_string(port);
 }
+
+void ShowDamagedProject(const std::string& path, const std::string& what) {
+    ui::MessageBox("The project file \"" + path + "\" is damaged: " + what + " It is not opened.", "Quorvex",
+                   ui::MB_OK | ui::MB_ICONHAND);
+}
+
+std::string CutShortText(size_t size, size_t needed) {
+    return "it ends after " + std::to_string(size) + " of the " + std::to_string(needed) +
+           " bytes its header, block count and texts need (the file is cut short).";
+}

@@ -40,3 +40,9 @@ void ApplyProjectTexts(const std::string (&texts)[5]);
 
 // The PC's COM port kept for the product in its data.inf.
 void ReadPcComPort(const std::string& product);
+
+// Says that the project file is damaged and how ("it ends after ..."), with the error
+// icon; the file is not opened.
+void ShowDamagedProject(const std::string& path, const std::string& what);
+// The "how" of a file that ends before the bytes its header and counts need.
+std::string CutShortText(size_t size, size_t needed);

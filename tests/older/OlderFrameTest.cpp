@@ -162,8 +162,12 @@ TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
         frame->Services().loadOlderProject(tree.Write("QVX-00/Projects/" + name, bytes));
     };
 
-    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_PROJECT_VERSION_MISMATCH));
-    open("short.prj", good.substr(0, 300 + 2 * 150));  // fewer rows than its count
+    // Fewer rows than its count: cut short, said so with the error icon.
+    ui.AnswerMessageBox(ui::IDOK, "The project file \"" + tree.Path() + "QVX-00/Projects/short.prj\" is damaged: it ends "
+                                  "after 600 of the 1550 bytes its header, block count and texts need (the file is cut "
+                                  "short). It is not opened.");
+    open("short.prj", good.substr(0, 300 + 2 * 150));
+    EXPECT_EQ(ui.MessageBoxes().back().flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
     std::string tag = good;
     tag[0] = 'X';
     ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
