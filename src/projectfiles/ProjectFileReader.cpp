@@ -157,6 +157,7 @@ bool Clean(bool ok, const SectionsEnd& end) { return ok && end.trailing == 0 && 
 void FindOverCountedSection(const std::string& bytes, size_t offset, const FeatureSet& f,
                             const std::vector<size_t>& starts, SectionsEnd& end) {
     const std::vector<SectionSpec> all = Sections(f);
+    std::string patched = bytes;
     for (size_t start : starts) {
         if (start + 1 >= bytes.size()) continue;
         bool counted = false;
@@ -165,11 +166,12 @@ void FindOverCountedSection(const std::string& bytes, size_t offset, const Featu
         if (!counted) continue;
         const unsigned promised = static_cast<unsigned char>(bytes[start + 1]);
         for (unsigned held = promised; held-- > 0;) {
-            std::string patched = bytes;
             patched[start + 1] = static_cast<char>(held);
             FieldReader r(patched, offset);
             SectionsEnd trial;
-            if (!Clean(ReadSections(r, f, trial), trial)) continue;
+            const bool clean = Clean(ReadSections(r, f, trial), trial);
+            patched[start + 1] = bytes[start + 1];
+            if (!clean) continue;
             for (const SectionSpec& section : all)
                 if (section.code == static_cast<unsigned char>(bytes[start])) end.overCounted = section.name;
             end.rowsPromised = promised;
