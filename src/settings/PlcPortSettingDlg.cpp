@@ -1,5 +1,7 @@
 #include "settings/PlcPortSettingDlg.h"
 
+#include <array>
+
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "platform/Paths.h"
@@ -150,7 +152,12 @@ void CPlcPortSettingDlg::OnDefault() {
 }
 
 void CPlcPortSettingDlg::OnOK() {
-    portlists::StorePortLists(*this, m_nSide == 1 ? 0 : 1);
+    const int port = m_nSide == 1 ? 0 : 1;
+    const int* stored = g_ProjectSettings.g_anPortSettings[port];
+    const std::array<int, 4> before{stored[0], stored[1], stored[2], stored[3]};
+    portlists::StorePortLists(*this, port);
+    // A stored value changed (also through "&Default"): an edit of the project, in either editor.
+    if (std::array<int, 4>{stored[0], stored[1], stored[2], stored[3]} != before) OnChangeSetting();
     EndDialog(ui::IDOK);
 }
 

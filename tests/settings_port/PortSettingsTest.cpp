@@ -132,6 +132,19 @@ TEST_F(PortSettings, DefaultSelectsTheParameterValuesAndOnlyOkStores) {
     dlg.DoModal();
     EXPECT_EQ(g_ProjectSettings.g_anPortSettings[0][kPortBaud], 0);
     EXPECT_EQ(g_bProjectModified, 0);
+    // Default, then OK: the changed values are an edit of either editor's project; OK
+    // again with the same values marks nothing.
+    for (bool change : {true, false}) {
+        ui.ExpectModal(IDD_PLC_PORT_SETTING, [](ui::Dialog& d) {
+            d.UserClickButton(IDC_PORT_DEFAULT);
+            d.UserClickButton(ui::IDOK);
+        });
+        g_bProjectModified = g_bBlockListEdited = 0;
+        dlg.DoModal();
+        EXPECT_EQ(g_ProjectSettings.g_anPortSettings[0][kPortBaud], 19200);
+        EXPECT_EQ(g_bProjectModified, change ? 1 : 0);
+        EXPECT_EQ(g_bBlockListEdited, change ? 1 : 0);
+    }
 }
 
 TEST_F(PortSettings, SideTwoWithoutAMatchKeepsTheStoredValuesAndLeavesOtherPorts) {
