@@ -37,13 +37,17 @@ struct SaveFlags {
     int untitled = g_bBlockExUntitled, saved = g_bBlockExSaved;
     std::string path = g_ProjectSettings.g_strProjPath;
     std::string created = g_ProjectSettings.g_strProjCreated, modified = g_ProjectSettings.g_strProjModified;
+    int edited = g_bBlockListEdited;
+    // A Save As that wrote nothing leaves the mark as it was; a failed save over the
+    // project's own file, or its first, leaves the project marked.
+    bool keepMark = false;
     void Restore() const {
         g_bBlockExUntitled = untitled;
         g_bBlockExSaved = saved;
         g_ProjectSettings.g_strProjPath = path;
         g_ProjectSettings.g_strProjCreated = created;
         g_ProjectSettings.g_strProjModified = modified;
-        g_bBlockListEdited = 1;
+        g_bBlockListEdited = keepMark ? edited : 1;
         SettleProjectHold();  // a file held for this save only is let go
     }
 };
@@ -111,7 +115,8 @@ void CBlockExView::OnFileSave() {
 void CBlockExView::OnFileSaveAs() {
     blockview::SaveProjectAs(*this, AskSavePath, [this](const std::string& path) {
         CProjectSettings& s = g_ProjectSettings;
-        const SaveFlags before;
+        SaveFlags before;
+        before.keepMark = true;
         s.g_strProjPath = path;
         g_bBlockExUntitled = 0;
         g_bBlockExSaved = 1;

@@ -653,6 +653,34 @@ HoldResult HoldFile(const std::string& path, std::string& error) {
     return HoldResult::Failed;
 }
 
+std::string FindHeldElsewhere(const std::string& stem, size_t tailLength) {
+    const std::string resolved = ResolvePath(stem);
+    const std::string folder = FolderOf(resolved + "x"), name = NameOf(resolved + "x");
+    const std::string prefix = name.substr(0, name.size() - 1);
+    std::vector<std::string> candidates;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (dirent* entry = ::readdir(dir)) {
+            const std::string e = entry->d_name;
+            if (e.size() == prefix.size() + tailLength && e.compare(0, prefix.size(), prefix) == 0)
+                candidates.push_back(folder + "/" + e);
+        }
+        ::closedir(dir);
+    }
+    std::sort(candidates.begin(), candidates.end());
+    for (const std::string& candidate : candidates) {
+        if (HeldFiles().count(RealTarget(candidate))) continue;
+        // A shared lock is refused only while another program holds the file.
+        int fd = ::open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat st;
+        const bool held = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && Flock(fd, LOCK_SH | LOCK_NB) != 0 &&
+                          errno == EWOULDBLOCK;
+        ::close(fd);
+        if (held) return candidate;
+    }
+    return std::string();
+}
+
 void ReleaseHeldFiles(const std::string& keep) {
     const std::string kept = keep.empty() ? std::string() : RealTarget(ResolvePath(keep));
     for (auto it = HeldFiles().begin(); it != HeldFiles().end();) {

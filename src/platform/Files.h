@@ -89,6 +89,9 @@ void RemoveStaleReplacements(const std::string& path);
 // filesystem gives no locks (ENOLCK), so another program cannot be kept from it.
 enum class HoldResult { Held, HeldUnlocked, HeldElsewhere, Failed };
 HoldResult HoldFile(const std::string& path, std::string& error);
+// A file of the folder named `stem` and then `tailLength` more characters (no slash) that
+// another running program holds, other than the files this program holds; empty when none.
+std::string FindHeldElsewhere(const std::string& stem, size_t tailLength);
 // Lets go of every held file but `keep` (none when it is empty).
 void ReleaseHeldFiles(const std::string& keep = "");
 

@@ -168,12 +168,31 @@ bool ReadProjectFileBytes(const std::string& path, std::string& bytes, std::stri
     return platform::ReadFileSafely(path, platform::kProjectFileCap, bytes, error);
 }
 
-bool HoldProjectFile(const std::string& path) {
-    std::string error;
-    if (path.empty() || platform::HoldFile(path, error) != platform::HoldResult::HeldElsewhere) return true;
+namespace {
+
+void ShowHeldElsewhere(const std::string& path) {
     ui::MessageBox("The project \"" + path + "\" is open in another Quorvex program. It can be opened or saved here "
                    "only after that program has closed it.",
                    "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+}
+
+// The internal-database files are named from the path less its last four characters: a
+// project of another name with the same stem (kill.prj for kill.bak) shares them. Such a
+// project that another program holds keeps its companions from this save.
+bool CompanionsFree(const std::string& path) {
+    if (path.size() <= 4) return true;
+    const std::string holder = platform::FindHeldElsewhere(path.substr(0, path.size() - 4), 4);
+    if (holder.empty()) return true;
+    ShowHeldElsewhere(holder);
+    return false;
+}
+
+}  // namespace
+
+bool HoldProjectFile(const std::string& path) {
+    std::string error;
+    if (path.empty() || platform::HoldFile(path, error) != platform::HoldResult::HeldElsewhere) return true;
+    ShowHeldElsewhere(path);
     return false;
 }
 
@@ -188,7 +207,7 @@ void SettleProjectHold() {
 }
 
 bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath) {
-    if (!HoldProjectFile(prjPath)) {
+    if (!HoldProjectFile(prjPath) || !CompanionsFree(prjPath)) {
         g_bProjectModified = 1;
         return false;
     }
@@ -215,7 +234,7 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
             return -1;
         }
     }
-    if (!HoldProjectFile(path)) return -1;
+    if (!HoldProjectFile(path) || !CompanionsFree(path)) return -1;
     const std::string bytes = BuildNewerProjectFile(rows);
     std::string error;
     if (!ReplaceFile(path, bytes, error)) {

@@ -21,6 +21,10 @@ struct SaveFlags {
     // What the next save must still write when this one reaches no file.
     int blockListEdited = g_bNewBlockListEdited, ctrlWordOK = g_bCtrlWordDlgOK;
     int idb1Edited = g_bIdb1Edited, idb2Edited = g_bIdb2Edited, idbModified = g_bIdbModified;
+    int modified = g_bProjectModified;
+    // A Save As that wrote nothing leaves the mark as it was; a failed save over the
+    // project's own file, or its first, leaves the project marked.
+    bool keepMark = false;
     void Restore() const {
         g_bNewBlockListEdited = blockListEdited;
         g_bCtrlWordDlgOK = ctrlWordOK;
@@ -35,7 +39,7 @@ struct SaveFlags {
         g_ProjectSettings.g_strProjModified = settings.g_strProjModified;
         g_strPrjFile = prjFile;
         g_strPrjFileLastIo = lastIo;
-        g_bProjectModified = 1;
+        g_bProjectModified = keepMark ? modified : 1;
         SettleProjectHold();  // a file held for this save only is let go
     }
 };
@@ -99,7 +103,8 @@ bool SaveNewerProject() {
 }
 
 bool SaveNewerProjectAs(const std::string& path) {
-    const SaveFlags before;
+    SaveFlags before;
+    before.keepMark = true;
     g_ProjectSettings.g_strProjPath = path;
     g_bUntitled = 0;
     g_bProjectSaved = 1;

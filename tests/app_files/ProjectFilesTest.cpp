@@ -557,6 +557,39 @@ TEST_F(Files, AProjectAnotherProgramHoldsIsNeitherOpenedNorSavedOver) {
     EXPECT_TRUE(testsupport::OtherProgramsLock::Free(path));
 }
 
+// The internal-database files are named from the path less its last four characters:
+// a Save As to kill.bak writes kill.prj's companions, and is refused while another program
+// holds kill.prj. A refused Save As (held, or a name too long) leaves the modified mark.
+TEST_F(Files, TheCompanionsOfAHeldProjectAreNotWrittenUnderAnotherName) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    const std::string other = WriteCopy("other", tree.Read("QVX-S7/Projects/line4.prj"));
+    frame->LoadProjectFile(other);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    const std::string idb1 = tree.Read("QVX-S7/Projects/line4_IDB1.hex"), idb2 = tree.Read("QVX-S7/Projects/line4_IDB2.hex");
+    testsupport::OtherProgramsLock lock(path);
+    g_pNewBlockExView->SetCellText(0, kColSourceAddr, "H0002");
+    g_bProjectModified = 0;  // as after an edit the project was saved with
+    const std::string bak = tree.Path() + "QVX-S7/Projects/line4.bak";
+    ui.AnswerFileDialog(bak);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text.find("The project \"" + path + "\" is open in another Quorvex program"), 0u)
+        << ui.MessageBoxes()[0].text;
+    EXPECT_FALSE(platform::FileExists(bak));
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), idb1);
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4_IDB2.hex"), idb2);
+    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, other);
+    ui.ClearRecords();
+    ui.AnswerFileDialog(tree.Path() + "QVX-S7/Projects/" + std::string(246, 'p') + ".prj");
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("File name too long"), std::string::npos);
+    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(g_ProjectSettings.g_strProjPath, other);
+}
+
 // A project file or recent list without write bits is kept as it is, with the reason
 // said and the project still modified (the bits stop root too).
 TEST_F(Files, WriteProtectedFilesAreKeptAndTheReasonSaid) {
