@@ -159,12 +159,12 @@ void CBlockExView::OnFileClose() {
             }
         };
         blockview::AskSaveOnClose(*this, saveNew, discard);
-        setTitle();
+        if (g_bProjectOpen != 1) setTitle();  // Cancel, or a refused save: the project stays
         return;
     }
     blockview::AskSaveOnClose(
         *this, [this] { if (WriteChecked(g_ProjectSettings.g_strProjPath)) CloseProject(true); }, discard);
-    setTitle();
+    if (g_bProjectOpen != 1) setTitle();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The older products in the main window, wired as the program wires them: a project is
 // made, saved, closed and opened again; the reader's refusals; the close questions.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
@@ -121,15 +122,25 @@ TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
     EXPECT_EQ(frame->GetWindowText(), "line.prj - Quorvex - QVX-00");
     EXPECT_EQ(frame->GetMenu(), frame->ProjectMenu().get());
 
-    // Edited: the question once; Cancel keeps the project open.
+    // Edited: the question once; Cancel keeps the project open, and so does Yes with a
+    // save that is refused (a write-protected file): the title keeps the file's name.
     g_bBlockListEdited = 1;
     ui.AnswerMessageBox(ui::IDCANCEL, LoadString(IDS_SAVE_PROJECT_QUESTION));
     ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
     EXPECT_NE(List(), nullptr);
+    EXPECT_EQ(frame->GetWindowText(), "line.prj - Quorvex - QVX-00");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+    EXPECT_NE(List(), nullptr);
+    EXPECT_NE(LastBox().find("Permission denied"), std::string::npos) << LastBox();
+    EXPECT_EQ(frame->GetWindowText(), "line.prj - Quorvex - QVX-00");
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
     ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
     ASSERT_TRUE(frame->UserCommand(ID_FILE_CLOSE_PROJECT));
     EXPECT_EQ(List(), nullptr);
-    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(frame->GetWindowText(), "Quorvex - QVX-00");
+    EXPECT_EQ(ui.MessageBoxes().size(), 4u);
 }
 
 TEST_F(OlderFrame, ClosingTheWindowSavesTheOlderRows) {
