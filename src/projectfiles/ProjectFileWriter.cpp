@@ -202,8 +202,18 @@ void SettleProjectHold() {
                                              (g_bBlockExUntitled == 0 && g_bBlockExSaved == 1));
     const std::string path = own ? g_ProjectSettings.g_strProjPath : std::string();
     platform::ReleaseHeldFiles(path);
+    // Where the filesystem gives no locks, the project is kept open all the same; that
+    // another program cannot be kept from it is said once, when this program takes it.
+    static std::string s_saidUnlocked;
+    if (s_saidUnlocked != path) s_saidUnlocked.clear();
     std::string error;
-    if (!path.empty()) platform::HoldFile(path, error);
+    if (!path.empty() && platform::HoldFile(path, error) == platform::HoldResult::HeldUnlocked &&
+        s_saidUnlocked != path) {
+        s_saidUnlocked = path;
+        ui::MessageBox("The project \"" + path + "\" is on a file system without locks: another Quorvex program "
+                       "cannot be kept from opening and saving it while it is open here.",
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    }
 }
 
 bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath) {

@@ -590,6 +590,33 @@ TEST_F(Files, TheCompanionsOfAHeldProjectAreNotWrittenUnderAnotherName) {
     EXPECT_EQ(g_ProjectSettings.g_strProjPath, other);
 }
 
+// A filesystem without locks (flock fails with ENOLCK): saves work without them and
+// leave nothing behind; opening such a project says once that it cannot be kept from
+// another program.
+TEST_F(Files, WithoutLocksSavesWorkAndTheOpenSaysSo) {
+    FillFirstBlock();
+    platform::SetNoLocksForTests(true);
+    const std::string path = SaveSample();
+    EXPECT_EQ(tree.Read("QVX-S7/Projects/line4.prj").substr(0, 12), "Quorvex1.00D");
+    frame->CloseToProductLevel();
+    ui.ClearRecords();
+    frame->LoadProjectFile(path);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("without locks: another Quorvex program cannot be kept from"),
+              std::string::npos) << ui.MessageBoxes()[0].text;
+    ui.ClearRecords();
+    const std::string before = tree.Read("QVX-S7/Projects/line4.prj");
+    g_ProjectSettings.g_strProjTitle = "changed";
+    g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = 1;
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_NE(tree.Read("QVX-S7/Projects/line4.prj"), before);
+    EXPECT_EQ(g_bProjectModified, 0);
+    EXPECT_EQ(platform::ListDirectory(tree.Path() + "QVX-S7/Projects"),
+              (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
+    platform::SetNoLocksForTests(false);
+}
+
 // A project file or recent list without write bits is kept as it is, with the reason
 // said and the project still modified (the bits stop root too).
 TEST_F(Files, WriteProtectedFilesAreKeptAndTheReasonSaid) {
