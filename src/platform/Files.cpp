@@ -238,7 +238,8 @@ bool CheckReplaceable(const std::string& target, std::string& error) {
         error = Reason(EISDIR);
         return false;
     }
-    if (!CheckWritable(target, error)) return false;
+    // A link in the file's place is replaced itself (the file it points to is not written).
+    if (!S_ISLNK(st.st_mode) && !CheckWritable(target, error)) return false;
     const uid_t me = ::geteuid();
     if (me != 0 && ::stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 &&
         st.st_uid != me && folder.st_uid != me) {
@@ -412,20 +413,40 @@ ReplaceBatch::~ReplaceBatch() {
 
 ReplaceBatch* ReplaceBatch::Active() { return t_activeBatch; }
 
+std::string ReplaceBatch::Target(const std::string& path) const {
+    const std::string resolved = ResolvePath(path);
+    if (std::find(m_linksReplaced.begin(), m_linksReplaced.end(), resolved) != m_linksReplaced.end()) return resolved;
+    return RealTarget(resolved);
+}
+
+void ReplaceBatch::OwnFileInPlaceOfOutsideLink(const std::string& path) {
+    const std::string resolved = ResolvePath(path);
+    const std::string real = RealTarget(resolved);
+    struct stat st;
+    if (::lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return;
+    // The folder of the link, as the system names it (itself perhaps reached through links).
+    char* folder = ::realpath(FolderOf(resolved).c_str(), nullptr);
+    const std::string own = folder ? folder : FolderOf(resolved);
+    std::free(folder);
+    if (real != resolved && FolderOf(real) == own) return;  // a link within the folder stays one
+    m_linksReplaced.push_back(resolved);
+}
+
 void ReplaceBatch::Stage(const std::string& path, const std::string& bytes) {
-    const std::string target = RealTarget(ResolvePath(path));
+    const std::string target = Target(path);
     if (m_files.find(target) == m_files.end()) m_order.push_back(target);
     m_files[target] = bytes;
 }
 
 const std::string* ReplaceBatch::Staged(const std::string& path) const {
-    auto it = m_files.find(RealTarget(ResolvePath(path)));
+    auto it = m_files.find(Target(path));
     return it == m_files.end() ? nullptr : &it->second;
 }
 
 void ReplaceBatch::Discard() {
     m_files.clear();
     m_order.clear();
+    m_linksReplaced.clear();
 }
 
 bool ReplaceBatch::Commit(std::string& error) {
@@ -494,7 +515,7 @@ bool ReplaceBatch::Commit(std::string& error) {
     std::vector<Old> olds(m_order.size());
     for (size_t i = 0; i < m_order.size() && m_order.size() > 1; ++i) {
         struct stat st;
-        if (::lstat(m_order[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::lstat(m_order[i].c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) continue;
         olds[i].existed = true;
         Step();
         if (::link(m_order[i].c_str(), KeptName(m_order[i], token).c_str()) == 0) {

@@ -59,6 +59,9 @@ public:
     ReplaceBatch& operator=(const ReplaceBatch&) = delete;
 
     void Stage(const std::string& path, const std::string& bytes);
+    // When `path` is a symbolic link to a file outside its own folder, the batch replaces
+    // the link by a file of its own instead of writing through it. Call before staging it.
+    void OwnFileInPlaceOfOutsideLink(const std::string& path);
     // The staged bytes of a file, or nullptr.
     const std::string* Staged(const std::string& path) const;
     bool Empty() const { return m_order.empty(); }
@@ -74,7 +77,9 @@ public:
 private:
     std::map<std::string, std::string> m_files;  // resolved path -> bytes
     std::vector<std::string> m_order;
+    std::vector<std::string> m_linksReplaced;  // resolved paths replaced as they stand
     ReplaceBatch* m_outer = nullptr;
+    std::string Target(const std::string& path) const;
 };
 
 // Finishes what a journal beside `path` names (a save killed between its renames), then

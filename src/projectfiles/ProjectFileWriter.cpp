@@ -260,6 +260,11 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
     const std::string idbBase = base.empty() ? path : base;
     g_szIdbFile1 = ProjectIdbPath(idbBase, 1);
     g_szIdbFile2 = ProjectIdbPath(idbBase, 2);
+    // A companion that is a link out of the project's folder is never written through:
+    // the save puts a file of its own in its place.
+    if (platform::ReplaceBatch* batch = platform::ReplaceBatch::Active())
+        for (const std::string& file : {g_szIdbFile1, g_szIdbFile2, ProjectIdbPath(path, 1), ProjectIdbPath(path, 2)})
+            batch->OwnFileInPlaceOfOutsideLink(file);
     endPosition = bytes.size();
     g_bProjectModified = 0;
     ui::SetMainTitle(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);

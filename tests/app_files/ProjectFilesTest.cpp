@@ -617,6 +617,28 @@ TEST_F(Files, WithoutLocksSavesWorkAndTheOpenSaysSo) {
     platform::SetNoLocksForTests(false);
 }
 
+// An internal-database file that is a link to a file outside the project's folder is
+// replaced by a file of its own: the file it points to is never written.
+TEST_F(Files, ACompanionLinkedOutOfTheFolderIsNotWrittenThrough) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    const std::string precious = tree.Write("precious.txt", "keep me");
+    const std::string idb1 = tree.Path() + "QVX-S7/Projects/line4_IDB1.hex";
+    ASSERT_EQ(unlink(idb1.c_str()), 0);
+    ASSERT_EQ(symlink("../../precious.txt", idb1.c_str()), 0);
+    frame->LoadProjectFile(path);
+    ui.ClearRecords();
+    g_ProjectSettings.g_strProjTitle = "changed";
+    g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = g_bNewBlockListEdited = 1;
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_EQ(tree.Read("precious.txt"), "keep me");
+    struct stat st;
+    ASSERT_EQ(lstat(idb1.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_NE(tree.Read("QVX-S7/Projects/line4_IDB1.hex"), "keep me");
+}
+
 // A project file or recent list without write bits is kept as it is, with the reason
 // said and the project still modified (the bits stop root too).
 TEST_F(Files, WriteProtectedFilesAreKeptAndTheReasonSaid) {
