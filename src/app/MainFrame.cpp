@@ -588,6 +588,8 @@ int CMainFrame::CheckDriverPair() {
 }
 
 void CMainFrame::OnConfigureProject() {
+    // A new project has no file yet; the three-port sheet may save one and then close it.
+    const ProjectHoldSettler settle;
     CPlcRegisterTables& t = g_PlcRegisterTables;
     CProjectSettings& s = g_ProjectSettings;
     const std::string title = "Untitled - Quorvex - " + g_szProductNameCopy;
@@ -805,6 +807,7 @@ void CMainFrame::DropProjectLevel() {
 }
 
 void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
+    const ProjectHoldSettler settle;  // a project taken from the unit has no file to hold
     const bool noProject = g_bNoBlockView == 1;
     const int level = g_nMainScreen;
     const std::string title = GetWindowText();

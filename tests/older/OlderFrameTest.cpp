@@ -25,6 +25,7 @@
 #include "res/PortSettingsResource.h"
 #include "res/TransferResource.h"
 #include "settings/PLCSheet.h"
+#include "compiler/OlderUploadDecode.h"
 
 namespace {
 
@@ -141,6 +142,48 @@ TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(frame->GetWindowText(), "Quorvex - QVX-00");
     EXPECT_EQ(ui.MessageBoxes().size(), 4u);
+}
+
+// The program holds exactly the file of the project it has open: a project taken from a
+// unit in place of an opened one lets the old file go, and so does a three-port project
+// configured and saved from its sheet, which then closes.
+TEST_F(OlderFrame, OnlyTheFileOfTheOpenProjectIsHeld) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    CBlockExView* list = List();
+    list->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
+    list->SetCellText(0, kOlderColSourceAddr, "H0001");
+    list->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
+    list->SetCellText(0, kOlderColDestAddr, "N007:000");
+    list->SetCellText(0, kOlderColWords, "8");
+    g_bBlockListEdited = 1;
+    const std::string path = Projects() + "held.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    ASSERT_TRUE(platform::FileExists(path));
+    EXPECT_FALSE(testsupport::OtherProgramsLock::Free(path));
+    frame->RunProjectUpload([] {
+        ApplyOlderUploadedProject(OlderUploadedProject{});
+        return ui::IDOK;
+    });
+    EXPECT_TRUE(testsupport::OtherProgramsLock::Free(path));
+
+    frame->CloseToProductLevel();
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "Zava Dorazuduvoz")));
+    auto* com1 = dynamic_cast<CInputView*>(Pane(0, 0));
+    ASSERT_NE(com1, nullptr);
+    ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Multiplexer")));
+    const std::string mux = tree.Path() + "Zava Dorazuduvoz/Projects/mux.prj";
+    ui.ExpectModal(0, [](ui::Dialog& d) {
+        dynamic_cast<CPLCSheet&>(d).GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        d.UserClose();
+    });
+    ui.AnswerFileDialog(mux);
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    EXPECT_TRUE(platform::FileExists(mux));
+    EXPECT_EQ(g_bProjectOpen, 0);
+    EXPECT_TRUE(testsupport::OtherProgramsLock::Free(mux));
 }
 
 TEST_F(OlderFrame, ClosingTheWindowSavesTheOlderRows) {
