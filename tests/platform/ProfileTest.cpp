@@ -4,7 +4,12 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <fstream>
 #include <unistd.h>
 
 using platform::GetPrivateProfileInt;
@@ -248,6 +253,41 @@ TEST_F(ProfileTest, AFailedRenamePutsBackTheFilesAlreadyRenamed) {
     EXPECT_FALSE(batch.Commit(error));
     EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
     EXPECT_EQ(dir.Read("p/a.prj"), "old a");
+}
+
+// A file on a read-only filesystem is refused with the system's own reason. The child
+// mounts a filesystem of its own (in a namespace of its own) and makes it read-only.
+TEST_F(ProfileTest, AReadOnlyFilesystemIsNamedAsSuch) {
+    const std::string folder = dir.Path() + "ro";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t uid = geteuid();
+        const gid_t gid = getegid();
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(77);
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0)
+            _exit(77);
+        const std::string file = folder + "/a.inf";
+        std::ofstream(file) << "old";
+        if (mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) _exit(77);
+        std::string error;
+        const bool refused = !platform::ReplaceFileWhole(file, "new", error) && error == "Read-only file system";
+        platform::ReplaceBatch batch;
+        platform::WriteFileBytes(file, "new");
+        platform::WriteFileBytes(folder + "/b.hex", "new");
+        const bool batchRefused = !batch.Commit(error) && error.find("Read-only file system") != std::string::npos;
+        if (!refused || !batchRefused) fprintf(stderr, "child: %s\n", error.c_str());
+        _exit(refused && batchRefused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no namespace of its own for a read-only filesystem";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // What another running program writes is its own: its replacement and its journal stay
