@@ -106,6 +106,11 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
         return ProjectOpenResult::NewerEditor;
     }
     if (file.versionDigit <= 0 || file.versionDigit > pv) return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    // A file cut inside its settings would read as another PLC pair: said for what it is.
+    if (bytes.size() < kBlockRowsOffset) {
+        ShowDamagedProject(path, CutShortText(bytes.size(), kBlockRowsOffset));
+        return refuse("");
+    }
     PlcIdentity plc;
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR));
     // The row width follows the slave mode of the file's PLC pair, as the block list will.
@@ -178,6 +183,10 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     const int pv = deffiles::ReadDataProjectVersion(product);
     const int v = file.versionDigit;
     if (v <= 0 || v > pv) return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH), true);
+    if (bytes.size() < kBlockRowsOffset) {
+        ShowDamagedProject(path, CutShortText(bytes.size(), kBlockRowsOffset));
+        return refuse("", true);
+    }
     PlcIdentity plc;
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR), false);
     // The rows' width does not matter: the product keeps none.

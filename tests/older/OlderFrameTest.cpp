@@ -222,6 +222,11 @@ TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
                                   "short). It is not opened.");
     open("short.prj", good.substr(0, 300 + 2 * 150));
     EXPECT_EQ(ui.MessageBoxes().back().flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
+    // Cut inside its settings: said so too, not taken for another PLC pair.
+    ui.AnswerMessageBox(ui::IDOK, "The project file \"" + tree.Path() + "QVX-00/Projects/head.prj\" is damaged: it ends "
+                                  "after 200 of the 300 bytes its header, block count and texts need (the file is cut "
+                                  "short). It is not opened.");
+    open("head.prj", good.substr(0, 200));
     std::string tag = good;
     tag[0] = 'X';
     ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
