@@ -136,6 +136,30 @@ private:
     ui::ListControl* m_model;
 };
 
+// F1 in the open list of a drop-down: the list closes and the help is the drop-down's
+// (the list is a window of its own, which the control's key handling does not see).
+class OpenListHelp : public QObject {
+public:
+    explicit OpenListHelp(QComboBox* combo) : QObject(combo), m_combo(combo) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        ui::Control* control = ControlOfWidget(m_combo);
+        m_combo->hidePopup();
+        // Closing the list may have ended the control (an in-place editor stores and goes).
+        control = control == ControlOfWidget(m_combo) ? control : nullptr;
+        if (!key->isAutoRepeat()) {
+            if (control && control->GetParent() && control->GetParent()->IsLive())
+                control->GetParent()->UserKey(control, ui::VK_F1);
+        }
+        return true;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
 // A click in a list below its rows is a click on no row, as list views report one.
 class EmptyAreaClick : public QObject {
 public:
@@ -471,6 +495,7 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         case ControlKind::DropDown: {
             auto* lc = static_cast<ui::ListControl*>(cp);
             auto* combo = new DropDownCombo(*lc, parent);
+            combo->view()->installEventFilter(new OpenListHelp(combo));
             combo->setEditable(c.Kind() == ControlKind::DropDown);
             combo->setMaxVisibleItems(12);
             QObject::connect(combo, QOverload<int>::of(&QComboBox::activated),

@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QTextBrowser>
 #include <QWindow>
 
@@ -31,6 +32,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/FrameResource.h"
+#include "res/TablesResource.h"
 #include "TestSupport.h"
 #include "ui/Dialog.h"
 
@@ -227,16 +229,21 @@ std::string ShownHelp() {
     return topic ? topic->source().fileName().toStdString() : std::string();
 }
 
-// F1 on the control's widget: the help window's page then.
-std::string F1On(QMainWindow* window, const ui::Control& control) {
+// F1 with the focus on a widget, as X delivers it: to the top-level window, which
+// hands it to the widget that has the focus. The help window's page then.
+std::string F1Into(QWidget* focus) {
     if (QTextBrowser* topic = HelpPane("helpBrowser")) topic->window()->close();
-    QWidget* w = WidgetOf(window, &control);
-    if (!w) return "no widget";
-    w->setFocus();
-    QTest::keyClick(w, Qt::Key_F1);
+    if (!focus || !focus->window()->windowHandle()) return "no widget";
+    focus->window()->activateWindow();
+    focus->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(focus->window()->windowHandle(), Qt::Key_F1);
     QApplication::processEvents();
     return ShownHelp();
 }
+
+// F1 with the focus on the control's widget.
+std::string F1On(QMainWindow* window, const ui::Control& control) { return F1Into(WidgetOf(window, &control)); }
 
 TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
     testsupport::SampleTree tree;
@@ -282,7 +289,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         bool inFront = false, onScreen = false;
         inDialog = [&](ui::Dialog& d) {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog) QTest::keyClick(dialog, Qt::Key_F1);
+            if (dialog) QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
             QApplication::processEvents();
             inside = ShownHelp();
             if (QTextBrowser* topic = HelpPane("helpBrowser"); topic && dialog) {
@@ -321,6 +328,32 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // no row there
             QApplication::processEvents();
             EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm");
+            // A row clicked, and the data-type list open over its cell with the focus.
+            if (pane->List().GetItemCount() == 0) pane->AddRow("1", pane->Port() == 1 ? "H1" : "N7:0", 2);
+            QApplication::processEvents();
+            const QRect cell = table->visualRect(table->model()->index(0, IdbPane::kColNode));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QApplication::processEvents();
+            EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm") << "port " << pane->Port();
+            g_szHelpTopic = "blockoverview.htm";
+            const QRect type = table->visualRect(table->model()->index(0, IdbPane::kColDataType));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, type.center());
+            QApplication::processEvents();
+            ui::Control* combo = pane->GetDlgItem(IDC_IDB_CELL_COMBO);
+            ASSERT_NE(combo, nullptr);
+            EXPECT_EQ(F1On(window, *combo), "Internal Database Setup.htm") << "port " << pane->Port();
+            // The list dropped down: the key goes to the list's own window.
+            auto* box = qobject_cast<QComboBox*>(WidgetOf(window, combo));
+            ASSERT_NE(box, nullptr);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, type.center());
+            box = qobject_cast<QComboBox*>(WidgetOf(window, pane->GetDlgItem(IDC_IDB_CELL_COMBO)));
+            ASSERT_NE(box, nullptr);
+            box->showPopup();
+            QApplication::processEvents();
+            g_szHelpTopic = "blockoverview.htm";
+            EXPECT_EQ(F1Into(box->view()), "Internal Database Setup.htm") << "port " << pane->Port();
+            box->hidePopup();
+            QApplication::processEvents();
         }
         // New Project has no screen that does it: greyed, and its key does nothing.
         EXPECT_FALSE(frame.QueryCommand(ID_FILE_NEW_PROJECT).IsEnabled());
