@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -47,6 +48,22 @@ public:
 
 private:
     QEventLoop& m_loop;
+};
+
+// A message box: F1 in it opens the help at the current topic, as in any dialog without
+// a help handler of its own.
+class HelpMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+            if (!event->isAutoRepeat()) ui::ShowHelp();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
 };
 
 QString SafeName(const std::string& text) {
@@ -329,7 +346,7 @@ bool QtBackend::GrabFrame(const ui::Frame& frame, const std::string& pngPath) {
 }
 
 int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    QMessageBox box(m->ParentWidget());
+    HelpMessageBox box(m->ParentWidget());
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     box.setWindowTitle(FromAnsi(caption));
     box.setText(FromAnsi(text));

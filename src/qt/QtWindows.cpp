@@ -114,28 +114,6 @@ int VirtualKey(int qtKey) {
     }
 }
 
-// A drop-down whose open list, when it closes, tells the model (a pick ends an in-place
-// edit).
-class DropDownCombo : public QComboBox {
-public:
-    DropDownCombo(ui::ListControl& model, QWidget* parent) : QComboBox(parent), m_model(&model) {}
-    void hidePopup() override {
-        const bool wasOpen = view() && view()->isVisible();
-        QComboBox::hidePopup();
-        if (wasOpen && m_model && !signalsBlocked()) {
-            // After the pick itself has reached the model.
-            QPointer<QComboBox> self(this);
-            ui::ListControl* model = m_model;
-            QTimer::singleShot(0, this, [self, model]() {
-                if (self && ControlOfWidget(self) == model) model->UserCloseUp();
-            });
-        }
-    }
-
-private:
-    ui::ListControl* m_model;
-};
-
 // F1 in the open list of a drop-down: the list closes and the help is the drop-down's
 // (the list is a window of its own, which the control's key handling does not see).
 class OpenListHelp : public QObject {
@@ -158,6 +136,36 @@ public:
 
 private:
     QComboBox* m_combo;
+};
+
+// A drop-down whose open list, when it closes, tells the model (a pick ends an in-place
+// edit).
+class DropDownCombo : public QComboBox {
+public:
+    DropDownCombo(ui::ListControl& model, QWidget* parent) : QComboBox(parent), m_model(&model) {}
+    void showPopup() override {
+        if (!m_helpFilter) {
+            m_helpFilter = true;
+            view()->installEventFilter(new OpenListHelp(this));
+        }
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        const bool wasOpen = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasOpen && m_model && !signalsBlocked()) {
+            // After the pick itself has reached the model.
+            QPointer<QComboBox> self(this);
+            ui::ListControl* model = m_model;
+            QTimer::singleShot(0, this, [self, model]() {
+                if (self && ControlOfWidget(self) == model) model->UserCloseUp();
+            });
+        }
+    }
+
+private:
+    ui::ListControl* m_model;
+    bool m_helpFilter = false;
 };
 
 // A click in a list below its rows is a click on no row, as list views report one.
@@ -495,7 +503,6 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         case ControlKind::DropDown: {
             auto* lc = static_cast<ui::ListControl*>(cp);
             auto* combo = new DropDownCombo(*lc, parent);
-            combo->view()->installEventFilter(new OpenListHelp(combo));
             combo->setEditable(c.Kind() == ControlKind::DropDown);
             combo->setMaxVisibleItems(12);
             QObject::connect(combo, QOverload<int>::of(&QComboBox::activated),

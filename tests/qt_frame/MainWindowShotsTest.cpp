@@ -17,6 +17,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QTimer>
+#include <QPushButton>
+#include <map>
 #include <QTextBrowser>
 #include <QWindow>
 
@@ -33,6 +37,7 @@
 #include "qt/QtBackend.h"
 #include "res/FrameResource.h"
 #include "res/TablesResource.h"
+#include "res/PortSettingsResource.h"
 #include "TestSupport.h"
 #include "ui/Dialog.h"
 
@@ -380,6 +385,127 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         g_szHelpTopic = "protocols.htm";
         EXPECT_EQ(F1On(window, older->GetListCtrl()), "blockoverview.htm");
         EXPECT_TRUE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());  // the older list leaves it to the frame
+        backend.SetAutoClose(true);
+        frame.DestroyWindow();
+    }
+    g_PlcRegisterTables.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// F1 in each dialog that has no help handler of its own, as X delivers it (to the
+// dialog's window): the help at the topic the dialog set, else its caller's. In the
+// three-port product's Download dialog, the download's topic.
+TEST(MainWindowHelp, F1InDialogsWithoutAHandlerOfTheirOwnShowsTheCurrentTopic) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    backend.SetAutoClose(true);
+    std::map<std::string, std::string> shown, expected;  // by caption
+    std::function<void(ui::Dialog&)> nested;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->windowHandle()) return;
+        if (HelpPane("helpBrowser")) HelpPane("helpBrowser")->window()->close();
+        const std::string caption = d.GetWindowText();
+        expected[caption] = g_szHelpTopic;
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
+        QApplication::processEvents();
+        shown[caption] = ShownHelp();
+        if (nested) {
+            auto step = std::move(nested);
+            step(d);
+        }
+        if (d.IsLive()) d.UserClose();
+    });
+    ui::SetBackend(&backend);
+    {
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.LoadFrame());
+        for (int i = 0; i < 100 && g_nStartScreen != 1; ++i) QTest::qWait(50);
+        ASSERT_EQ(g_nStartScreen, 1);
+        backend.SetAutoClose(false);
+        QMainWindow* window = MainWidget();
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        QApplication::processEvents();
+        auto pick = [&](const char* product) {
+            auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
+            ASSERT_NE(products, nullptr);
+            ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), product)));
+            QApplication::processEvents();
+        };
+
+        // Ethernet Download, at the product level.
+        ASSERT_TRUE(frame.UserCommand(ID_ETHERNET_DOWNLOAD));
+        // Recipes, Default Communication Registers, PLC Advance Setting and Extended Setup
+        // (from the PLC2 setting) of a QVX-S7 project.
+        ASSERT_NO_FATAL_FAILURE(pick("QVX-S7"));
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Series 5"));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        for (int id : {ID_RECIPES, ID_ATTACH_REGISTERS}) EXPECT_TRUE(frame.UserCommand(id)) << id;
+        nested = [](ui::Dialog& d) {
+            if (ui::Control* button = d.GetDlgItem(IDC_EXTENDED_SETUP); button && button->IsWindowVisible())
+                button->UserClick();
+        };
+        EXPECT_TRUE(frame.UserCommand(ID_PLC_ADVANCE_SETTING));
+        nested = nullptr;
+        // The Ethernet IP tag table of a QVX-ENET project (Configure Project opens it).
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(pick("QVX-ENET"));
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Ethernet IP"));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        // The three-port product's Communication Setting sheet and its Download dialog.
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(pick("Zava Dorazuduvoz"));
+        auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(com1, nullptr);
+        ASSERT_TRUE(com1->Tree()->UserSelect(com1->Tree()->GetChildren(com1->Tree()->GetChildren(ui::TVI_ROOT).front()).front()));
+        nested = [](ui::Dialog& sheet) {
+            for (QPushButton* b : QApplication::activeModalWidget()->findChildren<QPushButton*>())
+                if (b->text() == "Communication" && b->isVisible()) {
+                    (void)sheet;
+                    b->click();
+                    break;
+                }
+        };
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        nested = nullptr;
+        QApplication::processEvents();
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+
+        // The Select Product box (no product chosen after a Close): F1 in it, then Escape.
+        ASSERT_EQ(g_szProductName, "");
+        std::string boxHelp = "no box", boxTopic;
+        QTimer::singleShot(100, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            boxTopic = g_szHelpTopic;
+            QTest::keyClick(box->windowHandle(), Qt::Key_F1);
+            QApplication::processEvents();
+            boxHelp = ShownHelp();
+            box->activateWindow();
+            QApplication::processEvents();
+            QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+        });
+        if (HelpPane("helpBrowser")) HelpPane("helpBrowser")->window()->close();
+        ASSERT_TRUE(frame.UserCommand(ID_GUARDED_FEATURE));
+        EXPECT_EQ(boxTopic, "products.htm");
+        EXPECT_EQ(boxHelp, "products.htm");
+
+        for (const char* caption : {"Ethernet Download", "Recipes", "Default Communication Registers",
+                                    "PLC Advance Setting", "Extended Setup", "Ethernet IP Tag Table",
+                                    "Communication Setting"}) {
+            ASSERT_TRUE(shown.count(caption)) << caption << " not shown";
+            EXPECT_FALSE(expected[caption].empty()) << caption;
+            EXPECT_EQ(shown[caption], expected[caption]) << caption;
+        }
+        EXPECT_EQ(expected["Communication Setting"], "portmultiplexer.htm");
+        ASSERT_TRUE(shown.count("Download"));
+        EXPECT_EQ(shown["Download"], "download.htm");
         backend.SetAutoClose(true);
         frame.DestroyWindow();
     }
