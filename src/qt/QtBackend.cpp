@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSplitter>
@@ -13,6 +14,8 @@
 #include <QGuiApplication>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
@@ -89,13 +92,27 @@ public:
         QObject::connect(m_contents, &QTextBrowser::anchorClicked, m_topic,
                          [topic = m_topic](const QUrl& url) { topic->setSource(url); });
         split->setSizes({240, 660});
+        // A way out of its own, for a screen without a window manager's frame.
+        auto* close = new QPushButton(QStringLiteral("Close"), this);
+        close->setObjectName(QStringLiteral("helpClose"));
+        close->setAutoDefault(false);
+        QObject::connect(close, &QPushButton::clicked, this, &QWidget::close);
+        auto* buttons = new QHBoxLayout;
+        buttons->setContentsMargins(6, 0, 6, 6);
+        buttons->addStretch(1);
+        buttons->addWidget(close);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(split);
+        layout->addWidget(split, 1);
+        layout->addLayout(buttons);
         resize(900, 620);
     }
 
+    // The window the person works in, to which the keys go back when help closes.
+    void SetWorkWindow(QWidget* window) { m_work = window; }
+
     void ShowTopic(const QString& page, const QString& contents, QWidget* caller) {
+        m_keysBack.invalidate();
         const QStringList folder{QFileInfo(page).absolutePath()};
         m_topic->setSearchPaths(folder);
         m_topic->setSource(QUrl::fromLocalFile(page));
@@ -105,6 +122,7 @@ public:
         }
         m_contents->setVisible(!contents.isEmpty());
         if (caller == this || (caller && caller->window() == this)) caller = parentWidget();
+        if (caller) m_work = caller->window();
         const bool moved = caller != parentWidget() || !isVisible();
         if (caller != parentWidget()) BelongTo(caller && caller->isModal() ? caller : nullptr);
         FitOnScreen(caller, moved);
@@ -115,16 +133,60 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // The dialog it belongs to closes: it stays, on its own.
+        // The dialog it belongs to closes: it stays, on its own, and the keys go back to
+        // the window below that dialog.
         if (watched == parentWidget() && event->type() == QEvent::Hide) {
+            QWidget* dialog = parentWidget();
             const bool shown = m_wanted;
+            if (m_work == dialog->window()) m_work = dialog->parentWidget() ? dialog->parentWidget()->window() : m_main.data();
             BelongTo(nullptr);
-            if (shown) show();
+            if (shown) {
+                // A window manager may give the focus to the help window it sees come back
+                // (or to the window left on top); the keys belong to the window below.
+                m_keysBack.start();
+                show();
+                GiveBackKeys();
+            }
         }
         return false;
     }
     void showEvent(QShowEvent*) override { m_wanted = true; }
-    void closeEvent(QCloseEvent*) override { m_wanted = false; }
+    void closeEvent(QCloseEvent*) override {
+        m_wanted = false;
+        GiveBackKeys();
+    }
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_keysBack.isValid() &&
+            m_keysBack.elapsed() < 1000)
+            GiveBackKeys();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+public:
+    // The main window: where the keys go when no other window is left to take them.
+    void SetMainWindow(QWidget* main) { m_main = main; }
+
+private:
+    void GiveBackKeys() {
+        if (!m_wanted) m_keysBack.invalidate();
+        // Once the window system has dealt with the window that went: a modal dialog still
+        // open comes first, then the window the person worked in, then the main window.
+        QTimer::singleShot(0, this, [this]() {
+            QWidget* to = QApplication::activeModalWidget();
+            if (!to && m_work && m_work->isVisible() && m_work != this) to = m_work;
+            if (!to && m_main && m_main->isVisible()) to = m_main;
+            if (!to) return;
+            to->activateWindow();
+            to->raise();
+        });
+    }
 
 private:
     void BelongTo(QWidget* owner) {
@@ -164,6 +226,8 @@ private:
     QTextBrowser* m_contents;
     QTextBrowser* m_topic;
     bool m_wanted = false;
+    QPointer<QWidget> m_work, m_main;
+    QElapsedTimer m_keysBack;  // since the dialog that asked for help closed
 };
 
 }  // namespace
@@ -457,6 +521,8 @@ bool QtBackend::ShowHelpPage(const std::string& path, const std::string& content
     // One help window that stays open beside the program and shows each topic asked for.
     if (!m->helpWindow) m->helpWindow = new HelpWindow;
     auto* window = static_cast<HelpWindow*>(m->helpWindow.data());
+    for (const auto& [model, frame] : m->frames)
+        if (frame) window->SetMainWindow(frame);
     window->ShowTopic(QString::fromStdString(path), QString::fromStdString(contents), m->ParentWidget());
     if (!m->shotFolder.empty()) m->Shoot(window, QStringLiteral("help-") + SafeName(QFileInfo(QString::fromStdString(path)).fileName().toStdString()));
     if (m->autoClose) window->close();

@@ -61,6 +61,14 @@ int InkPixels(const std::string& path) {
     return ink;
 }
 
+// Lets the window system act (activation, focus) and the program answer.
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(40);
+    }
+}
+
 QMainWindow* MainWidget() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible()) return m;
@@ -291,7 +299,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         // F1 in a dialog: the help stands in front of the dialog, wholly on the screen, and
         // stays when the dialog closes; the product level's topic is then back.
         std::string inside;
-        bool inFront = false, onScreen = false;
+        bool inFront = false, onScreen = false, escapeClosed = false, backToDialog = false;
         inDialog = [&](ui::Dialog& d) {
             QWidget* dialog = QApplication::activeModalWidget();
             if (dialog) QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
@@ -301,6 +309,16 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
                 QWidget* help = topic->window();
                 inFront = help->windowHandle() && help->windowHandle()->transientParent() == dialog->windowHandle();
                 onScreen = help->screen()->availableGeometry().contains(help->frameGeometry());
+                // Escape closes the help (a screen without a window manager gives it no close
+                // box); the keys are the dialog's again. F1 brings it back.
+                help->activateWindow();
+                Settle();
+                QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+                Settle();
+                escapeClosed = ShownHelp().empty() && d.IsLive();
+                backToDialog = QApplication::activeWindow() == dialog;
+                QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
+                QApplication::processEvents();
             }
             d.UserClose();
         };
@@ -309,11 +327,27 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         EXPECT_EQ(inside, "comport.htm");
         EXPECT_TRUE(inFront);
         EXPECT_TRUE(onScreen);
+        EXPECT_TRUE(escapeClosed);
+        EXPECT_TRUE(backToDialog);
+        // The dialog closed: the help stays, the keys go back to the main window.
+        Settle();
+        EXPECT_EQ(QApplication::activeWindow(), window);
+        EXPECT_EQ(QGuiApplication::focusWindow(), window->windowHandle());
         QApplication::processEvents();
         EXPECT_EQ(ShownHelp(), "comport.htm");
         EXPECT_EQ(g_szHelpTopic, "products.htm");
         ASSERT_TRUE(frame.UserCommand(ID_HELP));
         EXPECT_EQ(ShownHelp(), "products.htm");
+        // The help window's own Close button; the keys are the main window's again.
+        QPushButton* close = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = w->findChild<QPushButton*>("helpClose"); b && b->isVisible()) close = b;
+        ASSERT_NE(close, nullptr);
+        EXPECT_EQ(close->text(), QString("Close"));
+        close->click();
+        Settle();
+        EXPECT_EQ(ShownHelp(), "");
+        EXPECT_EQ(QApplication::activeWindow(), window);
 
         ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
         QApplication::processEvents();
