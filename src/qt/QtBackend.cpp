@@ -91,6 +91,11 @@ public:
         m_topic->setOpenExternalLinks(true);
         QObject::connect(m_contents, &QTextBrowser::anchorClicked, m_topic,
                          [topic = m_topic](const QUrl& url) { topic->setSource(url); });
+        // The title names the page shown.
+        QObject::connect(m_topic, &QTextBrowser::sourceChanged, this, [this]() {
+            const QString page = m_topic->documentTitle().simplified();
+            setWindowTitle(page.isEmpty() ? QStringLiteral("Quorvex Help") : page + QStringLiteral(" - Quorvex Help"));
+        });
         split->setSizes({240, 660});
         // A way out of its own, for a screen without a window manager's frame.
         auto* close = new QPushButton(QStringLiteral("Close"), this);

@@ -284,6 +284,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         ASSERT_NE(products, nullptr);
         EXPECT_EQ(F1On(window, *products->Tree()), "products.htm");
         // The contents stand beside the topic.
+        EXPECT_EQ(HelpPane("helpBrowser")->window()->windowTitle(), QString("Product Selection - Quorvex Help"));
         QTextBrowser* contents = HelpPane("helpContents");
         ASSERT_NE(contents, nullptr);
         EXPECT_EQ(contents->source().fileName(), QString("index.htm"));
@@ -367,6 +368,18 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // no row there
             QApplication::processEvents();
             EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm");
+            // A click below the list that shows no rows (on the pane itself), the focus
+            // where the click left it.
+            ASSERT_EQ(pane->List().GetItemCount(), 0);
+            WidgetOf(window, &g_pNewBlockExView->GetListCtrl())->setFocus();
+            g_szHelpTopic = "blockoverview.htm";
+            QWidget* body = table->parentWidget();
+            QTest::mouseClick(body, Qt::LeftButton, {}, QPoint(body->width() / 2, body->height() - 4));
+            QApplication::processEvents();
+            if (QTextBrowser* topic = HelpPane("helpBrowser")) topic->window()->close();
+            QTest::keyClick(window->windowHandle(), Qt::Key_F1);
+            QApplication::processEvents();
+            EXPECT_EQ(ShownHelp(), "Internal Database Setup.htm") << "port " << pane->Port();
             // A row clicked, and the data-type list open over its cell with the focus.
             if (pane->List().GetItemCount() == 0) pane->AddRow("1", pane->Port() == 1 ? "H1" : "N7:0", 2);
             QApplication::processEvents();
