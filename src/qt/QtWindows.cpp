@@ -196,6 +196,9 @@ public:
         auto* key = static_cast<QKeyEvent*>(event);
         const int vk = VirtualKey(key->key());
         if (!vk) return false;
+        // With Alt down a key is the system's (Alt+Down opens a drop-down list), not a
+        // key-down of the control.
+        if (key->modifiers() & Qt::AltModifier) return false;
         ui::Control* control = ControlOfWidget(watched);
         if (!control || !control->GetParent()) return false;
         ui::Window* window = control->GetParent();
