@@ -69,6 +69,14 @@ protected:
     }
 };
 
+// A modal window closed: the keys go back to the window below it (a window manager does
+// so by itself; without one the X focus would be left on no window).
+void KeysBackTo(const QPointer<QWidget>& below) {
+    QWidget* to = QApplication::activeModalWidget();
+    if (!to && below && below->isVisible()) to = below->window();
+    if (to && !to->isActiveWindow()) to->activateWindow();
+}
+
 QString SafeName(const std::string& text) {
     QString out;
     for (QChar c : FromAnsi(text)) out += c.isLetterOrNumber() ? c : QLatin1Char('_');
@@ -320,7 +328,8 @@ int QtBackend::RunModal(ui::Dialog& dialog) {
         return dialog.GetResult();
     }
 
-    auto* w = new DialogWidget(dialog, m->ParentWidget());
+    QPointer<QWidget> below = m->ParentWidget();
+    auto* w = new DialogWidget(dialog, below);
     w->binding.BuildAll();
     dialog.AttachPeer(&w->binding);
     m->shown[&dialog] = w;
@@ -337,6 +346,7 @@ int QtBackend::RunModal(ui::Dialog& dialog) {
     m->shown.erase(&dialog);
     dialog.AttachPeer(nullptr);
     delete w;
+    KeysBackTo(below);
     return dialog.GetResult();
 }
 
@@ -415,7 +425,8 @@ bool QtBackend::GrabFrame(const ui::Frame& frame, const std::string& pngPath) {
 }
 
 int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    HelpMessageBox box(m->ParentWidget());
+    QPointer<QWidget> below = m->ParentWidget();
+    HelpMessageBox box(below);
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     box.setWindowTitle(FromAnsi(caption));
     box.setText(FromAnsi(text));
@@ -456,6 +467,8 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     if (m->boxHook) return m->boxHook(text, caption, flags);
     if (m->autoClose) return buttons[def].second;
     box.exec();
+    box.hide();
+    KeysBackTo(below);
     const auto clicked = box.standardButton(box.clickedButton());
     for (auto& b : buttons)
         if (b.first == clicked) return b.second;
@@ -487,7 +500,11 @@ bool QtBackend::RunFileDialog(ui::FileDialog& dialog) {
     if (!dialog.FileName().empty()) fd.selectFile(FromAnsi(dialog.FileName()));
     if (!dialog.IsOpen() && !(dialog.Flags() & ui::OFN_OVERWRITEPROMPT))
         fd.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
+    QPointer<QWidget> below = m->ParentWidget();
+    const int accepted = fd.exec();
+    fd.hide();
+    KeysBackTo(below);
+    if (accepted != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
     dialog.SetChosenPath(ToAnsi(fd.selectedFiles().front()));
     return true;
 }

@@ -296,6 +296,10 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_H));
         EXPECT_EQ(frame.fired, std::vector<int>{ID_ETHERNET_DOWNLOAD});
         EXPECT_EQ(dialogs, std::vector<int>{403});
+        // The dialog closed: the keys are the main window's again (also where no window
+        // manager hands the focus on).
+        Settle();
+        EXPECT_EQ(QGuiApplication::focusWindow(), window->windowHandle());
 
         // F1 in a dialog: the help stands in front of the dialog, wholly on the screen, and
         // stays when the dialog closes; the product level's topic is then back.
