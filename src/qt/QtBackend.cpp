@@ -428,7 +428,7 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     QPointer<QWidget> below = m->ParentWidget();
     HelpMessageBox box(below);
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    box.setWindowTitle(FromAnsi(caption));
+    box.setWindowTitle(FromAnsi(caption.empty() ? std::string(ui::kProgramName) : caption));
     box.setText(FromAnsi(text));
     switch (flags & ui::MB_ICONMASK) {
         case ui::MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
