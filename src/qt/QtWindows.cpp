@@ -551,7 +551,10 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                 if (checked != lv->GetRowCheck(item->row())) lv->UserCheckRow(item->row(), checked);
                 (void)table;
             });
-            QObject::connect(table, &QTableWidget::cellClicked, [lv](int row, int col) {
+            QObject::connect(table, &QTableWidget::cellClicked, [lv, table](int row, int col) {
+                // The list shows the whole cell now, not a moment later (as it would by
+                // itself): an editor placed over the cell stays there.
+                table->scrollTo(table->model()->index(row, col));
                 const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
                 lv->UserClickCell(row, col, (mods & Qt::ShiftModifier ? ui::MK_SHIFT : 0u) |
                                                 (mods & Qt::ControlModifier ? ui::MK_CONTROL : 0u));
