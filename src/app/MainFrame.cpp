@@ -702,12 +702,21 @@ void CMainFrame::OpenLastProject() {
     if (!first.empty()) g_szProductName = g_szProductPath = g_szProductNameCopy = first;
 }
 
+// Where Open Project starts: the Projects folder of the selected product (after a Close,
+// which clears the selection, the product the title still names), else the program folder.
+static std::string OpenProjectFolder() {
+    for (const std::string* product : {&g_szProductName, &g_szProductNameCopy})
+        if (!product->empty() && platform::DirectoryExists(deffiles::ProjectsFolder(*product)))
+            return deffiles::ProjectsFolder(*product);
+    return platform::GetProgramFolder();
+}
+
 void CMainFrame::OnOpenProject() {
     TestGeneration();
     if (g_bNoBlockView != 1) return;
     ui::WaitCursor wait;
     ui::FileDialog dialog(true, "prj", "project", ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kProjectFilter);
-    dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
+    dialog.SetInitialDir(OpenProjectFolder());
     if (dialog.DoModal() == ui::IDOK) OpenWithReader(dialog.GetPathName());
 }
 

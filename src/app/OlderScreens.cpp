@@ -47,6 +47,7 @@ void WireOlderScreens(FrameServices& frame, NewBlockExServices& editor) {
     // The Communication button of the three-port product's sheet: the dialog in its
     // download layout; its project is the setup record of the sheet's settings.
     g_PlcSheetServices.communication = [] {
+        g_nDownloadDlgMode = 1;  // its help is the download's
         CDownloadDlg dialog;
         WireDownloadDialog(dialog);
         dialog.DoModal();

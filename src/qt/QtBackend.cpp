@@ -4,14 +4,18 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
@@ -49,6 +53,30 @@ private:
     QEventLoop& m_loop;
 };
 
+// A message box: F1 in it opens the help at the current topic, as in any dialog without
+// a help handler of its own.
+class HelpMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+            if (!event->isAutoRepeat()) ui::ShowHelp();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
+
+// A modal window closed: the keys go back to the window below it (a window manager does
+// so by itself; without one the X focus would be left on no window).
+void KeysBackTo(const QPointer<QWidget>& below) {
+    QWidget* to = QApplication::activeModalWidget();
+    if (!to && below && below->isVisible()) to = below->window();
+    if (to && !to->isActiveWindow()) to->activateWindow();
+}
+
 QString SafeName(const std::string& text) {
     QString out;
     for (QChar c : FromAnsi(text)) out += c.isLetterOrNumber() ? c : QLatin1Char('_');
@@ -71,14 +99,33 @@ public:
         m_topic->setOpenExternalLinks(true);
         QObject::connect(m_contents, &QTextBrowser::anchorClicked, m_topic,
                          [topic = m_topic](const QUrl& url) { topic->setSource(url); });
+        // The title names the page shown.
+        QObject::connect(m_topic, &QTextBrowser::sourceChanged, this, [this]() {
+            const QString page = m_topic->documentTitle().simplified();
+            setWindowTitle(page.isEmpty() ? QStringLiteral("Quorvex Help") : page + QStringLiteral(" - Quorvex Help"));
+        });
         split->setSizes({240, 660});
+        // A way out of its own, for a screen without a window manager's frame.
+        auto* close = new QPushButton(QStringLiteral("Close"), this);
+        close->setObjectName(QStringLiteral("helpClose"));
+        close->setAutoDefault(false);
+        QObject::connect(close, &QPushButton::clicked, this, &QWidget::close);
+        auto* buttons = new QHBoxLayout;
+        buttons->setContentsMargins(6, 0, 6, 6);
+        buttons->addStretch(1);
+        buttons->addWidget(close);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(split);
+        layout->addWidget(split, 1);
+        layout->addLayout(buttons);
         resize(900, 620);
     }
 
+    // The window the person works in, to which the keys go back when help closes.
+    void SetWorkWindow(QWidget* window) { m_work = window; }
+
     void ShowTopic(const QString& page, const QString& contents, QWidget* caller) {
+        m_keysBack.invalidate();
         const QStringList folder{QFileInfo(page).absolutePath()};
         m_topic->setSearchPaths(folder);
         m_topic->setSource(QUrl::fromLocalFile(page));
@@ -88,6 +135,7 @@ public:
         }
         m_contents->setVisible(!contents.isEmpty());
         if (caller == this || (caller && caller->window() == this)) caller = parentWidget();
+        if (caller) m_work = caller->window();
         const bool moved = caller != parentWidget() || !isVisible();
         if (caller != parentWidget()) BelongTo(caller && caller->isModal() ? caller : nullptr);
         FitOnScreen(caller, moved);
@@ -98,16 +146,60 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // The dialog it belongs to closes: it stays, on its own.
+        // The dialog it belongs to closes: it stays, on its own, and the keys go back to
+        // the window below that dialog.
         if (watched == parentWidget() && event->type() == QEvent::Hide) {
+            QWidget* dialog = parentWidget();
             const bool shown = m_wanted;
+            if (m_work == dialog->window()) m_work = dialog->parentWidget() ? dialog->parentWidget()->window() : m_main.data();
             BelongTo(nullptr);
-            if (shown) show();
+            if (shown) {
+                // A window manager may give the focus to the help window it sees come back
+                // (or to the window left on top); the keys belong to the window below.
+                m_keysBack.start();
+                show();
+                GiveBackKeys();
+            }
         }
         return false;
     }
     void showEvent(QShowEvent*) override { m_wanted = true; }
-    void closeEvent(QCloseEvent*) override { m_wanted = false; }
+    void closeEvent(QCloseEvent*) override {
+        m_wanted = false;
+        GiveBackKeys();
+    }
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_keysBack.isValid() &&
+            m_keysBack.elapsed() < 1000)
+            GiveBackKeys();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+public:
+    // The main window: where the keys go when no other window is left to take them.
+    void SetMainWindow(QWidget* main) { m_main = main; }
+
+private:
+    void GiveBackKeys() {
+        if (!m_wanted) m_keysBack.invalidate();
+        // Once the window system has dealt with the window that went: a modal dialog still
+        // open comes first, then the window the person worked in, then the main window.
+        QTimer::singleShot(0, this, [this]() {
+            QWidget* to = QApplication::activeModalWidget();
+            if (!to && m_work && m_work->isVisible() && m_work != this) to = m_work;
+            if (!to && m_main && m_main->isVisible()) to = m_main;
+            if (!to) return;
+            to->activateWindow();
+            to->raise();
+        });
+    }
 
 private:
     void BelongTo(QWidget* owner) {
@@ -147,6 +239,8 @@ private:
     QTextBrowser* m_contents;
     QTextBrowser* m_topic;
     bool m_wanted = false;
+    QPointer<QWidget> m_work, m_main;
+    QElapsedTimer m_keysBack;  // since the dialog that asked for help closed
 };
 
 }  // namespace
@@ -234,7 +328,8 @@ int QtBackend::RunModal(ui::Dialog& dialog) {
         return dialog.GetResult();
     }
 
-    auto* w = new DialogWidget(dialog, m->ParentWidget());
+    QPointer<QWidget> below = m->ParentWidget();
+    auto* w = new DialogWidget(dialog, below);
     w->binding.BuildAll();
     dialog.AttachPeer(&w->binding);
     m->shown[&dialog] = w;
@@ -251,6 +346,7 @@ int QtBackend::RunModal(ui::Dialog& dialog) {
     m->shown.erase(&dialog);
     dialog.AttachPeer(nullptr);
     delete w;
+    KeysBackTo(below);
     return dialog.GetResult();
 }
 
@@ -329,9 +425,10 @@ bool QtBackend::GrabFrame(const ui::Frame& frame, const std::string& pngPath) {
 }
 
 int QtBackend::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    QMessageBox box(m->ParentWidget());
+    QPointer<QWidget> below = m->ParentWidget();
+    HelpMessageBox box(below);
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    box.setWindowTitle(FromAnsi(caption));
+    box.setWindowTitle(FromAnsi(caption.empty() ? std::string(ui::kProgramName) : caption));
     box.setText(FromAnsi(text));
     switch (flags & ui::MB_ICONMASK) {
         case ui::MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
@@ -370,6 +467,8 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     if (m->boxHook) return m->boxHook(text, caption, flags);
     if (m->autoClose) return buttons[def].second;
     box.exec();
+    box.hide();
+    KeysBackTo(below);
     const auto clicked = box.standardButton(box.clickedButton());
     for (auto& b : buttons)
         if (b.first == clicked) return b.second;
@@ -401,7 +500,11 @@ bool QtBackend::RunFileDialog(ui::FileDialog& dialog) {
     if (!dialog.FileName().empty()) fd.selectFile(FromAnsi(dialog.FileName()));
     if (!dialog.IsOpen() && !(dialog.Flags() & ui::OFN_OVERWRITEPROMPT))
         fd.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
+    QPointer<QWidget> below = m->ParentWidget();
+    const int accepted = fd.exec();
+    fd.hide();
+    KeysBackTo(below);
+    if (accepted != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
     dialog.SetChosenPath(ToAnsi(fd.selectedFiles().front()));
     return true;
 }
@@ -440,6 +543,8 @@ bool QtBackend::ShowHelpPage(const std::string& path, const std::string& content
     // One help window that stays open beside the program and shows each topic asked for.
     if (!m->helpWindow) m->helpWindow = new HelpWindow;
     auto* window = static_cast<HelpWindow*>(m->helpWindow.data());
+    for (const auto& [model, frame] : m->frames)
+        if (frame) window->SetMainWindow(frame);
     window->ShowTopic(QString::fromStdString(path), QString::fromStdString(contents), m->ParentWidget());
     if (!m->shotFolder.empty()) m->Shoot(window, QStringLiteral("help-") + SafeName(QFileInfo(QString::fromStdString(path)).fileName().toStdString()));
     if (m->autoClose) window->close();

@@ -52,6 +52,9 @@ protected:
         }
     }
 
+public:
+    ui::View& View() const { return m_view; }
+
 private:
     ui::View& m_view;
 };
@@ -94,11 +97,12 @@ public:
         if (key->modifiers() & Qt::ControlModifier) mods |= ui::FCONTROL;
         if (key->modifiers() & Qt::AltModifier) mods |= ui::FALT;
         if (!m_frame.model.FindAccelerator(mods, vk)) {
-            // F1 on a control is the control's window's; elsewhere in the window, the
-            // active view's help or the frame's Help command.
-            if (vk != ui::VK_F1 || mods || ControlOfWidget(watched)) return false;
+            if (vk != ui::VK_F1 || mods) return false;
+            // X gives the key to the top-level window, which hands it on to the widget that
+            // has the focus: F1 is for that widget's control, then its view, then the frame.
+            if (!widget) return false;
             event->accept();
-            if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) m_frame.model.UserHelp();
+            if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) Help(widget);
             return true;
         }
         if (event->type() == QEvent::ShortcutOverride) {
@@ -112,6 +116,19 @@ public:
     }
 
 private:
+    void Help(QWidget* focus) {
+        if (ui::Control* control = ControlOfWidget(focus); control && control->GetParent() &&
+                                                           control->GetParent()->IsLive()) {
+            control->GetParent()->UserKey(control, ui::VK_F1);
+            return;
+        }
+        for (QWidget* w = focus; w && w != &m_frame; w = w->parentWidget())
+            if (auto* pane = dynamic_cast<PaneWidget*>(w)) {
+                pane->View().OnHelpInfo();
+                return;
+            }
+        m_frame.model.UserHelp();
+    }
     FrameWidget& m_frame;
 };
 

@@ -114,11 +114,42 @@ int VirtualKey(int qtKey) {
     }
 }
 
+// F1 in the open list of a drop-down: the list closes and the help is the drop-down's
+// (the list is a window of its own, which the control's key handling does not see).
+class OpenListHelp : public QObject {
+public:
+    explicit OpenListHelp(QComboBox* combo) : QObject(combo), m_combo(combo) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        ui::Control* control = ControlOfWidget(m_combo);
+        m_combo->hidePopup();
+        // Closing the list may have ended the control (an in-place editor stores and goes).
+        control = control == ControlOfWidget(m_combo) ? control : nullptr;
+        if (!key->isAutoRepeat()) {
+            if (control && control->GetParent() && control->GetParent()->IsLive())
+                control->GetParent()->UserKey(control, ui::VK_F1);
+        }
+        return true;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
 // A drop-down whose open list, when it closes, tells the model (a pick ends an in-place
 // edit).
 class DropDownCombo : public QComboBox {
 public:
     DropDownCombo(ui::ListControl& model, QWidget* parent) : QComboBox(parent), m_model(&model) {}
+    void showPopup() override {
+        if (!m_helpFilter) {
+            m_helpFilter = true;
+            view()->installEventFilter(new OpenListHelp(this));
+        }
+        QComboBox::showPopup();
+    }
     void hidePopup() override {
         const bool wasOpen = view() && view()->isVisible();
         QComboBox::hidePopup();
@@ -134,6 +165,7 @@ public:
 
 private:
     ui::ListControl* m_model;
+    bool m_helpFilter = false;
 };
 
 // A click in a list below its rows is a click on no row, as list views report one.
@@ -164,6 +196,9 @@ public:
         auto* key = static_cast<QKeyEvent*>(event);
         const int vk = VirtualKey(key->key());
         if (!vk) return false;
+        // With Alt down a key is the system's (Alt+Down opens a drop-down list), not a
+        // key-down of the control.
+        if (key->modifiers() & Qt::AltModifier) return false;
         ui::Control* control = ControlOfWidget(watched);
         if (!control || !control->GetParent()) return false;
         ui::Window* window = control->GetParent();
@@ -516,7 +551,10 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
                 if (checked != lv->GetRowCheck(item->row())) lv->UserCheckRow(item->row(), checked);
                 (void)table;
             });
-            QObject::connect(table, &QTableWidget::cellClicked, [lv](int row, int col) {
+            QObject::connect(table, &QTableWidget::cellClicked, [lv, table](int row, int col) {
+                // The list shows the whole cell now, not a moment later (as it would by
+                // itself): an editor placed over the cell stays there.
+                table->scrollTo(table->model()->index(row, col));
                 const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
                 lv->UserClickCell(row, col, (mods & Qt::ShiftModifier ? ui::MK_SHIFT : 0u) |
                                                 (mods & Qt::ControlModifier ? ui::MK_CONTROL : 0u));

@@ -300,6 +300,15 @@ void IdbPane::OnHelpInfo() {
     ui::ShowHelp();
 }
 
+void IdbPane::OnLButtonDown(int, int) {
+    ui::Control* control = GetDlgItem(IDC_IDB_LIST);
+    if (!control) return;
+    // The keys go to the list (the pane may still count it as focused from before).
+    if (control->HasFocus() && Peer()) Peer()->ControlChanged(*control, ui::Aspect::Focus, -1);
+    else control->SetFocus();
+    static_cast<ui::ListView*>(control)->UserClickCell(-1, -1);
+}
+
 bool IdbPane::UserKey(ui::Control* control, int vk) {
     if (vk == ui::VK_F1) {
         OnHelpInfo();

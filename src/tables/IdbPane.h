@@ -95,6 +95,9 @@ public:
     void OnSize(int cx, int cy) override;
     void OnHelpInfo() override;
     bool UserKey(ui::Control* control, int vk) override;
+    // A click below a list without rows (which then shows only its header) is a click on
+    // the list's empty area.
+    void OnLButtonDown(int x, int y) override;
     const ui::HandlerTable* GetHandlerTable() const override;
 
     ui::ListView& List() const;

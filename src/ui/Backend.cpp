@@ -32,7 +32,8 @@ Backend& GetBackend() { return g_backend ? *g_backend : DefaultBackend(); }
 void SetBackend(Backend* backend) { g_backend = backend; }
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return GetBackend().MessageBox(text, caption, flags);
+    // A box without a caption of its own carries the program's name, as the main window does.
+    return GetBackend().MessageBox(text, caption.empty() ? std::string(kProgramName) : caption, flags);
 }
 
 void SetClipboardText(const std::string& text) { GetBackend().SetClipboardText(text); }

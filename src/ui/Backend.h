@@ -63,6 +63,8 @@ public:
 Backend& GetBackend();
 void SetBackend(Backend* backend);  // null: back to the default
 
+// The program's name: the caption of every message box that names none of its own.
+constexpr const char* kProgramName = "Quorvex";
 int MessageBox(const std::string& text, const std::string& caption = std::string(),
                unsigned flags = MB_OK);
 

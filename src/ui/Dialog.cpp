@@ -143,6 +143,10 @@ int Dialog::GetDefID() const { return m_defId; }
 
 void Dialog::SetDefID(int id) { m_defId = id; }
 
+void Dialog::OnHelpInfo() {
+    if (!Dispatch(Event{Notify::Help, 0})) ShowHelp();
+}
+
 bool Dialog::UserClickButton(int id) {
     Control* c = GetDlgItem(id);
     return c && c->UserClick();

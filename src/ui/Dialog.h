@@ -40,6 +40,9 @@ public:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     virtual void OnDestroy() {}
+    // F1: the class's own help handler, else the main window's Help at the current topic
+    // (the one the dialog set, else its caller's).
+    void OnHelpInfo() override;
 
     int GetTemplateId() const { return m_template.id; }
     const DialogTemplate& Template() const { return m_template; }

@@ -54,6 +54,7 @@ void HeadlessBackend::ClearRecords() {
     m_boxes.clear();
     m_modals.clear();
     m_fileDialogs.clear();
+    m_fileDialogFolders.clear();
     m_failures.clear();
 }
 
@@ -130,6 +131,7 @@ int HeadlessBackend::MessageBox(const std::string& text, const std::string& capt
 
 bool HeadlessBackend::RunFileDialog(FileDialog& dialog) {
     m_fileDialogs.push_back(dialog.FileName());
+    m_fileDialogFolders.push_back(dialog.InitialDir());
     if (m_script.empty() || m_script.front().kind != StepKind::FileDialog) {
         Fail(std::string(dialog.IsOpen() ? "open" : "save") +
              " file dialog came and the script has no answer");

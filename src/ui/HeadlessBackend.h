@@ -60,6 +60,8 @@ public:
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }
     const std::vector<ModalRecord>& Modals() const { return m_modals; }
     const std::vector<std::string>& FileDialogsShown() const { return m_fileDialogs; }
+    // The folder each file dialog started in, in the same order.
+    const std::vector<std::string>& FileDialogFolders() const { return m_fileDialogFolders; }
     void ClearRecords();
 
     // Virtual time: fires the timers of every window that fall due.
@@ -105,6 +107,7 @@ private:
     std::vector<MessageBoxRecord> m_boxes;
     std::vector<ModalRecord> m_modals;
     std::vector<std::string> m_fileDialogs;
+    std::vector<std::string> m_fileDialogFolders;
     std::vector<std::string> m_failures;
     FailureHandler m_onFailure;
     std::vector<Timer> m_timers;

@@ -9,7 +9,9 @@
 #include "editor/NewBlockExView.h"
 #include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
+#include "plc/DefinitionFiles.h"
 #include "res/FrameResource.h"
 #include "tables/DBViewClass1.h"
 #include "tables/DBViewClass2.h"
@@ -357,6 +359,16 @@ TEST_F(Frame, ResetToUntitledClearsTheProjectAndItsFeatures) {
     EXPECT_EQ(g_bNewProject, 1);
     EXPECT_TRUE(g_RecipeTables.g_arrRecipeAddr.empty());
     EXPECT_EQ(g_PlcRegisterTables.RegisterCount(1), 0);
+    // Open Project after the Close starts in the Projects folder of the product the title
+    // names, and in the program folder when no product is named at all.
+    ui.AnswerFileDialog("");
+    ASSERT_TRUE(frame->UserCommand(ID_OPEN_PROJECT));
+    ASSERT_FALSE(ui.FileDialogFolders().empty());
+    EXPECT_EQ(ui.FileDialogFolders().back(), deffiles::ProjectsFolder("QVX-S7"));
+    g_szProductNameCopy.clear();
+    ui.AnswerFileDialog("");
+    ASSERT_TRUE(frame->UserCommand(ID_OPEN_PROJECT));
+    EXPECT_EQ(ui.FileDialogFolders().back(), platform::GetProgramFolder());
 }
 
 }  // namespace

@@ -221,7 +221,7 @@ TEST_F(ShellDialogs, VersionMismatchListsTheProductsAndNeedsAChoice) {
     EXPECT_EQ(dlg.DoModal(), ui::IDOK);
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(ui.MessageBoxes()[0].text, "Please select the product");
-    EXPECT_EQ(ui.MessageBoxes()[0].caption, "");
+    EXPECT_EQ(ui.MessageBoxes()[0].caption, "Quorvex");
     EXPECT_EQ(g_szVersionProduct, "Zava Dorazuduvoz");  // longer than 20 characters would be kept too
 }
 

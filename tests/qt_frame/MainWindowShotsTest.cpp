@@ -16,6 +16,11 @@
 #include <QTest>
 
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QTimer>
+#include <QPushButton>
+#include <map>
 #include <QTextBrowser>
 #include <QWindow>
 
@@ -31,6 +36,8 @@
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/FrameResource.h"
+#include "res/TablesResource.h"
+#include "res/PortSettingsResource.h"
 #include "TestSupport.h"
 #include "ui/Dialog.h"
 
@@ -52,6 +59,14 @@ int InkPixels(const std::string& path) {
         for (int x = 0; x < image.width(); x += 2)
             if (qGray(image.pixel(x, y)) < 100) ++ink;
     return ink;
+}
+
+// Lets the window system act (activation, focus) and the program answer.
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(40);
+    }
 }
 
 QMainWindow* MainWidget() {
@@ -227,16 +242,21 @@ std::string ShownHelp() {
     return topic ? topic->source().fileName().toStdString() : std::string();
 }
 
-// F1 on the control's widget: the help window's page then.
-std::string F1On(QMainWindow* window, const ui::Control& control) {
+// F1 with the focus on a widget, as X delivers it: to the top-level window, which
+// hands it to the widget that has the focus. The help window's page then.
+std::string F1Into(QWidget* focus) {
     if (QTextBrowser* topic = HelpPane("helpBrowser")) topic->window()->close();
-    QWidget* w = WidgetOf(window, &control);
-    if (!w) return "no widget";
-    w->setFocus();
-    QTest::keyClick(w, Qt::Key_F1);
+    if (!focus || !focus->window()->windowHandle()) return "no widget";
+    focus->window()->activateWindow();
+    focus->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(focus->window()->windowHandle(), Qt::Key_F1);
     QApplication::processEvents();
     return ShownHelp();
 }
+
+// F1 with the focus on the control's widget.
+std::string F1On(QMainWindow* window, const ui::Control& control) { return F1Into(WidgetOf(window, &control)); }
 
 TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
     testsupport::SampleTree tree;
@@ -264,6 +284,7 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         ASSERT_NE(products, nullptr);
         EXPECT_EQ(F1On(window, *products->Tree()), "products.htm");
         // The contents stand beside the topic.
+        EXPECT_EQ(HelpPane("helpBrowser")->window()->windowTitle(), QString("Product Selection - Quorvex Help"));
         QTextBrowser* contents = HelpPane("helpContents");
         ASSERT_NE(contents, nullptr);
         EXPECT_EQ(contents->source().fileName(), QString("index.htm"));
@@ -275,20 +296,34 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         Press(window, QKeyCombination(Qt::ControlModifier, Qt::Key_H));
         EXPECT_EQ(frame.fired, std::vector<int>{ID_ETHERNET_DOWNLOAD});
         EXPECT_EQ(dialogs, std::vector<int>{403});
+        // The dialog closed: the keys are the main window's again (also where no window
+        // manager hands the focus on).
+        Settle();
+        EXPECT_EQ(QGuiApplication::focusWindow(), window->windowHandle());
 
         // F1 in a dialog: the help stands in front of the dialog, wholly on the screen, and
         // stays when the dialog closes; the product level's topic is then back.
         std::string inside;
-        bool inFront = false, onScreen = false;
+        bool inFront = false, onScreen = false, escapeClosed = false, backToDialog = false;
         inDialog = [&](ui::Dialog& d) {
             QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog) QTest::keyClick(dialog, Qt::Key_F1);
+            if (dialog) QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
             QApplication::processEvents();
             inside = ShownHelp();
             if (QTextBrowser* topic = HelpPane("helpBrowser"); topic && dialog) {
                 QWidget* help = topic->window();
                 inFront = help->windowHandle() && help->windowHandle()->transientParent() == dialog->windowHandle();
                 onScreen = help->screen()->availableGeometry().contains(help->frameGeometry());
+                // Escape closes the help (a screen without a window manager gives it no close
+                // box); the keys are the dialog's again. F1 brings it back.
+                help->activateWindow();
+                Settle();
+                QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+                Settle();
+                escapeClosed = ShownHelp().empty() && d.IsLive();
+                backToDialog = QApplication::activeWindow() == dialog;
+                QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
+                QApplication::processEvents();
             }
             d.UserClose();
         };
@@ -297,11 +332,27 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         EXPECT_EQ(inside, "comport.htm");
         EXPECT_TRUE(inFront);
         EXPECT_TRUE(onScreen);
+        EXPECT_TRUE(escapeClosed);
+        EXPECT_TRUE(backToDialog);
+        // The dialog closed: the help stays, the keys go back to the main window.
+        Settle();
+        EXPECT_EQ(QApplication::activeWindow(), window);
+        EXPECT_EQ(QGuiApplication::focusWindow(), window->windowHandle());
         QApplication::processEvents();
         EXPECT_EQ(ShownHelp(), "comport.htm");
         EXPECT_EQ(g_szHelpTopic, "products.htm");
         ASSERT_TRUE(frame.UserCommand(ID_HELP));
         EXPECT_EQ(ShownHelp(), "products.htm");
+        // The help window's own Close button; the keys are the main window's again.
+        QPushButton* close = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = w->findChild<QPushButton*>("helpClose"); b && b->isVisible()) close = b;
+        ASSERT_NE(close, nullptr);
+        EXPECT_EQ(close->text(), QString("Close"));
+        close->click();
+        Settle();
+        EXPECT_EQ(ShownHelp(), "");
+        EXPECT_EQ(QApplication::activeWindow(), window);
 
         ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
         QApplication::processEvents();
@@ -321,6 +372,51 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(5, 5));  // no row there
             QApplication::processEvents();
             EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm");
+            // A click below the list that shows no rows (on the pane itself), the focus
+            // where the click left it.
+            ASSERT_EQ(pane->List().GetItemCount(), 0);
+            WidgetOf(window, &g_pNewBlockExView->GetListCtrl())->setFocus();
+            g_szHelpTopic = "blockoverview.htm";
+            QWidget* body = table->parentWidget();
+            QTest::mouseClick(body, Qt::LeftButton, {}, QPoint(body->width() / 2, body->height() - 4));
+            QApplication::processEvents();
+            if (QTextBrowser* topic = HelpPane("helpBrowser")) topic->window()->close();
+            QTest::keyClick(window->windowHandle(), Qt::Key_F1);
+            QApplication::processEvents();
+            EXPECT_EQ(ShownHelp(), "Internal Database Setup.htm") << "port " << pane->Port();
+            // A row clicked, and the data-type list open over its cell with the focus.
+            if (pane->List().GetItemCount() == 0) pane->AddRow("1", pane->Port() == 1 ? "H1" : "N7:0", 2);
+            QApplication::processEvents();
+            const QRect cell = table->visualRect(table->model()->index(0, IdbPane::kColNode));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QApplication::processEvents();
+            EXPECT_EQ(F1On(window, pane->List()), "Internal Database Setup.htm") << "port " << pane->Port();
+            g_szHelpTopic = "blockoverview.htm";
+            const QRect type = table->visualRect(table->model()->index(0, IdbPane::kColDataType));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, type.center());
+            QApplication::processEvents();
+            ui::Control* combo = pane->GetDlgItem(IDC_IDB_CELL_COMBO);
+            ASSERT_NE(combo, nullptr);
+            EXPECT_EQ(F1On(window, *combo), "Internal Database Setup.htm") << "port " << pane->Port();
+            // The list dropped down: the key goes to the list's own window.
+            auto* box = qobject_cast<QComboBox*>(WidgetOf(window, combo));
+            ASSERT_NE(box, nullptr);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, type.center());
+            box = qobject_cast<QComboBox*>(WidgetOf(window, pane->GetDlgItem(IDC_IDB_CELL_COMBO)));
+            ASSERT_NE(box, nullptr);
+            // Alt+Down opens the list and changes nothing (it is no key-down of the control).
+            const QString before = box->currentText();
+            box->setFocus();
+            QTest::keyClick(window->windowHandle(), Qt::Key_Down, Qt::AltModifier);
+            QApplication::processEvents();
+            EXPECT_TRUE(box->view()->isVisible());
+            EXPECT_EQ(box->currentText(), before);
+            if (!box->view()->isVisible()) box->showPopup();
+            QApplication::processEvents();
+            g_szHelpTopic = "blockoverview.htm";
+            EXPECT_EQ(F1Into(box->view()), "Internal Database Setup.htm") << "port " << pane->Port();
+            box->hidePopup();
+            QApplication::processEvents();
         }
         // New Project has no screen that does it: greyed, and its key does nothing.
         EXPECT_FALSE(frame.QueryCommand(ID_FILE_NEW_PROJECT).IsEnabled());
@@ -347,6 +443,127 @@ TEST(MainWindowHelp, F1EverywhereHelpFromADialogInFrontAndTheCallersTopicBack) {
         g_szHelpTopic = "protocols.htm";
         EXPECT_EQ(F1On(window, older->GetListCtrl()), "blockoverview.htm");
         EXPECT_TRUE(frame.QueryCommand(ID_ETHERNET_DOWNLOAD).IsEnabled());  // the older list leaves it to the frame
+        backend.SetAutoClose(true);
+        frame.DestroyWindow();
+    }
+    g_PlcRegisterTables.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// F1 in each dialog that has no help handler of its own, as X delivers it (to the
+// dialog's window): the help at the topic the dialog set, else its caller's. In the
+// three-port product's Download dialog, the download's topic.
+TEST(MainWindowHelp, F1InDialogsWithoutAHandlerOfTheirOwnShowsTheCurrentTopic) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    backend.SetAutoClose(true);
+    std::map<std::string, std::string> shown, expected;  // by caption
+    std::function<void(ui::Dialog&)> nested;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->windowHandle()) return;
+        if (HelpPane("helpBrowser")) HelpPane("helpBrowser")->window()->close();
+        const std::string caption = d.GetWindowText();
+        expected[caption] = g_szHelpTopic;
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
+        QApplication::processEvents();
+        shown[caption] = ShownHelp();
+        if (nested) {
+            auto step = std::move(nested);
+            step(d);
+        }
+        if (d.IsLive()) d.UserClose();
+    });
+    ui::SetBackend(&backend);
+    {
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.LoadFrame());
+        for (int i = 0; i < 100 && g_nStartScreen != 1; ++i) QTest::qWait(50);
+        ASSERT_EQ(g_nStartScreen, 1);
+        backend.SetAutoClose(false);
+        QMainWindow* window = MainWidget();
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        QApplication::processEvents();
+        auto pick = [&](const char* product) {
+            auto* products = dynamic_cast<CInputView2*>(frame.GetSplitter().GetPane(0, 0));
+            ASSERT_NE(products, nullptr);
+            ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), product)));
+            QApplication::processEvents();
+        };
+
+        // Ethernet Download, at the product level.
+        ASSERT_TRUE(frame.UserCommand(ID_ETHERNET_DOWNLOAD));
+        // Recipes, Default Communication Registers, PLC Advance Setting and Extended Setup
+        // (from the PLC2 setting) of a QVX-S7 project.
+        ASSERT_NO_FATAL_FAILURE(pick("QVX-S7"));
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Series 5"));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        for (int id : {ID_RECIPES, ID_ATTACH_REGISTERS}) EXPECT_TRUE(frame.UserCommand(id)) << id;
+        nested = [](ui::Dialog& d) {
+            if (ui::Control* button = d.GetDlgItem(IDC_EXTENDED_SETUP); button && button->IsWindowVisible())
+                button->UserClick();
+        };
+        EXPECT_TRUE(frame.UserCommand(ID_PLC_ADVANCE_SETTING));
+        nested = nullptr;
+        // The Ethernet IP tag table of a QVX-ENET project (Configure Project opens it).
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(pick("QVX-ENET"));
+        ASSERT_NO_FATAL_FAILURE(PickProtocols(frame, "Ethernet IP"));
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        QApplication::processEvents();
+        // The three-port product's Communication Setting sheet and its Download dialog.
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(pick("Zava Dorazuduvoz"));
+        auto* com1 = dynamic_cast<CProtocolView*>(frame.GetSplitter().GetPane(0, 0));
+        ASSERT_NE(com1, nullptr);
+        ASSERT_TRUE(com1->Tree()->UserSelect(com1->Tree()->GetChildren(com1->Tree()->GetChildren(ui::TVI_ROOT).front()).front()));
+        nested = [](ui::Dialog& sheet) {
+            for (QPushButton* b : QApplication::activeModalWidget()->findChildren<QPushButton*>())
+                if (b->text() == "Communication" && b->isVisible()) {
+                    (void)sheet;
+                    b->click();
+                    break;
+                }
+        };
+        ASSERT_TRUE(frame.UserCommand(ID_CONFIGURE_PROJECT));
+        nested = nullptr;
+        QApplication::processEvents();
+        frame.CloseToProductLevel();
+        QApplication::processEvents();
+
+        // The Select Product box (no product chosen after a Close): F1 in it, then Escape.
+        ASSERT_EQ(g_szProductName, "");
+        std::string boxHelp = "no box", boxTopic;
+        QTimer::singleShot(100, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            boxTopic = g_szHelpTopic;
+            QTest::keyClick(box->windowHandle(), Qt::Key_F1);
+            QApplication::processEvents();
+            boxHelp = ShownHelp();
+            box->activateWindow();
+            QApplication::processEvents();
+            QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+        });
+        if (HelpPane("helpBrowser")) HelpPane("helpBrowser")->window()->close();
+        ASSERT_TRUE(frame.UserCommand(ID_GUARDED_FEATURE));
+        EXPECT_EQ(boxTopic, "products.htm");
+        EXPECT_EQ(boxHelp, "products.htm");
+
+        for (const char* caption : {"Ethernet Download", "Recipes", "Default Communication Registers",
+                                    "PLC Advance Setting", "Extended Setup", "Ethernet IP Tag Table",
+                                    "Communication Setting"}) {
+            ASSERT_TRUE(shown.count(caption)) << caption << " not shown";
+            EXPECT_FALSE(expected[caption].empty()) << caption;
+            EXPECT_EQ(shown[caption], expected[caption]) << caption;
+        }
+        EXPECT_EQ(expected["Communication Setting"], "portmultiplexer.htm");
+        ASSERT_TRUE(shown.count("Download"));
+        EXPECT_EQ(shown["Download"], "download.htm");
         backend.SetAutoClose(true);
         frame.DestroyWindow();
     }

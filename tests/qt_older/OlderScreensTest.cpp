@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -172,6 +173,41 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
         testsupport::ExpectEditOverCellAfterSidewaysScroll(win, table, 1, kOlderBlockColumns - 1, Settle, [&] {
             EXPECT_TRUE(backend.GrabFrame(frame, Shot("older-scrolled-cell-editor.png")));
         });
+        // A first click on a cell that lies partly past the list's right edge opens its
+        // editor, though the list scrolls to show the cell: the comment's edit, and the
+        // destination PLC's list.
+        for (int col : {int(kOlderColDestPlc), int(kOlderColComment)}) {
+            table->horizontalScrollBar()->setValue(0);
+            Settle();
+            const int right = table->viewport()->width();
+            QRect cell = table->visualRect(table->model()->index(2, col));
+            if (cell.left() >= right) {  // wholly past the edge: bring its left end in
+                table->horizontalScrollBar()->setValue(cell.left() - right + 12);
+                Settle();
+                cell = table->visualRect(table->model()->index(2, col));
+            }
+            ASSERT_GT(cell.right(), right) << col;
+            ASSERT_LT(cell.left(), right - 4) << col;
+            const int scrolled = table->horizontalScrollBar()->value();
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint((cell.left() + right) / 2, cell.center().y()));
+            QTest::qWait(QApplication::doubleClickInterval() + 300);  // the list's own scroll to the cell comes late
+            Settle();
+            EXPECT_NE(table->horizontalScrollBar()->value(), scrolled) << "the list did not scroll: column " << col;
+            QWidget* editor = col == kOlderColComment ? static_cast<QWidget*>(VisibleEdit(win)) : nullptr;
+            if (col == kOlderColDestPlc)
+                for (QComboBox* c : win->findChildren<QComboBox*>())
+                    if (c->isVisible()) editor = c;
+            ASSERT_NE(editor, nullptr) << "no editor after the first click on column " << col;
+            const QRect now = table->visualRect(table->model()->index(2, col));
+            EXPECT_LE(std::abs(editor->mapTo(win, QPoint(0, 0)).x() - table->viewport()->mapTo(win, now.topLeft()).x()), 3);
+            if (col == kOlderColComment) {
+                EXPECT_EQ(static_cast<QLineEdit*>(editor)->text(), QString("Valve states"));
+                QTest::keyClick(editor, Qt::Key_Escape);
+            } else {
+                QTest::keyClick(editor, Qt::Key_Escape);
+            }
+            Settle();
+        }
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("older-info-window.png")));
         backend.SetShownHook(nullptr);
         host.view = nullptr;

@@ -210,7 +210,7 @@ TEST_F(ControlWordTest, NewerStationIdAndWordCountAreCheckedWhenLeft) {
         ASSERT_EQ(ui.MessageBoxes().size(), 6u);
         for (size_t i = 0; i < 6; ++i) {
             EXPECT_EQ(ui.MessageBoxes()[i].text, i < 3 ? station : words);
-            EXPECT_EQ(ui.MessageBoxes()[i].caption, "");
+            EXPECT_EQ(ui.MessageBoxes()[i].caption, "Quorvex");
             EXPECT_EQ(ui.MessageBoxes()[i].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
         }
         EXPECT_EQ(g_bProjectModified, 0);

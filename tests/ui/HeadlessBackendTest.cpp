@@ -66,6 +66,10 @@ TEST(HeadlessBackend, ScriptsNestedDialogsAndRecordsMessageBoxes) {
     // A plain OK box needs no script.
     EXPECT_EQ(MessageBox("Load Image Failed"), IDOK);
     EXPECT_EQ(ui.MessageBoxes().back().text, "Load Image Failed");
+    // A box without a caption of its own carries the program's name; one with a caption keeps it.
+    EXPECT_EQ(ui.MessageBoxes().back().caption, "Quorvex");
+    EXPECT_EQ(MessageBox("To use this Feature please select Product from the list.", "Select Product"), IDOK);
+    EXPECT_EQ(ui.MessageBoxes().back().caption, "Select Product");
 }
 
 TEST(HeadlessBackend, AnUnscriptedBlockFailsAndNeverHangs) {
