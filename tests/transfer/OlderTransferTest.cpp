@@ -453,7 +453,10 @@ protected:
     }
     // Ticks the project alone and downloads; the dialog's message list afterwards.
     std::vector<std::string> DownloadProject(CDownloadDlg& dlg, bool restartQuestion = false) {
-        if (!dlg.m_compileProject) dlg.m_compileProject = [] { return 0; };  // the image is in place
+        if (!dlg.m_compileProject)  // the image is in place
+            dlg.m_compileProject = [](std::string& image) {
+                return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
+            };
         std::vector<std::string> log;
         ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
             EXPECT_EQ(d.GetWindowText(), "Download");
@@ -493,9 +496,9 @@ TEST_F(OlderDialogTest, AProjectDownloadEndsWithItsSuccessLineAndTheRestartQuest
 TEST_F(OlderDialogTest, ExitIsDisabledWhileTheDownloadRunsAndUsableAfterIt) {
     CDownloadDlg dlg;
     bool exitDuring = true;
-    dlg.m_compileProject = [&] {
+    dlg.m_compileProject = [&](std::string& image) {
         exitDuring = dlg.GetDlgItem(ui::IDCANCEL)->IsWindowEnabled();
-        return 0;
+        return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
     };
     EXPECT_EQ(DownloadProject(dlg, true), std::vector<std::string>{"Project downloaded successfully."});
     EXPECT_FALSE(exitDuring);

@@ -271,7 +271,10 @@ TEST_F(TransferDialogTest, DatabaseImagesAreRebuiltWhenTheProjectOrTheControlWor
         int rebuilds = 0;
         CTransferTasksDlg dlg;
         dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
-        dlg.m_rebuildIdbImages = [&] { ++rebuilds; };
+        dlg.m_rebuildIdbImages = [&](std::array<std::string, 2>&) {
+            ++rebuilds;
+            return false;  // the images on disk are the test's
+        };
         ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
             d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
             d.UserClickButton(IDC_DOWNLOAD);
