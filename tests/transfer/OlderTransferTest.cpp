@@ -556,3 +556,20 @@ TEST_F(OlderDialogTest, AnUploadReplacesTheProjectAndClosesTheDialog) {
     EXPECT_EQ(g_bBlockListEdited, 1);
     EXPECT_EQ(g_bBlockExUntitled, 1);
 }
+
+// Another program compiling a project of the same product into WritePrj.hex between this
+// download's compile and its send changes nothing of what the unit gets.
+TEST_F(OlderDialogTest, TheUnitGetsTheImageThisDownloadCompiledWhateverWritePrjHoldsLater) {
+    class Overwritten : public CDownloadDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CDownloadDlg::MarkLine(line, state, icon);
+            if (line == kLineCompile && state == LineState::Succeeded)
+                platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage({}));
+        }
+    } dlg;
+    dlg.m_compileProject = [&](std::string& image) { return WriteOlderProjectImage(rows, &image) ? 0 : -1; };
+    EXPECT_EQ(DownloadProject(dlg, true), std::vector<std::string>{"Project downloaded successfully."});
+    sim.WaitQuiet(50, 3000);
+    EXPECT_EQ(sim.StoredOlderBlocks().size(), rows.size());
+}

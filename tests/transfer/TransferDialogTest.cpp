@@ -451,3 +451,53 @@ TEST_F(TransferDialogTest, AUnitUnpluggedGivesOneMessagePerFailedTask) {
         EXPECT_EQ(g_nDownloadResult, -1);
     }
 }
+
+// A second program compiles a project of the same product into the shared image files while
+// this download talks to the unit: the unit still gets the project this download compiled.
+TEST_F(TransferDialogTest, TheUnitGetsTheImagesThisDownloadCompiledWhateverTheSharedFilesHoldLater) {
+    const SampleProject project = MakeSampleProject();
+    class Overwritten : public CTransferTasksDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CTransferTasksDlg::MarkLine(line, state, icon);
+            if (line == kLineCompile && state == LineState::Succeeded) {
+                // Compiled: what this download holds, then another project's images on disk.
+                platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), compiled);
+                platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), other);
+                platform::WriteFileBytes(platform::ResolvePath(WorkingIdbPath(g_szProductName, 1)), otherIdb);
+                platform::WriteFileBytes(platform::ResolvePath(WorkingIdbPath(g_szProductName, 2)), otherIdb);
+            }
+        }
+        std::string compiled, other, otherIdb;
+    } dlg;
+    dlg.other = project.writePrj;  // all five blocks; this download compiles two
+    dlg.otherIdb = EncodeIdbImage({}, 1);
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+    dlg.m_rebuildIdbImages = [&](std::array<std::string, 2>& images) {
+        images = {project.idb1, project.idb2};
+        return true;
+    };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+    dlg.DoModal();
+    Settle();
+    ASSERT_FALSE(dlg.compiled.empty());
+    ASSERT_NE(dlg.compiled, dlg.other);
+    const std::string dummy = ComposeDownloadImage(dlg.compiled, project.idb1, project.idb2);
+    const auto streams = sim.Streams();
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].data, PaddedBytes("\x1E" + dummy.substr(kImageBlockCountOffset), 512));
+    const auto records = sim.Records();
+    ASSERT_EQ(records.size(), 1u);
+    const std::vector<uint8_t> setup(dummy.begin() + kSetupRecordOffset, dummy.begin() + kSetupRecordOffset + 58);
+    EXPECT_EQ(std::vector<uint8_t>(records[0].bytes.begin(), records[0].bytes.begin() + 58), setup);
+    // The shared file stays where the unit's tools look for the compiled image.
+    std::string onDisk;
+    platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), onDisk);
+    EXPECT_EQ(onDisk, dlg.other);
+}
