@@ -501,3 +501,47 @@ TEST_F(TransferDialogTest, TheUnitGetsTheImagesThisDownloadCompiledWhateverTheSh
     platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), onDisk);
     EXPECT_EQ(onDisk, dlg.other);
 }
+
+// The pauses before the first task show that task's lines with their texts, and a second run
+// starts with an empty message list.
+TEST_F(TransferDialogTest, TheFirstTaskIsLabelledDuringThePausesAndTheLastRunsMessagesGo) {
+    const SampleProject project = MakeSampleProject();
+    struct Watching : platform::TestClock {
+        Watching() : platform::TestClock(kSpeedup) {}
+        void Sleep(uint32_t ms) override {
+            if (ms == 2000 && onPause) onPause();
+            platform::TestClock::Sleep(ms);
+        }
+        std::function<void()> onPause;
+    } watching;
+    g_TransferPort.SetClock(&watching);
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+    std::vector<std::vector<std::string>> seen;  // line texts and messages at each pause
+    watching.onPause = [&] {
+        std::vector<std::string> now;
+        for (int id : {IDC_LINE1_TEXT, IDC_LINE2_TEXT, IDC_LINE3_TEXT, IDC_LINE4_TEXT, IDC_LINE5_TEXT})
+            now.push_back(dlg.GetDlgItemText(id));
+        for (int id : {IDC_LINE1_ICON, IDC_LINE5_ICON}) now.push_back(dlg.Item(id).IsWindowVisible() ? "shown" : "hidden");
+        for (const std::string& line : LogLines(dlg)) now.push_back(line);
+        seen.push_back(now);
+    };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);  // a first run
+        d.UserClickButton(IDC_DOWNLOAD);  // and another
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    for (int run = 0; run < 2; ++run) {
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+    }
+    dlg.DoModal();
+    g_TransferPort.SetClock(&clock);
+    ASSERT_EQ(seen.size(), 6u);  // three pauses before the project, in each run
+    const std::vector<std::string> labelled = {"Connecting to Quorvex.", "Checking existing drivers.",
+                                               "Downloading Project setup.", "Downloading Project.",
+                                               "Compiling Project.", "shown", "shown"};
+    for (const auto& now : seen) EXPECT_EQ(now, labelled);
+    EXPECT_EQ(LogLines(dlg), std::vector<std::string>{"Project downloaded successfully."});
+}
