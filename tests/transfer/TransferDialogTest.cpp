@@ -545,3 +545,31 @@ TEST_F(TransferDialogTest, TheFirstTaskIsLabelledDuringThePausesAndTheLastRunsMe
     for (const auto& now : seen) EXPECT_EQ(now, labelled);
     EXPECT_EQ(LogLines(dlg), std::vector<std::string>{"Project downloaded successfully."});
 }
+
+// Escape during an upload: the exchange ends, nothing of it is taken over, the dialog says
+// so and closes.
+TEST_F(TransferDialogTest, AnUploadStoppedWithEscapeTakesNothingOver) {
+    StoreSampleProjectInUnit(sim);
+    OpenAnotherProject();
+    const std::string before = ModelFingerprint();
+    class Escaped : public CTransferTasksDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CTransferTasksDlg::MarkLine(line, state, icon);
+            if (line == kLineSetup && state == LineState::Succeeded) UserPressEscape();
+        }
+    } dlg;
+    dlg.m_bUploadMode = 1;
+    dlg.m_nOpenMode = 2;
+    int taken = 0;
+    dlg.m_onUploaded = [&](const UploadedProject&) { ++taken; };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) { d.UserClickButton(IDC_UPLOAD_PROJECT); });
+    EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(taken, 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);  // no restart question
+    EXPECT_EQ(ui.MessageBoxes()[0].text,
+              "Upload stopped. The project from the unit was not taken over; the open project is as it was.");
+    EXPECT_EQ(LogLines(dlg), (std::vector<std::string>{"Stop asked: the project uploaded will not be taken over.",
+                                                       "Upload stopped: the project was not taken over."}));
+    EXPECT_EQ(ModelFingerprint(), before);
+}
