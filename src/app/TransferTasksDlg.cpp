@@ -62,7 +62,9 @@ CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent) : CTransferTasksDlg(IDD
 CTransferTasksDlg::CTransferTasksDlg(int templateId, ui::Window* parent)
     : ui::Dialog(templateId, parent), m_tasks(g_TransferPort, *this) {}
 
-CTransferTasksDlg::~CTransferTasksDlg() = default;
+CTransferTasksDlg::~CTransferTasksDlg() {
+    if (m_bRunning) ui::SetInputDuringWaits(false);
+}
 
 const ui::HandlerTable* CTransferTasksDlg::GetHandlerTable() const {
     static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
@@ -418,10 +420,16 @@ bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<boo
     ClearLineTexts();
     // The first task's lines say what comes while the pauses before it run.
     LabelFirstTask();
-    m_bRunning = true;
+    SetRunning(true);
     m_bStopAsked = false;
     std::fill(std::begin(m_sent), std::end(m_sent), false);
     return true;
+}
+
+void CTransferTasksDlg::SetRunning(bool running) {
+    m_bRunning = running;
+    // While it runs, Exit, Escape and the close box are heard in the middle of a file too.
+    ui::SetInputDuringWaits(running);
 }
 
 bool CTransferTasksDlg::StopDuringTransfer() {
@@ -461,7 +469,7 @@ void CTransferTasksDlg::EndStoppedDownload(CSerialPort& port) {
                     ".\nThe unit does not hold the whole download: download what was not sent before you "
                     "restart it.",
                 "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    m_bRunning = false;
+    SetRunning(false);
     EnableControls(true);
     SetProgressPos(0);
     OnCancel();  // the person asked to leave
@@ -652,7 +660,7 @@ void CTransferTasksDlg::EndDownloadOn(CSerialPort& port, const std::function<voi
     m_pWaitCursor.reset();
     if (restart && port.IsOpen()) restartUnit();
     port.Close();
-    m_bRunning = false;
+    SetRunning(false);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -683,7 +691,8 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
     EnableDlgItem(ui::IDCANCEL, false);
     // Escape and the close box still reach the dialog: they stop the upload, which then
     // takes nothing over.
-    m_bRunning = m_bUploading = true;
+    m_bUploading = true;
+    SetRunning(true);
     m_bStopAsked = false;
     SetDlgItemText(IDC_TASKS_GROUP, "Uploading Tasks");
     ShowIcons({1, 2, 3, 4});
@@ -746,7 +755,8 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
         }
     }
     m_pWaitCursor.reset();
-    m_bRunning = m_bUploading = false;
+    m_bUploading = false;
+    SetRunning(false);
     g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
     g_bProductSelected2 = 1;
     return taken;

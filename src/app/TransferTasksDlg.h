@@ -111,6 +111,7 @@ protected:
     // transfer ends at its next safe point (see EndStoppedDownload). True when a transfer
     // runs, so the dialog stays until then.
     bool StopDuringTransfer();
+    void SetRunning(bool running);
     // The end of a download the person stopped before every ticked task was sent: the
     // tasks not sent are marked, the closing message names what was sent and what was not,
     // there is no restart question, and the dialog closes.

@@ -523,6 +523,8 @@ TEST_F(TransferDialogTest, TheFirstTaskIsLabelledDuringThePausesAndTheLastRunsMe
         for (int id : {IDC_LINE1_TEXT, IDC_LINE2_TEXT, IDC_LINE3_TEXT, IDC_LINE4_TEXT, IDC_LINE5_TEXT})
             now.push_back(dlg.GetDlgItemText(id));
         for (int id : {IDC_LINE1_ICON, IDC_LINE5_ICON}) now.push_back(dlg.Item(id).IsWindowVisible() ? "shown" : "hidden");
+        // A key or click of the person is heard in the middle of a wait while the run lasts.
+        now.push_back(ui::InputDuringWaits() ? "input heard" : "input held back");
         for (const std::string& line : LogLines(dlg)) now.push_back(line);
         seen.push_back(now);
     };
@@ -541,9 +543,10 @@ TEST_F(TransferDialogTest, TheFirstTaskIsLabelledDuringThePausesAndTheLastRunsMe
     ASSERT_EQ(seen.size(), 6u);  // three pauses before the project, in each run
     const std::vector<std::string> labelled = {"Connecting to Quorvex.", "Checking existing drivers.",
                                                "Downloading Project setup.", "Downloading Project.",
-                                               "Compiling Project.", "shown", "shown"};
+                                               "Compiling Project.", "shown", "shown", "input heard"};
     for (const auto& now : seen) EXPECT_EQ(now, labelled);
     EXPECT_EQ(LogLines(dlg), std::vector<std::string>{"Project downloaded successfully."});
+    EXPECT_FALSE(ui::InputDuringWaits());
 }
 
 // Escape during an upload: the exchange ends, nothing of it is taken over, the dialog says
