@@ -12,13 +12,13 @@ namespace {
 
 constexpr unsigned kThreePortProduct = 84;
 constexpr uint32_t kTaskPauseMs = 2000;
-const char* const kConnecting = "Connecting to Quorvex.";
 
 }  // namespace
 
 CDownloadDlg::CDownloadDlg(ui::Window* parent)
     : CTransferTasksDlg(IDD_DOWNLOAD, parent), m_transfer(g_DownloadPort, *this) {
     m_bExitDuringDownload = false;
+    m_firmwareLineText = "Downloading firmware.";
 }
 
 CDownloadDlg::~CDownloadDlg() = default;
@@ -43,6 +43,8 @@ bool CDownloadDlg::OnInitDialog() {
 }
 
 void CDownloadDlg::OnCancel() {
+    // Exit is disabled while a transfer runs, but Escape and the close box still come here.
+    if (StopDuringTransfer()) return;
     g_nDownloadDlgMode = 0;
     CTransferTasksDlg::OnCancel();
 }
@@ -56,13 +58,9 @@ void CDownloadDlg::OnHelpInfo() {
 // ---------------------------------------------------------------------------------------
 // Download
 
-void CDownloadDlg::RunProject() {
+bool CDownloadDlg::RunProject() {
     for (int line : {2, 3, 4}) SetIcon(line, IDB_STATUS_IDLE);
-    SetLine(5, "Compiling Project.");
-    SetLine(1, kConnecting);
-    SetLine(2, "Checking existing drivers.");
-    SetLine(3, "Downloading Project setup.");
-    SetLine(4, "Downloading Project.");
+    LabelProjectLines();
     if (g_nDeviceId != kThreePortProduct && m_findFailingBlock) {
         const int failing = m_findFailingBlock();
         if (failing >= 0) {
@@ -70,43 +68,65 @@ void CDownloadDlg::RunProject() {
             ShowMessage(platform::Format(kMsgBlockError.c_str(), failing + 1), "", ui::MB_OK | ui::MB_ICONSTOP);
             g_nDownloadResult = -1;
             SetIcon(4, IDB_STATUS_FAILURE);
-            return;
+            return false;
         }
     }
-    if (!m_compileProject || m_compileProject() != 0) {
+    // What this download compiled is what it sends: the image stays in memory from here on.
+    std::string image;
+    if (!m_compileProject || m_compileProject(image) != 0) {
         MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
         g_nDownloadResult = -1;
         SetIcon(4, IDB_STATUS_FAILURE);
         AddLogLine("Project download failed.");
-        return;
+        return false;
     }
     MarkLine(5, LineState::Succeeded, IDB_STATUS_SUCCESS);
-    if (m_transfer.DownloadProject() != 0) {
+    const int result = m_transfer.DownloadProject(image);
+    if (result == kTransferStopped) return false;
+    if (result != 0) {
         g_nDownloadResult = -1;
         MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
         AddLogLine("Project download failed.");
-        return;
+        return false;
     }
     MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
+    return g_nDownloadResult == 0;  // not when the driver question was declined
 }
 
 void CDownloadDlg::OnDownload() {
     if (!BeginDownload(g_DownloadPort, nullptr, [this] { EndOlderDownload(); })) return;
 
-    // The tasks in their order; the first that fails ends the download. The unit gets two
-    // seconds before each later turn.
+    // The tasks in their order; the first that fails ends the download, and a stop the
+    // person asked for ends it before the next task. The unit gets two seconds before each
+    // later turn.
     bool ok = true;
-    if (g_bTaskFirmware)
-        ok = RunFirmwareTask([this] { return m_transfer.DownloadFirmware(); }, "Downloading firmware.",
+    auto goOn = [&] { return ok && !m_bStopAsked; };
+    if (g_bTaskFirmware && goOn()) {
+        ok = RunFirmwareTask([this] { return m_transfer.DownloadFirmware(); }, m_firmwareLineText,
                              g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
-    if (ok) PauseBetweenTasks(kTaskPauseMs);
-    if (ok && g_bTaskCom1Driver) ok = RunDriverTask(1, [this] { return m_transfer.DownloadCom1Driver(); });
-    if (ok) PauseBetweenTasks(kTaskPauseMs);
-    if (ok && g_bTaskCom2Driver) ok = RunDriverTask(2, [this] { return m_transfer.DownloadCom2Driver(); });
-    if (ok) PauseBetweenTasks(kTaskPauseMs);
-    if (ok && g_bTaskProject) RunProject();
+        m_sent[0] = ok;
+    }
+    if (goOn()) PauseBetweenTasks(kTaskPauseMs);
+    if (g_bTaskCom1Driver && goOn()) {
+        ok = RunDriverTask(1, [this] { return m_transfer.DownloadCom1Driver(); });
+        m_sent[1] = ok;
+    }
+    if (goOn()) PauseBetweenTasks(kTaskPauseMs);
+    if (g_bTaskCom2Driver && goOn()) {
+        ok = RunDriverTask(2, [this] { return m_transfer.DownloadCom2Driver(); });
+        m_sent[2] = ok;
+    }
+    if (goOn()) PauseBetweenTasks(kTaskPauseMs);
+    if (g_bTaskProject && goOn()) m_sent[3] = RunProject();
+    const bool allSent = (!g_bTaskFirmware || m_sent[0]) && (!g_bTaskCom1Driver || m_sent[1]) &&
+                         (!g_bTaskCom2Driver || m_sent[2]) && (!g_bTaskProject || m_sent[3]);
+    if (m_bStopAsked && !allSent) {
+        EndStoppedDownload(g_DownloadPort);
+        return;
+    }
     if (g_nDownloadResult == 0) SetDlgItemText(IDC_SUMMARY, "Download Completed Successfully....");
     EndOlderDownload();
+    if (m_bStopAsked) OnCancel();  // everything was sent before the stop came: the dialog closes
 }
 
 void CDownloadDlg::EndOlderDownload() { EndDownloadOn(g_DownloadPort, [this] { m_transfer.RestartUnit(); }); }
@@ -130,4 +150,5 @@ void CDownloadDlg::OnUploadProject() {
         },
         [this] { m_transfer.RestartUnit(); });
     if (taken) EndDialog(ui::IDOK);
+    else if (m_bStopAsked) OnCancel();  // the person asked to leave
 }

@@ -36,13 +36,14 @@ public:
 
     // What the dialog needs of the older block view (each may be left empty).
     std::function<int()> m_findFailingBlock;  // index of the first block in error, -1 none
-    std::function<int()> m_compileProject;    // writes WritePrj.hex: 0, or -1 (reported)
+    std::function<int(std::string& image)> m_compileProject;  // writes WritePrj.hex, gives its bytes: 0, or -1 (reported)
     std::function<void(const OlderUploadedProject&)> m_onOlderUploaded;  // the rows to the list
 
     COlderTransfer& Transfer() { return m_transfer; }
 
 private:
-    void RunProject();
+    // The project task: true when the project was sent.
+    bool RunProject();
     void EndOlderDownload();
     void PauseBetweenTasks(uint32_t ms) { g_DownloadPort.GetClock().Sleep(ms); }
 

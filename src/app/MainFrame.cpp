@@ -177,7 +177,8 @@ CMainFrame::CMainFrame() {
         CProjectInfoDlg dialog(parent);
         dialog.DoModal();
     };
-    g_NewBlockExServices.download = [](std::function<BlockRows()> rows, std::function<void()> rebuildIdbImages) {
+    g_NewBlockExServices.download = [](std::function<BlockRows()> rows,
+                                       std::function<bool(std::array<std::string, 2>&)> rebuildIdbImages) {
         CTransferTasksDlg dialog;
         dialog.m_bUploadMode = 0;
         dialog.m_nOpenMode = 1;
@@ -189,7 +190,8 @@ CMainFrame::CMainFrame() {
         else
             dialog.DoModal();
     };
-    g_BlockExServices.download = [](std::function<int()> findFailingBlock, std::function<int()> compileProject) {
+    g_BlockExServices.download = [](std::function<int()> findFailingBlock,
+                                    std::function<int(std::string&)> compileProject) {
         CDownloadDlg dialog;
         dialog.m_bUpload = 0;
         dialog.m_findFailingBlock = std::move(findFailingBlock);

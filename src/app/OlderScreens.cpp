@@ -65,9 +65,9 @@ void WireDownloadDialog(CDownloadDlg& dialog) {
         CBlockExView* list = view();
         return list ? list->FindFailingBlock() : -1;
     };
-    dialog.m_compileProject = [view] {
-        if (CBlockExView* list = view()) return list->CompileProject();
-        if (WriteOlderProjectImage({})) return 0;
+    dialog.m_compileProject = [view](std::string& image) {
+        if (CBlockExView* list = view()) return list->CompileProject(&image);
+        if (WriteOlderProjectImage({}, &image)) return 0;
         ui::MessageBox("Unable to create intermediate file.", "Quorvex", ui::MB_OK);
         return -1;
     };

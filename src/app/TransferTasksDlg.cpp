@@ -1,6 +1,7 @@
 #include "app/TransferTasksDlg.h"
 #include "plc/OpenProjectReset.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "model/ExtendedTables.h"
@@ -61,7 +62,9 @@ CTransferTasksDlg::CTransferTasksDlg(ui::Window* parent) : CTransferTasksDlg(IDD
 CTransferTasksDlg::CTransferTasksDlg(int templateId, ui::Window* parent)
     : ui::Dialog(templateId, parent), m_tasks(g_TransferPort, *this) {}
 
-CTransferTasksDlg::~CTransferTasksDlg() = default;
+CTransferTasksDlg::~CTransferTasksDlg() {
+    if (m_bRunning) ui::SetInputDuringWaits(false);
+}
 
 const ui::HandlerTable* CTransferTasksDlg::GetHandlerTable() const {
     static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
@@ -139,6 +142,7 @@ void CTransferTasksDlg::FillTaskList() {
 }
 
 void CTransferTasksDlg::OnCancel() {
+    if (StopDuringTransfer()) return;
     g_bTaskFirmware = g_bTaskCom1Driver = g_bTaskCom2Driver = g_bTaskProject = 0;
     g_nTransferMode = 0;
     if (g_nMainScreen == 1) g_szHelpTopic = "products.htm";
@@ -269,6 +273,14 @@ void CTransferTasksDlg::AddLogLine(const std::string& text) {
     ++m_nLogLine;
 }
 
+void CTransferTasksDlg::ClearLog() {
+    auto& messages = Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    messages.ResetContent();
+    for (int i = 0; i < 9; ++i) messages.AddString(" ");
+    messages.SetCurSel(-1);
+    m_nLogLine = 0;
+}
+
 void CTransferTasksDlg::Refresh() {
     CRefreshDlg refresh(this);
     refresh.DoModal();
@@ -277,7 +289,8 @@ void CTransferTasksDlg::Refresh() {
 void CTransferTasksDlg::EnableControls(bool enable) {
     // A download gives back Download, the selection buttons and the list; Upload Project
     // keeps what the dialog's layout gave it.
-    for (int id : {IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST}) EnableDlgItem(id, enable);
+    // The port stays the same while a transfer runs on it.
+    for (int id : {IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST, IDC_COM_PORT}) EnableDlgItem(id, enable);
     if (!enable) EnableDlgItem(IDC_UPLOAD_PROJECT, false);
     EnableDlgItem(ui::IDCANCEL, true);
 }
@@ -285,6 +298,7 @@ void CTransferTasksDlg::EnableControls(bool enable) {
 void CTransferTasksDlg::RestoreControls() {
     const bool download = m_bUploadShown == 0;
     for (int id : {IDC_DOWNLOAD, IDC_SELECT_ALL, IDC_DESELECT_ALL, IDC_TASK_LIST}) EnableDlgItem(id, download);
+    EnableDlgItem(IDC_COM_PORT, true);
     EnableDlgItem(IDC_UPLOAD_PROJECT, true);
     EnableDlgItem(ui::IDCANCEL, true);
 }
@@ -323,9 +337,7 @@ bool CTransferTasksDlg::RunDriverTask(int which, const std::function<int()>& dow
     const std::string side = which == 1 ? Named("PLC1", "Master1") : Named("PLC2", "Master2");
     SetIcon(2, IDB_STATUS_IDLE);
     if (which == 2) SetIcon(3, IDB_STATUS_IDLE);
-    SetLine(1, kConnecting);
-    SetLine(2, "Downloading setup for " + side + " Driver.");
-    SetLine(3, "Downloading " + side + " Driver.");
+    LabelDriverLines(which);
     if (download() != 0) {
         g_nDownloadResult = -1;
         AddLogLine(side + " driver download failed.");
@@ -338,6 +350,32 @@ bool CTransferTasksDlg::RunDriverTask(int which, const std::function<int()>& dow
     AddLogLine(side + " driver downloaded successfully.");
     if (g_bTaskProject && (which == 2 || !g_bTaskCom2Driver)) ShowIcons({4, 5});
     return true;
+}
+
+void CTransferTasksDlg::LabelDriverLines(int which) {
+    const std::string side = which == 1 ? Named("PLC1", "Master1") : Named("PLC2", "Master2");
+    SetLine(1, kConnecting);
+    SetLine(2, "Downloading setup for " + side + " Driver.");
+    SetLine(3, "Downloading " + side + " Driver.");
+}
+
+void CTransferTasksDlg::LabelProjectLines() {
+    SetLine(5, "Compiling Project.");
+    SetLine(1, kConnecting);
+    SetLine(2, "Checking existing drivers.");
+    SetLine(3, "Downloading Project setup.");
+    SetLine(4, "Downloading Project.");
+}
+
+void CTransferTasksDlg::LabelFirstTask() {
+    if (g_bTaskFirmware) {
+        SetLine(1, kConnecting);
+        SetLine(2, m_firmwareLineText);
+    } else if (g_bTaskCom1Driver || g_bTaskCom2Driver) {
+        LabelDriverLines(g_bTaskCom1Driver ? 1 : 2);
+    } else {
+        LabelProjectLines();
+    }
 }
 
 bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<bool()>& accept,
@@ -359,6 +397,7 @@ bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<boo
         EnableControls(true);
         return false;
     }
+    ClearLog();  // a run begins: the last run's messages go
     const bool any = g_bTaskFirmware || g_bTaskCom1Driver || g_bTaskCom2Driver || g_bTaskProject;
     if (!any) {
         HideAllIcons();
@@ -379,7 +418,61 @@ bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<boo
         return false;
     }
     ClearLineTexts();
+    // The first task's lines say what comes while the pauses before it run.
+    LabelFirstTask();
+    SetRunning(true);
+    m_bStopAsked = false;
+    std::fill(std::begin(m_sent), std::end(m_sent), false);
     return true;
+}
+
+void CTransferTasksDlg::SetRunning(bool running) {
+    m_bRunning = running;
+    // While it runs, Exit, Escape and the close box are heard in the middle of a file too.
+    ui::SetInputDuringWaits(running);
+}
+
+bool CTransferTasksDlg::StopDuringTransfer() {
+    if (!m_bRunning) return false;
+    if (!m_bStopAsked) {
+        m_bStopAsked = true;
+        AddLogLine(m_bUploading ? "Stop asked: the project uploaded will not be taken over."
+                                : "Stop asked: the download stops before its next task.");
+    }
+    return true;
+}
+
+void CTransferTasksDlg::EndStoppedDownload(CSerialPort& port) {
+    const std::string names[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
+                                  Named("PLC2 Driver", "Master2 Driver"), "Project"};
+    const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
+    const int iconLine[4] = {2, 2, 3, 4};
+    std::string sent, notSent;
+    auto add = [](std::string& list, const std::string& name) { list += (list.empty() ? "" : ", ") + name; };
+    for (int i = 0; i < 4; ++i) {
+        if (m_sent[i]) {
+            add(sent, names[i]);
+        } else if (ticked[i]) {
+            add(notSent, names[i]);
+            AddLogLine(names[i] + " not sent: the download was stopped.");
+            SetIcon(iconLine[i], IDB_STATUS_FAILURE);
+            ShowIcon(iconLine[i], true);
+        }
+    }
+    g_nDownloadResult = -1;
+    SetDlgItemText(IDC_SUMMARY, "Download stopped.");
+    m_pWaitCursor.reset();
+    port.Close();
+    Refresh();
+    ShowMessage("Download stopped.\nSent to the unit: " + (sent.empty() ? std::string("nothing") : sent) +
+                    ".\nNot sent: " + notSent +
+                    ".\nThe unit does not hold the whole download: download what was not sent before you "
+                    "restart it.",
+                "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    SetRunning(false);
+    EnableControls(true);
+    SetProgressPos(0);
+    OnCancel();  // the person asked to leave
 }
 
 void CTransferTasksDlg::OnDownload() {
@@ -396,30 +489,49 @@ void CTransferTasksDlg::OnDownload() {
     };
     if (!BeginDownload(g_TransferPort, blockSizeFits, [this] { EndDownload(); })) return;
 
-    // The tasks in their order; the first that fails ends the download.
+    // The tasks in their order; the first that fails ends the download, and a stop the
+    // person asked for ends it before the next task.
     bool failed = false;
-    if (g_bTaskFirmware) failed = !RunFirmwareStep(g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
-    if (!failed) Pause(kTaskPauseMs);
+    auto goOn = [&] { return !failed && !m_bStopAsked; };
+    if (g_bTaskFirmware && goOn()) {
+        failed = !RunFirmwareStep(g_bTaskCom1Driver || g_bTaskCom2Driver, g_bTaskProject);
+        m_sent[0] = !failed;
+    }
+    if (goOn()) Pause(kTaskPauseMs);
+    if (g_bTaskCom1Driver && goOn()) {
+        failed = !RunDriverTask(1, [this] { return m_tasks.DownloadCom1Driver(); });
+        m_sent[1] = !failed;
+    }
+    if (goOn()) Pause(kTaskPauseMs);
+    if (g_bTaskCom2Driver && goOn()) {
+        failed = !RunDriverTask(2, [this] { return m_tasks.DownloadCom2Driver(); });
+        m_sent[2] = !failed;
+    }
+    if (goOn()) Pause(kTaskPauseMs);
 
-    if (!failed && g_bTaskCom1Driver) failed = !RunDriverTask(1, [this] { return m_tasks.DownloadCom1Driver(); });
-    if (!failed) Pause(kTaskPauseMs);
-    if (!failed && g_bTaskCom2Driver) failed = !RunDriverTask(2, [this] { return m_tasks.DownloadCom2Driver(); });
-    if (!failed) Pause(kTaskPauseMs);
-
-    if (!failed && g_bTaskProject) {
-        if (RunProjectTask() == ProjectEnd::Stop) {
+    if (g_bTaskProject && goOn()) {
+        const ProjectEnd end = RunProjectTask();
+        m_sent[3] = end == ProjectEnd::Sent;
+        if (end == ProjectEnd::Stop) {
             // Declined or a block in error: the end step with the lines cleared.
             EnableControls(true);
             ClearLineTexts();
             HideAllIcons();
         }
     }
+    const bool allSent = (!g_bTaskFirmware || m_sent[0]) && (!g_bTaskCom1Driver || m_sent[1]) &&
+                         (!g_bTaskCom2Driver || m_sent[2]) && (!g_bTaskProject || m_sent[3]);
+    if (m_bStopAsked && !allSent) {
+        EndStoppedDownload(g_TransferPort);
+        return;
+    }
     EndDownload();
+    if (m_bStopAsked) OnCancel();  // everything was sent before the stop came: the dialog closes
 }
 
 CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
     for (int line : {2, 3, 4}) SetIcon(line, IDB_STATUS_IDLE);
-    for (int line : {1, 2, 3}) SetLine(line, "");
+    LabelProjectLines();
     m_tasks.m_bProjectStep = 1;
     if (m_tasks.ConnectToUnit() != 0) {
         if (g_bLinkFailed != 1 && !m_tasks.FailureShown()) ShowMessage(kMsgCommError, "", ui::MB_OK);
@@ -446,14 +558,14 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
             return ProjectEnd::Stop;
         }
     }
-    if (firmwareFirst && !RunFirmwareStep(false, true)) return ProjectEnd::Failed;
+    if (firmwareFirst) {
+        if (!RunFirmwareStep(false, true)) return ProjectEnd::Failed;
+        m_sent[0] = true;
+        if (m_bStopAsked) return ProjectEnd::Stopped;
+    }
 
     ShowIcons({1, 2, 3, 4, 5});
-    SetLine(5, "Compiling Project.");
-    SetLine(1, kConnecting);
-    SetLine(2, "Checking existing drivers.");
-    SetLine(3, "Downloading Project setup.");
-    SetLine(4, "Downloading Project.");
+    LabelProjectLines();
 
     const BlockRows rows = m_getBlockRows ? m_getBlockRows() : BlockRows();
     if (g_nDeviceId != kThreePortProduct) {
@@ -467,13 +579,17 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
             }
         }
     }
-    if (!WriteProjectImage(rows)) {
+    // What this download compiled is what it sends: the images stay in memory from here on.
+    CompiledProject compiled;
+    if (!WriteProjectImage(rows, compiled.image)) {
         MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }
+    std::array<std::string, 2> idb;
+    bool idbCompiled = false;
     if (g_nDeviceId != kThreePortProduct && (g_bProjectModified == 1 || g_bCtrlWordConfirmed == 1)) {
-        if (m_rebuildIdbImages) m_rebuildIdbImages();
+        if (m_rebuildIdbImages) idbCompiled = m_rebuildIdbImages(idb);
         if (g_bAttachRegCom1 == 1) {
             g_bDefCommRegFill = 0;
             PadWords(g_DefCommRegs.g_arrAttachRegWords1);
@@ -483,9 +599,19 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
             PadWords(g_DefCommRegs.g_arrAttachRegWords2);
         }
     }
+    if (idbCompiled) {
+        compiled.idb[0] = idb[0];
+        compiled.idb[1] = idb[1];
+    } else if (!m_tasks.ReadIdbImages(compiled)) {  // the images the project keeps
+        MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
+        g_nDownloadResult = -1;
+        AddLogLine("Project download failed.");
+        return ProjectEnd::Failed;
+    }
     MarkLine(5, LineState::Succeeded, IDB_STATUS_SUCCESS);
 
-    const int result = m_tasks.DownloadProject();
+    const int result = m_tasks.DownloadProject(compiled);
+    if (result == kTransferStopped) return ProjectEnd::Stopped;
     if (result != 0) {
         g_nDownloadResult = -1;
         MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
@@ -499,8 +625,8 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
     return ProjectEnd::Sent;
 }
 
-bool CTransferTasksDlg::WriteProjectImage(const BlockRows& rows) {
-    if (!::WriteNewerProjectImage(rows)) {
+bool CTransferTasksDlg::WriteProjectImage(const BlockRows& rows, std::string& image) {
+    if (!::WriteNewerProjectImage(rows, &image)) {
         ShowMessage("Unable to create intermediate file.", "", ui::MB_OK);
         return false;
     }
@@ -534,6 +660,7 @@ void CTransferTasksDlg::EndDownloadOn(CSerialPort& port, const std::function<voi
     m_pWaitCursor.reset();
     if (restart && port.IsOpen()) restartUnit();
     port.Close();
+    SetRunning(false);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -551,15 +678,22 @@ void CTransferTasksDlg::OnUploadProject() {
     m_tasks.m_bAltHandshakeFirmware = 0;
     m_tasks.m_bAltHandshakeProduct = 0;
     if (taken) EndDialog(ui::IDOK);
+    else if (m_bStopAsked) OnCancel();  // the person asked to leave
 }
 
 bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()>& upload,
                                     const std::function<void()>& takeOver, const std::function<void()>& restartUnit) {
     HideAllIcons();
     ClearLineTexts();
+    ClearLog();  // a run begins: the last run's messages go
     for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
     EnableControls(false);
     EnableDlgItem(ui::IDCANCEL, false);
+    // Escape and the close box still reach the dialog: they stop the upload, which then
+    // takes nothing over.
+    m_bUploading = true;
+    SetRunning(true);
+    m_bStopAsked = false;
     SetDlgItemText(IDC_TASKS_GROUP, "Uploading Tasks");
     ShowIcons({1, 2, 3, 4});
     SetLine(1, kConnecting);
@@ -577,7 +711,9 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
         HideAllIcons();
         port.Close();
     } else {
-        if (upload() == 0) {
+        int result = upload();
+        if (result == 0 && m_bStopAsked) result = kTransferStopped;
+        if (result == 0) {
             g_nUploadResult = 0;
             taken = true;
             takeOver();
@@ -592,9 +728,14 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
         port.Close();
         m_pWaitCursor.reset();
         if (g_nUploadResult == -1) {
-            AddLogLine("Upload Project failed.");
+            AddLogLine(result == kTransferStopped ? "Upload stopped: the project was not taken over."
+                                                  : "Upload Project failed.");
             MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
             RestoreControls();
+            if (result == kTransferStopped)
+                ShowMessage("Upload stopped. The project from the unit was not taken over; the open project is "
+                            "as it was.",
+                            "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         } else {
             SetDlgItemText(IDC_SUMMARY, " ");
             MarkLine(4, LineState::Succeeded, IDB_STATUS_SUCCESS);
@@ -614,6 +755,8 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
         }
     }
     m_pWaitCursor.reset();
+    m_bUploading = false;
+    SetRunning(false);
     g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
     g_bProductSelected2 = 1;
     return taken;

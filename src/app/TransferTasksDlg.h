@@ -5,6 +5,7 @@
 // block check before the project, status lines, a message list and the restart question;
 // in upload mode it takes the project out of the unit. The transfers themselves are the
 // sequences of link/TransferTasks; this dialog shows them.
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,13 +76,15 @@ public:
     std::string ChooseFirmwareFile(const std::vector<std::string>& paths, const std::string& folder) override;
     bool AskProductForProject(std::string& product) override;
     void RestoreMenuAfterTransfer() override;
+    bool StopAsked() override { return m_bStopAsked; }
 
     // Set by the opener.
     int m_bUploadMode = 0;  // 1 upload layout
     int m_nOpenMode = 1;    // 1 download, 2 upload
     // What the dialog needs of the block editor and the frame (each may be left empty).
     std::function<BlockRows()> m_getBlockRows;                 // the rows of the block list
-    std::function<void()> m_rebuildIdbImages;                  // panes from the blocks, images written
+    // Panes from the blocks, images written: true, with the bytes written in `images`.
+    std::function<bool(std::array<std::string, 2>& images)> m_rebuildIdbImages;
     std::function<void(const UploadedProject&)> m_onUploaded;  // the uploaded rows to the block list
     std::function<void()> m_restoreMenu;                       // the frame's menu for the product
     std::function<void(const std::string&)> m_setMainTitle;    // the main window's title
@@ -96,7 +99,7 @@ protected:
     // dialog shares the lines, icons, message list and controls).
     CTransferTasksDlg(int templateId, ui::Window* parent);
 
-    enum class ProjectEnd { Sent, Stop, Failed };
+    enum class ProjectEnd { Sent, Stop, Failed, Stopped };
     ProjectEnd RunProjectTask();
     bool RunFirmwareStep(bool driverSelected, bool projectSelected);
     // The firmware and driver turns of a download around the sequence that sends them.
@@ -104,6 +107,22 @@ protected:
                          bool projectSelected);
     bool RunDriverTask(int which, const std::function<int()>& download);
     void EndDownload();
+    // Exit, Escape or the close box while a transfer runs: the stop is noted and the
+    // transfer ends at its next safe point (see EndStoppedDownload). True when a transfer
+    // runs, so the dialog stays until then.
+    bool StopDuringTransfer();
+    void SetRunning(bool running);
+    // The end of a download the person stopped before every ticked task was sent: the
+    // tasks not sent are marked, the closing message names what was sent and what was not,
+    // there is no restart question, and the dialog closes.
+    void EndStoppedDownload(CSerialPort& port);
+    // Empties the message list of the last run.
+    void ClearLog();
+    // The lines of the first task labelled while the pauses before it run.
+    void LabelFirstTask();
+    // The texts of the project task's five lines.
+    void LabelProjectLines();
+    void LabelDriverLines(int which);
     // The start of a download on `port`: the tasks ticked, the overwrite question, the
     // selection (then `accept`, which may end the download itself), the icons of the
     // first task and the port opened. False when the download ended there.
@@ -125,7 +144,7 @@ protected:
     void AddLogLine(const std::string& text);
     void Refresh();
     void Pause(uint32_t ms) { g_TransferPort.GetClock().Sleep(ms); }
-    bool WriteProjectImage(const BlockRows& rows);
+    bool WriteProjectImage(const BlockRows& rows, std::string& image);
     std::string Named(const char* plc, const char* master) const;
 
 private:
@@ -136,4 +155,11 @@ protected:
     int m_lineState[6] = {};
     // Whether Exit stays usable while a download runs (the older products' dialog: no).
     bool m_bExitDuringDownload = true;
+    // A download or upload runs; the person asked to stop it; the ticked tasks sent so far
+    // (firmware, COM1 driver, COM2 driver, project).
+    bool m_bRunning = false;
+    bool m_bStopAsked = false;
+    bool m_bUploading = false;
+    bool m_sent[4] = {};
+    std::string m_firmwareLineText = "Downloading Firmware.";
 };

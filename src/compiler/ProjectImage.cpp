@@ -323,14 +323,18 @@ void ScanProjectBlocks(const BlockRows& rows, BlockLinks& links) {
     ScanBlocks(rows, g_bSlaveMode == 1, slavePort, links);
 }
 
-bool WriteNewerProjectImage(const BlockRows& rows) {
+bool WriteNewerProjectImage(const BlockRows& rows, std::string* image) {
     BlockLinks links;
     ScanProjectBlocks(rows, links);
-    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildNewerProjectImage(rows, links));
+    const std::string bytes = BuildNewerProjectImage(rows, links);
+    if (image) *image = bytes;
+    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), bytes);
 }
 
-bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows) {
-    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage(rows));
+bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows, std::string* image) {
+    const std::string bytes = BuildOlderProjectImage(rows);
+    if (image) *image = bytes;
+    return platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), bytes);
 }
 
 std::string WritePrjPath() { return ImageWorkFolder() + "WritePrj.hex"; }

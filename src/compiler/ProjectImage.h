@@ -39,8 +39,9 @@ std::string BuildOlderProjectImage(const std::vector<OlderBlockRow>& rows);
 void ScanProjectBlocks(const BlockRows& rows, BlockLinks& links);
 // Compiles the rows into WritePrj.hex, where the download takes the image from. false when
 // the file could not be written (the caller says "Unable to create intermediate file.").
-bool WriteNewerProjectImage(const BlockRows& rows);
-bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows);
+// With `image`, the bytes written are kept there too: a download sends them from memory.
+bool WriteNewerProjectImage(const BlockRows& rows, std::string* image = nullptr);
+bool WriteOlderProjectImage(const std::vector<OlderBlockRow>& rows, std::string* image = nullptr);
 
 // The image the newer download sends: the project image, both internal-database images
 // (each as 0x13, its row count and its rows) and, with extended setup, the feature tables.

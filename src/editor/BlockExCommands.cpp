@@ -175,11 +175,11 @@ void CBlockExView::OnDownload() {
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_BlockExServices.download)
-        g_BlockExServices.download([this] { return FindFailingBlock(); }, [this] { return CompileProject(); });
+        g_BlockExServices.download([this] { return FindFailingBlock(); }, [this](std::string& image) { return CompileProject(&image); });
 }
 
-int CBlockExView::CompileProject() {
-    return blockview::ImageWriteResult(*this, WriteOlderProjectImage(g_OlderBlockListRows));
+int CBlockExView::CompileProject(std::string* image) {
+    return blockview::ImageWriteResult(*this, WriteOlderProjectImage(g_OlderBlockListRows, image));
 }
 
 void CBlockExView::OnPlc1Setting() {

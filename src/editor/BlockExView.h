@@ -22,7 +22,9 @@ class CDownloadDlg;
 // The frame's hand-over of the Download command (without it Download does nothing).
 struct BlockExServices {
     // "Download": the transfer dialog with the block check and the compile it runs.
-    std::function<void(std::function<int()> findFailingBlock, std::function<int()> compileProject)> download;
+    // compileProject writes WritePrj.hex and gives its bytes: 0, or -1 (reported).
+    std::function<void(std::function<int()> findFailingBlock, std::function<int(std::string& image)> compileProject)>
+        download;
     // Runs the transfer dialog the download has set up (tests and the screenshot run
     // step in here); the default runs it modally.
     std::function<void(CDownloadDlg&)> runDownloadDialog;
@@ -86,7 +88,7 @@ public:
     int CommandBox(const std::string& text, unsigned flags) const override;
     // Compiles the list into the unit's project image WritePrj.hex (beside the product's
     // projects): 0, or -1 after "Unable to create intermediate file.".
-    int CompileProject();
+    int CompileProject(std::string* image = nullptr);
     // Writes the project to the file: 0, or -1 when it could not be written (the reason
     // was shown; the list stays edited).
     int SaveProjectFile(const std::string& path);

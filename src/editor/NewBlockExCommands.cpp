@@ -316,7 +316,10 @@ void CNewBlockExView::OnDownload() {
     // In download mode the dialog's Upload Project stays disabled, so no upload can
     // replace this view while the dialog runs from it.
     if (g_NewBlockExServices.download)
-        g_NewBlockExServices.download([this] { return GetBlockRows(); }, [this] { BuildIdbImage(); });
+        g_NewBlockExServices.download([this] { return GetBlockRows(); }, [this](std::array<std::string, 2>& images) {
+            BuildIdbImage(&images);
+            return true;
+        });
     g_nTransferMode = 0;
 }
 
@@ -348,7 +351,7 @@ void CNewBlockExView::FillIdbViews() { ::FillIdbViews(); }
 
 void CNewBlockExView::WriteIdbImages() { ::WriteIdbImages(); }
 
-void CNewBlockExView::BuildIdbImage() { ::BuildIdbImage(GetBlockRows()); }
+void CNewBlockExView::BuildIdbImage(std::array<std::string, 2>* written) { ::BuildIdbImage(GetBlockRows(), written); }
 
 void CNewBlockExView::LoadIdbImages() { ::LoadIdbImages(); }
 

@@ -3,6 +3,7 @@
 // level's upper right pane, one row per block (at most 255), in the master or the slave
 // column layout, with its info window, its in-place cell editors and the Set Address
 // buttons of the current row.
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -107,7 +108,7 @@ public:
     void FillBlockTables();
     void FillIdbViews();
     void WriteIdbImages();
-    void BuildIdbImage();
+    void BuildIdbImage(std::array<std::string, 2>* written = nullptr);
     void LoadIdbImages();
     // The download's compiler steps: the chains of slave blocks and the unit's image.
     void ScanBlocks(BlockLinks& links) const;
@@ -173,8 +174,10 @@ struct NewBlockExServices {
     // Runs the transfer dialog the download has set up; the default runs it modally.
     std::function<void(CTransferTasksDlg&)> runTransferDialog;
     // "Download": the transfer dialog in its download layout, with the block rows and the
-    // rebuild of the internal-database images it asks for.
-    std::function<void(std::function<BlockRows()> rows, std::function<void()> rebuildIdbImages)> download;
+    // rebuild of the internal-database images it asks for (true, with the bytes written).
+    std::function<void(std::function<BlockRows()> rows,
+                       std::function<bool(std::array<std::string, 2>& images)> rebuildIdbImages)>
+        download;
     // "Project Information" over the parent window.
     std::function<void(ui::Window* parent)> projectInformation;
     // Shows the context menu at the point; the command chosen, 0 for none.

@@ -198,7 +198,6 @@ int CEthernetDownload::SendFileTcp(const std::string& path, uint8_t kind) {
 
     char answer[kBufferBytes];
     const long got = socket.Receive(answer, 5, m_timeoutMs);
-    m_reporter.SetProgressPos(200);
     // The unit's header answer without its last byte: "OK" refuses the file.
     if (got > 1 && std::string(answer, size_t(got - 1)) == "OK") {
         m_reporter.ShowMessage(kMsgHeaderRefused, "", linkmb::kOk);
@@ -224,6 +223,8 @@ int CEthernetDownload::SendFileTcp(const std::string& path, uint8_t kind) {
         }
         if (r < 2 || answer[0] != 'O' || answer[1] != 'K') return 6;
         g_nDownloadOffset += g_nEthBlockSize;
+        // The bar moves across the file's blocks, from where the header left it to the end.
+        m_reporter.SetProgressPos(100 + int(100ull * (i + 1) / blocks));
     }
     m_reporter.SetProgressPos(200);
     if (socket.Receive(answer, sizeof answer, m_timeoutMs) <= 0) return 8;

@@ -179,9 +179,8 @@ int CHtmlDownload::SendFile(const std::vector<WebFileEntry>& files, int lengthBy
 
         m_reporter.SetStatusText(kWebDownloading);
         m_reporter.SetFileName(BaseName(entry.path));
-        const int step = int(data.size() / 10);
-        int position = 2;
-        m_reporter.SetProgressPos(position);
+        const int start = 2;
+        m_reporter.SetProgressPos(start);
 
         // The chunks: a short file whole (an odd one ending in 0x00), a longer one in
         // pieces of 512 (an odd last piece followed by a space).
@@ -196,16 +195,16 @@ int CHtmlDownload::SendFile(const std::vector<WebFileEntry>& files, int lengthBy
                 if (n & 1) chunks.back().push_back(0x20);
             }
         }
-        for (const auto& chunk : chunks) {
+        for (size_t i = 0; i < chunks.size(); ++i) {
+            const auto& chunk = chunks[i];
             m_port.Write(chunk.data(), chunk.size());
-            position += step;
-            m_reporter.SetProgressPos(position);
+            // The bar (0 to 100) moves across the file, however many chunks it has.
+            m_reporter.SetProgressPos(start + int((100 - start) * (i + 1) / chunks.size()));
             if (!WaitForChunkAnswer()) {
                 Fail(kMsgWebFileError);
                 return -1;
             }
         }
-        if (data.size() > kChunk) m_reporter.SetProgressPos(int(data.size()));
         if (m_port.ReadByte() == -1 || m_port.GetReceivedByte() != kFileAck) {
             Fail(kMsgWebFileError);
             return -1;

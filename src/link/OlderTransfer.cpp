@@ -226,19 +226,24 @@ int COlderTransfer::DownloadDriver(int which) {
 // Project download
 
 int COlderTransfer::DownloadProject() {
+    std::string image;
+    if (!platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image)) {
+        g_nDownloadResult = 0;
+        m_port.Close();
+        m_reporter.ShowMessage("The project image WritePrj.hex cannot be read. Nothing was sent to the unit.", "",
+                               linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
+    return DownloadProject(image);
+}
+
+int COlderTransfer::DownloadProject(const std::string& image) {
     const bool threePorts = g_nDeviceId == kThreePortProduct;
     g_nDownloadResult = 0;
     Progress(0);
 
     // The image is checked whole before anything goes to the unit: a unit that took half
     // a project runs half of it.
-    std::string image;
-    if (!platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image)) {
-        m_port.Close();
-        m_reporter.ShowMessage("The project image WritePrj.hex cannot be read. Nothing was sent to the unit.", "",
-                               linkmb::kOk | linkmb::kIconStop);
-        return -1;
-    }
     const size_t blocks = image.size() >= kImageBlocksOffset
                               ? static_cast<uint8_t>(image[kImageBlockCountOffset]) +
                                     256u * static_cast<uint8_t>(image[kImageBlockCountOffset + 1])
@@ -270,6 +275,8 @@ int COlderTransfer::DownloadProject() {
 
     const int drivers = transfer::CheckUnitDrivers(m_link, m_reporter);
     if (drivers != 1) return drivers == 0 ? 0 : -1;
+    // The last point at which the unit still holds its old project whole.
+    if (m_reporter.StopAsked()) return kTransferStopped;
 
     if (ConnectToUnit() != 0) {
         Mark(kLineStep, LineState::Failed);
@@ -481,6 +488,7 @@ int COlderTransfer::RunUpload(COlderUploadDecoder& decoder) {
                 return -1;
             }
             m_port.WriteByte(unitcmd::kAck);
+            Progress(CUnitLink::ProgressFrom(70, i + 1, n));  // across every block
         }
         Mark(kLineProject, LineState::Succeeded);
     }

@@ -64,9 +64,13 @@ public:
     int DownloadFirmware();
     int DownloadCom1Driver();
     int DownloadCom2Driver();
-    // Sends the project image WritePrj.hex (already compiled): the driver check, the setup
-    // record and, except for the three-port product, the block records. 0 also when the
-    // driver question was declined (then g_nDownloadResult is -1).
+    // Sends the project image as this download compiled it (kept in memory from the compile
+    // on, so that another program compiling into the product's WritePrj.hex changes nothing
+    // of it): the driver check, the setup record and, except for the three-port product, the
+    // block records. 0 also when the driver question was declined (then g_nDownloadResult
+    // is -1); kTransferStopped when the person asked to stop before the setup record.
+    int DownloadProject(const std::string& image);
+    // The same with WritePrj.hex as it is on disk now.
     int DownloadProject();
 
     // Takes the project out of the unit into a staged copy of the model: 0 when the

@@ -22,6 +22,8 @@ constexpr uint8_t kClosingByte = 0x03;
 int CTransferTasks::UploadProject() {
     m_pDecoder = std::make_unique<CUploadDecoder>(m_reporter);
     if (RunUpload(*m_pDecoder) != 0) return -1;
+    // Asked to stop: the project that came is not taken over.
+    if (m_reporter.StopAsked()) return kTransferStopped;
     ApplyUploadedProject(m_pDecoder->Result(), m_reporter);
     return 0;
 }
@@ -174,6 +176,7 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
             keep();
             return -1;
         }
+        Progress(CUnitLink::ProgressFrom(70, k + 1, blocks));  // across every block
     }
     uint8_t closing[3];
     if (m_port.Read(closing, sizeof closing) == -1 || closing[2] != kClosingByte) {

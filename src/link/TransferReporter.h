@@ -46,4 +46,11 @@ public:
     }
     // The frame's menu set again for the product after an upload exchange.
     virtual void RestoreMenuAfterTransfer() {}
+    // The person asked to stop the transfer: a sequence stops at its next safe point (before
+    // the next command that changes what the unit holds) and reports kTransferStopped.
+    virtual bool StopAsked() { return false; }
 };
+
+// A sequence stopped at a safe point because the person asked for it: nothing of it was
+// sent (a download) or taken over (an upload).
+constexpr int kTransferStopped = 1;

@@ -364,8 +364,58 @@ int CTransferTasks::CompareUnitFirmware() const {
     return lookup.GetProductFirmwareVersion(static_cast<int>(g_nDeviceId), m_strUnitFirmware);
 }
 
+bool CTransferTasks::ReadIdbImages(CompiledProject& compiled) {
+    const bool modified = g_bProjectModified == 1;
+    for (int port = 1; port <= 2; ++port) {
+        const std::string path = modified ? WorkingIdbPath(g_szProductName, port)
+                                          : ProjectIdbPath(g_strPrjFileLastIo, port);
+        const std::string resolved = platform::ResolvePath(path);
+        std::string reason;
+        if (!platform::ReadFileSafely(resolved, platform::kProjectFileCap, compiled.idb[port - 1], reason) ||
+            !CheckIdbImage(compiled.idb[port - 1], reason)) {
+            m_reporter.ShowMessage((modified ? kMsgOpenIdbFiles : kMsgOpenIntermediate) + "\n\"" + resolved + "\": " +
+                                       reason + ".",
+                                   "", linkmb::kOk);
+            m_port.Close();
+            return false;
+        }
+    }
+    return true;
+}
+
 int CTransferTasks::DownloadProject() {
+    CompiledProject compiled;
+    if (!platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), compiled.image)) {
+        m_port.Close();
+        m_reporter.ShowMessage(WritePrjPath() + " was not found.", "", linkmb::kOk | linkmb::kIconExclamation);
+        return -1;
+    }
+    if (!ReadIdbImages(compiled)) return -1;
+    return DownloadProject(compiled);
+}
+
+int CTransferTasks::DownloadProject(const CompiledProject& compiled) {
     if (!CheckBlockSize(CUnitLink::kMaxProjectBlockSize)) return -1;
+
+    // The download image: the project image, the internal-database images, the features.
+    const std::string& project = compiled.image;
+    if (project.size() < kImageBlocksOffset) {
+        m_port.Close();
+        m_reporter.ShowMessage("The project image WritePrj.hex is incomplete (" + std::to_string(project.size()) +
+                                   " bytes). Nothing was sent to the unit.",
+                               "", linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
+    const std::string image = ComposeDownloadImage(project, compiled.idb[0], compiled.idb[1]);
+    const size_t dataLength = image.size() - kImageBlockCountOffset;
+    if (dataLength > kMaxProjectData) {
+        m_port.Close();
+        m_reporter.ShowMessage("The project is too large for the unit: its image holds " +
+                                   std::to_string(dataLength) + " bytes, the unit takes at most " +
+                                   std::to_string(kMaxProjectData) + ". Nothing was sent to the unit.",
+                               "", linkmb::kOk | linkmb::kIconStop);
+        return -1;
+    }
 
     Progress(0);
     if (ConnectToUnit() != 0) {
@@ -376,6 +426,8 @@ int CTransferTasks::DownloadProject() {
     }
     const int drivers = transfer::CheckUnitDrivers(m_link, m_reporter);
     if (drivers != 1) return drivers == 0 ? 0 : -1;
+    // The last point at which the unit still holds its old project whole.
+    if (m_reporter.StopAsked()) return kTransferStopped;
 
     if (ConnectToUnit() != 0) {
         Mark(kLineStep, LineState::Failed);
@@ -391,52 +443,11 @@ int CTransferTasks::DownloadProject() {
     }
     Sleep(kCommandPauseMs);
 
-    // The download image: the project image, the internal-database images, the features.
-    std::string project;
-    if (!platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), project)) {
-        m_port.Close();
-        m_reporter.ShowMessage(WritePrjPath() + " was not found.", "", linkmb::kOk | linkmb::kIconExclamation);
-        return -1;
-    }
     m_reporter.SetFileName("WritePrj.hex");
-    const std::string dummyPath = platform::ResolvePath(DummyPrjPath());
-    if (!platform::WriteFileBytes(dummyPath, std::string())) {
+    // The composed image is left on disk beside WritePrj.hex, as the unit's tools expect it.
+    if (!platform::WriteFileBytes(platform::ResolvePath(DummyPrjPath()), image)) {
         m_port.Close();
         m_reporter.ShowMessage(kMsgCreateDummy, "", linkmb::kOk);
-        return -1;
-    }
-    const bool modified = g_bProjectModified == 1;
-    std::string idb[2];
-    for (int port = 1; port <= 2; ++port) {
-        const std::string path = modified ? WorkingIdbPath(g_szProductName, port)
-                                          : ProjectIdbPath(g_strPrjFileLastIo, port);
-        const std::string resolved = platform::ResolvePath(path);
-        std::string reason;
-        if (!platform::ReadFileSafely(resolved, platform::kProjectFileCap, idb[port - 1], reason) ||
-            !CheckIdbImage(idb[port - 1], reason)) {
-            m_reporter.ShowMessage((modified ? kMsgOpenIdbFiles : kMsgOpenIntermediate) + "\n\"" + resolved + "\": " +
-                                       reason + ".",
-                                   "", linkmb::kOk);
-            m_port.Close();
-            return -1;
-        }
-    }
-    if (project.size() < kImageBlocksOffset) {
-        m_port.Close();
-        m_reporter.ShowMessage("The project image WritePrj.hex is incomplete (" + std::to_string(project.size()) +
-                                   " bytes). Nothing was sent to the unit.",
-                               "", linkmb::kOk | linkmb::kIconStop);
-        return -1;
-    }
-    const std::string image = ComposeDownloadImage(project, idb[0], idb[1]);
-    platform::WriteFileBytes(dummyPath, image);
-    const size_t dataLength = image.size() - kImageBlockCountOffset;
-    if (dataLength > kMaxProjectData) {
-        m_port.Close();
-        m_reporter.ShowMessage("The project is too large for the unit: its image holds " +
-                                   std::to_string(dataLength) + " bytes, the unit takes at most " +
-                                   std::to_string(kMaxProjectData) + ". Nothing was sent to the unit.",
-                               "", linkmb::kOk | linkmb::kIconStop);
         return -1;
     }
 

@@ -73,6 +73,14 @@ constexpr size_t kDriverRecordSize = 32;
 // Length field of the project data in the setup record as sent.
 constexpr size_t kSetupDataLengthOffset = 58;
 
+// The images a newer project download sends, taken at the compile and kept in memory until
+// they are on the line: another program compiling a project of the same product into the
+// product's shared image files meanwhile changes nothing of what this download sends.
+struct CompiledProject {
+    std::string image;   // the project image, as written to WritePrj.hex
+    std::string idb[2];  // the internal-database images of COM1 and COM2
+};
+
 // What the sequences of both generations do alike.
 namespace transfer {
 // Collects the *.abs files of the product's Firmware folder into g_arrFirmwareFiles and
@@ -128,7 +136,14 @@ public:
     // 2 the unit's is newer.
     int CompareUnitFirmware() const;
 
-    // Sends WritePrj.hex, the internal-database images and the feature tables.
+    // The internal-database images a project download sends, read now: the product's working
+    // pair for a modified project, else the pair beside the project file. False after the
+    // message that names the image that could not be read (then the port is closed).
+    bool ReadIdbImages(CompiledProject& compiled);
+    // Sends the compiled project image, its internal-database images and the feature tables.
+    // kTransferStopped when the person asked to stop before the unit took the setup record.
+    int DownloadProject(const CompiledProject& compiled);
+    // The same with WritePrj.hex and the internal-database images as they are on disk now.
     int DownloadProject();
 
     // Takes the project out of the unit. 0: the exchange succeeded and the uploaded

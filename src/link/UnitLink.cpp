@@ -263,8 +263,6 @@ int CUnitLink::SendBlocks(const uint8_t* data, size_t size, int blockSize, int m
     const size_t full = size / block;
     const size_t rest = size % block;
 
-    int position = 10;
-    const int step = full ? static_cast<int>((kProgressMax - 10) / full) : 0;
 
     // One frame buffer sized from the block size in use: length, data, check byte.
     std::vector<uint8_t> frame(block + 3);
@@ -292,8 +290,8 @@ int CUnitLink::SendBlocks(const uint8_t* data, size_t size, int blockSize, int m
 
     for (size_t k = 0; k < full; ++k) {
         if (!sendFrame(data + k * block, block)) return -1;
-        position += step;
-        Reporter().SetProgressPos(position);
+        // Moves across the whole file, however many blocks it has.
+        Reporter().SetProgressPos(BlockProgress(k + 1, full));
     }
     if (rest > 0 && !sendFrame(data + full * block, rest)) return -1;
 

@@ -91,8 +91,10 @@ public:
     static constexpr int kMaxProjectBlockSize = 5000;
     static constexpr int kProgressMax = 200;
     // The bar's position after `sent` of `blocks` blocks of a stream: from 10 to the end.
-    static int BlockProgress(size_t sent, size_t blocks) {
-        return blocks ? 10 + static_cast<int>((kProgressMax - 10) * sent / blocks) : 10;
+    static int BlockProgress(size_t sent, size_t blocks) { return ProgressFrom(10, sent, blocks); }
+    // The same from `start`: `done` of `total` steps.
+    static int ProgressFrom(int start, size_t done, size_t total) {
+        return total ? start + static_cast<int>(static_cast<size_t>(kProgressMax - start) * done / total) : start;
     }
     // The echo wait's watchdog.
     static constexpr uint32_t kEchoWatchdogMs = 10000;

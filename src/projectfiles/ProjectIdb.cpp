@@ -263,7 +263,7 @@ void FillIdbViews() {
     IdbRowsChanged(0);
 }
 
-void WriteIdbImages() {
+void WriteIdbImages(std::array<std::string, 2>* written) {
     g_bIdb1Edited = 0;
     g_bIdb2Edited = 0;
     // An untitled project has no files of its own yet: its rows go to the working pair.
@@ -276,6 +276,7 @@ void WriteIdbImages() {
             bytes = EncodeIdbImage(rows, port, &settings);
             StoreChoices(port, rows, settings);
         }
+        if (written) (*written)[port - 1] = bytes;
         const std::string path = ImagePath(port, working);
         // The working pair's folder is the program's own: made when it is missing.
         if (working && !g_szProductName.empty()) platform::MakeDirectories(platform::ResolvePath(deffiles::ProjectsFolder(g_szProductName)));
@@ -284,11 +285,11 @@ void WriteIdbImages() {
     }
 }
 
-void BuildIdbImage(const BlockRows& rows) {
+void BuildIdbImage(const BlockRows& rows, std::array<std::string, 2>* written) {
     CaptureChoices();
     FillBlockTables(rows);
     FillIdbViews();
-    WriteIdbImages();
+    WriteIdbImages(written);
 }
 
 int LoadIdbImages() {

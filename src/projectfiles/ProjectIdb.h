@@ -7,6 +7,7 @@
 #include "model/BlockTableData.h"
 #include "compiler/IdbDerivation.h"
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -25,10 +26,11 @@ void ClearIdbEntries();
 // Derives the rows of both ports from the working lists.
 void FillIdbViews();
 // Writes both image files from the rows (the working pair while the project is modified,
-// else the project's pair) and keeps each row's choices for the next derivation.
-void WriteIdbImages();
+// else the project's pair) and keeps each row's choices for the next derivation. With
+// `written`, the bytes of the COM1 and COM2 images are kept there too.
+void WriteIdbImages(std::array<std::string, 2>* written = nullptr);
 // FillBlockTables, FillIdbViews, WriteIdbImages.
-void BuildIdbImage(const BlockRows& rows);
+void BuildIdbImage(const BlockRows& rows, std::array<std::string, 2>* written = nullptr);
 // Reads the image files (the upload's working pair while g_bIdbModified is 1, else the
 // pair of the project last loaded or written) into the rows. 0, or -1 when a file
 // cannot be read.

@@ -553,7 +553,11 @@ bool QtBackend::ShowHelpPage(const std::string& path, const std::string& content
 
 // Paint and timers only: a click or a key waits until the program is ready for it, as
 // on a platform whose windows see no input while a transfer holds the program.
-void QtBackend::ProcessPendingEvents() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void QtBackend::ProcessPendingEvents() {
+    // Input held back here waits on the X side until the next X event comes (a key alone is
+    // then not heard before the step ends), so it is let through whenever it is welcome.
+    QApplication::processEvents(ui::InputDuringWaits() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtBackend::WindowDestroyed(ui::Window& window) {
     for (auto it = m->timers.begin(); it != m->timers.end();) {

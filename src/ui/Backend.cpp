@@ -29,6 +29,13 @@ HeadlessBackend& DefaultBackend() {
 
 Backend& GetBackend() { return g_backend ? *g_backend : DefaultBackend(); }
 
+namespace {
+bool g_inputDuringWaits = false;
+}  // namespace
+
+void SetInputDuringWaits(bool on) { g_inputDuringWaits = on; }
+bool InputDuringWaits() { return g_inputDuringWaits; }
+
 void SetBackend(Backend* backend) { g_backend = backend; }
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {

@@ -62,6 +62,11 @@ public:
 // step is used, so nothing can block.
 Backend& GetBackend();
 void SetBackend(Backend* backend);  // null: back to the default
+// Whether ProcessPendingEvents also lets the person's keys and clicks through: on while a
+// window whose handlers are safe in the middle of a wait (a transfer that only notes a
+// stop) runs a long step, so that a key is heard at once instead of when the step ends.
+void SetInputDuringWaits(bool on);
+bool InputDuringWaits();
 
 // The program's name: the caption of every message box that names none of its own.
 constexpr const char* kProgramName = "Quorvex";

@@ -16,10 +16,12 @@
 #include "model/RunTimeState.h"
 #include "app/ShellHelp.h"
 #include "app/TransferTasksDlg.h"
+#include "compiler/IdbImage.h"
 #include "compiler/ProjectImage.h"
 #include "model/BlockTableData.h"
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -506,8 +508,14 @@ TEST_F(Commands, DownloadHandsTheRowsToTheTransferDialog) {
         EXPECT_EQ(dialog.m_getBlockRows(), rows);
         // The modified project's images are derived when the dialog asks for them.
         ASSERT_TRUE(dialog.m_rebuildIdbImages);
-        dialog.m_rebuildIdbImages();
+        std::array<std::string, 2> images;
+        EXPECT_TRUE(dialog.m_rebuildIdbImages(images));
         EXPECT_EQ(g_pDBView1->GetRows().size(), 1u);
+        // The download sends the bytes written, from memory.
+        std::string written;
+        platform::ReadFileBytes(platform::ResolvePath(WorkingIdbPath(g_szProductName, 1)), written);
+        EXPECT_FALSE(images[0].empty());
+        EXPECT_EQ(images[0], written);
         d.UserClickButton(ui::IDCANCEL);
     });
     ASSERT_TRUE(Run(ID_DOWNLOAD));

@@ -212,10 +212,11 @@ void PrintTo(const StreamCase& c, std::ostream* os) {
     *os << c.fileSize << " bytes in blocks of " << c.blockSize;
 }
 
-// Progress of a stream of `full` full blocks; a padded last block moves nothing.
+// Progress of a stream of `full` full blocks: from 10 to 200 across them, however many
+// there are; a padded last block moves nothing.
 std::vector<int> Progress(int full) {
     std::vector<int> out;
-    for (int k = 1; k <= full; ++k) out.push_back(10 + k * (190 / full));
+    for (int k = 1; k <= full; ++k) out.push_back(10 + 190 * k / full);
     out.push_back(200);
     return out;
 }
@@ -248,7 +249,7 @@ TEST_P(FileStreamTest, BlocksArePaddedCheckedAndAcknowledged) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, FileStreamTest,
-    ::testing::Values(StreamCase{256, 64, {64, 64, 64, 64}, {57, 104, 151, 198, 200}},
+    ::testing::Values(StreamCase{256, 64, {64, 64, 64, 64}, {57, 105, 152, 200, 200}},
                       StreamCase{100, 64, {64, 64}, {200, 200}},
                       StreamCase{10, 64, {64}, {200}},
                       StreamCase{70000, 600, std::vector<unsigned>(117, 600), Progress(116)}),

@@ -192,9 +192,9 @@ TEST(Road, AnOlderProjectGoesDownAndComesBackFromTheSimulatedUnit) {
         // "during" is taken when the driver is in and the project is being compiled.
         g_BlockExServices.runDownloadDialog = [&](CDownloadDlg& dialog) {
             auto compile = dialog.m_compileProject;
-            dialog.m_compileProject = [&, compile] {
+            dialog.m_compileProject = [&, compile](std::string& image) {
                 grabbedDuring = backend.GrabDialog(dialog, during);
-                return compile();
+                return compile(image);
             };
             dialog.DoModal();
         };

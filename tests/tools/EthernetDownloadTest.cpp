@@ -166,3 +166,23 @@ TEST_F(EthernetDownloadTest, NoUnitAtTheAddressASilentEndOrABadPortIsReported) {
     });
     dlg.DoModal();
 }
+
+// The bar moves across the blocks of every file, not only before them.
+TEST_F(EthernetDownloadTest, ProgressMovesAcrossTheBlocksOfEachFile) {
+    struct Recorder : IEthernetDownloadReporter {
+        int ShowMessage(const std::string&, const std::string&, unsigned) override { return linkmb::kIdOk; }
+        void SetProgressPos(int position) override { positions.push_back(position); }
+        std::vector<int> positions;
+    } rec;
+    CEthernetDownload download(rec);
+    download.SetTimeout(2000);
+    const uint8_t address[4] = {127, 0, 0, 1};
+    ASSERT_EQ(download.Run("QVX-ENET", address, uint16_t(unit.Port())), 0);
+    // The firmware (69 blocks of 1024 bytes): after its header, the bar climbs block by block.
+    const auto header = std::find(rec.positions.begin(), rec.positions.end(), 100);
+    ASSERT_NE(header, rec.positions.end());
+    const std::vector<int> blocks(header + 1, header + 1 + 10);
+    EXPECT_TRUE(std::is_sorted(blocks.begin(), blocks.end()));
+    EXPECT_GT(blocks.front(), 100);
+    EXPECT_LT(blocks.back(), 120);
+}

@@ -162,3 +162,33 @@ TEST_F(HtmlDownloadTest, AFailedConnectionAMissingPortOrNoFilesIsReported) {
     });
     dlg.DoModal();
 }
+
+// The bar moves across a file of many chunks instead of standing at its end after the first.
+TEST_F(HtmlDownloadTest, ProgressMovesAcrossAFileOfManyChunks) {
+    UseProduct("QVX-S7", 90, 2);
+    std::filesystem::remove_all(tree.Path() + "HTML");
+    tree.Write("HTML/index.html", std::string(512 * 20, 'a'));  // 20 chunks
+    struct Watched : CHtmlDownloadDlg {
+        using CHtmlDownloadDlg::CHtmlDownloadDlg;
+        void SetProgressPos(int position) override {
+            CHtmlDownloadDlg::SetProgressPos(position);
+            positions.push_back(position);
+        }
+        std::vector<int> positions;
+    } dlg(nullptr, LogPath());
+    dlg.Port().SetClock(&clock);
+    ui.ExpectModal(IDD_HTML_DOWNLOAD, [&](ui::Dialog& d) {
+        d.Item(IDC_WEB_COM_PORT).UserType("COM7");
+        ui.AnswerMessageBox(ui::IDOK, kMsgWebDone);
+        d.UserClickButton(IDC_WEB_DOWNLOAD);
+        if (!d.IsEnded()) d.UserClickButton(ui::IDOK);
+    });
+    dlg.DoModal();
+    const auto from = std::find(dlg.positions.begin(), dlg.positions.end(), 2);
+    ASSERT_NE(from, dlg.positions.end());
+    const std::vector<int> file(from, dlg.positions.end());
+    ASSERT_GE(file.size(), 21u);
+    EXPECT_TRUE(std::is_sorted(file.begin(), file.begin() + 21));
+    EXPECT_EQ(file[10], 2 + 98 * 10 / 20);  // half the chunks, half the bar
+    EXPECT_EQ(file[20], 100);
+}

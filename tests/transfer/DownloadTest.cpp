@@ -395,3 +395,17 @@ TEST_F(DownloadTest, AProjectSavesReopensCompilesAndDownloadsWithNoWindow) {
     EXPECT_EQ(idbSaved, EncodeIdbImage(g_IdbPaneRows[0], 1));
     EXPECT_NE(idbSaved, project.idb1);
 }
+
+// A file of more blocks than the bar has steps still moves the bar across the whole file.
+TEST_F(DownloadTest, ProgressMovesAcrossAFileOfMoreThan190Blocks) {
+    UseBlockSize(128);  // the firmware: 545 blocks
+    rec.choice = 1;
+    ASSERT_EQ(tasks->DownloadFirmware(), 0);
+    const auto from = std::find(rec.progress.begin(), rec.progress.end(), 10);
+    ASSERT_NE(from, rec.progress.end());
+    const std::vector<int> stream(from, rec.progress.end());
+    EXPECT_TRUE(std::is_sorted(stream.begin(), stream.end()));
+    ASSERT_GT(stream.size(), 545u);
+    EXPECT_NEAR(stream[545 / 2], 105, 2);  // halfway through the file, halfway along the bar
+    EXPECT_EQ(stream[545], 200);
+}

@@ -453,7 +453,10 @@ protected:
     }
     // Ticks the project alone and downloads; the dialog's message list afterwards.
     std::vector<std::string> DownloadProject(CDownloadDlg& dlg, bool restartQuestion = false) {
-        if (!dlg.m_compileProject) dlg.m_compileProject = [] { return 0; };  // the image is in place
+        if (!dlg.m_compileProject)  // the image is in place
+            dlg.m_compileProject = [](std::string& image) {
+                return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
+            };
         std::vector<std::string> log;
         ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
             EXPECT_EQ(d.GetWindowText(), "Download");
@@ -493,9 +496,9 @@ TEST_F(OlderDialogTest, AProjectDownloadEndsWithItsSuccessLineAndTheRestartQuest
 TEST_F(OlderDialogTest, ExitIsDisabledWhileTheDownloadRunsAndUsableAfterIt) {
     CDownloadDlg dlg;
     bool exitDuring = true;
-    dlg.m_compileProject = [&] {
+    dlg.m_compileProject = [&](std::string& image) {
         exitDuring = dlg.GetDlgItem(ui::IDCANCEL)->IsWindowEnabled();
-        return 0;
+        return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
     };
     EXPECT_EQ(DownloadProject(dlg, true), std::vector<std::string>{"Project downloaded successfully."});
     EXPECT_FALSE(exitDuring);
@@ -552,4 +555,42 @@ TEST_F(OlderDialogTest, AnUploadReplacesTheProjectAndClosesTheDialog) {
     EXPECT_EQ(g_PlcRegisterTables.g_strPLC1Name, plc1);
     EXPECT_EQ(g_bBlockListEdited, 1);
     EXPECT_EQ(g_bBlockExUntitled, 1);
+}
+
+// Another program compiling a project of the same product into WritePrj.hex between this
+// download's compile and its send changes nothing of what the unit gets.
+TEST_F(OlderDialogTest, TheUnitGetsTheImageThisDownloadCompiledWhateverWritePrjHoldsLater) {
+    class Overwritten : public CDownloadDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CDownloadDlg::MarkLine(line, state, icon);
+            if (line == kLineCompile && state == LineState::Succeeded)
+                platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), BuildOlderProjectImage({}));
+        }
+    } dlg;
+    dlg.m_compileProject = [&](std::string& image) { return WriteOlderProjectImage(rows, &image) ? 0 : -1; };
+    EXPECT_EQ(DownloadProject(dlg, true), std::vector<std::string>{"Project downloaded successfully."});
+    sim.WaitQuiet(50, 3000);
+    EXPECT_EQ(sim.StoredOlderBlocks().size(), rows.size());
+}
+
+// The three-port product's project against a unit that holds drivers its product does not
+// define: the question can only name them by the definition files' defaults. A simulated
+// three-port unit reports the product's own drivers, so its project goes down without it.
+TEST_F(OlderFixture, TheThreePortDriverQuestionNamesOnlyDriversTheProductDefines) {
+    Use(kZava);
+    rec.answers = {linkmb::kIdNo};
+    Unit([](auto& b) { b.driverReport = {101, 1, 102, 1, 0}; });  // the S7 project's drivers
+    ASSERT_EQ(transfer->DownloadProject(), 0);
+    ASSERT_EQ(rec.Texts().size(), 1u);
+    EXPECT_NE(rec.Texts()[0].find("Com1:Corrupt PLC file"), std::string::npos) << rec.Texts()[0];
+
+    Settle();
+    rec = TransferRecorder();
+    sim.ClearLog();
+    Unit([](auto& b) { b.driverReport = unitsim::UnitSimulator::DefaultDriverReport(84); });
+    ASSERT_EQ(transfer->DownloadProject(), 0) << ::testing::PrintToString(rec.Texts());
+    EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
+    Settle();
+    EXPECT_EQ(sim.Records().size(), 1u);  // its project is the setup record
 }

@@ -271,7 +271,10 @@ TEST_F(TransferDialogTest, DatabaseImagesAreRebuiltWhenTheProjectOrTheControlWor
         int rebuilds = 0;
         CTransferTasksDlg dlg;
         dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
-        dlg.m_rebuildIdbImages = [&] { ++rebuilds; };
+        dlg.m_rebuildIdbImages = [&](std::array<std::string, 2>&) {
+            ++rebuilds;
+            return false;  // the images on disk are the test's
+        };
         ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
             d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
             d.UserClickButton(IDC_DOWNLOAD);
@@ -447,4 +450,129 @@ TEST_F(TransferDialogTest, AUnitUnpluggedGivesOneMessagePerFailedTask) {
         EXPECT_EQ(ui.MessageBoxes().size(), 2u);  // the question, then one failure
         EXPECT_EQ(g_nDownloadResult, -1);
     }
+}
+
+// A second program compiles a project of the same product into the shared image files while
+// this download talks to the unit: the unit still gets the project this download compiled.
+TEST_F(TransferDialogTest, TheUnitGetsTheImagesThisDownloadCompiledWhateverTheSharedFilesHoldLater) {
+    const SampleProject project = MakeSampleProject();
+    class Overwritten : public CTransferTasksDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CTransferTasksDlg::MarkLine(line, state, icon);
+            if (line == kLineCompile && state == LineState::Succeeded) {
+                // Compiled: what this download holds, then another project's images on disk.
+                platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), compiled);
+                platform::WriteFileBytes(platform::ResolvePath(WritePrjPath()), other);
+                platform::WriteFileBytes(platform::ResolvePath(WorkingIdbPath(g_szProductName, 1)), otherIdb);
+                platform::WriteFileBytes(platform::ResolvePath(WorkingIdbPath(g_szProductName, 2)), otherIdb);
+            }
+        }
+        std::string compiled, other, otherIdb;
+    } dlg;
+    dlg.other = project.writePrj;  // all five blocks; this download compiles two
+    dlg.otherIdb = EncodeIdbImage({}, 1);
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+    dlg.m_rebuildIdbImages = [&](std::array<std::string, 2>& images) {
+        images = {project.idb1, project.idb2};
+        return true;
+    };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+    dlg.DoModal();
+    Settle();
+    ASSERT_FALSE(dlg.compiled.empty());
+    ASSERT_NE(dlg.compiled, dlg.other);
+    const std::string dummy = ComposeDownloadImage(dlg.compiled, project.idb1, project.idb2);
+    const auto streams = sim.Streams();
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].data, PaddedBytes("\x1E" + dummy.substr(kImageBlockCountOffset), 512));
+    const auto records = sim.Records();
+    ASSERT_EQ(records.size(), 1u);
+    const std::vector<uint8_t> setup(dummy.begin() + kSetupRecordOffset, dummy.begin() + kSetupRecordOffset + 58);
+    EXPECT_EQ(std::vector<uint8_t>(records[0].bytes.begin(), records[0].bytes.begin() + 58), setup);
+    // The shared file stays where the unit's tools look for the compiled image.
+    std::string onDisk;
+    platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), onDisk);
+    EXPECT_EQ(onDisk, dlg.other);
+}
+
+// The pauses before the first task show that task's lines with their texts, and a second run
+// starts with an empty message list.
+TEST_F(TransferDialogTest, TheFirstTaskIsLabelledDuringThePausesAndTheLastRunsMessagesGo) {
+    const SampleProject project = MakeSampleProject();
+    struct Watching : platform::TestClock {
+        Watching() : platform::TestClock(kSpeedup) {}
+        void Sleep(uint32_t ms) override {
+            if (ms == 2000 && onPause) onPause();
+            platform::TestClock::Sleep(ms);
+        }
+        std::function<void()> onPause;
+    } watching;
+    g_TransferPort.SetClock(&watching);
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+    std::vector<std::vector<std::string>> seen;  // line texts and messages at each pause
+    watching.onPause = [&] {
+        std::vector<std::string> now;
+        for (int id : {IDC_LINE1_TEXT, IDC_LINE2_TEXT, IDC_LINE3_TEXT, IDC_LINE4_TEXT, IDC_LINE5_TEXT})
+            now.push_back(dlg.GetDlgItemText(id));
+        for (int id : {IDC_LINE1_ICON, IDC_LINE5_ICON}) now.push_back(dlg.Item(id).IsWindowVisible() ? "shown" : "hidden");
+        // A key or click of the person is heard in the middle of a wait while the run lasts.
+        now.push_back(ui::InputDuringWaits() ? "input heard" : "input held back");
+        for (const std::string& line : LogLines(dlg)) now.push_back(line);
+        seen.push_back(now);
+    };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);  // a first run
+        d.UserClickButton(IDC_DOWNLOAD);  // and another
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    for (int run = 0; run < 2; ++run) {
+        ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+        ui.AnswerMessageBox(ui::IDNO, "Download completed.");
+    }
+    dlg.DoModal();
+    g_TransferPort.SetClock(&clock);
+    ASSERT_EQ(seen.size(), 6u);  // three pauses before the project, in each run
+    const std::vector<std::string> labelled = {"Connecting to Quorvex.", "Checking existing drivers.",
+                                               "Downloading Project setup.", "Downloading Project.",
+                                               "Compiling Project.", "shown", "shown", "input heard"};
+    for (const auto& now : seen) EXPECT_EQ(now, labelled);
+    EXPECT_EQ(LogLines(dlg), std::vector<std::string>{"Project downloaded successfully."});
+    EXPECT_FALSE(ui::InputDuringWaits());
+}
+
+// Escape during an upload: the exchange ends, nothing of it is taken over, the dialog says
+// so and closes.
+TEST_F(TransferDialogTest, AnUploadStoppedWithEscapeTakesNothingOver) {
+    StoreSampleProjectInUnit(sim);
+    OpenAnotherProject();
+    const std::string before = ModelFingerprint();
+    class Escaped : public CTransferTasksDlg {
+    public:
+        void MarkLine(int line, LineState state, int icon) override {
+            CTransferTasksDlg::MarkLine(line, state, icon);
+            if (line == kLineSetup && state == LineState::Succeeded) UserPressEscape();
+        }
+    } dlg;
+    dlg.m_bUploadMode = 1;
+    dlg.m_nOpenMode = 2;
+    int taken = 0;
+    dlg.m_onUploaded = [&](const UploadedProject&) { ++taken; };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) { d.UserClickButton(IDC_UPLOAD_PROJECT); });
+    EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(taken, 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);  // no restart question
+    EXPECT_EQ(ui.MessageBoxes()[0].text,
+              "Upload stopped. The project from the unit was not taken over; the open project is as it was.");
+    EXPECT_EQ(LogLines(dlg), (std::vector<std::string>{"Stop asked: the project uploaded will not be taken over.",
+                                                       "Upload stopped: the project was not taken over."}));
+    EXPECT_EQ(ModelFingerprint(), before);
 }

@@ -160,6 +160,12 @@ TEST_F(UploadTest, RoundTripGivesBackEveryFieldTheImageCarries) {
     const std::vector<uint8_t> stream = sim.StoredStream();
     EXPECT_EQ(uploaded, std::string(stream.begin(), stream.end()));
     EXPECT_EQ(rec.progress.back(), 200);
+    // The bar climbs from 70 block by block while the image comes.
+    const auto image = std::find(rec.progress.begin(), rec.progress.end(), 70);
+    ASSERT_NE(image, rec.progress.end());
+    const std::vector<int> blocks(image, rec.progress.end());
+    EXPECT_TRUE(std::is_sorted(blocks.begin(), blocks.end()));
+    EXPECT_EQ(blocks.size(), stream.size() / 64 + 2);  // 70, one position per block, 200
     EXPECT_EQ(rec.menuRestores, 1);
     EXPECT_TRUE(rec.Marked(kLineProject, LineState::Succeeded));
 }

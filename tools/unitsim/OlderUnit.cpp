@@ -19,6 +19,11 @@ namespace unitsim {
 
 bool UnitSimulator::IsOlderProductCode(uint8_t code) { return code == 81 || code == 84 || code == 85; }
 
+std::vector<uint8_t> UnitSimulator::DefaultDriverReport(uint8_t productCode) {
+    if (productCode == 84) return {111, 1, 111, 1, 0};
+    return {101, 1, 102, 1, 0};
+}
+
 void UnitSimulator::SetStoredOlderBlocks(const std::vector<std::vector<uint8_t>>& blocks) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_olderBlocks = blocks;

@@ -189,6 +189,10 @@ public:
     // The product codes whose units speak the older protocol (the older products of the
     // sample tree).
     static bool IsOlderProductCode(uint8_t code);
+    // The drivers a unit of the product reports when it is told none: the three-port
+    // product's Modbus RTU Multiplexer (PLC 111, model 1) on both masters, else the README
+    // project's Modbus RTU Master (101) on COM1 and DF1 Full Duplex (102) on COM2.
+    static std::vector<uint8_t> DefaultDriverReport(uint8_t productCode);
 
     // Waits (real time) until nothing has crossed the line for quietMs; false after maxMs.
     bool WaitQuiet(int quietMs, int maxMs) const;

@@ -10,8 +10,8 @@
 // A project downloaded to it is kept and served back on upload (for the length of the run).
 // By default it reports the newest sample firmware (V03.40) and the drivers of the
 // README's project (Modbus RTU Master "Standard" on COM1, DF1 Full Duplex "Series 5" on
-// COM2), so that project goes down without questions; --firmware and --drivers give the
-// other cases. --tcp also starts the Ethernet side on 127.0.0.1:PORT (0: any port).
+// COM2; for the three-port product 84 its Modbus RTU Multiplexer on both masters), so that
+// project goes down without questions; --firmware and --drivers give the other cases. --tcp also starts the Ethernet side on 127.0.0.1:PORT (0: any port).
 // The products of the older generation (81, 84, 85) speak the older protocol variant;
 // --older or --newer chooses the variant for any product code.
 //
@@ -47,9 +47,10 @@ void Usage() {
 
 int main(int argc, char** argv) {
     unitsim::Behaviour b;
-    // The sample tree's newest firmware and the README project's drivers.
+    // The sample tree's newest firmware; the drivers of the product's README project
+    // unless --drivers names others.
     b.firmwareVersion = "V03.40";
-    b.driverReport = {101, 1, 102, 1, 0};
+    bool driversGiven = false;
     std::string link;
     int tcpPort = -1;
     int older = -1;  // by the product code
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
         else if (a == "--omit-closing-byte") b.omitImageClosingByte = true;
         else if (a == "--drivers") {
             // PLC number and model of COM1, then of COM2, as the unit reports its drivers.
+            driversGiven = true;
             std::string list = value();
             b.driverReport.assign(5, 0);
             for (size_t i = 0; i < 4 && !list.empty(); ++i) {
@@ -96,6 +98,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!driversGiven) b.driverReport = unitsim::UnitSimulator::DefaultDriverReport(b.productCode);
     b.older = older == -1 ? unitsim::UnitSimulator::IsOlderProductCode(b.productCode) : older == 1;
     unitsim::UnitSimulator sim(b);
     std::string error;
