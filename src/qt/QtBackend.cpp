@@ -71,10 +71,11 @@ protected:
 
 // A modal window closed: the keys go back to the window below it (a window manager does
 // so by itself; without one the X focus would be left on no window).
-void KeysBackTo(const QPointer<QWidget>& below) {
+QWidget* GiveKeysBack(const QPointer<QWidget>& below) {
     QWidget* to = QApplication::activeModalWidget();
     if (!to && below && below->isVisible()) to = below->window();
     if (to && !to->isActiveWindow()) to->activateWindow();
+    return to;
 }
 
 QString SafeName(const std::string& text) {
@@ -123,6 +124,14 @@ public:
 
     // The window the person works in, to which the keys go back when help closes.
     void SetWorkWindow(QWidget* window) { m_work = window; }
+
+    // A modal window closed and gave the keys back to `to`. A window manager may then hand
+    // them to help, left open beside it: for a moment help gives them back.
+    void KeysWentBackTo(QWidget* to) {
+        if (!isVisible() || !to || to->window() == this) return;
+        m_work = to->window();
+        m_keysBack.start();
+    }
 
     void ShowTopic(const QString& page, const QString& contents, QWidget* caller) {
         m_keysBack.invalidate();
@@ -257,6 +266,11 @@ struct QtBackend::Impl {
     std::map<ui::Dialog*, DialogWidget*> modeless;
     std::map<const ui::Frame*, QPointer<FrameWidget>> frames;
     QPointer<QWidget> helpWindow;
+
+    void KeysBackTo(const QPointer<QWidget>& below) {
+        QWidget* to = GiveKeysBack(below);
+        if (helpWindow) static_cast<HelpWindow*>(helpWindow.data())->KeysWentBackTo(to);
+    }
     // The context of every connection that reaches back into the backend: it goes first,
     // and they end with it.
     QObject context;
@@ -346,7 +360,7 @@ int QtBackend::RunModal(ui::Dialog& dialog) {
     m->shown.erase(&dialog);
     dialog.AttachPeer(nullptr);
     delete w;
-    KeysBackTo(below);
+    m->KeysBackTo(below);
     return dialog.GetResult();
 }
 
@@ -468,7 +482,7 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     if (m->autoClose) return buttons[def].second;
     box.exec();
     box.hide();
-    KeysBackTo(below);
+    m->KeysBackTo(below);
     const auto clicked = box.standardButton(box.clickedButton());
     for (auto& b : buttons)
         if (b.first == clicked) return b.second;
@@ -503,7 +517,7 @@ bool QtBackend::RunFileDialog(ui::FileDialog& dialog) {
     QPointer<QWidget> below = m->ParentWidget();
     const int accepted = fd.exec();
     fd.hide();
-    KeysBackTo(below);
+    m->KeysBackTo(below);
     if (accepted != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
     dialog.SetChosenPath(ToAnsi(fd.selectedFiles().front()));
     return true;

@@ -39,21 +39,6 @@ int DarkPixels(const std::string& png) {
     return dark;
 }
 
-// The S7 project of DF1 Full Duplex and Modbus RTU Master, its unit on COM7 with the
-// newest firmware and the project's drivers.
-void StartUnitOnCom7(unitsim::UnitSimulator& sim) {
-    std::string error;
-    ASSERT_TRUE(sim.Start(&error)) << error;
-    ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
-    SelectProject("QVX-S7", 82, "102", 1, "101", 1);
-    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
-    unitsim::Behaviour b = sim.GetBehaviour();
-    b.productCode = 82;
-    b.driverReport = {102, 1, 101, 1, 0};
-    b.firmwareVersion = "V03.40";
-    sim.SetBehaviour(b);
-}
-
 }  // namespace
 
 TEST(TransferDialogScreens, DuringAndAfterADownload) {

@@ -121,16 +121,7 @@ TEST(TransferStop, NewerDialogStoppedWithExitEscapeOrTheCloseBoxSendsNoMoreAndSa
         testsupport::SampleTree tree;
         std::remove((tree.Path() + "QVX-S7/Firmware/FW0330.abs").c_str());  // no firmware choice
         unitsim::UnitSimulator sim;
-        std::string error;
-        ASSERT_TRUE(sim.Start(&error)) << error;
-        ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
-        SelectProject("QVX-S7", 82, "102", 1, "101", 1);
-        platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
-        unitsim::Behaviour b = sim.GetBehaviour();
-        b.productCode = 82;
-        b.driverReport = {102, 1, 101, 1, 0};
-        b.firmwareVersion = "V03.40";
-        sim.SetBehaviour(b);
+        ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
         const SampleProject project = MakeSampleProject();
         platform::TestClock clock(kSpeedup);
         g_TransferPort.SetClock(&clock);
