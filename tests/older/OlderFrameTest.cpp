@@ -76,20 +76,25 @@ protected:
         ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
         ASSERT_NE(List(), nullptr);
     }
+    // Block 1 of a Modbus RTU Master / DF1 Full Duplex project, marked edited.
+    CBlockExView* FillBlockOne() {
+        CBlockExView* list = List();
+        list->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
+        list->SetCellText(0, kOlderColSourceAddr, "H0001");
+        list->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
+        list->SetCellText(0, kOlderColDestAddr, "N007:000");
+        list->SetCellText(0, kOlderColWords, "8");
+        g_bBlockListEdited = 1;
+        return list;
+    }
     std::string LastBox() const { return ui.MessageBoxes().empty() ? "" : ui.MessageBoxes().back().text; }
     std::string Projects() const { return tree.Path() + "QVX-00/Projects/"; }
 };
 
 TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
     NewProject("Modbus RTU Master", "DF1 Full Duplex");
-    CBlockExView* list = List();
-    list->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
-    list->SetCellText(0, kOlderColSourceAddr, "H0001");
-    list->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
-    list->SetCellText(0, kOlderColDestAddr, "N007:000");
-    list->SetCellText(0, kOlderColWords, "8");
+    CBlockExView* list = FillBlockOne();
     list->SetCellText(0, kOlderColComment, "to the press");
-    g_bBlockListEdited = 1;
     g_ProjectSettings.g_strProjAuthor = "Ann";
     const std::string path = Projects() + "line.prj";
     ui.AnswerFileDialog(path);
@@ -149,13 +154,7 @@ TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
 // configured and saved from its sheet, which then closes.
 TEST_F(OlderFrame, OnlyTheFileOfTheOpenProjectIsHeld) {
     NewProject("Modbus RTU Master", "DF1 Full Duplex");
-    CBlockExView* list = List();
-    list->SetCellText(0, kOlderColSourcePlc, "Modbus RTU Master");
-    list->SetCellText(0, kOlderColSourceAddr, "H0001");
-    list->SetCellText(0, kOlderColDestPlc, "DF1 Full Duplex");
-    list->SetCellText(0, kOlderColDestAddr, "N007:000");
-    list->SetCellText(0, kOlderColWords, "8");
-    g_bBlockListEdited = 1;
+    FillBlockOne();
     const std::string path = Projects() + "held.prj";
     ui.AnswerFileDialog(path);
     ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
