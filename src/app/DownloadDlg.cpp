@@ -118,12 +118,7 @@ void CDownloadDlg::OnDownload() {
     }
     if (goOn()) PauseBetweenTasks(kTaskPauseMs);
     if (g_bTaskProject && goOn()) m_sent[3] = RunProject();
-    const bool allSent = (!g_bTaskFirmware || m_sent[0]) && (!g_bTaskCom1Driver || m_sent[1]) &&
-                         (!g_bTaskCom2Driver || m_sent[2]) && (!g_bTaskProject || m_sent[3]);
-    if (m_bStopAsked && !allSent) {
-        EndStoppedDownload(g_DownloadPort);
-        return;
-    }
+    if (EndIfStoppedShort(g_DownloadPort)) return;
     if (g_nDownloadResult == 0) SetDlgItemText(IDC_SUMMARY, "Download Completed Successfully....");
     EndOlderDownload();
     if (m_bStopAsked) OnCancel();  // everything was sent before the stop came: the dialog closes

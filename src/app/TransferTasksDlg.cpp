@@ -442,10 +442,13 @@ bool CTransferTasksDlg::StopDuringTransfer() {
     return true;
 }
 
-void CTransferTasksDlg::EndStoppedDownload(CSerialPort& port) {
+bool CTransferTasksDlg::EndIfStoppedShort(CSerialPort& port) {
+    const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
+    bool stoppedShort = false;
+    for (int i = 0; i < 4; ++i) stoppedShort = stoppedShort || (ticked[i] && !m_sent[i]);
+    if (!m_bStopAsked || !stoppedShort) return false;
     const std::string names[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
                                   Named("PLC2 Driver", "Master2 Driver"), "Project"};
-    const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
     const int iconLine[4] = {2, 2, 3, 4};
     std::string sent, notSent;
     auto add = [](std::string& list, const std::string& name) { list += (list.empty() ? "" : ", ") + name; };
@@ -473,6 +476,7 @@ void CTransferTasksDlg::EndStoppedDownload(CSerialPort& port) {
     EnableControls(true);
     SetProgressPos(0);
     OnCancel();  // the person asked to leave
+    return true;
 }
 
 void CTransferTasksDlg::OnDownload() {
@@ -519,12 +523,7 @@ void CTransferTasksDlg::OnDownload() {
             HideAllIcons();
         }
     }
-    const bool allSent = (!g_bTaskFirmware || m_sent[0]) && (!g_bTaskCom1Driver || m_sent[1]) &&
-                         (!g_bTaskCom2Driver || m_sent[2]) && (!g_bTaskProject || m_sent[3]);
-    if (m_bStopAsked && !allSent) {
-        EndStoppedDownload(g_TransferPort);
-        return;
-    }
+    if (EndIfStoppedShort(g_TransferPort)) return;
     EndDownload();
     if (m_bStopAsked) OnCancel();  // everything was sent before the stop came: the dialog closes
 }

@@ -108,14 +108,15 @@ protected:
     bool RunDriverTask(int which, const std::function<int()>& download);
     void EndDownload();
     // Exit, Escape or the close box while a transfer runs: the stop is noted and the
-    // transfer ends at its next safe point (see EndStoppedDownload). True when a transfer
+    // transfer ends at its next safe point (see EndIfStoppedShort). True when a transfer
     // runs, so the dialog stays until then.
     bool StopDuringTransfer();
     void SetRunning(bool running);
     // The end of a download the person stopped before every ticked task was sent: the
     // tasks not sent are marked, the closing message names what was sent and what was not,
-    // there is no restart question, and the dialog closes.
-    void EndStoppedDownload(CSerialPort& port);
+    // there is no restart question, and the dialog closes. False (nothing done) when no
+    // stop was asked or every ticked task was sent.
+    bool EndIfStoppedShort(CSerialPort& port);
     // Empties the message list of the last run.
     void ClearLog();
     // The lines of the first task labelled while the pauses before it run.

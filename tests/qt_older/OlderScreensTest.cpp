@@ -200,12 +200,8 @@ TEST(QtOlderScreens, BlockListCellEditorsAndAddressDialog) {
             ASSERT_NE(editor, nullptr) << "no editor after the first click on column " << col;
             const QRect now = table->visualRect(table->model()->index(2, col));
             EXPECT_LE(std::abs(editor->mapTo(win, QPoint(0, 0)).x() - table->viewport()->mapTo(win, now.topLeft()).x()), 3);
-            if (col == kOlderColComment) {
-                EXPECT_EQ(static_cast<QLineEdit*>(editor)->text(), QString("Valve states"));
-                QTest::keyClick(editor, Qt::Key_Escape);
-            } else {
-                QTest::keyClick(editor, Qt::Key_Escape);
-            }
+            if (col == kOlderColComment) EXPECT_EQ(static_cast<QLineEdit*>(editor)->text(), QString("Valve states"));
+            QTest::keyClick(editor, Qt::Key_Escape);
             Settle();
         }
         ASSERT_TRUE(backend.GrabDialog(*view->GetInfoWnd(), Shot("older-info-window.png")));

@@ -115,57 +115,44 @@ void ExpectStoppedAfterTheFirmware(const Outcome& out, const unitsim::UnitSimula
 
 }  // namespace
 
-TEST(TransferStop, NewerDialogStoppedWithExitEscapeOrTheCloseBoxSendsNoMoreAndSaysSo) {
-    for (Gesture g : {Gesture::Exit, Gesture::Escape, Gesture::CloseBox}) {
-        SCOPED_TRACE(Name(g));
+// The newer dialog takes all three gestures; the older one greys Exit while it runs.
+TEST(TransferStop, StoppedWithExitEscapeOrTheCloseBoxSendsNoMoreAndSaysSo) {
+    const std::pair<bool, Gesture> cases[] = {{false, Gesture::Exit}, {false, Gesture::Escape},
+                                              {false, Gesture::CloseBox}, {true, Gesture::Escape},
+                                              {true, Gesture::CloseBox}};
+    for (const auto& [older, g] : cases) {
+        SCOPED_TRACE(std::string(older ? "older " : "newer ") + Name(g));
         testsupport::SampleTree tree;
-        std::remove((tree.Path() + "QVX-S7/Firmware/FW0330.abs").c_str());  // no firmware choice
         unitsim::UnitSimulator sim;
         ASSERT_NO_FATAL_FAILURE(StartUnitOnCom7(sim));
-        const SampleProject project = MakeSampleProject();
         platform::TestClock clock(kSpeedup);
-        g_TransferPort.SetClock(&clock);
-
-        Stopped<CTransferTasksDlg> dlg(g);
-        dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
-        const Outcome out = RunAllFourAndStop(dlg);
-        sim.WaitQuiet(50, 3000);
-        ExpectStoppedAfterTheFirmware(out, sim, "PLC");
-        EXPECT_FALSE(g_TransferPort.IsOpen());
-        g_TransferPort.SetClock(nullptr);
-        sim.Stop();
-        ::unsetenv("QUORVEX_COM7");
-        ResetModel();
-    }
-}
-
-TEST(TransferStop, OlderDialogStoppedWithEscapeOrTheCloseBoxSendsNoMoreAndSaysSo) {
-    for (Gesture g : {Gesture::Escape, Gesture::CloseBox}) {
-        SCOPED_TRACE(Name(g));
-        testsupport::SampleTree tree;
-        unitsim::UnitSimulator sim;
-        std::string error;
-        ASSERT_TRUE(sim.Start(&error)) << error;
-        ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
-        SelectProject("QVX-00", 81, "102", 1, "101", 1);
-        platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-00"));
-        unitsim::Behaviour b;
-        b.older = true;
-        b.productCode = 81;
-        b.driverReport = {102, 1, 101, 1, 0};
-        sim.SetBehaviour(b);
-        platform::TestClock clock(kSpeedup);
-        g_DownloadPort.SetClock(&clock);
-        g_bProductMismatch = 0;
-
-        Stopped<CDownloadDlg> dlg(g);
-        dlg.m_compileProject = [](std::string& image) { return WriteOlderProjectImage({}, &image) ? 0 : -1; };
-        const Outcome out = RunAllFourAndStop(dlg);
+        CSerialPort& port = older ? g_DownloadPort : g_TransferPort;
+        port.SetClock(&clock);
+        Outcome out;
+        if (older) {
+            SelectProject("QVX-00", 81, "102", 1, "101", 1);
+            platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-00"));
+            unitsim::Behaviour b;
+            b.older = true;
+            b.productCode = 81;
+            b.driverReport = {102, 1, 101, 1, 0};
+            sim.SetBehaviour(b);
+            g_bProductMismatch = 0;
+            Stopped<CDownloadDlg> dlg(g);
+            dlg.m_compileProject = [](std::string& image) { return WriteOlderProjectImage({}, &image) ? 0 : -1; };
+            out = RunAllFourAndStop(dlg);
+        } else {
+            std::remove((tree.Path() + "QVX-S7/Firmware/FW0330.abs").c_str());  // no firmware choice
+            const SampleProject project = MakeSampleProject();
+            Stopped<CTransferTasksDlg> dlg(g);
+            dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 2); };
+            out = RunAllFourAndStop(dlg);
+        }
         sim.WaitQuiet(50, 3000);
         ExpectStoppedAfterTheFirmware(out, sim, "PLC");
         EXPECT_TRUE(sim.StoredOlderBlocks().empty());
-        EXPECT_FALSE(g_DownloadPort.IsOpen());
-        g_DownloadPort.SetClock(nullptr);
+        EXPECT_FALSE(port.IsOpen());
+        port.SetClock(nullptr);
         sim.Stop();
         ::unsetenv("QUORVEX_COM7");
         ResetModel();
