@@ -55,6 +55,7 @@ const char kKeptSuffix[] = ".kept";
 const char kSavingSuffix[] = ".saving";
 const char kJournalHead[] = "Quorvex replace journal 1";
 const char kJournalEnd[] = "end";
+const char kJournalBack[] = "back ";
 
 thread_local std::string t_lastError;
 
@@ -295,6 +296,46 @@ std::string RealTarget(const std::string& resolved) {
     return target;
 }
 
+// Keeps the old file `target` under the second name `keptName` (its name in `kept`), or
+// nothing when there is no old file. Where the filesystem has no second names, a copy is
+// kept instead; false with the reason when not even that can be written.
+bool KeepOldFile(const std::string& target, const std::string& keptName, std::string& kept, std::string& reason) {
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) return true;
+    Step();
+    if (::link(target.c_str(), keptName.c_str()) != 0) {
+        if (S_ISLNK(st.st_mode)) {
+            std::string to(4096, '\0');
+            const ssize_t n = ::readlink(target.c_str(), to.data(), to.size());
+            Step();
+            if (n < 0 || ::symlink(to.substr(0, static_cast<size_t>(n)).c_str(), keptName.c_str()) != 0) {
+                reason = Reason(errno);
+                return false;
+            }
+        } else {
+            std::string bytes;
+            int fd = -1;
+            if (!ReadFileSafely(target, size_t(64) << 20, bytes, reason) ||
+                !WriteOwnedFile(keptName, st.st_mode & 07777, bytes, fd, reason))
+                return false;
+            ::close(fd);
+        }
+    }
+    kept = keptName;
+    return true;
+}
+
+// Marks in the journal that the batch's files are being put back: "back " and, for each
+// file, 1 when its old file has a second name to come back from, 0 when it is new with
+// the batch (and so goes). Flushed before the first file goes back.
+void AppendPutBackRecord(int journalFd, const std::string& flags) {
+    const std::string record = std::string(kJournalBack) + flags + "\n";
+    Step();
+    if (::write(journalFd, record.data(), record.size()) != static_cast<ssize_t>(record.size())) return;
+    Step();
+    ::fsync(journalFd);
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t pos = 0;
@@ -451,44 +492,61 @@ void ReplaceBatch::Discard() {
 
 bool ReplaceBatch::Commit(std::string& error) {
     error.clear();
+    m_failedFile.clear();
+    m_failureReason.clear();
+    // A failure names the file of the batch it concerns (never a name of the replace's own).
+    auto fail = [&](const std::string& target, const std::string& reason) {
+        m_failedFile = target;
+        m_failureReason = reason;
+        error = "\"" + target + "\": " + reason;
+        return false;
+    };
     // Committing writes for real: a batch is not staged into itself.
     if (t_activeBatch == this) t_activeBatch = m_outer;
     if (m_order.empty()) return true;
     const std::string& first = m_order.front();
     for (const std::string& target : m_order)
-        if (target.find('\n') != std::string::npos) {  // the journal holds one name a line
-            error = "\"" + target + "\": the name holds a line break";
-            return false;
-        }
+        if (target.find('\n') != std::string::npos)  // the journal holds one name a line
+            return fail(target, "the name holds a line break");
     FinishInterruptedReplace(first, m_order);
     for (const std::string& target : m_order) {
         std::string reason;
-        if (!CheckReplaceable(target, reason)) {
-            error = "\"" + target + "\": " + reason;
-            return false;
-        }
+        if (!CheckReplaceable(target, reason)) return fail(target, reason);
     }
 
     // Every name below belongs to this replace alone, and stays locked while it runs.
     const std::string token = NewToken();
     std::vector<int> fds;
+    // Each old file is kept under a second name until every file of the batch stands, so
+    // that a rename that fails puts back those already done.
+    std::vector<std::string> kept(m_order.size());
     auto closeAll = [&] {
         for (int fd : fds)
             if (fd >= 0) ::close(fd);
     };
     auto undo = [&] {
         for (size_t i = 0; i < fds.size(); ++i) Unlink(TempName(m_order[i], token));
+        for (const std::string& name : kept)
+            if (!name.empty()) Unlink(name);
         closeAll();
     };
     for (const std::string& target : m_order) {
         std::string reason;
         int fd = -1;
         if (!WriteReplacement(target, token, m_files[target], fd, reason)) {
-            error = "\"" + target + "\": " + reason;
             undo();
-            return false;
+            return fail(target, reason);
         }
         fds.push_back(fd);
+    }
+    // The second names are made before the journal: a journal found on the disk always has
+    // every old file of its batch beside it.
+    for (size_t i = 0; i < m_order.size() && m_order.size() > 1; ++i) {
+        std::string reason;
+        if (!KeepOldFile(m_order[i], KeptName(m_order[i], token), kept[i], reason)) {
+            undo();
+            return fail(m_order[i], reason);
+        }
     }
     const std::string journal = JournalName(first, token);
     int journalFd = -1;
@@ -498,70 +556,45 @@ bool ReplaceBatch::Commit(std::string& error) {
         text += std::string(kJournalEnd) + "\n";
         std::string reason;
         if (!WriteOwnedFile(journal, 0666, text, journalFd, reason)) {
-            error = "\"" + journal + "\": " + reason;
             undo();
-            return false;
+            return fail(first, reason);  // the journal is the batch's: its first file is named
         }
         SyncFolder(FolderOf(journal));
     }
-    // Each old file is kept under a second name until every file of the batch stands, so
-    // that a rename that fails puts back those already done. (Where the filesystem has no
-    // second names, the old bytes are kept instead.)
-    struct Old {
-        bool existed = false;
-        std::string kept;   // its second name, or empty
-        std::string bytes;  // its bytes when it has none
-    };
-    std::vector<Old> olds(m_order.size());
-    for (size_t i = 0; i < m_order.size() && m_order.size() > 1; ++i) {
-        struct stat st;
-        if (::lstat(m_order[i].c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) continue;
-        olds[i].existed = true;
-        Step();
-        if (::link(m_order[i].c_str(), KeptName(m_order[i], token).c_str()) == 0) {
-            olds[i].kept = KeptName(m_order[i], token);
-        } else {
-            std::string reason;
-            ReadFileSafely(m_order[i], size_t(64) << 20, olds[i].bytes, reason);
-        }
-    }
-    auto dropKept = [&] {
-        for (const Old& old : olds)
-            if (!old.kept.empty()) Unlink(old.kept);
-    };
+    std::vector<std::string> folders;
+    for (const std::string& target : m_order)
+        if (std::find(folders.begin(), folders.end(), FolderOf(target)) == folders.end()) folders.push_back(FolderOf(target));
     // From here the new files are on the disk and named by the journal.
     for (size_t i = 0; i < m_order.size(); ++i) {
         const std::string& target = m_order[i];
         if (Rename(TempName(target, token), target) == 0) continue;
-        error = "\"" + target + "\": " + Reason(errno);
-        // Put back what was already renamed, newest first; the journal goes last, so that
-        // a kill in between still finishes the save rather than leaving a mix.
+        fail(target, Reason(errno));
+        // The put-back is recorded in the journal before the first file goes back: a kill
+        // from here on is put back by the next program too, never finished forward.
+        if (journalFd >= 0) {
+            std::string flags;
+            for (const std::string& name : kept) flags += name.empty() ? '0' : '1';
+            AppendPutBackRecord(journalFd, flags);
+        }
+        // Put back what was already renamed, newest first.
         for (size_t j = i; j-- > 0;) {
-            if (!olds[j].kept.empty()) {
-                Rename(olds[j].kept, m_order[j]);
-                olds[j].kept.clear();
-            } else if (olds[j].existed) {
-                const std::string back = TempName(m_order[j], token);
-                int fd = -1;
-                std::string reason;
-                if (WriteOwnedFile(back, 0666, olds[j].bytes, fd, reason)) {
-                    struct stat st;
-                    if (::fstat(fds[j], &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-                    Rename(back, m_order[j]);
-                    ::close(fd);
-                }
+            if (!kept[j].empty()) {
+                Rename(kept[j], m_order[j]);
+                kept[j].clear();
             } else {
-                Unlink(m_order[j]);
+                Unlink(m_order[j]);  // new with this batch
             }
         }
-        for (size_t j = i; j < m_order.size(); ++j) Unlink(TempName(m_order[j], token));
-        dropKept();
-        closeAll();
-        SyncFolder(FolderOf(first));
+        for (const std::string& folder : folders) SyncFolder(folder);
         if (journalFd >= 0) {
             Unlink(journal);
             ::close(journalFd);
         }
+        // Without the journal what is left is only removed.
+        for (size_t j = i; j < m_order.size(); ++j) Unlink(TempName(m_order[j], token));
+        for (const std::string& name : kept)
+            if (!name.empty()) Unlink(name);
+        closeAll();
         return false;
     }
     // Every file stands: a held file's lock follows it to its new version.
@@ -569,20 +602,20 @@ bool ReplaceBatch::Commit(std::string& error) {
         AfterRename(m_order[i], fds[i]);
         fds[i] = -1;
     }
-    std::vector<std::string> folders;
-    for (const std::string& target : m_order)
-        if (std::find(folders.begin(), folders.end(), FolderOf(target)) == folders.end()) folders.push_back(FolderOf(target));
     for (const std::string& folder : folders) SyncFolder(folder);
-    dropKept();
     // The journal's removal need not reach the disk: found again, it names no replacement
     // left and is only removed (and the old files kept beside it with it).
     if (journalFd >= 0) {
         Unlink(journal);
         ::close(journalFd);
     }
+    for (const std::string& name : kept)
+        if (!name.empty()) Unlink(name);
     Discard();
     return true;
 }
+
+bool ReplaceBatch::FailedAt(const std::string& path) const { return !m_failedFile.empty() && Target(path) == m_failedFile; }
 
 void RemoveStaleReplacements(const std::string& path) {
     for (const auto& [temp, token] : OwnNames(ResolvePath(path), kSavingSuffix)) {
@@ -593,6 +626,58 @@ void RemoveStaleReplacements(const std::string& path) {
     }
 }
 
+namespace {
+
+// Finishes the batch a journal left by a program that no longer runs names. A journal is
+// put in place whole, after every file it names was written and every old file kept: one
+// cut short was never acted on. Until a put-back is recorded, each replacement still
+// standing is renamed over its file; once one is (or when a replacement can no longer be
+// renamed over its file, a folder in its place), every old file comes back from its
+// second name and a file new with the batch goes. Only files beside the journal are
+// touched: a journal cannot name others.
+void FinishJournal(const std::string& journal, const std::string& token, const std::string& text) {
+    const std::vector<std::string> lines = Lines(text);
+    const auto end = std::find(lines.begin(), lines.end(), std::string(kJournalEnd));
+    if (lines.empty() || lines.front() != kJournalHead || end == lines.end()) return;
+    std::vector<std::string> files;
+    for (auto it = lines.begin() + 1; it != end; ++it)
+        if (FolderOf(*it) == FolderOf(journal)) files.push_back(*it);
+    struct stat st;
+    auto exists = [&st](const std::string& name) { return ::lstat(name.c_str(), &st) == 0; };
+    bool back = end + 1 != lines.end();
+    std::string flags = back && end[1].rfind(kJournalBack, 0) == 0 ? end[1].substr(sizeof kJournalBack - 1) : "";
+    // Journals of earlier versions kept no old files: those are only finished forward.
+    for (const std::string& file : files) {
+        std::string reason;
+        if (!back && !token.empty() && exists(TempName(file, token)) && !CheckReplaceable(file, reason)) back = true;
+    }
+    if (!back) {
+        for (const std::string& file : files) {
+            const std::string temp = TempName(file, token);
+            if (exists(temp) && S_ISREG(st.st_mode)) Rename(temp, file);
+        }
+    } else {
+        // A record cut short was written before anything went back: every old file still
+        // has its second name.
+        if (flags.size() != files.size() || flags.find_first_not_of("01") != std::string::npos) {
+            flags.clear();
+            for (const std::string& file : files) flags += exists(KeptName(file, token)) ? '1' : '0';
+        }
+        for (size_t i = 0; i < files.size(); ++i) {
+            const std::string kept = KeptName(files[i], token);
+            if (flags[i] == '1') {
+                if (exists(kept)) Rename(kept, files[i]);
+            } else if (!exists(TempName(files[i], token)) && exists(files[i]) &&
+                       (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+                Unlink(files[i]);  // renamed in, new with the batch
+            }
+        }
+    }
+    for (const std::string& file : files) SyncFolder(FolderOf(file));
+}
+
+}  // namespace
+
 void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions) {
     const std::string first = ResolvePath(path);
     struct stat st;
@@ -601,19 +686,7 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
         int fd = LockIfOwnerless(journal, token);
         if (fd < 0) continue;
         std::string text, error;
-        if (ReadFileSafely(journal, 64 * 1024, text, error)) {
-            const std::vector<std::string> lines = Lines(text);
-            const bool complete = lines.size() >= 2 && lines.front() == kJournalHead && lines.back() == kJournalEnd;
-            // A journal is put in place whole, after every file it names was written:
-            // each replacement still standing is renamed over its file.
-            // Only files beside the journal are touched: a journal cannot name others.
-            for (size_t i = 1; complete && i + 1 < lines.size(); ++i) {
-                const std::string temp = TempName(lines[i], token);
-                if (FolderOf(lines[i]) == FolderOf(journal) && ::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                    Rename(temp, lines[i]);
-            }
-            for (size_t i = 1; complete && i + 1 < lines.size(); ++i) SyncFolder(FolderOf(lines[i]));
-        }
+        if (ReadFileSafely(journal, 64 * 1024, text, error)) FinishJournal(journal, token, text);
         Unlink(journal);
         ::close(fd);
         SyncFolder(FolderOf(journal));

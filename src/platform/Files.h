@@ -8,9 +8,11 @@
 //
 // Every file the program rewrites is replaced whole: written beside it, flushed, renamed
 // over it, the folder flushed. A batch replaces several files as one: all are written
-// first, then a journal naming them is put in place, then the renames, then the journal
-// is removed. Whoever next opens or saves the first of them finishes the renames a killed
-// run left (FinishInterruptedReplace).
+// first and each old file is kept under a second name, then a journal naming them is put
+// in place, then the renames, then the journal is removed. A rename that fails records in
+// the journal that the files are put back before it puts them back. Whoever next opens or
+// saves the first of them finishes what a killed run left (FinishInterruptedReplace): the
+// renames, or the putting back once it was recorded.
 //
 // Two programs may work in one folder at once: every replace writes its files and its
 // journal under names of its own ("<file>.<token>.saving", "<first>.<token>.journal") and
@@ -67,8 +69,13 @@ public:
     bool Empty() const { return m_order.empty(); }
     // Puts every staged file in place; the journal is named after the first file staged.
     // false with the reason when something could not be written: every old file is then
-    // as it was and no temporary is left.
+    // as it was and no temporary is left. `error` names the staged file it concerns
+    // ("\"<file>\": <reason>"); a journal that cannot be written counts for the first file.
     bool Commit(std::string& error);
+    // After a failed Commit: whether it failed at the file `path` names, and the system's
+    // reason alone.
+    bool FailedAt(const std::string& path) const;
+    const std::string& FailureReason() const { return m_failureReason; }
     // Files staged since, dropped: a failed step of a save leaves nothing to commit.
     void Discard();
 
@@ -79,11 +86,13 @@ private:
     std::vector<std::string> m_order;
     std::vector<std::string> m_linksReplaced;  // resolved paths replaced as they stand
     ReplaceBatch* m_outer = nullptr;
+    std::string m_failedFile, m_failureReason;
     std::string Target(const std::string& path) const;
 };
 
-// Finishes what a journal beside `path` names (a save killed between its renames), then
-// removes leftover replacements of `path` and of the companions. Safe to call always.
+// Finishes what a journal beside `path` names (a save killed between its renames, or while
+// it put its files back), then removes leftover replacements of `path` and of the
+// companions. Safe to call always.
 // Replacements of `path` left by a program that no longer runs are removed.
 void FinishInterruptedReplace(const std::string& path, const std::vector<std::string>& companions = {});
 void RemoveStaleReplacements(const std::string& path);

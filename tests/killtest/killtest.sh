@@ -5,6 +5,8 @@
 # random step that changes the disk (inside the writes, flushes and renames), in even trials
 # at a random moment. After every kill a fresh program opens the project and must find the
 # three files exactly of one version and products.inf whole with a well-formed recent list.
+# Then a save made to fail at its last rename (a folder in _IDB2.hex's place) is killed at
+# each step that changes the disk while it puts its files back, and checked the same way.
 #
 #   tests/killtest/killtest.sh <savekill program> [trials]      (by hand: 1000 trials)
 set -u
@@ -34,6 +36,20 @@ for ((i = 1; i <= trials; ++i)); do
     losses=$((losses + 1))
     echo "trial $i: $out"
   fi
+done
+# The steps of the putting back, from the rename that fails to the last removal.
+read -r first last < <(SAVEKILL_FAIL=1 "$bin" "$tree" save 1 | sed -n 's/^put back //p')
+if [[ -z ${first:-} ]]; then echo "kill test: the failed save did not put its files back"; exit 1; fi
+"$bin" "$tree" check >/dev/null || { echo "kill test: a failed save left a loss"; exit 1; }
+for ((step = first; step <= last + 1; ++step)); do
+  SAVEKILL_FAIL=1 SAVEKILL_STEP=$step "$bin" "$tree" save 1 >/dev/null 2>&1 &
+  wait $! 2>/dev/null
+  (($? == 137)) && killed=$((killed + 1))
+  if ! out=$("$bin" "$tree" check 2>&1); then
+    losses=$((losses + 1))
+    echo "put-back kill at step $step: $out"
+  fi
+  trials=$((trials + 1))
 done
 echo "kill test: $trials trials, $killed killed, $losses losses"
 ((losses == 0))

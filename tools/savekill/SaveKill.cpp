@@ -6,10 +6,14 @@
 // save   opens it and saves it <count> times through the editor's Save, each time in the
 //        other version, and moves a project to the top of the recent list after each save.
 //        With SAVEKILL_STEP=n it kills itself (SIGKILL) at the n-th step that changes the
-//        disk, so that kills land inside the writes and renames.
+//        disk, so that kills land inside the writes and renames. With SAVEKILL_FAIL=1 the
+//        first save fails at its last rename (a folder is put in _IDB2.hex's place after
+//        its checks, the old file set aside) and puts its files back; it prints the steps
+//        of that putting back ("put back <first> <last>"), so that kills land inside it.
 // check  opens it as a fresh start does and exits 0 when the three files are exactly one
-//        version and products.inf is whole with a well-formed recent list; else prints the
-//        loss and exits 1.
+//        version, with nothing of a save left beside them, and products.inf is whole with a
+//        well-formed recent list; else prints the loss and exits 1. The folder a failed save
+//        met is taken away first (the old _IDB2.hex back in its place).
 #include "S7ProjectLevel.h"
 #include "model/ExtendedTables.h"
 #include "app/InputViews.h"
@@ -29,6 +33,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -39,13 +45,46 @@ namespace {
 
 std::string g_tree;
 long g_killAt = 0, g_steps = 0;
-
-void CountStep() {
-    if (++g_steps == g_killAt) ::kill(::getpid(), SIGKILL);
-}
+bool g_failLast = false;
+long g_failedAt = 0;  // the step of the rename that failed
 
 std::string ProjectPath() { return g_tree + "QVX-S7/Projects/kill.prj"; }
 std::string RefPath(const std::string& name) { return g_tree + "QVX-S7/Projects/refs/" + name; }
+std::string Idb2Path() { return g_tree + "QVX-S7/Projects/kill_IDB2.hex"; }
+
+// The names of the project's folder that begin with `head` and end with `tail`.
+bool AnyName(const std::string& head, const std::string& tail) {
+    bool found = false;
+    if (DIR* dir = ::opendir((g_tree + "QVX-S7/Projects").c_str())) {
+        while (dirent* entry = ::readdir(dir)) {
+            const std::string e = entry->d_name;
+            found = found || (e.size() > head.size() + tail.size() && e.rfind(head, 0) == 0 &&
+                              e.compare(e.size() - tail.size(), tail.size(), tail) == 0);
+        }
+        ::closedir(dir);
+    }
+    return found;
+}
+
+void CountStep() {
+    // Between the renames of _IDB1.hex and _IDB2.hex (the journal stands, only _IDB2.hex's
+    // replacement is left) a folder takes _IDB2.hex's place.
+    if (g_failLast && g_failedAt == 0 && AnyName("kill.prj.", ".journal") && !AnyName("kill_IDB1.hex.", ".saving") &&
+        AnyName("kill_IDB2.hex.", ".saving")) {
+        std::rename(Idb2Path().c_str(), RefPath("aside_IDB2.hex").c_str());
+        ::mkdir(Idb2Path().c_str(), 0755);
+        g_failedAt = g_steps + 1;
+    }
+    if (++g_steps == g_killAt) ::kill(::getpid(), SIGKILL);
+}
+
+// The folder a failed save met is taken away and the old _IDB2.hex put back in its place.
+void TakeAwayFolder() {
+    struct stat st;
+    if (::stat(RefPath("aside_IDB2.hex").c_str(), &st) != 0) return;
+    ::rmdir(Idb2Path().c_str());
+    std::rename(RefPath("aside_IDB2.hex").c_str(), Idb2Path().c_str());
+}
 const char* const kRecent[] = {"/a/one.prj", "/a/two.prj", "/a/three.prj", "/a/four.prj", "/a/five.prj"};
 
 std::string Read(const std::string& path) {
@@ -117,6 +156,9 @@ int Check() {
         if (Read(ProjectIdbPath(ProjectPath(), port)) != Read(RefPath(name)))
             losses.push_back("_IDB" + std::to_string(port) + ".hex is not of the .prj's version");
     }
+    for (const char* name : {"kill.prj.", "kill_IDB1.hex.", "kill_IDB2.hex."})
+        for (const char* tail : {".saving", ".kept", ".journal"})
+            if (AnyName(name, tail)) losses.push_back(std::string("a ") + tail + " file of " + name + " is left");
     const std::string catalogue = Read(deffiles::ProductsInf());
     if (WithoutRecentList(catalogue) != WithoutRecentList(Read(RefPath("products.inf"))))
         losses.push_back("products.inf lost content");
@@ -149,6 +191,7 @@ int main(int argc, char** argv) {
     backend.SetFailureHandler([](const std::string& what) { std::cerr << "unexpected: " << what << "\n"; });
     backend.Install();
 
+    TakeAwayFolder();
     if (mode == "check") return Check();
     if (mode == "setup") {
         platform::MakeDirectories(RefPath(""));
@@ -172,6 +215,7 @@ int main(int argc, char** argv) {
     if (mode == "save" && argc >= 4) {
         const long count = std::atol(argv[3]);
         if (const char* at = std::getenv("SAVEKILL_STEP")) g_killAt = std::atol(at);
+        if (const char* fail = std::getenv("SAVEKILL_FAIL")) g_failLast = std::atoi(fail) == 1;
         auto frame = OpenFrame();
         frame->LoadProjectFile(ProjectPath());
         const int first = g_ProjectSettings.g_strProjTitle == "Version A" ? 1 : 0;
@@ -179,6 +223,13 @@ int main(int argc, char** argv) {
         for (long i = 0; i < count; ++i) {
             ApplyVersion(*frame, int((first + i) % 2));
             g_pNewBlockExView->OnFileSave();
+            if (g_failLast && i == 0) {
+                if (g_failedAt == 0) {
+                    std::cerr << "the save did not come to its last rename\n";
+                    return 2;
+                }
+                std::cout << "put back " << g_failedAt << " " << g_steps << std::endl;
+            }
             UpdateRecentProjectList(kRecent[(i + 1) % 5], ReadRecentProjectCount());
             std::cout << "saved " << i + 1 << " steps " << g_steps << std::endl;
         }
