@@ -227,8 +227,11 @@ bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath
         SettleProjectHold();
         return true;
     }
-    ui::MessageBox("Unable to save the project to \"" + prjPath + "\": " + error, "Quorvex",
-                   ui::MB_OK | ui::MB_ICONHAND);
+    // The project is named once: a failure at its own file (or the save's journal) gives
+    // the reason alone, one at an image file names that file.
+    ui::MessageBox("Unable to save the project to \"" + prjPath + "\": " +
+                       (batch.FailedAt(prjPath) ? batch.FailureReason() : error),
+                   "Quorvex", ui::MB_OK | ui::MB_ICONHAND);
     g_bProjectModified = 1;
     return false;
 }

@@ -728,7 +728,8 @@ TEST_F(Files, ASaveThatCannotReplaceItsLastFileChangesNone) {
 
 // A full disk (zero, one and three free pages: the three files of a save and its journal
 // need four) fails Save, Save As and the recent-list update with a message and leaves
-// every old file byte for byte, with no temporary left behind.
+// every old file byte for byte, with no temporary left behind. The message names the
+// project once, and the image file when the disk filled there (never the journal).
 TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
     FillFirstBlock();
     const std::string path = SaveSample();
@@ -744,10 +745,10 @@ TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
     const std::vector<std::string> before = files();
     ASSERT_FALSE(before[1].empty());
     ASSERT_FALSE(before[2].empty());
-    auto expectFailed = [&](const char* what) {
+    auto expectFailed = [&](const char* what, const std::string& text) {
         SCOPED_TRACE(what);
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-        EXPECT_NE(ui.MessageBoxes().back().text.find("Unable to"), std::string::npos) << ui.MessageBoxes().back().text;
+        EXPECT_EQ(ui.MessageBoxes().back().text, text);
         EXPECT_EQ(files(), before);
         EXPECT_FALSE(platform::FileExists(tree.Path() + "QVX-S7/Projects/other.prj"));
         for (const std::string& entry : platform::ListDirectory(tree.Path() + "QVX-S7/Projects"))
@@ -755,22 +756,29 @@ TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
         EXPECT_EQ(g_bProjectModified, 1);
         ui.ClearRecords();
     };
+    const std::string other = tree.Path() + "QVX-S7/Projects/other.prj";
+    auto failed = [](const std::string& project, const std::string& image) {
+        return "Unable to save the project to \"" + project + "\": " + (image.empty() ? "" : "\"" + image + "\": ") +
+               "No space left on device";
+    };
+    // The disk fills at the .prj, at _IDB1.hex, and at the journal.
     for (long long pages : {0, 1, 3}) {
         SCOPED_TRACE(pages);
         platform::SetFreePagesForTests(pages);
         g_ProjectSettings.g_strProjTitle = "changed";
         g_bProjectModified = g_bIdb1Edited = g_bIdb2Edited = 1;
         ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
-        expectFailed("Save");
-        ui.AnswerFileDialog(tree.Path() + "QVX-S7/Projects/other.prj");
+        expectFailed("Save", failed(path, pages == 1 ? ProjectIdbPath(path, 1) : ""));
+        platform::SetFreePagesForTests(pages);
+        ui.AnswerFileDialog(other);
         ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
-        expectFailed("Save As");
+        expectFailed("Save As", failed(other, pages == 1 ? ProjectIdbPath(other, 1) : ""));
         g_ProjectSettings.g_strProjPath = path;
         g_bSaveAs = 0;
     }
     platform::SetFreePagesForTests(0);
     UpdateRecentProjectList(tree.Path() + "QVX-S7/Projects/new.prj", ReadRecentProjectCount());
-    expectFailed("recent list");
+    expectFailed("recent list", "Unable to update the list of recent projects in \"products.inf\": No space left on device.");
     // With room again the same save goes through, all three files at once.
     platform::SetFreePagesForTests(-1);
     ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
