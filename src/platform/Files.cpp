@@ -327,11 +327,18 @@ bool KeepOldFile(const std::string& target, const std::string& keptName, std::st
 
 // Marks in the journal that the batch's files are being put back: "back " and, for each
 // file, 1 when its old file has a second name to come back from, 0 when it is new with
-// the batch (and so goes). Flushed before the first file goes back.
+// the batch (and so goes). Flushed before the first file goes back. A journal that
+// cannot take the record stays one to be finished forward (as before the record).
 void AppendPutBackRecord(int journalFd, const std::string& flags) {
     const std::string record = std::string(kJournalBack) + flags + "\n";
+    struct stat st;
+    if (::fstat(journalFd, &st) != 0) return;
     Step();
-    if (::write(journalFd, record.data(), record.size()) != static_cast<ssize_t>(record.size())) return;
+    if (::write(journalFd, record.data(), record.size()) != static_cast<ssize_t>(record.size())) {
+        // Not recorded whole: the journal is taken back to what it was.
+        if (::ftruncate(journalFd, st.st_size) == 0) ::fsync(journalFd);
+        return;
+    }
     Step();
     ::fsync(journalFd);
 }
@@ -639,31 +646,40 @@ void FinishJournal(const std::string& journal, const std::string& token, const s
     const std::vector<std::string> lines = Lines(text);
     const auto end = std::find(lines.begin(), lines.end(), std::string(kJournalEnd));
     if (lines.empty() || lines.front() != kJournalHead || end == lines.end()) return;
-    std::vector<std::string> files;
-    for (auto it = lines.begin() + 1; it != end; ++it)
-        if (FolderOf(*it) == FolderOf(journal)) files.push_back(*it);
+    const std::vector<std::string> files(lines.begin() + 1, end);
     struct stat st;
     auto exists = [&st](const std::string& name) { return ::lstat(name.c_str(), &st) == 0; };
+    auto beside = [&](const std::string& file) { return FolderOf(file) == FolderOf(journal); };
     bool back = end + 1 != lines.end();
     std::string flags = back && end[1].rfind(kJournalBack, 0) == 0 ? end[1].substr(sizeof kJournalBack - 1) : "";
+    // A record cut short was written before anything went back: every old file still has
+    // its second name.
+    if (back && (flags.size() != files.size() || flags.find_first_not_of("01") != std::string::npos)) flags.clear();
     // Journals of earlier versions kept no old files: those are only finished forward.
     for (const std::string& file : files) {
         std::string reason;
-        if (!back && !token.empty() && exists(TempName(file, token)) && !CheckReplaceable(file, reason)) back = true;
+        if (!back && !token.empty() && beside(file) && exists(TempName(file, token)) && !CheckReplaceable(file, reason)) {
+            back = true;
+            // Recorded first, as the program that wrote it would have: a kill while this
+            // puts back is put back again by the next.
+            for (const std::string& name : files) flags += exists(KeptName(name, token)) ? '1' : '0';
+            const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+            if (fd >= 0) {
+                AppendPutBackRecord(fd, flags);
+                ::close(fd);
+            }
+        }
     }
     if (!back) {
         for (const std::string& file : files) {
             const std::string temp = TempName(file, token);
-            if (exists(temp) && S_ISREG(st.st_mode)) Rename(temp, file);
+            if (beside(file) && exists(temp) && S_ISREG(st.st_mode)) Rename(temp, file);
         }
     } else {
-        // A record cut short was written before anything went back: every old file still
-        // has its second name.
-        if (flags.size() != files.size() || flags.find_first_not_of("01") != std::string::npos) {
-            flags.clear();
-            for (const std::string& file : files) flags += exists(KeptName(file, token)) ? '1' : '0';
-        }
+        if (flags.empty())
+            for (const std::string& name : files) flags += exists(KeptName(name, token)) ? '1' : '0';
         for (size_t i = 0; i < files.size(); ++i) {
+            if (!beside(files[i])) continue;
             const std::string kept = KeptName(files[i], token);
             if (flags[i] == '1') {
                 if (exists(kept)) Rename(kept, files[i]);
@@ -673,7 +689,8 @@ void FinishJournal(const std::string& journal, const std::string& token, const s
             }
         }
     }
-    for (const std::string& file : files) SyncFolder(FolderOf(file));
+    for (const std::string& file : files)
+        if (beside(file)) SyncFolder(FolderOf(file));
 }
 
 }  // namespace

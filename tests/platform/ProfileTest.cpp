@@ -257,8 +257,8 @@ TEST_F(ProfileTest, AFailedRenamePutsBackTheFilesAlreadyRenamed) {
 
 // A program killed at any step of that putting back (or at the failing rename) leaves
 // what the next program finishes to one whole version: every old file, or every new one.
-// The folder is put in b.hex's place with the old b.hex set aside, and taken away again
-// before the next program comes.
+// The folder is put in b.hex's place with the old b.hex set aside; the next program comes
+// with the folder still there, or after it was taken away again.
 int g_killAt = -1, g_stepsSince = -1;
 void FolderInPlaceThenKill() {
     if (g_stepsSince < 0) {
@@ -271,39 +271,41 @@ void FolderInPlaceThenKill() {
 
 TEST_F(ProfileTest, AKillWhileFilesArePutBackLeavesOneVersion) {
     const std::string a = dir.Path() + "p/a.prj", b = dir.Path() + "p/b.hex", c = dir.Path() + "p/c.hex";
-    for (int kill = 0;; ++kill) {
-        SCOPED_TRACE(kill);
-        dir.Write("p/a.prj", "old a");
-        dir.Write("p/b.hex", "old b");
-        const pid_t child = fork();
-        if (child == 0) {
-            if (link(b.c_str(), (dir.Path() + "aside").c_str()) != 0) _exit(3);  // the folder's owner keeps b
-            platform::ReplaceBatch batch;
-            platform::WriteFileBytes(a, "new a!!");
-            platform::WriteFileBytes(c, "new c");
-            platform::WriteFileBytes(b, "new b");
-            g_raceTarget = b;
-            g_killAt = kill;
-            platform::SetDiskStepHookForTests(&FolderInPlaceThenKill);
-            std::string error;
-            _exit(batch.Commit(error) ? 1 : 0);
+    const std::string aside = dir.Path() + "aside";
+    for (int kill = 0, ended = 0; !ended; ++kill)
+        for (bool folderStays : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "kill at " << kill << (folderStays ? ", the folder stays" : ""));
+            dir.Write("p/a.prj", "old a");
+            dir.Write("p/b.hex", "old b");
+            const pid_t child = fork();
+            if (child == 0) {
+                if (link(b.c_str(), aside.c_str()) != 0) _exit(3);  // the folder's owner keeps b
+                platform::ReplaceBatch batch;
+                platform::WriteFileBytes(a, "new a!!");
+                platform::WriteFileBytes(c, "new c");
+                platform::WriteFileBytes(b, "new b");
+                g_raceTarget = b;
+                g_killAt = kill;
+                platform::SetDiskStepHookForTests(&FolderInPlaceThenKill);
+                std::string error;
+                _exit(batch.Commit(error) ? 1 : 0);
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status));
+            ASSERT_NE(WEXITSTATUS(status), 1);
+            ended = WEXITSTATUS(status) == 0;  // the commit ended before the kill: every step was tried
+            if (folderStays) platform::FinishInterruptedReplace(a, {c, b});
+            rmdir(b.c_str());
+            ASSERT_EQ(rename(aside.c_str(), b.c_str()), 0);
+            platform::FinishInterruptedReplace(a, {c, b});
+            const std::vector<std::string> files = {dir.Read("p/a.prj"), dir.Read("p/b.hex")};
+            const bool old = files == std::vector<std::string>{"old a", "old b"} && !platform::FileExists(c);
+            const bool now = files == std::vector<std::string>{"new a!!", "new b"} && dir.Read("p/c.hex") == "new c";
+            EXPECT_TRUE(old || now) << files[0] << " / " << files[1] << " / " << platform::FileExists(c);
+            EXPECT_EQ(platform::ListDirectory(dir.Path() + "p").size(), now ? 3u : 2u);
+            unlink(c.c_str());
         }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 1);
-        rmdir(b.c_str());
-        ASSERT_EQ(rename((dir.Path() + "aside").c_str(), b.c_str()), 0);
-        platform::FinishInterruptedReplace(a, {c, b});
-        const std::vector<std::string> files = {dir.Read("p/a.prj"), dir.Read("p/b.hex")};
-        const bool old = files == std::vector<std::string>{"old a", "old b"} && !platform::FileExists(c);
-        const bool now = files == std::vector<std::string>{"new a!!", "new b"} && dir.Read("p/c.hex") == "new c";
-        EXPECT_TRUE(old || now) << files[0] << " / " << files[1] << " / " << platform::FileExists(c);
-        const std::vector<std::string> names = platform::ListDirectory(dir.Path() + "p");
-        EXPECT_EQ(names.size(), now ? 3u : 2u);
-        unlink(c.c_str());
-        if (WEXITSTATUS(status) == 0) break;  // the commit ended before the kill: every step was tried
-    }
 }
 
 // A file on a read-only filesystem is refused with the system's own reason. The child
