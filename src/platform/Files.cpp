@@ -651,6 +651,7 @@ void FinishJournal(const std::string& journal, const std::string& token, const s
     auto exists = [&st](const std::string& name) { return ::lstat(name.c_str(), &st) == 0; };
     auto beside = [&](const std::string& file) { return FolderOf(file) == FolderOf(journal); };
     bool back = end + 1 != lines.end();
+    if (back && token.empty()) return;  // earlier versions wrote no more after the end: not theirs
     std::string flags = back && end[1].rfind(kJournalBack, 0) == 0 ? end[1].substr(sizeof kJournalBack - 1) : "";
     // A record cut short was written before anything went back: every old file still has
     // its second name.
