@@ -33,6 +33,13 @@ bool CEthernetDownloadDlg::OnInitDialog() {
 void CEthernetDownloadDlg::OnCancelButton() { EndDialog(0); }
 
 void CEthernetDownloadDlg::OnDownload() {
+    // Nothing is sent before the address and the port are both sound.
+    uint8_t address[4];
+    if (!ReadIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address)) {
+        ui::MessageBox(kMsgEthAddressInvalid, "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        GotoDlgCtrl(IDC_ETH_IP_ADDRESS);
+        return;
+    }
     const std::string portText = platform::Trim(GetDlgItemText(IDC_ETH_PORT));
     const long port = portText.empty() || portText.size() > 5 ? 0 : std::stol(portText);
     if (port < 1 || port > 65535 || portText.find_first_not_of("0123456789") != std::string::npos) {
@@ -40,8 +47,6 @@ void CEthernetDownloadDlg::OnDownload() {
         GotoDlgCtrl(IDC_ETH_PORT);
         return;
     }
-    uint8_t address[4];
-    ParseIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address[0], address[1], address[2], address[3]);
     EnableDlgItem(IDC_ETH_DOWNLOAD, false);
     Item(IDC_ETH_PROGRESS).SetRange(0, kProgressMax);
     m_download.Run(g_szProductName, address, static_cast<uint16_t>(port));

@@ -8,6 +8,8 @@
 #include "ui/Dialog.h"
 
 inline const std::string kMsgEthPortInvalid = "Please enter a download port from 1 to 65535.";
+inline const std::string kMsgEthAddressInvalid =
+    "Please enter the unit's IP address as four numbers from 0 to 255, for example 192.168.0.10.";
 
 class CEthernetDownloadDlg : public ui::Dialog, public IEthernetDownloadReporter {
 public:

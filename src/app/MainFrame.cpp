@@ -1,4 +1,6 @@
 #include "app/MainFrame.h"
+
+#include <limits>
 #include "app/DownloadDlg.h"
 #include "app/ProjectInfoDlg.h"
 
@@ -394,6 +396,13 @@ bool CMainFrame::OnCreateClient() {
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 2; ++c)
             if (r != 0) s.GetPane(r, c)->OnInitialUpdate();
+    // Until the product level stands, the first pane (an empty view) takes the whole client
+    // area, whatever size the window gets: nothing of a later screen (the internal-database
+    // panes) shows behind the splash.
+    const int whole = std::numeric_limits<int>::max() / 2;
+    s.SetColumnInfo(0, whole, 0);
+    s.SetRowInfo(0, whole, 0);
+    s.RecalcLayout();
     SetActiveView(s.GetPane(0, 1));
     return true;
 }
@@ -622,6 +631,7 @@ void CMainFrame::OnConfigureProject() {
     if (g_bNoBlockView != 1) return;
     ResetOpenProject();
     const std::string previousTitle = GetWindowText();
+    const std::string askedOnTopic = g_szHelpTopic;  // the screen Configure Project was chosen on
     g_bBlockExUntitled = 1;
     g_bBlockExSaved = 0;
     g_bUntitled = 1;
@@ -636,7 +646,14 @@ void CMainFrame::OnConfigureProject() {
         SetFrameMenu(m_menuStart);
         return;
     }
-    if (m_nCom2PlcNo == 141 && m_services.tagTableDialog) m_services.tagTableDialog();
+    if (m_nCom2PlcNo == 141 && m_services.tagTableDialog) {
+        // The tag table belongs to the choice just made: its help is the topic of the screen
+        // the person chose on, not the overview the project level's empty pane has just set.
+        const std::string projectTopic = g_szHelpTopic;
+        g_szHelpTopic = askedOnTopic;
+        m_services.tagTableDialog();
+        g_szHelpTopic = projectTopic;
+    }
 
     t.ResetProject();
     s.g_strProjCreated = s.g_strProjModified = ProjectTimeStamp();

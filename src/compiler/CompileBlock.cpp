@@ -35,6 +35,12 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
             return 1;
         }
         kind[side] = t.GetRegisterKind(address, port);
+        // A project written before the editors refused it may still hold a coil with a bit.
+        if (bit[side] && t.IsCoilAddress(address, port) == 1) {
+            ShowNewInfoText(platform::Format("Error while compiling block %d. Only a register address can carry a bit.",
+                                             rowIndex + 1));
+            return 1;
+        }
     }
     const int source = kind[0], destination = kind[1];
     const bool sourceBit = bit[0], destinationBit = bit[1];

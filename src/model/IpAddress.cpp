@@ -19,3 +19,24 @@ void ParseIpAddress(const std::string& text, uint8_t& a, uint8_t& b, uint8_t& c,
         }
     }
 }
+
+bool ReadIpAddress(const std::string& text, uint8_t octets[4]) {
+    const std::string t = platform::Trim(text);
+    unsigned values[4] = {0, 0, 0, 0};
+    size_t pos = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (pos >= t.size() || t[pos] != '.') return false;
+            ++pos;
+        }
+        size_t digits = 0;
+        while (pos < t.size() && t[pos] >= '0' && t[pos] <= '9' && digits < 4) {
+            values[part] = values[part] * 10 + unsigned(t[pos] - '0');
+            ++pos, ++digits;
+        }
+        if (digits == 0 || digits > 3 || values[part] > 255) return false;
+    }
+    if (pos != t.size()) return false;
+    for (int i = 0; i < 4; ++i) octets[i] = uint8_t(values[i]);
+    return true;
+}

@@ -625,7 +625,10 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
                 continue;
             }
             if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0) ++errors;
-            if (IsBitSuffixOutOfRange(entry)) {
+            // Only a word register carries a bit, and only 0 to 15.
+            const bool bit = entry.find('_') != std::string::npos;
+            if (bit && (IsCoilAddress(entry, port) == 1 || IsBitSuffixOutOfRange(entry))) {
+                ShowNewInfoText("Invalid Bit Value. Please enter valid data.");
                 if (host) host->MessageBox("Invalid Bit Value. Please enter valid data.", "Invalid Bit", 0x40);
                 ++errors;
             }

@@ -7,6 +7,10 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QCloseEvent>
@@ -68,6 +72,21 @@ protected:
         QMessageBox::keyPressEvent(event);
     }
 };
+
+// A message box is at least as wide as its caption needs in a window manager's title bar
+// (the title in the title font, with room for the bar's icon and buttons): a short text
+// must not leave the caption cut to "Q...".
+constexpr int kTitleBarDecorations = 150;  // a window icon, three buttons, the frame's margins
+
+void KeepRoomForCaption(QMessageBox& box) {
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    const int room = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleBarDecorations;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 
 // A modal window closed: the keys go back to the window below it (a window manager does
 // so by itself; without one the X focus would be left on no window).
@@ -444,6 +463,7 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     box.setWindowTitle(FromAnsi(caption.empty() ? std::string(ui::kProgramName) : caption));
     box.setText(FromAnsi(text));
+    KeepRoomForCaption(box);
     switch (flags & ui::MB_ICONMASK) {
         case ui::MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
         case ui::MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;

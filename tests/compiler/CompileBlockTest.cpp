@@ -69,6 +69,10 @@ TEST_F(Compile, ReadOnlyDestinationsAndDataKinds) {
     EXPECT_EQ(Check(Row("Alpha Link", "B3/1", "Beta Bus", "L3")), 1);
     EXPECT_EQ(Last(), "Can not copy a coil to a register.");
     EXPECT_EQ(Check(Row("Alpha Link", "B3/1", "Beta Bus", "L3_2")), 0);
+    EXPECT_EQ(Check(Row("Alpha Link", "B3/1_4", "Beta Bus", "L3_2")), 1);  // a coil has no bits
+    EXPECT_EQ(Last(), "Error while compiling block 3. Only a register address can carry a bit.");
+    EXPECT_EQ(Check(Row("Alpha Link", "N5", "Beta Bus", "X5/1_4")), 1);
+    EXPECT_EQ(Last(), "Error while compiling block 3. Only a register address can carry a bit.");
     EXPECT_EQ(Check(Row("Alpha Link", "N5_1", "Beta Bus", "L3")), 1);
     EXPECT_EQ(Last(), "Source Address and Destination Address should be Bit Addressable.");
     EXPECT_EQ(Check(Row("Alpha Link", "N5", "Beta Bus", "L3_1")), 1);

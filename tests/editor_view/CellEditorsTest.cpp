@@ -163,6 +163,33 @@ TEST_F(CellEditorsTest, AddressesAreCheckedAgainstTheRowsPlcAndStoredInFullForm)
     EXPECT_EQ(Cell(0, 7), "B03/0015");
 }
 
+TEST_F(CellEditorsTest, OnlyAWordRegisterTakesABit) {
+    ChoosePlc(0, 2, 0);
+    ChoosePlc(0, 5, 1);
+    TypeIntoCell(0, 4, "H1_3");
+    EXPECT_EQ(Cell(0, 4), "H0001_3");
+    TypeIntoCell(0, 7, "N7:0_3");
+    EXPECT_EQ(Cell(0, 7), "N007:000_3");
+    ASSERT_TRUE(ui.MessageBoxes().empty());
+
+    // A coil has no bits: the cells keep their words, and the reason is told.
+    TypeIntoCell(0, 4, "C1_3");
+    EXPECT_EQ(Cell(0, 4), "H0001_3");
+    TypeIntoCell(0, 7, "B3/1_4");
+    EXPECT_EQ(Cell(0, 7), "N007:000_3");
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    for (const auto& box : ui.MessageBoxes()) {
+        EXPECT_EQ(box.text, "Invalid Bit Value. Please enter valid data.");
+        EXPECT_EQ(box.caption, "Invalid Bit");
+    }
+    EXPECT_EQ(host.LastInfo(), "Invalid Bit Value. Please enter valid data.");
+    // The same coils without a bit are taken.
+    TypeIntoCell(0, 4, "C1");
+    EXPECT_EQ(Cell(0, 4), "C0001");
+    TypeIntoCell(0, 7, "B3/1");
+    EXPECT_EQ(Cell(0, 7), "B03/0001");
+}
+
 TEST_F(CellEditorsTest, KeysMoveBetweenCellsAndEscapeOrFocusLossEndTheEdit) {
     // Escape: the cell keeps its text.
     List().UserClickCell(0, 3);

@@ -74,6 +74,20 @@ TEST_F(OlderTest, AnAcceptedAddressIsWrittenInItsCanonicalForm) {
     ASSERT_NE(Edit(), nullptr);
     EXPECT_EQ(g_nBlockEditCol, kOlderColRepeat);
 
+    // The older unit takes no bit addresses: a '_' never stays in an address cell, on a
+    // coil or on a register.
+    for (const char* typed : {"C1_3", "H1_3"}) {
+        ASSERT_TRUE(List().UserClickCell(0, kOlderColSourceAddr));
+        ASSERT_TRUE(Edit()->UserType(typed));
+        EXPECT_EQ(Edit()->GetWindowText().find('_'), std::string::npos) << typed;
+        ASSERT_TRUE(Edit()->UserKey(ui::VK_ESCAPE));
+    }
+    for (const char* typed : {"B3/1_4", "N7:0_3"}) {
+        TypeIntoCell(0, kOlderColDestAddr, typed);
+        EXPECT_EQ(Cell(0, kOlderColDestAddr).find('_'), std::string::npos) << typed;
+    }
+    TypeIntoCell(0, kOlderColDestAddr, "n7:5");
+
     // A prefix the PLC does not have is reported and the cell keeps its text.
     TypeIntoCell(0, kOlderColDestAddr, "H1");
     EXPECT_EQ(Cell(0, kOlderColDestAddr), "N007:005");

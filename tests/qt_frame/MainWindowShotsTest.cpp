@@ -36,6 +36,7 @@
 #include "plc/PlcRegisterTables.h"
 #include "qt/QtBackend.h"
 #include "res/FrameResource.h"
+#include "res/ShellResource.h"
 #include "res/TablesResource.h"
 #include "res/PortSettingsResource.h"
 #include "TestSupport.h"
@@ -567,12 +568,54 @@ TEST(MainWindowHelp, F1InDialogsWithoutAHandlerOfTheirOwnShowsTheCurrentTopic) {
             EXPECT_EQ(shown[caption], expected[caption]) << caption;
         }
         EXPECT_EQ(expected["Communication Setting"], "portmultiplexer.htm");
+        // Configure Project opens the tag table: the help of the screen it was chosen on,
+        // not the contents alone.
+        EXPECT_EQ(expected["Ethernet IP Tag Table"], "protocols.htm");
         ASSERT_TRUE(shown.count("Download"));
         EXPECT_EQ(shown["Download"], "download.htm");
         backend.SetAutoClose(true);
         frame.DestroyWindow();
     }
     g_PlcRegisterTables.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// While the splash stands, the main window behind it shows nothing of a later screen: no
+// internal-database pane (their header rows and "No Internal Database ..." texts) before
+// the project level.
+TEST(MainWindow, BehindTheSplashNothingOfALaterScreenShows) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    backend.SetAutoClose(true);
+    ui::SetBackend(&backend);
+    const std::string shot = std::string(QUORVEX_SHOT_DIR) + "/0-behind-the-splash.png";
+    QDir().mkpath(QString::fromStdString(QUORVEX_SHOT_DIR));
+    {
+        CMainFrame frame;
+        std::vector<std::string> showing;
+        bool splash = false;
+        backend.SetShownHook([&](ui::Dialog& d) {
+            if (d.GetTemplateId() != IDD_SPLASH) return;
+            splash = true;
+            QMainWindow* window = MainWidget();
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(backend.GrabFrame(frame, shot));
+            for (int col = 0; col < 2; ++col)
+                for (int row = 0; row < 3; ++row)
+                    if (auto* pane = dynamic_cast<IdbPane*>(frame.GetSplitter().GetPane(row, col))) {
+                        QWidget* list = WidgetOf(window, &pane->List());
+                        if (list && list->isVisible() && !list->visibleRegion().isEmpty())
+                            showing.push_back("IDB pane " + std::to_string(pane->Port()));
+                    }
+        });
+        ASSERT_TRUE(frame.LoadFrame());
+        for (int i = 0; i < 100 && g_nStartScreen != 1; ++i) QTest::qWait(50);
+        ASSERT_TRUE(splash);
+        EXPECT_EQ(showing, std::vector<std::string>{});
+        backend.SetShownHook(nullptr);
+        frame.DestroyWindow();
+    }
+    g_nStartScreen = g_nMainScreen = 0;  // the next frame's tests wait for their own splash
     ui::SetBackend(nullptr);
 }
 

@@ -3,12 +3,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -155,6 +159,31 @@ TEST(QtBinding, EscapeAndCloseBoxCancelTimersRunMessageBoxesAnswered) {
     EXPECT_EQ(asked, std::vector<std::string>{"Slave Driver on both side"});
     SetClipboardText("\x80 5");
     EXPECT_EQ(GetClipboardText(), "\x80 5");
+    SetBackend(nullptr);
+}
+
+// A box with a short text is still wide enough for its caption in a title bar: the
+// "CRC Mismatch" box (the program's name as caption) read "Q...".
+TEST(QtBinding, AMessageBoxIsWideEnoughForItsCaption) {
+    qtbind::QtBackend backend;
+    SetBackend(&backend);
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    for (const char* caption : {"", "Invalid Bit", "Communication Setting of the three-port product"}) {
+        int width = 0;
+        QString title;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            width = box->width();
+            title = box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(MessageBox("CRC Mismatch", caption, MB_OK), IDOK);
+        ASSERT_FALSE(title.isEmpty()) << caption;
+        // The title, and room for the bar's icon and buttons beside it.
+        EXPECT_GE(width, QFontMetrics(titleFont).horizontalAdvance(title) + 120) << caption;
+    }
     SetBackend(nullptr);
 }
 

@@ -167,6 +167,29 @@ TEST_F(EthernetDownloadTest, NoUnitAtTheAddressASilentEndOrABadPortIsReported) {
     dlg.DoModal();
 }
 
+// An address the unit cannot have is refused before anything is sent, not taken for a
+// failed firmware.
+TEST_F(EthernetDownloadTest, AnAddressThatIsNotFourNumbersUpTo255IsRefused) {
+    unit.Stop();
+    CEthernetDownloadDlg dlg;
+    ui.ExpectModal(IDD_ETHERNET_DOWNLOAD, [&](ui::Dialog& d) {
+        d.Item(IDC_ETH_PORT).UserType(std::to_string(unit.Port()));
+        for (const char* typed : {"300.1.2.3", "383.0.0.1", "127.0.0", "127.0.0.1.5", "127.0..1", "127.0.0.x", ""}) {
+            d.Item(IDC_ETH_IP_ADDRESS).UserType(typed);
+            ui.AnswerMessageBox(ui::IDOK, kMsgEthAddressInvalid);
+            d.UserClickButton(IDC_ETH_DOWNLOAD);
+            EXPECT_EQ(d.GetDlgItemText(IDC_ETH_STATUS), "") << typed;
+            EXPECT_TRUE(d.Item(IDC_ETH_DOWNLOAD).IsWindowEnabled());
+        }
+        d.UserClickButton(IDC_ETH_CANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(ui.MessageBoxes().size(), 7u);
+    EXPECT_TRUE(unit.Files().empty());
+    // The last address used stays what it was.
+    EXPECT_EQ(g_abUnitIp[0], 192);
+}
+
 // The bar moves across the blocks of every file, not only before them.
 TEST_F(EthernetDownloadTest, ProgressMovesAcrossTheBlocksOfEachFile) {
     struct Recorder : IEthernetDownloadReporter {

@@ -80,6 +80,14 @@ TEST_F(HtmlDownloadTest, TheEthernetProductSendsAllFiveTypesInOrder) {
     std::vector<uint8_t> page = Bytes(tree.Read("QVX-ENET/Web Pages/2status.htm"));
     if (page.size() & 1) page.push_back(0x00);
     EXPECT_EQ(web.types[0].files[1], page);
+    // The unit's report, as it prints it when stopped, tells what it took.
+    const std::string report = sim.Report();
+    EXPECT_NE(report.find("web pages: 5 types, 4 files, "), std::string::npos) << report;
+    EXPECT_NE(report.find("  type 1: 2 files " + std::to_string(web.types[0].files[0].size()) + " " +
+                          std::to_string(page.size()) + " bytes\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("  type 2: 0 files\n"), std::string::npos) << report;
     EXPECT_EQ(sim.Commands(), (std::vector<uint16_t>{0x10AA, 0x4040}));
     // The log names each file by its place in its type and its size.
     const std::string log = tree.Read("LOG.txt");

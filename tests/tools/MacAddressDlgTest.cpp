@@ -1,6 +1,7 @@
 // The MAC address setting against the simulated unit: the record the unit takes, the
 // answers that end it well or badly, and the fields that name no byte.
 #include "ToolsTestSupport.h"
+#include "app/IPSettingsUploadDlg.h"
 #include "app/MacAddressDlg.h"
 #include "res/ToolsResource.h"
 
@@ -150,4 +151,31 @@ TEST_F(MacAddressDlgTest, AnotherProductIsReportedAndTheUnitIsTold) {
     EXPECT_EQ(sim.MismatchNotices(), 1);
     EXPECT_EQ(sim.Commands(), (std::vector<uint16_t>{0x10AA, 0x0808}));
     EXPECT_EQ(g_bLinkFailed, 0);
+}
+
+// The simulated unit keeps the MAC address it took, so an upload of its IP settings
+// afterwards shows the one set, not its first one.
+TEST_F(MacAddressDlgTest, TheUnitsIpSettingsShowTheMacAddressSetLast) {
+    ui.ExpectModal(IDD_MAC_ADDRESS, [&](ui::Dialog& d) {
+        ui.AnswerMessageBox(ui::IDOK, kMsgMacSet);
+        TypeAndSet(d, "COM7", {"a0", "b1", "c2", "d3", "e4", "f5"});
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    dlg.DoModal();
+    Settle();
+    g_IPUploadPort.SetClock(&clock);
+    CIPSettingsUploadDlg upload;
+    std::vector<std::string> shown;
+    ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [&](ui::Dialog& d) {
+        d.Item<ui::ListControl>(IDC_IP_COM_PORT).UserSelect(6);
+        d.UserClickButton(IDC_IP_UPLOAD);
+        EXPECT_EQ(d.GetDlgItemText(IDC_IP_STATUS), kIpStatusDone);
+        for (int i = 0; i < 6; ++i) shown.push_back(d.GetDlgItemText(IDC_MAC_BYTE1 + i));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    upload.DoModal();
+    g_IPUploadPort.Close();
+    g_IPUploadPort.SetClock(nullptr);
+    EXPECT_EQ(shown, (std::vector<std::string>{"a0", "b1", "c2", "d3", "e4", "f5"}));
+    EXPECT_NE(sim.Report().find("MAC address A0-B1-C2-D3-E4-F5\n"), std::string::npos) << sim.Report();
 }

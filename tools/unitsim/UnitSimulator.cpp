@@ -132,6 +132,42 @@ void UnitSimulator::SetCommand(uint8_t command, const CommandSpec& handling, std
     m_commandSteps[command] = std::move(steps);
 }
 
+std::string UnitSimulator::Report() const {
+    std::string out;
+    char line[160];
+    auto add = [&](const char* format, auto... values) {
+        std::snprintf(line, sizeof line, format, values...);
+        out += line;
+    };
+    const Behaviour b = GetBehaviour();
+    if (b.older) add("older protocol; project blocks held: %zu\n", StoredOlderBlocks().size());
+    add("handshakes %d, restarts %d, product mismatch notices %d\n", Handshakes(), Restarts(), MismatchNotices());
+    for (const auto& r : Records())
+        add("record after 0x%02X: %zu bytes, check %s%s\n", unsigned(r.command), r.bytes.size(),
+            r.checkOk ? "ok" : "wrong", r.completed ? "" : ", not ended");
+    for (const auto& st : Streams())
+        add("stream after 0x%02X: %zu blocks, %zu bytes, checks %s%s\n", unsigned(st.command), st.blockLengths.size(),
+            st.data.size(), st.checksOk ? "ok" : "wrong", st.completed ? "" : ", not ended");
+    for (const auto& web : WebDownloads()) {
+        size_t files = 0, bytes = 0;
+        for (const auto& t : web.types)
+            for (const auto& f : t.files) ++files, bytes += f.size();
+        add("web pages: %d types, %zu files, %zu bytes%s\n", web.typeCount, files, bytes,
+            web.finished ? "" : ", not ended");
+        for (const auto& t : web.types) {
+            add("  type %u: %zu files", unsigned(t.code), t.files.size());
+            for (const auto& f : t.files) add(" %zu", f.size());
+            out += t.files.empty() ? "\n" : " bytes\n";
+        }
+    }
+    if (b.ipSettings.size() >= 19) {
+        const auto& m = b.ipSettings;
+        add("MAC address %02X-%02X-%02X-%02X-%02X-%02X\n", unsigned(m[13]), unsigned(m[14]), unsigned(m[15]),
+            unsigned(m[16]), unsigned(m[17]), unsigned(m[18]));
+    }
+    return out;
+}
+
 std::vector<WebDownload> UnitSimulator::WebDownloads() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_web;
@@ -556,6 +592,16 @@ void UnitSimulator::Hear(uint8_t byte) {
             m_records.push_back({m_command, m_block, true, last});
         }
         std::vector<uint8_t> answer = step.answer;
+        // A MAC address record (06 and six bytes) is kept once the unit has said it is done
+        // (0x03 to the end), and its IP settings then report it.
+        if (m_command == 0x30 && m_stepIndex == 0 && m_block.size() == 7 && m_block[0] == 0x06)
+            m_pendingMac.assign(m_block.begin() + 1, m_block.end());
+        if (m_command == 0x30 && last && answer == std::vector<uint8_t>{0x03} && m_pendingMac.size() == 6) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_behaviour.ipSettings.size() >= 19)
+                std::copy(m_pendingMac.begin(), m_pendingMac.end(), m_behaviour.ipSettings.begin() + 13);
+        }
+        if (last) m_pendingMac.clear();
         if (m_command == 0x23) {  // the looped port gives back what went through it
             std::lock_guard<std::mutex> lock(m_mutex);
             if (!m_behaviour.loopBackReply.empty()) answer = m_behaviour.loopBackReply;

@@ -80,7 +80,7 @@ struct Behaviour {
     std::vector<uint8_t> webNoiseBeforeAck;
     uint8_t webFileAnswer = 0xD0;
     // The answer to 0x25 0x25: a lead byte, IP address, default router, subnet mask, MAC,
-    // a closing byte.
+    // a closing byte. A MAC address set through 0x30 0x30 replaces the one in it.
     std::vector<uint8_t> ipSettings = {0,    192,  168,  0,    10,   192,  168, 0, 1, 255,
                                        255,  255,  0,    0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0};
 };
@@ -174,6 +174,10 @@ public:
     std::vector<WebDownload> WebDownloads() const;  // one per 0x40 0x40 heard
     int MismatchNotices() const;            // 0x08 0x08 heard
     void ClearLog();
+    // What it took, as the program prints it when it is stopped: the handshakes, every
+    // record and stream, every web-page download by type with each file's bytes, the MAC
+    // address it holds; for the older variant the project blocks held.
+    std::string Report() const;
 
     // The project the unit holds: the setup record of its last 0x19 and the data of its
     // last 0x18 stream (lead byte, image, padding). Empty when it holds none.
@@ -270,6 +274,7 @@ private:
     int m_webLengthBytesLeft = 0;
     std::vector<ExchangeStep> m_steps;  // the steps of the current command
     size_t m_stepIndex = 0;
+    std::vector<uint8_t> m_pendingMac;  // the MAC of a 0x30 exchange not yet ended
 
     // Older mode (worker thread; the stored blocks under m_mutex).
     std::vector<std::vector<uint8_t>> m_olderBlocks;

@@ -16,7 +16,8 @@
 // --older or --newer chooses the variant for any product code.
 //
 // Prints the slave device's path (point QUORVEX_COMn at it, or use --link), answers
-// until interrupted, then prints what it received.
+// until interrupted, then prints what it received: files, records, streams, web pages,
+// and the MAC address it holds (the one set last through MAC Address Settings).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -131,15 +132,6 @@ int main(int argc, char** argv) {
     for (const auto& f : tcp.Files())
         std::printf("file over TCP: %zu bytes%s\n", f.data.size(), f.completed ? "" : ", not ended");
 
-    if (b.older) std::printf("older protocol; project blocks held: %zu\n", sim.StoredOlderBlocks().size());
-    std::printf("handshakes %d, restarts %d, product mismatch notices %d\n", sim.Handshakes(),
-                sim.Restarts(), sim.MismatchNotices());
-    for (const auto& r : sim.Records())
-        std::printf("record after 0x%02X: %zu bytes, check %s%s\n", r.command, r.bytes.size(),
-                    r.checkOk ? "ok" : "wrong", r.completed ? "" : ", not ended");
-    for (const auto& s : sim.Streams())
-        std::printf("stream after 0x%02X: %zu blocks, %zu bytes, checks %s%s\n", s.command,
-                    s.blockLengths.size(), s.data.size(), s.checksOk ? "ok" : "wrong",
-                    s.completed ? "" : ", not ended");
+    std::fputs(sim.Report().c_str(), stdout);
     return 0;
 }
