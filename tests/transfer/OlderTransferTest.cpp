@@ -104,6 +104,7 @@ protected:
         const CPlcRegisterTables& t = g_PlcRegisterTables;
         Unit([&](unitsim::Behaviour& b) {
             b.older = true;
+            b.resyncGapMs = kUnitResyncGapMs;
             b.productCode = static_cast<uint8_t>(c.deviceId);
             b.driverReport = {static_cast<uint8_t>(platform::Atoi(t.g_strPLC1Id)), 1,
                               static_cast<uint8_t>(platform::Atoi(t.g_strPLC2Id)), 1, 0};
@@ -232,7 +233,9 @@ TEST_P(OlderRoundTrip, FirmwareDriversAndProjectGoDownExactlyAndTheProjectComesB
     g_szProductName = g_szProductPath = g_szProductNameCopy = c.product;
     g_nDeviceId = g_nDeviceIdAlt = c.deviceId;
     sim.ClearLog();
+    rec.progress.clear();
     ASSERT_EQ(transfer->UploadProject(), 0) << (rec.messages.empty() ? "" : rec.Texts().back());
+    EXPECT_EQ(rec.progress.back(), 200);  // a whole upload ends with a full bar
     EXPECT_EQ(g_PlcRegisterTables.g_strPLC1Name, "");  // not applied yet
     ApplyOlderUploadedProject(*transfer->Uploaded());
     const CProjectSettings& after = g_ProjectSettings;
@@ -304,6 +307,20 @@ TEST_F(OlderFixture, EachFailureEndsWithItsMessageAndAFailedResult) {
     rec.messages.clear();
     EXPECT_EQ(transfer->DownloadCom1Driver(), -1);
     EXPECT_TRUE(rec.messages.empty());
+}
+
+// A unit that answers 200 ms late fails its download; what it said too late spoils nothing
+// of the next download on the same line.
+TEST_F(OlderFixture, AnAnswerTooLateFailsItsDownloadButNotTheNextOne) {
+    Use(kQvx00);
+    Unit([](auto& b) { b.answerDelayMs = 200; });
+    EXPECT_EQ(transfer->DownloadProject(), -1);
+    Unit([](auto& b) { b.answerDelayMs = unitsim::Behaviour().answerDelayMs; });
+    rec.messages.clear();
+    EXPECT_EQ(transfer->DownloadProject(), 0);
+    EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
+    Settle();
+    EXPECT_EQ(sim.StoredOlderBlocks().size(), 3u);
 }
 
 TEST_F(OlderFixture, ADeclinedDriverMismatchSendsNoProject) {
