@@ -551,7 +551,8 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }
-    // Nothing has changed in the unit yet: a stop asked while it was asked ends the task here.
+    // Nothing has changed in the unit yet: a stop asked during the version query ends the task
+    // here, before the firmware the project may need first.
     if (m_bStopAsked) return ProjectEnd::Stopped;
     const int version = m_tasks.CompareUnitFirmware();
     bool firmwareFirst = false;
