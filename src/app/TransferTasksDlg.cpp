@@ -317,7 +317,9 @@ bool CTransferTasksDlg::RunFirmwareTask(const std::function<int()>& download, co
     Refresh();
     SetLine(1, kConnecting);
     SetLine(2, text);
-    if (download() != 0) {
+    const int result = download();
+    if (result == kTransferStopped) return false;  // nothing of it went; the stop's end says so
+    if (result != 0) {
         g_nDownloadResult = -1;
         AddLogLine("Firmware download failed.");
         MarkLine(2, LineState::Failed, IDB_STATUS_FAILURE);
@@ -338,7 +340,9 @@ bool CTransferTasksDlg::RunDriverTask(int which, const std::function<int()>& dow
     SetIcon(2, IDB_STATUS_IDLE);
     if (which == 2) SetIcon(3, IDB_STATUS_IDLE);
     LabelDriverLines(which);
-    if (download() != 0) {
+    const int result = download();
+    if (result == kTransferStopped) return false;  // nothing of it went; the stop's end says so
+    if (result != 0) {
         g_nDownloadResult = -1;
         AddLogLine(side + " driver download failed.");
         MarkLine(3, LineState::Failed, IDB_STATUS_FAILURE);
@@ -381,6 +385,7 @@ void CTransferTasksDlg::LabelFirstTask() {
 bool CTransferTasksDlg::BeginDownload(CSerialPort& port, const std::function<bool()>& accept,
                                       const std::function<void()>& end) {
     auto& list = Item<ui::ListView>(IDC_TASK_LIST);
+    ClearLinkState();  // a mismatch of an earlier run silences no failure of this one
     EnableControls(false);
     if (!m_bExitDuringDownload) EnableDlgItem(ui::IDCANCEL, false);
     SetDlgItemText(IDC_TASKS_GROUP, "Downloading Tasks");
@@ -516,6 +521,8 @@ void CTransferTasksDlg::OnDownload() {
     if (g_bTaskProject && goOn()) {
         const ProjectEnd end = RunProjectTask();
         m_sent[3] = end == ProjectEnd::Sent;
+        // The end clears the lines: the list keeps the failure in view.
+        if (end == ProjectEnd::Failed) AddLogLine("Project download failed.");
         if (end == ProjectEnd::Stop) {
             // Declined or a block in error: the end step with the lines cleared.
             EnableControls(true);
@@ -544,6 +551,9 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
         g_nDownloadResult = -1;
         return ProjectEnd::Failed;
     }
+    // Nothing has changed in the unit yet: a stop asked during the version query ends the task
+    // here, before the firmware the project may need first.
+    if (m_bStopAsked) return ProjectEnd::Stopped;
     const int version = m_tasks.CompareUnitFirmware();
     bool firmwareFirst = false;
     if (version == 0) {
@@ -558,7 +568,8 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
         }
     }
     if (firmwareFirst) {
-        if (!RunFirmwareStep(false, true)) return ProjectEnd::Failed;
+        if (!RunFirmwareStep(false, true))
+            return m_bStopAsked && g_nDownloadResult == 0 ? ProjectEnd::Stopped : ProjectEnd::Failed;
         m_sent[0] = true;
         if (m_bStopAsked) return ProjectEnd::Stopped;
     }
@@ -604,7 +615,6 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
     } else if (!m_tasks.ReadIdbImages(compiled)) {  // the images the project keeps
         MarkLine(5, LineState::Failed, IDB_STATUS_FAILURE);
         g_nDownloadResult = -1;
-        AddLogLine("Project download failed.");
         return ProjectEnd::Failed;
     }
     MarkLine(5, LineState::Succeeded, IDB_STATUS_SUCCESS);
@@ -614,7 +624,6 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
     if (result != 0) {
         g_nDownloadResult = -1;
         MarkLine(4, LineState::Failed, IDB_STATUS_FAILURE);
-        AddLogLine("Project download failed.");
         m_tasks.m_bProjectStep = 0;
         return ProjectEnd::Failed;
     }
@@ -685,6 +694,7 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
     HideAllIcons();
     ClearLineTexts();
     ClearLog();  // a run begins: the last run's messages go
+    ClearLinkState();
     for (int line = 1; line <= 4; ++line) SetIcon(line, IDB_STATUS_IDLE);
     EnableControls(false);
     EnableDlgItem(ui::IDCANCEL, false);

@@ -151,6 +151,11 @@ int COlderTransfer::DownloadFirmware() {
         CommErrorUnlessMismatch();
         return -1;
     }
+    // Every task's first stream is a safe point: the unit still holds what it held.
+    if (m_reporter.StopAsked()) {
+        m_reporter.SetFileName("");
+        return kTransferStopped;
+    }
     Progress(1);
     if (m_link.SendCommandWaitEcho(unitcmd::kFirmware) != AnswerResult::Expected) {
         CommError();
@@ -182,6 +187,7 @@ int COlderTransfer::DownloadDriver(int which) {
         CommErrorUnlessMismatch();
         return -1;
     }
+    if (m_reporter.StopAsked()) return kTransferStopped;  // the unit keeps its driver whole
     if (com1) Progress(4);
     const AnswerResult echo = m_link.SendCommandWaitEcho(setupCommand);
     if (echo != AnswerResult::Expected) {
@@ -436,6 +442,7 @@ int COlderTransfer::RunUpload(COlderUploadDecoder& decoder) {
     decoder.ApplySlaveModeWordLimit();
     if (g_nDeviceId == kThreePortProduct) {  // no block records; the title stays
         decoder.ConvertPortCodes();
+        Progress(CUnitLink::kProgressMax);  // the whole project is in
         return 0;
     }
 

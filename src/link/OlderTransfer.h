@@ -61,6 +61,8 @@ public:
     int SendFileBlocks(std::istream& file, long start, int blockSize, int kind,
                        StreamOutcome* outcome = nullptr);
 
+    // kTransferStopped when the person asked to stop before the first command that changes
+    // what the unit holds (the firmware stream, the driver's setup record).
     int DownloadFirmware();
     int DownloadCom1Driver();
     int DownloadCom2Driver();

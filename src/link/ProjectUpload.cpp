@@ -127,6 +127,7 @@ int CTransferTasks::RunUpload(CUploadDecoder& decoder) {
     decoder.ApplySlaveModeWordLimit();
     if (g_nDeviceId == kThreePortProduct) {  // no project image; the title stays
         decoder.ConvertPortCodes();
+        Progress(CUnitLink::kProgressMax);  // the whole project is in
         return 0;
     }
 

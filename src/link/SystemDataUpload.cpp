@@ -54,6 +54,7 @@ int CSystemDataUpload::Fail(const std::string* message) {
 
 int CSystemDataUpload::Run(const std::string& portName, unsigned deviceId, UnitSystemData& data) {
     m_reporter.EnableButtons(false);
+    ClearLinkState();
     int outcome = 0;
     if (m_port.Open(portName) != 0) return Fail(&kMsgOpenPortError);
     if (UploadSystemData(deviceId) != 0) {

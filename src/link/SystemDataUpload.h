@@ -9,7 +9,7 @@
 #include "link/SerialPort.h"
 
 // 1 once a handshake of the older dialogs or of the system-data upload was answered with
-// another product's code; never cleared during the run.
+// another product's code in the transfer that runs (cleared by ClearLinkState).
 extern int g_bProductMismatch;
 
 // Texts of the upload.

@@ -263,6 +263,11 @@ int CTransferTasks::DownloadFirmware() {
         CommErrorUnlessLinkFailed();
         return -1;
     }
+    // Every task's first stream is a safe point: the unit still holds what it held.
+    if (m_reporter.StopAsked()) {
+        m_reporter.SetFileName("");
+        return kTransferStopped;
+    }
     Progress(1);
     if (m_link.SendCommandWaitEcho(unitcmd::kFirmware) != AnswerResult::Expected) {
         CommError();
@@ -294,6 +299,7 @@ int CTransferTasks::DownloadDriver(int which) {
         CommErrorUnlessLinkFailed();
         return -1;
     }
+    if (m_reporter.StopAsked()) return kTransferStopped;  // the unit keeps its driver whole
     if (com1) Progress(4);
     const AnswerResult echo = m_link.SendCommandWaitEcho(setupCommand);
     if (echo != AnswerResult::Expected) {

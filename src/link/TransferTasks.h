@@ -124,6 +124,8 @@ public:
     // alternate flags are set. 0 connected.
     int ConnectToUnit();
 
+    // kTransferStopped when the person asked to stop before the first command that changes
+    // what the unit holds (the firmware stream, the driver's setup record).
     int DownloadFirmware();
     int DownloadCom1Driver();
     int DownloadCom2Driver();

@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/SystemDataUpload.h"
+
 int g_bLinkFailed = 0;
+
+void ClearLinkState() {
+    g_bLinkFailed = 0;
+    g_bProductMismatch = 0;
+}
 
 namespace {
 constexpr uint32_t kWrongAnswerPauseMs = 2000;

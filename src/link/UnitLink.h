@@ -17,9 +17,12 @@
 
 #include "link/SerialPort.h"
 
-// 1 once a handshake answer named another product; never cleared during the run. While it
-// is 1 the transfer dialogs skip message 60000 after a failed handshake.
+// 1 once a handshake answer named another product in the transfer that runs. While it is 1
+// the transfer dialogs skip message 60000 after a failed handshake (the mismatch was said).
 extern int g_bLinkFailed;
+// Every transfer run starts from a clear link state: a mismatch an earlier run reported
+// (g_bLinkFailed, g_bProductMismatch) silences nothing of this one.
+void ClearLinkState();
 
 // Handshake answer bytes and commands.
 namespace unitcmd {

@@ -112,7 +112,7 @@ TEST_F(UploadSystemDataTest, ASilentUnitOrAnUnopenablePortShowsItsMessage) {
     EXPECT_EQ(g_PlcRegisterTables.g_strPcComPort, "COM9");
 }
 
-TEST_F(UploadSystemDataTest, AProductMismatchIsReportedOnceAndLaterFailuresStayQuiet) {
+TEST_F(UploadSystemDataTest, AProductMismatchIsReportedOnceAndALaterFailureIsSaidAgain) {
     Unit([](unitsim::Behaviour& b) { b.productCode = 84; });
     auto shown = Upload([&] { ui.AnswerMessageBox(ui::IDOK, kMsgProductIdMismatch); });
     EXPECT_EQ(shown[8], kMsgSysDataHandshakeFailed);
@@ -120,12 +120,13 @@ TEST_F(UploadSystemDataTest, AProductMismatchIsReportedOnceAndLaterFailuresStayQ
     EXPECT_EQ(g_bProductMismatch, 1);
     EXPECT_EQ(g_bLinkFailed, 1);
 
-    // A silent unit now fails without message 60000.
+    // The next upload starts from a clear link state: a silent unit gets its message 60000.
     ui.ClearRecords();
     Unit([](unitsim::Behaviour& b) { b.silent = true; });
-    shown = Upload();
+    shown = Upload([&] { ui.AnswerMessageBox(ui::IDOK, kMsgCommError); });
     EXPECT_EQ(shown[8], kMsgSysDataHandshakeFailed);
-    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(g_bLinkFailed, 0);
 }
 
 TEST_F(UploadSystemDataTest, NoAnswerToTheQueryIsACommunicationError) {

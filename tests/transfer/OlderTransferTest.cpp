@@ -8,12 +8,14 @@
 #include "HeadlessUi.h"
 #include "TransferTestSupport.h"
 #include "app/DownloadDlg.h"
+#include "app/UploadSystemDataDlg.h"
 #include "compiler/OlderUploadDecode.h"
 #include "link/OlderTransfer.h"
 #include "link/SystemDataUpload.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "projectfiles/OlderProjectReader.h"
 #include "platform/Text.h"
+#include "res/ToolsResource.h"
 #include "res/TransferResource.h"
 
 namespace {
@@ -104,6 +106,7 @@ protected:
         const CPlcRegisterTables& t = g_PlcRegisterTables;
         Unit([&](unitsim::Behaviour& b) {
             b.older = true;
+            b.resyncGapMs = kUnitResyncGapMs;
             b.productCode = static_cast<uint8_t>(c.deviceId);
             b.driverReport = {static_cast<uint8_t>(platform::Atoi(t.g_strPLC1Id)), 1,
                               static_cast<uint8_t>(platform::Atoi(t.g_strPLC2Id)), 1, 0};
@@ -232,7 +235,9 @@ TEST_P(OlderRoundTrip, FirmwareDriversAndProjectGoDownExactlyAndTheProjectComesB
     g_szProductName = g_szProductPath = g_szProductNameCopy = c.product;
     g_nDeviceId = g_nDeviceIdAlt = c.deviceId;
     sim.ClearLog();
+    rec.progress.clear();
     ASSERT_EQ(transfer->UploadProject(), 0) << (rec.messages.empty() ? "" : rec.Texts().back());
+    EXPECT_EQ(rec.progress.back(), 200);  // a whole upload ends with a full bar
     EXPECT_EQ(g_PlcRegisterTables.g_strPLC1Name, "");  // not applied yet
     ApplyOlderUploadedProject(*transfer->Uploaded());
     const CProjectSettings& after = g_ProjectSettings;
@@ -304,6 +309,20 @@ TEST_F(OlderFixture, EachFailureEndsWithItsMessageAndAFailedResult) {
     rec.messages.clear();
     EXPECT_EQ(transfer->DownloadCom1Driver(), -1);
     EXPECT_TRUE(rec.messages.empty());
+}
+
+// A unit that answers 200 ms late fails its download; what it said too late spoils nothing
+// of the next download on the same line.
+TEST_F(OlderFixture, AnAnswerTooLateFailsItsDownloadButNotTheNextOne) {
+    Use(kQvx00);
+    Unit([](auto& b) { b.answerDelayMs = 200; });
+    EXPECT_EQ(transfer->DownloadProject(), -1);
+    Unit([](auto& b) { b.answerDelayMs = unitsim::Behaviour().answerDelayMs; });
+    rec.messages.clear();
+    EXPECT_EQ(transfer->DownloadProject(), 0);
+    EXPECT_TRUE(rec.messages.empty()) << rec.Texts().front();
+    Settle();
+    EXPECT_EQ(sim.StoredOlderBlocks().size(), 3u);
 }
 
 TEST_F(OlderFixture, ADeclinedDriverMismatchSendsNoProject) {
@@ -491,6 +510,48 @@ TEST_F(OlderDialogTest, AProjectDownloadEndsWithItsSuccessLineAndTheRestartQuest
     EXPECT_EQ(sim.StoredOlderBlocks().size(), 3u);
     EXPECT_EQ(sim.Restarts(), 0);
     EXPECT_EQ(g_nDownloadDlgMode, 0);  // Exit
+}
+
+// Upload System Data from a unit of another product says "Product ID mismatch."; the next
+// download to a unit that does not answer still says its failure and keeps it in the list.
+TEST_F(OlderDialogTest, AFailureAfterAnEarlierProductMismatchIsSaidAndStaysInView) {
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.productCode = 84;
+    sim.SetBehaviour(b);
+    CUploadSystemDataDlg sysdata;
+    sysdata.Port().SetClock(&clock);
+    ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
+        d.UserClickButton(IDC_SYSDATA_UPLOAD);
+        d.UserClickButton(ui::IDOK);
+    });
+    ui.AnswerMessageBox(ui::IDOK, kMsgProductIdMismatch);
+    sysdata.DoModal();
+    ASSERT_EQ(g_bProductMismatch, 1);
+    sim.WaitQuiet(50, 3000);
+
+    b.productCode = 81;
+    b.silent = true;
+    sim.SetBehaviour(b);
+    ui.ClearRecords();
+    CDownloadDlg dlg;
+    dlg.m_compileProject = [](std::string& image) {
+        return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
+    };
+    std::vector<std::string> log;
+    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
+        for (int i = 0; i < list.GetCount(); ++i)
+            if (list.GetLBText(i) != " ") log.push_back(list.GetLBText(i));
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerMessageBox(ui::IDOK, kMsgCommError);
+    dlg.DoModal();
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgCommError);
+    EXPECT_EQ(log, std::vector<std::string>{"Project download failed."});
 }
 
 TEST_F(OlderDialogTest, ExitIsDisabledWhileTheDownloadRunsAndUsableAfterIt) {
