@@ -820,7 +820,8 @@ TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
     fewer[prjfile::kBlockCountOffset] = static_cast<char>(fewer[prjfile::kBlockCountOffset] - 1);
     frame->LoadProjectFile(tree.Write("QVX-S7/Projects/fewer.prj", fewer));
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_NE(ui.MessageBoxes()[0].text.find("a block or row count"), std::string::npos);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("its block count is 0, but the file holds 1 block row"), std::string::npos)
+        << ui.MessageBoxes()[0].text;
     EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
 
     ui.ClearRecords();
