@@ -452,6 +452,21 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
         EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
         EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
     }
+    // Damage is named for what the bytes show: a section code that is not the recipes'
+    // where they stand, sections after a cleared extended-setup flag, bytes added to a
+    // whole project.
+    std::string bytes = good;
+    bytes[sections] = 4;
+    box = open(bytes);
+    EXPECT_NE(box.text.find("its recipes are not where"), std::string::npos) << box.text;
+    EXPECT_EQ(box.text.find("registers of COM1"), std::string::npos) << box.text;
+    bytes = good;
+    bytes[prjfile::kExtendedSetupOffset] = 0;
+    box = open(bytes);
+    EXPECT_NE(box.text.find("its extended-setup flag (byte 160) says that it has none"), std::string::npos) << box.text;
+    box = open(good + "appended");
+    EXPECT_NE(box.text.find("its last 8 bytes follow the whole project"), std::string::npos) << box.text;
+    EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
     const std::string com1 = tree.Path() + "QVX-S7/Plc/10100_004.inf", com2 = tree.Path() + "QVX-S7/Plc/10300_004.inf";
     const std::string com1Text = tree.Read("QVX-S7/Plc/10100_004.inf"), com2Text = tree.Read("QVX-S7/Plc/10300_004.inf");
     // COM2's general settings promised, the file ends after COM1's.
@@ -470,6 +485,71 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
         << box.text;
     EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
     tree.Write("QVX-S7/Plc/10100_004.inf", com1Text);
+}
+
+// The 1,331-byte project the save-kill tool makes (Modbus RTU Master and DF1 Full Duplex:
+// one block, texts, one recipe row, the COM1 default registers without rows and both
+// general settings), built the same way. It opens without a word; every count in it set
+// one higher or one lower makes it damaged, said so, and nothing of it opened. A recipe
+// count of 2 over one row reads cleanly with the sections' own rules: the second row eats
+// the registers' section, and what is left reads as the COM2 general settings.
+TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
+    frame->CloseToProductLevel();
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-S7";
+    g_nDeviceId = g_nDeviceIdAlt = 82;
+    frame->GoToProtocolLevel();
+    auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
+    auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
+    ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
+    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "DF1 Full Duplex")));
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "kill"};
+    for (size_t c = 1; c < kBlockListColumns; ++c)
+        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    g_ProjectSettings.g_strProjTitle = "Version A";
+    g_RecipeTables.g_arrRecipeAddr = {"R1"};
+    g_RecipeTables.g_awRecipeValue[0] = 1111;
+    const std::string path = tree.Path() + "QVX-S7/Projects/kill.prj";
+    ASSERT_TRUE(frame->Services().saveProject(true, path));
+    const std::string good = tree.Read("QVX-S7/Projects/kill.prj");
+    ASSERT_EQ(good.size(), 1331u);
+    ASSERT_EQ(good.substr(1304, 2), Bytes({3, 1}));
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+
+    auto open = [&](const std::string& bytes) {
+        ui.ClearRecords();
+        g_ProjectSettings.g_strProjTitle = "open project";
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+        return ui.MessageBoxes().empty() ? std::string() : ui.MessageBoxes()[0].text;
+    };
+    std::string bytes = good;
+    bytes[1305] = 2;
+    std::string text = open(bytes);
+    EXPECT_NE(text.find("is damaged: its recipes promise 2 rows, but the file holds 1 before the next section."),
+              std::string::npos) << text;
+    // The block count, the recipes' and the registers' row counts, each general settings'
+    // item count and value length.
+    ASSERT_EQ(good.substr(1314, 2), Bytes({4, 0}));
+    ASSERT_EQ(good.substr(1316, 3), Bytes({6, 5, 6}));
+    ASSERT_EQ(good.substr(1325, 3), Bytes({7, 2, 3}));
+    for (size_t at : {size_t(298), size_t(1305), size_t(1315), size_t(1317), size_t(1318), size_t(1326), size_t(1327)}) {
+        for (int delta : {1, -1}) {
+            SCOPED_TRACE(std::to_string(at) + (delta > 0 ? " +1" : " -1"));
+            bytes = good;
+            bytes[at] = static_cast<char>(static_cast<unsigned char>(good[at]) + delta);
+            text = open(bytes);
+            EXPECT_NE(text.find("is damaged"), std::string::npos) << text;
+            EXPECT_EQ(text.find("cut short"), std::string::npos) << text;
+        }
+    }
+    // A block count one more than the rows: the count is the damage, the file is whole.
+    bytes = good;
+    bytes[298] = 2;
+    text = open(bytes);
+    EXPECT_NE(text.find("its block count is 2, but the file holds 1 block row"), std::string::npos) << text;
 }
 
 // Counts that do not match the rows held leave bytes no section reads: the file is
