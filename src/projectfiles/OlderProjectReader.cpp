@@ -1,6 +1,7 @@
 #include "projectfiles/OlderProjectReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "model/BlockRows.h"
 #include "model/ProjectFileFormat.h"
@@ -71,10 +72,10 @@ bool IsProjectFile(const OlderProjectFile& file) { return file.tag == std::strin
 bool TextsAt(const std::string& bytes, size_t offset) {
     if (offset + kProjectTextsSize != bytes.size()) return false;
     for (size_t width : kProjectTextWidths) {
-        const size_t zero = bytes.find('\0', offset);
-        if (zero < offset + width)
-            for (size_t i = zero + 1; i < offset + width; ++i)
-                if (bytes[i] != kProjectTextFill) return false;
+        const char* field = bytes.data() + offset;
+        if (const char* zero = static_cast<const char*>(std::memchr(field, '\0', width)))
+            for (const char* p = zero + 1; p < field + width; ++p)
+                if (*p != kProjectTextFill) return false;
         offset += width;
     }
     return true;

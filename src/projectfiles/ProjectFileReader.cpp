@@ -22,6 +22,7 @@
 #include "ui/Backend.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace prjfile;
 using platform::Atoi;
@@ -196,10 +197,11 @@ struct Reading {
 
 // A text field as the writer leaves it: after the text's zero byte only the fill.
 bool FilledAsWritten(const std::string& bytes, size_t offset, size_t width, char fill) {
-    const size_t zero = bytes.find('\0', offset);
-    if (zero == std::string::npos || zero >= offset + width) return true;
-    for (size_t i = zero + 1; i < offset + width; ++i)
-        if (bytes[i] != fill) return false;
+    const char* field = bytes.data() + offset;
+    const char* zero = static_cast<const char*>(std::memchr(field, '\0', width));
+    if (!zero) return true;
+    for (const char* p = zero + 1; p < field + width; ++p)
+        if (*p != fill) return false;
     return true;
 }
 
@@ -207,14 +209,15 @@ bool Printable(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
 }
 
-Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f) {
+// rowsKnown: the rows and texts are those of a reading that found them as written.
+Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKnown = false) {
     Reading out;
     out.counts.push_back({kBlockCountOffset, "", false});
     out.parse = ParseNewerProjectFile(bytes, out.file);
     const NewerProjectFile& file = out.file;
     if (out.parse != ProjectParse::Ok) return out;
     size_t pos = kBlockRowsOffset;
-    for (unsigned row = 0; row < file.blockCount; ++row) {
+    for (unsigned row = 0; row < file.blockCount && !rowsKnown; ++row) {
         for (size_t c = 0; c < kBlockColumns; ++c) {
             if (c != kColBlockNo && !FilledAsWritten(bytes, pos, kBlockColumnWidths[c], '\0')) {
                 out.damage = "its block row " + std::to_string(row + 1) + " holds bytes that no block row holds" +
@@ -224,7 +227,7 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f) {
             pos += kBlockColumnWidths[c];
         }
     }
-    if (file.hasTexts) {
+    if (file.hasTexts && !rowsKnown) {
         for (size_t width : kProjectTextWidths) {
             // Filled with "*" as written; earlier files may have zeros.
             if (!FilledAsWritten(bytes, pos, width, kProjectTextFill) && !FilledAsWritten(bytes, pos, width, '\0')) {
@@ -346,7 +349,7 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
                 // Rows the file has no room for need not be tried.
                 if (blocks && kBlockRowsOffset + size_t(held) * kBlockRowSize > bytes.size()) continue;
                 patched[count.at] = static_cast<char>(held);
-                const Reading trial = ReadAsWritten(patched, f);
+                const Reading trial = ReadAsWritten(patched, f, !blocks);
                 patched[count.at] = bytes[count.at];
                 if (!trial.whole || !trial.missing.empty()) continue;
                 valueLength = count.bytes;

@@ -23,6 +23,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -244,6 +245,19 @@ protected:
         frame.reset();
         g_PlcRegisterTables.ResetProject();
         g_szProductName.clear();
+    }
+    // The project level of another product and PLC pair, reached as the engineer does.
+    void Configure(const std::string& product, unsigned deviceId, const std::string& plc1, const std::string& plc2) {
+        frame->CloseToProductLevel();
+        g_szProductName = g_szProductNameCopy = g_szProductPath = product;
+        g_nDeviceId = g_nDeviceIdAlt = deviceId;
+        frame->GoToProtocolLevel();
+        auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
+        auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
+        ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), plc1)));
+        ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), plc2)));
+        ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+        ASSERT_NE(g_pNewBlockExView, nullptr);
     }
     // A block that passes the checks of Save.
     void FillFirstBlock() {
@@ -494,15 +508,7 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
 // count of 2 over one row reads cleanly with the sections' own rules: the second row eats
 // the registers' section, and what is left reads as the COM2 general settings.
 TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
-    frame->CloseToProductLevel();
-    g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-S7";
-    g_nDeviceId = g_nDeviceIdAlt = 82;
-    frame->GoToProtocolLevel();
-    auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
-    auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
-    ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), "Modbus RTU Master")));
-    ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), "DF1 Full Duplex")));
-    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    Configure("QVX-S7", 82, "Modbus RTU Master", "DF1 Full Duplex");
     const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "kill"};
     for (size_t c = 1; c < kBlockListColumns; ++c)
         if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
@@ -550,6 +556,57 @@ TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
     bytes[298] = 2;
     text = open(bytes);
     EXPECT_NE(text.find("its block count is 2, but the file holds 1 block row"), std::string::npos) << text;
+}
+
+// Sound projects with the node table (and COM2's general settings) or the tag table open
+// without a word, as do the projects the sample tree ships; their row counts one off are
+// damage, said so.
+TEST_F(Files, NodeAndTagTablesOpenAsSavedAndTheirCountsOneOffAreDamage) {
+    frame->Services().tagTableDialog = [] { return 1; };
+    for (const char* plc2 : {"Modbus TCP Client", "Ethernet IP"}) {
+        SCOPED_TRACE(plc2);
+        Configure("QVX-ENET", 94, "Modbus RTU Master", plc2);
+        const bool nodes = g_bEthernetSetting == 1;
+        ASSERT_TRUE(nodes || g_bTagTable == 1);
+        g_EthNodeTable.g_arrNodeAddress = {"1", "7"};
+        g_EthNodeTable.g_arrNodePort = {"502", "10502"};
+        g_EthNodeTable.g_arrNodeIp = {"192.168.1.10", "10.0.0.7"};
+        g_EipTagTable.g_arrTagCode = {"T1", "TAG000002"};
+        g_EipTagTable.g_arrTagName = {"Speed", "Line.Count"};
+        g_EipTagTable.g_awTagSize[0] = 2;
+        g_EipTagTable.g_abTagType[1] = 3;
+        const std::string path = tree.Path() + "QVX-ENET/Projects/tables.prj";
+        ASSERT_TRUE(frame->Services().saveProject(true, path));
+        const std::string good = tree.Read("QVX-ENET/Projects/tables.prj");
+        g_EthNodeTable = CEthNodeTable();
+        g_EipTagTable = CEipTagTable();
+        ui.ClearRecords();
+        frame->LoadProjectFile(path);
+        ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        if (nodes) EXPECT_EQ(g_EthNodeTable.g_arrNodeIp, (StringArray{"192.168.1.10", "10.0.0.7"}));
+        else EXPECT_EQ(g_EipTagTable.g_arrTagName, (StringArray{"Speed", "Line.Count"}));
+        const size_t count = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;  // the table's count
+        ASSERT_EQ(good[count], 2);
+        for (int held : {1, 3}) {
+            std::string bytes = good;
+            bytes[count] = static_cast<char>(held);
+            tree.Write("QVX-ENET/Projects/counts.prj", bytes);
+            ui.ClearRecords();
+            frame->LoadProjectFile(tree.Path() + "QVX-ENET/Projects/counts.prj");
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_NE(ui.MessageBoxes()[0].text.find("is damaged"), std::string::npos) << ui.MessageBoxes()[0].text;
+            EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+        }
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.Path())) {
+        if (entry.path().extension() != ".prj" || entry.path().string().find("/Projects/tables.prj") != std::string::npos ||
+            entry.path().string().find("/Projects/counts.prj") != std::string::npos)
+            continue;
+        SCOPED_TRACE(entry.path().string());
+        ui.ClearRecords();
+        frame->LoadProjectFile(entry.path().string());
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    }
 }
 
 // Counts that do not match the rows held leave bytes no section reads: the file is
