@@ -92,9 +92,9 @@ std::string DamageText(const std::string& bytes, const OlderProjectFile& file, b
     const size_t texts = file.versionDigit == 2 ? kProjectTextsSize : 0;
     if (bytes.size() >= kBlockRowsOffset + texts && (bytes.size() - kBlockRowsOffset - texts) % width == 0) {
         const size_t held = (bytes.size() - kBlockRowsOffset - texts) / width;
-        // Without texts a file cut at a row's end looks the same as a count too high.
-        const bool sure = texts == 0 ? held > file.blockCount : TextsAt(bytes, bytes.size() - texts);
-        if (held <= size_t(kMaxBlocks) && sure)
+        // A "Ver2.00" file must end in its texts. A "Ver1.00" file of whole rows is taken
+        // for a wrong count: a cut lands on a row's end only by chance.
+        if (held <= size_t(kMaxBlocks) && (texts == 0 || TextsAt(bytes, bytes.size() - texts)))
             return "its block count is " + std::to_string(file.blockCount) + ", but the file holds " +
                    std::to_string(held) + " block row" + (held == 1 ? "" : "s") +
                    " (the count is wrong, the file is whole).";

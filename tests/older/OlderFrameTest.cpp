@@ -289,8 +289,9 @@ TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
     open("plc.prj", plc);
     // A block count one off the three rows held: the count is the damage. One fewer would
     // drop the last row and read the texts from its bytes.
-    for (int count : {2, 4}) {
-        std::string counted = good;
+    for (int count : {2, 4, -2, -4}) {  // less than 0: the same in a "Ver1.00" file
+        std::string counted = count > 0 ? good : BuildOlderProjectFile(rows, false, 1, "now");
+        count = std::abs(count);
         counted[298] = static_cast<char>(count);
         ui.AnswerMessageBox(ui::IDOK, "The project file \"" + tree.Path() + "QVX-00/Projects/count.prj\" is damaged: its "
                                       "block count is " + std::to_string(count) + ", but the file holds 3 block rows (the "
