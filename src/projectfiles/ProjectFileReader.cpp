@@ -172,6 +172,9 @@ std::string WriteOneSection(SectionKind kind, int entityItems) {
     return out;
 }
 
+// The node table and the tag table are one thing each; the other sections' names are plural.
+bool Singular(const std::string& name) { return name.size() > 5 && name.compare(name.size() - 5, 5, "table") == 0; }
+
 std::string At(size_t position) { return " (byte " + std::to_string(position) + ")"; }
 
 // A count of the file: where it stands and what it counts.
@@ -294,7 +297,8 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         if (written != held) {
             size_t k = 0;
             while (k < written.size() && k < held.size() && written[k] == held[k]) ++k;
-            out.damage = "its " + name + " are not as this program writes them" + At(start + k) + ".";
+            out.damage = "its " + name + (Singular(name) ? " is not as this program writes it" : " are not as this program writes them") +
+                         At(start + k) + ".";
             return out;
         }
     }
@@ -357,7 +361,8 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
                     return "its block count is " + std::to_string(promised) + ", but the file holds " +
                            std::to_string(held) + " block row" + (held == 1 ? "" : "s") +
                            " (the count is wrong, the file is whole).";
-                return "its " + count.what + " promise " + std::to_string(promised) + (count.bytes ? " bytes" : " rows") +
+                return "its " + count.what + (Singular(count.what) ? " promises " : " promise ") +
+                       std::to_string(promised) + (count.bytes ? " bytes" : " rows") +
                        ", but the file holds " + std::to_string(held) + " before the next section.";
             }
         }
