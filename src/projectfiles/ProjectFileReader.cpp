@@ -297,7 +297,8 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         if (written != held) {
             size_t k = 0;
             while (k < written.size() && k < held.size() && written[k] == held[k]) ++k;
-            out.damage = "its " + name + (Singular(name) ? " is not as this program writes it" : " are not as this program writes them") +
+            out.damage = "its " + name +
+                         (Singular(name) ? " is not as this program writes it" : " are not as this program writes them") +
                          At(start + k) + ".";
             return out;
         }
