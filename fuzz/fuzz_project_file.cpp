@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
@@ -22,5 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     features.entity2 = flags & 64;
     size_t offset = result == ProjectParse::Ok ? file.sectionsOffset : (flags & 128 ? 0 : bytes.size() / 2);
     (void)CheckFeatureSections(bytes, offset, features);
+    // The whole check, with the search for a wrong count: any bytes, a bounded time.
+    std::vector<std::string> missing;
+    (void)CheckNewerProjectFile(bytes, features, missing);
     return 0;
 }

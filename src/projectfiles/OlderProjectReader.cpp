@@ -1,6 +1,7 @@
 #include "projectfiles/OlderProjectReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "model/BlockRows.h"
 #include "model/ProjectFileFormat.h"
@@ -64,11 +65,44 @@ std::string ProductMessage(int productNo) {
     return kZavaMessage;
 }
 
-// What is wrong with a file whose rows do not fit.
-std::string DamageText(const std::string& bytes, const OlderProjectFile& file) {
+bool IsProjectFile(const OlderProjectFile& file) { return file.tag == std::string(kFileTag, kTagWidth); }
+
+// The five project texts at the offset as the writer leaves them: each text, then (when
+// shorter than its field) a zero byte and "*" up to the field's end.
+bool TextsAt(const std::string& bytes, size_t offset) {
+    if (offset + kProjectTextsSize != bytes.size()) return false;
+    for (size_t width : kProjectTextWidths) {
+        const char* field = bytes.data() + offset;
+        if (const char* zero = static_cast<const char*>(std::memchr(field, '\0', width)))
+            for (const char* p = zero + 1; p < field + width; ++p)
+                if (*p != kProjectTextFill) return false;
+        offset += width;
+    }
+    return true;
+}
+
+// What is wrong with a file whose rows do not fit, or whose length is not the one its
+// block count gives: the count, when the file's length holds another number of whole
+// rows (and, in a "Ver2.00" file, ends in the texts); else the cut or the extra bytes.
+std::string DamageText(const std::string& bytes, const OlderProjectFile& file, bool slaveMode) {
     if (file.needed == 0)
         return "its block count of " + std::to_string(file.blockCount) + " is more than the " +
                std::to_string(kMaxBlocks) + " blocks a project holds.";
+    const size_t width = OlderRowWidth(slaveMode);
+    const size_t texts = file.versionDigit == 2 ? kProjectTextsSize : 0;
+    if (bytes.size() >= kBlockRowsOffset + texts && (bytes.size() - kBlockRowsOffset - texts) % width == 0) {
+        const size_t held = (bytes.size() - kBlockRowsOffset - texts) / width;
+        // A "Ver2.00" file must end in its texts. A "Ver1.00" file of whole rows is taken
+        // for a wrong count: a cut lands on a row's end only by chance.
+        if (held <= size_t(kMaxBlocks) && (texts == 0 || TextsAt(bytes, bytes.size() - texts)))
+            return "its block count is " + std::to_string(file.blockCount) + ", but the file holds " +
+                   std::to_string(held) + " block row" + (held == 1 ? "" : "s") +
+                   " (the count is wrong, the file is whole).";
+    }
+    if (bytes.size() > file.needed)
+        return "its last " + std::to_string(bytes.size() - file.needed) + " bytes follow the " +
+               std::to_string(file.blockCount) + " block rows" + (texts ? " and the texts" : "") +
+               " its block count gives: they belong to no part of the project.";
     return CutShortText(bytes.size(), file.needed);
 }
 
@@ -90,6 +124,8 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     if (!ReadProjectFileShown(path, bytes)) return refuse("");
     OlderProjectFile file;
     ParseOlderProjectHead(bytes, file);
+    // A file that is no project names no product: said before any product is asked for.
+    if (!IsProjectFile(file)) return refuse(LoadString(IDS_NOT_FOR_QUORVEX));
     if (file.productNo == 84) {
         ShowBox(kZavaMessage, ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return ProjectOpenResult::NotOpened;
@@ -98,7 +134,6 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     unsigned deviceId = 0;
     // Without a product chosen the file cannot be placed: nothing is opened.
     if (!ChooseProduct(file, hooks, product, deviceId)) return refuse("");
-    if (file.tag != std::string(kFileTag, kTagWidth)) return refuse(LoadString(IDS_NOT_FOR_QUORVEX));
     const int pv = deffiles::ReadDataProjectVersion(product);
     if (pv >= 4) {
         g_szProductName = g_szProductNameCopy = g_szProductPath = product;
@@ -115,8 +150,9 @@ ProjectOpenResult OpenOlderProject(const std::string& path, const ProjectOpenHoo
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR));
     // The row width follows the slave mode of the file's PLC pair, as the block list will.
     const int slave = deffiles::OlderPairSlaveKey(plc.file1, plc.file2);
-    if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok) {
-        ShowDamagedProject(path, DamageText(bytes, file));
+    if (ParseOlderProjectRows(bytes, slave == 1, file.versionDigit == 2, file) != OlderParse::Ok ||
+        bytes.size() != file.needed) {
+        ShowDamagedProject(path, DamageText(bytes, file, slave == 1));
         return refuse("");
     }
 
@@ -170,6 +206,8 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     if (!ReadProjectFileShown(path, bytes)) return refuse("", true);
     OlderProjectFile file;
     ParseOlderProjectHead(bytes, file);
+    // A file that is no project belongs to no product: said so, not sent to another.
+    if (!IsProjectFile(file)) return refuse(LoadString(IDS_NOT_FOR_QUORVEX), true);
     if (file.productNo != 84) {
         ShowBox(ProductMessage(file.productNo), ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return refuse("", false);
@@ -179,7 +217,6 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     if (!ChooseProduct(file, hooks, product, deviceId)) return refuse("", false);
     g_szProductName = g_szProductNameCopy = g_szProductPath = product;
     g_nDeviceId = g_nDeviceIdAlt = deviceId;
-    if (file.tag != std::string(kFileTag, kTagWidth)) return refuse(LoadString(IDS_NOT_FOR_QUORVEX), true);
     const int pv = deffiles::ReadDataProjectVersion(product);
     const int v = file.versionDigit;
     if (v <= 0 || v > pv) return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH), true);
@@ -191,7 +228,7 @@ ProjectOpenResult OpenThreePortProject(const std::string& path, const ProjectOpe
     if (!ReadPlcIdentity(product, file.settings, false, 80, plc)) return refuse(LoadString(IDS_PLC_FILE_ERROR), false);
     // The rows' width does not matter: the product keeps none.
     if (ParseOlderProjectRows(bytes, false, v == 2, file) != OlderParse::Ok) {
-        ShowDamagedProject(path, DamageText(bytes, file));
+        ShowDamagedProject(path, DamageText(bytes, file, false));
         return refuse("", true);
     }
     int fileVersion = pv;

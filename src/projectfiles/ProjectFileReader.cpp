@@ -22,6 +22,7 @@
 #include "ui/Backend.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace prjfile;
 using platform::Atoi;
@@ -32,6 +33,15 @@ ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& o
     if (!r.Ok() || out.tag != kFileTag) return ProjectParse::NotAProject;
     out.needed = kBlockRowsOffset;
     if (bytes.size() >= kFormatNumberOffset + 1) out.formatNumber = static_cast<signed char>(bytes[kFormatNumberOffset]);
+    // The product record decides which reader takes the file, short or not: read as zeros
+    // past the end.
+    {
+        FieldReader head(bytes, kProductRecordOffset);
+        out.productStar1 = head.Byte();
+        out.productNo = head.SignedByte();
+        out.productVersion = head.SignedByte();
+        out.productStar2 = head.Byte();
+    }
     if (bytes.size() < kBlockRowsOffset) return ProjectParse::Corrupt;
     r.Seek(kFormatNumberOffset);
     out.formatNumber = r.SignedByte();
@@ -88,97 +98,277 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
     f.attach2 = on(plc2File, "AttachRegCom2");
     f.entity1 = on(plc1File, "GeneralEntityCom1");
     f.entity2 = on(plc2File, "GeneralEntityCom2");
+    // The item count the writer puts in a general-settings section: the definition's, at
+    // most 200 (a missing key is -1, stored as its low byte).
+    auto items = [](const std::string& file, const char* section) {
+        return std::min(platform::GetPrivateProfileInt(section, "SubEntity", -1, file), 200) & 0xFF;
+    };
+    if (f.entity1) f.entityItems1 = items(plc1File, "GeneralEntityCom1");
+    if (f.entity2) f.entityItems2 = items(plc2File, "GeneralEntityCom2");
     return f;
 }
 
 namespace {
 
 // The sections a file of these features holds after its texts, in their order.
+enum class SectionKind { Nodes, Tags, Recipes, Attach1, Attach2, Entity1, Entity2 };
 struct SectionSpec {
     bool on;
+    SectionKind kind;
     const char* name;
-    int code;      // its first byte; 0: a section without a code
-    bool counted;  // a row count follows the code
+    int code;  // its first byte; 0: a section without a code
 };
 
 std::vector<SectionSpec> Sections(const FeatureSet& f) {
     return {
-        {f.ethernet, "node table", 0, false},
-        {f.tags, "tag table", 0, false},
-        {f.recipes, "recipes", kRecipeSectionCode, true},
-        {f.attach1, "default communication registers of COM1", kAttachRegCom1SectionCode, true},
-        {f.attach2, "default communication registers of COM2", kAttachRegCom2SectionCode, true},
-        {f.entity1, "general settings of COM1", kGeneralEntityCom1SectionCode, false},
-        {f.entity2, "general settings of COM2", kGeneralEntityCom2SectionCode, false},
+        {f.ethernet, SectionKind::Nodes, "node table", 0},
+        {f.tags, SectionKind::Tags, "tag table", 0},
+        {f.recipes, SectionKind::Recipes, "recipes", kRecipeSectionCode},
+        {f.attach1, SectionKind::Attach1, "default communication registers of COM1", kAttachRegCom1SectionCode},
+        {f.attach2, SectionKind::Attach2, "default communication registers of COM2", kAttachRegCom2SectionCode},
+        {f.entity1, SectionKind::Entity1, "general settings of COM1", kGeneralEntityCom1SectionCode},
+        {f.entity2, SectionKind::Entity2, "general settings of COM2", kGeneralEntityCom2SectionCode},
     };
 }
 
-bool ReadSection(FieldReader& r, int code) {
-    switch (code) {
-    case 0: return false;
-    case kRecipeSectionCode: return ReadRecipeSection(r);
-    case kAttachRegCom1SectionCode: return ReadAttachRegSection(r, 1);
-    case kAttachRegCom2SectionCode: return ReadAttachRegSection(r, 2);
-    case kGeneralEntityCom1SectionCode: return ReadGeneralEntitySection(r, 1);
-    default: return ReadGeneralEntitySection(r, 2);
+bool IsEntity(SectionKind k) { return k == SectionKind::Entity1 || k == SectionKind::Entity2; }
+
+bool ReadOneSection(FieldReader& r, SectionKind kind) {
+    switch (kind) {
+    case SectionKind::Nodes: return ReadNodeTableSection(r);
+    case SectionKind::Tags: return ReadTagTableSection(r);
+    case SectionKind::Recipes: return ReadRecipeSection(r);
+    case SectionKind::Attach1: return ReadAttachRegSection(r, 1);
+    case SectionKind::Attach2: return ReadAttachRegSection(r, 2);
+    case SectionKind::Entity1: return ReadGeneralEntitySection(r, 1);
+    case SectionKind::Entity2: return ReadGeneralEntitySection(r, 2);
     }
+    return false;
 }
 
-// Reads every present section into the holders; false at the first one that does not fit.
-// Each section the features promise is read on its own: a file that ends before one lost
-// it and those after it. `starts` gets where each counted section began.
-bool ReadSections(FieldReader& r, const FeatureSet& f, SectionsEnd& end, std::vector<size_t>* starts = nullptr) {
-    for (const SectionSpec& section : Sections(f)) {
-        if (!section.on) continue;
-        if (r.Remaining() == 0 || !end.missing.empty()) {
-            end.missing.push_back(section.name);
-            continue;
-        }
-        const size_t start = r.Tell();
-        if (starts && section.counted) starts->push_back(start);
-        bool ok;
-        if (section.code == 0)
-            ok = std::string(section.name) == "node table" ? ReadNodeTableSection(r) : ReadTagTableSection(r);
-        else
-            ok = ReadSection(r, section.code);
-        if (!ok) {
-            end.broken = section.name;
-            return false;
-        }
+// The section as this program's writer makes it of what was just read into the holders.
+std::string WriteOneSection(SectionKind kind, int entityItems) {
+    std::string out;
+    FieldWriter w(out);
+    const CGeneralEntityTables& g = g_GeneralEntity;
+    switch (kind) {
+    case SectionKind::Nodes: WriteNodeTableSection(w); break;
+    case SectionKind::Tags: WriteTagTableSection(w); break;
+    case SectionKind::Recipes: WriteRecipeSection(w); break;
+    case SectionKind::Attach1: WriteAttachRegSection(w, 1); break;
+    case SectionKind::Attach2: WriteAttachRegSection(w, 2); break;
+    case SectionKind::Entity1:
+    case SectionKind::Entity2: {
+        const bool one = kind == SectionKind::Entity1;
+        const int length = one ? g.g_nExtSetupLen1 : g.g_nExtSetupLen2;
+        w.Byte(one ? kGeneralEntityCom1SectionCode : kGeneralEntityCom2SectionCode);
+        w.Byte(entityItems);
+        w.Byte(length);
+        w.Raw(std::string(reinterpret_cast<const char*>(one ? g.g_abExtSetup1 : g.g_abExtSetup2),
+                          static_cast<size_t>(length)));
+        break;
     }
-    end.trailing = r.Remaining();
+    }
+    return out;
+}
+
+// The node table and the tag table are one thing each; the other sections' names are plural.
+bool Singular(const std::string& name) { return name.size() > 5 && name.compare(name.size() - 5, 5, "table") == 0; }
+
+std::string At(size_t position) { return " (byte " + std::to_string(position) + ")"; }
+
+// A count of the file: where it stands and what it counts.
+struct FileCount {
+    size_t at;
+    std::string what;  // "" for the block count
+    bool bytes;        // it counts bytes, not rows
+};
+
+// The file read as this program's writer would have written it: the fixed part, rows and
+// texts with the fill the writer leaves, every section the features promise in its place
+// and written back byte for byte as it stands. A file may end before its last sections
+// (they are `missing`); anything else that departs is `damage`.
+struct Reading {
+    NewerProjectFile file;
+    ProjectParse parse = ProjectParse::Corrupt;
+    bool whole = false;         // read as written up to the end (missing sections aside)
+    std::string damage;         // the first departure, as the message says it
+    std::vector<std::string> missing;
+    size_t trailing = 0;        // bytes after what was read as written
+    std::vector<FileCount> counts;
+};
+
+// A text field as the writer leaves it: after the text's zero byte only the fill.
+bool FilledAsWritten(const std::string& bytes, size_t offset, size_t width, char fill) {
+    const char* field = bytes.data() + offset;
+    const char* zero = static_cast<const char*>(std::memchr(field, '\0', width));
+    if (!zero) return true;
+    for (const char* p = zero + 1; p < field + width; ++p)
+        if (*p != fill) return false;
     return true;
 }
 
-bool Clean(bool ok, const SectionsEnd& end) { return ok && end.trailing == 0 && end.missing.empty(); }
+bool Printable(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
 
-// A file that does not read cleanly: when one section's row count, made smaller, lets the
-// rest read as the sections that follow, to the file's end, that count is the damage.
-void FindOverCountedSection(const std::string& bytes, size_t offset, const FeatureSet& f,
-                            const std::vector<size_t>& starts, SectionsEnd& end) {
-    const std::vector<SectionSpec> all = Sections(f);
-    std::string patched = bytes;
-    for (size_t start : starts) {
-        if (start + 1 >= bytes.size()) continue;
-        bool counted = false;
-        for (const SectionSpec& section : all)
-            counted = counted || (section.on && section.counted && section.code == static_cast<unsigned char>(bytes[start]));
-        if (!counted) continue;
-        const unsigned promised = static_cast<unsigned char>(bytes[start + 1]);
-        for (unsigned held = promised; held-- > 0;) {
-            patched[start + 1] = static_cast<char>(held);
-            FieldReader r(patched, offset);
-            SectionsEnd trial;
-            const bool clean = Clean(ReadSections(r, f, trial), trial);
-            patched[start + 1] = bytes[start + 1];
-            if (!clean) continue;
-            for (const SectionSpec& section : all)
-                if (section.code == static_cast<unsigned char>(bytes[start])) end.overCounted = section.name;
-            end.rowsPromised = promised;
-            end.rowsHeld = held;
-            return;
+// rowsKnown: the rows and texts are those of a reading that found them as written.
+Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKnown = false) {
+    Reading out;
+    out.counts.push_back({kBlockCountOffset, "", false});
+    out.parse = ParseNewerProjectFile(bytes, out.file);
+    const NewerProjectFile& file = out.file;
+    if (out.parse != ProjectParse::Ok) return out;
+    size_t pos = kBlockRowsOffset;
+    for (unsigned row = 0; row < file.blockCount && !rowsKnown; ++row) {
+        for (size_t c = 0; c < kBlockColumns; ++c) {
+            if (c != kColBlockNo && !FilledAsWritten(bytes, pos, kBlockColumnWidths[c], '\0')) {
+                out.damage = "its block row " + std::to_string(row + 1) + " holds bytes that no block row holds" +
+                             At(pos) + ".";
+                return out;
+            }
+            pos += kBlockColumnWidths[c];
         }
     }
+    if (file.hasTexts && !rowsKnown) {
+        for (size_t width : kProjectTextWidths) {
+            // Filled with "*" as written; earlier files may have zeros.
+            if (!FilledAsWritten(bytes, pos, width, kProjectTextFill) && !FilledAsWritten(bytes, pos, width, '\0')) {
+                out.damage = "its project texts hold bytes that no project text holds" + At(pos) + ".";
+                return out;
+            }
+            pos += width;
+        }
+    }
+    const size_t end = file.sectionsOffset;
+    if (file.extendedSetup != 1 || !f.extended) {
+        out.trailing = bytes.size() - end;
+        out.whole = out.trailing == 0;
+        return out;
+    }
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
+    g_bGeneralEntityCom1 = f.entity1;
+    g_bGeneralEntityCom2 = f.entity2;
+    FieldReader r(bytes, end);
+    for (const SectionSpec& section : Sections(f)) {
+        if (!section.on) continue;
+        if (r.Remaining() == 0) {
+            out.missing.push_back(section.name);
+            continue;
+        }
+        const size_t start = r.Tell();
+        const std::string name = section.name;
+        if (section.code != 0 && static_cast<unsigned char>(bytes[start]) != section.code) {
+            out.damage = "its " + name + " are not where its header and the sections before them place them: at byte " +
+                         std::to_string(start) + " stands " + std::to_string(static_cast<unsigned char>(bytes[start])) +
+                         ", not the section's code " + std::to_string(section.code) + ".";
+            return out;
+        }
+        const size_t countAt = start + (section.code != 0 ? 1 : 0);
+        if (!IsEntity(section.kind)) out.counts.push_back({countAt, name, false});
+        else out.counts.push_back({start + 2, name, true});
+        if (!ReadOneSection(r, section.kind)) {
+            out.damage = "it ends inside its " + name + ", or a count of that section is more than the file holds.";
+            return out;
+        }
+        if (section.kind == SectionKind::Recipes) {
+            const CRecipeTables& t = g_RecipeTables;
+            for (size_t i = 0; i < t.g_arrRecipeAddr.size(); ++i) {
+                if (Printable(t.g_arrRecipeAddr[i])) continue;
+                out.damage = "its recipes' row " + std::to_string(i + 1) +
+                             " is no recipe row: its address holds bytes that no register's name holds.";
+                return out;
+            }
+        }
+        int items = 0;
+        if (IsEntity(section.kind)) {
+            items = static_cast<unsigned char>(bytes[start + 1]);
+            const int expected = section.kind == SectionKind::Entity1 ? f.entityItems1 : f.entityItems2;
+            if (expected >= 0 && items != expected) {
+                out.damage = "its " + name + " count " + std::to_string(items) +
+                             " items, but the PLC definition file gives " + std::to_string(expected) + ".";
+                return out;
+            }
+        }
+        const std::string written = WriteOneSection(section.kind, items);
+        const std::string held = bytes.substr(start, r.Tell() - start);
+        if (written != held) {
+            size_t k = 0;
+            while (k < written.size() && k < held.size() && written[k] == held[k]) ++k;
+            out.damage = "its " + name +
+                         (Singular(name) ? " is not as this program writes it" : " are not as this program writes them") +
+                         At(start + k) + ".";
+            return out;
+        }
+    }
+    out.trailing = r.Remaining();
+    out.whole = out.trailing == 0;
+    return out;
+}
+
+// Keeps the holders the section readers fill (the open project's) and puts them back.
+class HolderGuard {
+public:
+    HolderGuard()
+        : m_nodes(g_EthNodeTable), m_tags(g_EipTagTable), m_recipes(g_RecipeTables), m_registers(g_DefCommRegs),
+          m_entity(g_GeneralEntity),
+          m_flags{g_bGeneralEntityCom1, g_bGeneralEntityCom2, g_bExtSetupError1, g_bExtSetupError2, g_nRecipeState} {}
+    ~HolderGuard() {
+        g_EthNodeTable = m_nodes;
+        g_EipTagTable = m_tags;
+        g_RecipeTables = m_recipes;
+        g_DefCommRegs = m_registers;
+        g_GeneralEntity = m_entity;
+        g_bGeneralEntityCom1 = m_flags[0];
+        g_bGeneralEntityCom2 = m_flags[1];
+        g_bExtSetupError1 = m_flags[2];
+        g_bExtSetupError2 = m_flags[3];
+        g_nRecipeState = m_flags[4];
+    }
+    HolderGuard(const HolderGuard&) = delete;
+    HolderGuard& operator=(const HolderGuard&) = delete;
+
+private:
+    CEthNodeTable m_nodes;
+    CEipTagTable m_tags;
+    CRecipeTables m_recipes;
+    CDefCommRegTables m_registers;
+    CGeneralEntityTables m_entity;
+    int m_flags[5];
+};
+
+// A file that does not read as written: when one of its counts, set to another value,
+// makes the whole file read as written, that count is the damage.
+std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const Reading& first, bool& valueLength) {
+    std::string patched = bytes;
+    for (const FileCount& count : first.counts) {
+        if (count.at >= bytes.size()) continue;
+        const int promised = static_cast<unsigned char>(bytes[count.at]);
+        const bool blocks = count.what.empty();
+        if (blocks && bytes.size() > kBlockCountOffset + 1 && bytes[kBlockCountOffset + 1] != 0) continue;
+        for (int delta = 1; delta <= 255; ++delta) {
+            for (int held : {promised - delta, promised + delta}) {
+                if (held < 0 || held > 255) continue;
+                // Rows the file has no room for need not be tried.
+                if (blocks && kBlockRowsOffset + size_t(held) * kBlockRowSize > bytes.size()) continue;
+                patched[count.at] = static_cast<char>(held);
+                const Reading trial = ReadAsWritten(patched, f, !blocks);
+                patched[count.at] = bytes[count.at];
+                if (!trial.whole || !trial.missing.empty()) continue;
+                valueLength = count.bytes;
+                if (blocks)
+                    return "its block count is " + std::to_string(promised) + ", but the file holds " +
+                           std::to_string(held) + " block row" + (held == 1 ? "" : "s") +
+                           " (the count is wrong, the file is whole).";
+                return "its " + count.what + (Singular(count.what) ? " promises " : " promise ") +
+                       std::to_string(promised) + (count.bytes ? " bytes" : " rows") +
+                       ", but the file holds " + std::to_string(held) + " before the next section.";
+            }
+        }
+    }
+    return std::string();
 }
 
 }  // namespace
@@ -220,36 +410,82 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
     found.trailing = offset < bytes.size() ? bytes.size() - offset : 0;
     if (end) *end = found;
     if (!features.extended) return true;
-    // The section readers fill the holders: keep the open project's and put them back.
-    const CEthNodeTable nodes = g_EthNodeTable;
-    const CEipTagTable tags = g_EipTagTable;
-    const CRecipeTables recipes = g_RecipeTables;
-    const CDefCommRegTables registers = g_DefCommRegs;
-    const CGeneralEntityTables entity = g_GeneralEntity;
-    const int flags[] = {g_bGeneralEntityCom1, g_bGeneralEntityCom2, g_bExtSetupError1, g_bExtSetupError2,
-                         g_nRecipeState};
+    const HolderGuard keep;
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
     g_bGeneralEntityCom1 = features.entity1;
     g_bGeneralEntityCom2 = features.entity2;
-    ClearRecipeTables();
     FieldReader r(bytes, offset);
-    std::vector<size_t> starts;
-    bool ok = ReadSections(r, features, found, &starts);
-    if (!Clean(ok, found)) {
-        FindOverCountedSection(bytes, offset, features, starts, found);
-        if (!found.overCounted.empty()) ok = false;
+    bool ok = true;
+    for (const SectionSpec& section : Sections(features)) {
+        if (!section.on) continue;
+        if (r.Remaining() == 0 || !found.missing.empty()) {
+            found.missing.push_back(section.name);
+            continue;
+        }
+        if (!ReadOneSection(r, section.kind)) {
+            found.broken = section.name;
+            ok = false;
+            break;
+        }
     }
+    if (ok) found.trailing = r.Remaining();
     if (end) *end = found;
-    g_EthNodeTable = nodes;
-    g_EipTagTable = tags;
-    g_RecipeTables = recipes;
-    g_DefCommRegs = registers;
-    g_GeneralEntity = entity;
-    g_bGeneralEntityCom1 = flags[0];
-    g_bGeneralEntityCom2 = flags[1];
-    g_bExtSetupError1 = flags[2];
-    g_bExtSetupError2 = flags[3];
-    g_nRecipeState = flags[4];
     return ok;
+}
+
+std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& features,
+                                  std::vector<std::string>& missing) {
+    missing.clear();
+    const HolderGuard keep;
+    const Reading first = ReadAsWritten(bytes, features);
+    if (first.whole) {
+        missing = first.missing;
+        return std::string();
+    }
+    if (first.parse == ProjectParse::NotAProject) return "it is not a project file.";
+    if (first.parse == ProjectParse::Corrupt && first.file.needed == 0)
+        return "its block count of " + std::to_string(first.file.blockCount) + " is more than the " +
+               std::to_string(kMaxBlocks) + " blocks a project holds.";
+    const bool wholeBeforeTrailing = first.parse == ProjectParse::Ok && first.damage.empty() && first.trailing > 0;
+    bool valueLength = false;
+    const std::string count = FindWrongCount(bytes, features, first, valueLength);
+    // Bytes after a whole project read as the values of its last general settings too:
+    // both are said.
+    if (!count.empty() && !(wholeBeforeTrailing && valueLength)) return count;
+    if (first.parse == ProjectParse::Corrupt) return CutShortText(bytes.size(), first.file.needed);
+    if (first.trailing > 0) {
+        const std::string last = "its last " + std::to_string(first.trailing) + " bytes ";
+        // Sections after a cleared extended-setup flag.
+        if (first.file.extendedSetup != 1 && features.extended) {
+            std::string patched = bytes;
+            patched[kExtendedSetupOffset] = 1;
+            const Reading trial = ReadAsWritten(patched, features);
+            if (trial.whole && trial.missing.empty())
+                return last + "are the feature sections of the project, but its extended-setup flag (byte " +
+                       std::to_string(kExtendedSetupOffset) + ") says that it has none.";
+        }
+        // A section the PLC definition files no longer declare.
+        for (bool FeatureSet::*flag : {&FeatureSet::ethernet, &FeatureSet::tags, &FeatureSet::recipes,
+                                       &FeatureSet::attach1, &FeatureSet::attach2, &FeatureSet::entity1,
+                                       &FeatureSet::entity2}) {
+            if (features.*flag || first.file.extendedSetup != 1) continue;
+            FeatureSet more = features;
+            more.extended = true;
+            more.*flag = true;
+            const Reading trial = ReadAsWritten(bytes, more);
+            if (trial.whole && trial.missing.empty())
+                return last + "belong to no part of the project. Either a block or row count of the file does not "
+                              "match the rows it holds, or the project has a feature section that its PLC "
+                              "definition files no longer declare.";
+        }
+        if (!count.empty())
+            return last + "follow the whole project: they belong to no part of it (they were added after its end), "
+                          "or " + count;
+        return last + "follow the whole project: they belong to no part of it (they were added after its end).";
+    }
+    return first.damage;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -328,30 +564,19 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
                        "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         return ProjectOpenResult::NotOpened;
     }
+
     // Damage is named for what it is; the version message stays for a format number no
-    // version writes.
+    // version writes. A file cut inside the fixed part both layouts share is damaged
+    // whichever product it names.
     auto damaged = [&](const std::string& what) {
         ShowDamagedProject(path, what);
         finish();
         return ProjectOpenResult::NotOpened;
     };
-    auto trailing = [&](size_t count) {
-        return damaged("its last " + std::to_string(count) +
-                       " bytes belong to no part of the project. Either a block or row count of the file does "
-                       "not match the rows it holds, or the project has a feature section that its PLC "
-                       "definition files no longer declare.");
-    };
-    if (parse == ProjectParse::Corrupt) {
-        if (file.formatNumber <= 0 && bytes.size() > static_cast<size_t>(kFormatNumberOffset))
-            return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
-        if (file.needed == 0)
-            return damaged("its block count of " + std::to_string(file.blockCount) + " is more than the " +
-                           std::to_string(kMaxBlocks) + " blocks a project holds.");
-        return damaged(CutShortText(bytes.size(), file.needed));
-    }
-    // A project without feature sections ends with its rows and texts: more bytes mean a
-    // block count smaller than the rows the file holds.
-    if (file.extendedSetup != 1 && bytes.size() > file.sectionsOffset) return trailing(bytes.size() - file.sectionsOffset);
+    const int f = file.formatNumber;
+    if (parse == ProjectParse::Corrupt && f <= 0 && bytes.size() > static_cast<size_t>(kFormatNumberOffset))
+        return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
+    if (bytes.size() < kBlockRowsOffset) return damaged(CutShortText(bytes.size(), kBlockRowsOffset));
 
     // The project's product: by its product number, or asked for when the file names none.
     std::string product = g_szProductName;
@@ -363,16 +588,13 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
             return ProjectOpenResult::NotOpened;
         }
     }
-
+    // A product that keeps the older layout: its reader takes the file before anything of
+    // this layout is checked.
     const int pv = deffiles::ReadDataProjectVersion(product);
     if (pv == 2) return ProjectOpenResult::OlderEditor;
-    const int f = file.formatNumber;
+
     // Only a format number that no version writes is refused; a later one has this layout.
     if (f <= 0) return refuse(LoadString(IDS_PROJECT_VERSION_MISMATCH));
-    bool converted = false;
-    if (pv > f)
-        converted = ui::MessageBox(LoadString(IDS_CONVERT_ON_OPEN), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) ==
-                    ui::IDYES;
 
     // The PLC definition files the project names, their models and names.
     PlcIdentity plc;
@@ -383,22 +605,21 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
     if (!ReadPlcIdentity(product, file.settings, false, 256, plc) || !hasModel(plc.section1, plc.file1) ||
         !hasModel(plc.section2, plc.file2))
         return refuse(LoadString(IDS_PLC_FILE_ERROR));
-    const FeatureSet features = file.extendedSetup == 1 ? ReadFeatureSet(plc.file1, plc.file2) : FeatureSet();
-    SectionsEnd end;
-    const bool sectionsFit = CheckFeatureSections(bytes, file.sectionsOffset, features, &end);
-    if (!end.overCounted.empty())
-        return damaged("its " + end.overCounted + " promise " + std::to_string(end.rowsPromised) +
-                       " rows, but the file holds " + std::to_string(end.rowsHeld) + " before the next section.");
-    if (!sectionsFit)
-        return damaged("it ends inside its " + end.broken + ", or a count of that section is more than the file holds.");
-    // Bytes after the last section belong to none: a count of the file does not match
-    // the rows it holds, and what was read from them would be wrong.
-    if (end.trailing > 0) return trailing(end.trailing);
+    // The file must read as this program writes a project of that PLC pair.
+    std::vector<std::string> missing;
+    if (const std::string damage = CheckNewerProjectFile(bytes, ReadFeatureSet(plc.file1, plc.file2), missing);
+        !damage.empty())
+        return damaged(damage);
+
+    bool converted = false;
+    if (pv > f)
+        converted = ui::MessageBox(LoadString(IDS_CONVERT_ON_OPEN), "Quorvex", ui::MB_YESNO | ui::MB_ICONQUESTION) ==
+                    ui::IDYES;
     // A file that ends before some of its feature sections lost them (a save that did not
     // finish, in earlier versions): it opens with their defaults, said so.
-    if (!end.missing.empty()) {
+    if (!missing.empty()) {
         std::string names;
-        for (const std::string& name : end.missing) names += (names.empty() ? "" : ", ") + name;
+        for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
         ui::MessageBox("The project file \"" + path + "\" ends before its feature sections (" + names +
                            "): they are missing and open with their defaults. Check them before the project is "
                            "saved again.",

@@ -35,6 +35,7 @@ ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& o
 struct FeatureSet {
     bool extended = false, ethernet = false, tags = false, recipes = false;
     bool attach1 = false, attach2 = false, entity1 = false, entity2 = false;
+    int entityItems1 = -1, entityItems2 = -1;  // the item count each general-settings section holds (-1: any)
 };
 FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2File);
 
@@ -44,16 +45,21 @@ struct SectionsEnd {
     std::vector<std::string> missing;
     size_t trailing = 0;
     std::string broken;        // the section that does not fit in the file (reading failed)
-    // A section whose row count is more than the rows it holds: the rest of the file reads
-    // as the sections that follow when it has `rowsHeld` rows.
-    std::string overCounted;
-    unsigned rowsPromised = 0, rowsHeld = 0;
 };
 
 // True when the optional sections of the file, read with these features from the offset,
 // are all within the file and within the format's bounds. The project is not changed.
 bool CheckFeatureSections(const std::string& bytes, size_t offset, const FeatureSet& features,
                           SectionsEnd* end = nullptr);
+
+// A file opens without a word only when it reads as this program's writer would have
+// written it: rows and texts with the writer's fill, every promised section in its place
+// and written back byte for byte as the file holds it. Returns "" for such a file (with
+// the sections it ends before in `missing`), else the damage as the message names it:
+// a count that does not match what the file holds, a section out of its place, bytes
+// after the whole project, a cut. The project is not changed.
+std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& features,
+                                  std::vector<std::string>& missing);
 
 // What the newer block list reads of its PLC pair into the model, for a new project and an
 // opened one alike: the transfer mode, the slave mode and block layout, the internal-

@@ -23,6 +23,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -245,6 +246,19 @@ protected:
         g_PlcRegisterTables.ResetProject();
         g_szProductName.clear();
     }
+    // The project level of another product and PLC pair, reached as the engineer does.
+    void Configure(const std::string& product, unsigned deviceId, const std::string& plc1, const std::string& plc2) {
+        frame->CloseToProductLevel();
+        g_szProductName = g_szProductNameCopy = g_szProductPath = product;
+        g_nDeviceId = g_nDeviceIdAlt = deviceId;
+        frame->GoToProtocolLevel();
+        auto* com1 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 0));
+        auto* com2 = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, 1));
+        ASSERT_TRUE(com1->Tree()->UserSelect(Find(*com1->Tree(), plc1)));
+        ASSERT_TRUE(com2->Tree()->UserSelect(Find(*com2->Tree(), plc2)));
+        ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+    }
     // A block that passes the checks of Save.
     void FillFirstBlock() {
         const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "Host Link", "2", "D0000", "5", "", "disk"};
@@ -452,6 +466,21 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
         EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
         EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
     }
+    // Damage is named for what the bytes show: a section code that is not the recipes'
+    // where they stand, sections after a cleared extended-setup flag, bytes added to a
+    // whole project.
+    std::string bytes = good;
+    bytes[sections] = 4;
+    box = open(bytes);
+    EXPECT_NE(box.text.find("its recipes are not where"), std::string::npos) << box.text;
+    EXPECT_EQ(box.text.find("registers of COM1"), std::string::npos) << box.text;
+    bytes = good;
+    bytes[prjfile::kExtendedSetupOffset] = 0;
+    box = open(bytes);
+    EXPECT_NE(box.text.find("its extended-setup flag (byte 160) says that it has none"), std::string::npos) << box.text;
+    box = open(good + "appended");
+    EXPECT_NE(box.text.find("its last 8 bytes follow the whole project"), std::string::npos) << box.text;
+    EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
     const std::string com1 = tree.Path() + "QVX-S7/Plc/10100_004.inf", com2 = tree.Path() + "QVX-S7/Plc/10300_004.inf";
     const std::string com1Text = tree.Read("QVX-S7/Plc/10100_004.inf"), com2Text = tree.Read("QVX-S7/Plc/10300_004.inf");
     // COM2's general settings promised, the file ends after COM1's.
@@ -470,6 +499,114 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
         << box.text;
     EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
     tree.Write("QVX-S7/Plc/10100_004.inf", com1Text);
+}
+
+// The 1,331-byte project the save-kill tool makes (Modbus RTU Master and DF1 Full Duplex:
+// one block, texts, one recipe row, the COM1 default registers without rows and both
+// general settings), built the same way. It opens without a word; every count in it set
+// one higher or one lower makes it damaged, said so, and nothing of it opened. A recipe
+// count of 2 over one row reads cleanly with the sections' own rules: the second row eats
+// the registers' section, and what is left reads as the COM2 general settings.
+TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
+    Configure("QVX-S7", 82, "Modbus RTU Master", "DF1 Full Duplex");
+    const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "kill"};
+    for (size_t c = 1; c < kBlockListColumns; ++c)
+        if (c != kColControlBit) g_pNewBlockExView->SetCellText(0, int(c), cells[c]);
+    g_ProjectSettings.g_strProjTitle = "Version A";
+    g_RecipeTables.g_arrRecipeAddr = {"R1"};
+    g_RecipeTables.g_awRecipeValue[0] = 1111;
+    const std::string path = tree.Path() + "QVX-S7/Projects/kill.prj";
+    ASSERT_TRUE(frame->Services().saveProject(true, path));
+    const std::string good = tree.Read("QVX-S7/Projects/kill.prj");
+    ASSERT_EQ(good.size(), 1331u);
+    ASSERT_EQ(good.substr(1304, 2), Bytes({3, 1}));
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+
+    auto open = [&](const std::string& bytes) {
+        ui.ClearRecords();
+        g_ProjectSettings.g_strProjTitle = "open project";
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+        return ui.MessageBoxes().empty() ? std::string() : ui.MessageBoxes()[0].text;
+    };
+    std::string bytes = good;
+    bytes[1305] = 2;
+    std::string text = open(bytes);
+    EXPECT_NE(text.find("is damaged: its recipes promise 2 rows, but the file holds 1 before the next section."),
+              std::string::npos) << text;
+    // The block count, the recipes' and the registers' row counts, each general settings'
+    // item count and value length.
+    ASSERT_EQ(good.substr(1314, 2), Bytes({4, 0}));
+    ASSERT_EQ(good.substr(1316, 3), Bytes({6, 5, 6}));
+    ASSERT_EQ(good.substr(1325, 3), Bytes({7, 2, 3}));
+    for (size_t at : {size_t(298), size_t(1305), size_t(1315), size_t(1317), size_t(1318), size_t(1326), size_t(1327)}) {
+        for (int delta : {1, -1}) {
+            SCOPED_TRACE(std::to_string(at) + (delta > 0 ? " +1" : " -1"));
+            bytes = good;
+            bytes[at] = static_cast<char>(static_cast<unsigned char>(good[at]) + delta);
+            text = open(bytes);
+            EXPECT_NE(text.find("is damaged"), std::string::npos) << text;
+            EXPECT_EQ(text.find("cut short"), std::string::npos) << text;
+        }
+    }
+    // A block count one more than the rows: the count is the damage, the file is whole.
+    bytes = good;
+    bytes[298] = 2;
+    text = open(bytes);
+    EXPECT_NE(text.find("its block count is 2, but the file holds 1 block row"), std::string::npos) << text;
+}
+
+// Sound projects with the node table (and COM2's general settings) or the tag table open
+// without a word, as do the projects the sample tree ships; their row counts one off are
+// damage, said so.
+TEST_F(Files, NodeAndTagTablesOpenAsSavedAndTheirCountsOneOffAreDamage) {
+    frame->Services().tagTableDialog = [] { return 1; };
+    for (const char* plc2 : {"Modbus TCP Client", "Ethernet IP"}) {
+        SCOPED_TRACE(plc2);
+        Configure("QVX-ENET", 94, "Modbus RTU Master", plc2);
+        const bool nodes = g_bEthernetSetting == 1;
+        ASSERT_TRUE(nodes || g_bTagTable == 1);
+        g_EthNodeTable.g_arrNodeAddress = {"1", "7"};
+        g_EthNodeTable.g_arrNodePort = {"502", "10502"};
+        g_EthNodeTable.g_arrNodeIp = {"192.168.1.10", "10.0.0.7"};
+        g_EipTagTable.g_arrTagCode = {"T1", "TAG000002"};
+        g_EipTagTable.g_arrTagName = {"Speed", "Line.Count"};
+        g_EipTagTable.g_awTagSize[0] = 2;
+        g_EipTagTable.g_abTagType[1] = 3;
+        const std::string path = tree.Path() + "QVX-ENET/Projects/tables.prj";
+        ASSERT_TRUE(frame->Services().saveProject(true, path));
+        const std::string good = tree.Read("QVX-ENET/Projects/tables.prj");
+        g_EthNodeTable = CEthNodeTable();
+        g_EipTagTable = CEipTagTable();
+        ui.ClearRecords();
+        frame->LoadProjectFile(path);
+        ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        if (nodes) EXPECT_EQ(g_EthNodeTable.g_arrNodeIp, (StringArray{"192.168.1.10", "10.0.0.7"}));
+        else EXPECT_EQ(g_EipTagTable.g_arrTagName, (StringArray{"Speed", "Line.Count"}));
+        const size_t count = 300 + 204 * g_pNewBlockExView->GetBlockRows().size() + 800;  // the table's count
+        ASSERT_EQ(good[count], 2);
+        for (int held : {1, 3}) {
+            std::string bytes = good;
+            bytes[count] = static_cast<char>(held);
+            tree.Write("QVX-ENET/Projects/counts.prj", bytes);
+            ui.ClearRecords();
+            frame->LoadProjectFile(tree.Path() + "QVX-ENET/Projects/counts.prj");
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_NE(ui.MessageBoxes()[0].text.find("is damaged"), std::string::npos) << ui.MessageBoxes()[0].text;
+            EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+        }
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.Path())) {
+        if (entry.path().extension() != ".prj" || entry.path().string().find("/Projects/tables.prj") != std::string::npos ||
+            entry.path().string().find("/Projects/counts.prj") != std::string::npos)
+            continue;
+        SCOPED_TRACE(entry.path().string());
+        ui.ClearRecords();
+        frame->LoadProjectFile(entry.path().string());
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    }
 }
 
 // Counts that do not match the rows held leave bytes no section reads: the file is
@@ -828,7 +965,8 @@ TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
     fewer[prjfile::kBlockCountOffset] = static_cast<char>(fewer[prjfile::kBlockCountOffset] - 1);
     frame->LoadProjectFile(tree.Write("QVX-S7/Projects/fewer.prj", fewer));
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_NE(ui.MessageBoxes()[0].text.find("a block or row count"), std::string::npos);
+    EXPECT_NE(ui.MessageBoxes()[0].text.find("its block count is 0, but the file holds 1 block row"), std::string::npos)
+        << ui.MessageBoxes()[0].text;
     EXPECT_EQ(g_ProjectSettings.g_strProjPath, cut);
 
     ui.ClearRecords();

@@ -198,6 +198,49 @@ TEST_F(OlderFrame, ClosingTheWindowSavesTheOlderRows) {
     EXPECT_EQ(bytes.substr(400, 5), std::string("kept\0", 5));
 }
 
+// A sound QVX-00 project (Ver2.00, product number 1, one block, saved here) opened while
+// QVX-S7 is the product: by Open Project, and from the recent list as a copy in the
+// QVX-S7's folder. The file's product sends it to the older reader before anything of
+// the newer layout is checked; it opens as the QVX-00 project it is.
+TEST_F(OlderFrame, AnOlderProjectOpensWhileANewerProductIsChosen) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    FillBlockOne();
+    const std::string path = Projects() + "old.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    const std::string bytes = tree.Read("QVX-00/Projects/old.prj");
+    ASSERT_EQ(bytes.substr(13, 7), "Ver2.00");
+    ASSERT_EQ(bytes[153], 1);
+    const std::string copy = tree.Write("QVX-S7/Projects/old.prj", bytes);
+    auto chooseS7 = [&] {
+        frame->CloseToProductLevel();
+        auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+        ASSERT_NE(products, nullptr);
+        ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-S7")));
+        ASSERT_EQ(g_szProductName, "QVX-S7");
+        ui.ClearRecords();
+    };
+    auto openedAsOlder = [&](const std::string& file) {
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        ASSERT_NE(List(), nullptr);
+        EXPECT_EQ(List()->m_nBlockCount, 1);
+        EXPECT_EQ(List()->GetCellText(0, kOlderColDestAddr), "N007:000");
+        EXPECT_EQ(g_szProductName, "QVX-00");
+        EXPECT_EQ(g_ProjectSettings.g_strProjPath, file);
+        EXPECT_EQ(frame->GetWindowText(), "old.prj - Quorvex - QVX-00");
+    };
+    chooseS7();
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_OPEN_PROJECT));
+    openedAsOlder(path);
+
+    chooseS7();
+    UpdateRecentProjectList(copy, ReadRecentProjectCount());
+    frame->ReloadComPortSetting();
+    ASSERT_TRUE(frame->UserCommand(ID_RECENT_PROJECT1));
+    openedAsOlder(copy);
+}
+
 TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
     g_szProductName = g_szProductNameCopy = g_szProductPath = "QVX-00";
     g_nDeviceId = g_nDeviceIdAlt = 80;
@@ -244,6 +287,20 @@ TEST_F(OlderFrame, FilesThatAreNotSoundOpenNothing) {
     plc[101] = 9;  // no model 9 in the definition file
     ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_PLC_FILE_ERROR));
     open("plc.prj", plc);
+    // A block count one off the three rows held: the count is the damage. One fewer would
+    // drop the last row and read the texts from its bytes.
+    for (int count : {2, 4, -2, -4}) {  // less than 0: the same in a "Ver1.00" file
+        std::string counted = count > 0 ? good : BuildOlderProjectFile(rows, false, 1, "now");
+        count = std::abs(count);
+        counted[298] = static_cast<char>(count);
+        ui.AnswerMessageBox(ui::IDOK, "The project file \"" + tree.Path() + "QVX-00/Projects/count.prj\" is damaged: its "
+                                      "block count is " + std::to_string(count) + ", but the file holds 3 block rows (the "
+                                      "count is wrong, the file is whole). It is not opened.");
+        open("count.prj", counted);
+    }
+    // No project at all: said so, and no product is asked for.
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
+    open("notes.prj", "These are notes, not a project!\r\n");
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(g_bNoBlockView, 1);
 }
@@ -258,6 +315,13 @@ TEST_F(OlderFrame, TheThreePortProductRefusesOtherProductsFiles) {
     frame->Services().loadOlderProject(tree.Write("x.prj", bytes));
     EXPECT_EQ(g_szProductName, "Zava Dorazuduvoz");
     EXPECT_EQ(g_nDeviceId, 84u);
+    // A file of 34 bytes of text is no project of any product: said so, not sent to one.
+    int sheets = 0;
+    frame->Services().communicationSettingSheet = [&] { ++sheets; };
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
+    frame->Services().loadOlderProject(tree.Write("notes.prj", "These are notes, not a project!\r\n"));
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(g_szProductName, "Zava Dorazuduvoz");
 }
 
 TEST_F(OlderFrame, AThreePortProjectOpensInTheSheetAndClosesAfterIt) {
