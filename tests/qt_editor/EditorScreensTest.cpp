@@ -195,6 +195,33 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         ASSERT_TRUE(backend.GrabFrame(frame, Shot("project-level.png")));
         backend.SetShownHook(nullptr);
 
+        // Typed through the window as X delivers keys: a bit on a coil is refused with the
+        // bit message and the cell keeps its address; a bit on a word register is taken.
+        std::vector<std::string> boxes;
+        backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+            boxes.push_back(text);
+            return ui::IDOK;
+        });
+        auto typeAddress = [&](const char* text) {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, 4));
+            Settle();
+            ASSERT_NE(VisibleEdit(win), nullptr);
+            VisibleEdit(win)->selectAll();
+            for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+            QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+            Settle();
+            if (VisibleEdit(win)) QTest::keyClick(win->windowHandle(), Qt::Key_Escape);
+            Settle();
+        };
+        typeAddress("b3/1_4");
+        EXPECT_EQ(view->GetCellText(0, 4), "N007:003_1");
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], "Invalid Bit Value. Please enter valid data.");
+        typeAddress("n7:2_15");
+        EXPECT_EQ(view->GetCellText(0, 4), "N007:002_15");
+        EXPECT_EQ(boxes.size(), 1u);
+        backend.SetMessageBoxHook(nullptr);
+
         // Scrolled sideways, a click on the comment opens the edit over that cell, and
         // scrolling again closes it.
         win->resize(640, 700);
