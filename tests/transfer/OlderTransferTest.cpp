@@ -534,24 +534,9 @@ TEST_F(OlderDialogTest, AFailureAfterAnEarlierProductMismatchIsSaidAndStaysInVie
     sim.SetBehaviour(b);
     ui.ClearRecords();
     CDownloadDlg dlg;
-    dlg.m_compileProject = [](std::string& image) {
-        return platform::ReadFileBytes(platform::ResolvePath(WritePrjPath()), image) ? 0 : -1;
-    };
-    std::vector<std::string> log;
-    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
-        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
-        d.UserClickButton(IDC_DOWNLOAD);
-        auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
-        for (int i = 0; i < list.GetCount(); ++i)
-            if (list.GetLBText(i) != " ") log.push_back(list.GetLBText(i));
-        d.UserClickButton(ui::IDCANCEL);
-    });
-    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
-    ui.AnswerMessageBox(ui::IDOK, kMsgCommError);
-    dlg.DoModal();
+    EXPECT_EQ(DownloadProject(dlg), std::vector<std::string>{"Project download failed."});
     ASSERT_EQ(ui.MessageBoxes().size(), 2u);
     EXPECT_EQ(ui.MessageBoxes()[1].text, kMsgCommError);
-    EXPECT_EQ(log, std::vector<std::string>{"Project download failed."});
 }
 
 TEST_F(OlderDialogTest, ExitIsDisabledWhileTheDownloadRunsAndUsableAfterIt) {
