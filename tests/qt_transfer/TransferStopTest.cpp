@@ -184,6 +184,18 @@ Outcome RunAndStop(StoppedAt<Dlg>& dlg, bool projectOnly) {
     return out;
 }
 
+// A QVX-00 project on COM7, and the unit there an older one with the project's drivers.
+void UseOlderProjectAndUnit(unitsim::UnitSimulator& sim) {
+    SelectProject("QVX-00", 81, "102", 1, "101", 1);
+    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-00"));
+    unitsim::Behaviour b;
+    b.older = true;
+    b.productCode = 81;
+    b.driverReport = {102, 1, 101, 1, 0};
+    sim.SetBehaviour(b);
+    g_bProductMismatch = 0;
+}
+
 }  // namespace
 
 TEST(TransferStop, AStopAtEachSafePointSendsNothingOfTheTasksLeftInBothGenerations) {
@@ -214,14 +226,7 @@ TEST(TransferStop, AStopAtEachSafePointSendsNothingOfTheTasksLeftInBothGeneratio
         port.SetClock(&clock);
         Outcome out;
         if (p.older) {
-            SelectProject("QVX-00", 81, "102", 1, "101", 1);
-            platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-00"));
-            unitsim::Behaviour b;
-            b.older = true;
-            b.productCode = 81;
-            b.driverReport = {102, 1, 101, 1, 0};
-            sim.SetBehaviour(b);
-            g_bProductMismatch = 0;
+            UseOlderProjectAndUnit(sim);
             StoppedAt<CDownloadDlg> dlg(p, sim, port);
             dlg.m_compileProject = [](std::string& image) { return WriteOlderProjectImage({}, &image) ? 0 : -1; };
             out = RunAndStop(dlg, p.projectOnly);
@@ -279,14 +284,7 @@ TEST(TransferStop, StoppedWithExitEscapeOrTheCloseBoxSendsNoMoreAndSaysSo) {
         port.SetClock(&clock);
         Outcome out;
         if (older) {
-            SelectProject("QVX-00", 81, "102", 1, "101", 1);
-            platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-00"));
-            unitsim::Behaviour b;
-            b.older = true;
-            b.productCode = 81;
-            b.driverReport = {102, 1, 101, 1, 0};
-            sim.SetBehaviour(b);
-            g_bProductMismatch = 0;
+            UseOlderProjectAndUnit(sim);
             Stopped<CDownloadDlg> dlg(g);
             dlg.m_compileProject = [](std::string& image) { return WriteOlderProjectImage({}, &image) ? 0 : -1; };
             out = RunAllFourAndStop(dlg);
