@@ -119,6 +119,15 @@ struct SectionSpec {
     int code;  // its first byte; 0: a section without a code
 };
 
+// The feature tables emptied before a file's sections are read into them.
+void ClearFeatureTables(const FeatureSet& f) {
+    ClearRecipeTables();
+    ResetDefCommRegisters();
+    ResetGeneralEntity();
+    g_bGeneralEntityCom1 = f.entity1;
+    g_bGeneralEntityCom2 = f.entity2;
+}
+
 std::vector<SectionSpec> Sections(const FeatureSet& f) {
     return {
         {f.ethernet, SectionKind::Nodes, "node table", 0},
@@ -246,11 +255,7 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         out.whole = out.trailing == 0;
         return out;
     }
-    ClearRecipeTables();
-    ResetDefCommRegisters();
-    ResetGeneralEntity();
-    g_bGeneralEntityCom1 = f.entity1;
-    g_bGeneralEntityCom2 = f.entity2;
+    ClearFeatureTables(f);
     FieldReader r(bytes, end);
     for (const SectionSpec& section : Sections(f)) {
         if (!section.on) continue;
@@ -411,11 +416,7 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
     if (end) *end = found;
     if (!features.extended) return true;
     const HolderGuard keep;
-    ClearRecipeTables();
-    ResetDefCommRegisters();
-    ResetGeneralEntity();
-    g_bGeneralEntityCom1 = features.entity1;
-    g_bGeneralEntityCom2 = features.entity2;
+    ClearFeatureTables(features);
     FieldReader r(bytes, offset);
     bool ok = true;
     for (const SectionSpec& section : Sections(features)) {

@@ -515,21 +515,8 @@ TEST_F(OlderDialogTest, AProjectDownloadEndsWithItsSuccessLineAndTheRestartQuest
 // Upload System Data from a unit of another product says "Product ID mismatch."; the next
 // download to a unit that does not answer still says its failure and keeps it in the list.
 TEST_F(OlderDialogTest, AFailureAfterAnEarlierProductMismatchIsSaidAndStaysInView) {
+    UploadSystemDataFromAnotherProduct(ui, sim, clock);
     unitsim::Behaviour b = sim.GetBehaviour();
-    b.productCode = 84;
-    sim.SetBehaviour(b);
-    CUploadSystemDataDlg sysdata;
-    sysdata.Port().SetClock(&clock);
-    ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
-        d.UserClickButton(IDC_SYSDATA_UPLOAD);
-        d.UserClickButton(ui::IDOK);
-    });
-    ui.AnswerMessageBox(ui::IDOK, kMsgProductIdMismatch);
-    sysdata.DoModal();
-    ASSERT_EQ(g_bProductMismatch, 1);
-    sim.WaitQuiet(50, 3000);
-
-    b.productCode = 81;
     b.silent = true;
     sim.SetBehaviour(b);
     ui.ClearRecords();

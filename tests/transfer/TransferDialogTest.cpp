@@ -400,17 +400,7 @@ TEST_F(TransferDialogTest, AFailedProjectIsSaidAndKeptInTheListWithNoSuccessLine
         // A "Product ID mismatch." of Upload System Data earlier in the same run silences no
         // later failure: a unit that does not answer is still said.
         {"silent, after an earlier mismatch", [&](auto& b) {
-             unitsim::Behaviour other = b;
-             other.productCode = 84;
-             sim.SetBehaviour(other);
-             CUploadSystemDataDlg sysdata;
-             sysdata.Port().SetClock(&clock);
-             ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
-                 d.UserClickButton(IDC_SYSDATA_UPLOAD);
-                 d.UserClickButton(ui::IDOK);
-             });
-             ui.AnswerMessageBox(ui::IDOK, kMsgProductIdMismatch);
-             sysdata.DoModal();
+             UploadSystemDataFromAnotherProduct(ui, sim, clock);
              Settle();
              b.silent = true;
          }},

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "LinkTestSupport.h"
+#include "app/UploadSystemDataDlg.h"
+#include "res/ToolsResource.h"
 #include "TestSupport.h"
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
@@ -344,6 +346,27 @@ inline void StartUnitOnCom7(unitsim::UnitSimulator& sim) {
     b.driverReport = {102, 1, 101, 1, 0};
     b.firmwareVersion = "V03.40";
     sim.SetBehaviour(b);
+}
+
+// Upload System Data from a unit of another product, which says "Product ID mismatch.";
+// the unit then behaves as before.
+template <class Ui, class Clock>
+void UploadSystemDataFromAnotherProduct(Ui& ui, unitsim::UnitSimulator& sim, Clock& clock) {
+    const unitsim::Behaviour own = sim.GetBehaviour();
+    unitsim::Behaviour other = own;
+    other.productCode = own.productCode == 84 ? 82 : 84;
+    sim.SetBehaviour(other);
+    CUploadSystemDataDlg sysdata;
+    sysdata.Port().SetClock(&clock);
+    ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
+        d.UserClickButton(IDC_SYSDATA_UPLOAD);
+        d.UserClickButton(ui::IDOK);
+    });
+    ui.AnswerMessageBox(ui::IDOK, kMsgProductIdMismatch);
+    sysdata.DoModal();
+    EXPECT_EQ(g_bProductMismatch, 1);
+    sim.WaitQuiet(50, 3000);
+    sim.SetBehaviour(own);
 }
 
 class TransferFixture : public UnitFixture {
