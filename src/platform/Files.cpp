@@ -53,7 +53,11 @@ int Flock(int fd, int operation) {
 const char kJournalSuffix[] = ".journal";
 const char kKeptSuffix[] = ".kept";
 const char kSavingSuffix[] = ".saving";
-const char kJournalHead[] = "Quorvex replace journal 1";
+// This version's journals. Those of the two versions before it have the head "... 1": the
+// older of the two made the second names after the journal and put files back without a
+// record; the newer recorded the put-back as this one does.
+const char kJournalHead[] = "Quorvex replace journal 2";
+const char kEarlierJournalHead[] = "Quorvex replace journal 1";
 const char kJournalEnd[] = "end";
 const char kJournalBack[] = "back ";
 
@@ -327,7 +331,8 @@ bool KeepOldFile(const std::string& target, const std::string& keptName, std::st
 
 // Marks in the journal that the batch's files are being put back: "back " and, for each
 // file, 1 when its old file has a second name to come back from, 0 when it is new with
-// the batch (and so goes). Flushed before the first file goes back. A journal that
+// the batch (and so goes), 2 when it is to be left as it stands (a journal of an earlier
+// version, whose files without a second name may be old files already put back). Flushed before the first file goes back. A journal that
 // cannot take the record stays one to be finished forward (as before the record).
 void AppendPutBackRecord(int journalFd, const std::string& flags) {
     const std::string record = std::string(kJournalBack) + flags + "\n";
@@ -641,50 +646,67 @@ namespace {
 // standing is renamed over its file; once one is (or when a replacement can no longer be
 // renamed over its file, a folder in its place), every old file comes back from its
 // second name and a file new with the batch goes. Only files beside the journal are
-// touched: a journal cannot name others.
-void FinishJournal(const std::string& journal, const std::string& token, const std::string& text) {
+// touched: a journal cannot name others. False when an old file could not come back (its
+// place taken): the journal and the second names then stay for the next try.
+bool FinishJournal(const std::string& journal, const std::string& token, const std::string& text) {
     const std::vector<std::string> lines = Lines(text);
     const auto end = std::find(lines.begin(), lines.end(), std::string(kJournalEnd));
-    if (lines.empty() || lines.front() != kJournalHead || end == lines.end()) return;
+    if (lines.empty() || end == lines.end()) return true;
+    const bool earlier = lines.front() == kEarlierJournalHead;
+    if (lines.front() != kJournalHead && !earlier) return true;
     const std::vector<std::string> files(lines.begin() + 1, end);
     struct stat st;
     auto exists = [&st](const std::string& name) { return ::lstat(name.c_str(), &st) == 0; };
     auto beside = [&](const std::string& file) { return FolderOf(file) == FolderOf(journal); };
+    auto replaced = [&](const std::string& file) { return beside(file) && exists(TempName(file, token)); };
+    auto kept = [&](const std::string& file) { return beside(file) && exists(KeptName(file, token)); };
     bool back = end + 1 != lines.end();
-    if (back && token.empty()) return;  // earlier versions wrote no more after the end: not theirs
+    if (back && token.empty()) return true;  // the oldest versions wrote no more after the end: not theirs
     std::string flags = back && end[1].rfind(kJournalBack, 0) == 0 ? end[1].substr(sizeof kJournalBack - 1) : "";
     // A record cut short was written before anything went back: every old file still has
     // its second name.
-    if (back && (flags.size() != files.size() || flags.find_first_not_of("01") != std::string::npos)) flags.clear();
-    // Journals of earlier versions kept no old files: those are only finished forward.
+    if (back && (flags.size() != files.size() || flags.find_first_not_of("012") != std::string::npos)) flags.clear();
+    // A journal of the version that put files back without a record: a file whose
+    // replacement is gone and that has no second name, before one whose replacement and
+    // second name both stand, was put back already (its second name went with it). A batch
+    // rolled forward has a second name for every old file it renamed over.
+    bool keepAsIs = earlier && !back && !token.empty();
+    if (keepAsIs) {
+        bool putBack = false;
+        for (size_t i = 0; i < files.size() && !putBack; ++i)
+            if (beside(files[i]) && !replaced(files[i]) && !kept(files[i]))
+                for (size_t j = i + 1; j < files.size() && !putBack; ++j) putBack = replaced(files[j]) && kept(files[j]);
+        back = putBack;
+    }
+    // Journals of the oldest versions kept no old files: those are only finished forward.
     for (const std::string& file : files) {
         std::string reason;
-        if (!back && !token.empty() && beside(file) && exists(TempName(file, token)) && !CheckReplaceable(file, reason)) {
-            back = true;
-            // Recorded first, as the program that wrote it would have: a kill while this
-            // puts back is put back again by the next.
-            for (const std::string& name : files) flags += exists(KeptName(name, token)) ? '1' : '0';
-            const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-            if (fd >= 0) {
-                AppendPutBackRecord(fd, flags);
-                ::close(fd);
-            }
+        if (!back && !token.empty() && replaced(file) && !CheckReplaceable(file, reason)) back = true;
+    }
+    if (back && flags.empty()) {
+        // Recorded first, as the program that wrote it would have: a kill while this puts
+        // back is put back again by the next. Where the journal does not say which files
+        // are new with the batch, those without a second name stay as they are.
+        for (const std::string& name : files) flags += kept(name) ? '1' : keepAsIs ? '2' : '0';
+        const int fd = ::open(journal.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            AppendPutBackRecord(fd, flags);
+            ::close(fd);
         }
     }
+    bool finished = true;
     if (!back) {
         for (const std::string& file : files) {
             const std::string temp = TempName(file, token);
             if (beside(file) && exists(temp) && S_ISREG(st.st_mode)) Rename(temp, file);
         }
     } else {
-        if (flags.empty())
-            for (const std::string& name : files) flags += exists(KeptName(name, token)) ? '1' : '0';
         for (size_t i = 0; i < files.size(); ++i) {
             if (!beside(files[i])) continue;
-            const std::string kept = KeptName(files[i], token);
+            const std::string keptName = KeptName(files[i], token);
             if (flags[i] == '1') {
-                if (exists(kept)) Rename(kept, files[i]);
-            } else if (!exists(TempName(files[i], token)) && exists(files[i]) &&
+                if (exists(keptName) && Rename(keptName, files[i]) != 0) finished = false;
+            } else if (flags[i] == '0' && !replaced(files[i]) && exists(files[i]) &&
                        (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
                 Unlink(files[i]);  // renamed in, new with the batch
             }
@@ -692,6 +714,7 @@ void FinishJournal(const std::string& journal, const std::string& token, const s
     }
     for (const std::string& file : files)
         if (beside(file)) SyncFolder(FolderOf(file));
+    return finished;
 }
 
 }  // namespace
@@ -704,7 +727,10 @@ void FinishInterruptedReplace(const std::string& path, const std::vector<std::st
         int fd = LockIfOwnerless(journal, token);
         if (fd < 0) continue;
         std::string text, error;
-        if (ReadFileSafely(journal, 64 * 1024, text, error)) FinishJournal(journal, token, text);
+        if (ReadFileSafely(journal, 64 * 1024, text, error) && !FinishJournal(journal, token, text)) {
+            ::close(fd);  // an old file's place is taken: it comes back with a later open or save
+            continue;
+        }
         Unlink(journal);
         ::close(fd);
         SyncFolder(FolderOf(journal));

@@ -943,6 +943,46 @@ TEST_F(Files, AnInterruptedSaveIsFinishedWhenTheProjectIsOpened) {
               (std::vector<std::string>{".keep", "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
 }
 
+// A save of the version before the put-back record, killed while it put its files back
+// (the .prj and _IDB1.hex back already, _IDB2.hex's replacement blocked by a folder): the
+// next open puts back only what has a second name and deletes nothing. While the folder
+// stands, the old _IDB2.hex waits under its second name for the next open.
+TEST_F(Files, AnEarlierVersionsPutBackKilledMidwayLeavesTheOldProject) {
+    SaveSample();
+    const std::string p = tree.Path() + "QVX-S7/Projects", prj = p + "/kill.prj";
+    const std::string idb1 = p + "/kill_IDB1.hex", idb2 = p + "/kill_IDB2.hex";
+    ASSERT_TRUE(frame->Services().saveProject(true, prj));
+    frame->LoadProjectFile(tree.Path() + "QVX-S7/Projects/line4.prj");
+    const std::string old[] = {tree.Read("QVX-S7/Projects/kill.prj"), tree.Read("QVX-S7/Projects/kill_IDB1.hex"),
+                               tree.Read("QVX-S7/Projects/kill_IDB2.hex")};
+    for (bool folderStays : {true, false}) {
+        SCOPED_TRACE(folderStays ? "the folder stays" : "the folder is gone");
+        tree.Write("QVX-S7/Projects/kill.prj.99999x1.journal",
+                   "Quorvex replace journal 1\n" + prj + "\n" + idb1 + "\n" + idb2 + "\nend\n");
+        tree.Write("QVX-S7/Projects/kill_IDB2.hex.99999x1.saving", folderStays ? old[2] : "new bytes");
+        ASSERT_EQ(link(idb2.c_str(), (idb2 + ".99999x1.kept").c_str()), 0);
+        ASSERT_EQ(rename(idb2.c_str(), (p + "/../kept_IDB2.hex").c_str()), 0);
+        if (folderStays) {
+            ASSERT_EQ(mkdir(idb2.c_str(), 0755), 0);
+            frame->LoadProjectFile(prj);
+            EXPECT_EQ(tree.Read("QVX-S7/Projects/kill.prj"), old[0]);
+            EXPECT_EQ(tree.Read("QVX-S7/Projects/kill_IDB1.hex"), old[1]);
+            EXPECT_EQ(tree.Read("QVX-S7/Projects/kill_IDB2.hex.99999x1.kept"), old[2]);
+            ASSERT_EQ(rmdir(idb2.c_str()), 0);
+        }
+        ui.ClearRecords();
+        frame->LoadProjectFile(prj);
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjPath, prj);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(tree.Read(std::string("QVX-S7/Projects/kill") + (i == 0 ? ".prj" : i == 1 ? "_IDB1.hex" : "_IDB2.hex")),
+                      old[i]) << i;
+        EXPECT_EQ(platform::ListDirectory(p), (std::vector<std::string>{".keep", "kill.prj", "kill_IDB1.hex", "kill_IDB2.hex",
+                                                                         "line4.prj", "line4_IDB1.hex", "line4_IDB2.hex"}));
+        unlink((p + "/../kept_IDB2.hex").c_str());
+    }
+}
+
 // A file cut where its feature sections begin opens with a warning saying they are
 // missing; a PLC file without the model section the project names is refused.
 TEST_F(Files, LostSectionsAreSaidAndAMissingModelSectionIsRefused) {
