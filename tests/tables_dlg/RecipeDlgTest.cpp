@@ -358,15 +358,15 @@ TEST_F(RecipeTest, OkNamesAnIncompleteRowAndLosesNoRow) {
     Run([&](ui::Dialog& dlg) {
         insertAtRowOne(dlg);
         dlg.UserClickButton(ui::IDOK);
-        EXPECT_TRUE(dlg.IsLive());
+        ASSERT_TRUE(dlg.IsLive());
         EXPECT_TRUE(Grid(dlg).IsItemSelected(1));
         EXPECT_FALSE(Grid(dlg).IsItemSelected(0));
         dlg.UserPressEnter();
-        EXPECT_TRUE(dlg.IsLive());
+        ASSERT_TRUE(dlg.IsLive());
         EXPECT_EQ(g_bRecipeDlgOpen, 1u);
         dlg.UserPressEscape();
     });
-    EXPECT_EQ(Texts(), (std::vector<std::string>{incomplete, incomplete}));
+    ASSERT_EQ(Texts(), (std::vector<std::string>{incomplete, incomplete}));
     EXPECT_EQ(ui.MessageBoxes()[0].caption, "Incomplete row");
     keptAsStored();
 
@@ -379,7 +379,7 @@ TEST_F(RecipeTest, OkNamesAnIncompleteRowAndLosesNoRow) {
         Leave(dlg);
         EXPECT_EQ(RowOf(dlg, 2), (std::vector<std::string>{"Com2", "1", "1", "N2", "20"}));
         dlg.UserClickButton(ui::IDOK);
-        EXPECT_TRUE(dlg.IsLive());
+        ASSERT_TRUE(dlg.IsLive());
         EXPECT_TRUE(Grid(dlg).IsItemSelected(2));
         dlg.UserClose();
     });
