@@ -49,7 +49,81 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+void ShowErrors(const std::vector<std::string>& messages) {
+    for (const std::string& m : messages) ShowError(m);
+}
+
+// The number a numeric cell holds; -1 when it is empty or holds anything but digits (the
+// unit would get some other number than the one shown).
+long CellNumber(const std::string& text) {
+    if (text.empty()) return -1;
+    long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return -1;
+        value = std::min(value * 10 + (c - '0'), 1000000L);
+    }
+    return value;
+}
+
 }  // namespace
+
+RecipeCheck CheckRecipeParameter(int column, const std::string& text) {
+    RecipeCheck check{{}, text};
+    const long value = CellNumber(text);
+    if (column == 1 && (value < 0 || value > 255)) {
+        check.messages.push_back("Invalid Value.Please Enter Valid Data Between 0-255.");
+        check.text = "1";
+    } else if (column == 2 && (value < 1 || value > 255)) {
+        check.messages.push_back("Invalid Value.Please Enter Valid Data Between 1-255.");
+        check.text = "1";
+    }
+    return check;
+}
+
+RecipeCheck CheckRecipeAddress(const std::string& address, int port) {
+    RecipeCheck check{{}, TrimBlanks(address)};
+    const std::string& text = check.text;
+    if (text.empty()) return check;
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const int p = port == 1 ? 1 : 2;
+    const int r = t.FindRegisterByPrefix(text, p);
+    std::string fault;
+    if (r < 0) {
+        fault = "Invalid Address.Please Enter Valid Address.";
+    } else if (const int kind = t.GetRegisterKind(text, p); kind == 2) {
+        fault = kReadOnlyCoil;
+    } else if (kind == 3) {
+        fault = kReadOnlyRegister;
+    } else if (text.find('_') != std::string::npos ||
+               (p == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) != 0 ||
+               (p == 1 ? t.ParseAddressCom1(text) : t.ParseAddressCom2(text)).size() > 9) {
+        // A recipe names a whole register inside its type's ranges, in the nine characters
+        // of the unit's key: anything else would reach the unit as another register.
+        fault = "Invalid Address.Please Enter Valid Address.";
+    }
+    if (!fault.empty()) {
+        check.messages.push_back(fault);
+        check.text.clear();
+    }
+    return check;
+}
+
+RecipeCheck CheckRecipeValue(const std::string& value, const std::string& address, int port) {
+    RecipeCheck check{{}, value};
+    if (address.empty()) return check;
+    const bool coil = g_PlcRegisterTables.IsCoilAddress(address, port == 1 ? 1 : 2) == 1;
+    const long number = CellNumber(value);
+    if (coil && (number < 0 || number > 1)) {
+        check.messages.push_back("Invalid Value.Please Enter Valid Data between 0-1.");
+        check.text = "1";
+    }
+    if (number < 0 || number > 65535) {
+        check.messages.push_back("Invalid Value.Please Enter Valid Data between 0-65535.");
+        // A coil keeps the one value it can hold.
+        check.text = coil ? "1" : "65535";
+    }
+    return check;
+}
 
 unsigned GridPortOf(const std::string& sideText) { return sideText == "Com1" ? 1u : 2u; }
 
@@ -203,59 +277,39 @@ void CInPlaceEdit::OnChange() {
 }
 
 std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& grid, std::string text) {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const int value = platform::Atoi(text);
+    ui::ListView& list = grid.List();
+    const bool hasRow = row >= 0 && row < list.GetItemCount();
     switch (column) {
         case 1:
-            if (value > 255) {
-                ShowError("Invalid Value.Please Enter Valid Data Between 0-255.");
-                text = "1";
-            }
-            break;
-        case 2:
-            if (value < 1 || value > 255) {
-                ShowError("Invalid Value.Please Enter Valid Data Between 1-255.");
-                text = "1";
-            }
-            break;
-        case 3: {
-            if (text.empty()) break;
+        case 2: {
+            RecipeCheck check = CheckRecipeParameter(column, text);
+            ShowErrors(check.messages);
+            return check.text;
+        }
+        case CEditGridCtrl::kAddressColumn: {
             const int port = g_nGridClickPort == 1 ? 1 : 2;
-            if (t.FindRegisterByPrefix(text, port) < 0) {
-                ShowError("Invalid Address.Please Enter Valid Address.");
-                text.clear();
-                break;
+            RecipeCheck check = CheckRecipeAddress(text, port);
+            ShowErrors(check.messages);
+            // The row's value is held to the address it now has, whichever was typed first.
+            if (!check.text.empty() && hasRow) {
+                const std::string value = list.GetItemText(row, kValueColumn);
+                RecipeCheck held = CheckRecipeValue(value, check.text, port);
+                ShowErrors(held.messages);
+                if (held.text != value) list.SetItemText(row, kValueColumn, held.text);
             }
-            const int kind = t.GetRegisterKind(text, port);
-            if (kind == 2) {
-                ShowError(kReadOnlyCoil);
-                text.clear();
-            } else if (kind == 3) {
-                ShowError(kReadOnlyRegister);
-                text.clear();
-            }
-            break;
+            return check.text;
         }
         case kValueColumn: {
-            ui::ListView& list = grid.List();
+            if (!hasRow) return text;
             g_nGridClickPort = GridPortOf(list.GetItemText(row, 0));
-            const std::string address = list.GetItemText(row, CEditGridCtrl::kAddressColumn);
-            if (address.empty()) break;
-            const int port = g_nGridClickPort == 1 ? 1 : 2;
-            if (t.IsCoilAddress(address, port) == 1 && (value < 0 || value > 1)) {
-                ShowError("Invalid Value.Please Enter Valid Data between 0-1.");
-                text = "1";
-            }
-            if (value < 0 || value > 65535) {
-                ShowError("Invalid Value.Please Enter Valid Data between 0-65535.");
-                text = "65535";
-            }
-            break;
+            RecipeCheck check = CheckRecipeValue(text, list.GetItemText(row, CEditGridCtrl::kAddressColumn),
+                                                 g_nGridClickPort == 1 ? 1 : 2);
+            ShowErrors(check.messages);
+            return check.text;
         }
         default:
-            break;
+            return text;
     }
-    return text;
 }
 
 void CInPlaceEdit::OnKillFocus() {
@@ -303,19 +357,17 @@ void CGridButton::OnClicked() {
     if (!g_GridAddressPicker ||
         !g_GridAddressPicker(m_pGrid->Dialog(), port, list.GetItemText(row, CEditGridCtrl::kAddressColumn), picked))
         return;
-    picked = TrimBlanks(picked);
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const int kind = t.GetRegisterKind(picked, port);
-    if (kind == 2) {
-        ShowError(kReadOnlyCoil);
+    RecipeCheck address = CheckRecipeAddress(picked, port);
+    if (!address.messages.empty() || address.text.empty()) {
+        ShowErrors(address.messages);  // the cell is not changed
         return;
     }
-    if (kind == 3) {
-        ShowError(kReadOnlyRegister);
-        return;
-    }
-    list.SetItemText(row, CEditGridCtrl::kAddressColumn, picked);
-    list.SetItemText(row, kValueColumn, t.IsCoilAddress(picked, port) == 1 ? "1" : "65535");
+    // The value the row has is kept when the picked address takes it; otherwise it is
+    // refused with its message, as when the address is typed.
+    RecipeCheck value = CheckRecipeValue(list.GetItemText(row, kValueColumn), address.text, port);
+    ShowErrors(value.messages);
+    list.SetItemText(row, CEditGridCtrl::kAddressColumn, address.text);
+    list.SetItemText(row, kValueColumn, value.text);
 }
 
 // ---------------------------------------------------------------------------------------

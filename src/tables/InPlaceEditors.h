@@ -146,3 +146,18 @@ private:
 
 // The port a row's column-0 text names: 1 for exactly "Com1", else 2.
 unsigned GridPortOf(const std::string& sideText);
+
+// The recipe table's rules for one cell, shared by the cell editors and the dialog's OK:
+// the messages of the failed checks in the order they are shown (none when the text
+// passes) and the text the editors put in place of the one typed.
+struct RecipeCheck {
+    std::vector<std::string> messages;
+    std::string text;
+};
+// Columns 1 and 2, the two one-byte parameters.
+RecipeCheck CheckRecipeParameter(int column, const std::string& text);
+// An address of the PLC on the port (1 or 2). An empty one passes: the row is not complete.
+RecipeCheck CheckRecipeAddress(const std::string& address, int port);
+// A value against the row's address on the port: 0 to 1 on a coil, 0 to 65535 on a
+// register; with no address yet it is not checked.
+RecipeCheck CheckRecipeValue(const std::string& value, const std::string& address, int port);

@@ -179,10 +179,45 @@ void CRecipeDlg::OnDeleteRow() {
     if (g_GridButton.IsOpen()) g_GridButton.DestroyWindow();
 }
 
+bool CRecipeDlg::CheckRows() {
+    ui::ListView& list = m_Grid.List();
+    const int n = std::min(list.GetItemCount(), kMaxRecipeRows);
+    int incomplete = -1;
+    bool complete = false;
+    for (int i = 0; i < n; ++i) {
+        if (!list.GetItemText(i, kColAddress).empty()) complete = true;
+        else if (incomplete < 0) incomplete = i;
+    }
+    // A table with no address at all is stored empty; one row without an address among
+    // rows that have one is named, and nothing is stored until it is completed or deleted.
+    auto refuse = [&](int row, const std::string& text, const std::string& caption) {
+        for (int i = 0; i < list.GetItemCount(); ++i) list.SetItemSelected(i, i == row);
+        list.EnsureVisible(row);
+        ui::MessageBox(text, caption, ui::MB_OK | ui::MB_ICONINFORMATION);
+        return false;
+    };
+    if (!complete) return true;
+    if (incomplete >= 0)
+        return refuse(incomplete, platform::Format("Please complete row %d.", incomplete + 1), "Incomplete row");
+    // Each row again as its cells are checked: a side changed after the address, or a
+    // cell given its text some other way, is caught here before anything is stored.
+    for (int i = 0; i < n; ++i) {
+        const int port = static_cast<int>(GridPortOf(list.GetItemText(i, kColSide)));
+        const std::string address = list.GetItemText(i, kColAddress);
+        for (const RecipeCheck& check : {CheckRecipeParameter(kColField1, list.GetItemText(i, kColField1)),
+                                         CheckRecipeParameter(kColField2, list.GetItemText(i, kColField2)),
+                                         CheckRecipeAddress(address, port),
+                                         CheckRecipeValue(list.GetItemText(i, kColValue), address, port)})
+            if (!check.messages.empty()) return refuse(i, check.messages.front(), "Error");
+    }
+    return true;
+}
+
 void CRecipeDlg::OnOK() {
     // An editor still open stores its text first.
     m_Grid.List().SetFocus();
     m_Grid.CloseEditors();
+    if (!CheckRows()) return;
     CRecipeTables& r = g_RecipeTables;
     const bool hadRows = !r.g_arrRecipeAddr.empty();
     const int wasModified = g_bProjectModified;
@@ -199,8 +234,8 @@ void CRecipeDlg::OnOK() {
         r.g_abRecipeCol2[i] = static_cast<uint8_t>(platform::Atoi(list.GetItemText(i, kColField2)));
         const std::string address = list.GetItemText(i, kColAddress);
         if (address.empty()) {
-            // A row without an address ends the table: nothing of it is kept. The project
-            // counts as changed when it had recipes before.
+            // No row has an address (the rows were checked): the table is stored empty. The
+            // project counts as changed when it had recipes before.
             ClearRecipeTables();
             g_nRecipeState = 1;
             g_bProjectModified = wasModified == 1 || hadRows ? 1 : 0;

@@ -48,5 +48,7 @@ private:
     void OnEditChange();
     void OnGridButton();
     void InsertDefaultRow(int index, const std::string& side);
+    // The rows OK would store: false, with the first fault shown and its row selected.
+    bool CheckRows();
     std::vector<int> SelectedRows() const;
 };

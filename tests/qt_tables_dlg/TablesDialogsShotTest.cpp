@@ -23,6 +23,7 @@
 #include "tables/EthernetNodeTableDlg.h"
 #include "tables/RecipeDlg.h"
 #include "model/TableResets.h"
+#include "PlcFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -197,6 +198,102 @@ TEST_F(TablesShots, RecipesPasteSidePickAndSeveralRowsDeleted) {
     g_RecipeTables.g_arrRecipeColumns.clear();
     g_bRecipesCom1 = g_bRecipesCom2 = 0;
     t.ResetProject();
+}
+
+// The recipe grid typed as X delivers keys to the window: a value typed before its address
+// is held to the address once it comes, a new row's 65535 does not stay on a coil, and OK
+// names a row without an address, keeps the dialog open and stores every row once the
+// incomplete one is deleted.
+class RecipeKeys : public PlcTablesTest {
+protected:
+    RecipeKeys() { ui::SetBackend(&backend); }
+    ~RecipeKeys() override { ui::SetBackend(nullptr); }
+    qtbind::QtBackend backend;
+    std::vector<std::string> boxes;
+
+    void SetUp() override {
+        PlcTablesTest::SetUp();
+        backend.SetMessageBoxHook([this](const std::string& text, const std::string&, unsigned) {
+            boxes.push_back(text);
+            return ui::IDOK;
+        });
+        ClearRecipeTables();
+        g_RecipeTables.g_arrRecipeColumns = {"Port", "Retries", "Delay", "PLC Address", "Value"};
+        g_bRecipesCom1 = 1;
+        g_nRecipeState = 1;
+    }
+    void TearDown() override {
+        ClearRecipeTables();
+        g_RecipeTables.g_arrRecipeColumns.clear();
+        g_bRecipesCom1 = 0;
+        g_nRecipeState = 0;
+        g_bProjectModified = 0;
+        PlcTablesTest::TearDown();
+    }
+};
+
+TEST_F(RecipeKeys, ValueHeldToItsAddressAndNoRowLostAtOk) {
+    bool stored = false;
+    backend.SetShownHook([&](ui::Dialog& dlg) {
+        auto& grid = dlg.Item<ui::ListView>(IDC_RECIPE_GRID);
+        QWidget* win = QApplication::activeModalWidget();
+        ASSERT_NE(win, nullptr);
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        auto click = [&](int row, int col) {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(table->model()->index(row, col)).center());
+            Settle();
+        };
+        auto type = [&](int row, int col, const char* text) {
+            click(row, col);
+            auto* edit = win->findChild<QLineEdit*>();
+            ASSERT_NE(edit, nullptr);
+            edit->selectAll();
+            for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+            QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+            Settle();
+        };
+        type(0, 4, "70000");
+        type(0, 3, "n5");
+        EXPECT_EQ(grid.GetItemText(0, 3), "N5");
+        EXPECT_EQ(grid.GetItemText(0, 4), "65535");
+        EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-65535."}));
+
+        click(0, 1);
+        dlg.OnCommand(ID_RECIPE_INSERT_ROW);  // a new row above
+        Settle();
+        type(0, 3, "b1/1");
+        EXPECT_EQ(grid.GetItemText(0, 4), "1");
+        EXPECT_EQ(boxes.back(), "Invalid Value.Please Enter Valid Data between 0-1.");
+
+        click(1, 1);
+        dlg.OnCommand(ID_RECIPE_INSERT_ROW);
+        Settle();
+        ASSERT_EQ(grid.GetItemCount(), 3);
+        boxes.clear();
+        table->setFocus();
+        QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(boxes, (std::vector<std::string>{"Please complete row 2."}));
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_TRUE(g_RecipeTables.g_arrRecipeAddr.empty());
+
+        click(1, 1);
+        dlg.OnCommand(ID_RECIPE_DELETE_ROW);
+        Settle();
+        table->setFocus();
+        QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+        Settle();
+        stored = !dlg.IsLive();
+        if (!stored) dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CRecipeDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"B1/1", "N5"}));
+    EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], 1);
+    EXPECT_EQ(g_RecipeTables.g_awRecipeValue[1], 65535);
 }
 
 TEST_F(TablesShots, EthernetNodeTable) {

@@ -4,6 +4,7 @@
 
 #include "model/ExtendedTables.h"
 #include "model/RunTimeState.h"
+#include "compiler/ProjectImage.h"
 #include "editor/RegisterAddressDlg.h"
 #include "res/DialogImages.h"
 #include "res/EditorResource.h"
@@ -163,9 +164,16 @@ TEST_F(RecipeTest, CellChecksOfTheEditorsAndEscape) {
         Type(dlg, 0, 3, "NB50");
         Leave(dlg);
         EXPECT_EQ(grid.GetItemText(0, 3), "");
+        // The value typed before its address is held to the address once it comes: a coil
+        // takes 0 or 1, and both messages of 70000 are shown.
+        ui.ClearRecords();
         Type(dlg, 0, 3, "B1/1");
         Leave(dlg);
         EXPECT_EQ(grid.GetItemText(0, 3), "B1/1");
+        EXPECT_EQ(grid.GetItemText(0, 4), "1");
+        const std::vector<std::string> both = {"Invalid Value.Please Enter Valid Data between 0-1.",
+                                               "Invalid Value.Please Enter Valid Data between 0-65535."};
+        EXPECT_EQ(Texts(), both);
         ui.ClearRecords();
 
         Type(dlg, 0, 4, "2");
@@ -173,10 +181,9 @@ TEST_F(RecipeTest, CellChecksOfTheEditorsAndEscape) {
         EXPECT_EQ(grid.GetItemText(0, 4), "1");
         Type(dlg, 0, 4, "70000");
         Leave(dlg);
-        EXPECT_EQ(grid.GetItemText(0, 4), "65535");
-        EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-1.",
-                                                      "Invalid Value.Please Enter Valid Data between 0-1.",
-                                                      "Invalid Value.Please Enter Valid Data between 0-65535."}));
+        EXPECT_EQ(grid.GetItemText(0, 4), "1");  // never 65535 on a coil
+        EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-1.", both[0],
+                                                      both[1]}));
         // Escape gives the cell its old text back and leaves the dialog open; Enter keeps.
         Type(dlg, 0, 1, "42");
         dlg.Item(IDC_GRID_EDIT).UserKey(ui::VK_ESCAPE);
@@ -227,8 +234,8 @@ TEST_F(RecipeTest, SideComboOffersTheFlaggedSidesAndOkStoresEachSideWithItsParse
         Leave(dlg);
         EXPECT_EQ(grid.GetItemText(0, 0), "Com2");
         EXPECT_EQ(g_nGridClickPort, 2u);
-        Type(dlg, 0, 3, "X5/1");  // a COM2 coil
         Type(dlg, 0, 4, "1");
+        Type(dlg, 0, 3, "X5/1");  // a COM2 coil
         Type(dlg, 0, 1, "7");
         Leave(dlg);
         menuAnswer = ID_RECIPE_INSERT_ROW;
@@ -252,11 +259,12 @@ TEST_F(RecipeTest, SideComboOffersTheFlaggedSidesAndOkStoresEachSideWithItsParse
     EXPECT_EQ(g_nRecipeState, 0);
     EXPECT_EQ(g_bProjectModified, 1);
 
-    // The stored rows come back; a row without an address drops all of them at OK.
+    // The stored rows come back. With every address taken out, OK keeps no row.
     g_bProjectModified = 0;
     Run([](ui::Dialog& dlg) {
         EXPECT_EQ(RowOf(dlg, 0), (std::vector<std::string>{"Com2", "7", "1", "X5/1", "1"}));
         ASSERT_EQ(Grid(dlg).GetItemCount(), 2);
+        Grid(dlg).SetItemText(0, 3, "");
         Grid(dlg).SetItemText(1, 3, "");
         dlg.UserClickButton(ui::IDOK);
     });
@@ -290,23 +298,172 @@ TEST_F(RecipeTest, AddressButtonPicksAnAddressOnTheRowsPort) {
         ui.ExpectModal(IDD_REGISTER_ADDRESS, [&shown](ui::Dialog& picker) {
             EXPECT_EQ(static_cast<CRegisterAddressDlg&>(picker).m_nPort, 2);
             auto& types = picker.Item<ui::ListControl>(IDC_REGISTER_TYPE);
-            types.UserSelect(1);  // "Bit X", a coil of COM2
+            types.UserSelect(types.FindStringExact(-1, "Bit X"));  // a coil of COM2
             shown = picker.GetDlgItemText(IDC_ADDRESS_TEXT);
             picker.UserClickButton(ui::IDOK);
         });
         dlg.Item(IDC_GRID_BUTTON).UserClick();
-        EXPECT_FALSE(shown.empty());
-        EXPECT_NE(grid.GetItemText(0, 3), "");
+        EXPECT_EQ(shown, "X0/0");
+        EXPECT_EQ(grid.GetItemText(0, 3), shown);
         EXPECT_EQ(t.IsCoilAddress(grid.GetItemText(0, 3), 2), 1);
-        EXPECT_EQ(grid.GetItemText(0, 4), "1");
+        EXPECT_EQ(grid.GetItemText(0, 4), "1");  // the new row's 65535 does not fit a coil
+        EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-1."}));
+        ui.ClearRecords();
 
         // Cancel leaves the row.
         grid.SetItemText(0, 4, "0");
         ui.ExpectModal(IDD_REGISTER_ADDRESS, [](ui::Dialog& picker) { picker.UserClickButton(ui::IDCANCEL); });
         dlg.Item(IDC_GRID_BUTTON).UserClick();
         EXPECT_EQ(grid.GetItemText(0, 4), "0");
+
+        // A type of a damaged definition gives no address: refused, the row stays.
+        ui.ExpectModal(IDD_REGISTER_ADDRESS, [](ui::Dialog& picker) {
+            auto& types = picker.Item<ui::ListControl>(IDC_REGISTER_TYPE);
+            types.UserSelect(types.FindStringExact(-1, "Corrupt PLC file"));
+            picker.UserClickButton(ui::IDOK);
+        });
+        dlg.Item(IDC_GRID_BUTTON).UserClick();
+        EXPECT_EQ(RowOf(dlg, 0), (std::vector<std::string>{"Com2", "1", "1", "X0/0", "0"}));
+        EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Address.Please Enter Valid Address."}));
         dlg.UserClickButton(ui::IDCANCEL);
     });
+}
+
+// A row without an address among rows that have one: OK names it and keeps the dialog
+// open, and nothing stored is lost whichever way the dialog then closes. A side changed
+// after its address is caught at OK as well.
+TEST_F(RecipeTest, OkNamesAnIncompleteRowAndLosesNoRow) {
+    r.g_arrRecipeAddr = {"N1", "N2", "N3"};
+    for (int i = 0; i < 3; ++i) {
+        r.g_abRecipePort[i] = r.g_abRecipeCol1[i] = r.g_abRecipeCol2[i] = 1;
+        r.g_awRecipeValue[i] = static_cast<uint16_t>(10 * (i + 1));
+    }
+    g_nRecipeState = 0;
+    menuAnswer = ID_RECIPE_INSERT_ROW;
+    const std::string incomplete = "Please complete row 2.";
+    auto insertAtRowOne = [this](ui::Dialog& dlg) {
+        Grid(dlg).UserClickCell(1, 1);
+        Leave(dlg);
+        Grid(dlg).UserRightClickCell(1, 1);
+        ASSERT_EQ(Grid(dlg).GetItemCount(), 4);
+    };
+    auto keptAsStored = [this]() {
+        EXPECT_EQ(r.g_arrRecipeAddr, (StringArray{"N1", "N2", "N3"}));
+        EXPECT_EQ(r.g_awRecipeValue[2], 30);
+        EXPECT_EQ(g_nRecipeState, 0);
+        EXPECT_EQ(g_bProjectModified, 0);
+    };
+    Run([&](ui::Dialog& dlg) {
+        insertAtRowOne(dlg);
+        dlg.UserClickButton(ui::IDOK);
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_TRUE(Grid(dlg).IsItemSelected(1));
+        EXPECT_FALSE(Grid(dlg).IsItemSelected(0));
+        dlg.UserPressEnter();
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_EQ(g_bRecipeDlgOpen, 1u);
+        dlg.UserPressEscape();
+    });
+    ASSERT_EQ(Texts(), (std::vector<std::string>{incomplete, incomplete}));
+    EXPECT_EQ(ui.MessageBoxes()[0].caption, "Incomplete row");
+    keptAsStored();
+
+    ui.ClearRecords();
+    Run([&](ui::Dialog& dlg) {
+        insertAtRowOne(dlg);
+        Type(dlg, 1, 3, "N9");
+        Grid(dlg).UserClickCell(2, 0);
+        dlg.Item<ui::ListControl>(IDC_GRID_COMBO).UserSelect(1);
+        Leave(dlg);
+        EXPECT_EQ(RowOf(dlg, 2), (std::vector<std::string>{"Com2", "1", "1", "N2", "20"}));
+        dlg.UserClickButton(ui::IDOK);
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_TRUE(Grid(dlg).IsItemSelected(2));
+        dlg.UserClose();
+    });
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Address.Please Enter Valid Address."}));
+    keptAsStored();
+}
+
+// What reaches the holder and the unit's image is what the row shows at OK: a value and an
+// address typed in either order, or the address picked with the button, are stored and sent
+// as shown, or refused with the cell's message and a text the address takes.
+TEST_F(RecipeTest, WhatIsSentIsWhatTheRowShowsOrARefusal) {
+    enum Order { kValueFirst, kAddressFirst, kButton };
+    struct Case {
+        const char* side;
+        const char* value;
+        const char* address;
+        Order order;
+        std::vector<std::string> messages;
+        const char* valueAfter;
+        const char* addressAfter;
+        const char* key;  // the register key the unit gets, 9 bytes; none when refused
+        char coil = 0;
+    };
+    const std::string coil = "Invalid Value.Please Enter Valid Data between 0-1.";
+    const std::string word = "Invalid Value.Please Enter Valid Data between 0-65535.";
+    const std::string bad = "Invalid Address.Please Enter Valid Address.";
+    const std::vector<Case> cases = {
+        {"Com1", "70000", "N5", kValueFirst, {word}, "65535", "N5", "N005*****"},
+        {"Com1", "65535", "B1/1", kValueFirst, {coil}, "1", "B1/1", "B00101***", 1},
+        {"Com1", "70000", "N5", kAddressFirst, {word}, "65535", "N5", "N005*****"},
+        {"Com1", "300", "N5", kValueFirst, {}, "300", "N5", "N005*****"},
+        {"Com1", "300", "N5", kAddressFirst, {}, "300", "N5", "N005*****"},
+        {"Com1", "", "N5", kValueFirst, {word}, "65535", "N5", "N005*****"},
+        {"Com1", "0", "B1/1", kValueFirst, {}, "0", "B1/1", "B00101***", 1},
+        {"Com1", "2", "B1/1", kAddressFirst, {coil, coil}, "1", "B1/1", "B00101***", 1},  // 65535 first
+        {"Com1", "300", "N5", kButton, {}, "300", "N5", "N005*****"},
+        {"Com1", "65535", "B1/1", kButton, {coil}, "1", "B1/1", "B00101***", 1},
+        {"Com1", "0", "B1/1", kButton, {}, "0", "B1/1", "B00101***", 1},
+        {"Com1", "99999", "N999", kButton, {word}, "65535", "N999", "N999*****"},
+        {"Com2", "1", "X5/1", kValueFirst, {}, "1", "X5/1", "X51******", 1},
+        {"Com2", "50", "X5", kAddressFirst, {}, "50", "X5", "X5*******"},
+        // Addresses that would reach the unit as another register or none.
+        {"Com1", "300", "N5000", kValueFirst, {bad}, "300", "", nullptr},
+        {"Com1", "300", "N5_3", kValueFirst, {bad}, "300", "", nullptr},
+        {"Com1", "300", "N", kValueFirst, {bad}, "300", "", nullptr},
+        {"Com2", "300", "X1234567890", kValueFirst, {bad}, "300", "", nullptr},
+        {"Com1", "300", "N5000", kButton, {bad}, "300", "", nullptr},
+    };
+    g_bRecipesCom2 = 0;  // the image holds the recipe block only
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.side) + " " + c.value + " " + c.address + " order " + std::to_string(c.order));
+        ClearRecipeTables();
+        g_nRecipeState = 1;
+        ui.ClearRecords();
+        g_GridAddressPicker = [&c](ui::Dialog&, int port, const std::string&, std::string& picked) {
+            EXPECT_EQ(port, GridPortOf(c.side) == 1 ? 1 : 2);
+            picked = c.address;
+            return true;
+        };
+        std::vector<std::string> shown;
+        Run([&](ui::Dialog& dlg) {
+            Grid(dlg).SetItemText(0, 0, c.side);
+            if (c.order == kAddressFirst) Type(dlg, 0, 3, c.address);
+            Type(dlg, 0, 4, c.value);
+            if (c.order == kValueFirst) Type(dlg, 0, 3, c.address);
+            if (c.order == kButton) {
+                Grid(dlg).UserClickCell(0, 3);
+                dlg.Item(IDC_GRID_BUTTON).UserClick();
+            }
+            Leave(dlg);
+            shown = RowOf(dlg, 0);
+            dlg.UserClickButton(ui::IDOK);
+        });
+        EXPECT_EQ(Texts(), c.messages);
+        EXPECT_EQ(shown, (std::vector<std::string>{c.side, "1", "1", c.addressAfter, c.valueAfter}));
+        if (!c.key) {
+            EXPECT_TRUE(r.g_arrRecipeAddr.empty());
+            continue;
+        }
+        ASSERT_EQ(r.g_arrRecipeAddr, StringArray{c.addressAfter});
+        EXPECT_EQ(r.g_arrRecipeValueText, StringArray{c.valueAfter});
+        const int value = std::atoi(c.valueAfter);
+        const std::string row = std::string{char(GridPortOf(c.side)), 1, 1} + c.key +
+                                std::string{char(value & 0xFF), char(value >> 8), c.coil};
+        EXPECT_EQ(BuildFeatureBlocks(), std::string("\x01\x03\x0F\x00\x01\x0F", 6) + row);
+    }
 }
 
 }  // namespace
