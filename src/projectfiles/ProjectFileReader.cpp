@@ -104,8 +104,9 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
         const int count = std::min(platform::GetPrivateProfileInt(section, "SubEntity", -1, file), 200);
         int sum = 0;
         for (int i = 1; i <= count; ++i) {
-            const std::vector<std::string> fields = platform::Split(
-                platform::GetPrivateProfileString(section, "SubEntity" + std::to_string(i), "Not Available", 150, file), ',');
+            const std::string item =
+                platform::GetPrivateProfileString(section, "SubEntity" + std::to_string(i), "Not Available", 150, file);
+            const std::vector<std::string> fields = platform::Split(item, ',');
             sum += Atoi(platform::Field(fields, 1));
         }
         return sum;
@@ -285,7 +286,8 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         }
         const size_t countAt = start + (section.code != 0 ? 1 : 0);
         if (!IsEntity(section.kind)) out.counts.push_back({countAt, name, false});
-        else out.counts.push_back({start + 2, name, true, section.kind == SectionKind::Entity1 ? f.entityBytes1 : f.entityBytes2});
+        else out.counts.push_back({start + 2, name, true,
+                                   section.kind == SectionKind::Entity1 ? f.entityBytes1 : f.entityBytes2});
         if (!ReadOneSection(r, section.kind)) {
             out.damage = r.Ok() ? "its " + name + (Singular(name) ? " holds" : " hold") + " more than a project holds" +
                                       At(start) + "."
@@ -370,9 +372,9 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
                 const Reading trial = ReadAsWritten(patched, f, !blocks);
                 patched[count.at] = bytes[count.at];
                 // A section that promises more than the file holds up to its end, read
-                // whole with less: the file was cut inside it.
-                // Values of general settings more than their PLC definition gives are a
-                // wrong count; up to that, a cut (rows have no such measure: either).
+                // whole with less: the file was cut inside it. Values of general settings
+                // beyond what their PLC definition gives are a wrong count instead (rows
+                // have no such measure: either may be).
                 const std::string promise = (Singular(count.what) ? " promises " : " promise ") +
                                             std::to_string(promised) + (count.bytes ? " bytes" : " rows");
                 if (!blocks && held < promised && trial.whole && trial.counts.back().at == count.at) {
@@ -381,7 +383,8 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
                                " its PLC definition file gives, and the file ends after " + std::to_string(held) +
                                " of them (the count is wrong).";
                     return "it ends inside its " + count.what + ", which" + promise + " where the file holds " +
-                           std::to_string(held) + (count.bytes ? " (the file is cut short)." : " (the file is cut short, or that count is wrong).");
+                           std::to_string(held) +
+                           (count.bytes ? " (the file is cut short)." : " (the file is cut short, or that count is wrong).");
                 }
                 if (!trial.whole || !trial.missing.empty()) continue;
                 valueLength = count.bytes;
@@ -680,8 +683,8 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
         if (!definitionsChanged) return damaged(damage);
         // A sound file of PLC definition files that have changed since: they are named.
         auto name = [](const std::string& file) { return file.substr(file.find_last_of("\\/") + 1); };
-        return refuse("The project file \"" + path + "\" was saved with other PLC definition files than \"" +
-                          name(plc.file1) + "\" and \"" + name(plc.file2) + "\" are now: " + damage +
+        return refuse("The PLC definition files \"" + name(plc.file1) + "\" and \"" + name(plc.file2) +
+                          "\" have changed since the project file \"" + path + "\" was saved: " + damage +
                           ". The project cannot be read with these files. It is not opened.",
                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
     }

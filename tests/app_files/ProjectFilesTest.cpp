@@ -497,11 +497,11 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
         without.replace(without.find(std::string(key) + "=1"), std::string(key).size() + 2, std::string(key) + "=0");
         tree.Write("QVX-S7/Plc/10100_004.inf", without);
         box = open(good);
-        EXPECT_NE(box.text.find("was saved with other PLC definition files than \"10100_004.inf\" and \"10300_004.inf\" "
-                                "are now: the project holds its " +
+        EXPECT_EQ(box.text.find("The PLC definition files \"10100_004.inf\" and \"10300_004.inf\" have changed since the "
+                                "project file \"" + tree.Path() + "QVX-S7/Projects/damaged.prj\" was saved: the project holds its " +
                                 std::string(key[0] == 'G' ? "general settings of COM1" : "recipes") +
                                 ", which the files no longer declare."),
-                  std::string::npos) << box.text;
+                  0u) << box.text;
         EXPECT_EQ(box.text.find("is damaged"), std::string::npos) << box.text;
         EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONEXCLAMATION));
         EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
