@@ -22,6 +22,7 @@
 #include "ui/Backend.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 using namespace prjfile;
@@ -98,13 +99,20 @@ FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2Fi
     f.attach2 = on(plc2File, "AttachRegCom2");
     f.entity1 = on(plc1File, "GeneralEntityCom1");
     f.entity2 = on(plc2File, "GeneralEntityCom2");
-    // The item count the writer puts in a general-settings section: the definition's, at
-    // most 200 (a missing key is -1, stored as its low byte).
-    auto items = [](const std::string& file, const char* section) {
-        return std::min(platform::GetPrivateProfileInt(section, "SubEntity", -1, file), 200) & 0xFF;
+    // The bytes the items of a port's general settings take, as the feature keys add them.
+    auto bytes = [](const std::string& file, const char* section) {
+        const int count = std::min(platform::GetPrivateProfileInt(section, "SubEntity", -1, file), 200);
+        int sum = 0;
+        for (int i = 1; i <= count; ++i) {
+            const std::string item =
+                platform::GetPrivateProfileString(section, "SubEntity" + std::to_string(i), "Not Available", 150, file);
+            const std::vector<std::string> fields = platform::Split(item, ',');
+            sum += Atoi(platform::Field(fields, 1));
+        }
+        return sum;
     };
-    if (f.entity1) f.entityItems1 = items(plc1File, "GeneralEntityCom1");
-    if (f.entity2) f.entityItems2 = items(plc2File, "GeneralEntityCom2");
+    if (f.entity1) f.entityBytes1 = bytes(plc1File, "GeneralEntityCom1");
+    if (f.entity2) f.entityBytes2 = bytes(plc2File, "GeneralEntityCom2");
     return f;
 }
 
@@ -191,6 +199,7 @@ struct FileCount {
     size_t at;
     std::string what;  // "" for the block count
     bool bytes;        // it counts bytes, not rows
+    int fits = -1;     // the bytes the PLC definition gives (general settings; -1: no measure)
 };
 
 // The file read as this program's writer would have written it: the fixed part, rows and
@@ -217,8 +226,12 @@ bool FilledAsWritten(const std::string& bytes, size_t offset, size_t width, char
     return true;
 }
 
+// No control character: a name may hold any other character of its code page.
 bool Printable(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        return u >= 0x20 && u != 0x7F;
+    });
 }
 
 // rowsKnown: the rows and texts are those of a reading that found them as written.
@@ -273,9 +286,13 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         }
         const size_t countAt = start + (section.code != 0 ? 1 : 0);
         if (!IsEntity(section.kind)) out.counts.push_back({countAt, name, false});
-        else out.counts.push_back({start + 2, name, true});
+        else out.counts.push_back({start + 2, name, true,
+                                   section.kind == SectionKind::Entity1 ? f.entityBytes1 : f.entityBytes2});
         if (!ReadOneSection(r, section.kind)) {
-            out.damage = "it ends inside its " + name + ", or a count of that section is more than the file holds.";
+            out.damage = r.Ok() ? "its " + name + (Singular(name) ? " holds" : " hold") + " more than a project holds" +
+                                      At(start) + "."
+                                : "it ends inside its " + name +
+                                      " (the file is cut short, or a count of that section is more than it holds).";
             return out;
         }
         if (section.kind == SectionKind::Recipes) {
@@ -287,16 +304,9 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
                 return out;
             }
         }
-        int items = 0;
-        if (IsEntity(section.kind)) {
-            items = static_cast<unsigned char>(bytes[start + 1]);
-            const int expected = section.kind == SectionKind::Entity1 ? f.entityItems1 : f.entityItems2;
-            if (expected >= 0 && items != expected) {
-                out.damage = "its " + name + " count " + std::to_string(items) +
-                             " items, but the PLC definition file gives " + std::to_string(expected) + ".";
-                return out;
-            }
-        }
+        // The item count of general settings is not read: the PLC definition gives it, and
+        // a definitions update may have added items since the file was saved.
+        const int items = IsEntity(section.kind) ? static_cast<unsigned char>(bytes[start + 1]) : 0;
         const std::string written = WriteOneSection(section.kind, items);
         const std::string held = bytes.substr(start, r.Tell() - start);
         if (written != held) {
@@ -361,6 +371,21 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
                 patched[count.at] = static_cast<char>(held);
                 const Reading trial = ReadAsWritten(patched, f, !blocks);
                 patched[count.at] = bytes[count.at];
+                // A section that promises more than the file holds up to its end, read
+                // whole with less: the file was cut inside it. Values of general settings
+                // beyond what their PLC definition gives are a wrong count instead (rows
+                // have no such measure: either may be).
+                const std::string promise = (Singular(count.what) ? " promises " : " promise ") +
+                                            std::to_string(promised) + (count.bytes ? " bytes" : " rows");
+                if (!blocks && held < promised && trial.whole && trial.counts.back().at == count.at) {
+                    if (count.fits >= 0 && promised > count.fits && trial.missing.empty())
+                        return "its " + count.what + promise + ", more than the " + std::to_string(count.fits) +
+                               " its PLC definition file gives, and the file ends after " + std::to_string(held) +
+                               " of them (the count is wrong).";
+                    return "it ends inside its " + count.what + ", which" + promise + " where the file holds " +
+                           std::to_string(held) +
+                           (count.bytes ? " (the file is cut short)." : " (the file is cut short, or that count is wrong).");
+                }
                 if (!trial.whole || !trial.missing.empty()) continue;
                 valueLength = count.bytes;
                 if (blocks)
@@ -376,12 +401,64 @@ std::string FindWrongCount(const std::string& bytes, const FeatureSet& f, const 
     return std::string();
 }
 
+// The feature sections of a file that reads whole with other feature keys than those of
+// its PLC definition files now: the files were changed after the project was saved (a
+// section taken away, added or moved to another port). Their difference, named; "" when
+// no other keys read the file whole.
+std::string ChangedDefinitions(const std::string& bytes, const FeatureSet& now) {
+    static constexpr bool FeatureSet::*kFlags[] = {&FeatureSet::ethernet, &FeatureSet::tags,    &FeatureSet::recipes,
+                                                   &FeatureSet::attach1,  &FeatureSet::attach2, &FeatureSet::entity1,
+                                                   &FeatureSet::entity2};
+    constexpr unsigned kCount = sizeof kFlags / sizeof kFlags[0];
+    unsigned current = 0;
+    for (unsigned i = 0; i < kCount; ++i)
+        if (now.extended && now.*kFlags[i]) current |= 1u << i;
+    // The fewest changes first.
+    for (int changes = 1; changes <= int(kCount); ++changes) {
+        for (unsigned mask = 0; mask < (1u << kCount); ++mask) {
+            if (std::popcount(mask ^ current) != changes) continue;
+            FeatureSet then;
+            then.extended = true;
+            for (unsigned i = 0; i < kCount; ++i) then.*kFlags[i] = (mask >> i) & 1u;
+            const Reading trial = ReadAsWritten(bytes, then);
+            if (!trial.whole || !trial.missing.empty()) continue;
+            std::string held, declared;
+            const std::vector<SectionSpec> names = Sections(then);
+            for (unsigned i = 0; i < kCount; ++i) {
+                const bool was = (mask >> i) & 1u, is = (current >> i) & 1u;
+                std::string& list = was ? held : declared;
+                if (was != is) list += (list.empty() ? "" : ", ") + std::string(names[i].name);
+            }
+            std::string text;
+            if (!held.empty()) text = "the project holds its " + held + ", which the files no longer declare";
+            if (!declared.empty())
+                text += (text.empty() ? "" : ", and ") + std::string("the files now declare ") + declared +
+                        ", which the project was saved without";
+            return text;
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 namespace {
 
-// The longest address the block editor takes.
-constexpr size_t kMaxAddressChars = 11;
+// An address of a row as the block editor takes a typed one: a register of the row's PLC
+// whose ranges take the word address, and a bit after '_' (a decimal number, 0 to 15) only
+// on a word register. How long it may be is what its field holds; the register check
+// judges the rest.
+bool ReadableAddress(const std::string& text, int port) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const int r = t.FindRegisterByPrefix(text, port);
+    if (r < 0) return false;
+    if ((port == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) > 0) return false;
+    const size_t underscore = text.find('_');
+    if (underscore == std::string::npos) return true;
+    const std::string bit = text.substr(underscore + 1);
+    return !bit.empty() && CPlcRegisterTables::IsAllDigits(bit) == 1 && t.IsCoilAddress(text, port) == 0 &&
+           CPlcRegisterTables::IsBitSuffixOutOfRange(text) == 0;
+}
 
 // Addresses of the rows are checked as typed ones are; one that fails is left out (the
 // block check then asks for it). The numbers of the blocks that lost one, from 1.
@@ -396,10 +473,8 @@ std::vector<int> DropUnreadableAddresses(BlockRows& rows) {
             if (text.empty()) continue;
             const std::string plc = platform::TrimRight(rows[i][plcCol]);
             const int port = plc == t.g_strPLC1Name ? 1 : plc == t.g_strPLC2Name ? 2 : 0;
-            const int r = port == 0 ? -1 : t.FindRegisterByPrefix(text, port);
-            const bool bad = text.size() > kMaxAddressChars ||
-                             (r >= 0 && (port == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) > 0);
-            if (!bad) continue;
+            // A row without one of the two PLCs takes no address in the editor either.
+            if (port != 0 && ReadableAddress(text, port)) continue;
             address.clear();
             dropped = true;
         }
@@ -437,8 +512,9 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
 }
 
 std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& features,
-                                  std::vector<std::string>& missing) {
+                                  std::vector<std::string>& missing, bool* definitionsChanged) {
     missing.clear();
+    if (definitionsChanged) *definitionsChanged = false;
     const HolderGuard keep;
     const Reading first = ReadAsWritten(bytes, features);
     if (first.whole) {
@@ -456,6 +532,12 @@ std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& fe
     // both are said.
     if (!count.empty() && !(wholeBeforeTrailing && valueLength)) return count;
     if (first.parse == ProjectParse::Corrupt) return CutShortText(bytes.size(), first.file.needed);
+    // Whole for the feature keys it was saved with: the definitions changed, not the file.
+    if (first.file.extendedSetup == 1)
+        if (const std::string changed = ChangedDefinitions(bytes, features); !changed.empty()) {
+            if (definitionsChanged) *definitionsChanged = true;
+            return changed;
+        }
     if (first.trailing > 0) {
         const std::string last = "its last " + std::to_string(first.trailing) + " bytes ";
         // Sections after a cleared extended-setup flag.
@@ -466,20 +548,6 @@ std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& fe
             if (trial.whole && trial.missing.empty())
                 return last + "are the feature sections of the project, but its extended-setup flag (byte " +
                        std::to_string(kExtendedSetupOffset) + ") says that it has none.";
-        }
-        // A section the PLC definition files no longer declare.
-        for (bool FeatureSet::*flag : {&FeatureSet::ethernet, &FeatureSet::tags, &FeatureSet::recipes,
-                                       &FeatureSet::attach1, &FeatureSet::attach2, &FeatureSet::entity1,
-                                       &FeatureSet::entity2}) {
-            if (features.*flag || first.file.extendedSetup != 1) continue;
-            FeatureSet more = features;
-            more.extended = true;
-            more.*flag = true;
-            const Reading trial = ReadAsWritten(bytes, more);
-            if (trial.whole && trial.missing.empty())
-                return last + "belong to no part of the project. Either a block or row count of the file does not "
-                              "match the rows it holds, or the project has a feature section that its PLC "
-                              "definition files no longer declare.";
         }
         if (!count.empty())
             return last + "follow the whole project: they belong to no part of it (they were added after its end), "
@@ -608,9 +676,18 @@ ProjectOpenResult OpenNewerProject(const std::string& path, const ProjectOpenHoo
         return refuse(LoadString(IDS_PLC_FILE_ERROR));
     // The file must read as this program writes a project of that PLC pair.
     std::vector<std::string> missing;
-    if (const std::string damage = CheckNewerProjectFile(bytes, ReadFeatureSet(plc.file1, plc.file2), missing);
-        !damage.empty())
-        return damaged(damage);
+    bool definitionsChanged = false;
+    if (const std::string damage =
+            CheckNewerProjectFile(bytes, ReadFeatureSet(plc.file1, plc.file2), missing, &definitionsChanged);
+        !damage.empty()) {
+        if (!definitionsChanged) return damaged(damage);
+        // A sound file of PLC definition files that have changed since: they are named.
+        auto name = [](const std::string& file) { return file.substr(file.find_last_of("\\/") + 1); };
+        return refuse("The PLC definition files \"" + name(plc.file1) + "\" and \"" + name(plc.file2) +
+                          "\" have changed since the project file \"" + path + "\" was saved: " + damage +
+                          ". The project cannot be read with these files. It is not opened.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    }
 
     bool converted = false;
     if (pv > f)

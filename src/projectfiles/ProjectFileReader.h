@@ -35,7 +35,7 @@ ProjectParse ParseNewerProjectFile(const std::string& bytes, NewerProjectFile& o
 struct FeatureSet {
     bool extended = false, ethernet = false, tags = false, recipes = false;
     bool attach1 = false, attach2 = false, entity1 = false, entity2 = false;
-    int entityItems1 = -1, entityItems2 = -1;  // the item count each general-settings section holds (-1: any)
+    int entityBytes1 = -1, entityBytes2 = -1;  // the bytes the items of each general settings take
 };
 FeatureSet ReadFeatureSet(const std::string& plc1File, const std::string& plc2File);
 
@@ -57,9 +57,11 @@ bool CheckFeatureSections(const std::string& bytes, size_t offset, const Feature
 // and written back byte for byte as the file holds it. Returns "" for such a file (with
 // the sections it ends before in `missing`), else the damage as the message names it:
 // a count that does not match what the file holds, a section out of its place, bytes
-// after the whole project, a cut. The project is not changed.
+// after the whole project, a cut. The project is not changed. definitionsChanged: set
+// when the file reads whole with the feature keys of other PLC definition files (those it
+// was saved with); the text then names the difference.
 std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& features,
-                                  std::vector<std::string>& missing);
+                                  std::vector<std::string>& missing, bool* definitionsChanged = nullptr);
 
 // What the newer block list reads of its PLC pair into the model, for a new project and an
 // opened one alike: the transfer mode, the slave mode and block layout, the internal-

@@ -489,24 +489,34 @@ TEST_F(Files, DamageIsNamedForWhatItIs) {
     EXPECT_NE(box.text.find("ends before its feature sections (general settings of COM2)"), std::string::npos) << box.text;
     EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Line 4");
     tree.Write("QVX-S7/Plc/10300_004.inf", com2Text);
-    // COM1's general settings no longer declared: their bytes are left over.
-    std::string without = com1Text;
-    without.replace(without.find("GeneralEntityCom1=1"), 19, "GeneralEntityCom1=0");
-    tree.Write("QVX-S7/Plc/10100_004.inf", without);
-    box = open(good);
-    EXPECT_NE(box.text.find("a block or row count"), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("feature section that its PLC definition files no longer declare"), std::string::npos)
-        << box.text;
-    EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONHAND));
+    // A sound file whose PLC definitions lost a feature since (their bytes are left over)
+    // or no longer offer one where it stands: the definitions are named, not the file.
+    for (const char* key : {"GeneralEntityCom1", "Recipes"}) {
+        SCOPED_TRACE(key);
+        std::string without = com1Text;
+        without.replace(without.find(std::string(key) + "=1"), std::string(key).size() + 2, std::string(key) + "=0");
+        tree.Write("QVX-S7/Plc/10100_004.inf", without);
+        box = open(good);
+        EXPECT_EQ(box.text.find("The PLC definition files \"10100_004.inf\" and \"10300_004.inf\" have changed since the "
+                                "project file \"" + tree.Path() + "QVX-S7/Projects/damaged.prj\" was saved: the project holds its " +
+                                std::string(key[0] == 'G' ? "general settings of COM1" : "recipes") +
+                                ", which the files no longer declare."),
+                  0u) << box.text;
+        EXPECT_EQ(box.text.find("is damaged"), std::string::npos) << box.text;
+        EXPECT_EQ(box.flags & ui::MB_ICONMASK, unsigned(ui::MB_ICONEXCLAMATION));
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "open project");
+    }
     tree.Write("QVX-S7/Plc/10100_004.inf", com1Text);
 }
 
 // The 1,331-byte project the save-kill tool makes (Modbus RTU Master and DF1 Full Duplex:
 // one block, texts, one recipe row, the COM1 default registers without rows and both
-// general settings), built the same way. It opens without a word; every count in it set
+// general settings), built the same way. It opens without a word; every count it reads set
 // one higher or one lower makes it damaged, said so, and nothing of it opened. A recipe
 // count of 2 over one row reads cleanly with the sections' own rules: the second row eats
-// the registers' section, and what is left reads as the COM2 general settings.
+// the registers' section, and what is left reads as the COM2 general settings. The item
+// counts of the general settings are not read (the PLC definitions give them): one off,
+// the file opens. Cut inside its last section, it is cut short.
 TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
     Configure("QVX-S7", 82, "Modbus RTU Master", "DF1 Full Duplex");
     const std::string cells[] = {"", "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "", "kill"};
@@ -541,7 +551,7 @@ TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
     ASSERT_EQ(good.substr(1314, 2), Bytes({4, 0}));
     ASSERT_EQ(good.substr(1316, 3), Bytes({6, 5, 6}));
     ASSERT_EQ(good.substr(1325, 3), Bytes({7, 2, 3}));
-    for (size_t at : {size_t(298), size_t(1305), size_t(1315), size_t(1317), size_t(1318), size_t(1326), size_t(1327)}) {
+    for (size_t at : {size_t(298), size_t(1305), size_t(1315), size_t(1318), size_t(1327)}) {
         for (int delta : {1, -1}) {
             SCOPED_TRACE(std::to_string(at) + (delta > 0 ? " +1" : " -1"));
             bytes = good;
@@ -556,6 +566,26 @@ TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
     bytes[298] = 2;
     text = open(bytes);
     EXPECT_NE(text.find("its block count is 2, but the file holds 1 block row"), std::string::npos) << text;
+    for (size_t size : {size_t(1328), size_t(1329), size_t(1330)}) {
+        SCOPED_TRACE(size);
+        text = open(good.substr(0, size));
+        EXPECT_NE(text.find("it ends inside its general settings of COM2, which promise 3 bytes where the file holds " +
+                            std::to_string(size - 1328) + " (the file is cut short)."),
+                  std::string::npos) << text;
+    }
+    // Item counts one off, and a recipe address with a byte of the upper half of the code
+    // page: the file opens as it is.
+    for (const auto& [at, value] : {std::pair{size_t(1317), 6}, std::pair{size_t(1317), 4}, std::pair{size_t(1326), 3},
+                                    std::pair{size_t(1326), 1}, std::pair{size_t(1311), 0xB9}}) {
+        SCOPED_TRACE(at);
+        bytes = good;
+        bytes[at] = static_cast<char>(value);
+        ui.ClearRecords();
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Version A");
+    }
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"R\xB9"}));
 }
 
 // Sound projects with the node table (and COM2's general settings) or the tag table open
