@@ -34,8 +34,10 @@ void CEthernetDownloadDlg::OnCancelButton() { EndDialog(0); }
 
 void CEthernetDownloadDlg::OnDownload() {
     // Nothing is sent before the address and the port are both sound.
+    // 0.0.0.0 names no unit: a connection to it reaches this machine.
     uint8_t address[4];
-    if (!ReadIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address)) {
+    if (!ReadIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address) ||
+        (address[0] | address[1] | address[2] | address[3]) == 0) {
         ui::MessageBox(kMsgEthAddressInvalid, "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
         GotoDlgCtrl(IDC_ETH_IP_ADDRESS);
         return;

@@ -60,9 +60,11 @@ void CIPSettingsUploadDlg::OnSelchangeComPort() {
 
 void CIPSettingsUploadDlg::OnUpload() {
     EnableDlgItem(IDC_IP_UPLOAD, false);
-    SetStatusText(UploadIPSettings() == -1 ? kIpStatusFailed : kIpStatusDone);
+    const bool done = UploadIPSettings() != -1;
+    SetStatusText(done ? kIpStatusDone : kIpStatusFailed);
     EnableDlgItem(IDC_IP_UPLOAD, true);
-    SetProgressPos(0);
+    // A completed upload leaves the bar full; a failed one empties it.
+    SetProgressPos(done ? 100 : 0);
 }
 
 int CIPSettingsUploadDlg::UploadIPSettings() {

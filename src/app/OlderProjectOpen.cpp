@@ -8,6 +8,7 @@
 #include "app/QuorvexView.h"
 #include "app/VersionMismatchDlg.h"
 #include "editor/BlockExView.h"
+#include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
 #include "plc/PlcRegisterTables.h"
 #include "projectfiles/OlderProjectFile.h"
@@ -66,9 +67,14 @@ void OpenOlderProjectFile(CMainFrame& frame, const std::string& path) {
 void CheckZavaProjectProduct(CMainFrame& frame, const std::string& path) {
     const ProjectHoldSettler settle;
     bool showSheet = true;
-    if (OpenThreePortProject(path, OpenHooks(frame), showSheet) == ProjectOpenResult::Opened)
-        frame.SetWindowText(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    const bool opened = OpenThreePortProject(path, OpenHooks(frame), showSheet) == ProjectOpenResult::Opened;
+    if (opened) frame.SetWindowText(ProjectFileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     if (!showSheet) return;
+    // A refused file is not the project the sheet shows: its Save asks for a name.
+    if (!opened) {
+        g_ProjectSettings.g_strProjPath.clear();
+        g_bBlockExUntitled = g_bUntitled = 1;
+    }
     // Whatever happened to the file, the sheet then shows the model and closes the project.
     g_bBlockListEdited = 0;
     g_bProductSelected = g_bProductSelected2 = 1;

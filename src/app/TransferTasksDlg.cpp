@@ -262,6 +262,7 @@ void CTransferTasksDlg::ShowIcons(std::initializer_list<int> lines, bool show) {
 
 void CTransferTasksDlg::ClearLineTexts() {
     for (int line = 1; line <= 5; ++line) SetLine(line, "");
+    m_nLinesTask = -1;
 }
 
 void CTransferTasksDlg::HideAllIcons() { ShowIcons({1, 2, 3, 4, 5}, false); }
@@ -317,8 +318,20 @@ bool CTransferTasksDlg::RunFirmwareTask(const std::function<int()>& download, co
     Refresh();
     SetLine(1, kConnecting);
     SetLine(2, text);
+    m_nLinesTask = 0;
     const int result = download();
+    m_bNoFirmwareChosen = result == kNoFirmwareChosen;
     if (result == kTransferStopped) return false;  // nothing of it went; the stop's end says so
+    if (result == kNoFirmwareChosen) {
+        // Not a failure of the unit or the link: the person chose no file, and the download
+        // ends before anything of this task went out.
+        g_nDownloadResult = -1;
+        const bool anySent = std::find(std::begin(m_sent), std::end(m_sent), true) != std::end(m_sent);
+        AddLogLine(anySent ? "Firmware not sent: no firmware file was chosen."
+                           : "Nothing was sent: no firmware file was chosen.");
+        MarkLine(2, LineState::Failed, IDB_STATUS_FAILURE);
+        return false;
+    }
     if (result != 0) {
         g_nDownloadResult = -1;
         AddLogLine("Firmware download failed.");
@@ -361,6 +374,7 @@ void CTransferTasksDlg::LabelDriverLines(int which) {
     SetLine(1, kConnecting);
     SetLine(2, "Downloading setup for " + side + " Driver.");
     SetLine(3, "Downloading " + side + " Driver.");
+    m_nLinesTask = which;
 }
 
 void CTransferTasksDlg::LabelProjectLines() {
@@ -369,12 +383,14 @@ void CTransferTasksDlg::LabelProjectLines() {
     SetLine(2, "Checking existing drivers.");
     SetLine(3, "Downloading Project setup.");
     SetLine(4, "Downloading Project.");
+    m_nLinesTask = 3;
 }
 
 void CTransferTasksDlg::LabelFirstTask() {
     if (g_bTaskFirmware) {
         SetLine(1, kConnecting);
         SetLine(2, m_firmwareLineText);
+        m_nLinesTask = 0;
     } else if (g_bTaskCom1Driver || g_bTaskCom2Driver) {
         LabelDriverLines(g_bTaskCom1Driver ? 1 : 2);
     } else {
@@ -454,7 +470,8 @@ bool CTransferTasksDlg::EndIfStoppedShort(CSerialPort& port) {
     if (!m_bStopAsked || !stoppedShort) return false;
     const std::string names[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
                                   Named("PLC2 Driver", "Master2 Driver"), "Project"};
-    const int iconLine[4] = {2, 2, 3, 4};
+    // The line of each task that says it went: firmware, the driver itself, the project.
+    const int iconLine[4] = {2, 3, 3, 4};
     std::string sent, notSent;
     auto add = [](std::string& list, const std::string& name) { list += (list.empty() ? "" : ", ") + name; };
     for (int i = 0; i < 4; ++i) {
@@ -463,8 +480,11 @@ bool CTransferTasksDlg::EndIfStoppedShort(CSerialPort& port) {
         } else if (ticked[i]) {
             add(notSent, names[i]);
             AddLogLine(names[i] + " not sent: the download was stopped.");
-            SetIcon(iconLine[i], IDB_STATUS_FAILURE);
-            ShowIcon(iconLine[i], true);
+            // Only on the task's own lines: those showing a task that went keep its success.
+            if (m_nLinesTask == i) {
+                SetIcon(iconLine[i], IDB_STATUS_FAILURE);
+                ShowIcon(iconLine[i], true);
+            }
         }
     }
     g_nDownloadResult = -1;
@@ -523,6 +543,8 @@ void CTransferTasksDlg::OnDownload() {
         m_sent[3] = end == ProjectEnd::Sent;
         // The end clears the lines: the list keeps the failure in view.
         if (end == ProjectEnd::Failed) AddLogLine("Project download failed.");
+        if (end == ProjectEnd::NoFirmware && (m_sent[1] || m_sent[2]))
+            AddLogLine("Project not sent: no firmware file was chosen.");
         if (end == ProjectEnd::Stop) {
             // Declined or a block in error: the end step with the lines cleared.
             EnableControls(true);
@@ -568,8 +590,10 @@ CTransferTasksDlg::ProjectEnd CTransferTasksDlg::RunProjectTask() {
         }
     }
     if (firmwareFirst) {
-        if (!RunFirmwareStep(false, true))
-            return m_bStopAsked && g_nDownloadResult == 0 ? ProjectEnd::Stopped : ProjectEnd::Failed;
+        if (!RunFirmwareStep(false, true)) {
+            if (m_bStopAsked && g_nDownloadResult == 0) return ProjectEnd::Stopped;
+            return m_bNoFirmwareChosen ? ProjectEnd::NoFirmware : ProjectEnd::Failed;
+        }
         m_sent[0] = true;
         if (m_bStopAsked) return ProjectEnd::Stopped;
     }

@@ -99,7 +99,8 @@ protected:
     // dialog shares the lines, icons, message list and controls).
     CTransferTasksDlg(int templateId, ui::Window* parent);
 
-    enum class ProjectEnd { Sent, Stop, Failed, Stopped };
+    // NoFirmware: the project needed the firmware first and no firmware file was chosen.
+    enum class ProjectEnd { Sent, Stop, Failed, Stopped, NoFirmware };
     ProjectEnd RunProjectTask();
     bool RunFirmwareStep(bool driverSelected, bool projectSelected);
     // The firmware and driver turns of a download around the sequence that sends them.
@@ -162,5 +163,10 @@ protected:
     bool m_bStopAsked = false;
     bool m_bUploading = false;
     bool m_sent[4] = {};
+    // The task the status lines show (0 firmware, 1 and 2 the drivers, 3 the project), -1
+    // while they show none: a stop marks a task failed only on its own lines.
+    int m_nLinesTask = -1;
+    // The last firmware task ended because no firmware file was chosen.
+    bool m_bNoFirmwareChosen = false;
     std::string m_firmwareLineText = "Downloading Firmware.";
 };

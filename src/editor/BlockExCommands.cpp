@@ -100,7 +100,8 @@ void CBlockExView::OnFileSave() {
     }
     CProjectSettings& s = g_ProjectSettings;
     const SaveFlags before;
-    if (g_bBlockExUntitled == 1) {
+    // A project without a file of its own is named first: no save goes to an empty path.
+    if (g_bBlockExUntitled == 1 || s.g_strProjPath.empty()) {
         const std::string path = AskSavePath("Untitled");
         if (path.empty()) return;
         s.g_strProjPath = path;

@@ -21,6 +21,7 @@ uint32_t g_nDownloadOffset = 0;
 namespace {
 
 constexpr uint16_t kHeaderMark = 94;
+constexpr int kProgressFull = 200;  // the end of the dialog's bar
 const std::string kMsgFirmwareFile =  // string 60023
     "Firmware file corrupt or not found. Please ensure that the correct firmware file  is in "
     "the Firmware sub-directory.";
@@ -166,7 +167,7 @@ int CEthernetDownload::DownloadProject() {
     m_reporter.SetStatusText("   Project is successfully downloaded.");
     m_reporter.SetFileName(" ");
     m_reporter.SetStatusText(kEthCompleted);
-    m_reporter.SetProgressPos(0);
+    m_reporter.SetProgressPos(kProgressFull);  // a completed download shows a full bar
     return 0;
 }
 

@@ -145,7 +145,7 @@ int COlderTransfer::SendFileBlocks(std::istream& file, long start, int blockSize
 
 int COlderTransfer::DownloadFirmware() {
     std::istringstream file;
-    if (!transfer::OpenFirmwareFile(m_reporter, m_port, file)) return -1;
+    if (const int opened = transfer::OpenFirmwareFile(m_reporter, m_port, file); opened != 0) return opened;
 
     if (ConnectToUnit() != 0) {
         CommErrorUnlessMismatch();

@@ -62,7 +62,8 @@ public:
                        StreamOutcome* outcome = nullptr);
 
     // kTransferStopped when the person asked to stop before the first command that changes
-    // what the unit holds (the firmware stream, the driver's setup record).
+    // what the unit holds (the firmware stream, the driver's setup record); the firmware's
+    // kNoFirmwareChosen when the choice among several files was cancelled.
     int DownloadFirmware();
     int DownloadCom1Driver();
     int DownloadCom2Driver();

@@ -54,3 +54,5 @@ public:
 // A sequence stopped at a safe point because the person asked for it: nothing of it was
 // sent (a download) or taken over (an upload).
 constexpr int kTransferStopped = 1;
+// A firmware download whose file choice was cancelled: nothing of it was sent.
+constexpr int kNoFirmwareChosen = 2;

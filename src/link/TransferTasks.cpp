@@ -58,7 +58,7 @@ bool OpenForReading(const std::string& path, std::istringstream& file) {
 
 namespace transfer {
 
-bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file) {
+int OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file) {
     const std::string folder = ProductSubFolder("Firmware");
     g_arrFirmwareFiles.clear();
     for (const std::string& name : platform::ListDirectory(platform::ResolvePath(folder)))
@@ -66,7 +66,7 @@ bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istri
 
     if (g_arrFirmwareFiles.size() > 1) {
         std::string chosen = reporter.ChooseFirmwareFile(g_arrFirmwareFiles, folder);
-        if (chosen.empty()) return false;  // cancelled: the caller reports the failed task
+        if (chosen.empty()) return kNoFirmwareChosen;  // cancelled: nothing is sent
         g_strFirmwareFile = chosen;
     } else if (g_arrFirmwareFiles.size() == 1) {
         g_strFirmwareFile = g_arrFirmwareFiles.front();
@@ -77,10 +77,10 @@ bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istri
         reporter.ShowMessage(kMsgFirmwareFile, "", linkmb::kOk);
         reporter.SetProgressPos(0);
         port.Close();
-        return false;
+        return -1;
     }
     reporter.SetFileName(BaseName(g_strFirmwareFile));
-    return true;
+    return 0;
 }
 
 std::string OpenDriverFile(ITransferReporter& reporter, CSerialPort& port, int which, std::istringstream& file) {
@@ -257,7 +257,7 @@ int CTransferTasks::ConnectToUnit() {
 int CTransferTasks::DownloadFirmware() {
     if (!CheckBlockSize(CUnitLink::kMaxFileBlockSize)) return -1;
     std::istringstream file;
-    if (!transfer::OpenFirmwareFile(m_reporter, m_port, file)) return -1;
+    if (const int opened = transfer::OpenFirmwareFile(m_reporter, m_port, file); opened != 0) return opened;
 
     if (ConnectToUnit() != 0) {
         CommErrorUnlessLinkFailed();

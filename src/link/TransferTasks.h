@@ -85,9 +85,9 @@ struct CompiledProject {
 namespace transfer {
 // Collects the *.abs files of the product's Firmware folder into g_arrFirmwareFiles and
 // sets g_strFirmwareFile: the only one, or the one the user picks among several. Opens it
-// and shows its name. False when the choice was cancelled, or after message 60023 when
-// there is none or it cannot be opened (then the port is closed).
-bool OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file);
+// and shows its name: 0. kNoFirmwareChosen when the choice was cancelled; -1 after message
+// 60023 when there is none or it cannot be opened (then the port is closed).
+int OpenFirmwareFile(ITransferReporter& reporter, CSerialPort& port, std::istringstream& file);
 // The driver file of port `which` (1 or 2) named by its PLC definition file (the
 // three-port product takes both from its COM1 PLC), opened from the product's Drivers
 // folder and shown; its name, or empty after message 60024 (then the port is closed).
@@ -125,7 +125,8 @@ public:
     int ConnectToUnit();
 
     // kTransferStopped when the person asked to stop before the first command that changes
-    // what the unit holds (the firmware stream, the driver's setup record).
+    // what the unit holds (the firmware stream, the driver's setup record); the firmware's
+    // kNoFirmwareChosen when the choice among several files was cancelled.
     int DownloadFirmware();
     int DownloadCom1Driver();
     int DownloadCom2Driver();

@@ -463,7 +463,6 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     box.setWindowTitle(FromAnsi(caption.empty() ? std::string(ui::kProgramName) : caption));
     box.setText(FromAnsi(text));
-    KeepRoomForCaption(box);
     switch (flags & ui::MB_ICONMASK) {
         case ui::MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
         case ui::MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
@@ -493,6 +492,8 @@ int QtBackend::MessageBox(const std::string& text, const std::string& caption, u
     // Escape answers Cancel where there is one, OK for a box with OK only.
     for (auto& b : buttons)
         if (b.second == ui::IDCANCEL || (buttons.size() == 1)) box.setEscapeButton(b.first);
+    // Last: setting the icon or the buttons lays the box out again, dropping what came before.
+    KeepRoomForCaption(box);
 
     if (!m->shotFolder.empty()) {
         box.show();

@@ -24,6 +24,7 @@ constexpr TagType kTagTypes[] = {
     {"REAL", "R"}, {"TIMER", "T"},   {"COUNTER", "C"}, {"CONTROL", "L"},
 };
 constexpr int kColName = 0, kColSize = 1, kColType = 2, kColCode = 3;
+constexpr int kMaxTagSize = 255;  // one byte in the project file and the unit's image
 constexpr const char* kPlaceholder = "Enter Tag Name Here";
 constexpr const char* kFileName = "14100_004.inf";
 // The driver files a definition file names when the installed one names none.
@@ -114,7 +115,7 @@ bool CEthernetIPTagTableDlg::OnInitDialog() {
     const size_t n = std::min<size_t>(t.g_arrTagName.size(), kMaxTags);
     for (size_t i = 0; i < n; ++i) {
         const int row = list.InsertItem(static_cast<int>(i), t.g_arrTagName[i]);
-        list.SetItemText(row, kColSize, platform::Format("%d", int(int16_t(t.g_awTagSize[i]))));
+        list.SetItemText(row, kColSize, platform::Format("%u", unsigned(t.g_awTagSize[i])));
         const int type = t.g_abTagType[i];
         // A type outside the table (a damaged project) is shown as its number.
         list.SetItemText(row, kColType,
@@ -190,9 +191,21 @@ void CEthernetIPTagTableDlg::OnAdd() {
         GotoDlgCtrl(IDC_TAG_NAME);
         return;
     }
+    // The project file and the unit's image keep one byte of a size: a larger one is refused
+    // here rather than sent as another.
+    const std::string sizeText = platform::Trim(GetDlgItemText(IDC_TAG_SIZE));
+    const bool digits = sizeText.find_first_not_of("0123456789") == std::string::npos;
+    const int size = digits && sizeText.size() <= 9 ? platform::Atoi(sizeText) : -1;
+    if (size < 0 || size > kMaxTagSize) {
+        ui::MessageBox(platform::Format("A Tag Size can be at most %d.\n Please provide another size to this Tag.",
+                                        kMaxTagSize),
+                       "Invalid Tag Size", ui::MB_OK | ui::MB_ICONINFORMATION);
+        GotoDlgCtrl(IDC_TAG_SIZE);
+        return;
+    }
     auto& types = Item<ui::ListControl>(IDC_TAG_TYPE);
     const int row = list.InsertItem(n, m_strTagName);
-    list.SetItemText(row, kColSize, GetDlgItemText(IDC_TAG_SIZE));
+    list.SetItemText(row, kColSize, platform::Format("%d", size));
     list.SetItemText(row, kColType, types.GetLBText(types.GetCurSel()));
     list.SetItemText(row, kColCode, MakeTagCode(n + 1));
     types.SetCurSel(0);
@@ -219,7 +232,7 @@ void CEthernetIPTagTableDlg::OnSave() {
     const int n = std::min(list.GetItemCount(), kMaxTags);
     for (int i = 0; i < n; ++i) {
         t.g_arrTagName.push_back(list.GetItemText(i, kColName));
-        t.g_awTagSize[i] = static_cast<uint16_t>(static_cast<int16_t>(platform::Atoi(list.GetItemText(i, kColSize))));
+        t.g_awTagSize[i] = static_cast<uint16_t>(platform::Atoi(list.GetItemText(i, kColSize)));
         t.g_abTagType[i] = static_cast<uint8_t>(TypeNumberFromName(list.GetItemText(i, kColType)));
         t.g_arrTagCode.push_back(list.GetItemText(i, kColCode));
     }

@@ -324,6 +324,35 @@ TEST_F(OlderFrame, TheThreePortProductRefusesOtherProductsFiles) {
     EXPECT_EQ(g_szProductName, "Zava Dorazuduvoz");
 }
 
+// The sheet after a refused file shows no file of its own: Save, and Close then Yes, ask for
+// a name, and a name not given saves nothing (no save to an empty path).
+TEST_F(OlderFrame, AfterARefusedThreePortFileTheSheetsSavesAskForAName) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    g_bBlockExUntitled = g_bUntitled = 0;
+    frame->Services().communicationSettingSheet = [] { RunCommunicationSettingSheet(); };
+    ui.AnswerMessageBox(ui::IDOK, LoadString(IDS_NOT_FOR_QUORVEX));
+    ui.ExpectModal(0, [this](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        EXPECT_EQ(ui.FileDialogsShown(), std::vector<std::string>{"Untitled"});
+        sheet.UserSelectPage(1);
+        sheet.GetPortPage(1)->Item(IDC_PORT_TIMEOUT).UserType("12");  // an edit
+        sheet.UserSelectPage(0);
+        sheet.UserClose();
+        EXPECT_TRUE(sheet.IsLive());  // no name: not saved, the sheet stays
+        sheet.UserClose();
+    });
+    ui.AnswerFileDialog("");
+    ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    ui.AnswerFileDialog("");
+    ui.AnswerMessageBox(ui::IDNO, LoadString(IDS_SAVE_PROJECT_QUESTION));
+    frame->Services().loadOlderProject(tree.Write("notes.prj", "These are notes, not a project!\r\n"));
+    for (const auto& box : ui.MessageBoxes()) EXPECT_EQ(box.text.find("Unable to save"), std::string::npos) << box.text;
+    EXPECT_EQ(ui.MessageBoxes().size(), 3u);
+    EXPECT_EQ(ui.FileDialogsShown().size(), 2u);
+}
+
 TEST_F(OlderFrame, AThreePortProjectOpensInTheSheetAndClosesAfterIt) {
     g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
     g_nDeviceId = g_nDeviceIdAlt = 84;

@@ -68,6 +68,7 @@ struct Outcome {
     int result = 0;
     std::vector<std::string> boxes;
     std::vector<std::string> log;
+    std::string line2Icon;  // the icon the firmware's line ended with
 };
 
 template <class Dlg>
@@ -90,6 +91,7 @@ Outcome RunAllFourAndStop(Dlg& dlg) {
     auto& list = dlg.template Item<ui::ListControl>(IDC_MESSAGE_LIST);
     for (int i = 0; i < list.GetCount(); ++i)
         if (list.GetLBText(i) != " ") out.log.push_back(list.GetLBText(i));
+    out.line2Icon = dlg.GetDlgItemText(IDC_LINE2_ICON);
     return out;
 }
 
@@ -104,6 +106,8 @@ void ExpectStoppedAfterTheFirmware(const Outcome& out, const unitsim::UnitSimula
     EXPECT_NE(std::find(out.log.begin(), out.log.end(), "Project not sent: the download was stopped."),
               out.log.end());
     EXPECT_EQ(g_nDownloadResult, -1);
+    // The firmware's line, still in view, says it went.
+    EXPECT_EQ(out.line2Icon, std::to_string(IDB_STATUS_SUCCESS));
     // The unit holds the firmware whole and nothing else; it was not restarted.
     const auto streams = sim.Streams();
     ASSERT_EQ(streams.size(), 1u);

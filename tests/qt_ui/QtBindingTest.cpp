@@ -169,7 +169,11 @@ TEST(QtBinding, AMessageBoxIsWideEnoughForItsCaption) {
     SetBackend(&backend);
     QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     titleFont.setBold(true);
-    for (const char* caption : {"", "Invalid Bit", "Communication Setting of the three-port product"}) {
+    const std::pair<const char*, unsigned> boxes[] = {
+        {"", MB_OK}, {"Invalid Bit", MB_OK}, {"Communication Setting of the three-port product", MB_OK},
+        {"Communication Setting of the three-port product", MB_OK | MB_ICONEXCLAMATION},
+        {"Communication Setting of the three-port product", MB_YESNO | MB_ICONQUESTION}};
+    for (const auto& [caption, flags] : boxes) {
         int width = 0;
         QString title;
         QTimer::singleShot(50, [&] {
@@ -179,7 +183,7 @@ TEST(QtBinding, AMessageBoxIsWideEnoughForItsCaption) {
             title = box->windowTitle();
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        EXPECT_EQ(MessageBox("CRC Mismatch", caption, MB_OK), IDOK);
+        EXPECT_EQ(MessageBox("CRC Mismatch", caption, flags), (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
         ASSERT_FALSE(title.isEmpty()) << caption;
         // The title, and room for the bar's icon and buttons beside it.
         EXPECT_GE(width, QFontMetrics(titleFont).horizontalAdvance(title) + 120) << caption;

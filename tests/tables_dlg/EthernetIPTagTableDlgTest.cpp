@@ -143,6 +143,31 @@ TEST_F(TagTableTest, ConfirmKeepsWhatTheDialogDoesNotWrite) {
         EXPECT_EQ(platform::GetPrivateProfileString(section, key, "?", 255, installed), value) << key;
 }
 
+// A size is kept in one byte: one that does not fit is refused, never shown or sent as another.
+TEST_F(TagTableTest, ASizeLargerThanTheProjectFileKeepsIsRefusedAtEntry) {
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [this](ui::Dialog& dlg) {
+        for (const char* size : {"40000", "32768", "256"}) {
+            ui.AnswerMessageBox(ui::IDOK, "A Tag Size can be at most 255.\n Please provide another size to this Tag.");
+            Add(dlg, std::string("Big") + size, 0, size);
+        }
+        Add(dlg, "Most", 0, "255");
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_TAG_LIST).GetItemCount(), 1);
+        dlg.UserClickButton(ui::IDOK);
+        dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CEthernetIPTagTableDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(ui.MessageBoxes().size(), 3u);
+    EXPECT_EQ(g_EipTagTable.g_awTagSize[0], 255);
+    // Opened again, the size reads as it was typed.
+    ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_TAG_LIST).GetItemText(0, 1), "255");
+        dlg.UserPressEscape();
+    });
+    CEthernetIPTagTableDlg again;
+    again.DoModal();
+}
+
 TEST_F(TagTableTest, SaveWritesTheDefinitionFileAndConfirmInstallsIt) {
     ui.ExpectModal(IDD_EIP_TAG_TABLE, [](ui::Dialog& dlg) {
         Add(dlg, "Speed", 0, "4");

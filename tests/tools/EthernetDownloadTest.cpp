@@ -40,7 +40,8 @@ protected:
             d.UserClickButton(IDC_ETH_DOWNLOAD);
             status = d.GetDlgItemText(IDC_ETH_STATUS);
             EXPECT_TRUE(d.Item(IDC_ETH_DOWNLOAD).IsWindowEnabled());
-            EXPECT_EQ(d.Item(IDC_ETH_PROGRESS).GetPos(), 0);
+            // Completed: the bar full; stopped: empty.
+            EXPECT_EQ(d.Item(IDC_ETH_PROGRESS).GetPos(), status == kEthCompleted ? 200 : 0) << status;
             d.UserClickButton(IDC_ETH_CANCEL);
         });
         EXPECT_EQ(dlg.DoModal(), 0);
@@ -187,6 +188,23 @@ TEST_F(EthernetDownloadTest, AnAddressThatIsNotFourNumbersUpTo255IsRefused) {
     EXPECT_EQ(ui.MessageBoxes().size(), 7u);
     EXPECT_TRUE(unit.Files().empty());
     // The last address used stays what it was.
+    EXPECT_EQ(g_abUnitIp[0], 192);
+}
+
+// 0.0.0.0 is no unit's address: a connection to it reaches the machine the program runs on.
+TEST_F(EthernetDownloadTest, TheAddressOfNoMachineIsRefusedAndNothingReachesThisOne) {
+    CEthernetDownloadDlg dlg;
+    ui.ExpectModal(IDD_ETHERNET_DOWNLOAD, [&](ui::Dialog& d) {
+        d.Item(IDC_ETH_IP_ADDRESS).UserType("0.0.0.0");
+        d.Item(IDC_ETH_PORT).UserType(std::to_string(unit.Port()));
+        ui.AnswerMessageBox(ui::IDOK, kMsgEthAddressInvalid);
+        d.UserClickButton(IDC_ETH_DOWNLOAD);
+        EXPECT_EQ(d.GetDlgItemText(IDC_ETH_STATUS), "");
+        d.UserPressEscape();
+    });
+    dlg.DoModal();
+    EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(unit.Connections(), 0);
     EXPECT_EQ(g_abUnitIp[0], 192);
 }
 

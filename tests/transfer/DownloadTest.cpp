@@ -86,8 +86,8 @@ TEST_F(DownloadTest, FirmwareAndBothDriversReachTheUnitByteForByte) {
 
 TEST_F(DownloadTest, FirmwareChoiceCancelledOrMissingSendsNothing) {
     rec.choice = -1;
-    EXPECT_EQ(tasks->DownloadFirmware(), -1);
-    EXPECT_TRUE(rec.messages.empty());  // the dialog reports "Firmware download failed."
+    EXPECT_EQ(tasks->DownloadFirmware(), kNoFirmwareChosen);
+    EXPECT_TRUE(rec.messages.empty());  // the dialog says nothing was sent, and why
 
     // A product folder without firmware: 60023, the port is closed.
     platform::WriteFileBytes(platform::ResolvePath(tree.Path() + "QVX-S7/Firmware/FW0330.abs"), "");

@@ -300,7 +300,7 @@ TEST_F(TransferDialogTest, AFailedTaskStopsTheLaterOnesWithoutARestart) {
     ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
         d.UserClickButton(IDC_SELECT_ALL);
         d.UserClickButton(IDC_DOWNLOAD);
-        EXPECT_EQ(LogLines(d), std::vector<std::string>{"Firmware download failed."});
+        EXPECT_EQ(LogLines(d), std::vector<std::string>{"Nothing was sent: no firmware file was chosen."});
         d.UserClickButton(ui::IDCANCEL);
     });
     ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
@@ -334,6 +334,32 @@ TEST_F(TransferDialogTest, OlderUnitFirmwareIsReplacedBeforeTheProject) {
     Settle();
     EXPECT_EQ(CommandBytes(), (std::vector<uint8_t>{0x10, 0x17, 0x10, 0x12, 0x10, 0x20, 0x10, 0x19, 0x10, 0x18}));
     EXPECT_EQ(sim.Restarts(), 0);
+}
+
+// The project needs the firmware first and no firmware file is chosen: nothing went, and the
+// list says why rather than a failed firmware and a failed project.
+TEST_F(TransferDialogTest, NoFirmwareChosenForTheProjectIsSaidAsNothingSent) {
+    const SampleProject project = MakeSampleProject();
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.firmwareVersion = "V03.30";
+    sim.SetBehaviour(b);
+    CTransferTasksDlg dlg;
+    dlg.m_getBlockRows = [&] { return BlockRows(project.rows.begin(), project.rows.begin() + 1); };
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        d.Item<ui::ListView>(IDC_TASK_LIST).SetRowCheck(3, true);
+        d.UserClickButton(IDC_DOWNLOAD);
+        EXPECT_EQ(LogLines(d), std::vector<std::string>{"Nothing was sent: no firmware file was chosen."});
+        d.UserPressEscape();
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    ui.AnswerMessageBox(ui::IDOK, kMsgOldFirmware);
+    ui.AnswerFileDialog("");
+    dlg.DoModal();
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(g_nDownloadResult, -1);
+    Settle();
+    EXPECT_TRUE(sim.Streams().empty());
+    EXPECT_TRUE(sim.Records().empty());
 }
 
 TEST_F(TransferDialogTest, NewerFirmwareOrOtherDriversDeclinedSendNoProjectAndReportNoSuccess) {
