@@ -92,8 +92,11 @@ bool CAddressDlg::OnInitDialog() {
     SetDlgItemText(IDC_RANGE_TEXT, RegisterRangeText(Port(), 0));
     SetDlgItemText(IDC_ADDRESS_TEXT, Compose(0, Field(0, 5), Field(0, 7), Field(0, 9)));
 
-    const std::string address = TrimBlanks(m_strAddress);
-    m_strAddress = address;
+    m_strAddress = TrimBlanks(m_strAddress);
+    // These units take no bit: an address read with "_" and a bit opens on its word, so
+    // that the bit's digits never run into the number part (the address text stays as
+    // passed in until a part is edited).
+    const std::string address = m_strAddress.substr(0, m_strAddress.find('_'));
     const int r = address.empty() ? -1 : t.FindRegisterByPrefix(address, Port());
     if (r < 0) {
         OnSelchangeRegister();
@@ -110,7 +113,7 @@ bool CAddressDlg::OnInitDialog() {
     if (!CPlcRegisterTables::IsMarker(Field(r, 7))) fill(kColon);
     if (!CPlcRegisterTables::IsMarker(Field(r, 9))) fill(kSlash);
     fill(kNumber);
-    SetDlgItemText(IDC_ADDRESS_TEXT, address);
+    SetDlgItemText(IDC_ADDRESS_TEXT, m_strAddress);
     return true;
 }
 

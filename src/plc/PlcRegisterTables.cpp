@@ -596,6 +596,60 @@ int CPlcRegisterTables::IsBitSuffixOutOfRange(const std::string& text) {
     return Atoi(text.substr(underscore + 1)) > 15 ? 1 : 0;
 }
 
+int CPlcRegisterTables::Com2HasCanDriver() const {
+    // As the address dialog decides: the driver list when there is one, else the flag as it stands.
+    if (g_arrCanDrivers.empty()) return g_bCom2IsCAN == 1 ? 1 : 0;
+    return std::find(g_arrCanDrivers.begin(), g_arrCanDrivers.end(), g_strPlc2DriverId) != g_arrCanDrivers.end() ? 1 : 0;
+}
+
+CPlcRegisterTables::BitFault CPlcRegisterTables::CheckAddressBit(const std::string& address, int port) const {
+    const size_t underscore = address.find('_');
+    if (underscore == std::string::npos) return kBitTaken;
+    const std::string bit = address.substr(underscore + 1);
+    if (bit.empty() || IsAllDigits(bit) != 1) return kBitValue;
+    const size_t first = bit.find_first_not_of('0');
+    // Leading zeros are kept as typed; the value is what counts.
+    if (first != std::string::npos && (bit.size() - first > 2 || Atoi(bit.substr(first)) > 15)) return kBitValue;
+    if (Com2HasCanDriver() == 1) return kBitWithCan;
+    if (IsCoilAddress(address, port) == 1) return kBitOnCoil;
+    return kBitTaken;
+}
+
+CPlcRegisterTables::AddressFault CPlcRegisterTables::CheckBlockAddress(const std::string& address, int port,
+                                                                       bool newer, BitFault* bitFault) const {
+    if (bitFault) *bitFault = kBitTaken;
+    // The characters the cell edits keep.
+    for (char c : address) {
+        const bool kept = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ':' || c == '/' || (newer && c == '_');
+        if (!kept) return kAddressCharacters;
+    }
+    const int r = FindRegisterByPrefix(address, port);
+    if (r == -1) return kAddressPrefix;
+    if ((port == 1 ? ValidateAddressCom1(address, r) : ValidateAddressCom2(address, r)) > 0) return kAddressRange;
+    if (newer) {
+        const BitFault fault = CheckAddressBit(address, port);
+        if (bitFault) *bitFault = fault;
+        if (fault != kBitTaken) return kAddressBit;
+    }
+    return kAddressTaken;
+}
+
+std::string CPlcRegisterTables::BlockAddressFaultText(int row, const std::string& address, AddressFault fault,
+                                                      BitFault bit) {
+    const int block = row + 1;
+    if (fault == kAddressPrefix) return "Invalid Prefix";
+    if (fault == kAddressBit) {
+        if (bit == kBitOnCoil)
+            return platform::Format("Error while compiling block %d. Only a register address can carry a bit.", block);
+        if (bit == kBitWithCan)
+            return platform::Format("Error while compiling block %d. No address can carry a bit while COM2 has a CAN driver.",
+                                    block);
+        return platform::Format("Error while compiling block %d. Invalid Bit Value. Please enter valid data.", block);
+    }
+    return platform::Format("Error while compiling block %d. The address %s is not valid. Please enter valid data.", block,
+                            address.c_str());
+}
+
 int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const {
     IBlockEditorHost* host = GetBlockEditorHost();
     int errors = 0;
@@ -625,9 +679,10 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
                 continue;
             }
             if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0) ++errors;
-            // Only a word register carries a bit, and only 0 to 15.
-            const bool bit = entry.find('_') != std::string::npos;
-            if (bit && (IsCoilAddress(entry, port) == 1 || IsBitSuffixOutOfRange(entry))) {
+            // Only a word register carries a bit, only 0 to 15, and none while COM2 has a CAN driver.
+            // (Letters after '_' read as 0 here; the edit refuses them before this check.)
+            const BitFault fault = CheckAddressBit(entry, port);
+            if (fault == kBitOnCoil || fault == kBitWithCan || IsBitSuffixOutOfRange(entry)) {
                 ShowNewInfoText("Invalid Bit Value. Please enter valid data.");
                 if (host) host->MessageBox("Invalid Bit Value. Please enter valid data.", "Invalid Bit", 0x40);
                 ++errors;
@@ -712,6 +767,12 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
         const int port = plc == g_strPLC1Name ? 1 : 2;
         if (FindRegisterByPrefix(address, port) == -1) {
             ShowInfoText("Invalid Prefix");
+            return 1;
+        }
+        // A block read from a file is held to what the cell check takes: no bit, no
+        // character the edit drops, the register's ranges.
+        if (const AddressFault fault = CheckBlockAddress(address, port, false); fault != kAddressTaken) {
+            ShowInfoText(BlockAddressFaultText(row, address, fault, kBitTaken));
             return 1;
         }
         kinds[side] = GetRegisterKind(address, port);
