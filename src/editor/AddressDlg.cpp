@@ -94,8 +94,7 @@ bool CAddressDlg::OnInitDialog() {
 
     m_strAddress = TrimBlanks(m_strAddress);
     // These units take no bit: an address read with "_" and a bit opens on its word, so
-    // that the bit's digits never run into the number part (the address text stays as
-    // passed in until a part is edited).
+    // that the bit's digits never run into the number part, and OK gives the word.
     const std::string address = m_strAddress.substr(0, m_strAddress.find('_'));
     const int r = address.empty() ? -1 : t.FindRegisterByPrefix(address, Port());
     if (r < 0) {
@@ -113,7 +112,7 @@ bool CAddressDlg::OnInitDialog() {
     if (!CPlcRegisterTables::IsMarker(Field(r, 7))) fill(kColon);
     if (!CPlcRegisterTables::IsMarker(Field(r, 9))) fill(kSlash);
     fill(kNumber);
-    SetDlgItemText(IDC_ADDRESS_TEXT, m_strAddress);
+    SetDlgItemText(IDC_ADDRESS_TEXT, address);
     return true;
 }
 

@@ -519,6 +519,13 @@ int CPlcRegisterTables::IsAllDigits(const std::string& text) {
     return 1;
 }
 
+namespace {
+
+const char* const kAddressOutOfRange =
+    "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button.";
+
+}  // namespace
+
 int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
     IBlockEditorHost* host = GetBlockEditorHost();
     auto cell = [&](int column) {
@@ -546,7 +553,7 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
             if (i == -1)
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
             else if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) == 1)
-                ++errors;
+                report(kAddressOutOfRange);  // a refusal is always told
         }
         break;
     }
@@ -678,7 +685,8 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
                 continue;
             }
-            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0) ++errors;
+            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0)
+                report(kAddressOutOfRange);  // a refusal is always told
             // Only a word register carries a bit, only 0 to 15, and none while COM2 has a CAN driver.
             // (Letters after '_' read as 0 here; the edit refuses them before this check.)
             const BitFault fault = CheckAddressBit(entry, port);

@@ -2,6 +2,7 @@
 // editor each column gets, the typing rules, the entry check's messages, the full form of
 // addresses, the keys, Escape and focus loss, the PLC list and the Set Address buttons.
 #include "EditorViewFixture.h"
+#include "compiler/BlockAddress.h"
 
 namespace {
 
@@ -188,6 +189,88 @@ TEST_F(CellEditorsTest, OnlyAWordRegisterTakesABit) {
     EXPECT_EQ(Cell(0, 4), "C0001");
     TypeIntoCell(0, 7, "B3/1");
     EXPECT_EQ(Cell(0, 7), "B03/0001");
+}
+
+TEST_F(CellEditorsTest, NoBitWhereTheAddressDialogOffersNone) {
+    // The CAN product with J1939 Node on COM2: the address dialog offers a bit on neither port.
+    frame.reset();
+    ResetEditorGlobals();
+    Configure("QVX-300", 83, "101", 1, "172", 1);
+    Open();
+    ChoosePlc(0, 2, 0);
+    ChoosePlc(0, 5, 1);
+    TypeIntoCell(0, 7, "p0:0/fef1_3");
+    EXPECT_EQ(Cell(0, 7), " ");
+    TypeIntoCell(0, 4, "h1_3");
+    EXPECT_EQ(Cell(0, 4), " ");
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    for (const auto& box : ui.MessageBoxes()) EXPECT_EQ(box.text, "Invalid Bit Value. Please enter valid data.");
+    EXPECT_EQ(host.LastInfo(), "Invalid Bit Value. Please enter valid data.");
+    // The same addresses without a bit are taken.
+    TypeIntoCell(0, 7, "p0:0/fef1");
+    EXPECT_EQ(Cell(0, 7), "P0:00/FEF1");
+    TypeIntoCell(0, 4, "h1");
+    EXPECT_EQ(Cell(0, 4), "H0001");
+
+    // A project holding the bit (from a file) is refused by the block check.
+    view->SetCellText(0, 7, "P0:00/FEF1_3");
+    host.infos.clear();
+    EXPECT_EQ(view->CompileBlock(0), 1);
+    EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. No address can carry a bit while COM2 has a CAN driver.");
+}
+
+// What a person leaves in an address cell either is stored as shown and passes the block
+// check with the bit the unit gets, or is refused with a message; and the same text held by
+// a project file (edited by hand) is refused by the block check.
+TEST_F(CellEditorsTest, WhatTheCellRefusesTheBlockCheckRefusesAndWhatItTakesIsSentAsShown) {
+    struct Case {
+        int col;
+        const char* typed;
+        const char* stored;  // nullptr: refused
+        const char* file;    // the text a file would hold
+        int bit;             // the bit the unit gets (taken) or nullptr-message of the block check
+        const char* blockMessage;
+    };
+    const char* kBadBit = "Error while compiling block 1. Invalid Bit Value. Please enter valid data.";
+    const Case cases[] = {
+        {4, "h1", "H0001", "H0001", 0, nullptr},
+        {4, "h1_15", "H0001_15", "H0001_15", 15, nullptr},
+        {7, "n7:0_015", "N007:000_015", "N007:000_015", 15, nullptr},
+        {7, "n7:3", "N007:003", "N007:003", 0, nullptr},
+        {4, "h1_16", nullptr, "H0001_16", 0, kBadBit},
+        {4, "h1_x", nullptr, "H0001_X", 0, kBadBit},
+        {4, "h1_", nullptr, "H0001_", 0, kBadBit},
+        {7, "n7:0_99", nullptr, "N007:000_99", 0, kBadBit},
+        {4, "c1_3", nullptr, "C0001_3", 0, "Error while compiling block 1. Only a register address can carry a bit."},
+        {4, "h0", nullptr, "H0000", 0,
+         "Error while compiling block 1. The address H0000 is not valid. Please enter valid data."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // A complete block; the other end is a coil when this one carries a bit.
+        const bool bit = std::string(c.file).find('_') != std::string::npos;
+        const std::string cells[] = {"1", kMasterPlc1, "1", bit ? "" : "H0001", kMasterPlc2, "1",
+                                     bit ? "" : "N007:000", "10"};
+        for (int col = 1; col <= 8; ++col) view->SetCellText(0, col, cells[col - 1]);
+        view->SetCellText(0, 4, c.col == 4 ? "C0002" : "H0002");
+        view->SetCellText(0, 7, c.col == 7 ? "B03/0002" : "N007:002");
+        if (bit) view->SetCellText(0, c.col == 4 ? 7 : 4, c.col == 4 ? "B03/0001" : "C0001");
+        const std::string before = Cell(0, c.col);
+        host.infos.clear();
+        TypeIntoCell(0, c.col, c.typed);
+        if (c.stored) {
+            EXPECT_EQ(Cell(0, c.col), c.stored);
+            EXPECT_EQ(view->CompileBlock(0), 0) << host.LastInfo();
+            EXPECT_EQ(SplitAtUnderscore(Cell(0, c.col)), c.bit);
+            continue;
+        }
+        EXPECT_EQ(Cell(0, c.col), before);
+        EXPECT_FALSE(host.LastInfo().empty());
+        view->SetCellText(0, c.col, c.file);
+        host.infos.clear();
+        EXPECT_EQ(view->CompileBlock(0), 1);
+        EXPECT_EQ(host.LastInfo(), c.blockMessage);
+    }
 }
 
 TEST_F(CellEditorsTest, KeysMoveBetweenCellsAndEscapeOrFocusLossEndTheEdit) {
