@@ -240,4 +240,90 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
     ui::SetBackend(nullptr);
 }
 
+// The CAN product with J1939 Node on COM2, typed through the window as X delivers keys: the
+// address dialog offers a bit on neither port, so neither cell takes one; the reason is told
+// and the cells keep their addresses. The same addresses without a bit are taken.
+TEST(QtEditorScreens, NoBitOnEitherPortWhileCom2HasACanDriver) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    ui::SetBackend(&backend);
+    ViewHost host;
+    SetBlockEditorHost(&host);
+    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-300";
+    g_nDeviceId = g_nDeviceIdAlt = 83;
+    g_bUntitled = 1;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.ResetProject();
+    t.g_strPlc1Inf = deffiles::PlcDefinitionFile("QVX-300", "101");
+    t.g_strPlc1Section = "Standard";
+    t.g_strPlc2Inf = deffiles::PlcDefinitionFile("QVX-300", "172");
+    t.g_strPlc2Section = "J1939";
+    t.LoadPlcFileCom1();
+    t.LoadPlcFileCom2();
+    t.SetBlockWordLimit(false);
+    std::vector<std::string> boxes;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        boxes.push_back(text);
+        return ui::IDOK;
+    });
+    {
+        ui::Frame frame;
+        ui::Splitter& s = frame.GetSplitter();
+        s.CreateStatic(3, 2);
+        s.SetColumnInfo(0, 180, 10);
+        s.SetRowInfo(0, 360, 10);
+        s.SetRowInfo(1, 110, 10);
+        s.CreateView(0, 0, std::make_unique<ui::View>());
+        auto* view = static_cast<CNewBlockExView*>(s.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+        s.CreateView(1, 1, std::make_unique<DBViewClass1>());
+        s.CreateView(2, 1, std::make_unique<DBViewClass2>());
+        frame.SetActiveView(view);
+        view->OnInitialUpdate();
+        ASSERT_EQ(g_bCom2IsCAN, 1);
+        const char* row[] = {nullptr, "8", "Modbus RTU Master", "1", "H0001", "J1939 Node", "2", "P0:00/FEF1", "5", "0", ""};
+        for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(0, c, row[c]);
+        frame.Create();
+        QMainWindow* win = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;
+        ASSERT_NE(win, nullptr);
+        win->resize(1100, 700);
+        Settle();
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        auto typeAddress = [&](int col, const char* text) {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, col));
+            Settle();
+            ASSERT_NE(VisibleEdit(win), nullptr);
+            VisibleEdit(win)->selectAll();
+            for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+            QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+            Settle();
+            if (VisibleEdit(win)) QTest::keyClick(win->windowHandle(), Qt::Key_Escape);
+            Settle();
+        };
+        typeAddress(7, "p0:0/fef1_3");
+        EXPECT_EQ(view->GetCellText(0, 7), "P0:00/FEF1");
+        typeAddress(4, "h1_3");
+        EXPECT_EQ(view->GetCellText(0, 4), "H0001");
+        ASSERT_EQ(boxes.size(), 2u);
+        for (const std::string& box : boxes) EXPECT_EQ(box, "Invalid Bit Value. Please enter valid data.");
+        EXPECT_EQ(view->GetInfoText(), "Invalid Bit Value. Please enter valid data.");
+        typeAddress(7, "p0:1/fef2");
+        EXPECT_EQ(view->GetCellText(0, 7), "P0:01/FEF2");
+        typeAddress(4, "h2");
+        EXPECT_EQ(view->GetCellText(0, 4), "H0002");
+        EXPECT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(view->CompileBlock(0), 0);
+        frame.DestroyWindow();
+        Settle();
+    }
+    backend.SetMessageBoxHook(nullptr);
+    SetBlockEditorHost(nullptr);
+    t.ResetProject();
+    g_arrCanDrivers.clear();
+    g_bCom2IsCAN = 0;
+    ui::SetBackend(nullptr);
+}
+
 }  // namespace
