@@ -20,6 +20,16 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
         ShowNewInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", rowIndex + 1));
         return 1;
     }
+    // The numbers of a block read from a file that the image carries in one byte are held
+    // to the cell check's rules too, so that none is sent cut to a byte. (The word count
+    // goes in two bytes.)
+    for (int c : {kColSourceId, kColDestId, kColRepeatCycle, kColControlBit}) {
+        const std::string text = c == kColControlBit ? platform::TrimRight(row[size_t(c)]) : cell[c];
+        if (const std::string message = t.NumberCellMessage(c, text, true, slaveMode); !message.empty()) {
+            ShowNewInfoText(platform::Format("Error while compiling block %d. ", rowIndex + 1) + message);
+            return 1;
+        }
+    }
 
     int kind[2];
     bool bit[2];

@@ -519,6 +519,41 @@ int CPlcRegisterTables::IsAllDigits(const std::string& text) {
     return 1;
 }
 
+std::string CPlcRegisterTables::NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const {
+    const bool digits = IsAllDigits(text) == 1;  // the empty text too, as the number 0
+    const int value = Atoi(text);
+    switch (column) {
+    case 1: {
+        const int limit = g_nBlockWordLimit;
+        const std::string both = platform::Format(
+            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
+            limit, limit);
+        if (!digits) return both;
+        if (value == 0 || value > limit)
+            return slave ? both
+                         : platform::Format(
+                               "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
+                               limit);
+        return std::string();
+    }
+    case 3:
+        if (newer) return !digits || value > 255 ? "Valid range is 0 to 255. Please enter valid data." : std::string();
+        if (!digits) return "Valid range is 1 to  255. Please enter valid data.";
+        return value > 255 ? "Valid range is 1 to 255. Please enter valid data." : std::string();
+    case 6:
+        if (!digits || value > 255)
+            return newer ? "Valid range is 0 to 255. Please enter valid data." : "Valid range is 1 to 255. Please enter valid data.";
+        return std::string();
+    case 8:
+        return !digits || value > 99 || value == 0 ? "Valid range is 1 to 99. Please enter valid data." : std::string();
+    case 9:
+        if (!newer) return std::string();
+        return !digits || value > 255 ? "Valid range is 1 to 255. Please enter valid data." : std::string();
+    default:
+        return std::string();
+    }
+}
+
 namespace {
 
 const char* const kAddressOutOfRange =
@@ -557,39 +592,13 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
         }
         break;
     }
-    case 1: {
-        const int limit = g_nBlockWordLimit;
-        const std::string both = platform::Format(
-            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
-            limit, limit);
-        if (!IsAllDigits(cellText)) {
-            report(both);
-        } else {
-            int value = Atoi(cellText);
-            if (value > limit || value == 0) {
-                if (g_bBlockExSlaveMode == 1)
-                    report(both);
-                else
-                    report(platform::Format(
-                        "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
-                        limit));
-            }
-        }
-        break;
-    }
+    case 1:
     case 3:
-        if (!IsAllDigits(cellText))
-            report("Valid range is 1 to  255. Please enter valid data.");
-        else if (Atoi(cellText) > 255)
-            report("Valid range is 1 to 255. Please enter valid data.");
-        break;
     case 6:
-        if (!IsAllDigits(cellText) || Atoi(cellText) > 255)
-            report("Valid range is 1 to 255. Please enter valid data.");
-        break;
     case 8:
-        if (!IsAllDigits(cellText) || Atoi(cellText) > 99 || Atoi(cellText) == 0)
-            report("Valid range is 1 to 99. Please enter valid data.");
+        if (const std::string message = NumberCellMessage(g_nBlockEditCol, cellText, false, g_bBlockExSlaveMode == 1);
+            !message.empty())
+            report(message);
         break;
     default:
         break;
@@ -665,8 +674,6 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
         ++errors;
     };
     const int column = g_nNewBlockEditCol;
-    const bool digits = IsAllDigits(cellText) == 1;
-    const int value = Atoi(cellText);
 
     switch (column) {
     case 4:
@@ -698,28 +705,13 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
         }
         break;
     }
-    case 1: {
-        const int limit = g_nBlockWordLimit;
-        const std::string both = platform::Format(
-            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
-            limit, limit);
-        if (!digits)
-            report(both);
-        else if (value == 0 || value > limit)
-            report(g_bSlaveMode == 1 ? both
-                                     : platform::Format("For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
-                                                        limit));
-        break;
-    }
+    case 1:
     case 3:
     case 6:
-        if (!digits || value > 255) report("Valid range is 0 to 255. Please enter valid data.");
-        break;
     case 8:
-        if (!digits || value > 99 || value == 0) report("Valid range is 1 to 99. Please enter valid data.");
-        break;
     case 9:
-        if (!digits || value > 255) report("Valid range is 1 to 255. Please enter valid data.");
+        if (const std::string message = NumberCellMessage(column, cellText, true, g_bSlaveMode == 1); !message.empty())
+            report(message);
         break;
     default:
         break;
@@ -767,6 +759,14 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
     if (cell[2] == cell[5]) {
         ShowInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", row + 1));
         return 1;
+    }
+    // The numbers of a block read from a file are held to the cell checks' rules too, so
+    // that none is sent cut to a byte.
+    for (int c : {1, 3, 6, 8}) {
+        if (const std::string message = NumberCellMessage(c, cell[c], false, g_bBlockExSlaveMode == 1); !message.empty()) {
+            ShowInfoText(platform::Format("Error while compiling block %d. ", row + 1) + message);
+            return 1;
+        }
     }
     int kinds[2];
     for (int side = 0; side < 2; ++side) {

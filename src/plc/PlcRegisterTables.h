@@ -46,6 +46,9 @@ public:
     // takes a bit.
     enum AddressFault { kAddressTaken = 0, kAddressCharacters, kAddressPrefix, kAddressRange, kAddressBit };
     AddressFault CheckBlockAddress(const std::string& address, int port, bool newer, BitFault* bit = nullptr) const;
+    // The cell checks' message for a number cell (# Words/Bits, the IDs, Repeat Cycle and,
+    // in the newer list, Control Bit) of either generation, or empty when the text is taken.
+    std::string NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const;
     // The block checks' text for such a fault of block row (0-based).
     static std::string BlockAddressFaultText(int row, const std::string& address, AddressFault fault, BitFault bit);
     // Parameter groups of the CAN layout: the length field of the group of a COM2

@@ -273,6 +273,34 @@ TEST_F(CellEditorsTest, WhatTheCellRefusesTheBlockCheckRefusesAndWhatItTakesIsSe
     }
 }
 
+// The one-byte number cells the same way: a number a cell refuses is refused by the block
+// check when a file holds it (it would be sent cut to a byte).
+TEST_F(CellEditorsTest, WhatANumberCellRefusesTheBlockCheckRefuses) {
+    const char* kIds = "Valid range is 0 to 255. Please enter valid data.";
+    const struct {
+        int col;
+        const char* text;
+        const char* message;  // nullptr: taken
+    } cases[] = {
+        {3, "0", nullptr},  {3, "256", kIds},         {6, "300", kIds},
+        {8, "99", nullptr}, {8, "0", "Valid range is 1 to 99. Please enter valid data."},
+        {9, "255", nullptr}, {9, "256", "Valid range is 1 to 255. Please enter valid data."},
+    };
+    const std::string block[] = {"1", kMasterPlc1, "1", "H0001", kMasterPlc2, "1", "N007:000", "10", "0"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.col) + ": " + c.text);
+        for (int col = 1; col <= 9; ++col) view->SetCellText(0, col, block[col - 1]);
+        host.infos.clear();
+        TypeIntoCell(0, c.col, c.text);
+        EXPECT_EQ(Cell(0, c.col), c.message ? block[c.col - 1] : c.text);
+        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
+        view->SetCellText(0, c.col, c.text);  // as a file would hold it
+        host.infos.clear();
+        EXPECT_EQ(view->CompileBlock(0), c.message ? 1 : 0);
+        EXPECT_EQ(host.LastInfo(), c.message ? "Error while compiling block 1. " + std::string(c.message) : "");
+    }
+}
+
 TEST_F(CellEditorsTest, KeysMoveBetweenCellsAndEscapeOrFocusLossEndTheEdit) {
     // Escape: the cell keeps its text.
     List().UserClickCell(0, 3);

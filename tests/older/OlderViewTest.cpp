@@ -145,6 +145,42 @@ TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
     }
 }
 
+// The number cells the same way: a number a cell refuses is refused by the block check
+// when a file holds it (it would be sent cut to a byte).
+TEST_F(OlderTest, WhatANumberCellRefusesTheBlockCheckRefuses) {
+    Configure("101", "102");
+    Open();
+    const struct {
+        int col;
+        const char* text;
+        const char* message;  // nullptr: taken
+    } cases[] = {
+        {kOlderColWords, "0", "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1. Please enter valid data."},
+        {kOlderColWords, "64", nullptr},
+        {kOlderColSourceId, "256", "Valid range is 1 to 255. Please enter valid data."},
+        {kOlderColDestId, "255", nullptr},
+        {kOlderColDestId, "300", "Valid range is 1 to 255. Please enter valid data."},
+        {kOlderColRepeat, "0", "Valid range is 1 to 99. Please enter valid data."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        FillRow(0);
+        view->SetCellText(0, kOlderColWords, "1");
+        view->SetCellText(0, kOlderColSourceId, "1");
+        view->SetCellText(0, kOlderColDestId, "1");
+        view->SetCellText(0, kOlderColRepeat, "10");
+        const std::string before = Cell(0, c.col);
+        host.infos.clear();
+        TypeIntoCell(0, c.col, c.text);
+        EXPECT_EQ(Cell(0, c.col), c.message ? before : c.text);
+        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
+        view->SetCellText(0, c.col, c.text);  // as a file would hold it
+        host.infos.clear();
+        EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), c.message ? 1 : 0);
+        EXPECT_EQ(host.LastInfo(), c.message ? "Error while compiling block 1. " + std::string(c.message) : "");
+    }
+}
+
 // Opened on an address that carries a bit (read from a file), the dialog shows the word:
 // leaving the number edit does not run the bit's digits into the number.
 TEST_F(OlderTest, AddressDialogOpenedOnABitKeepsTheRegister) {
