@@ -219,85 +219,54 @@ TEST_F(CellEditorsTest, NoBitWhereTheAddressDialogOffersNone) {
     EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. No address can carry a bit while COM2 has a CAN driver.");
 }
 
-// What a person leaves in an address cell either is stored as shown and passes the block
-// check with the bit the unit gets, or is refused with a message; and the same text held by
-// a project file (edited by hand) is refused by the block check.
+// What a person leaves in a cell is stored as shown and passes the block check, with the bit
+// the unit gets; or it is refused with a message, and the same text held by a project file
+// (edited by hand) is refused by the block check.
 TEST_F(CellEditorsTest, WhatTheCellRefusesTheBlockCheckRefusesAndWhatItTakesIsSentAsShown) {
-    struct Case {
+    const char* kBadBit = "Invalid Bit Value. Please enter valid data.";
+    const char* kIds = "Valid range is 0 to 255. Please enter valid data.";
+    const struct {
         int col;
         const char* typed;
         const char* stored;  // nullptr: refused
         const char* file;    // the text a file would hold
-        int bit;             // the bit the unit gets (taken) or nullptr-message of the block check
         const char* blockMessage;
+    } cases[] = {
+        {4, "h1_15", "H0001_15", nullptr, nullptr},
+        {7, "n7:0_015", "N007:000_015", nullptr, nullptr},
+        {4, "h1_16", nullptr, "H0001_16", kBadBit},
+        {4, "h1_x", nullptr, "H0001_X", kBadBit},
+        {4, "h1_", nullptr, "H0001_", kBadBit},
+        {7, "n7:0_99", nullptr, "N007:000_99", kBadBit},
+        {4, "c1_3", nullptr, "C0001_3", "Only a register address can carry a bit."},
+        {4, "h0", nullptr, "H0000", "The address H0000 is not valid. Please enter valid data."},
+        {3, "256", nullptr, "256", kIds},
+        {6, "300", nullptr, "300", kIds},
+        {8, "0", nullptr, "0", "Valid range is 1 to 99. Please enter valid data."},
+        {9, "255", "255", nullptr, nullptr},
+        {9, "256", nullptr, "256", "Valid range is 1 to 255. Please enter valid data."},
     };
-    const char* kBadBit = "Error while compiling block 1. Invalid Bit Value. Please enter valid data.";
-    const Case cases[] = {
-        {4, "h1", "H0001", "H0001", 0, nullptr},
-        {4, "h1_15", "H0001_15", "H0001_15", 15, nullptr},
-        {7, "n7:0_015", "N007:000_015", "N007:000_015", 15, nullptr},
-        {7, "n7:3", "N007:003", "N007:003", 0, nullptr},
-        {4, "h1_16", nullptr, "H0001_16", 0, kBadBit},
-        {4, "h1_x", nullptr, "H0001_X", 0, kBadBit},
-        {4, "h1_", nullptr, "H0001_", 0, kBadBit},
-        {7, "n7:0_99", nullptr, "N007:000_99", 0, kBadBit},
-        {4, "c1_3", nullptr, "C0001_3", 0, "Error while compiling block 1. Only a register address can carry a bit."},
-        {4, "h0", nullptr, "H0000", 0,
-         "Error while compiling block 1. The address H0000 is not valid. Please enter valid data."},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         // A complete block; the other end is a coil when this one carries a bit.
-        const bool bit = std::string(c.file).find('_') != std::string::npos;
-        const std::string cells[] = {"1", kMasterPlc1, "1", bit ? "" : "H0001", kMasterPlc2, "1",
-                                     bit ? "" : "N007:000", "10"};
-        for (int col = 1; col <= 8; ++col) view->SetCellText(0, col, cells[col - 1]);
-        view->SetCellText(0, 4, c.col == 4 ? "C0002" : "H0002");
-        view->SetCellText(0, 7, c.col == 7 ? "B03/0002" : "N007:002");
-        if (bit) view->SetCellText(0, c.col == 4 ? 7 : 4, c.col == 4 ? "B03/0001" : "C0001");
-        const std::string before = Cell(0, c.col);
+        const bool bit = std::string(c.stored ? c.stored : c.file).find('_') != std::string::npos;
+        const std::string block[] = {"1", kMasterPlc1, "1", bit && c.col == 7 ? "C0001" : "H0001", kMasterPlc2, "1",
+                                     bit && c.col == 4 ? "B03/0001" : "N007:000", "10", "0"};
+        for (int col = 1; col <= 9; ++col) view->SetCellText(0, col, block[col - 1]);
         host.infos.clear();
         TypeIntoCell(0, c.col, c.typed);
         if (c.stored) {
             EXPECT_EQ(Cell(0, c.col), c.stored);
             EXPECT_EQ(view->CompileBlock(0), 0) << host.LastInfo();
-            EXPECT_EQ(SplitAtUnderscore(Cell(0, c.col)), c.bit);
+            if (bit) EXPECT_EQ(SplitAtUnderscore(c.stored), 15);
             continue;
         }
-        EXPECT_EQ(Cell(0, c.col), before);
+        EXPECT_EQ(Cell(0, c.col), block[c.col - 1]);
         EXPECT_FALSE(host.LastInfo().empty());
         view->SetCellText(0, c.col, c.file);
         host.infos.clear();
         EXPECT_EQ(view->CompileBlock(0), 1);
-        EXPECT_EQ(host.LastInfo(), c.blockMessage);
-    }
-}
-
-// The one-byte number cells the same way: a number a cell refuses is refused by the block
-// check when a file holds it (it would be sent cut to a byte).
-TEST_F(CellEditorsTest, WhatANumberCellRefusesTheBlockCheckRefuses) {
-    const char* kIds = "Valid range is 0 to 255. Please enter valid data.";
-    const struct {
-        int col;
-        const char* text;
-        const char* message;  // nullptr: taken
-    } cases[] = {
-        {3, "0", nullptr},  {3, "256", kIds},         {6, "300", kIds},
-        {8, "99", nullptr}, {8, "0", "Valid range is 1 to 99. Please enter valid data."},
-        {9, "255", nullptr}, {9, "256", "Valid range is 1 to 255. Please enter valid data."},
-    };
-    const std::string block[] = {"1", kMasterPlc1, "1", "H0001", kMasterPlc2, "1", "N007:000", "10", "0"};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.col) + ": " + c.text);
-        for (int col = 1; col <= 9; ++col) view->SetCellText(0, col, block[col - 1]);
-        host.infos.clear();
-        TypeIntoCell(0, c.col, c.text);
-        EXPECT_EQ(Cell(0, c.col), c.message ? block[c.col - 1] : c.text);
-        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
-        view->SetCellText(0, c.col, c.text);  // as a file would hold it
-        host.infos.clear();
-        EXPECT_EQ(view->CompileBlock(0), c.message ? 1 : 0);
-        EXPECT_EQ(host.LastInfo(), c.message ? "Error while compiling block 1. " + std::string(c.message) : "");
+        EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. " + std::string(c.blockMessage));
     }
 }
 

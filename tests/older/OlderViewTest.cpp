@@ -96,88 +96,53 @@ TEST_F(OlderTest, AnAcceptedAddressIsWrittenInItsCanonicalForm) {
     EXPECT_TRUE(view->GetInfoWnd()->IsWindowVisible());
 }
 
-// What a person leaves in an address cell is stored as shown and passes the block check, or
-// is refused with a message; the same text held by a project file (edited by hand) is
-// refused by the block check, which the download runs as well.
+// What a person leaves in a cell is stored as shown and passes the block check, or is
+// refused with a message; the same text held by a project file (edited by hand) is refused
+// by the block check, which the download runs as well.
 TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
     Configure("101", "102");
     Open();
-    struct Case {
+    const char* kRange = "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button.";
+    const char* kIds = "Valid range is 1 to 255. Please enter valid data.";
+    const struct {
         int col;
         const char* typed;
-        const char* stored;  // nullptr: refused
-        const char* file;    // the text a file would hold (the block check's case)
+        const char* stored;  // nullptr: refused with the message
+        const char* message;
+        const char* file;    // the text a file would hold, refused by the block check
+    } cases[] = {
+        {kOlderColSourceAddr, "h1_3", "H0013", nullptr, "H0001_3"},  // the edit drops '_' as it is typed
+        {kOlderColSourceAddr, "c1_3", "C0013", nullptr, "C0001_3"},
+        {kOlderColSourceAddr, "h0", nullptr, kRange, "H0000"},
+        {kOlderColDestAddr, "n7:0_3", "N007:003", nullptr, "N007:000_3"},
+        {kOlderColDestAddr, "n7:256", nullptr, kRange, "N007:256"},
+        {kOlderColWords, "64", "64", nullptr, nullptr},
+        {kOlderColWords, "0", nullptr,
+         "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1. Please enter valid data.", "0"},
+        {kOlderColSourceId, "256", nullptr, kIds, "256"},
+        {kOlderColDestId, "300", nullptr, kIds, "300"},
+        {kOlderColRepeat, "0", nullptr, "Valid range is 1 to 99. Please enter valid data.", "0"},
     };
-    const Case cases[] = {
-        {kOlderColSourceAddr, "h1", "H0001", nullptr},
-        {kOlderColSourceAddr, "h1_3", "H0013", "H0001_3"},  // the edit drops '_' as it is typed
-        {kOlderColSourceAddr, "c1_3", "C0013", "C0001_3"},
-        {kOlderColSourceAddr, "h0", nullptr, "H0000"},
-        {kOlderColDestAddr, "n7:0_3", "N007:003", "N007:000_3"},
-        {kOlderColDestAddr, "n7:256", nullptr, "N007:256"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         FillRow(0);
-        view->SetCellText(0, kOlderColWords, "1");
-        view->SetCellText(0, kOlderColSourceId, "1");
-        view->SetCellText(0, kOlderColDestId, "1");
+        for (int col : {kOlderColWords, kOlderColSourceId, kOlderColDestId}) view->SetCellText(0, col, "1");
         view->SetCellText(0, kOlderColRepeat, "10");
-        const bool coil = c.typed[0] == 'c';
-        if (coil) view->SetCellText(0, kOlderColDestAddr, "B03/0001");
+        if (c.typed[0] == 'c') view->SetCellText(0, kOlderColDestAddr, "B03/0001");
         const std::string before = Cell(0, c.col);
         host.infos.clear();
         TypeIntoCell(0, c.col, c.typed);
-        if (c.stored) {
-            EXPECT_EQ(Cell(0, c.col), c.stored);
-            EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), 0) << host.LastInfo();
-        } else {
-            EXPECT_EQ(Cell(0, c.col), before);
-            EXPECT_EQ(host.LastInfo(),
-                      "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
-        }
+        EXPECT_EQ(Cell(0, c.col), c.stored ? c.stored : before);
+        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
+        if (c.stored) EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), 0) << host.LastInfo();
         if (!c.file) continue;
         view->SetCellText(0, c.col, c.file);
         host.infos.clear();
         EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), 1);
-        EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. The address " + std::string(c.file) +
-                                       " is not valid. Please enter valid data.");
-    }
-}
-
-// The number cells the same way: a number a cell refuses is refused by the block check
-// when a file holds it (it would be sent cut to a byte).
-TEST_F(OlderTest, WhatANumberCellRefusesTheBlockCheckRefuses) {
-    Configure("101", "102");
-    Open();
-    const struct {
-        int col;
-        const char* text;
-        const char* message;  // nullptr: taken
-    } cases[] = {
-        {kOlderColWords, "0", "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1. Please enter valid data."},
-        {kOlderColWords, "64", nullptr},
-        {kOlderColSourceId, "256", "Valid range is 1 to 255. Please enter valid data."},
-        {kOlderColDestId, "255", nullptr},
-        {kOlderColDestId, "300", "Valid range is 1 to 255. Please enter valid data."},
-        {kOlderColRepeat, "0", "Valid range is 1 to 99. Please enter valid data."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        FillRow(0);
-        view->SetCellText(0, kOlderColWords, "1");
-        view->SetCellText(0, kOlderColSourceId, "1");
-        view->SetCellText(0, kOlderColDestId, "1");
-        view->SetCellText(0, kOlderColRepeat, "10");
-        const std::string before = Cell(0, c.col);
-        host.infos.clear();
-        TypeIntoCell(0, c.col, c.text);
-        EXPECT_EQ(Cell(0, c.col), c.message ? before : c.text);
-        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
-        view->SetCellText(0, c.col, c.text);  // as a file would hold it
-        host.infos.clear();
-        EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), c.message ? 1 : 0);
-        EXPECT_EQ(host.LastInfo(), c.message ? "Error while compiling block 1. " + std::string(c.message) : "");
+        const bool address = c.col == kOlderColSourceAddr || c.col == kOlderColDestAddr;
+        EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. " +
+                                       (address ? "The address " + std::string(c.file) + " is not valid. Please enter valid data."
+                                                : std::string(c.message)));
     }
 }
 
