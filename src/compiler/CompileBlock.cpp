@@ -20,6 +20,16 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
         ShowNewInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", rowIndex + 1));
         return 1;
     }
+    // The numbers of a block read from a file that the image carries in one byte are held
+    // to the cell check's rules too, so that none is sent cut to a byte. (The word count
+    // goes in two bytes.)
+    for (int c : {kColSourceId, kColDestId, kColRepeatCycle, kColControlBit}) {
+        const std::string text = c == kColControlBit ? platform::TrimRight(row[size_t(c)]) : cell[c];
+        if (const std::string message = t.NumberCellMessage(c, text, true, slaveMode); !message.empty()) {
+            ShowNewInfoText(platform::Format("Error while compiling block %d. ", rowIndex + 1) + message);
+            return 1;
+        }
+    }
 
     int kind[2];
     bool bit[2];
@@ -34,13 +44,14 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
             ShowNewInfoText("Invalid Prefix");
             return 1;
         }
-        kind[side] = t.GetRegisterKind(address, port);
-        // A project written before the editors refused it may still hold a coil with a bit.
-        if (bit[side] && t.IsCoilAddress(address, port) == 1) {
-            ShowNewInfoText(platform::Format("Error while compiling block %d. Only a register address can carry a bit.",
-                                             rowIndex + 1));
+        // A block read from a file is held to what the cell check takes: the characters the
+        // edit keeps, the register's ranges, and a bit only where one can be carried.
+        CPlcRegisterTables::BitFault bitFault = CPlcRegisterTables::kBitTaken;
+        if (const auto fault = t.CheckBlockAddress(address, port, true, &bitFault); fault != CPlcRegisterTables::kAddressTaken) {
+            ShowNewInfoText(CPlcRegisterTables::BlockAddressFaultText(rowIndex, address, fault, bitFault));
             return 1;
         }
+        kind[side] = t.GetRegisterKind(address, port);
     }
     const int source = kind[0], destination = kind[1];
     const bool sourceBit = bit[0], destinationBit = bit[1];

@@ -92,8 +92,10 @@ bool CAddressDlg::OnInitDialog() {
     SetDlgItemText(IDC_RANGE_TEXT, RegisterRangeText(Port(), 0));
     SetDlgItemText(IDC_ADDRESS_TEXT, Compose(0, Field(0, 5), Field(0, 7), Field(0, 9)));
 
-    const std::string address = TrimBlanks(m_strAddress);
-    m_strAddress = address;
+    m_strAddress = TrimBlanks(m_strAddress);
+    // These units take no bit: an address read with "_" and a bit opens on its word, so
+    // that the bit's digits never run into the number part, and OK gives the word.
+    const std::string address = m_strAddress.substr(0, m_strAddress.find('_'));
     const int r = address.empty() ? -1 : t.FindRegisterByPrefix(address, Port());
     if (r < 0) {
         OnSelchangeRegister();

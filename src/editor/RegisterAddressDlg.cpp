@@ -210,10 +210,12 @@ bool CRegisterAddressDlg::OnInitDialog() {
         third = RegisterAddressPart(Port(), r, text, kThird);
     };
     std::string number, second, third;
+    // On a type that takes no bit the parts are the word's: the bit's digits never run into
+    // the number (the address text stays as passed in until a part is edited).
     if (g_bBitAddressMode == 0) {
         CheckDlgButton(IDC_REGISTER_RADIO, 1);
         CheckDlgButton(IDC_BIT_ADDRESSED_RADIO, 0);
-        parts(m_strAddress, number, second, third);
+        parts(base, number, second, third);
         // The third and second parts first: the number part's change handling reads them.
         SetDlgItemText(IDC_SLASH_PART, CPlcRegisterTables::FitStringToWidth(third, unsigned(Field(r, 9).size())));
         SetDlgItemText(IDC_COLON_PART, CPlcRegisterTables::FitStringToWidth(second, unsigned(Field(r, 7).size())));

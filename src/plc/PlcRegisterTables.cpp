@@ -519,6 +519,48 @@ int CPlcRegisterTables::IsAllDigits(const std::string& text) {
     return 1;
 }
 
+std::string CPlcRegisterTables::NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const {
+    const bool digits = IsAllDigits(text) == 1;  // the empty text too, as the number 0
+    const int value = Atoi(text);
+    switch (column) {
+    case 1: {
+        const int limit = g_nBlockWordLimit;
+        const std::string both = platform::Format(
+            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
+            limit, limit);
+        if (!digits) return both;
+        if (value == 0 || value > limit)
+            return slave ? both
+                         : platform::Format(
+                               "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
+                               limit);
+        return std::string();
+    }
+    case 3:
+        if (newer) return !digits || value > 255 ? "Valid range is 0 to 255. Please enter valid data." : std::string();
+        if (!digits) return "Valid range is 1 to  255. Please enter valid data.";
+        return value > 255 ? "Valid range is 1 to 255. Please enter valid data." : std::string();
+    case 6:
+        if (!digits || value > 255)
+            return newer ? "Valid range is 0 to 255. Please enter valid data." : "Valid range is 1 to 255. Please enter valid data.";
+        return std::string();
+    case 8:
+        return !digits || value > 99 || value == 0 ? "Valid range is 1 to 99. Please enter valid data." : std::string();
+    case 9:
+        if (!newer) return std::string();
+        return !digits || value > 255 ? "Valid range is 1 to 255. Please enter valid data." : std::string();
+    default:
+        return std::string();
+    }
+}
+
+namespace {
+
+const char* const kAddressOutOfRange =
+    "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button.";
+
+}  // namespace
+
 int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
     IBlockEditorHost* host = GetBlockEditorHost();
     auto cell = [&](int column) {
@@ -546,43 +588,17 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
             if (i == -1)
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
             else if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) == 1)
-                ++errors;
+                report(kAddressOutOfRange);  // a refusal is always told
         }
         break;
     }
-    case 1: {
-        const int limit = g_nBlockWordLimit;
-        const std::string both = platform::Format(
-            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
-            limit, limit);
-        if (!IsAllDigits(cellText)) {
-            report(both);
-        } else {
-            int value = Atoi(cellText);
-            if (value > limit || value == 0) {
-                if (g_bBlockExSlaveMode == 1)
-                    report(both);
-                else
-                    report(platform::Format(
-                        "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
-                        limit));
-            }
-        }
-        break;
-    }
+    case 1:
     case 3:
-        if (!IsAllDigits(cellText))
-            report("Valid range is 1 to  255. Please enter valid data.");
-        else if (Atoi(cellText) > 255)
-            report("Valid range is 1 to 255. Please enter valid data.");
-        break;
     case 6:
-        if (!IsAllDigits(cellText) || Atoi(cellText) > 255)
-            report("Valid range is 1 to 255. Please enter valid data.");
-        break;
     case 8:
-        if (!IsAllDigits(cellText) || Atoi(cellText) > 99 || Atoi(cellText) == 0)
-            report("Valid range is 1 to 99. Please enter valid data.");
+        if (const std::string message = NumberCellMessage(g_nBlockEditCol, cellText, false, g_bBlockExSlaveMode == 1);
+            !message.empty())
+            report(message);
         break;
     default:
         break;
@@ -596,6 +612,60 @@ int CPlcRegisterTables::IsBitSuffixOutOfRange(const std::string& text) {
     return Atoi(text.substr(underscore + 1)) > 15 ? 1 : 0;
 }
 
+int CPlcRegisterTables::Com2HasCanDriver() const {
+    // As the address dialog decides: the driver list when there is one, else the flag as it stands.
+    if (g_arrCanDrivers.empty()) return g_bCom2IsCAN == 1 ? 1 : 0;
+    return std::find(g_arrCanDrivers.begin(), g_arrCanDrivers.end(), g_strPlc2DriverId) != g_arrCanDrivers.end() ? 1 : 0;
+}
+
+CPlcRegisterTables::BitFault CPlcRegisterTables::CheckAddressBit(const std::string& address, int port) const {
+    const size_t underscore = address.find('_');
+    if (underscore == std::string::npos) return kBitTaken;
+    const std::string bit = address.substr(underscore + 1);
+    if (bit.empty() || IsAllDigits(bit) != 1) return kBitValue;
+    const size_t first = bit.find_first_not_of('0');
+    // Leading zeros are kept as typed; the value is what counts.
+    if (first != std::string::npos && (bit.size() - first > 2 || Atoi(bit.substr(first)) > 15)) return kBitValue;
+    if (Com2HasCanDriver() == 1) return kBitWithCan;
+    if (IsCoilAddress(address, port) == 1) return kBitOnCoil;
+    return kBitTaken;
+}
+
+CPlcRegisterTables::AddressFault CPlcRegisterTables::CheckBlockAddress(const std::string& address, int port,
+                                                                       bool newer, BitFault* bitFault) const {
+    if (bitFault) *bitFault = kBitTaken;
+    // The characters the cell edits keep.
+    for (char c : address) {
+        const bool kept = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ':' || c == '/' || (newer && c == '_');
+        if (!kept) return kAddressCharacters;
+    }
+    const int r = FindRegisterByPrefix(address, port);
+    if (r == -1) return kAddressPrefix;
+    if ((port == 1 ? ValidateAddressCom1(address, r) : ValidateAddressCom2(address, r)) > 0) return kAddressRange;
+    if (newer) {
+        const BitFault fault = CheckAddressBit(address, port);
+        if (bitFault) *bitFault = fault;
+        if (fault != kBitTaken) return kAddressBit;
+    }
+    return kAddressTaken;
+}
+
+std::string CPlcRegisterTables::BlockAddressFaultText(int row, const std::string& address, AddressFault fault,
+                                                      BitFault bit) {
+    const int block = row + 1;
+    if (fault == kAddressPrefix) return "Invalid Prefix";
+    if (fault == kAddressBit) {
+        if (bit == kBitOnCoil)
+            return platform::Format("Error while compiling block %d. Only a register address can carry a bit.", block);
+        if (bit == kBitWithCan)
+            return platform::Format("Error while compiling block %d. No address can carry a bit while COM2 has a CAN driver.",
+                                    block);
+        return platform::Format("Error while compiling block %d. Invalid Bit Value. Please enter valid data.", block);
+    }
+    return platform::Format("Error while compiling block %d. The address %s is not valid. Please enter valid data.", block,
+                            address.c_str());
+}
+
 int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const {
     IBlockEditorHost* host = GetBlockEditorHost();
     int errors = 0;
@@ -604,8 +674,6 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
         ++errors;
     };
     const int column = g_nNewBlockEditCol;
-    const bool digits = IsAllDigits(cellText) == 1;
-    const int value = Atoi(cellText);
 
     switch (column) {
     case 4:
@@ -624,10 +692,12 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
                 continue;
             }
-            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0) ++errors;
-            // Only a word register carries a bit, and only 0 to 15.
-            const bool bit = entry.find('_') != std::string::npos;
-            if (bit && (IsCoilAddress(entry, port) == 1 || IsBitSuffixOutOfRange(entry))) {
+            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0)
+                report(kAddressOutOfRange);  // a refusal is always told
+            // Only a word register carries a bit, only 0 to 15, and none while COM2 has a CAN driver.
+            // (Letters after '_' read as 0 here; the edit refuses them before this check.)
+            const BitFault fault = CheckAddressBit(entry, port);
+            if (fault == kBitOnCoil || fault == kBitWithCan || IsBitSuffixOutOfRange(entry)) {
                 ShowNewInfoText("Invalid Bit Value. Please enter valid data.");
                 if (host) host->MessageBox("Invalid Bit Value. Please enter valid data.", "Invalid Bit", 0x40);
                 ++errors;
@@ -635,28 +705,13 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
         }
         break;
     }
-    case 1: {
-        const int limit = g_nBlockWordLimit;
-        const std::string both = platform::Format(
-            "For word operation, valid entry is 1- %d. For bit operation, valid entry is 1 - %d. Please enter valid data.",
-            limit, limit);
-        if (!digits)
-            report(both);
-        else if (value == 0 || value > limit)
-            report(g_bSlaveMode == 1 ? both
-                                     : platform::Format("For word operation, valid entry is 1- %d. For bit operation, valid entry is 1. Please enter valid data.",
-                                                        limit));
-        break;
-    }
+    case 1:
     case 3:
     case 6:
-        if (!digits || value > 255) report("Valid range is 0 to 255. Please enter valid data.");
-        break;
     case 8:
-        if (!digits || value > 99 || value == 0) report("Valid range is 1 to 99. Please enter valid data.");
-        break;
     case 9:
-        if (!digits || value > 255) report("Valid range is 1 to 255. Please enter valid data.");
+        if (const std::string message = NumberCellMessage(column, cellText, true, g_bSlaveMode == 1); !message.empty())
+            report(message);
         break;
     default:
         break;
@@ -705,6 +760,14 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
         ShowInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", row + 1));
         return 1;
     }
+    // The numbers of a block read from a file are held to the cell checks' rules too, so
+    // that none is sent cut to a byte.
+    for (int c : {1, 3, 6, 8}) {
+        if (const std::string message = NumberCellMessage(c, cell[c], false, g_bBlockExSlaveMode == 1); !message.empty()) {
+            ShowInfoText(platform::Format("Error while compiling block %d. ", row + 1) + message);
+            return 1;
+        }
+    }
     int kinds[2];
     for (int side = 0; side < 2; ++side) {
         const std::string& plc = cell[side == 0 ? 2 : 5];
@@ -712,6 +775,12 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
         const int port = plc == g_strPLC1Name ? 1 : 2;
         if (FindRegisterByPrefix(address, port) == -1) {
             ShowInfoText("Invalid Prefix");
+            return 1;
+        }
+        // A block read from a file is held to what the cell check takes: no bit, no
+        // character the edit drops, the register's ranges.
+        if (const AddressFault fault = CheckBlockAddress(address, port, false); fault != kAddressTaken) {
+            ShowInfoText(BlockAddressFaultText(row, address, fault, kBitTaken));
             return 1;
         }
         kinds[side] = GetRegisterKind(address, port);

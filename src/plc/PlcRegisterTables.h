@@ -33,6 +33,24 @@ public:
     // The newer block list's cell check of the current cell (g_nNewBlockEditRow/Col).
     int ValidateNewBlockEntry(const std::string& cellText) const;
     static int IsBitSuffixOutOfRange(const std::string& text);
+    // Why the "_" and bit of an address can not be taken on a port, or kBitTaken (also for
+    // an address without "_"): the bit is 0 to 15 in decimal digits, on a word register,
+    // and no address carries a bit while COM2 has a CAN driver.
+    enum BitFault { kBitTaken = 0, kBitValue, kBitOnCoil, kBitWithCan };
+    BitFault CheckAddressBit(const std::string& address, int port) const;
+    // 1 while the COM2 driver is one of the product's CAN drivers (the address dialog then
+    // offers a bit on neither port).
+    int Com2HasCanDriver() const;
+    // Why an address kept in a block (read from a project file) would not have been taken by
+    // its generation's cell check: kAddressTaken, or the fault. Only the newer generation
+    // takes a bit.
+    enum AddressFault { kAddressTaken = 0, kAddressCharacters, kAddressPrefix, kAddressRange, kAddressBit };
+    AddressFault CheckBlockAddress(const std::string& address, int port, bool newer, BitFault* bit = nullptr) const;
+    // The cell checks' message for a number cell (# Words/Bits, the IDs, Repeat Cycle and,
+    // in the newer list, Control Bit) of either generation, or empty when the text is taken.
+    std::string NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const;
+    // The block checks' text for such a fault of block row (0-based).
+    static std::string BlockAddressFaultText(int row, const std::string& address, AddressFault fault, BitFault bit);
     // Parameter groups of the CAN layout: the length field of the group of a COM2
     // address, and its direction text.
     static std::string ReadPgnLength(const std::string& address);

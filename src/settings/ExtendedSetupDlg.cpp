@@ -168,6 +168,16 @@ void CDynDialogEx::ShowExtendedSetupValues() {
 namespace {
 
 // Four decimal octets separated by dots; a blank octet counts 0, as in an address field.
+// A whole decimal number, blanks around it allowed: "12abc" is not 12.
+bool ParseWholeNumber(const std::string& text, int& value) {
+    const std::string t = platform::Trim(text);
+    const size_t digits = t.size() > 0 && t[0] == '-' ? 1 : 0;
+    if (t.size() == digits || t.size() > digits + 9) return false;
+    if (t.find_first_not_of("0123456789", digits) != std::string::npos) return false;
+    value = platform::Atoi(t);
+    return true;
+}
+
 bool ParseStrictIp(const std::string& text, std::uint8_t out[4]) {
     const std::vector<std::string> parts = platform::Split(platform::Trim(text), '.');
     if (parts.size() != 4) return false;
@@ -202,9 +212,9 @@ bool CDynDialogEx::EncodeExtendedSetupValues() {
         if (!c) continue;
         switch (type) {
             case 1: {
-                const int v = platform::Atoi(c->GetWindowText());
+                int v = 0;
                 const int max = e.Number(i, kMax), min = e.Number(i, kMin);
-                if (v > max || v < min) {
+                if (!ParseWholeNumber(c->GetWindowText(), v) || v > max || v < min) {
                     ui::MessageBox(platform::Format(
                                        "Please enter the valid value betwwen this range (%d - %d)", min, max),
                                    "Invalid Value", ui::MB_OK | ui::MB_ICONINFORMATION);
@@ -213,6 +223,17 @@ bool CDynDialogEx::EncodeExtendedSetupValues() {
                 }
                 const int s = ScaleValue(v, e.Number(i, kMode), e.Number(i, kFactor), 0);
                 const int size = e.Number(i, kSize);
+                // The unit must get the value that is shown: the scaled number has to fit its
+                // bytes and give the same value back (a division may drop a remainder).
+                if (size == 1 || size == 2) {
+                    const int kept = s & (size == 1 ? 0xFF : 0xFFFF);
+                    if (kept != s || ScaleValue(kept, e.Number(i, kMode), e.Number(i, kFactor), 1) != v) {
+                        ui::MessageBox(platform::Format("The value %d can not be stored exactly. Please enter another value.", v),
+                                       "Invalid Value", ui::MB_OK | ui::MB_ICONINFORMATION);
+                        GotoDlgCtrl(found->second);
+                        return false;
+                    }
+                }
                 if (size == 1) {
                     put(s);
                 } else if (size == 2) {

@@ -61,7 +61,9 @@ void CListCellEdit::OnKillFocus() {
     const int row = g_nSelectedRegisterRow;
     const int v = platform::Atoi(text);
     std::string stored = text;
-    if (v <= 0 || v >= 256) {
+    // A count is digits only: "12a" would show as typed and be sent as 12.
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || v <= 0 || v >= 256) {
         ui::MessageBox("Invalid Value.Please Enter Valid Data Between 1-255.", "Error",
                        ui::MB_OK | ui::MB_ICONINFORMATION);
         stored = "1";

@@ -2,6 +2,7 @@
 // editor each column gets, the typing rules, the entry check's messages, the full form of
 // addresses, the keys, Escape and focus loss, the PLC list and the Set Address buttons.
 #include "EditorViewFixture.h"
+#include "compiler/BlockAddress.h"
 
 namespace {
 
@@ -188,6 +189,85 @@ TEST_F(CellEditorsTest, OnlyAWordRegisterTakesABit) {
     EXPECT_EQ(Cell(0, 4), "C0001");
     TypeIntoCell(0, 7, "B3/1");
     EXPECT_EQ(Cell(0, 7), "B03/0001");
+}
+
+TEST_F(CellEditorsTest, NoBitWhereTheAddressDialogOffersNone) {
+    // The CAN product with J1939 Node on COM2: the address dialog offers a bit on neither port.
+    frame.reset();
+    ResetEditorGlobals();
+    Configure("QVX-300", 83, "101", 1, "172", 1);
+    Open();
+    ChoosePlc(0, 2, 0);
+    ChoosePlc(0, 5, 1);
+    TypeIntoCell(0, 7, "p0:0/fef1_3");
+    EXPECT_EQ(Cell(0, 7), " ");
+    TypeIntoCell(0, 4, "h1_3");
+    EXPECT_EQ(Cell(0, 4), " ");
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    for (const auto& box : ui.MessageBoxes()) EXPECT_EQ(box.text, "Invalid Bit Value. Please enter valid data.");
+    EXPECT_EQ(host.LastInfo(), "Invalid Bit Value. Please enter valid data.");
+    // The same addresses without a bit are taken.
+    TypeIntoCell(0, 7, "p0:0/fef1");
+    EXPECT_EQ(Cell(0, 7), "P0:00/FEF1");
+    TypeIntoCell(0, 4, "h1");
+    EXPECT_EQ(Cell(0, 4), "H0001");
+
+    // A project holding the bit (from a file) is refused by the block check.
+    view->SetCellText(0, 7, "P0:00/FEF1_3");
+    host.infos.clear();
+    EXPECT_EQ(view->CompileBlock(0), 1);
+    EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. No address can carry a bit while COM2 has a CAN driver.");
+}
+
+// What a person leaves in a cell is stored as shown and passes the block check, with the bit
+// the unit gets; or it is refused with a message, and the same text held by a project file
+// (edited by hand) is refused by the block check.
+TEST_F(CellEditorsTest, WhatTheCellRefusesTheBlockCheckRefusesAndWhatItTakesIsSentAsShown) {
+    const char* kBadBit = "Invalid Bit Value. Please enter valid data.";
+    const char* kIds = "Valid range is 0 to 255. Please enter valid data.";
+    const struct {
+        int col;
+        const char* typed;
+        const char* stored;  // nullptr: refused
+        const char* file;    // the text a file would hold
+        const char* blockMessage;
+    } cases[] = {
+        {4, "h1_15", "H0001_15", nullptr, nullptr},
+        {7, "n7:0_015", "N007:000_015", nullptr, nullptr},
+        {4, "h1_16", nullptr, "H0001_16", kBadBit},
+        {4, "h1_x", nullptr, "H0001_X", kBadBit},
+        {4, "h1_", nullptr, "H0001_", kBadBit},
+        {7, "n7:0_99", nullptr, "N007:000_99", kBadBit},
+        {4, "c1_3", nullptr, "C0001_3", "Only a register address can carry a bit."},
+        {4, "h0", nullptr, "H0000", "The address H0000 is not valid. Please enter valid data."},
+        {3, "256", nullptr, "256", kIds},
+        {6, "300", nullptr, "300", kIds},
+        {8, "0", nullptr, "0", "Valid range is 1 to 99. Please enter valid data."},
+        {9, "255", "255", nullptr, nullptr},
+        {9, "256", nullptr, "256", "Valid range is 1 to 255. Please enter valid data."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // A complete block; the other end is a coil when this one carries a bit.
+        const bool bit = std::string(c.stored ? c.stored : c.file).find('_') != std::string::npos;
+        const std::string block[] = {"1", kMasterPlc1, "1", bit && c.col == 7 ? "C0001" : "H0001", kMasterPlc2, "1",
+                                     bit && c.col == 4 ? "B03/0001" : "N007:000", "10", "0"};
+        for (int col = 1; col <= 9; ++col) view->SetCellText(0, col, block[col - 1]);
+        host.infos.clear();
+        TypeIntoCell(0, c.col, c.typed);
+        if (c.stored) {
+            EXPECT_EQ(Cell(0, c.col), c.stored);
+            EXPECT_EQ(view->CompileBlock(0), 0) << host.LastInfo();
+            if (bit) EXPECT_EQ(SplitAtUnderscore(c.stored), 15);
+            continue;
+        }
+        EXPECT_EQ(Cell(0, c.col), block[c.col - 1]);
+        EXPECT_FALSE(host.LastInfo().empty());
+        view->SetCellText(0, c.col, c.file);
+        host.infos.clear();
+        EXPECT_EQ(view->CompileBlock(0), 1);
+        EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. " + std::string(c.blockMessage));
+    }
 }
 
 TEST_F(CellEditorsTest, KeysMoveBetweenCellsAndEscapeOrFocusLossEndTheEdit) {

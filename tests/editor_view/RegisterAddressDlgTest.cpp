@@ -341,3 +341,26 @@ TEST_F(RegisterAddressDlgTest, APlcWithoutRegisterTypesIsReportedAndNothingIsPic
 }
 
 }  // namespace
+
+namespace {
+
+// Opened on a bit where the type takes none (a coil, or any register while COM2 has a CAN
+// driver), the parts are the word's: leaving the number edit keeps the register.
+TEST_F(RegisterAddressDlgTest, ABitTheTypeCanNotCarryNeverRunsIntoTheNumber) {
+    Configure("QVX-S7", 82, "101", 1, "102", 1);
+    for (const auto& [address, word, can] : {std::tuple{"C0001_3", "C0001", false}, std::tuple{"H0001_3", "H0001", true}}) {
+        SCOPED_TRACE(address);
+        if (can) g_arrCanDrivers = {g_PlcRegisterTables.g_strPlc2DriverId};
+        CRegisterAddressDlg dlg;
+        Run(1, address, [&](Dialog& d) {
+            EXPECT_EQ(d.Item(IDC_NUMBER_PART).GetWindowText(), "0001");
+            ASSERT_TRUE(d.Item(IDC_NUMBER_PART).UserFocus());
+            ASSERT_TRUE(d.Item(IDC_NUMBER_PART_UP).UserFocus());  // leaving the edit
+            EXPECT_EQ(Text(d, IDC_ADDRESS_TEXT), word);
+            d.UserClickButton(ui::IDOK);
+        }, &dlg);
+        EXPECT_EQ(dlg.m_strNewAddress, word);
+    }
+}
+
+}  // namespace

@@ -96,6 +96,76 @@ TEST_F(OlderTest, AnAcceptedAddressIsWrittenInItsCanonicalForm) {
     EXPECT_TRUE(view->GetInfoWnd()->IsWindowVisible());
 }
 
+// What a person leaves in a cell is stored as shown and passes the block check, or is
+// refused with a message; the same text held by a project file (edited by hand) is refused
+// by the block check, which the download runs as well.
+TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
+    Configure("101", "102");
+    Open();
+    const char* kRange = "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button.";
+    const char* kIds = "Valid range is 1 to 255. Please enter valid data.";
+    const struct {
+        int col;
+        const char* typed;
+        const char* stored;  // nullptr: refused with the message
+        const char* message;
+        const char* file;    // the text a file would hold, refused by the block check
+    } cases[] = {
+        {kOlderColSourceAddr, "h1_3", "H0013", nullptr, "H0001_3"},  // the edit drops '_' as it is typed
+        {kOlderColSourceAddr, "c1_3", "C0013", nullptr, "C0001_3"},
+        {kOlderColSourceAddr, "h0", nullptr, kRange, "H0000"},
+        {kOlderColDestAddr, "n7:0_3", "N007:003", nullptr, "N007:000_3"},
+        {kOlderColDestAddr, "n7:256", nullptr, kRange, "N007:256"},
+        {kOlderColWords, "64", "64", nullptr, nullptr},
+        {kOlderColWords, "0", nullptr,
+         "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1. Please enter valid data.", "0"},
+        {kOlderColSourceId, "256", nullptr, kIds, "256"},
+        {kOlderColDestId, "300", nullptr, kIds, "300"},
+        {kOlderColRepeat, "0", nullptr, "Valid range is 1 to 99. Please enter valid data.", "0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        FillRow(0);
+        for (int col : {kOlderColWords, kOlderColSourceId, kOlderColDestId}) view->SetCellText(0, col, "1");
+        view->SetCellText(0, kOlderColRepeat, "10");
+        if (c.typed[0] == 'c') view->SetCellText(0, kOlderColDestAddr, "B03/0001");
+        const std::string before = Cell(0, c.col);
+        host.infos.clear();
+        TypeIntoCell(0, c.col, c.typed);
+        EXPECT_EQ(Cell(0, c.col), c.stored ? c.stored : before);
+        EXPECT_EQ(host.LastInfo(), c.message ? c.message : "");
+        if (c.stored) EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), 0) << host.LastInfo();
+        if (!c.file) continue;
+        view->SetCellText(0, c.col, c.file);
+        host.infos.clear();
+        EXPECT_EQ(g_PlcRegisterTables.CompileCheckBlock(0), 1);
+        const bool address = c.col == kOlderColSourceAddr || c.col == kOlderColDestAddr;
+        EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. " +
+                                       (address ? "The address " + std::string(c.file) + " is not valid. Please enter valid data."
+                                                : std::string(c.message)));
+    }
+}
+
+// Opened on an address that carries a bit (read from a file), the dialog shows the word:
+// leaving the number edit does not run the bit's digits into the number.
+TEST_F(OlderTest, AddressDialogOpenedOnABitKeepsTheRegister) {
+    Configure("101", "102");
+    Open();
+    view->SetCellText(0, kOlderColSourcePlc, kModbus);
+    view->SetCellText(0, kOlderColSourceAddr, "C0001_3");
+    ui.ExpectModal(IDD_ADDRESS, [](ui::Dialog& d) {
+        ui::Control* number = d.GetDlgItem(IDC_NUMBER_PART);
+        EXPECT_EQ(number->GetWindowText(), "0001");
+        ASSERT_TRUE(number->UserFocus());
+        ASSERT_TRUE(d.GetDlgItem(IDC_NUMBER_PART_UP)->UserFocus());  // leaving the edit
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "C0001");
+        d.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+    ASSERT_TRUE(view->GetDlgItem(IDC_SOURCE_ADDR_BUTTON)->UserClick());
+    EXPECT_EQ(Cell(0, kOlderColSourceAddr), "C0001");
+}
+
 TEST_F(OlderTest, TheEditFiltersTypingAndEscapeRestoresTheCell) {
     Configure("101", "102");
     Open();

@@ -119,7 +119,8 @@ TEST_F(BlockEntry, AddressCellsNeedAPlcAndAKnownPrefix) {
     EXPECT_EQ(host.info, (std::vector<std::string>{
                              "Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button."}));
     EXPECT_EQ(Check(4, "N5000"), 1);
-    EXPECT_TRUE(host.info.empty());  // out of range counts without a message
+    EXPECT_EQ(host.info, (std::vector<std::string>{  // a refusal is told, out of range too
+                             "Address out of range. Please enter valid data. To see details, click on 'Get PLC Address' Button."}));
     host.cells[5] = "Beta Bus";
     EXPECT_EQ(Check(7, "L3"), 0);
     EXPECT_EQ(Check(7, "N3"), 1);

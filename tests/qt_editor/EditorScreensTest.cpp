@@ -67,6 +67,60 @@ void Settle() {
     }
 }
 
+// A click on the cell, the text typed as X delivers keys to the window, then Enter; an edit
+// the Enter opened on the next cell is left with Escape.
+void TypeIntoCell(QMainWindow* win, QTableWidget* table, int row, int col, const char* text) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, row, col));
+    Settle();
+    ASSERT_NE(VisibleEdit(win), nullptr);
+    VisibleEdit(win)->selectAll();
+    for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+    QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+    Settle();
+    if (VisibleEdit(win)) QTest::keyClick(win->windowHandle(), Qt::Key_Escape);
+    Settle();
+}
+
+// Configure Project: the product and the PLC file and model section of each port.
+void ConfigureProject(const char* product, unsigned deviceId, const char* plc1, const char* section1, const char* plc2,
+                      const char* section2) {
+    g_szProductName = g_szProductPath = g_szProductNameCopy = product;
+    g_nDeviceId = g_nDeviceIdAlt = deviceId;
+    g_bUntitled = 1;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.ResetProject();
+    t.g_strPlc1Inf = deffiles::PlcDefinitionFile(product, plc1);
+    t.g_strPlc1Section = section1;
+    t.g_strPlc2Inf = deffiles::PlcDefinitionFile(product, plc2);
+    t.g_strPlc2Section = section2;
+    t.LoadPlcFileCom1();
+    t.LoadPlcFileCom2();
+    t.SetBlockWordLimit(false);
+}
+
+// The project level: the block list in pane (0,1) above the two internal-database panes.
+CNewBlockExView* BuildProjectLevel(ui::Frame& frame) {
+    ui::Splitter& s = frame.GetSplitter();
+    s.CreateStatic(3, 2);
+    s.SetColumnInfo(0, 180, 10);
+    s.SetRowInfo(0, 360, 10);
+    s.SetRowInfo(1, 110, 10);
+    s.CreateView(0, 0, std::make_unique<ui::View>());
+    auto* view = static_cast<CNewBlockExView*>(s.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
+    s.CreateView(1, 1, std::make_unique<DBViewClass1>());
+    s.CreateView(2, 1, std::make_unique<DBViewClass2>());
+    frame.SetActiveView(view);
+    view->OnInitialUpdate();
+    return view;
+}
+
+QMainWindow* ShownMainWindow() {
+    QMainWindow* win = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
+    return win;
+}
+
 TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
     testsupport::SampleTree tree;
     qtbind::QtBackend backend;
@@ -75,41 +129,19 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
     SetBlockEditorHost(&host);
 
     // Configure Project of the S7: Modbus RTU Master on COM1, DF1 Full Duplex on COM2.
-    g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-S7";
-    g_nDeviceId = g_nDeviceIdAlt = 82;
-    g_bUntitled = 1;
+    ConfigureProject("QVX-S7", 82, "101", "Standard", "102", "Series 5");
     CPlcRegisterTables& t = g_PlcRegisterTables;
-    t.ResetProject();
-    t.g_strPlc1Inf = deffiles::PlcDefinitionFile("QVX-S7", "101");
-    t.g_strPlc1Section = "Standard";
-    t.g_strPlc2Inf = deffiles::PlcDefinitionFile("QVX-S7", "102");
-    t.g_strPlc2Section = "Series 5";
-    t.LoadPlcFileCom1();
-    t.LoadPlcFileCom2();
-    t.SetBlockWordLimit(false);
     {
         ui::Frame frame;
         frame.SetWindowText("Quorvex Setup Software - QVX-S7 [Untitled]");
-        ui::Splitter& s = frame.GetSplitter();
-        s.CreateStatic(3, 2);
-        s.SetColumnInfo(0, 180, 10);
-        s.SetRowInfo(0, 360, 10);
-        s.SetRowInfo(1, 110, 10);
-        s.CreateView(0, 0, std::make_unique<ui::View>());
-        auto* view = static_cast<CNewBlockExView*>(s.CreateView(0, 1, std::make_unique<CNewBlockExView>()));
-        s.CreateView(1, 1, std::make_unique<DBViewClass1>());
-        s.CreateView(2, 1, std::make_unique<DBViewClass2>());
-        frame.SetActiveView(view);
-        view->OnInitialUpdate();
+        CNewBlockExView* view = BuildProjectLevel(frame);
         view->AddDefaultRow();
         view->AddDefaultRow();
         const char* second[] = {nullptr, "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "1", "Tank levels"};
         for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(1, c, second[c]);
         frame.Create();
 
-        QMainWindow* win = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* mw = qobject_cast<QMainWindow*>(w); mw && mw->isVisible()) win = mw;  // not one on its way out
+        QMainWindow* win = ShownMainWindow();
         ASSERT_NE(win, nullptr);
         win->resize(1100, 700);
         Settle();
@@ -202,17 +234,7 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
             boxes.push_back(text);
             return ui::IDOK;
         });
-        auto typeAddress = [&](const char* text) {
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, CellCenter(table, 0, 4));
-            Settle();
-            ASSERT_NE(VisibleEdit(win), nullptr);
-            VisibleEdit(win)->selectAll();
-            for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
-            QTest::keyClick(win->windowHandle(), Qt::Key_Return);
-            Settle();
-            if (VisibleEdit(win)) QTest::keyClick(win->windowHandle(), Qt::Key_Escape);
-            Settle();
-        };
+        auto typeAddress = [&](const char* text) { TypeIntoCell(win, table, 0, 4, text); };
         typeAddress("b3/1_4");
         EXPECT_EQ(view->GetCellText(0, 4), "N007:003_1");
         ASSERT_EQ(boxes.size(), 1u);
@@ -237,6 +259,59 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         EXPECT_FALSE(QImage(QString::fromStdString(Shot(name))).isNull()) << name;
     SetBlockEditorHost(nullptr);
     t.ResetProject();
+    ui::SetBackend(nullptr);
+}
+
+// The CAN product with J1939 Node on COM2, typed through the window as X delivers keys: the
+// address dialog offers a bit on neither port, so neither cell takes one; the reason is told
+// and the cells keep their addresses. The same addresses without a bit are taken.
+TEST(QtEditorScreens, NoBitOnEitherPortWhileCom2HasACanDriver) {
+    testsupport::SampleTree tree;
+    qtbind::QtBackend backend;
+    ui::SetBackend(&backend);
+    ViewHost host;
+    SetBlockEditorHost(&host);
+    ConfigureProject("QVX-300", 83, "101", "Standard", "172", "J1939");
+    std::vector<std::string> boxes;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        boxes.push_back(text);
+        return ui::IDOK;
+    });
+    {
+        ui::Frame frame;
+        CNewBlockExView* view = BuildProjectLevel(frame);
+        ASSERT_EQ(g_bCom2IsCAN, 1);
+        const char* row[] = {nullptr, "8", "Modbus RTU Master", "1", "H0001", "J1939 Node", "2", "P0:00/FEF1", "5", "0", ""};
+        for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(0, c, row[c]);
+        frame.Create();
+        QMainWindow* win = ShownMainWindow();
+        ASSERT_NE(win, nullptr);
+        win->resize(1100, 700);
+        Settle();
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        auto typeAddress = [&](int col, const char* text) { TypeIntoCell(win, table, 0, col, text); };
+        typeAddress(7, "p0:0/fef1_3");
+        EXPECT_EQ(view->GetCellText(0, 7), "P0:00/FEF1");
+        typeAddress(4, "h1_3");
+        EXPECT_EQ(view->GetCellText(0, 4), "H0001");
+        ASSERT_EQ(boxes.size(), 2u);
+        for (const std::string& box : boxes) EXPECT_EQ(box, "Invalid Bit Value. Please enter valid data.");
+        EXPECT_EQ(view->GetInfoText(), "Invalid Bit Value. Please enter valid data.");
+        typeAddress(7, "p0:1/fef2");
+        EXPECT_EQ(view->GetCellText(0, 7), "P0:01/FEF2");
+        typeAddress(4, "h2");
+        EXPECT_EQ(view->GetCellText(0, 4), "H0002");
+        EXPECT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(view->CompileBlock(0), 0);
+        frame.DestroyWindow();
+        Settle();
+    }
+    backend.SetMessageBoxHook(nullptr);
+    SetBlockEditorHost(nullptr);
+    g_PlcRegisterTables.ResetProject();
+    g_arrCanDrivers.clear();
+    g_bCom2IsCAN = 0;
     ui::SetBackend(nullptr);
 }
 

@@ -179,6 +179,60 @@ TEST_F(ExtendedSetup, AValueOutOfRangeIsNamedAndNothingStoredUntilItIsMended) {
     EXPECT_EQ(g_bExtSetupError1, 0);
 }
 
+// Every number a person can leave in an item either reaches the buffer as bytes that show
+// the same number again, or is refused with a message and the dialog stays open.
+TEST_F(ExtendedSetup, ANumberIsSentAsShownOrRefused) {
+    const char* kRange = "Please enter the valid value betwwen this range (0 - 60000)";
+    const struct {
+        std::vector<std::string> item;  // label, size, type, value 1, value 2, max, min, mode, factor
+        const char* typed;
+        std::vector<int> bytes;  // empty: refused with the message
+        const char* message;
+    } cases[] = {
+        {{"Retries", "1", "1", "12", "", "99", "0", "1", "5"}, "99", {104}, nullptr},
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, "1000", {100, 0}, nullptr},
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, " 42 ", {}, nullptr},  // 4.2: not exact
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, "1005", {}, nullptr},
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, "12abc", {}, kRange},
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, "", {}, kRange},
+        {{"Interval", "2", "1", "1000", "", "60000", "0", "4", "10"}, "-10", {}, kRange},
+        {{"Count", "1", "1", "0", "", "300", "0", "0", "0"}, "255", {255}, nullptr},
+        {{"Count", "1", "1", "0", "", "300", "0", "0", "0"}, "300", {}, nullptr},  // past one byte
+        {{"Offset", "1", "1", "0", "", "10", "-10", "0", "0"}, "-5", {}, nullptr},  // shown back as 251
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item[0] + " '" + c.typed + "'");
+        ResetGeneralEntity();
+        ui.ClearRecords();
+        AddItem(1, c.item);
+        g_bExtSetupError1 = 1;
+        const bool taken = !c.bytes.empty();
+        ui.ExpectModal(IDD_RUNTIME_DIALOG, [&](ui::Dialog& d) {
+            ItemControl(d, 1).UserType(c.typed);
+            d.UserClickButton(ui::IDOK);
+            EXPECT_EQ(d.IsEnded(), taken);
+            if (!taken) d.UserClickButton(ui::IDCANCEL);
+        });
+        RunExtendedSetup(nullptr, 1);
+        if (!taken) {
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            const std::string exact =
+                "The value " + std::to_string(std::atoi(c.typed)) + " can not be stored exactly. Please enter another value.";
+            EXPECT_EQ(ui.MessageBoxes()[0].text, c.message ? std::string(c.message) : exact);
+            EXPECT_EQ(g_bExtSetupError1, 1);
+            continue;
+        }
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+        ASSERT_EQ(g.g_nExtSetupLen1, int(c.bytes.size()));
+        for (size_t b = 0; b < c.bytes.size(); ++b) EXPECT_EQ(g.g_abExtSetup1[b], c.bytes[b]) << "byte " << b;
+        ui.ExpectModal(IDD_RUNTIME_DIALOG, [&](ui::Dialog& d) {
+            EXPECT_EQ(ItemControl(d, 1).GetWindowText(), c.typed);
+            d.UserClickButton(ui::IDCANCEL);
+        });
+        RunExtendedSetup(nullptr, 1);
+    }
+}
+
 TEST_F(ExtendedSetup, RadioIpListAndSwitchBytes) {
     AddItem(1, {"Parity check", "", "2", "On", "Off", "1"});
     AddItem(1, {"Server", "", "3", "10", "0", "0", "1"});

@@ -93,6 +93,37 @@ TEST_F(DefCommRegTest, ListsBothPortsAndStoresTheWordsOnOk) {
     EXPECT_EQ(g_bDefCommRegFill, 0);
 }
 
+// Every count a person can leave in a Words cell is kept as shown (the unit gets its value)
+// or refused with the message; letters never pass as the number in front of them.
+TEST_F(DefCommRegTest, AWordsCellKeepsWhatIsShownOrRefusesItWithTheMessage) {
+    const struct {
+        const char* typed;
+        const char* kept;  // nullptr: refused, the cell and the holder get 1
+    } cases[] = {{"5", "5"}, {"255", "255"}, {"007", "007"}, {"12a", nullptr}, {"1a", nullptr}, {" 5", nullptr},
+                 {"-3", nullptr}, {"", nullptr},   {"0", nullptr},     {"256", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("'") + c.typed + "'");
+        ui.ClearRecords();
+        std::string shown;
+        ui.ExpectModal(IDD_DEF_COMM_REG, [&](ui::Dialog& dlg) {
+            TypeWords(dlg, IDC_ATTACH_LIST_COM1, 1, c.typed);
+            dlg.Item<ui::ListView>(IDC_ATTACH_LIST_COM1).UserClickCell(0, 0);  // leaving the edit
+            shown = Cell(dlg, IDC_ATTACH_LIST_COM1, 1, 2);
+            dlg.UserClickButton(ui::IDOK);
+        });
+        CDefCommRegDlg dlg;
+        EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+        EXPECT_EQ(shown, c.kept ? c.kept : "1");
+        EXPECT_EQ(d.g_arrAttachRegWords1[1], shown);
+        if (c.kept) {
+            EXPECT_TRUE(ui.MessageBoxes().empty());
+        } else {
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_EQ(ui.MessageBoxes()[0].text, "Invalid Value.Please Enter Valid Data Between 1-255.");
+        }
+    }
+}
+
 TEST_F(DefCommRegTest, CancelKeepsTheWordsAndEmptyPortsLeaveTheListsToBeFilled) {
     ui.ExpectModal(IDD_DEF_COMM_REG, [](ui::Dialog& dlg) {
         TypeWords(dlg, IDC_ATTACH_LIST_COM1, 1, "9");
