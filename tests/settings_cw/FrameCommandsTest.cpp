@@ -4,10 +4,14 @@
 // into the COM1 internal-database pane.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
+#include "compiler/ProjectImage.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "model/ProjectSettings.h"
@@ -63,6 +67,53 @@ protected:
         g_PlcRegisterTables.ResetProject();
         g_szProductName.clear();
     }
+
+    bool Newer() const { return g_pNewBlockExView != nullptr; }
+    // Ctrl+W (mode 1) or Ctrl+E (mode 2) opens the generation's dialog, which runs `step`.
+    void RunDialog(int mode, const std::function<void(ui::Dialog&)>& step) {
+        ui.ExpectModal(Newer() ? IDD_CONTROL_WORD_EX : IDD_CONTROL_WORD, step);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, mode == 1 ? 'W' : 'E'));
+    }
+    // The control word and the error bits as the project keeps them.
+    std::vector<std::string> Stored() const {
+        const CProjectSettings& s = g_ProjectSettings;
+        std::vector<std::string> v = {s.g_strCtrlWordAddr, std::to_string(s.g_nCtrlWordSide),
+                                      std::to_string(s.g_bCtrlWordEnabled), s.g_strErrBitAddr1,
+                                      std::to_string(s.g_bErrBit1Enabled), s.g_strErrBitAddr2,
+                                      std::to_string(s.g_bErrBit2Enabled)};
+        if (Newer())
+            for (int n : {s.g_nCtrlWordStation, s.g_nCtrlWordWords, s.g_nErrBit1, s.g_nErrBit2})
+                v.push_back(std::to_string(n));
+        return v;
+    }
+    // What both modes of the dialog show of the stored settings (each left with Esc), and
+    // what the unit image carries of them.
+    std::vector<std::string> Shown() {
+        std::vector<std::string> v;
+        for (int mode : {1, 2})
+            RunDialog(mode, [&](ui::Dialog& d) {
+                for (int id : {IDC_CW_CTRL_WORD, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT2, IDC_CW_PLC1_ADDRESS,
+                               IDC_CW_PLC2_ADDRESS, IDC_CW_PLC1_NUMBER, IDC_CW_PLC1_COLON, IDC_CW_PLC1_SLASH,
+                               IDC_CW_PLC2_NUMBER, IDC_CW_PLC2_COLON, IDC_CW_PLC2_SLASH})
+                    v.push_back(d.GetDlgItemText(id));
+                for (int id : {IDC_CW_COM1, IDC_CW_COM2, IDC_CW_ENABLE1, IDC_CW_ENABLE2})
+                    v.push_back(std::to_string(d.IsDlgButtonChecked(id)));
+                d.UserPressEscape();
+            });
+        const std::string record = BuildSetupRecord(Newer());
+        v.push_back(record.substr(0, 31));                          // enables, side, register texts
+        v.push_back(record.substr(46, 2) + record.substr(52, 2));  // station, words, bit numbers
+        return v;
+    }
+    // The project's writer into the file (Save refuses the incomplete default row), then
+    // Ctrl+C and Ctrl+O of the file.
+    void SaveCloseOpen(const std::string& path) {
+        ASSERT_TRUE(frame->Services().saveProject(Newer(), path));
+        if ((Newer() ? g_bProjectModified : g_bBlockListEdited) == 1) ui.AnswerMessageBox(ui::IDNO);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'C'));
+        ui.AnswerFileDialog(path);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'O'));
+    }
 };
 
 TEST_F(ControlWordCommands, ConfirmedControlWordReachesTheDatabasePaneOnSave) {
@@ -105,6 +156,52 @@ TEST_F(ControlWordCommands, ConfirmedControlWordReachesTheDatabasePaneOnSave) {
     });
     ASSERT_TRUE(frame->UserCommand(ID_ERROR_BIT_SETTING));
     EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr1, "");
+}
+
+// DF1's integer bits on COM2 as the error bit of the COM2 PLC, at the lowest and the
+// highest address: the project file cannot hold them, so OK says so and stays open; the
+// integer's bit then taken instead opens again as it was saved, in the settings, in the
+// dialog and in the unit image.
+TEST_F(ControlWordCommands, AnErrorBitTheProjectCannotHoldIsRefusedAtOk) {
+    for (bool highest : {false, true}) {
+        SCOPED_TRACE(highest ? "highest" : "lowest");
+        const std::string address = highest ? "NB99:255/15" : "NB07:000/00";
+        bool refused = false;
+        ui.ClearRecords();
+        RunDialog(2, [&](ui::Dialog& d) {
+            auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+            ASSERT_TRUE(list.UserSelect(list.FindStringExact(-1, "Integer Bit")));
+            if (highest) {
+                d.Item(IDC_CW_PLC2_NUMBER).UserType("99");
+                d.Item(IDC_CW_PLC2_COLON).UserType("255");
+                d.Item(IDC_CW_PLC2_SLASH).UserType("15");
+                list.UserFocus();
+            }
+            if (!d.IsDlgButtonChecked(IDC_CW_ENABLE2)) d.UserClickButton(IDC_CW_ENABLE2);
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), address);
+            d.UserClickButton(IDC_CW_OK);
+            refused = !d.IsEnded();
+            if (!refused) return;
+            ASSERT_TRUE(list.UserSelect(list.FindStringExact(-1, "Integer")));
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), "N007:000_0");
+            d.UserClickButton(IDC_CW_OK);
+        });
+        EXPECT_TRUE(refused) << g_ProjectSettings.g_strErrBitAddr2;
+        if (refused) {
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_EQ(ui.MessageBoxes()[0].text, "The address " + address +
+                                                     " is too long to be saved in the project: an address may have "
+                                                     "at most 10 characters.\nPlease choose another address.");
+            EXPECT_EQ(ui.MessageBoxes()[0].caption, "Invalid Address");
+            EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr2, "N007:000");
+            EXPECT_EQ(g_ProjectSettings.g_nErrBit2, 0);
+        }
+        const std::vector<std::string> stored = Stored(), shown = Shown();
+        SaveCloseOpen(tree.Path() + "QVX-S7/Projects/bits.prj");
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+        EXPECT_EQ(Stored(), stored);
+        EXPECT_EQ(Shown(), shown);
+    }
 }
 
 }  // namespace
