@@ -107,6 +107,10 @@ void CControlWordDlg::OnOk() {
     };
     const auto before = stored();
     UpdateData(true);
+    // Nothing is stored while an address would not open again as it was saved.
+    const auto holds = [this](int summary) { return ProjectCanHold(platform::TrimRight(GetDlgItemText(summary))); };
+    if (m_nMode == 2 && (!holds(IDC_CW_ERR_BIT1) || !holds(IDC_CW_ERR_BIT2))) return;
+    if (m_nMode == 1 && !holds(IDC_CW_CTRL_WORD)) return;
     if (m_nMode == 2) {
         // Each bit on its own: an empty summary keeps its address and its flag.
         const std::string bit1 = platform::TrimRight(GetDlgItemText(IDC_CW_ERR_BIT1));

@@ -37,6 +37,12 @@ void StoreErrorBit(const std::string& summary, int checked, std::string& address
     bit = checked ? number : 0;
 }
 
+// The address an error-bit summary stores ("" for an empty summary).
+std::string ErrorBitAddress(const std::string& summary) {
+    const std::string text = platform::TrimRight(summary);
+    return text.substr(0, text.find('_'));
+}
+
 // The text up to its first "_", then "_" and the bit; "" when the text has no "_".
 std::string WithBit(const std::string& text, const std::string& bit) {
     const size_t underscore = text.find('_');
@@ -225,6 +231,11 @@ void CControlWordExDlg::InitErrorBits() {
 void CControlWordExDlg::OnOkButton() {
     CProjectSettings& s = g_ProjectSettings;
     UpdateData(true);
+    // Nothing is stored while an address would not open again as it was saved.
+    if (m_nMode == 2 && (!ProjectCanHold(ErrorBitAddress(GetDlgItemText(IDC_CW_ERR_BIT1))) ||
+                         !ProjectCanHold(ErrorBitAddress(GetDlgItemText(IDC_CW_ERR_BIT2)))))
+        return;
+    if (m_nMode == 1 && !ProjectCanHold(platform::TrimRight(GetDlgItemText(IDC_CW_CTRL_WORD)))) return;
     // A confirmed dialog is a change to the project: Close must still ask about it.
     g_bProjectModified = 1;
     if (m_nMode == 2) {

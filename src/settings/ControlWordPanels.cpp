@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/ProjectFileFormat.h"
 #include "model/RunTimeState.h"
 #include "plc/NumConverter.h"
 #include "plc/PlcRegisterTables.h"
@@ -234,6 +235,15 @@ std::string CControlWordPanels::HeldInLimits(int panel, int r, int part, const s
 bool CControlWordPanels::IsShown(int id) const {
     const ui::Control* c = GetDlgItem(id);
     return c && c->IsWindowVisible();
+}
+
+bool CControlWordPanels::ProjectCanHold(const std::string& address) {
+    const size_t width = prjfile::kAddressTextWidth;
+    if (address.size() <= width) return true;
+    ui::MessageBox("The address " + address + " is too long to be saved in the project: an address may have at most " +
+                       std::to_string(width) + " characters.\nPlease choose another address.",
+                   "Invalid Address", ui::MB_OK | ui::MB_ICONINFORMATION);
+    return false;
 }
 
 void CControlWordPanels::SetFlagsAfterEdit() {

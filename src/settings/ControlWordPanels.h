@@ -136,6 +136,12 @@ protected:
     // The bit field whose number the address carries (the one PlaceBitGroups shows).
     int BitField(int panel) const;
 
+    // Whether the project file can hold the address that OK is about to store: its address
+    // fields are of a fixed width, and a longer address would open as another one (or not
+    // at all). When it cannot, says so, naming the address; OK then stores nothing and the
+    // dialog stays open.
+    static bool ProjectCanHold(const std::string& address);
+
     void SetFlagsAfterEdit();
     bool SideIsPanel(int panel) const { return panel == 1 ? m_nSide == 0 : m_nSide != 0; }
     bool IsShown(int id) const;

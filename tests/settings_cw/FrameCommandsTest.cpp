@@ -4,10 +4,15 @@
 // into the COM1 internal-database pane.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "HeadlessUi.h"
 #include "TestSupport.h"
+#include "compiler/ProjectImage.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
 #include "model/ProjectSettings.h"
@@ -16,6 +21,7 @@
 #include "editor/NewBlockExView.h"
 #include "plc/PlcRegisterTables.h"
 #include "res/FrameResource.h"
+#include "plc/DefinitionFiles.h"
 #include "res/SettingsResource.h"
 #include "settings/ControlWordExDlg.h"
 #include "tables/DBViewClass1.h"
@@ -63,6 +69,75 @@ protected:
         g_PlcRegisterTables.ResetProject();
         g_szProductName.clear();
     }
+
+    bool Newer() const { return deffiles::IsNewGeneration(g_szProductName); }
+    // The project level of a pair, chosen as the engineer does: a model of a protocol on each
+    // port. False when the program refuses the pair.
+    bool Configure(const std::string& product, unsigned deviceId, const std::pair<std::string, std::string> (&pair)[2]) {
+        g_bProjectModified = g_bBlockListEdited = 0;
+        frame->Services().tagTableDialog = [] { return 1; };  // the tag table an Ethernet IP pair opens with
+        frame->CloseToProductLevel();
+        g_szProductName = g_szProductNameCopy = g_szProductPath = product;
+        g_nDeviceId = g_nDeviceIdAlt = deviceId;
+        frame->GoToProtocolLevel();
+        for (int port = 1; port <= 2; ++port) {
+            auto* view = dynamic_cast<CProtocolView*>(frame->GetSplitter().GetPane(0, port - 1));
+            if (!view) return false;
+            ui::TreeView& t = *view->Tree();
+            const ui::HTREEITEM protocol = Find(t, pair[port - 1].first);
+            const ui::HTREEITEM model = protocol ? Find(t, pair[port - 1].second, protocol) : 0;
+            if (!protocol || !t.UserSelect(model ? model : protocol)) return false;
+        }
+        ui.ClearRecords();
+        const int boxes = int(ui.MessageBoxes().size());
+        return frame->UserCommand(ID_CONFIGURE_PROJECT) && int(ui.MessageBoxes().size()) == boxes &&
+               frame->QueryCommand(ID_ERROR_BIT_SETTING).IsEnabled();
+    }
+    // Ctrl+W (mode 1) or Ctrl+E (mode 2) opens the generation's dialog, which runs `step`.
+    void RunDialog(int mode, const std::function<void(ui::Dialog&)>& step) {
+        ui.ExpectModal(Newer() ? IDD_CONTROL_WORD_EX : IDD_CONTROL_WORD, step);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, mode == 1 ? 'W' : 'E'));
+    }
+    // The control word and the error bits as the project keeps them.
+    std::vector<std::string> Stored() const {
+        const CProjectSettings& s = g_ProjectSettings;
+        std::vector<std::string> v = {s.g_strCtrlWordAddr, std::to_string(s.g_nCtrlWordSide),
+                                      std::to_string(s.g_bCtrlWordEnabled), s.g_strErrBitAddr1,
+                                      std::to_string(s.g_bErrBit1Enabled), s.g_strErrBitAddr2,
+                                      std::to_string(s.g_bErrBit2Enabled)};
+        if (Newer())
+            for (int n : {s.g_nCtrlWordStation, s.g_nCtrlWordWords, s.g_nErrBit1, s.g_nErrBit2})
+                v.push_back(std::to_string(n));
+        return v;
+    }
+    // What both modes of the dialog show of the stored settings (each left with Esc), and
+    // what the unit image carries of them.
+    std::vector<std::string> Shown() {
+        std::vector<std::string> v;
+        for (int mode : {1, 2})
+            RunDialog(mode, [&](ui::Dialog& d) {
+                for (int id : {IDC_CW_CTRL_WORD, IDC_CW_ERR_BIT1, IDC_CW_ERR_BIT2, IDC_CW_PLC1_ADDRESS,
+                               IDC_CW_PLC2_ADDRESS, IDC_CW_PLC1_NUMBER, IDC_CW_PLC1_COLON, IDC_CW_PLC1_SLASH,
+                               IDC_CW_PLC2_NUMBER, IDC_CW_PLC2_COLON, IDC_CW_PLC2_SLASH})
+                    v.push_back(d.GetDlgItemText(id));
+                for (int id : {IDC_CW_COM1, IDC_CW_COM2, IDC_CW_ENABLE1, IDC_CW_ENABLE2})
+                    v.push_back(std::to_string(d.IsDlgButtonChecked(id)));
+                d.UserPressEscape();
+            });
+        const std::string record = BuildSetupRecord(Newer());
+        v.push_back(record.substr(0, 31));                          // enables, side, register texts
+        v.push_back(record.substr(46, 2) + record.substr(52, 2));  // station, words, bit numbers
+        return v;
+    }
+    // The project's writer into the file (Save refuses the incomplete default row), then
+    // Ctrl+C and Ctrl+O of the file.
+    void SaveCloseOpen(const std::string& path) {
+        ASSERT_TRUE(frame->Services().saveProject(Newer(), path));
+        if ((Newer() ? g_bProjectModified : g_bBlockListEdited) == 1) ui.AnswerMessageBox(ui::IDNO);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'C'));
+        ui.AnswerFileDialog(path);
+        ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'O'));
+    }
 };
 
 TEST_F(ControlWordCommands, ConfirmedControlWordReachesTheDatabasePaneOnSave) {
@@ -105,6 +180,197 @@ TEST_F(ControlWordCommands, ConfirmedControlWordReachesTheDatabasePaneOnSave) {
     });
     ASSERT_TRUE(frame->UserCommand(ID_ERROR_BIT_SETTING));
     EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr1, "");
+}
+
+// DF1's integer bits on COM2 as the error bit of the COM2 PLC, at the lowest and the
+// highest address: the project file cannot hold them, so OK says so and stays open; the
+// integer's bit then taken instead opens again as it was saved, in the settings, in the
+// dialog and in the unit image.
+TEST_F(ControlWordCommands, AnErrorBitTheProjectCannotHoldIsRefusedAtOk) {
+    for (bool highest : {false, true}) {
+        SCOPED_TRACE(highest ? "highest" : "lowest");
+        const std::string address = highest ? "NB99:255/15" : "NB07:000/00";
+        bool refused = false;
+        ui.ClearRecords();
+        RunDialog(2, [&](ui::Dialog& d) {
+            auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+            ASSERT_TRUE(list.UserSelect(list.FindStringExact(-1, "Integer Bit")));
+            if (highest) {
+                d.Item(IDC_CW_PLC2_NUMBER).UserType("99");
+                d.Item(IDC_CW_PLC2_COLON).UserType("255");
+                d.Item(IDC_CW_PLC2_SLASH).UserType("15");
+                list.UserFocus();
+            }
+            if (!d.IsDlgButtonChecked(IDC_CW_ENABLE2)) d.UserClickButton(IDC_CW_ENABLE2);
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), address);
+            d.UserClickButton(IDC_CW_OK);
+            refused = !d.IsEnded();
+            if (!refused) return;
+            ASSERT_TRUE(list.UserSelect(list.FindStringExact(-1, "Integer")));
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), "N007:000_0");
+            d.UserClickButton(IDC_CW_OK);
+        });
+        EXPECT_TRUE(refused) << g_ProjectSettings.g_strErrBitAddr2;
+        if (refused) {
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_EQ(ui.MessageBoxes()[0].text, "The address " + address +
+                                                     " is too long to be saved in the project: an address may have "
+                                                     "at most 10 characters.\nPlease choose another address.");
+            EXPECT_EQ(ui.MessageBoxes()[0].caption, "Invalid Address");
+            EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr2, "N007:000");
+            EXPECT_EQ(g_ProjectSettings.g_nErrBit2, 0);
+        }
+        const std::vector<std::string> stored = Stored(), shown = Shown();
+        SaveCloseOpen(tree.Path() + "QVX-S7/Projects/bits.prj");
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+        EXPECT_EQ(Stored(), stored);
+        EXPECT_EQ(Shown(), shown);
+    }
+}
+
+// The products of the sample tree, both generations, and every pair of a protocol model on
+// each port.
+struct PlcPair {
+    std::string product;
+    unsigned deviceId;
+    std::pair<std::string, std::string> ports[2];  // protocol and model
+};
+
+std::vector<PlcPair> EveryPair() {
+    std::vector<PlcPair> pairs;
+    for (int n = 1; n <= deffiles::ReadProductCount(); ++n) {
+        const std::string product = deffiles::ReadText(deffiles::ProductsInf(), "ProductList",
+                                                       deffiles::NumberedKey("Product", n), "", 256);
+        const unsigned deviceId = unsigned(std::stoi(deffiles::ReadProductValue("DeviceID", n, "0")));
+        std::vector<std::pair<std::string, std::string>> models[2];
+        for (int port = 1; port <= 2; ++port)
+            for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(product, port)) {
+                const std::string file = deffiles::PlcDefinitionFile(product, entry.plcNo);
+                for (int m = 1; m <= deffiles::ReadInt(file, "Plc Info", "Plc Model count"); ++m)
+                    models[port - 1].push_back(
+                        {entry.name, deffiles::ReadText(file, "Plc Info", deffiles::NumberedKey("Plc", m), "", 256)});
+            }
+        for (const auto& one : models[0])
+            for (const auto& two : models[1]) pairs.push_back({product, deviceId, {one, two}});
+    }
+    return pairs;
+}
+
+// One address to give a dialog: mode 1 the control word, 2 an error bit; the panel (1 PLC1,
+// 2 PLC2), a register it offers, at its lowest or highest address (a word register's error
+// bit with bit 0 or 15).
+struct AddressCase {
+    int mode, panel, reg;
+    bool highest;
+};
+
+// Every register either dialog offers, in both modes, on both panels, at its lowest and
+// highest address: OK either stores what its summary shows, and that opens again after
+// Save and Close exactly as it was (settings, both modes of the dialog, unit image), or
+// refuses it with the message and stays open, storing nothing (then left with Esc or the
+// close box). One save per pair holds the longest address OK took for each of the three.
+TEST_F(ControlWordCommands, EveryAddressOkTakesOfEveryPairOpensAsSaved) {
+    const std::vector<PlcPair> pairs = EveryPair();
+    ASSERT_GT(pairs.size(), 60u);
+    size_t configured = 0, taken = 0, refused = 0;
+    for (const PlcPair& pair : pairs) {
+        SCOPED_TRACE(pair.product + ": " + pair.ports[0].first + " " + pair.ports[0].second + " / " +
+                     pair.ports[1].first + " " + pair.ports[1].second);
+        if (!Configure(pair.product, pair.deviceId, pair.ports) || (Newer() ? g_bSlaveMode : g_bBlockExSlaveMode) == 1)
+            continue;  // a pair the program refuses, or one with a slave driver: no dialog to run
+        ++configured;
+        const CPlcRegisterTables& t = g_PlcRegisterTables;
+        const bool newer = Newer();
+        auto kind = [&](int panel, int r) { return std::stoi((panel == 1 ? t.g_arrPlc1RegKind : t.g_arrPlc2RegKind)[size_t(r)]); };
+        std::vector<AddressCase> cases;
+        for (int mode : {1, 2})
+            for (int panel : {1, 2})
+                for (int r = 0; r < t.RegisterCount(panel); ++r) {
+                    const int k = kind(panel, r);
+                    if (mode == 1 ? k == 1 : k == 0 || (newer && k == 1))
+                        for (bool highest : {false, true}) cases.push_back({mode, panel, r, highest});
+                }
+
+        CProjectSettings best[3];  // what OK stored with the longest address of each
+        size_t longest[3] = {0, 0, 0};
+        for (const AddressCase& c : cases) {
+            SCOPED_TRACE("mode " + std::to_string(c.mode) + " PLC" + std::to_string(c.panel) + " register " +
+                         std::to_string(c.reg) + (c.highest ? " highest" : " lowest"));
+            const int one = c.panel == 1;
+            const std::vector<std::string> before = Stored();
+            std::string summary;
+            bool ended = false;
+            ui.ClearRecords();
+            RunDialog(c.mode, [&](ui::Dialog& d) {
+                auto& list = d.Item<ui::ListControl>(one ? IDC_CW_PLC1_REGISTER : IDC_CW_PLC2_REGISTER);
+                int at = 0;
+                while (at < list.GetCount() && list.GetItemData(at) != std::uint32_t(c.reg)) ++at;
+                ASSERT_TRUE(list.UserSelect(at));
+                if (c.highest) {
+                    const size_t r = size_t(c.reg);
+                    const std::pair<int, std::string> parts[] = {
+                        {one ? IDC_CW_PLC1_NUMBER : IDC_CW_PLC2_NUMBER, (one ? t.g_arrPlc1RegMax : t.g_arrPlc2RegMax)[r]},
+                        {one ? IDC_CW_PLC1_COLON : IDC_CW_PLC2_COLON, (one ? t.g_arrPlc1RegColonMax : t.g_arrPlc2RegColonMax)[r]},
+                        {one ? IDC_CW_PLC1_SLASH : IDC_CW_PLC2_SLASH, (one ? t.g_arrPlc1RegSlashMax : t.g_arrPlc2RegSlashMax)[r]}};
+                    for (const auto& [id, text] : parts)
+                        if (d.Item(id).IsWindowVisible()) d.Item(id).UserType(text);
+                    list.UserFocus();
+                    for (int down : {one ? IDC_CW_PLC1_BIT_DOWN : IDC_CW_PLC2_BIT_DOWN,
+                                     one ? IDC_CW_PLC1_BIT3_DOWN : IDC_CW_PLC2_BIT3_DOWN})
+                        if (const ui::Control* b = d.GetDlgItem(down); c.mode == 2 && b && b->IsWindowVisible())
+                            d.UserClickButton(down);  // bit 0 to 15
+                }
+                if (c.mode == 1) d.UserClickButton(one ? IDC_CW_COM1 : IDC_CW_COM2);
+                const int enable = c.mode == 1 || one ? IDC_CW_ENABLE1 : IDC_CW_ENABLE2;
+                if (!d.IsDlgButtonChecked(enable)) d.UserClickButton(enable);
+                summary = d.GetDlgItemText(c.mode == 1 ? IDC_CW_CTRL_WORD : one ? IDC_CW_ERR_BIT1 : IDC_CW_ERR_BIT2);
+                d.UserClickButton(IDC_CW_OK);
+                ended = d.IsEnded();
+                if (ended) return;
+                if (refused++ % 2) d.UserPressEscape();
+                else d.UserClose();
+            });
+            // What OK stores of the summary: the newer error bits keep the bit apart.
+            const std::string address = newer && c.mode == 2 ? summary.substr(0, summary.find('_')) : summary;
+            if (!ended) {
+                ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+                EXPECT_EQ(ui.MessageBoxes()[0].text, "The address " + address +
+                                                         " is too long to be saved in the project: an address may "
+                                                         "have at most 10 characters.\nPlease choose another address.");
+                EXPECT_EQ(Stored(), before);
+                continue;
+            }
+            EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+            const CProjectSettings& s = g_ProjectSettings;
+            const int slot = c.mode == 1 ? 0 : c.panel;
+            EXPECT_EQ(slot == 0 ? s.g_strCtrlWordAddr : slot == 1 ? s.g_strErrBitAddr1 : s.g_strErrBitAddr2, address);
+            if (address.size() >= longest[slot]) {
+                longest[slot] = address.size();
+                best[slot] = s;
+            }
+            ++taken;
+        }
+
+        CProjectSettings& s = g_ProjectSettings;
+        s.g_strCtrlWordAddr = best[0].g_strCtrlWordAddr;
+        s.g_nCtrlWordSide = best[0].g_nCtrlWordSide;
+        s.g_bCtrlWordEnabled = best[0].g_bCtrlWordEnabled;
+        s.g_strErrBitAddr1 = best[1].g_strErrBitAddr1;
+        s.g_bErrBit1Enabled = best[1].g_bErrBit1Enabled;
+        s.g_nErrBit1 = best[1].g_nErrBit1;
+        s.g_strErrBitAddr2 = best[2].g_strErrBitAddr2;
+        s.g_bErrBit2Enabled = best[2].g_bErrBit2Enabled;
+        s.g_nErrBit2 = best[2].g_nErrBit2;
+        const std::vector<std::string> stored = Stored(), shown = Shown();
+        ui.ClearRecords();
+        SaveCloseOpen(tree.Path() + pair.product + "/Projects/cw.prj");
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        EXPECT_EQ(Stored(), stored);
+        EXPECT_EQ(Shown(), shown);
+    }
+    EXPECT_GT(configured, pairs.size() / 2);
+    EXPECT_GT(taken, 20 * configured);
+    EXPECT_GT(refused, 0u);
 }
 
 }  // namespace
