@@ -6,6 +6,7 @@
 
 #include "app/InputViews.h"
 #include "app/VersionMismatchDlg.h"
+#include "compiler/UploadDecode.h"
 #include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileWriter.h"
 #include "model/ProjectSettings.h"
@@ -853,7 +854,13 @@ void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
 }
 
 void CMainFrame::RestoreMenuAfterTransfer() {
-    TestGeneration();
+    // The newer upload builds the project level for the project on its way from the unit,
+    // which replaces the open one only once the whole upload succeeded. Until then the open
+    // project stays as it is: the new editor's start-up would read the PLC pair's feature
+    // keys into its tables, emptying them.
+    UploadModel open = UploadModel::FromGlobals();
+    const int untitled = g_bUntitled, blockExUntitled = g_bBlockExUntitled;
+    const bool newer = TestGeneration() == 1;
     g_bUntitled = g_bBlockExUntitled = 0;
     ui::Splitter& s = GetSplitter();
     ui::View* editor;
@@ -874,6 +881,11 @@ void CMainFrame::RestoreMenuAfterTransfer() {
     SetFrameMenu(m_menuProject);
     m_wndToolBar->ShowWindow(false);
     m_wndProjectToolBar->ShowWindow(true);
+    if (newer) {
+        open.SwapWithGlobals();
+        g_bUntitled = untitled;
+        g_bBlockExUntitled = blockExUntitled;
+    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "HeadlessUi.h"
+#include "ProjectFingerprint.h"
 #include "TransferTestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
@@ -408,4 +409,102 @@ TEST_F(ProjectSequence, AFailedUploadReturnsToTheLevelItStartedFrom) {
         return std::string("done");
     });
     EXPECT_EQ(out, "done");
+}
+
+// A failed Upload Project builds the block list again part-way (once the unit has named
+// its drivers). The open project, saved and with every table filled (the COM1 default
+// registers one row, H0001, station 1, 4 words; general settings on both ports), keeps
+// every table, its title and its modified mark at every failure the unit can give, and
+// the next Save writes the same file.
+TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
+    struct Failure {
+        const char* name;
+        std::function<void(unitsim::Behaviour&)> unit;
+        std::string message;
+    };
+    const Failure failures[] = {
+        {"silent unit", [](auto& b) { b.silent = true; }, kMsgCommError},
+        {"unknown driver", [](auto& b) { b.driverReport = {102, 7, 101, 1, 0}; }, kMsgPlcFileError},
+        {"no project", [](auto& b) { b.noProject = true; }, kMsgNoProject},
+        {"no status byte", [](auto& b) { b.cutSetupAfter = 1; }, kMsgCommError},
+        {"setup record cut", [](auto& b) { b.cutSetupAfter = 30; }, kMsgCommError},
+        {"no setup check byte", [](auto& b) { b.cutSetupAfter = 66; }, kMsgCommError},
+        {"setup closing byte left out", [](auto& b) { b.omitSetupClosingByte = true; }, kMsgCommError},
+        {"no image length", [](auto& b) { b.cutImageAfter = 2; }, kMsgCommError},
+        {"wrong check at block 1", [](auto& b) { b.wrongCheckAtBlock = 1; }, kMsgCrcMismatch},
+        {"silent after block 1", [](auto& b) { b.stopAfterBlock = 1; }, kMsgBlockNotReceived},
+        {"no image check byte", [](auto& b) { b.cutImageAfter = 3 + 64; }, kMsgCrcNotReceived},
+        {"image cut in block 2", [](auto& b) { b.cutImageAfter = 3 + 65 + 30; }, kMsgBlockNotReceived},
+        {"image closing byte left out", [](auto& b) { b.omitImageClosingByte = true; }, kMsgCommError},
+        // The same in blocks of 20 bytes.
+        {"20: wrong check at block 1", [](auto& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }, kMsgCrcMismatch},
+        {"20: silent after block 1", [](auto& b) { b.uploadBlockSize = 20, b.stopAfterBlock = 1; }, kMsgBlockNotReceived},
+        {"20: image cut in block 2", [](auto& b) { b.uploadBlockSize = 20, b.cutImageAfter = 3 + 21 + 10; }, kMsgBlockNotReceived},
+    };
+    const std::string out = RunThen({}, [&](Program& p) {
+        Make(p, Kind::NewNewer);  // Modbus RTU Master on COM1, DF1 Full Duplex on COM2
+        const std::string path = tree.Path() + "QVX-S7/Projects/s7up.prj";
+        p.ui.AnswerFileDialog(path);
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));  // derives the panes from the block
+        CDefCommRegTables& d = g_DefCommRegs;
+        d.g_arrAttachRegStation1 = {"1"};
+        d.g_arrAttachRegAddr1 = {"H0001"};
+        d.g_arrAttachRegWords1.assign(200, "1");
+        d.g_arrAttachRegWords1[0] = "4";
+        d.g_arrAttachRegStation2 = {"3"};
+        d.g_arrAttachRegAddr2 = {"H0002"};
+        CGeneralEntityTables& g = g_GeneralEntity;
+        for (int i = 0; i < g.g_nExtSetupLen1; ++i) g.g_abExtSetup1[i] = uint8_t(i + 1);
+        for (int i = 0; i < g.g_nExtSetupLen2; ++i) g.g_abExtSetup2[i] = uint8_t(i + 11);
+        g_RecipeTables.g_arrRecipeAddr = {"H0005"};
+        g_RecipeTables.g_awRecipeValue[0] = 77;
+        g_EthNodeTable.g_arrNodeAddress = {"4"};
+        g_EthNodeTable.g_arrNodeIp = {"10.0.0.4"};
+        g_EipTagTable.g_arrTagCode = {"I00000001"};
+        g_EipTagTable.g_arrTagName = {"Speed"};
+        g_ProjectSettings.g_strProjAuthor = "Walker";
+        g_ProjectSettings.g_strProjDescription = "up";
+        g_bProjectModified = 1;
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        std::string report;
+        if (g_GeneralEntity.g_nExtSetupLen1 == 0 || g_GeneralEntity.g_nExtSetupLen2 == 0 || g_IdbPaneRows[0].empty() ||
+            g_IdbPaneRows[1].empty() || g_bProjectModified != 0 || d.g_arrAttachRegAddr1 != StringArray{"H0001"} ||
+            d.g_arrAttachRegWords1[0] != "4")
+            report += "the project is not filled and saved\n";
+        auto files = [&] { return ReadAll(path) + '|' + ReadAll(ProjectIdbPath(path, 1)) + '|' + ReadAll(ProjectIdbPath(path, 2)); };
+        const std::string saved = files(), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        const std::string s = ReadAll(tree.Path() + "unit-setup.bin"), i = ReadAll(tree.Path() + "unit-project.bin");
+        p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
+        UseUnit(p.unit, Kind::UploadedNewer);
+        const unitsim::Behaviour sound = p.unit.GetBehaviour();
+        for (const Failure& f : failures) {
+            unitsim::Behaviour b = sound;
+            f.unit(b);
+            p.unit.SetBehaviour(b);
+            platform::WritePrivateProfileString("ProductList", "Product2DSize", b.uploadBlockSize == 20 ? "20" : "64",
+                                                deffiles::ProductsInf());
+            p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+                d.UserClickButton(IDC_UPLOAD_PROJECT);
+                d.UserPressEscape();
+            });
+            p.ui.ClearRecords();
+            p.frame->UserCommand(ID_UPLOAD_PROJECT);
+            p.unit.WaitQuiet(50, 3000);
+            if (p.ui.MessageBoxes().empty() || p.ui.MessageBoxes().back().text != f.message)
+                report += std::string(f.name) + ": not its message\n";
+            const std::string after = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+            if (after != before) {
+                size_t at = 0;
+                while (at < after.size() && at < before.size() && after[at] == before[at]) ++at;
+                const size_t line = before.rfind('\n', at) + 1;
+                report += std::string(f.name) + ": " + before.substr(line, 60) + " became " + after.substr(line, 60) + "\n";
+            }
+            if (files() != saved) report += std::string(f.name) + ": the files changed\n";
+        }
+        // What is saved next is what was saved before.
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        if (MaskTimeStamps(files()) != MaskTimeStamps(saved)) report += "the next save wrote another project\n";
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
 }
