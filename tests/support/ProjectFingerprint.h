@@ -1,6 +1,6 @@
 #pragma once
 // The whole open project as one text, so that "a failed command changed nothing" is one
-// comparison: the blocks, both internal-database panes, recipes, default registers and
+// comparison: the blocks of either editor, both internal-database panes, recipes, default registers and
 // general settings of both ports, node and tag tables, the five texts, the path, the main
 // window's title and the modified mark.
 #include <sstream>
@@ -26,6 +26,9 @@ inline std::string ProjectFingerprint(const std::string& windowTitle) {
     };
     o << "blocks:";
     for (const auto& row : g_BlockListRows)
+        for (const auto& cell : row) o << cell << '|';
+    o << "\nolder blocks:";
+    for (const auto& row : g_OlderBlockListRows)
         for (const auto& cell : row) o << cell << '|';
     o << '\n';
     for (const auto& pane : g_IdbPaneRows) {
