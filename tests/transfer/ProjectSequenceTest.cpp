@@ -450,29 +450,55 @@ TEST_F(ProjectSequence, AFailedUploadReturnsToTheLevelItStartedFrom) {
 // every table, its title and its modified mark at every failure the unit can give, and
 // the next Save writes the same file.
 TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
+    using Unit = unitsim::UnitSimulator;
+    using B = unitsim::Behaviour;
     struct Failure {
         const char* name;
-        std::function<void(unitsim::Behaviour&)> unit;
+        std::function<void(Unit&)> unit;
         std::string message;
     };
+    auto behave = [](std::function<void(unitsim::Behaviour&)> change) {
+        return [change](Unit& unit) {
+            B b = unit.GetBehaviour();
+            change(b);
+            unit.SetBehaviour(b);
+        };
+    };
+    auto answer = [](uint8_t command, bool echo, std::vector<uint8_t> reply) {
+        return [=](Unit& unit) {
+            unit.SetCommand(command, unitsim::CommandSpec{echo, reply.empty() ? unitsim::AfterCommand::Nothing
+                                                                              : unitsim::AfterCommand::Reply, reply, {}});
+        };
+    };
     const Failure failures[] = {
-        {"silent unit", [](auto& b) { b.silent = true; }, kMsgCommError},
-        {"unknown driver", [](auto& b) { b.driverReport = {102, 7, 101, 1, 0}; }, kMsgPlcFileError},
-        {"no project", [](auto& b) { b.noProject = true; }, kMsgNoProject},
-        {"no status byte", [](auto& b) { b.cutSetupAfter = 1; }, kMsgCommError},
-        {"setup record cut", [](auto& b) { b.cutSetupAfter = 30; }, kMsgCommError},
-        {"no setup check byte", [](auto& b) { b.cutSetupAfter = 66; }, kMsgCommError},
-        {"setup closing byte left out", [](auto& b) { b.omitSetupClosingByte = true; }, kMsgCommError},
-        {"no image length", [](auto& b) { b.cutImageAfter = 2; }, kMsgCommError},
-        {"wrong check at block 1", [](auto& b) { b.wrongCheckAtBlock = 1; }, kMsgCrcMismatch},
-        {"silent after block 1", [](auto& b) { b.stopAfterBlock = 1; }, kMsgBlockNotReceived},
-        {"no image check byte", [](auto& b) { b.cutImageAfter = 3 + 64; }, kMsgCrcNotReceived},
-        {"image cut in block 2", [](auto& b) { b.cutImageAfter = 3 + 65 + 30; }, kMsgBlockNotReceived},
-        {"image closing byte left out", [](auto& b) { b.omitImageClosingByte = true; }, kMsgCommError},
+        {"silent unit", behave([](B& b) { b.silent = true; }), kMsgCommError},
+        {"unknown driver", behave([](B& b) { b.driverReport = {102, 7, 101, 1, 0}; }), kMsgPlcFileError},
+        {"no project", behave([](B& b) { b.noProject = true; }), kMsgNoProject},
+        {"no status byte", behave([](B& b) { b.cutSetupAfter = 1; }), kMsgCommError},
+        {"setup record cut", behave([](B& b) { b.cutSetupAfter = 30; }), kMsgCommError},
+        {"no setup check byte", behave([](B& b) { b.cutSetupAfter = 66; }), kMsgCommError},
+        {"setup closing byte left out", behave([](B& b) { b.omitSetupClosingByte = true; }),
+         kMsgCommError},
+        {"no image length", behave([](B& b) { b.cutImageAfter = 2; }), kMsgCommError},
+        {"wrong check at block 1", behave([](B& b) { b.wrongCheckAtBlock = 1; }), kMsgCrcMismatch},
+        {"silent after block 1", behave([](B& b) { b.stopAfterBlock = 1; }), kMsgBlockNotReceived},
+        {"no image check byte", behave([](B& b) { b.cutImageAfter = 3 + 64; }), kMsgCrcNotReceived},
+        {"image cut in block 2", behave([](B& b) { b.cutImageAfter = 3 + 65 + 30; }), kMsgBlockNotReceived},
+        {"line cut", behave([](B& b) { b.dropAfterBytes = 9; }), kMsgCommError},
+        {"no echo to the drivers", answer(0x20, false, {}), kMsgCommError},
+        {"no echo to the setup record", answer(0x15, false, {}), kMsgCommError},
+        {"wrong echo to the setup record", answer(0x15, false, {0x44}), kMsgCommError},
+        {"no echo to the image", answer(0x16, false, {}), kMsgCommError},
+        {"wrong echo to the image", answer(0x16, false, {0x44}), kMsgCommError},
+        {"image closing byte left out", behave([](B& b) { b.omitImageClosingByte = true; }),
+         kMsgCommError},
         // The same in blocks of 20 bytes.
-        {"20: wrong check at block 1", [](auto& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }, kMsgCrcMismatch},
-        {"20: silent after block 1", [](auto& b) { b.uploadBlockSize = 20, b.stopAfterBlock = 1; }, kMsgBlockNotReceived},
-        {"20: image cut in block 2", [](auto& b) { b.uploadBlockSize = 20, b.cutImageAfter = 3 + 21 + 10; }, kMsgBlockNotReceived},
+        {"20: wrong check at block 1", behave([](B& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }),
+         kMsgCrcMismatch},
+        {"20: silent after block 1", behave([](B& b) { b.uploadBlockSize = 20, b.stopAfterBlock = 1; }),
+         kMsgBlockNotReceived},
+        {"20: image cut in block 2", behave([](B& b) { b.uploadBlockSize = 20, b.cutImageAfter = 3 + 21 + 10; }),
+         kMsgBlockNotReceived},
     };
     const std::string out = RunThen({}, [&](Program& p) {
         const std::string path = tree.Path() + "QVX-S7/Projects/s7up.prj";
@@ -480,14 +506,17 @@ TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
         auto files = [&] { return ReadAll(path) + '|' + ReadAll(ProjectIdbPath(path, 1)) + '|' + ReadAll(ProjectIdbPath(path, 2)); };
         const std::string saved = files(), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
         const std::string s = ReadAll(tree.Path() + "unit-setup.bin"), i = ReadAll(tree.Path() + "unit-project.bin");
-        p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
-        UseUnit(p.unit, Kind::UploadedNewer);
-        const unitsim::Behaviour sound = p.unit.GetBehaviour();
         for (const Failure& f : failures) {
-            unitsim::Behaviour b = sound;
-            f.unit(b);
-            p.unit.SetBehaviour(b);
-            platform::WritePrivateProfileString("ProductList", "Product2DSize", b.uploadBlockSize == 20 ? "20" : "64",
+            // A unit of its own for each failure, holding the project of the unit-setup files.
+            Unit unit;
+            std::string error;
+            if (!unit.Start(&error)) return "no unit: " + error;
+            ::setenv("QUORVEX_COM7", unit.SlavePath().c_str(), 1);
+            unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
+            UseUnit(unit, Kind::UploadedNewer);
+            f.unit(unit);
+            platform::WritePrivateProfileString("ProductList", "Product2DSize",
+                                                unit.GetBehaviour().uploadBlockSize == 20 ? "20" : "64",
                                                 deffiles::ProductsInf());
             p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
                 d.UserClickButton(IDC_UPLOAD_PROJECT);
@@ -495,7 +524,8 @@ TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
             });
             p.ui.ClearRecords();
             p.frame->UserCommand(ID_UPLOAD_PROJECT);
-            p.unit.WaitQuiet(50, 3000);
+            unit.WaitQuiet(50, 3000);
+            unit.Stop();
             if (p.ui.MessageBoxes().empty() || p.ui.MessageBoxes().back().text != f.message)
                 report += std::string(f.name) + ": not its message\n";
             const std::string after = testsupport::ProjectFingerprint(p.frame->GetWindowText());
