@@ -150,3 +150,17 @@ bool SaveNewerProjectOnClose() {
     const SaveFlags before;
     return WriteSave(g_ProjectSettings.g_strProjPath, before, [] { BuildIdbImage(g_BlockListRows); });
 }
+
+bool SaveNewerProjectOnFrameClose(const std::string& path) {
+    const SaveFlags before;
+    platform::ReplaceBatch batch;
+    size_t end = 0;
+    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
+        before.Restore();
+        return false;
+    }
+    // The sections as the project holds them, then the databases derived from its blocks.
+    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
+    if (sections) BuildIdbImage(g_BlockListRows);
+    return CommitSave(batch, path, before, sections);
+}

@@ -982,9 +982,9 @@ TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
     EXPECT_FALSE(platform::FileExists(copy));
 }
 
-// Save and Save As that fail at any file of the save (the disk full at the .prj, at the
-// first image, at the journal; a folder that does not exist) change nothing of a project
-// whose every table is filled, in the model or on disk.
+// Save, Save As and the save on closing that fail at any file of the save (the disk full
+// at the .prj, at the first image, at the journal; a folder that does not exist) change
+// nothing of a project whose every table is filled, in the model or on disk.
 TEST_F(Files, AFailedSaveChangesNothing) {
     FillFirstBlock();
     const std::string path = SaveSample();
@@ -1017,15 +1017,22 @@ TEST_F(Files, AFailedSaveChangesNothing) {
         {"Save As, disk full at the journal", ID_FILE_SAVE_PROJECT_AS, 3, other},
         {"Save As into a folder that does not exist", ID_FILE_SAVE_PROJECT_AS, -1,
          tree.Path() + "QVX-S7/Projects/gone/other.prj"},
+        {"the close box, Yes, disk full at the .prj", 0, 0, ""},
+        {"the close box, Yes, disk full at the journal", 0, 3, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform::SetFreePagesForTests(c.pages);
         if (!c.target.empty()) ui.AnswerFileDialog(c.target);
+        if (c.command == 0) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
         ui.AnswerMessageBox(ui::IDOK);
-        ASSERT_TRUE(frame->UserCommand(c.command));
+        if (c.command == 0)
+            frame->UserClose();
+        else
+            ASSERT_TRUE(frame->UserCommand(c.command));
         platform::SetFreePagesForTests(-1);
-        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+        ASSERT_TRUE(frame->IsLive());
+        EXPECT_EQ(ui.MessageBoxes().size(), c.command == 0 ? 2u : 1u);
         EXPECT_EQ(Fingerprint(), before);
         EXPECT_EQ(folder(), files);
         ui.ClearRecords();
