@@ -590,32 +590,6 @@ TEST_F(ProjectSequence, AFailedOlderUploadChangesNothingOfTheOpenProject) {
     EXPECT_EQ(out, "unchanged");
 }
 
-// The older editor's Save As that writes nothing (a full disk) leaves the title, path and
-// edited mark on the project's own file, which the next Ctrl+S writes.
-TEST_F(ProjectSequence, AFailedSaveAsOfTheOlderEditorLeavesTheTitleOnItsOwnFile) {
-    const std::string out = RunThen({}, [&](Program& p) {
-        Make(p, Kind::NewOlder);
-        const std::string path = tree.Path() + "QVX-00/Projects/walk.prj", copy = tree.Path() + "QVX-00/Projects/copy.prj";
-        p.ui.AnswerFileDialog(path);
-        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
-        const std::string title = p.frame->GetWindowText(), saved = ReadAll(path);
-        g_OlderBlockListRows.at(0)[kOlderColComment] = "walked";
-        g_bBlockListEdited = 1;
-        platform::SetFreePagesForTests(0);
-        p.ui.AnswerFileDialog(copy);
-        p.ui.AnswerMessageBox(ui::IDOK);
-        EXPECT_TRUE(p.frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
-        platform::SetFreePagesForTests(-1);
-        std::string report;
-        if (title != "walk.prj - Quorvex - QVX-00" || p.frame->GetWindowText() != title) report += "title\n";
-        if (g_ProjectSettings.g_strProjPath != path || g_bBlockListEdited != 1) report += "path or mark\n";
-        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
-        if (ReadAll(path) == saved || platform::FileExists(copy)) report += "the next save went elsewhere\n";
-        return report.empty() ? std::string("kept") : report;
-    });
-    EXPECT_EQ(out, "kept");
-}
-
 // Upload System Data that fails (a silent unit, a unit of another product) leaves the open
 // project as it was, in the model and on disk.
 TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject) {
