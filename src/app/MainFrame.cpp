@@ -6,8 +6,10 @@
 
 #include "app/InputViews.h"
 #include "app/VersionMismatchDlg.h"
+#include "compiler/UploadDecode.h"
 #include "projectfiles/ProjectFileReader.h"
 #include "projectfiles/ProjectFileWriter.h"
+#include "projectfiles/ProjectSaves.h"
 #include "model/ProjectSettings.h"
 #include "app/QuorvexApp.h"
 #include "app/QuorvexView.h"
@@ -207,13 +209,7 @@ CMainFrame::CMainFrame() {
     // and the internal-database companions.
     m_services.saveProject = [](bool newer, const std::string& path) {
         if (!newer || !g_pNewBlockExView) return false;
-        const BlockRows rows = g_pNewBlockExView->GetBlockRows();
-        size_t end = 0;
-        platform::ReplaceBatch batch;  // one replace of the .prj and its companions
-        if (WriteNewerProjectFile(path, rows, end) != 0) return false;
-        if (g_bExtendedSetup == 1 && AppendNewerFeatureSections(path, end) != 0) return false;
-        BuildIdbImage(rows);
-        return CommitProjectSave(batch, path);
+        return SaveNewerProjectOnFrameClose(path);  // a save that fails changes nothing
     };
     // The screens built beside the frame take their entry points; the older generation's
     // reader and close-save wrap what stands there for the newer one, so they come last.
@@ -780,7 +776,8 @@ void CMainFrame::OnClose() {
         DestroyWindow();
         return;
     }
-    std::string path = g_ProjectSettings.g_strProjPath;
+    const std::string ownPath = g_ProjectSettings.g_strProjPath;
+    std::string path = ownPath;
     if (needsPath) {
         ui::FileDialog dialog(false, "prj", "project", ui::OFN_HIDEREADONLY | ui::OFN_OVERWRITEPROMPT, kSaveFilter);
         dialog.SetInitialDir(deffiles::ProjectsFolder(g_szProductName));
@@ -788,7 +785,10 @@ void CMainFrame::OnClose() {
         path = dialog.GetPathName();
         g_ProjectSettings.g_strProjPath = path;
     }
-    if (!m_services.saveProject || !m_services.saveProject(newer, path)) return;  // nothing is lost
+    if (!m_services.saveProject || !m_services.saveProject(newer, path)) {
+        g_ProjectSettings.g_strProjPath = ownPath;  // nothing is lost, and nothing named the file not written
+        return;
+    }
     saved = 1;
     untitled = 0;
     UpdateRecentProjects();
@@ -853,7 +853,13 @@ void CMainFrame::RunProjectUpload(const std::function<int()>& runDialog) {
 }
 
 void CMainFrame::RestoreMenuAfterTransfer() {
-    TestGeneration();
+    // The newer upload builds the project level for the project on its way from the unit,
+    // which replaces the open one only once the whole upload succeeded. Until then the open
+    // project stays as it is: the new editor's start-up would read the PLC pair's feature
+    // keys into its tables, emptying them.
+    UploadModel open = UploadModel::FromGlobals();
+    const int untitled = g_bUntitled, blockExUntitled = g_bBlockExUntitled;
+    const bool newer = TestGeneration() == 1;
     g_bUntitled = g_bBlockExUntitled = 0;
     ui::Splitter& s = GetSplitter();
     ui::View* editor;
@@ -874,6 +880,11 @@ void CMainFrame::RestoreMenuAfterTransfer() {
     SetFrameMenu(m_menuProject);
     m_wndToolBar->ShowWindow(false);
     m_wndProjectToolBar->ShowWindow(true);
+    if (newer) {
+        open.SwapWithGlobals();
+        g_bUntitled = untitled;
+        g_bBlockExUntitled = blockExUntitled;
+    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -790,7 +790,8 @@ bool CTransferTasksDlg::RunUploadOn(CSerialPort& port, const std::function<int()
     m_pWaitCursor.reset();
     m_bUploading = false;
     SetRunning(false);
-    g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
+    // The project taken over is dated now; a failed upload leaves the open project's dates.
+    if (taken) g_ProjectSettings.g_strProjCreated = g_ProjectSettings.g_strProjModified = Now();
     g_bProductSelected2 = 1;
     return taken;
 }

@@ -224,6 +224,7 @@ bool CommitProjectSave(platform::ReplaceBatch& batch, const std::string& prjPath
     FinishInterruptedSave(prjPath);
     std::string error;
     if (batch.Commit(error)) {
+        ui::SetMainTitle(FileTitle(prjPath) + " - Quorvex - " + g_szProductNameCopy);
         SettleProjectHold();
         return true;
     }
@@ -270,7 +271,9 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
             batch->OwnFileInPlaceOfOutsideLink(file);
     endPosition = bytes.size();
     g_bProjectModified = 0;
-    ui::SetMainTitle(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
+    // Within a save of several files the title follows the file once the save has put it
+    // in place (CommitProjectSave): a save that writes nothing leaves the title alone.
+    if (!platform::ReplaceBatch::Active()) ui::SetMainTitle(FileTitle(path) + " - Quorvex - " + g_szProductNameCopy);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "projectfiles/ProjectSaves.h"
 
+#include "model/BlockTableData.h"
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
@@ -18,10 +19,20 @@ struct SaveFlags {
     int untitled = g_bUntitled, saved = g_bProjectSaved, saveAs = g_bSaveAs;
     CProjectSettings settings = g_ProjectSettings;
     std::string prjFile = g_strPrjFile, lastIo = g_strPrjFileLastIo;
+    // The file the title and the internal-database images are taken from.
+    std::string prjFileTitle = g_szPrjFileTitle, idbFile1 = g_szIdbFile1, idbFile2 = g_szIdbFile2;
     // What the next save must still write when this one reaches no file.
     int blockListEdited = g_bNewBlockListEdited, ctrlWordOK = g_bCtrlWordDlgOK;
     int idb1Edited = g_bIdb1Edited, idb2Edited = g_bIdb2Edited, idbModified = g_bIdbModified;
     int modified = g_bProjectModified;
+    // What a save derives from the blocks before it writes: the internal-database rows and
+    // tables, and from them the default registers and the node addresses.
+    CBlockTableData blockTables = g_BlockTables;
+    std::vector<IdbPaneRow> idbRows1 = g_IdbPaneRows[0], idbRows2 = g_IdbPaneRows[1];
+    IdbEntries idbEntries = g_IdbEntries;
+    int idbViewsFilled = g_bIdbViewsFilled;
+    CDefCommRegTables defCommRegs = g_DefCommRegs;
+    CEthNodeTable nodes = g_EthNodeTable;
     // A Save As that wrote nothing leaves the mark as it was; a failed save over the
     // project's own file, or its first, leaves the project marked.
     bool keepMark = false;
@@ -37,9 +48,24 @@ struct SaveFlags {
         g_ProjectSettings.g_strProjPath = settings.g_strProjPath;
         g_ProjectSettings.g_strProjCreated = settings.g_strProjCreated;
         g_ProjectSettings.g_strProjModified = settings.g_strProjModified;
+        // The format, product and version the writer chose belong to a file not written.
+        g_ProjectSettings.g_nProjFileVersion = settings.g_nProjFileVersion;
+        g_ProjectSettings.g_nProductNo = settings.g_nProductNo;
+        g_ProjectSettings.g_nProjectVersion = settings.g_nProjectVersion;
         g_strPrjFile = prjFile;
         g_strPrjFileLastIo = lastIo;
+        g_szPrjFileTitle = prjFileTitle;
+        g_szIdbFile1 = idbFile1;
+        g_szIdbFile2 = idbFile2;
         g_bProjectModified = keepMark ? modified : 1;
+        g_BlockTables = blockTables;
+        g_IdbPaneRows[0] = idbRows1;
+        g_IdbPaneRows[1] = idbRows2;
+        g_IdbEntries = idbEntries;
+        g_bIdbViewsFilled = idbViewsFilled;
+        g_DefCommRegs = defCommRegs;
+        g_EthNodeTable = nodes;
+        IdbRowsChanged(0);  // the panes show the rows put back
         SettleProjectHold();  // a file held for this save only is let go
     }
 };
@@ -123,4 +149,18 @@ bool SaveNewerProjectAs(const std::string& path) {
 bool SaveNewerProjectOnClose() {
     const SaveFlags before;
     return WriteSave(g_ProjectSettings.g_strProjPath, before, [] { BuildIdbImage(g_BlockListRows); });
+}
+
+bool SaveNewerProjectOnFrameClose(const std::string& path) {
+    const SaveFlags before;
+    platform::ReplaceBatch batch;
+    size_t end = 0;
+    if (WriteNewerProjectFile(path, g_BlockListRows, end) != 0) {
+        before.Restore();
+        return false;
+    }
+    // The sections as the project holds them, then the databases derived from its blocks.
+    const bool sections = g_bExtendedSetup != 1 || AppendNewerFeatureSections(path, end) == 0;
+    if (sections) BuildIdbImage(g_BlockListRows);
+    return CommitSave(batch, path, before, sections);
 }

@@ -11,3 +11,6 @@ bool SaveNewerProject();
 bool SaveNewerProjectAs(const std::string& path);
 // Yes to the question on Close: the project over its own file, its databases derived again.
 bool SaveNewerProjectOnClose();
+// The save of the main window's close: the project to path, its sections as they stand,
+// then its databases derived from the blocks.
+bool SaveNewerProjectOnFrameClose(const std::string& path);

@@ -20,7 +20,9 @@
 #include "model/TableResets.h"
 #include "res/StringTable.h"
 #include "HeadlessUi.h"
+#include "ProjectFingerprint.h"
 #include "TestSupport.h"
+#include "res/EditorResource.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -271,6 +273,29 @@ protected:
             tree.Write("QVX-S7/Projects/" + name + idb, tree.Read(std::string("QVX-S7/Projects/line4") + idb));
         return tree.Write("QVX-S7/Projects/" + name + ".prj", bytes);
     }
+    // A person clicks the row's comment cell, types and presses Enter.
+    void TypeComment(int row, const std::string& text) {
+        ASSERT_TRUE(g_pNewBlockExView->GetListCtrl().UserClickCell(row, kColComment));
+        ui::Control* edit = g_pNewBlockExView->GetDlgItem(IDC_NEW_CELL_EDIT);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->UserType(text));
+        ASSERT_TRUE(edit->UserKey(ui::VK_RETURN));
+    }
+    // The feature tables the sample's protocols do not fill, filled as well.
+    static void FillEveryTable() {
+        g_EthNodeTable.g_arrNodeAddress = {"1", "9"};
+        g_EthNodeTable.g_arrNodePort = {"502", "503"};
+        g_EthNodeTable.g_arrNodeIp = {"10.0.0.1", "10.0.0.9"};
+        g_EipTagTable.g_arrTagCode = {"I00000001"};
+        g_EipTagTable.g_arrTagName = {"Speed"};
+        g_DefCommRegs.g_arrAttachRegStation2 = {"2"};
+        g_DefCommRegs.g_arrAttachRegAddr2 = {"N7:1"};
+        g_DefCommRegs.g_arrAttachRegWords2 = {"5"};
+        g_GeneralEntity.g_nExtSetupLen2 = 3;
+        g_GeneralEntity.g_abExtSetup2[2] = 9;
+        g_ProjectSettings.g_strProjAuthor = "Walker";
+    }
+    std::string Fingerprint() const { return testsupport::ProjectFingerprint(frame->GetWindowText()); }
     std::string SaveSample() {
         CProjectSettings& s = g_ProjectSettings;
         s.g_anPortSettings[0][0] = 19200;
@@ -952,6 +977,96 @@ TEST_F(Files, AFullDiskLeavesEveryOldFileAsItWas) {
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_NE(tree.Read(names[0]), before[0]);
     EXPECT_FALSE(platform::FileExists(path + ".journal"));
+}
+
+// A Save As that wrote nothing (a full disk, a folder whose files cannot be made) leaves
+// the project on its own file: the title still names it, and Ctrl+S writes it, not the copy.
+TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
+    FillFirstBlock();
+    SaveSample();
+    const std::string walk = WriteCopy("s7walk", tree.Read("QVX-S7/Projects/line4.prj"));
+    frame->LoadProjectFile(walk);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    TypeComment(0, "walked");
+    ASSERT_EQ(g_bProjectModified, 1);
+    const std::string original = tree.Read("QVX-S7/Projects/s7walk.prj");
+    const std::string copy = tree.Path() + "QVX-S7/Projects/copy.prj";
+    for (const std::string& target : {copy, tree.Path() + "QVX-S7/Projects/gone/copy.prj"}) {
+        SCOPED_TRACE(target);
+        platform::SetFreePagesForTests(target == copy ? 0 : -1);
+        ui.AnswerFileDialog(target);
+        ui.AnswerMessageBox(ui::IDOK);
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+        platform::SetFreePagesForTests(-1);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].text.find("Unable to save the project to \"" + target + "\""), 0u);
+        EXPECT_EQ(frame->GetWindowText(), "s7walk.prj - Quorvex - QVX-S7");
+        EXPECT_EQ(g_ProjectSettings.g_strProjPath, walk);
+        EXPECT_EQ(g_bProjectModified, 1);
+        ui.ClearRecords();
+    }
+    ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'S'));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(frame->GetWindowText(), "s7walk.prj - Quorvex - QVX-S7");
+    EXPECT_NE(tree.Read("QVX-S7/Projects/s7walk.prj"), original);
+    EXPECT_FALSE(platform::FileExists(copy));
+}
+
+// Save, Save As and the save on closing that fail at any file of the save (the disk full
+// at the .prj, at the first image, at the journal; a folder that does not exist) change
+// nothing of a project whose every table is filled, in the model or on disk.
+TEST_F(Files, AFailedSaveChangesNothing) {
+    FillFirstBlock();
+    const std::string path = SaveSample();
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    FillEveryTable();
+    TypeComment(0, "changed");
+    ASSERT_FALSE(g_IdbPaneRows[0].empty());
+    ASSERT_FALSE(g_IdbPaneRows[1].empty());
+    auto folder = [&] {
+        std::string all;
+        for (const std::string& entry : platform::ListDirectory(tree.Path() + "QVX-S7/Projects"))
+            all += entry + '\n' + tree.Read("QVX-S7/Projects/" + entry) + '\n';
+        return all;
+    };
+    const std::string files = folder(), before = Fingerprint();
+    const std::string other = tree.Path() + "QVX-S7/Projects/other.prj";
+    struct Case {
+        const char* name;
+        int command;
+        long long pages;
+        std::string target;
+    };
+    const Case cases[] = {
+        {"Save, disk full at the .prj", ID_FILE_SAVE_PROJECT, 0, ""},
+        {"Save, disk full at the first image", ID_FILE_SAVE_PROJECT, 1, ""},
+        {"Save, disk full at the journal", ID_FILE_SAVE_PROJECT, 3, ""},
+        {"Save As, disk full at the .prj", ID_FILE_SAVE_PROJECT_AS, 0, other},
+        {"Save As, disk full at the first image", ID_FILE_SAVE_PROJECT_AS, 1, other},
+        {"Save As, disk full at the journal", ID_FILE_SAVE_PROJECT_AS, 3, other},
+        {"Save As into a folder that does not exist", ID_FILE_SAVE_PROJECT_AS, -1,
+         tree.Path() + "QVX-S7/Projects/gone/other.prj"},
+        {"the close box, Yes, disk full at the .prj", 0, 0, ""},
+        {"the close box, Yes, disk full at the journal", 0, 3, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::SetFreePagesForTests(c.pages);
+        if (!c.target.empty()) ui.AnswerFileDialog(c.target);
+        if (c.command == 0) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
+        ui.AnswerMessageBox(ui::IDOK);
+        if (c.command == 0)
+            frame->UserClose();
+        else
+            ASSERT_TRUE(frame->UserCommand(c.command));
+        platform::SetFreePagesForTests(-1);
+        ASSERT_TRUE(frame->IsLive());
+        EXPECT_EQ(ui.MessageBoxes().size(), c.command == 0 ? 2u : 1u);
+        EXPECT_EQ(Fingerprint(), before);
+        EXPECT_EQ(folder(), files);
+        ui.ClearRecords();
+    }
 }
 
 // A save killed between its renames leaves a journal: the next open finishes it, so the

@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "HeadlessUi.h"
+#include "ProjectFingerprint.h"
 #include "TransferTestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
@@ -315,6 +316,39 @@ protected:
         return MaskTimeStamps(out);
     }
 
+    // A saved QVX-S7 project (Modbus RTU Master on COM1, DF1 Full Duplex on COM2) with every
+    // table filled: the COM1 default registers one row, H0001, station 1, 4 words; general
+    // settings on both ports. "" when it is so.
+    std::string MakeFilledProject(Program& p, const std::string& path) {
+        Make(p, Kind::NewNewer);
+        p.ui.AnswerFileDialog(path);
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));  // derives the panes from the block
+        CDefCommRegTables& d = g_DefCommRegs;
+        d.g_arrAttachRegStation1 = {"1"};
+        d.g_arrAttachRegAddr1 = {"H0001"};
+        d.g_arrAttachRegWords1.assign(200, "1");
+        d.g_arrAttachRegWords1[0] = "4";
+        d.g_arrAttachRegStation2 = {"3"};
+        d.g_arrAttachRegAddr2 = {"H0002"};
+        CGeneralEntityTables& g = g_GeneralEntity;
+        for (int i = 0; i < g.g_nExtSetupLen1; ++i) g.g_abExtSetup1[i] = uint8_t(i + 1);
+        for (int i = 0; i < g.g_nExtSetupLen2; ++i) g.g_abExtSetup2[i] = uint8_t(i + 11);
+        g_RecipeTables.g_arrRecipeAddr = {"H0005"};
+        g_RecipeTables.g_awRecipeValue[0] = 77;
+        g_EthNodeTable.g_arrNodeAddress = {"4"};
+        g_EthNodeTable.g_arrNodeIp = {"10.0.0.4"};
+        g_EipTagTable.g_arrTagCode = {"I00000001"};
+        g_EipTagTable.g_arrTagName = {"Speed"};
+        g_ProjectSettings.g_strProjAuthor = "Walker";
+        g_ProjectSettings.g_strProjDescription = "up";
+        g_bProjectModified = 1;
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        if (g.g_nExtSetupLen1 == 0 || g.g_nExtSetupLen2 == 0 || g_IdbPaneRows[0].empty() || g_IdbPaneRows[1].empty() ||
+            g_bProjectModified != 0 || d.g_arrAttachRegAddr1 != StringArray{"H0001"} || d.g_arrAttachRegWords1[0] != "4")
+            return "the project is not filled and saved\n";
+        return "";
+    }
+
     // A program afresh, the kinds made, edited and dropped in turn, then then(last).
     std::string Run(const std::vector<Kind>& before, Kind last) {
         return RunThen(before, [&](Program& p) { return MakeAndSave(p, last); });
@@ -408,4 +442,185 @@ TEST_F(ProjectSequence, AFailedUploadReturnsToTheLevelItStartedFrom) {
         return std::string("done");
     });
     EXPECT_EQ(out, "done");
+}
+
+// A failed Upload Project builds the block list again part-way (once the unit has named
+// its drivers). The open project, saved and with every table filled (the COM1 default
+// registers one row, H0001, station 1, 4 words; general settings on both ports), keeps
+// every table, its title and its modified mark at every failure the unit can give, and
+// the next Save writes the same file.
+TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
+    using Unit = unitsim::UnitSimulator;
+    using B = unitsim::Behaviour;
+    struct Failure {
+        const char* name;
+        std::function<void(Unit&)> unit;
+        std::string message;
+    };
+    auto behave = [](std::function<void(unitsim::Behaviour&)> change) {
+        return [change](Unit& unit) {
+            B b = unit.GetBehaviour();
+            change(b);
+            unit.SetBehaviour(b);
+        };
+    };
+    auto answer = [](uint8_t command, bool echo, std::vector<uint8_t> reply) {
+        return [=](Unit& unit) {
+            unit.SetCommand(command, unitsim::CommandSpec{echo, reply.empty() ? unitsim::AfterCommand::Nothing
+                                                                              : unitsim::AfterCommand::Reply, reply, {}});
+        };
+    };
+    const Failure failures[] = {
+        {"silent unit", behave([](B& b) { b.silent = true; }), kMsgCommError},
+        {"unknown driver", behave([](B& b) { b.driverReport = {102, 7, 101, 1, 0}; }), kMsgPlcFileError},
+        {"no project", behave([](B& b) { b.noProject = true; }), kMsgNoProject},
+        {"no status byte", behave([](B& b) { b.cutSetupAfter = 1; }), kMsgCommError},
+        {"setup record cut", behave([](B& b) { b.cutSetupAfter = 30; }), kMsgCommError},
+        {"no setup check byte", behave([](B& b) { b.cutSetupAfter = 66; }), kMsgCommError},
+        {"setup closing byte left out", behave([](B& b) { b.omitSetupClosingByte = true; }),
+         kMsgCommError},
+        {"no image length", behave([](B& b) { b.cutImageAfter = 2; }), kMsgCommError},
+        {"wrong check at block 1", behave([](B& b) { b.wrongCheckAtBlock = 1; }), kMsgCrcMismatch},
+        {"silent after block 1", behave([](B& b) { b.stopAfterBlock = 1; }), kMsgBlockNotReceived},
+        {"no image check byte", behave([](B& b) { b.cutImageAfter = 3 + 64; }), kMsgCrcNotReceived},
+        {"image cut in block 2", behave([](B& b) { b.cutImageAfter = 3 + 65 + 30; }), kMsgBlockNotReceived},
+        {"line cut", behave([](B& b) { b.dropAfterBytes = 9; }), kMsgCommError},
+        {"no echo to the drivers", answer(0x20, false, {}), kMsgCommError},
+        {"no echo to the setup record", answer(0x15, false, {}), kMsgCommError},
+        {"wrong echo to the setup record", answer(0x15, false, {0x44}), kMsgCommError},
+        {"no echo to the image", answer(0x16, false, {}), kMsgCommError},
+        {"wrong echo to the image", answer(0x16, false, {0x44}), kMsgCommError},
+        {"image closing byte left out", behave([](B& b) { b.omitImageClosingByte = true; }),
+         kMsgCommError},
+        // The same in blocks of 20 bytes.
+        {"20: wrong check at block 1", behave([](B& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }),
+         kMsgCrcMismatch},
+        {"20: silent after block 1", behave([](B& b) { b.uploadBlockSize = 20, b.stopAfterBlock = 1; }),
+         kMsgBlockNotReceived},
+        {"20: image cut in block 2", behave([](B& b) { b.uploadBlockSize = 20, b.cutImageAfter = 3 + 21 + 10; }),
+         kMsgBlockNotReceived},
+    };
+    const std::string out = RunThen({}, [&](Program& p) {
+        const std::string path = tree.Path() + "QVX-S7/Projects/s7up.prj";
+        std::string report = MakeFilledProject(p, path);
+        auto files = [&] { return ReadAll(path) + '|' + ReadAll(ProjectIdbPath(path, 1)) + '|' + ReadAll(ProjectIdbPath(path, 2)); };
+        const std::string saved = files(), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        const std::string s = ReadAll(tree.Path() + "unit-setup.bin"), i = ReadAll(tree.Path() + "unit-project.bin");
+        for (const Failure& f : failures) {
+            // A unit of its own for each failure, holding the project of the unit-setup files.
+            Unit unit;
+            std::string error;
+            if (!unit.Start(&error)) return "no unit: " + error;
+            ::setenv("QUORVEX_COM7", unit.SlavePath().c_str(), 1);
+            unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), std::vector<uint8_t>(i.begin(), i.end()));
+            UseUnit(unit, Kind::UploadedNewer);
+            f.unit(unit);
+            platform::WritePrivateProfileString("ProductList", "Product2DSize",
+                                                unit.GetBehaviour().uploadBlockSize == 20 ? "20" : "64",
+                                                deffiles::ProductsInf());
+            p.ui.ExpectModal(IDD_TRANSFER_TASKS, [](ui::Dialog& d) {
+                d.UserClickButton(IDC_UPLOAD_PROJECT);
+                d.UserPressEscape();
+            });
+            p.ui.ClearRecords();
+            p.frame->UserCommand(ID_UPLOAD_PROJECT);
+            unit.WaitQuiet(50, 3000);
+            unit.Stop();
+            if (p.ui.MessageBoxes().empty() || p.ui.MessageBoxes().back().text != f.message)
+                report += std::string(f.name) + ": not its message\n";
+            const std::string after = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+            if (after != before) {
+                size_t at = 0;
+                while (at < after.size() && at < before.size() && after[at] == before[at]) ++at;
+                const size_t line = before.rfind('\n', at) + 1;
+                report += std::string(f.name) + ": " + before.substr(line, 60) + " became " + after.substr(line, 60) + "\n";
+            }
+            if (files() != saved) report += std::string(f.name) + ": the files changed\n";
+        }
+        // What is saved next is what was saved before.
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        if (MaskTimeStamps(files()) != MaskTimeStamps(saved)) report += "the next save wrote another project\n";
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
+}
+
+// The older products' upload that fails leaves the open older project as it was: its
+// blocks, texts, title and modified mark, and its file.
+TEST_F(ProjectSequence, AFailedOlderUploadChangesNothingOfTheOpenProject) {
+    const std::string out = RunThen({}, [&](Program& p) {
+        Make(p, Kind::NewOlder);
+        const std::string path = tree.Path() + "QVX-00/Projects/older.prj";
+        p.ui.AnswerFileDialog(path);
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        g_ProjectSettings.g_strProjAuthor = "Walker";
+        std::string report = g_OlderBlockListRows.empty() ? "no blocks\n" : "";
+        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        const std::string s = ReadAll(tree.Path() + "older-setup.bin"), b = ReadAll(tree.Path() + "older-blocks.bin");
+        std::vector<std::vector<uint8_t>> blocks;
+        for (size_t at = 0; at < b.size(); at += 1 + size_t(uint8_t(b[at])))
+            blocks.emplace_back(b.begin() + long(at) + 1, b.begin() + long(at) + 1 + uint8_t(b[at]));
+        p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), {});
+        p.unit.SetStoredOlderBlocks(blocks);
+        UseUnit(p.unit, Kind::UploadedOlder);
+        const unitsim::Behaviour sound = p.unit.GetBehaviour();
+        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+            {"no project", [](auto& u) { u.noProject = true; }},
+            {"wrong check at block 1", [](auto& u) { u.wrongCheckAtBlock = 1; }},
+            {"silent after block 1", [](auto& u) { u.stopAfterBlock = 1; }},
+            {"setup closing byte left out", [](auto& u) { u.omitSetupClosingByte = true; }},
+        };
+        for (const auto& [name, change] : failures) {
+            unitsim::Behaviour u = sound;
+            change(u);
+            p.unit.SetBehaviour(u);
+            p.ui.ClearRecords();
+            p.ui.ExpectModal(IDD_DOWNLOAD, [](ui::Dialog& d) {
+                d.UserClickButton(IDC_UPLOAD_PROJECT);
+                d.UserPressEscape();
+            });
+            p.frame->UserCommand(ID_UPLOAD_PROJECT);
+            p.unit.WaitQuiet(50, 3000);
+            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
+            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
+            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
+        }
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
+}
+
+// Upload System Data that fails (a silent unit, a unit of another product) leaves the open
+// project as it was, in the model and on disk.
+TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject) {
+    const std::string out = RunThen({}, [&](Program& p) {
+        const std::string path = tree.Path() + "QVX-S7/Projects/s7sys.prj";
+        std::string report = MakeFilledProject(p, path);
+        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        UseUnit(p.unit, Kind::UploadedNewer);
+        const unitsim::Behaviour sound = p.unit.GetBehaviour();
+        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+            {"silent unit", [](auto& b) { b.silent = true; }},
+            {"another product", [](auto& b) { b.productCode = 84; }},
+        };
+        for (const auto& [name, change] : failures) {
+            unitsim::Behaviour b = sound;
+            change(b);
+            p.unit.SetBehaviour(b);
+            p.ui.ClearRecords();
+            p.ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
+                d.UserClickButton(IDC_SYSDATA_UPLOAD);
+                d.UserPressEscape();
+            });
+            CUploadSystemDataDlg dialog(p.frame.get());  // as Ctrl+M opens it, on the test's clock
+            dialog.Port().SetClock(&clock);
+            dialog.DoModal();
+            p.unit.WaitQuiet(50, 3000);
+            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
+            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
+            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
+        }
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
 }

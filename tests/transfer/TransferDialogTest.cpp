@@ -169,7 +169,6 @@ TEST_F(TransferDialogTest, FailedUploadKeepsTheDialogAndTheProject) {
     EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(ui.MessageBoxes()[0].text, kMsgNoProject);
-    // Only the stamps of the attempt change.
     EXPECT_EQ(ModelFingerprint(), before);
 }
 
