@@ -212,13 +212,13 @@ std::vector<PlcPair> EveryNewerPair() {
 }
 
 // The register types of a port: each at its lowest and highest address, a word register
-// also with bits 0 and 15.
+// also with bits 0 and 15 (none while COM2 has a CAN driver: no address carries a bit then).
 std::vector<AddressCase> EveryAddress(int port) {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
     std::vector<AddressCase> cases;
     for (int r = 0; r < t.RegisterCount(port); ++r) {
         const int kind = std::stoi((port == 1 ? t.g_arrPlc1RegKind : t.g_arrPlc2RegKind)[size_t(r)]);
-        const bool word = kind == 1 || kind == 3 || kind == 4;
+        const bool word = (kind == 1 || kind == 3 || kind == 4) && !t.Com2HasCanDriver();
         for (bool highest : {false, true})
             for (int bit : {-1, 0, 15})
                 if (bit < 0 || word) cases.push_back({port, r, highest, bit});
