@@ -248,6 +248,20 @@ int WriteNewerProjectFile(const std::string& path, const BlockRows& rows, size_t
             return -1;
         }
     }
+    // An address the file cannot hold whole would come back as another (an upload brings
+    // the unit's addresses as they are): nothing is written.
+    const CProjectSettings& s = g_ProjectSettings;
+    const std::pair<const std::string*, const char*> addresses[] = {
+        {&s.g_strCtrlWordAddr, "control word address"},
+        {&s.g_strErrBitAddr1, "error bit address of COM1"},
+        {&s.g_strErrBitAddr2, "error bit address of COM2"}};
+    for (const auto& [address, name] : addresses) {
+        if (address->size() <= kAddressTextWidth) continue;
+        ui::MessageBox(std::string("The ") + name + " \"" + *address + "\" is longer than the project file keeps (" +
+                           std::to_string(kAddressTextWidth) + " characters). Please choose another one and save again.",
+                       "Quorvex", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+        return -1;
+    }
     if (!HoldProjectFile(path) || !CompanionsFree(path)) return -1;
     const std::string bytes = BuildNewerProjectFile(rows);
     std::string error;

@@ -1005,6 +1005,17 @@ TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
         EXPECT_EQ(g_bProjectModified, 1);
         ui.ClearRecords();
     }
+    // An error bit an upload brought from a unit, longer than the file's field, is not cut.
+    g_ProjectSettings.g_strErrBitAddr2 = "NB99:255/15";
+    ui.AnswerFileDialog(copy);
+    ui.AnswerMessageBox(ui::IDOK,
+                        "The error bit address of COM2 \"NB99:255/15\" is longer than the project file keeps (10 "
+                        "characters). Please choose another one and save again.");
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+    EXPECT_EQ(frame->GetWindowText(), "s7walk.prj - Quorvex - QVX-S7");
+    EXPECT_FALSE(platform::FileExists(copy));
+    g_ProjectSettings.g_strErrBitAddr2.clear();
+    ui.ClearRecords();
     ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'S'));
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_EQ(frame->GetWindowText(), "s7walk.prj - Quorvex - QVX-S7");
