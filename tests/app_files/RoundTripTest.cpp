@@ -16,6 +16,7 @@
 #include "res/EditorResource.h"
 #include "res/FrameResource.h"
 #include "HeadlessUi.h"
+#include "PlcPairs.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -182,35 +183,6 @@ TEST_F(RoundTrip, AFileSavedBeforeASetupItemWasAddedOpens) {
     }
 }
 
-// The newer products of the sample tree and every pair of a protocol model on each port.
-struct PlcPair {
-    std::string product;
-    unsigned deviceId;
-    std::pair<std::string, std::string> ports[2];  // protocol and model
-};
-
-std::vector<PlcPair> EveryNewerPair() {
-    std::vector<PlcPair> pairs;
-    for (int n = 1; n <= deffiles::ReadProductCount(); ++n) {
-        const std::string product = deffiles::ReadText(deffiles::ProductsInf(), "ProductList",
-                                                       deffiles::NumberedKey("Product", n), "", 256);
-        const unsigned deviceId = unsigned(std::stoi(deffiles::ReadProductValue("DeviceID", n, "0")));
-        if (deviceId == 84 || deffiles::ReadDataProjectVersion(product) == 2) continue;  // the older layout
-        std::vector<std::pair<std::string, std::string>> models[2];
-        for (int port = 1; port <= 2; ++port) {
-            for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(product, port)) {
-                const std::string file = deffiles::PlcDefinitionFile(product, entry.plcNo);
-                for (int m = 1; m <= deffiles::ReadInt(file, "Plc Info", "Plc Model count"); ++m)
-                    models[port - 1].push_back(
-                        {entry.name, deffiles::ReadText(file, "Plc Info", deffiles::NumberedKey("Plc", m), "", 256)});
-            }
-        }
-        for (const auto& one : models[0])
-            for (const auto& two : models[1]) pairs.push_back({product, deviceId, {one, two}});
-    }
-    return pairs;
-}
-
 // The register types of a port: each at its lowest and highest address, a word register
 // also with bits 0 and 15 (none while COM2 has a CAN driver: no address carries a bit then).
 std::vector<AddressCase> EveryAddress(int port) {
@@ -263,10 +235,10 @@ std::string ShortForm(const AddressCase& c) {
 // feature tables at their largest, are saved, closed and opened again unchanged, with no
 // word. One project per pair holds them all.
 TEST_F(RoundTrip, EveryAddressAndTheLargestTablesOfEveryPairOpenAsSaved) {
-    const std::vector<PlcPair> pairs = EveryNewerPair();
+    const std::vector<testsupport::PlcPair> pairs = testsupport::EveryPlcPair(true);
     ASSERT_GT(pairs.size(), 40u);
     size_t refused = 0, made = 0;
-    for (const PlcPair& pair : pairs) {
+    for (const testsupport::PlcPair& pair : pairs) {
         SCOPED_TRACE(pair.product + ": " + pair.ports[0].first + " " + pair.ports[0].second + " / " +
                      pair.ports[1].first + " " + pair.ports[1].second);
         if (!Configure(pair.product, pair.deviceId, pair.ports)) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HeadlessUi.h"
+#include "PlcPairs.h"
 #include "TestSupport.h"
 #include "compiler/ProjectImage.h"
 #include "app/InputViews.h"
@@ -228,34 +229,6 @@ TEST_F(ControlWordCommands, AnErrorBitTheProjectCannotHoldIsRefusedAtOk) {
     }
 }
 
-// The products of the sample tree, both generations, and every pair of a protocol model on
-// each port.
-struct PlcPair {
-    std::string product;
-    unsigned deviceId;
-    std::pair<std::string, std::string> ports[2];  // protocol and model
-};
-
-std::vector<PlcPair> EveryPair() {
-    std::vector<PlcPair> pairs;
-    for (int n = 1; n <= deffiles::ReadProductCount(); ++n) {
-        const std::string product = deffiles::ReadText(deffiles::ProductsInf(), "ProductList",
-                                                       deffiles::NumberedKey("Product", n), "", 256);
-        const unsigned deviceId = unsigned(std::stoi(deffiles::ReadProductValue("DeviceID", n, "0")));
-        std::vector<std::pair<std::string, std::string>> models[2];
-        for (int port = 1; port <= 2; ++port)
-            for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(product, port)) {
-                const std::string file = deffiles::PlcDefinitionFile(product, entry.plcNo);
-                for (int m = 1; m <= deffiles::ReadInt(file, "Plc Info", "Plc Model count"); ++m)
-                    models[port - 1].push_back(
-                        {entry.name, deffiles::ReadText(file, "Plc Info", deffiles::NumberedKey("Plc", m), "", 256)});
-            }
-        for (const auto& one : models[0])
-            for (const auto& two : models[1]) pairs.push_back({product, deviceId, {one, two}});
-    }
-    return pairs;
-}
-
 // One address to give a dialog: mode 1 the control word, 2 an error bit; the panel (1 PLC1,
 // 2 PLC2), a register it offers, at its lowest or highest address (a word register's error
 // bit with bit 0 or 15).
@@ -270,10 +243,10 @@ struct AddressCase {
 // refuses it with the message and stays open, storing nothing (then left with Esc or the
 // close box). One save per pair holds the longest address OK took for each of the three.
 TEST_F(ControlWordCommands, EveryAddressOkTakesOfEveryPairOpensAsSaved) {
-    const std::vector<PlcPair> pairs = EveryPair();
+    const std::vector<testsupport::PlcPair> pairs = testsupport::EveryPlcPair(false);
     ASSERT_GT(pairs.size(), 60u);
     size_t configured = 0, taken = 0, refused = 0;
-    for (const PlcPair& pair : pairs) {
+    for (const testsupport::PlcPair& pair : pairs) {
         SCOPED_TRACE(pair.product + ": " + pair.ports[0].first + " " + pair.ports[0].second + " / " +
                      pair.ports[1].first + " " + pair.ports[1].second);
         if (!Configure(pair.product, pair.deviceId, pair.ports) || (Newer() ? g_bSlaveMode : g_bBlockExSlaveMode) == 1)
