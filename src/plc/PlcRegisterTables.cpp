@@ -587,7 +587,8 @@ int CPlcRegisterTables::ValidateBlockEntry(const std::string& cellText) const {
             int i = FindRegisterByPrefix(entry, port);
             if (i == -1)
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
-            else if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) == 1)
+            else if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) == 1 ||
+                     HasPartsBeyondRegister(entry, port, i))
                 report(kAddressOutOfRange);  // a refusal is always told
         }
         break;
@@ -641,13 +642,24 @@ CPlcRegisterTables::AddressFault CPlcRegisterTables::CheckBlockAddress(const std
     }
     const int r = FindRegisterByPrefix(address, port);
     if (r == -1) return kAddressPrefix;
-    if ((port == 1 ? ValidateAddressCom1(address, r) : ValidateAddressCom2(address, r)) > 0) return kAddressRange;
+    if ((port == 1 ? ValidateAddressCom1(address, r) : ValidateAddressCom2(address, r)) > 0 ||
+        HasPartsBeyondRegister(address, port, r))
+        return kAddressRange;
     if (newer) {
         const BitFault fault = CheckAddressBit(address, port);
         if (bitFault) *bitFault = fault;
         if (fault != kBitTaken) return kAddressBit;
     }
     return kAddressTaken;
+}
+
+bool CPlcRegisterTables::HasPartsBeyondRegister(const std::string& address, int port, int index) const {
+    const PortTables t = Port(port == 1 ? 1 : 2);
+    if (!InRange(t.prefix, index)) return false;
+    const std::string word = address.substr(0, address.find('_'));
+    const auto marks = std::count_if(word.begin(), word.end(), [](char c) { return c == ':' || c == '/'; });
+    const int parts = (IsMarker(t.colonMin[index]) ? 0 : 1) + (IsMarker(t.slashMin[index]) ? 0 : 1);
+    return marks > parts;
 }
 
 std::string CPlcRegisterTables::BlockAddressFaultText(int row, const std::string& address, AddressFault fault,
@@ -692,7 +704,8 @@ int CPlcRegisterTables::ValidateNewBlockEntry(const std::string& cellText) const
                 report("Invalid Prefix. Please enter valid data. To see details, click on 'Get PLC Address' Button.");
                 continue;
             }
-            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0)
+            if ((port == 1 ? ValidateAddressCom1(entry, i) : ValidateAddressCom2(entry, i)) > 0 ||
+                HasPartsBeyondRegister(entry, port, i))
                 report(kAddressOutOfRange);  // a refusal is always told
             // Only a word register carries a bit, only 0 to 15, and none while COM2 has a CAN driver.
             // (Letters after '_' read as 0 here; the edit refuses them before this check.)

@@ -46,6 +46,9 @@ public:
     // takes a bit.
     enum AddressFault { kAddressTaken = 0, kAddressCharacters, kAddressPrefix, kAddressRange, kAddressBit };
     AddressFault CheckBlockAddress(const std::string& address, int port, bool newer, BitFault* bit = nullptr) const;
+    // True when the address has more ':' or '/' parts than register `index` of the port has
+    // (the bit after '_' aside): such a part would be dropped or run into another part.
+    bool HasPartsBeyondRegister(const std::string& address, int port, int index) const;
     // The cell checks' message for a number cell (# Words/Bits, the IDs, Repeat Cycle and,
     // in the newer list, Control Bit) of either generation, or empty when the text is taken.
     std::string NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const;

@@ -96,6 +96,7 @@ RecipeCheck CheckRecipeAddress(const std::string& address, int port) {
         fault = kReadOnlyRegister;
     } else if (text.find('_') != std::string::npos ||
                (p == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) != 0 ||
+               t.HasPartsBeyondRegister(text, p, r) ||
                (p == 1 ? t.ParseAddressCom1(text) : t.ParseAddressCom2(text)).size() > 9) {
         // A recipe names a whole register inside its type's ranges, in the nine characters
         // of the unit's key: anything else would reach the unit as another register.

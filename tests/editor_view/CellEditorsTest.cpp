@@ -240,6 +240,10 @@ TEST_F(CellEditorsTest, WhatTheCellRefusesTheBlockCheckRefusesAndWhatItTakesIsSe
         {7, "n7:0_99", nullptr, "N007:000_99", kBadBit},
         {4, "c1_3", nullptr, "C0001_3", "Only a register address can carry a bit."},
         {4, "h0", nullptr, "H0000", "The address H0000 is not valid. Please enter valid data."},
+        // A part the register has not: H12 and N7:3 were stored and sent in their place.
+        {4, "h1:2", nullptr, "H0001:2", "The address H0001:2 is not valid. Please enter valid data."},
+        {7, "n7:0/3", nullptr, "N007:000/3", "The address N007:000/3 is not valid. Please enter valid data."},
+        {7, "n7:0/3_1", nullptr, "N007:000/3_1", "The address N007:000/3_1 is not valid. Please enter valid data."},
         {3, "256", nullptr, "256", kIds},
         {6, "300", nullptr, "300", kIds},
         {8, "0", nullptr, "0", "Valid range is 1 to 99. Please enter valid data."},

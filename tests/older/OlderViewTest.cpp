@@ -116,6 +116,9 @@ TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
         {kOlderColSourceAddr, "h0", nullptr, kRange, "H0000"},
         {kOlderColDestAddr, "n7:0_3", "N007:003", nullptr, "N007:000_3"},
         {kOlderColDestAddr, "n7:256", nullptr, kRange, "N007:256"},
+        // A part the register has not would be run into another part or dropped.
+        {kOlderColSourceAddr, "h1:2", nullptr, kRange, "H0001:2"},
+        {kOlderColDestAddr, "n7:0/3", nullptr, kRange, "N007:000/3"},
         {kOlderColWords, "64", "64", nullptr, nullptr},
         {kOlderColWords, "0", nullptr,
          "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1. Please enter valid data.", "0"},

@@ -423,6 +423,8 @@ TEST_F(RecipeTest, WhatIsSentIsWhatTheRowShowsOrARefusal) {
         {"Com1", "300", "N5000", kValueFirst, {bad}, "300", "", nullptr},
         {"Com1", "300", "N5_3", kValueFirst, {bad}, "300", "", nullptr},
         {"Com1", "300", "N", kValueFirst, {bad}, "300", "", nullptr},
+        {"Com1", "300", "N5:1", kValueFirst, {bad}, "300", "", nullptr},  // was sent as N5
+        {"Com1", "300", "N5/1", kButton, {bad}, "300", "", nullptr},
         {"Com2", "300", "X1234567890", kValueFirst, {bad}, "300", "", nullptr},
         {"Com1", "300", "N5000", kButton, {bad}, "300", "", nullptr},
     };
