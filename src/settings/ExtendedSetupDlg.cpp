@@ -261,8 +261,12 @@ bool CDynDialogEx::EncodeExtendedSetupValues() {
             case 4: {
                 auto* list = dynamic_cast<ui::ComboBox*>(c);
                 int sel = list ? list->GetCurSel() : -1;
-                // Text typed over the choice is no choice.
+                // Text typed over the choice is no choice, unless it names one of the choices:
+                // then that choice is the one shown, and the one stored.
                 if (sel >= 0 && list->GetLBText(sel) != list->GetWindowText()) sel = -1;
+                if (const std::string typed = list ? platform::Trim(list->GetWindowText()) : std::string();
+                    sel < 0 && !typed.empty())
+                    sel = std::max(-1, list->FindStringExact(-1, typed));
                 put(sel < 0 ? 0xFF : sel);
                 break;
             }

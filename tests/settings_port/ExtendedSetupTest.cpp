@@ -272,6 +272,19 @@ TEST_F(ExtendedSetup, RadioIpListAndSwitchBytes) {
     });
     RunExtendedSetup(nullptr, 1);
     EXPECT_EQ(g.g_abExtSetup1[5], 0xFF);
+
+    // Typed text that names a choice is that choice (it was sent as none), and shows again.
+    for (const char* typed : {"Off", "auto"}) {
+        ui.ExpectModal(IDD_RUNTIME_DIALOG, [typed](ui::Dialog& d) { ItemControl(d, 3).UserType(typed); d.UserPressEnter(); });
+        RunExtendedSetup(nullptr, 1);
+        EXPECT_EQ(g.g_abExtSetup1[5], std::string(typed) == "Off" ? 1 : 0) << typed;
+    }
+    ui.ExpectModal(IDD_RUNTIME_DIALOG, [](ui::Dialog& d) {
+        EXPECT_EQ(dynamic_cast<ui::ComboBox&>(ItemControl(d, 3)).GetWindowText(), "Auto");
+        d.UserClose();
+    });
+    RunExtendedSetup(nullptr, 1);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
 TEST_F(ExtendedSetup, AnIpAddressThatIsNotOneIsRefused) {
