@@ -255,10 +255,14 @@ TEST_F(RecipeKeys, ValueHeldToItsAddressAndNoRowLostAtOk) {
             Settle();
         };
         type(0, 4, "70000");
+        type(0, 3, "n5:1");  // N has no ':' part: refused, never sent as N5
+        EXPECT_EQ(grid.GetItemText(0, 3), "");
+        EXPECT_EQ(grid.GetItemText(0, 4), "70000");
         type(0, 3, "n5");
         EXPECT_EQ(grid.GetItemText(0, 3), "N5");
         EXPECT_EQ(grid.GetItemText(0, 4), "65535");
-        EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-65535."}));
+        EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Address.Please Enter Valid Address.",
+                                                   "Invalid Value.Please Enter Valid Data between 0-65535."}));
 
         click(0, 1);
         dlg.OnCommand(ID_RECIPE_INSERT_ROW);  // a new row above
