@@ -168,7 +168,8 @@ void CRecipeDlg::OnInsertRow() {
         if (position < 0) position = r;
         list.SetItemSelected(r, false);
     }
-    InsertDefaultRow(position < 0 ? n : position, "Com1");
+    // A new row starts on a side that takes recipes, as the first row does.
+    InsertDefaultRow(position < 0 ? n : position, g_bRecipesCom1 == 1 ? "Com1" : "Com2");
 }
 
 void CRecipeDlg::OnDeleteRow() {

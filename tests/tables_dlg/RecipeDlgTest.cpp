@@ -91,9 +91,17 @@ TEST_F(RecipeTest, ANewTableShowsOneDefaultRowAndOkWithoutAnAddressKeepsNothing)
     EXPECT_EQ(g_bRecipeDlgOpen, 0u);
     EXPECT_EQ(g_bProjectModified, 0);  // nothing was there and nothing is
 
+    // Only COM2 takes recipes: an inserted row starts there too, never on COM1.
     g_bRecipesCom1 = 0;
+    menuAnswer = ID_RECIPE_INSERT_ROW;
     Run([](ui::Dialog& dlg) {
         EXPECT_EQ(Grid(dlg).GetItemText(0, 0), "Com2");
+        Grid(dlg).SetItemText(0, 3, "X5");
+        Grid(dlg).SetItemSelected(0, false);  // the new row comes last
+        Grid(dlg).UserRightClickCell(-1, -1);
+        ASSERT_EQ(Grid(dlg).GetItemCount(), 2);
+        EXPECT_EQ(Grid(dlg).GetItemText(1, 3), "");
+        EXPECT_EQ(Grid(dlg).GetItemText(1, 0), "Com2");
         dlg.UserClickButton(ui::IDCANCEL);
     });
 }
