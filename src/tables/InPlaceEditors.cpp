@@ -277,7 +277,8 @@ void CInPlaceEdit::OnChange() {
     edit->SetSel(static_cast<int>(back.size()), static_cast<int>(back.size()));
 }
 
-std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& grid, std::string text) {
+std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& grid, std::string text,
+                                    const std::string& before) {
     ui::ListView& list = grid.List();
     const bool hasRow = row >= 0 && row < list.GetItemCount();
     switch (column) {
@@ -291,6 +292,9 @@ std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& gr
             const int port = g_nGridClickPort == 1 ? 1 : 2;
             RecipeCheck check = CheckRecipeAddress(text, port);
             ShowErrors(check.messages);
+            // A refused address leaves the cell as it was: a row never loses the address it
+            // had (OK would store a table whose only row has none as empty).
+            if (!check.messages.empty()) return before;
             // The row's value is held to the address it now has, whichever was typed first.
             if (!check.text.empty() && hasRow) {
                 const std::string value = list.GetItemText(row, kValueColumn);
@@ -321,7 +325,7 @@ void CInPlaceEdit::OnKillFocus() {
     if (m_bCancel) {
         text = m_strInitialText;
     } else {
-        text = CheckText(m_nColumn, m_nRow, *grid, edit->GetWindowText());
+        text = CheckText(m_nColumn, m_nRow, *grid, edit->GetWindowText(), m_strInitialText);
         if (text != edit->GetWindowText()) edit->SetWindowText(text);
     }
     DestroyWindow();

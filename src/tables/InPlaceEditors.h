@@ -56,7 +56,9 @@ public:
     void OnKillFocus();
     // The column's checks of a finished text; each failed check shows its message and
     // gives the text that replaces the typed one.
-    static std::string CheckText(int column, int row, const CEditGridCtrl& grid, std::string text);
+    // before: the cell's text when the edit opened, which a refused address leaves in place.
+    static std::string CheckText(int column, int row, const CEditGridCtrl& grid, std::string text,
+                                 const std::string& before);
 
     int m_nRow = -1;
     int m_nColumn = -1;

@@ -393,6 +393,27 @@ TEST_F(RecipeTest, OkNamesAnIncompleteRowAndLosesNoRow) {
     keptAsStored();
 }
 
+// A refused address leaves the cell with the address it had, so that OK stores the row:
+// the one row of a table was emptied by a mistyped address and OK stored no recipe.
+TEST_F(RecipeTest, ARefusedAddressKeepsTheOneTheCellHad) {
+    r.g_arrRecipeAddr = {"N1"};
+    r.g_abRecipePort[0] = r.g_abRecipeCol1[0] = r.g_abRecipeCol2[0] = 1;
+    r.g_awRecipeValue[0] = 10;
+    g_nRecipeState = 0;
+    Run([](ui::Dialog& dlg) {
+        for (const char* typed : {"Y5", "N5:1", "S3/1"}) {
+            Type(dlg, 0, 3, typed);
+            dlg.Item(IDC_GRID_EDIT).UserKey(ui::VK_RETURN);
+            EXPECT_EQ(RowOf(dlg, 0), (std::vector<std::string>{"Com1", "1", "1", "N1", "10"})) << typed;
+        }
+        dlg.UserPressEnter();
+    });
+    EXPECT_EQ(Texts().size(), 3u);
+    EXPECT_EQ(r.g_arrRecipeAddr, StringArray{"N1"});
+    EXPECT_EQ(r.g_awRecipeValue[0], 10);
+    EXPECT_EQ(g_nRecipeState, 0);
+}
+
 // What reaches the holder and the unit's image is what the row shows at OK: a value and an
 // address typed in either order, or the address picked with the button, are stored and sent
 // as shown, or refused with the cell's message and a text the address takes.
