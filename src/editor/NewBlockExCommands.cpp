@@ -380,9 +380,9 @@ void CNewBlockExView::OnFileSave() {
     ui::WaitCursor wait;
     if (g_nDeviceId != 84 && !BlocksPass(kCompileErrorText)) return;
     // A project without a file of its own (untitled, or taken from a unit) gets one.
+    // The word counts of its default registers (set by the engineer, or brought by an
+    // upload) are saved as they stand.
     if (g_bUntitled == 1 || g_bProjectSaved != 1) {
-        g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
-        g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
         SaveUntitled("Untitled");
         return;
     }
@@ -444,8 +444,6 @@ void CNewBlockExView::OnRunKorvo() {
             return;
         }
         if (g_bUntitled == 1 || g_bProjectSaved != 1) {
-            g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
-            g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
             SaveUntitled("Untitled");
         } else {
             SaveTitled();

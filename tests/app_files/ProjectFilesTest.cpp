@@ -1023,6 +1023,26 @@ TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
     EXPECT_FALSE(platform::FileExists(copy));
 }
 
+// The word counts the engineer gave the default registers of a project without a file of
+// its own (new, or taken from a unit) are saved by Ctrl+S as they stand, and open again.
+TEST_F(Files, TheFirstSaveKeepsTheWordsOfTheDefaultRegisters) {
+    FillFirstBlock();
+    CDefCommRegTables& d = g_DefCommRegs;
+    d.g_arrAttachRegStation1 = {"1"};  // the register the block reads
+    d.g_arrAttachRegAddr1 = {"H0001"};
+    d.g_arrAttachRegWords1.assign(200, "1");
+    d.g_arrAttachRegWords1[0] = "3";
+    ASSERT_EQ(g_bUntitled, 1);
+    const std::string path = tree.Path() + "QVX-S7/Projects/first.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'S'));
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_EQ(d.g_arrAttachRegAddr1, StringArray{"H0001"});
+    EXPECT_EQ(d.g_arrAttachRegWords1[0], "3");
+}
+
 // Save, Save As and the save on closing that fail at any file of the save (the disk full
 // at the .prj, at the first image, at the journal; a folder that does not exist) change
 // nothing of a project whose every table is filled, in the model or on disk.
