@@ -439,10 +439,9 @@ void CNewBlockExView::OnCloseProject() {
 
 void CNewBlockExView::OnRunKorvo() {
     if (g_bProjectModified == 1) {
-        if (Box(kSaveChangesText, ui::MB_YESNO) != ui::IDYES) {
-            g_bProjectModified = 0;
-            return;
-        }
+        // No starts nothing and saves nothing: the edit stays marked, to be saved or
+        // dropped when the project is closed.
+        if (Box(kSaveChangesText, ui::MB_YESNO) != ui::IDYES) return;
         if (g_bUntitled == 1 || g_bProjectSaved != 1) {
             SaveUntitled("Untitled");
         } else {

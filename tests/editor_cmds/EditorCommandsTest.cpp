@@ -606,6 +606,26 @@ TEST_F(Commands, RunKorvoSavesFirstAndStartsOnlyAnUnchangedProject) {
     EXPECT_EQ(LastBox(), "Unable to start Korvo32.exe.");
 }
 
+// No to saving before the sibling program starts nothing and saves nothing: the edit is
+// still to be saved, and closing the window asks for it.
+TEST_F(Commands, RunKorvoDeclinedLeavesTheEditToBeSaved) {
+    g_bCanRunKorvo = 1;
+    MakeBlocks(1);
+    g_bProjectModified = 1;
+    std::vector<std::string> started;
+    g_NewBlockExServices.startProgram = [&](const std::string& program, const std::string&) {
+        started.push_back(program);
+        return true;
+    };
+    ui.AnswerMessageBox(ui::IDNO, "Do you want to save changes.");
+    ASSERT_TRUE(Run(ID_RUN_KORVO));
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(g_bProjectModified, 1);
+    ui.AnswerMessageBox(ui::IDCANCEL, "Do you want to save project?");
+    frame->UserClose();
+    EXPECT_TRUE(frame->IsLive());
+}
+
 TEST_F(Commands, TheViewsDatabaseAndImageStepsWorkOnItsRows) {
     MakeBlocks(2);
     View().SetCellText(1, kColSourcePlc, kPlc2);  // the second block from COM2 to COM1
