@@ -1080,12 +1080,16 @@ TEST_F(Files, AFailedSaveChangesNothing) {
          tree.Path() + "QVX-S7/Projects/gone/other.prj"},
         {"the close box, Yes, disk full at the .prj", 0, 0, ""},
         {"the close box, Yes, disk full at the journal", 0, 3, ""},
+        {"Close, Yes, disk full at the .prj", ID_FILE_CLOSE_PROJECT, 0, ""},
+        {"Close, Yes, disk full at the first image", ID_FILE_CLOSE_PROJECT, 1, ""},
+        {"Close, Yes, disk full at the journal", ID_FILE_CLOSE_PROJECT, 3, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform::SetFreePagesForTests(c.pages);
         if (!c.target.empty()) ui.AnswerFileDialog(c.target);
-        if (c.command == 0) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
+        const bool asks = c.command == 0 || c.command == ID_FILE_CLOSE_PROJECT;
+        if (asks) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
         ui.AnswerMessageBox(ui::IDOK);
         if (c.command == 0)
             frame->UserClose();
@@ -1093,7 +1097,8 @@ TEST_F(Files, AFailedSaveChangesNothing) {
             ASSERT_TRUE(frame->UserCommand(c.command));
         platform::SetFreePagesForTests(-1);
         ASSERT_TRUE(frame->IsLive());
-        EXPECT_EQ(ui.MessageBoxes().size(), c.command == 0 ? 2u : 1u);
+        EXPECT_EQ(ui.MessageBoxes().size(), asks ? 2u : 1u);
+        EXPECT_NE(g_pNewBlockExView, nullptr);
         EXPECT_EQ(Fingerprint(), before);
         EXPECT_EQ(folder(), files);
         ui.ClearRecords();
