@@ -492,6 +492,10 @@ TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
         {"wrong echo to the image", answer(0x16, false, {0x44}), kMsgCommError},
         {"image closing byte left out", behave([](B& b) { b.omitImageClosingByte = true; }),
          kMsgCommError},
+        {"handshakes answered wrong", behave([](B& b) { b.wrongHandshakes = 40; }), kMsgCommError},
+        {"a unit of another product", behave([](B& b) { b.productCode = 94; }), kMsgProductIdMismatch},
+        {"no project, alternate handshake", behave([](B& b) { b.firmwareVersion = "V03.4E", b.noProject = true; }),
+         kMsgNoProject},
         // The same in blocks of 20 bytes.
         {"20: wrong check at block 1", behave([](B& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }),
          kMsgCrcMismatch},
