@@ -23,6 +23,7 @@
 #include "ProjectFingerprint.h"
 #include "TestSupport.h"
 #include "res/EditorResource.h"
+#include "res/TablesResource.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -1023,15 +1024,24 @@ TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
     EXPECT_FALSE(platform::FileExists(copy));
 }
 
-// The word counts the engineer gave the default registers of a project without a file of
-// its own (new, or taken from a unit) are saved by Ctrl+S as they stand, and open again.
+// The word counts of the default registers of a project without a file of its own (one
+// taken from a unit, whose registers the dialog shows) are saved by Ctrl+S as they stand,
+// and open again.
 TEST_F(Files, TheFirstSaveKeepsTheWordsOfTheDefaultRegisters) {
     FillFirstBlock();
     CDefCommRegTables& d = g_DefCommRegs;
-    d.g_arrAttachRegStation1 = {"1"};  // the register the block reads
+    g_bDefCommRegFill = 0;
+    d.g_arrAttachRegStation1 = {"1"};  // the registers the block reads and writes
     d.g_arrAttachRegAddr1 = {"H0001"};
-    d.g_arrAttachRegWords1.assign(200, "1");
-    d.g_arrAttachRegWords1[0] = "3";
+    d.g_arrAttachRegStation2 = {"2"};
+    d.g_arrAttachRegAddr2 = {"D0000"};
+    ui.ExpectModal(IDD_DEF_COMM_REG, [](ui::Dialog& dlg) {
+        ASSERT_TRUE(dlg.Item<ui::ListView>(IDC_ATTACH_LIST_COM1).UserClickCell(0, 2));
+        ASSERT_TRUE(dlg.Item(IDC_ATTACH_EDIT_COM1).UserType("3"));
+        dlg.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_ATTACH_REGISTERS));
+    ASSERT_EQ(d.g_arrAttachRegWords1.at(0), "3");
     ASSERT_EQ(g_bUntitled, 1);
     const std::string path = tree.Path() + "QVX-S7/Projects/first.prj";
     ui.AnswerFileDialog(path);
