@@ -380,9 +380,9 @@ void CNewBlockExView::OnFileSave() {
     ui::WaitCursor wait;
     if (g_nDeviceId != 84 && !BlocksPass(kCompileErrorText)) return;
     // A project without a file of its own (untitled, or taken from a unit) gets one.
+    // The word counts of its default registers (set by the engineer, or brought by an
+    // upload) are saved as they stand.
     if (g_bUntitled == 1 || g_bProjectSaved != 1) {
-        g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
-        g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
         SaveUntitled("Untitled");
         return;
     }
@@ -439,13 +439,10 @@ void CNewBlockExView::OnCloseProject() {
 
 void CNewBlockExView::OnRunKorvo() {
     if (g_bProjectModified == 1) {
-        if (Box(kSaveChangesText, ui::MB_YESNO) != ui::IDYES) {
-            g_bProjectModified = 0;
-            return;
-        }
+        // No starts nothing and saves nothing: the edit stays marked, to be saved or
+        // dropped when the project is closed.
+        if (Box(kSaveChangesText, ui::MB_YESNO) != ui::IDYES) return;
         if (g_bUntitled == 1 || g_bProjectSaved != 1) {
-            g_DefCommRegs.g_arrAttachRegWords1.assign(200, "1");
-            g_DefCommRegs.g_arrAttachRegWords2.assign(200, "1");
             SaveUntitled("Untitled");
         } else {
             SaveTitled();

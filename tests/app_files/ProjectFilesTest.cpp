@@ -23,6 +23,7 @@
 #include "ProjectFingerprint.h"
 #include "TestSupport.h"
 #include "res/EditorResource.h"
+#include "res/TablesResource.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -1023,6 +1024,35 @@ TEST_F(Files, AFailedSaveAsLeavesTheTitleOnTheProjectsOwnFile) {
     EXPECT_FALSE(platform::FileExists(copy));
 }
 
+// The word counts of the default registers of a project without a file of its own (one
+// taken from a unit, whose registers the dialog shows) are saved by Ctrl+S as they stand,
+// and open again.
+TEST_F(Files, TheFirstSaveKeepsTheWordsOfTheDefaultRegisters) {
+    FillFirstBlock();
+    CDefCommRegTables& d = g_DefCommRegs;
+    g_bDefCommRegFill = 0;
+    d.g_arrAttachRegStation1 = {"1"};  // the registers the block reads and writes
+    d.g_arrAttachRegAddr1 = {"H0001"};
+    d.g_arrAttachRegStation2 = {"2"};
+    d.g_arrAttachRegAddr2 = {"D0000"};
+    ui.ExpectModal(IDD_DEF_COMM_REG, [](ui::Dialog& dlg) {
+        ASSERT_TRUE(dlg.Item<ui::ListView>(IDC_ATTACH_LIST_COM1).UserClickCell(0, 2));
+        ASSERT_TRUE(dlg.Item(IDC_ATTACH_EDIT_COM1).UserType("3"));
+        dlg.UserClickButton(ui::IDOK);
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_ATTACH_REGISTERS));
+    ASSERT_EQ(d.g_arrAttachRegWords1.at(0), "3");
+    ASSERT_EQ(g_bUntitled, 1);
+    const std::string path = tree.Path() + "QVX-S7/Projects/first.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserAccelerator(ui::FCONTROL, 'S'));
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    frame->LoadProjectFile(path);
+    ASSERT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+    EXPECT_EQ(d.g_arrAttachRegAddr1, StringArray{"H0001"});
+    EXPECT_EQ(d.g_arrAttachRegWords1[0], "3");
+}
+
 // Save, Save As and the save on closing that fail at any file of the save (the disk full
 // at the .prj, at the first image, at the journal; a folder that does not exist) change
 // nothing of a project whose every table is filled, in the model or on disk.
@@ -1060,12 +1090,16 @@ TEST_F(Files, AFailedSaveChangesNothing) {
          tree.Path() + "QVX-S7/Projects/gone/other.prj"},
         {"the close box, Yes, disk full at the .prj", 0, 0, ""},
         {"the close box, Yes, disk full at the journal", 0, 3, ""},
+        {"Close, Yes, disk full at the .prj", ID_FILE_CLOSE_PROJECT, 0, ""},
+        {"Close, Yes, disk full at the first image", ID_FILE_CLOSE_PROJECT, 1, ""},
+        {"Close, Yes, disk full at the journal", ID_FILE_CLOSE_PROJECT, 3, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform::SetFreePagesForTests(c.pages);
         if (!c.target.empty()) ui.AnswerFileDialog(c.target);
-        if (c.command == 0) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
+        const bool asks = c.command == 0 || c.command == ID_FILE_CLOSE_PROJECT;
+        if (asks) ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
         ui.AnswerMessageBox(ui::IDOK);
         if (c.command == 0)
             frame->UserClose();
@@ -1073,7 +1107,8 @@ TEST_F(Files, AFailedSaveChangesNothing) {
             ASSERT_TRUE(frame->UserCommand(c.command));
         platform::SetFreePagesForTests(-1);
         ASSERT_TRUE(frame->IsLive());
-        EXPECT_EQ(ui.MessageBoxes().size(), c.command == 0 ? 2u : 1u);
+        EXPECT_EQ(ui.MessageBoxes().size(), asks ? 2u : 1u);
+        EXPECT_NE(g_pNewBlockExView, nullptr);
         EXPECT_EQ(Fingerprint(), before);
         EXPECT_EQ(folder(), files);
         ui.ClearRecords();

@@ -349,7 +349,9 @@ TEST_F(Commands, SaveOfANewProjectAsksForAFileThenWritesItAndItsImages) {
     EXPECT_EQ(g_bProjectSaved, 1);
     EXPECT_EQ(g_bProjectModified, 0);
     EXPECT_EQ(g_bNewBlockListEdited, 0);
-    EXPECT_EQ(g_DefCommRegs.g_arrAttachRegWords1.size(), 200u);
+    // A default register without a count of its own counts one word.
+    ASSERT_FALSE(g_DefCommRegs.g_arrAttachRegWords1.empty());
+    EXPECT_EQ(g_DefCommRegs.g_arrAttachRegWords1[0], "1");
     EXPECT_EQ(frame->GetWindowText(), "first.prj - Quorvex - QVX-S7");
     // The panes were derived from the blocks: one COM1 row from H0001 over both blocks.
     ASSERT_NE(g_pDBView1, nullptr);
@@ -602,6 +604,26 @@ TEST_F(Commands, RunKorvoSavesFirstAndStartsOnlyAnUnchangedProject) {
     g_NewBlockExServices.startProgram = [](const std::string&, const std::string&) { return false; };
     ASSERT_TRUE(Run(ID_RUN_KORVO));
     EXPECT_EQ(LastBox(), "Unable to start Korvo32.exe.");
+}
+
+// No to saving before the sibling program starts nothing and saves nothing: the edit is
+// still to be saved, and closing the window asks for it.
+TEST_F(Commands, RunKorvoDeclinedLeavesTheEditToBeSaved) {
+    g_bCanRunKorvo = 1;
+    MakeBlocks(1);
+    g_bProjectModified = 1;
+    std::vector<std::string> started;
+    g_NewBlockExServices.startProgram = [&](const std::string& program, const std::string&) {
+        started.push_back(program);
+        return true;
+    };
+    ui.AnswerMessageBox(ui::IDNO, "Do you want to save changes.");
+    ASSERT_TRUE(Run(ID_RUN_KORVO));
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(g_bProjectModified, 1);
+    ui.AnswerMessageBox(ui::IDCANCEL, "Do you want to save project?");
+    frame->UserClose();
+    EXPECT_TRUE(frame->IsLive());
 }
 
 TEST_F(Commands, TheViewsDatabaseAndImageStepsWorkOnItsRows) {

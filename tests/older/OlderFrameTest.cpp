@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "HeadlessUi.h"
+#include "ProjectFingerprint.h"
 #include "TestSupport.h"
 #include "app/InputViews.h"
 #include "app/MainFrame.h"
@@ -19,6 +20,7 @@
 #include "editor/NewBlockExView.h"
 #include "plc/OpenProjectReset.h"
 #include "plc/PlcRegisterTables.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
 #include "res/StringTable.h"
@@ -147,6 +149,57 @@ TEST_F(OlderFrame, AProjectIsSavedClosedAndOpenedAgain) {
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(frame->GetWindowText(), "Quorvex - QVX-00");
     EXPECT_EQ(ui.MessageBoxes().size(), 4u);
+}
+
+// Save, Save As and the saves of the close box and of Close that fail (a full disk, a
+// folder that does not exist) change nothing of an older project, in the model or on disk.
+TEST_F(OlderFrame, AFailedSaveChangesNothing) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    CBlockExView* list = FillBlockOne();
+    const std::string path = Projects() + "line.prj", other = Projects() + "other.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    list->SetCellText(0, kOlderColComment, "changed");
+    g_ProjectSettings.g_strProjAuthor = "Walker";
+    g_bBlockListEdited = 1;
+    auto fingerprint = [&] {
+        return testsupport::ProjectFingerprint(frame->GetWindowText()) + "edited:" + std::to_string(g_bBlockListEdited) +
+               " saved:" + std::to_string(g_bBlockExSaved) + " untitled:" + std::to_string(g_bBlockExUntitled);
+    };
+    const std::string before = fingerprint(), file = tree.Read("QVX-00/Projects/line.prj");
+    struct Case {
+        const char* name;
+        int command;  // 0: the close box
+        long long pages;
+        std::string target;
+    };
+    const Case cases[] = {
+        {"Save, disk full", ID_FILE_SAVE_PROJECT, 0, ""},
+        {"Save As, disk full", ID_FILE_SAVE_PROJECT_AS, 0, other},
+        {"Save As into a folder that does not exist", ID_FILE_SAVE_PROJECT_AS, -1, Projects() + "gone/other.prj"},
+        {"the close box, Yes, disk full", 0, 0, ""},
+        {"Close, Yes, disk full", ID_FILE_CLOSE_PROJECT, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::SetFreePagesForTests(c.pages);
+        if (!c.target.empty()) ui.AnswerFileDialog(c.target);
+        const bool asks = c.command == 0 || c.command == ID_FILE_CLOSE_PROJECT;
+        if (asks) ui.AnswerMessageBox(ui::IDYES, LoadString(IDS_SAVE_PROJECT_QUESTION));
+        ui.AnswerMessageBox(ui::IDOK);
+        if (c.command == 0)
+            frame->UserClose();
+        else
+            ASSERT_TRUE(frame->UserCommand(c.command));
+        platform::SetFreePagesForTests(-1);
+        ASSERT_TRUE(frame->IsLive());
+        EXPECT_EQ(ui.MessageBoxes().size(), asks ? 2u : 1u);
+        EXPECT_EQ(LastBox().find("Unable to save the project to"), 0u) << LastBox();
+        EXPECT_EQ(fingerprint(), before);
+        EXPECT_EQ(tree.Read("QVX-00/Projects/line.prj"), file);
+        EXPECT_FALSE(platform::FileExists(other));
+        ui.ClearRecords();
+    }
 }
 
 // The program holds exactly the file of the project it has open: a project taken from a

@@ -1,8 +1,9 @@
 #pragma once
 // The whole open project as one text, so that "a failed command changed nothing" is one
 // comparison: the blocks of either editor, both internal-database panes, recipes, default registers and
-// general settings of both ports, node and tag tables, the five texts, the path, the main
-// window's title and the modified mark.
+// general settings of both ports, node and tag tables, the five texts, the settings of the
+// ports, control word and error bits, the PLC pair, the path, the main window's title and
+// the modified mark.
 #include <sstream>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
+#include "plc/PlcRegisterTables.h"
 
 namespace testsupport {
 
@@ -60,6 +62,19 @@ inline std::string ProjectFingerprint(const std::string& windowTitle) {
     const CProjectSettings& s = g_ProjectSettings;
     o << "texts:" << s.g_strProjAuthor << '|' << s.g_strProjTitle << '|' << s.g_strProjCreated << '|'
       << s.g_strProjModified << '|' << s.g_strProjDescription << '\n';
+    // The settings: control word, error bits, ports, time-outs, advance settings, and the
+    // PLC pair they belong to.
+    o << "settings:" << s.g_strCtrlWordAddr << '|' << s.g_nCtrlWordSide << s.g_bCtrlWordEnabled << '|'
+      << s.g_nCtrlWordStation << ',' << s.g_nCtrlWordWords << '|' << s.g_strErrBitAddr1 << '|' << s.g_strErrBitAddr2
+      << '|' << s.g_bErrBit1Enabled << s.g_bErrBit2Enabled << ',' << s.g_nErrBit1 << ',' << s.g_nErrBit2 << '|';
+    for (const auto& port : s.g_anPortSettings)
+        for (int v : port) o << v << ',';
+    for (int v : s.g_anPortTimeout) o << v << ',';
+    for (int v : s.g_anAdvSetting1) o << v << ',';
+    for (int v : s.g_anAdvSetting2) o << v << ',';
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    o << "\nplcs:" << t.g_strPLC1Id << ',' << t.g_strPlc1ModelNo << ',' << t.g_strPLC1Name << '|' << t.g_strPLC2Id << ','
+      << t.g_strPlc2ModelNo << ',' << t.g_strPLC2Name << '|' << t.RegisterCount(1) << ',' << t.RegisterCount(2) << '\n';
     o << "path:" << s.g_strProjPath << "\ntitle:" << windowTitle << "\nmodified:" << g_bProjectModified << '\n';
     return o.str();
 }

@@ -492,6 +492,10 @@ TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
         {"wrong echo to the image", answer(0x16, false, {0x44}), kMsgCommError},
         {"image closing byte left out", behave([](B& b) { b.omitImageClosingByte = true; }),
          kMsgCommError},
+        {"handshakes answered wrong", behave([](B& b) { b.wrongHandshakes = 40; }), kMsgCommError},
+        {"a unit of another product", behave([](B& b) { b.productCode = 94; }), kMsgProductIdMismatch},
+        {"no project, alternate handshake", behave([](B& b) { b.firmwareVersion = "V03.4E", b.noProject = true; }),
+         kMsgNoProject},
         // The same in blocks of 20 bytes.
         {"20: wrong check at block 1", behave([](B& b) { b.uploadBlockSize = 20, b.wrongCheckAtBlock = 1; }),
          kMsgCrcMismatch},
@@ -540,6 +544,45 @@ TEST_F(ProjectSequence, AFailedUploadChangesNothingOfTheOpenProject) {
         // What is saved next is what was saved before.
         EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
         if (MaskTimeStamps(files()) != MaskTimeStamps(saved)) report += "the next save wrote another project\n";
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
+}
+
+// A project taken from a unit has no file of its own yet: its first save (Ctrl+S, Save As
+// or the close box's) failing at the .prj, either image or the journal changes nothing of
+// it and leaves no file; the save that then succeeds opens again without a word.
+TEST_F(ProjectSequence, AFailedFirstSaveOfAnUploadedProjectChangesNothing) {
+    const std::string out = RunThen({}, [&](Program& p) {
+        Make(p, Kind::UploadedNewer);
+        std::string report;
+        const std::string before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        const std::string path = tree.Path() + "QVX-S7/Projects/up.prj";
+        for (long long pages : {0LL, 1LL, 2LL, 3LL}) {
+            for (int command : {ID_FILE_SAVE_PROJECT, ID_FILE_SAVE_PROJECT_AS, 0}) {
+                const std::string name = std::to_string(pages) + " pages, command " + std::to_string(command);
+                platform::SetFreePagesForTests(pages);
+                if (command == 0) p.ui.AnswerMessageBox(ui::IDYES, "Do you want to save project?");
+                p.ui.AnswerFileDialog(path);
+                p.ui.AnswerMessageBox(ui::IDOK);
+                if (command == 0)
+                    p.frame->UserClose();
+                else
+                    p.frame->UserCommand(command);
+                platform::SetFreePagesForTests(-1);
+                if (!p.frame->IsLive()) return name + ": the window closed";
+                if (p.ui.MessageBoxes().empty() || p.ui.MessageBoxes().back().text.find("Unable to save") != 0)
+                    report += name + ": not said\n";
+                p.ui.ClearRecords();
+                if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += name + ": changed\n";
+                if (platform::FileExists(path)) report += name + ": a file was left\n";
+            }
+        }
+        p.ui.AnswerFileDialog(path);
+        EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
+        EXPECT_TRUE(p.frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+        p.frame->OnOpenRecentProject(path);
+        for (const auto& box : p.ui.MessageBoxes()) report += "said: " + box.text + "\n";
         return report.empty() ? std::string("unchanged") : report;
     });
     EXPECT_EQ(out, "unchanged");
