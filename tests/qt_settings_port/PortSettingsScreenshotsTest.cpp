@@ -7,6 +7,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <QImage>
+#include <QLineEdit>
+#include <algorithm>
 #include <string>
 
 #include "TestSupport.h"
@@ -134,6 +136,66 @@ TEST_F(PortSettingsScreens, EveryPortSettingsScreen) {
     EXPECT_EQ(saved.size(), 4u);  // port settings, advance settings, Extended Setup, sheet
     for (int page = 1; page <= 3; ++page) saved.push_back(shots + "/sheet-page" + std::to_string(page) + ".png");
     for (const std::string& shot : saved) EXPECT_GT(DarkPixels(shot), 100) << shot << ": no text drawn";
+}
+
+// The advance values typed through the window as X delivers keys, then Enter: a value that is
+// not a whole number ("5x", nothing at all) is refused with the range message, never stored as
+// the number atoi makes of it; the value typed again as a number is stored.
+TEST_F(PortSettingsScreens, AdvanceValuesTypedAsTextAreRefused) {
+    std::vector<std::string> boxes;
+    backend.SetMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+        boxes.push_back(text);
+        return ui::IDOK;
+    });
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPlc1Inf = dir.Write("Plc/alpha.inf", kPlcFile);
+    t.g_arrPlc1SpName = {"Response retries", "Inter-frame delay", "Slave address"};
+    const int mins[] = {0, 0, 1}, maxs[] = {9, 100, 247};
+    for (int i = 0; i < 3; ++i) {
+        t.g_anSpecialDataMin1[i] = mins[i];
+        t.g_anSpecialDataMax1[i] = maxs[i];
+    }
+    g_ProjectSettings = CProjectSettings();
+    g_ProjectSettings.g_anAdvSetting1[2] = 3;
+    g_ProjectSettings.g_anAdvSetting1[0] = 10;
+    g_ProjectSettings.g_anAdvSetting1[1] = 1;
+    backend.SetShownHook([&](ui::Dialog& d) {
+        QWidget* win = QApplication::activeModalWidget();
+        ASSERT_NE(win, nullptr);
+        auto typeInto = [&](int id, const char* text, bool enter = true) {
+            QLineEdit* edit = nullptr;  // the edits of values 1 and 2, top down
+            std::vector<QLineEdit*> edits;
+            for (QLineEdit* e : win->findChildren<QLineEdit*>())
+                if (e->isVisible()) edits.push_back(e);
+            std::sort(edits.begin(), edits.end(), [](QLineEdit* a, QLineEdit* b) { return a->y() < b->y(); });
+            const size_t at = id == IDC_ADV_VALUE1 ? 0 : 1;
+            if (at < edits.size()) edit = edits[at];
+            ASSERT_NE(edit, nullptr);
+            QTest::mouseClick(edit, Qt::LeftButton);
+            backend.ProcessPendingEvents();
+            ASSERT_EQ(QApplication::focusWidget(), edit);
+            edit->selectAll();
+            QTest::keyClick(win->windowHandle(), Qt::Key_Delete);
+            for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+            if (enter) QTest::keyClick(win->windowHandle(), Qt::Key_Return);
+            backend.ProcessPendingEvents();
+        };
+        typeInto(IDC_ADV_VALUE2, "", false);
+        typeInto(IDC_ADV_VALUE1, "5x");
+        ASSERT_TRUE(d.IsLive());
+        typeInto(IDC_ADV_VALUE1, "5");
+        ASSERT_TRUE(d.IsLive());
+        typeInto(IDC_ADV_VALUE2, "0");
+        if (d.IsLive()) d.UserClickButton(ui::IDCANCEL);
+    });
+    CPlcAdvanceSettingDlg advance;
+    advance.m_nPort = 1;
+    EXPECT_EQ(advance.DoModal(), ui::IDOK);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Please enter the valid value betwwen this range (0 - 9)",
+                                               "Please enter the valid value betwwen this range (0 - 100)"}));
+    EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[2], 5);
+    EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[0], 0);
+    EXPECT_EQ(g_ProjectSettings.g_anAdvSetting1[1], 1);
 }
 
 }  // namespace
