@@ -33,6 +33,7 @@
 #include <QVariant>
 
 #include "qt/QtText.h"
+#include "ui/Backend.h"
 #include "ui/PropertySheet.h"
 
 namespace qtbind {
@@ -242,6 +243,39 @@ KeyFilter& TheKeyFilter() {
     return *filter;
 }
 
+// A push button whose press (a click, or its mnemonic key) moved the focus out of a field
+// that refused its text with a message box does not act on that press: the box ended the
+// gesture, as it does where the dialogs come from. The person sees the corrected field and
+// presses again.
+class ModelButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+    bool refusedOnFocus = false;  // set while the focus came to this button
+    bool TakeSwallow() {
+        const bool swallow = m_swallow;
+        m_swallow = false;
+        return swallow;
+    }
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::Shortcut) return QPushButton::event(e);
+        const int before = ui::MessageBoxesShown();
+        const bool handled = QPushButton::event(e);  // takes the focus, then starts the click
+        m_swallow = ui::MessageBoxesShown() != before;
+        refusedOnFocus = false;
+        return handled;
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        m_swallow = refusedOnFocus;  // the focus moved before the press arrives
+        refusedOnFocus = false;
+        QPushButton::mousePressEvent(e);
+    }
+
+private:
+    bool m_swallow = false;
+};
+
 void WatchFocus() {
     static bool connected = false;
     if (connected || !qApp) return;
@@ -251,7 +285,10 @@ void WatchFocus() {
         ui::Control* c = ControlOfWidget(now);
         if (!c || !c->GetParent() || !c->GetParent()->IsLive()) return;
         if (c->HasFocus()) return;
+        const int before = ui::MessageBoxesShown();
         c->GetParent()->SetFocusTo(c, true);
+        if (auto* button = dynamic_cast<ModelButton*>(now))
+            button->refusedOnFocus = ui::MessageBoxesShown() != before && QGuiApplication::mouseButtons() != Qt::NoButton;
     });
 }
 
@@ -485,10 +522,12 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         }
         case ControlKind::Button:
         case ControlKind::DefButton: {
-            auto* b = new QPushButton(parent);
+            auto* b = new ModelButton(parent);
             b->setAutoDefault(false);
             b->setDefault(c.Kind() == ControlKind::DefButton);
-            QObject::connect(b, &QPushButton::clicked, [cp]() { cp->UserClick(); });
+            QObject::connect(b, &QPushButton::clicked, [cp, b]() {
+                if (!b->TakeSwallow()) cp->UserClick();
+            });
             return b;
         }
         case ControlKind::CheckBox: {

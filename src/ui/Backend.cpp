@@ -38,7 +38,14 @@ bool InputDuringWaits() { return g_inputDuringWaits; }
 
 void SetBackend(Backend* backend) { g_backend = backend; }
 
+namespace {
+int g_messageBoxesShown = 0;
+}  // namespace
+
+int MessageBoxesShown() { return g_messageBoxesShown; }
+
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    ++g_messageBoxesShown;
     // A box without a caption of its own carries the program's name, as the main window does.
     return GetBackend().MessageBox(text, caption.empty() ? std::string(kProgramName) : caption, flags);
 }

@@ -72,6 +72,9 @@ bool InputDuringWaits();
 constexpr const char* kProgramName = "Quorvex";
 int MessageBox(const std::string& text, const std::string& caption = std::string(),
                unsigned flags = MB_OK);
+// How many message boxes have been shown so far: a press can tell whether one came up
+// while the focus moved to its button.
+int MessageBoxesShown();
 
 void SetClipboardText(const std::string& text);
 std::string GetClipboardText();

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <strings.h>
 
+#include "ui/Backend.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -171,8 +172,13 @@ bool Control::UserFocus() {
 
 bool Control::UserClick() {
     if (!CanTakeInput()) return false;
+    const int boxes = MessageBoxesShown();
     UserFocus();
     if (!CanTakeInput()) return false;  // the kill-focus handling may have changed it
+    // A field left by this press that refused its text with a message box ends the press:
+    // the button does not act on the corrected text the person has not seen yet.
+    if ((m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && MessageBoxesShown() != boxes)
+        return true;
     switch (m_kind) {
         case ControlKind::CheckBox:
             SetCheck(m_check ? 0 : 1);

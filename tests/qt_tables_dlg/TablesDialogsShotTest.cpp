@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QImage>
 #include <QTableWidget>
@@ -316,6 +317,59 @@ TEST_F(TablesShots, EthernetNodeTable) {
     CEthernetNodeTableDlg dlg;
     EXPECT_EQ(dlg.DoModal(), ui::IDCANCEL);
     EXPECT_TRUE(grabbed);
+    g_EthNodeTable = CEthNodeTable();
+}
+
+// A part of a node's IP address typed past 255 and taken with Alt+C, the focus still in the
+// part, or with a click on Change: refused with the part's message as leaving the part does, and
+// the row keeps its address until Change is pressed again on the 255 the part then shows.
+TEST_F(TablesShots, EthernetNodeAddressPartPastItsLimitTakenByTheChangeKey) {
+    g_EthNodeTable = CEthNodeTable();
+    g_EthNodeTable.g_arrNodeAddress = {"1", "2"};
+    g_EthNodeTable.g_arrNodeIp = {"192.168.0.10", "192.168.0.11"};
+    g_EthNodeTable.g_arrNodePort = {"502", "502"};
+    g_bNewProject = 0;
+    backend.SetShownHook([&](ui::Dialog& dlg) {
+        QWidget* win = QApplication::activeModalWidget();
+        ASSERT_NE(win, nullptr);
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(1, 0)).center());
+        Settle();
+        QLineEdit* last = nullptr;  // the fourth part: the rightmost enabled edit on the address line
+        for (QLineEdit* e : win->findChildren<QLineEdit*>())
+            if (e->isVisible() && e->isEnabled() && (!last || e->x() > last->x())) last = e;
+        ASSERT_NE(last, nullptr);
+        ASSERT_EQ(last->text(), QString("11"));
+        QTest::mouseClick(last, Qt::LeftButton);
+        last->selectAll();
+        for (const char* c = "300"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+        QTest::keyClick(win->windowHandle(), Qt::Key_C, Qt::AltModifier);
+        QTest::qWait(300);
+        Settle();
+        EXPECT_EQ(last->text(), QString("255"));
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_NODE_LIST).GetItemText(1, 1), "192.168.0.11");
+        // The same with a click on Change.
+        QTest::mouseClick(last, Qt::LeftButton);
+        last->selectAll();
+        for (const char* c = "256"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+        QPushButton* change = nullptr;
+        for (QPushButton* b : win->findChildren<QPushButton*>())
+            if (b->text() == QString("&Change")) change = b;
+        ASSERT_NE(change, nullptr);
+        QTest::mouseClick(change, Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_NODE_LIST).GetItemText(1, 1), "192.168.0.11");
+        QTest::mouseClick(change, Qt::LeftButton);  // pressed again on what the part now shows
+        Settle();
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_NODE_LIST).GetItemText(1, 1), "192.168.0.255");
+        dlg.UserClickButton(ui::IDOK);
+    });
+    CEthernetNodeTableDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_EQ(messages, (std::vector<std::string>{"300 is not a valid entry. Please specify a value between 0 and 255.",
+                                                  "256 is not a valid entry. Please specify a value between 0 and 255."}));
+    EXPECT_EQ(g_EthNodeTable.g_arrNodeIp, (StringArray{"192.168.0.10", "192.168.0.255"}));
     g_EthNodeTable = CEthNodeTable();
 }
 
