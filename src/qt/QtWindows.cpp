@@ -526,7 +526,7 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
             b->setAutoDefault(false);
             b->setDefault(c.Kind() == ControlKind::DefButton);
             QObject::connect(b, &QPushButton::clicked, [cp, b]() {
-                if (!b->TakeSwallow()) cp->UserClick();
+                if (!b->TakeSwallow() || cp->GetDlgCtrlID() == ui::IDCANCEL) cp->UserClick();
             });
             return b;
         }

@@ -176,8 +176,10 @@ bool Control::UserClick() {
     UserFocus();
     if (!CanTakeInput()) return false;  // the kill-focus handling may have changed it
     // A field left by this press that refused its text with a message box ends the press:
-    // the button does not act on the corrected text the person has not seen yet.
-    if ((m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && MessageBoxesShown() != boxes)
+    // the button does not act on the corrected text the person has not seen yet (Cancel,
+    // which takes no text, still cancels).
+    if ((m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && m_id != IDCANCEL &&
+        MessageBoxesShown() != boxes)
         return true;
     switch (m_kind) {
         case ControlKind::CheckBox:
