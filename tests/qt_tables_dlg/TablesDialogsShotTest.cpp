@@ -301,6 +301,46 @@ TEST_F(RecipeKeys, ValueHeldToItsAddressAndNoRowLostAtOk) {
     EXPECT_EQ(g_RecipeTables.g_awRecipeValue[1], 65535);
 }
 
+// A value typed past its address's range and left with a click on OK: refused with the value
+// message, the dialog stays open showing the value held to the range, and stores it only when
+// OK is pressed again.
+TEST_F(RecipeKeys, ValuePastItsRangeLeftByAClickOnOk) {
+    g_RecipeTables.g_arrRecipeAddr = {"N5"};
+    g_RecipeTables.g_abRecipePort[0] = 1;
+    g_RecipeTables.g_abRecipeCol1[0] = g_RecipeTables.g_abRecipeCol2[0] = 1;
+    g_RecipeTables.g_awRecipeValue[0] = 7;
+    g_nRecipeState = 0;
+    backend.SetShownHook([&](ui::Dialog& dlg) {
+        QWidget* win = QApplication::activeModalWidget();
+        ASSERT_NE(win, nullptr);
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 4)).center());
+        Settle();
+        auto* edit = win->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        for (const char* c = "70000"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+        QPushButton* ok = nullptr;
+        for (QPushButton* b : win->findChildren<QPushButton*>())
+            if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+        ASSERT_NE(ok, nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-65535."}));
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_RECIPE_GRID).GetItemText(0, 4), "65535");
+        EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], 7);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        Settle();
+        if (dlg.IsLive()) dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CRecipeDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"N5"}));
+    EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], 65535);
+}
+
 TEST_F(TablesShots, EthernetNodeTable) {
     g_EthNodeTable = CEthNodeTable();
     g_EthNodeTable.g_arrNodeAddress = {"1", "2", "10"};
