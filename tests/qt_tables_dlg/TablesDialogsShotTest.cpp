@@ -87,6 +87,50 @@ TEST_F(TablesShots, DefaultCommunicationRegistersWithAWordsEditor) {
     g_bAttachRegCom1 = g_bAttachRegCom2 = 0;
 }
 
+// A word count typed past 255 and left with a click on OK: refused with the count message, the
+// dialog stays open on the 1 the cell then shows, and stores it at the next OK.
+TEST_F(TablesShots, DefaultRegisterWordsPastTheirLimitLeftByAClickOnOk) {
+    CDefCommRegTables& d = g_DefCommRegs;
+    d = CDefCommRegTables();
+    d.g_arrAttachRegStation1 = {"1", "2"};
+    d.g_arrAttachRegAddr1 = {"H0001", "H0101"};
+    d.g_arrAttachRegWords1 = {"4", "5"};
+    g_bAttachRegCom1 = 1;
+    g_bDefCommRegFill = 0;
+    backend.SetShownHook([&](ui::Dialog& dlg) {
+        QWidget* win = QApplication::activeModalWidget();
+        ASSERT_NE(win, nullptr);
+        auto* table = win->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(1, 2)).center());
+        Settle();
+        auto* edit = win->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        for (const char* c = "999"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+        QPushButton* ok = nullptr;
+        for (QPushButton* b : win->findChildren<QPushButton*>())
+            if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+        ASSERT_NE(ok, nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        Settle();
+        ASSERT_TRUE(dlg.IsLive());
+        EXPECT_EQ(dlg.Item<ui::ListView>(IDC_ATTACH_LIST_COM1).GetItemText(1, 2), "1");
+        EXPECT_EQ(d.g_arrAttachRegWords1[1], "5");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        Settle();
+        if (dlg.IsLive()) dlg.UserClickButton(ui::IDCANCEL);
+    });
+    CDefCommRegDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Invalid Value.Please Enter Valid Data Between 1-255."}));
+    ASSERT_GE(d.g_arrAttachRegWords1.size(), 2u);
+    EXPECT_EQ(d.g_arrAttachRegWords1[0], "4");
+    EXPECT_EQ(d.g_arrAttachRegWords1[1], "1");
+    d = CDefCommRegTables();
+    g_bAttachRegCom1 = 0;
+}
+
 TEST_F(TablesShots, RecipesWithTheAddressEditorAndButton) {
     CPlcRegisterTables& t = g_PlcRegisterTables;
     t.ResetProject();
