@@ -525,3 +525,60 @@ TEST_F(OlderFrame, TheThreePortSheetsCommunicationButtonOpensTheTransferDialog) 
     RunCommunicationSettingSheet();
     EXPECT_EQ(shown, 1);
 }
+
+// The three-port product's settings, made on the sheet's pages of a new project and saved
+// there, come back unchanged when the file is opened again, with no message.
+TEST_F(OlderFrame, TheThreePortSheetsSettingsAreSavedAndOpenedAgainUnchanged) {
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "Zava Dorazuduvoz")));
+    auto* protocols = dynamic_cast<CProtocolView*>(Pane(0, 0));
+    ASSERT_NE(protocols, nullptr);
+    ASSERT_TRUE(protocols->Tree()->UserSelect(Find(*protocols->Tree(), "DF1 Multiplexer")));
+    frame->Services().communicationSettingSheet = [] { RunCommunicationSettingSheet(); };
+    const std::string path = tree.Path() + "Zava Dorazuduvoz/Projects/mux.prj";
+    using Ports = std::vector<std::vector<int>>;
+    auto ports = [] {
+        Ports all;
+        for (int p = 0; p < 3; ++p) {
+            const int* ps = g_ProjectSettings.g_anPortSettings[p];
+            all.push_back({ps[0], ps[1], ps[2], ps[3], g_ProjectSettings.g_anPortTimeout[p]});
+        }
+        return all;
+    };
+    Ports made;
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        for (int port = 1; port <= 3; ++port) {
+            sheet.UserSelectPage(port);
+            CPLCConfig* page = sheet.GetPortPage(port);
+            for (int list : {IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY_BIT}) {
+                auto& combo = page->Item<ui::ComboBox>(list);
+                combo.UserSelect(combo.GetCount() - 1 - (port - 1) % std::max(combo.GetCount(), 1));
+            }
+            page->Item(IDC_PORT_TIMEOUT).UserType(std::to_string(port == 3 ? 50 : 10 + port));
+        }
+        sheet.UserSelectPage(0);
+        made = ports();
+        ui.AnswerFileDialog(path);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        sheet.UserClose();
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    ASSERT_TRUE(platform::FileExists(path));
+    EXPECT_EQ(made[2][4], 50);
+    EXPECT_NE(made[0], made[1]);
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+
+    g_ProjectSettings = CProjectSettings();
+    Ports opened;
+    std::string plc;
+    frame->Services().communicationSettingSheet = [&] {
+        opened = ports();
+        plc = g_PlcRegisterTables.g_strPLC1Name;
+    };
+    frame->Services().loadOlderProject(path);
+    EXPECT_EQ(opened, made);
+    EXPECT_EQ(plc, "DF1 Multiplexer");
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+}
