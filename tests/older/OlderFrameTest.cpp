@@ -582,3 +582,34 @@ TEST_F(OlderFrame, TheThreePortSheetsSettingsAreSavedAndOpenedAgainUnchanged) {
     EXPECT_EQ(plc, "DF1 Multiplexer");
     EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
 }
+
+// A recent entry that cannot be opened (its file gone, a folder in its place, a damaged file,
+// of another product) is named, and the open project stays as it was: rows, product, title.
+TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheOpenProject) {
+    NewProject("Modbus RTU Master", "DF1 Full Duplex");
+    FillBlockOne();
+    const std::string path = Projects() + "line.prj";
+    ui.AnswerFileDialog(path);
+    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+    List()->SetCellText(0, kOlderColComment, "typed since");
+    g_bBlockListEdited = 1;
+    const std::string title = frame->GetWindowText();
+    const std::string s7 = tree.Path() + "QVX-S7/Projects/";
+    tree.Write("QVX-S7/Projects/damaged.prj", "Quorvex1.00D");
+    ASSERT_EQ(mkdir((s7 + "folder.prj").c_str(), 0755), 0);
+    for (const std::string& entry : {s7 + "gone.prj", s7 + "folder.prj", s7 + "damaged.prj"}) {
+        SCOPED_TRACE(entry);
+        ui.ClearRecords();
+        UpdateRecentProjectList(entry, ReadRecentProjectCount());
+        frame->ReloadComPortSetting();
+        frame->UserCommand(ID_RECENT_PROJECT1);
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(g_szProductName, "QVX-00");
+        EXPECT_EQ(g_nDeviceId, 81u);
+        ASSERT_NE(List(), nullptr);
+        EXPECT_EQ(List()->GetCellText(0, kOlderColComment), "typed since");
+        EXPECT_EQ(g_bBlockListEdited, 1);
+        EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+        EXPECT_EQ(frame->GetWindowText(), title);
+    }
+}
