@@ -23,6 +23,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
+#include "res/OlderEditorResource.h"
 #include "res/StringTable.h"
 #include "res/PortSettingsResource.h"
 #include "res/TransferResource.h"
@@ -611,5 +612,84 @@ TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheOpenProject) {
         EXPECT_EQ(g_bBlockListEdited, 1);
         EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
         EXPECT_EQ(frame->GetWindowText(), title);
+    }
+}
+
+// An older project of each kind of PLC pair (two protocols, the same protocol on both
+// ports), its block made in the cells as a person makes it and its settings and texts at
+// their full widths, saved; the program closed and started again reopens it from the
+// recent list unchanged and without a message.
+TEST_F(OlderFrame, AProjectSavedBeforeTheProgramClosedReopensAtTheNextStartUnchanged) {
+    struct Pair {
+        const char* plc1;
+        const char* plc2;
+        const char* typed1;
+        const char* typed2;
+    };
+    const Pair pairs[] = {
+        {"Modbus RTU Master", "DF1 Full Duplex", "h9999", "n7:5"},
+        {"Modbus RTU Master", "Modbus RTU Master", "h1", "h9999"},
+        {"DF1 Full Duplex", "DF1 Full Duplex", "n7:0", "n255:0"},
+    };
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(std::string(pair.plc1) + " / " + pair.plc2);
+        if (List()) frame->CloseToProductLevel();
+        NewProject(pair.plc1, pair.plc2);
+        ui::ListView& cells = List()->GetListCtrl();
+        auto choose = [&](int column, bool last) {
+            ASSERT_TRUE(cells.UserClickCell(0, column));
+            auto* combo = static_cast<ui::ListControl*>(List()->GetDlgItem(IDC_BLOCK_CELL_COMBO));
+            ASSERT_NE(combo, nullptr);
+            ASSERT_TRUE(combo->UserSelect(last ? combo->GetCount() - 1 : 0));
+            ASSERT_TRUE(combo->UserKey(ui::VK_RETURN));
+        };
+        auto type = [&](int column, const std::string& text) {
+            ASSERT_TRUE(cells.UserClickCell(0, column));
+            ui::Control* edit = List()->GetDlgItem(IDC_BLOCK_CELL_EDIT);
+            ASSERT_NE(edit, nullptr);
+            ASSERT_TRUE(edit->UserType(text));
+            ASSERT_TRUE(edit->UserKey(ui::VK_RETURN));
+        };
+        choose(kOlderColSourcePlc, false);
+        type(kOlderColSourceAddr, pair.typed1);
+        choose(kOlderColDestPlc, true);
+        type(kOlderColDestAddr, pair.typed2);
+        type(kOlderColWords, "16");
+        type(kOlderColComment, std::string(30, 'c'));
+        ASSERT_EQ(List()->FindFailingBlock(), -1);
+        CProjectSettings& s = g_ProjectSettings;
+        s.g_anPortSettings[0][kPortBaud] = 19200;
+        s.g_anPortSettings[1][kPortBaud] = 38400;
+        s.g_anPortSettings[1][kPortDataBits] = 7;
+        s.g_anPortSettings[1][kPortParity] = 2;
+        s.g_anPortSettings[1][kPortStopBits] = 2;
+        s.g_anAdvSetting1[0] = 3;
+        s.g_anAdvSetting1[1] = 200;
+        s.g_anAdvSetting1[2] = 9;
+        s.g_strProjAuthor = std::string(100, 'a');
+        s.g_strProjTitle = std::string(100, 't');
+        s.g_strProjDescription = std::string(500, 'd');
+        g_bBlockListEdited = 1;
+        const std::string path = Projects() + "restart.prj";
+        std::remove(path.c_str());
+        ui.AnswerFileDialog(path);
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+        const std::string saved = testsupport::ProjectFingerprint(frame->GetWindowText());
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+
+        frame->UserClose();  // nothing edited since: no question
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+        frame.reset();
+        ResetOpenProject();
+        g_OlderBlockListRows.clear();
+        g_ProjectSettings = CProjectSettings();
+        g_szProductName = g_szProductNameCopy = g_szProductPath = "";
+        SetUp();  // the program starts again and reopens the last project
+        ASSERT_NE(List(), nullptr);
+        EXPECT_EQ(testsupport::ProjectFingerprint(frame->GetWindowText()), saved);
+        EXPECT_EQ(g_bBlockListEdited, 0);
+        EXPECT_EQ(List()->FindFailingBlock(), -1);
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+        ui.ClearRecords();
     }
 }
