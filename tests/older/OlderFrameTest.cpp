@@ -693,3 +693,80 @@ TEST_F(OlderFrame, AProjectSavedBeforeTheProgramClosedReopensAtTheNextStartUncha
         ui.ClearRecords();
     }
 }
+
+// Saves of the three-port sheet that fail (a folder that does not exist, a full disk over the
+// project's own file) change nothing of the project or of its file; the next save that can
+// write does, and a format question answered Yes before a failed save is asked again.
+TEST_F(OlderFrame, AFailedSaveOfTheThreePortSheetChangesNothing) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPLC1Id = "111";
+    t.g_strPlc1ModelNo = "1";
+    g_ProjectSettings.g_nProductNo = 84;
+    const std::string path = tree.Write("Zava Dorazuduvoz/Projects/mux.prj", BuildOlderProjectFile({}, false, 1, "now"));
+    const std::string file = tree.Read("Zava Dorazuduvoz/Projects/mux.prj");
+    g_ProjectSettings = CProjectSettings();
+    frame->Services().communicationSettingSheet = [] { RunCommunicationSettingSheet(); };
+    auto state = [&] {
+        return testsupport::ProjectFingerprint(frame->GetWindowText()) + "edited:" + std::to_string(g_bBlockListEdited) +
+               " saved:" + std::to_string(g_bBlockExSaved) + " untitled:" + std::to_string(g_bBlockExUntitled) +
+               " format:" + std::to_string(g_ProjectSettings.g_nProjFileVersion);
+    };
+    ui.AnswerMessageBox(ui::IDNO);  // the open keeps the older format
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        sheet.UserSelectPage(2);
+        sheet.GetPortPage(2)->Item(IDC_PORT_TIMEOUT).UserType("33");
+        sheet.UserSelectPage(0);
+        const std::string before = state();
+        EXPECT_NE(before.find("edited:1"), std::string::npos);
+        // Save over its own file on a full disk, after Yes to the newer format.
+        platform::SetFreePagesForTests(0);
+        ui.AnswerMessageBox(ui::IDYES);
+        ui.AnswerMessageBox(ui::IDOK);
+        ui.AnswerMessageBox(ui::IDOK);  // the recent list cannot be written on that disk either
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        platform::SetFreePagesForTests(-1);
+        ASSERT_EQ(ui.MessageBoxes().size(), 4u);
+        EXPECT_EQ(ui.MessageBoxes()[2].text.find("Unable to save the project to"), 0u) << LastBox();
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(tree.Read("Zava Dorazuduvoz/Projects/mux.prj"), file);
+        // The next save asks again and writes.
+        ui.AnswerMessageBox(ui::IDYES);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        EXPECT_EQ(g_bBlockListEdited, 0);
+        EXPECT_EQ(tree.Read("Zava Dorazuduvoz/Projects/mux.prj").substr(13, 7), "Ver2.00");
+        sheet.UserClose();
+    });
+    frame->Services().loadOlderProject(path);
+    EXPECT_EQ(ui.MessageBoxes().size(), 5u);
+
+    // A new project whose first save goes to a folder that does not exist stays without a file.
+    ui.ClearRecords();
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "Zava Dorazuduvoz")));
+    auto* protocols = dynamic_cast<CProtocolView*>(Pane(0, 0));
+    ASSERT_NE(protocols, nullptr);
+    ASSERT_TRUE(protocols->Tree()->UserSelect(Find(*protocols->Tree(), "Modbus RTU Multiplexer")));
+    const std::string gone = tree.Path() + "Zava Dorazuduvoz/Projects/gone/new.prj";
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        sheet.UserSelectPage(1);
+        sheet.GetPortPage(1)->Item(IDC_PORT_TIMEOUT).UserType("7");
+        sheet.UserSelectPage(0);
+        const std::string before = state();
+        ui.AnswerFileDialog(gone);
+        ui.AnswerMessageBox(ui::IDOK);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        EXPECT_EQ(LastBox().find("Unable to save the project to"), 0u) << LastBox();
+        EXPECT_EQ(state(), before);
+        EXPECT_TRUE(g_ProjectSettings.g_strProjPath.empty());
+        ui.AnswerMessageBox(ui::IDNO, LoadString(IDS_SAVE_PROJECT_QUESTION));  // still edited: asked
+        sheet.UserClose();
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    EXPECT_FALSE(platform::FileExists(gone));
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+}
