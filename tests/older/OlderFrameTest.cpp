@@ -585,15 +585,12 @@ TEST_F(OlderFrame, TheThreePortSheetsSettingsAreSavedAndOpenedAgainUnchanged) {
 }
 
 // A recent entry that cannot be opened (its file gone, a folder in its place, a damaged file,
-// of another product) is named, and the open project stays as it was: rows, product, title.
-TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheOpenProject) {
-    NewProject("Modbus RTU Master", "DF1 Full Duplex");
-    FillBlockOne();
-    const std::string path = Projects() + "line.prj";
-    ui.AnswerFileDialog(path);
-    ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
-    List()->SetCellText(0, kOlderColComment, "typed since");
-    g_bBlockListEdited = 1;
+// all in another product's folder) is named and leaves the product chosen on the product
+// level as it was: the project configured next is of that product.
+TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheChosenProduct) {
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
     const std::string title = frame->GetWindowText();
     const std::string s7 = tree.Path() + "QVX-S7/Projects/";
     tree.Write("QVX-S7/Projects/damaged.prj", "Quorvex1.00D");
@@ -603,16 +600,23 @@ TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheOpenProject) {
         ui.ClearRecords();
         UpdateRecentProjectList(entry, ReadRecentProjectCount());
         frame->ReloadComPortSetting();
-        frame->UserCommand(ID_RECENT_PROJECT1);
+        ASSERT_TRUE(frame->UserCommand(ID_RECENT_PROJECT1));
         EXPECT_EQ(ui.MessageBoxes().size(), 1u);
         EXPECT_EQ(g_szProductName, "QVX-00");
         EXPECT_EQ(g_nDeviceId, 81u);
-        ASSERT_NE(List(), nullptr);
-        EXPECT_EQ(List()->GetCellText(0, kOlderColComment), "typed since");
-        EXPECT_EQ(g_bBlockListEdited, 1);
-        EXPECT_EQ(g_ProjectSettings.g_strProjPath, path);
+        EXPECT_EQ(g_bProjectOpen, 0);
         EXPECT_EQ(frame->GetWindowText(), title);
     }
+    ui.ClearRecords();
+    for (int port : {1, 2}) {
+        auto* view = dynamic_cast<CProtocolView*>(Pane(0, port - 1));
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(view->Tree()->UserSelect(Find(*view->Tree(), port == 1 ? "Modbus RTU Master" : "DF1 Full Duplex")));
+    }
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    EXPECT_NE(List(), nullptr);
+    EXPECT_EQ(frame->GetWindowText(), "Untitled - Quorvex - QVX-00");
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
 }
 
 // An older project of each kind of PLC pair (two protocols, the same protocol on both
