@@ -362,7 +362,31 @@ TEST_F(OlderTest, EveryAddressTheDialogComposesIsSavedAndOpenedAgain) {
                             ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
                             ASSERT_TRUE(view->GetDlgItem(side == 0 ? IDC_SOURCE_ADDR_BUTTON : IDC_DEST_ADDR_BUTTON)
                                             ->UserClick());
-                            made[side].push_back(Cell(0, addrColumn));
+                            const std::string composed = Cell(0, addrColumn);
+                            made[side].push_back(composed);
+                            // The short form a person types (no leading zeros), as the cell stores it.
+                            std::string typedForm;
+                            for (size_t i = 0; i < composed.size(); ++i) {
+                                const bool digit = std::isdigit(static_cast<unsigned char>(composed[i])) != 0;
+                                const bool leads = i == 0 || !std::isdigit(static_cast<unsigned char>(composed[i - 1]));
+                                if (digit && leads && composed[i] == '0' && i + 1 < composed.size() &&
+                                    std::isdigit(static_cast<unsigned char>(composed[i + 1]))) {
+                                    size_t j = i;
+                                    while (j + 1 < composed.size() && composed[j] == '0' &&
+                                           std::isdigit(static_cast<unsigned char>(composed[j + 1])))
+                                        ++j;
+                                    i = j - 1;
+                                    continue;
+                                }
+                                typedForm += composed[i];
+                            }
+                            TypeIntoCell(0, addrColumn, typedForm);
+                            if (Cell(0, addrColumn) != composed) made[side].push_back(Cell(0, addrColumn));
+                            // Enter moved on to the next cell's editor: leave it without a change.
+                            ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+                            view->SetCellText(0, kOlderColSourcePlc, t.g_strPLC1Name);
+                            if (side == 1) view->SetCellText(0, kOlderColDestPlc, t.g_strPLC2Name);
+                            else view->SetCellText(0, kOlderColDestPlc, "");
                         }
                 }
                 ASSERT_FALSE(made[0].empty() || made[1].empty());
