@@ -739,8 +739,8 @@ void CMainFrame::OnOpenRecentProject(const std::string& path) {
     // A project names its product by the folder it lies in; after a close no product is
     // current, so take it from there.
     const std::string product = ProductFromProjectPath(path);
-    // A file that does not open leaves the product of the project still open: its saves and
-    // transfers go by the product, and the project has not changed.
+    // A file that does not open leaves the product as it was chosen (on the product level, or
+    // that of a project still open): the next project, save or transfer goes by it.
     const std::string name = g_szProductName, productPath = g_szProductPath, nameCopy = g_szProductNameCopy;
     const unsigned deviceId = g_nDeviceId, deviceIdAlt = g_nDeviceIdAlt;
     const std::string lastIo = g_strPrjFileLastIo;
