@@ -739,9 +739,25 @@ void CMainFrame::OnOpenRecentProject(const std::string& path) {
     // A project names its product by the folder it lies in; after a close no product is
     // current, so take it from there.
     const std::string product = ProductFromProjectPath(path);
+    // A file that does not open leaves the product as it was chosen (on the product level, or
+    // that of a project still open): the next project, save or transfer goes by it.
+    const std::string name = g_szProductName, productPath = g_szProductPath, nameCopy = g_szProductNameCopy;
+    const unsigned deviceId = g_nDeviceId, deviceIdAlt = g_nDeviceIdAlt;
+    const std::string lastIo = g_strPrjFileLastIo;
+    g_strPrjFileLastIo.clear();  // every reader names the file here once it is the open project
     if (!product.empty() && platform::DirectoryExists(deffiles::ProductFolder(product))) UseProductOfProject(product);
     TestGeneration();
     OpenWithReader(path);
+    // The three-port product's sheet takes over even a refused file and closes the project.
+    if (g_strPrjFileLastIo.empty() && g_nDeviceId != 84) {
+        g_strPrjFileLastIo = lastIo;
+        g_szProductName = name;
+        g_szProductPath = productPath;
+        g_szProductNameCopy = nameCopy;
+        g_nDeviceId = deviceId;
+        g_nDeviceIdAlt = deviceIdAlt;
+        TestGeneration();
+    }
 }
 
 void CMainFrame::OpenRecentAt(int position) {

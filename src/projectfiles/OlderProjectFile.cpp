@@ -144,6 +144,16 @@ std::string FindCutCell(const OlderBlockRows& rows, bool slaveMode) {
 
 int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows) {
     CProjectSettings& s = g_ProjectSettings;
+    // A save that writes nothing leaves the project in the format it had: the next save
+    // asks about the newer format again.
+    const int fileVersion = s.g_nProjFileVersion, storedProductNo = s.g_nProductNo,
+              storedProjectVersion = s.g_nProjectVersion;
+    auto keep = [&] {
+        s.g_nProjFileVersion = fileVersion;
+        s.g_nProductNo = storedProductNo;
+        s.g_nProjectVersion = storedProjectVersion;
+        return -1;
+    };
     // A cell the file cannot hold whole would come back changed: nothing is written.
     if (const std::string cut = FindCutCell(rows, g_bBlockExSlaveMode == 1); !cut.empty()) {
         ShowBox(cut, ui::MB_OK | ui::MB_ICONEXCLAMATION);
@@ -159,12 +169,12 @@ int WriteOlderProjectFile(const std::string& path, const OlderBlockRows& rows) {
     s.g_nProjectVersion = projectVersion;
     const std::string stamp = s.g_nProjFileVersion == 2 ? ProjectTimeStamp() : s.g_strProjModified;
     const std::string bytes = BuildOlderProjectFile(rows, g_bBlockExSlaveMode == 1, s.g_nProjFileVersion, stamp);
-    if (!HoldProjectFile(path)) return -1;
+    if (!HoldProjectFile(path)) return keep();
     std::string error;
     if (!ReplaceFile(path, bytes, error)) {
         // The project stays as it was, edited, so that it can be saved elsewhere.
         ShowBox("Unable to save the project to \"" + path + "\": " + error, ui::MB_OK | ui::MB_ICONHAND);
-        return -1;
+        return keep();
     }
     s.g_strProjModified = stamp;
     g_strPrjFileLastIo = path;

@@ -78,18 +78,19 @@ protected:
     }
 
     // Configure Project of QVX-00 with the PLC numbers of the two ports (model 1 each).
-    void Configure(const std::string& plc1, const std::string& plc2) {
-        g_szProductName = g_szProductPath = g_szProductNameCopy = "QVX-00";
+    void Configure(const std::string& plc1, const std::string& plc2, const std::string& product = "QVX-00",
+                   int model1 = 1, int model2 = 1) {
+        g_szProductName = g_szProductPath = g_szProductNameCopy = product;
         CPlcRegisterTables& t = g_PlcRegisterTables;
         t.ResetProject();
         t.g_strPLC1Id = plc1;
-        t.g_strPlc1ModelNo = "1";
+        t.g_strPlc1ModelNo = std::to_string(model1);
         t.g_strPLC2Id = plc2;
-        t.g_strPlc2ModelNo = "1";
-        t.g_strPlc1Inf = deffiles::PlcDefinitionFile("QVX-00", plc1);
-        t.g_strPlc1Section = deffiles::ReadText(t.g_strPlc1Inf, "Plc Info", "Plc1", "");
-        t.g_strPlc2Inf = deffiles::PlcDefinitionFile("QVX-00", plc2);
-        t.g_strPlc2Section = deffiles::ReadText(t.g_strPlc2Inf, "Plc Info", "Plc1", "");
+        t.g_strPlc2ModelNo = std::to_string(model2);
+        t.g_strPlc1Inf = deffiles::PlcDefinitionFile(product, plc1);
+        t.g_strPlc1Section = deffiles::ReadText(t.g_strPlc1Inf, "Plc Info", "Plc" + t.g_strPlc1ModelNo, "");
+        t.g_strPlc2Inf = deffiles::PlcDefinitionFile(product, plc2);
+        t.g_strPlc2Section = deffiles::ReadText(t.g_strPlc2Inf, "Plc Info", "Plc" + t.g_strPlc2ModelNo, "");
         t.LoadPlcFileCom1();
         t.LoadPlcFileCom2();
         t.g_nBlockWordLimit = std::min(t.g_nPlc1NoOfWord, t.g_nPlc2NoOfWord);

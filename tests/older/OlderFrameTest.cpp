@@ -23,6 +23,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "res/FrameResource.h"
+#include "res/OlderEditorResource.h"
 #include "res/StringTable.h"
 #include "res/PortSettingsResource.h"
 #include "res/TransferResource.h"
@@ -524,4 +525,252 @@ TEST_F(OlderFrame, TheThreePortSheetsCommunicationButtonOpensTheTransferDialog) 
     });
     RunCommunicationSettingSheet();
     EXPECT_EQ(shown, 1);
+}
+
+// The three-port product's settings, made on the sheet's pages of a new project and saved
+// there, come back unchanged when the file is opened again, with no message.
+TEST_F(OlderFrame, TheThreePortSheetsSettingsAreSavedAndOpenedAgainUnchanged) {
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "Zava Dorazuduvoz")));
+    auto* protocols = dynamic_cast<CProtocolView*>(Pane(0, 0));
+    ASSERT_NE(protocols, nullptr);
+    ASSERT_TRUE(protocols->Tree()->UserSelect(Find(*protocols->Tree(), "DF1 Multiplexer")));
+    frame->Services().communicationSettingSheet = [] { RunCommunicationSettingSheet(); };
+    const std::string path = tree.Path() + "Zava Dorazuduvoz/Projects/mux.prj";
+    using Ports = std::vector<std::vector<int>>;
+    auto ports = [] {
+        Ports all;
+        for (int p = 0; p < 3; ++p) {
+            const int* ps = g_ProjectSettings.g_anPortSettings[p];
+            all.push_back({ps[0], ps[1], ps[2], ps[3], g_ProjectSettings.g_anPortTimeout[p]});
+        }
+        return all;
+    };
+    Ports made;
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        for (int port = 1; port <= 3; ++port) {
+            sheet.UserSelectPage(port);
+            CPLCConfig* page = sheet.GetPortPage(port);
+            for (int list : {IDC_BAUD_RATE, IDC_DATA_BITS, IDC_STOP_BITS, IDC_PARITY_BIT}) {
+                auto& combo = page->Item<ui::ComboBox>(list);
+                combo.UserSelect(combo.GetCount() - 1 - (port - 1) % std::max(combo.GetCount(), 1));
+            }
+            page->Item(IDC_PORT_TIMEOUT).UserType(std::to_string(port == 3 ? 50 : 10 + port));
+        }
+        sheet.UserSelectPage(0);
+        made = ports();
+        ui.AnswerFileDialog(path);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        sheet.UserClose();
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    ASSERT_TRUE(platform::FileExists(path));
+    EXPECT_EQ(made[2][4], 50);
+    EXPECT_NE(made[0], made[1]);
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+
+    g_ProjectSettings = CProjectSettings();
+    Ports opened;
+    std::string plc;
+    frame->Services().communicationSettingSheet = [&] {
+        opened = ports();
+        plc = g_PlcRegisterTables.g_strPLC1Name;
+    };
+    frame->Services().loadOlderProject(path);
+    EXPECT_EQ(opened, made);
+    EXPECT_EQ(plc, "DF1 Multiplexer");
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+}
+
+// A recent entry that cannot be opened (its file gone, a folder in its place, a damaged file,
+// all in another product's folder) is named and leaves the product chosen on the product
+// level as it was: the project configured next is of that product.
+TEST_F(OlderFrame, ARecentEntryThatDoesNotOpenLeavesTheChosenProduct) {
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "QVX-00")));
+    const std::string title = frame->GetWindowText();
+    const std::string s7 = tree.Path() + "QVX-S7/Projects/";
+    tree.Write("QVX-S7/Projects/damaged.prj", "Quorvex1.00D");
+    ASSERT_EQ(mkdir((s7 + "folder.prj").c_str(), 0755), 0);
+    for (const std::string& entry : {s7 + "gone.prj", s7 + "folder.prj", s7 + "damaged.prj"}) {
+        SCOPED_TRACE(entry);
+        ui.ClearRecords();
+        UpdateRecentProjectList(entry, ReadRecentProjectCount());
+        frame->ReloadComPortSetting();
+        ASSERT_TRUE(frame->UserCommand(ID_RECENT_PROJECT1));
+        EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(g_szProductName, "QVX-00");
+        EXPECT_EQ(g_nDeviceId, 81u);
+        EXPECT_EQ(g_bProjectOpen, 0);
+        EXPECT_EQ(frame->GetWindowText(), title);
+    }
+    ui.ClearRecords();
+    for (int port : {1, 2}) {
+        auto* view = dynamic_cast<CProtocolView*>(Pane(0, port - 1));
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(view->Tree()->UserSelect(Find(*view->Tree(), port == 1 ? "Modbus RTU Master" : "DF1 Full Duplex")));
+    }
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    EXPECT_NE(List(), nullptr);
+    EXPECT_EQ(frame->GetWindowText(), "Untitled - Quorvex - QVX-00");
+    EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+}
+
+// An older project of each kind of PLC pair (two protocols, the same protocol on both
+// ports), its block made in the cells as a person makes it and its settings and texts at
+// their full widths, saved; the program closed and started again reopens it from the
+// recent list unchanged and without a message.
+TEST_F(OlderFrame, AProjectSavedBeforeTheProgramClosedReopensAtTheNextStartUnchanged) {
+    struct Pair {
+        const char* plc1;
+        const char* plc2;
+        const char* typed1;
+        const char* typed2;
+    };
+    const Pair pairs[] = {
+        {"Modbus RTU Master", "DF1 Full Duplex", "h9999", "n7:5"},
+        {"Modbus RTU Master", "Modbus RTU Master", "h1", "h9999"},
+        {"DF1 Full Duplex", "DF1 Full Duplex", "n7:0", "n255:0"},
+    };
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(std::string(pair.plc1) + " / " + pair.plc2);
+        if (List()) frame->CloseToProductLevel();
+        NewProject(pair.plc1, pair.plc2);
+        ui::ListView& cells = List()->GetListCtrl();
+        auto choose = [&](int column, bool last) {
+            ASSERT_TRUE(cells.UserClickCell(0, column));
+            auto* combo = static_cast<ui::ListControl*>(List()->GetDlgItem(IDC_BLOCK_CELL_COMBO));
+            ASSERT_NE(combo, nullptr);
+            ASSERT_TRUE(combo->UserSelect(last ? combo->GetCount() - 1 : 0));
+            ASSERT_TRUE(combo->UserKey(ui::VK_RETURN));
+        };
+        auto type = [&](int column, const std::string& text) {
+            ASSERT_TRUE(cells.UserClickCell(0, column));
+            ui::Control* edit = List()->GetDlgItem(IDC_BLOCK_CELL_EDIT);
+            ASSERT_NE(edit, nullptr);
+            ASSERT_TRUE(edit->UserType(text));
+            ASSERT_TRUE(edit->UserKey(ui::VK_RETURN));
+        };
+        choose(kOlderColSourcePlc, false);
+        type(kOlderColSourceAddr, pair.typed1);
+        choose(kOlderColDestPlc, true);
+        type(kOlderColDestAddr, pair.typed2);
+        type(kOlderColWords, "16");
+        type(kOlderColComment, std::string(30, 'c'));
+        ASSERT_EQ(List()->FindFailingBlock(), -1);
+        CProjectSettings& s = g_ProjectSettings;
+        s.g_anPortSettings[0][kPortBaud] = 19200;
+        s.g_anPortSettings[1][kPortBaud] = 38400;
+        s.g_anPortSettings[1][kPortDataBits] = 7;
+        s.g_anPortSettings[1][kPortParity] = 2;
+        s.g_anPortSettings[1][kPortStopBits] = 2;
+        s.g_anAdvSetting1[0] = 3;
+        s.g_anAdvSetting1[1] = 200;
+        s.g_anAdvSetting1[2] = 9;
+        s.g_strProjAuthor = std::string(100, 'a');
+        s.g_strProjTitle = std::string(100, 't');
+        s.g_strProjDescription = std::string(500, 'd');
+        g_bBlockListEdited = 1;
+        const std::string path = Projects() + "restart.prj";
+        std::remove(path.c_str());
+        ui.AnswerFileDialog(path);
+        ASSERT_TRUE(frame->UserCommand(ID_FILE_SAVE_PROJECT));
+        const std::string saved = testsupport::ProjectFingerprint(frame->GetWindowText());
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+
+        frame->UserClose();  // nothing edited since: no question
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+        frame.reset();
+        ResetOpenProject();
+        g_OlderBlockListRows.clear();
+        g_ProjectSettings = CProjectSettings();
+        g_szProductName = g_szProductNameCopy = g_szProductPath = "";
+        SetUp();  // the program starts again and reopens the last project
+        ASSERT_NE(List(), nullptr);
+        EXPECT_EQ(testsupport::ProjectFingerprint(frame->GetWindowText()), saved);
+        EXPECT_EQ(g_bBlockListEdited, 0);
+        EXPECT_EQ(List()->FindFailingBlock(), -1);
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << LastBox();
+        ui.ClearRecords();
+    }
+}
+
+// Saves of the three-port sheet that fail (a folder that does not exist, a full disk over the
+// project's own file) change nothing of the project or of its file; the next save that can
+// write does, and a format question answered Yes before a failed save is asked again.
+TEST_F(OlderFrame, AFailedSaveOfTheThreePortSheetChangesNothing) {
+    g_szProductName = g_szProductNameCopy = g_szProductPath = "Zava Dorazuduvoz";
+    g_nDeviceId = g_nDeviceIdAlt = 84;
+    CPlcRegisterTables& t = g_PlcRegisterTables;
+    t.g_strPLC1Id = "111";
+    t.g_strPlc1ModelNo = "1";
+    g_ProjectSettings.g_nProductNo = 84;
+    const std::string path = tree.Write("Zava Dorazuduvoz/Projects/mux.prj", BuildOlderProjectFile({}, false, 1, "now"));
+    const std::string file = tree.Read("Zava Dorazuduvoz/Projects/mux.prj");
+    g_ProjectSettings = CProjectSettings();
+    frame->Services().communicationSettingSheet = [] { RunCommunicationSettingSheet(); };
+    auto state = [&] {
+        return testsupport::ProjectFingerprint(frame->GetWindowText()) + "edited:" + std::to_string(g_bBlockListEdited) +
+               " saved:" + std::to_string(g_bBlockExSaved) + " untitled:" + std::to_string(g_bBlockExUntitled) +
+               " format:" + std::to_string(g_ProjectSettings.g_nProjFileVersion);
+    };
+    ui.AnswerMessageBox(ui::IDNO);  // the open keeps the older format
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        sheet.UserSelectPage(2);
+        sheet.GetPortPage(2)->Item(IDC_PORT_TIMEOUT).UserType("33");
+        sheet.UserSelectPage(0);
+        const std::string before = state();
+        EXPECT_NE(before.find("edited:1"), std::string::npos);
+        // Save over its own file on a full disk, after Yes to the newer format.
+        platform::SetFreePagesForTests(0);
+        ui.AnswerMessageBox(ui::IDYES);
+        ui.AnswerMessageBox(ui::IDOK);
+        ui.AnswerMessageBox(ui::IDOK);  // the recent list cannot be written on that disk either
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        platform::SetFreePagesForTests(-1);
+        ASSERT_EQ(ui.MessageBoxes().size(), 4u);
+        EXPECT_EQ(ui.MessageBoxes()[2].text.find("Unable to save the project to"), 0u) << LastBox();
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(tree.Read("Zava Dorazuduvoz/Projects/mux.prj"), file);
+        // The next save asks again and writes.
+        ui.AnswerMessageBox(ui::IDYES);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        EXPECT_EQ(g_bBlockListEdited, 0);
+        EXPECT_EQ(tree.Read("Zava Dorazuduvoz/Projects/mux.prj").substr(13, 7), "Ver2.00");
+        sheet.UserClose();
+    });
+    frame->Services().loadOlderProject(path);
+    EXPECT_EQ(ui.MessageBoxes().size(), 5u);
+
+    // A new project whose first save goes to a folder that does not exist stays without a file.
+    ui.ClearRecords();
+    auto* products = dynamic_cast<CInputView2*>(Pane(0, 0));
+    ASSERT_NE(products, nullptr);
+    ASSERT_TRUE(products->Tree()->UserSelect(Find(*products->Tree(), "Zava Dorazuduvoz")));
+    auto* protocols = dynamic_cast<CProtocolView*>(Pane(0, 0));
+    ASSERT_NE(protocols, nullptr);
+    ASSERT_TRUE(protocols->Tree()->UserSelect(Find(*protocols->Tree(), "Modbus RTU Multiplexer")));
+    const std::string gone = tree.Path() + "Zava Dorazuduvoz/Projects/gone/new.prj";
+    ui.ExpectModal(0, [&](ui::Dialog& d) {
+        auto& sheet = dynamic_cast<CPLCSheet&>(d);
+        sheet.UserSelectPage(1);
+        sheet.GetPortPage(1)->Item(IDC_PORT_TIMEOUT).UserType("7");
+        sheet.UserSelectPage(0);
+        const std::string before = state();
+        ui.AnswerFileDialog(gone);
+        ui.AnswerMessageBox(ui::IDOK);
+        sheet.GetGeneralPage().UserClickButton(IDC_SHEET_SAVE);
+        EXPECT_EQ(LastBox().find("Unable to save the project to"), 0u) << LastBox();
+        EXPECT_EQ(state(), before);
+        EXPECT_TRUE(g_ProjectSettings.g_strProjPath.empty());
+        ui.AnswerMessageBox(ui::IDNO, LoadString(IDS_SAVE_PROJECT_QUESTION));  // still edited: asked
+        sheet.UserClose();
+    });
+    ASSERT_TRUE(frame->UserCommand(ID_CONFIGURE_PROJECT));
+    EXPECT_FALSE(platform::FileExists(gone));
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
 }

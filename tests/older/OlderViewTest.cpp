@@ -1,6 +1,10 @@
 // The older block list: its first rows, the in-place editors and their checks, the
 // address buttons and the address dialog.
 #include "OlderFixture.h"
+#include "projectfiles/OlderProjectFile.h"
+#include "projectfiles/OlderProjectReader.h"
+#include "projectfiles/ProjectOpenSteps.h"
+#include "res/OlderEditorResource.h"
 
 namespace {
 
@@ -309,6 +313,102 @@ TEST_F(OlderTest, AddressDialogOfAPlcWithoutRegistersWritesNothing) {
     ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
     ASSERT_TRUE(view->GetDlgItem(IDC_DEST_ADDR_BUTTON)->UserClick());
     EXPECT_EQ(Cell(0, kOlderColDestAddr), "N007:000");
+}
+
+// Every register of every PLC of each pair the older products offer, at its lowest and its
+// highest address as the address dialog composes them, is saved and opened again unchanged
+// and without a message.
+TEST_F(OlderTest, EveryAddressTheDialogComposesIsSavedAndOpenedAgain) {
+    for (const std::string product : {"QVX-00", "QVX-100"}) {
+        std::vector<std::pair<std::string, int>> models[2];
+        for (int port = 1; port <= 2; ++port)
+            for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(product, port)) {
+                const std::string file = deffiles::PlcDefinitionFile(product, entry.plcNo);
+                for (int m = 1; m <= deffiles::ReadInt(file, "Plc Info", "Plc Model count"); ++m)
+                    models[port - 1].push_back({entry.plcNo, m});
+            }
+        ASSERT_FALSE(models[0].empty() || models[1].empty()) << product;
+        for (const auto& one : models[0])
+            for (const auto& two : models[1]) {
+                const std::string pair = product + " " + one.first + "/" + std::to_string(one.second) + " " +
+                                         two.first + "/" + std::to_string(two.second);
+                SCOPED_TRACE(pair);
+                SetUp();
+                Configure(one.first, two.first, product, one.second, two.second);
+                DistinguishPlcNames();  // as Configure Project names one protocol on both ports
+                Open();
+                const CPlcRegisterTables& t = g_PlcRegisterTables;
+                // The addresses of one side, from the dialog, lowest and highest of each register.
+                std::vector<std::string> made[2];
+                for (int side = 0; side < 2; ++side) {
+                    const int plcColumn = side == 0 ? kOlderColSourcePlc : kOlderColDestPlc;
+                    const int addrColumn = side == 0 ? kOlderColSourceAddr : kOlderColDestAddr;
+                    view->SetCellText(0, plcColumn, side == 0 ? t.g_strPLC1Name : t.g_strPLC2Name);
+                    const int count = t.RegisterCount(side + 1);
+                    for (int r = 0; r < count; ++r)
+                        for (const char* typed : {"0", "99999999"}) {
+                            view->SetCellText(0, addrColumn, "");
+                            ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+                                auto& registers = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+                                ASSERT_LT(r, registers.GetCount());
+                                if (registers.GetCurSel() != r) ASSERT_TRUE(registers.UserSelect(r));
+                                for (int part : {IDC_NUMBER_PART, IDC_COLON_PART, IDC_SLASH_PART})
+                                    if (d.GetDlgItem(part)->IsWindowVisible()) {
+                                        d.GetDlgItem(part)->UserType(typed);
+                                        d.GetDlgItem(IDC_ADDRESS_REGISTER)->UserFocus();
+                                    }
+                                d.UserClickButton(ui::IDOK);
+                            });
+                            ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+                            ASSERT_TRUE(view->GetDlgItem(side == 0 ? IDC_SOURCE_ADDR_BUTTON : IDC_DEST_ADDR_BUTTON)
+                                            ->UserClick());
+                            const std::string composed = Cell(0, addrColumn);
+                            made[side].push_back(composed);
+                            // The short form a person types (no leading zeros), as the cell stores it.
+                            std::string typedForm;
+                            for (size_t i = 0; i < composed.size(); ++i) {
+                                const bool digit = std::isdigit(static_cast<unsigned char>(composed[i])) != 0;
+                                const bool leads = i == 0 || !std::isdigit(static_cast<unsigned char>(composed[i - 1]));
+                                if (digit && leads && composed[i] == '0' && i + 1 < composed.size() &&
+                                    std::isdigit(static_cast<unsigned char>(composed[i + 1]))) {
+                                    size_t j = i;
+                                    while (j + 1 < composed.size() && composed[j] == '0' &&
+                                           std::isdigit(static_cast<unsigned char>(composed[j + 1])))
+                                        ++j;
+                                    i = j - 1;
+                                    continue;
+                                }
+                                typedForm += composed[i];
+                            }
+                            TypeIntoCell(0, addrColumn, typedForm);
+                            if (Cell(0, addrColumn) != composed) made[side].push_back(Cell(0, addrColumn));
+                            // Enter moved on to the next cell's editor: leave it without a change.
+                            ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+                            view->SetCellText(0, kOlderColSourcePlc, t.g_strPLC1Name);
+                            if (side == 1) view->SetCellText(0, kOlderColDestPlc, t.g_strPLC2Name);
+                            else view->SetCellText(0, kOlderColDestPlc, "");
+                        }
+                }
+                ASSERT_FALSE(made[0].empty() || made[1].empty());
+                OlderBlockRows rows;
+                const size_t n = std::max(made[0].size(), made[1].size());
+                for (size_t i = 0; i < n && i < 255; ++i)
+                    rows.push_back(OlderBlockRow{std::to_string(i + 1), "1", t.g_strPLC1Name, "1",
+                                                 made[0][i % made[0].size()], t.g_strPLC2Name, "1",
+                                                 made[1][i % made[1].size()], "1", ""});
+                const std::string path = tree.Path() + product + "/Projects/walk.prj";
+                ASSERT_EQ(WriteOlderProjectFile(path, rows), 0);
+                g_OlderBlockListRows.clear();
+                ASSERT_EQ(OpenOlderProject(path, ProjectOpenHooks{}), ProjectOpenResult::Opened);
+                ASSERT_EQ(g_OlderBlockListRows.size(), rows.size());
+                for (size_t i = 0; i < rows.size(); ++i) {
+                    EXPECT_EQ(g_OlderBlockListRows[i][kOlderColSourceAddr], rows[i][kOlderColSourceAddr]) << i;
+                    EXPECT_EQ(g_OlderBlockListRows[i][kOlderColDestAddr], rows[i][kOlderColDestAddr]) << i;
+                }
+                EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+                TearDown();
+            }
+    }
 }
 
 }  // namespace

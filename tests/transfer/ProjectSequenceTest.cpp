@@ -15,6 +15,10 @@
 #include "app/MainFrame.h"
 #include "app/TransferTasksDlg.h"
 #include "app/DownloadDlg.h"
+#include "app/IPSettingsUploadDlg.h"
+#include "app/MacAddressDlg.h"
+#include "link/IpSettingsUpload.h"
+#include "res/ToolsResource.h"
 #include "link/OlderTransfer.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "editor/BlockExView.h"
@@ -663,6 +667,82 @@ TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject)
             if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
             if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
         }
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
+}
+
+// The IP settings upload and the MAC address setting that fail (a silent unit, a unit of
+// another product) leave the open project as it was, in the model and on disk.
+TEST_F(ProjectSequence, AFailedIpSettingsUploadOrMacSettingChangesNothingOfTheOpenProject) {
+    const std::string out = RunThen({}, [&](Program& p) {
+        const std::string path = tree.Path() + "QVX-S7/Projects/s7ip.prj";
+        std::string report = MakeFilledProject(p, path);
+        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        UseUnit(p.unit, Kind::UploadedNewer);
+        const unitsim::Behaviour sound = p.unit.GetBehaviour();
+        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+            {"silent unit", [](auto& b) { b.silent = true; }},
+            {"another product", [](auto& b) { b.productCode = 84; }},
+        };
+        g_IPUploadPort.SetClock(&clock);
+        for (const auto& [name, change] : failures) {
+            unitsim::Behaviour b = sound;
+            change(b);
+            p.unit.SetBehaviour(b);
+            p.ui.ClearRecords();
+            p.ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [](ui::Dialog& d) {
+                d.Item<ui::ListControl>(IDC_IP_COM_PORT).UserSelect(6);
+                d.UserClickButton(IDC_IP_UPLOAD);
+                d.UserPressEscape();
+            });
+            CIPSettingsUploadDlg ip(p.frame.get());
+            ip.DoModal();
+            g_IPUploadPort.Close();
+            p.unit.WaitQuiet(50, 3000);
+            p.ui.ExpectModal(IDD_MAC_ADDRESS, [](ui::Dialog& d) {
+                d.Item(IDC_MAC_COM_PORT).UserFocus();
+                d.Item(IDC_MAC_COM_PORT).UserType("COM7");
+                for (int i = 0; i < 6; ++i) d.Item(IDC_MAC_BYTE1 + i).UserType("0" + std::to_string(i + 1));
+                d.UserClickButton(ui::IDOK);
+                d.UserPressEscape();
+            });
+            CMacAddressDlg mac(p.frame.get());
+            mac.Port().SetClock(&clock);
+            mac.DoModal();
+            p.unit.WaitQuiet(50, 3000);
+            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
+            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
+            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
+        }
+        g_IPUploadPort.SetClock(nullptr);
+        return report.empty() ? std::string("unchanged") : report;
+    });
+    EXPECT_EQ(out, "unchanged");
+}
+
+// A project uploaded from an older unit, named with Save As, closed and opened again from the
+// recent list, is the project the upload gave, without a message.
+TEST_F(ProjectSequence, AnOlderUploadSavedAsReopensUnchanged) {
+    const std::string out = RunThen({}, [&](Program& p) {
+        Make(p, Kind::UploadedOlder);
+        const std::string path = tree.Path() + "QVX-00/Projects/taken.prj";
+        p.ui.ClearRecords();
+        p.ui.AnswerFileDialog(path);
+        EXPECT_TRUE(p.frame->UserCommand(ID_FILE_SAVE_PROJECT_AS));
+        std::string report = g_OlderBlockListRows.empty() ? "no blocks\n" : "";
+        if (g_bBlockListEdited != 0) report += "still marked edited\n";
+        // The older list's edit mark is g_bBlockListEdited; the newer one's is not compared.
+        auto fingerprint = [&] {
+            const std::string all = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+            return all.substr(0, all.rfind("\nmodified:"));
+        };
+        const std::string saved = fingerprint();
+        EXPECT_TRUE(p.frame->UserCommand(ID_FILE_CLOSE_PROJECT));
+        g_ProjectSettings = CProjectSettings();
+        p.frame->OnOpenRecentProject(path);
+        if (fingerprint() != saved) report += "changed:\n" + saved + "\n" + fingerprint();
+        for (const auto& box : p.ui.MessageBoxes()) report += "message: " + box.text + "\n";
         return report.empty() ? std::string("unchanged") : report;
     });
     EXPECT_EQ(out, "unchanged");
