@@ -353,6 +353,28 @@ protected:
         return "";
     }
 
+    // Each failure set on the program's unit in turn, then `run`, the command that fails: a
+    // line for each that said nothing, changed the open project or changed its file.
+    using UnitFailure = std::pair<const char*, std::function<void(unitsim::Behaviour&)>>;
+    std::string FailEach(Program& p, const std::string& path, std::initializer_list<UnitFailure> failures,
+                         const std::function<void()>& run) {
+        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
+        const unitsim::Behaviour sound = p.unit.GetBehaviour();
+        std::string report;
+        for (const auto& [name, change] : failures) {
+            unitsim::Behaviour b = sound;
+            change(b);
+            p.unit.SetBehaviour(b);
+            p.ui.ClearRecords();
+            run();
+            p.unit.WaitQuiet(50, 3000);
+            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
+            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
+            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
+        }
+        return report;
+    }
+
     // A program afresh, the kinds made, edited and dropped in turn, then then(last).
     std::string Run(const std::vector<Kind>& before, Kind last) {
         return RunThen(before, [&](Program& p) { return MakeAndSave(p, last); });
@@ -602,7 +624,6 @@ TEST_F(ProjectSequence, AFailedOlderUploadChangesNothingOfTheOpenProject) {
         EXPECT_TRUE(p.frame->UserAccelerator(ui::FCONTROL, 'S'));
         g_ProjectSettings.g_strProjAuthor = "Walker";
         std::string report = g_OlderBlockListRows.empty() ? "no blocks\n" : "";
-        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
         const std::string s = ReadAll(tree.Path() + "older-setup.bin"), b = ReadAll(tree.Path() + "older-blocks.bin");
         std::vector<std::vector<uint8_t>> blocks;
         for (size_t at = 0; at < b.size(); at += 1 + size_t(uint8_t(b[at])))
@@ -610,28 +631,18 @@ TEST_F(ProjectSequence, AFailedOlderUploadChangesNothingOfTheOpenProject) {
         p.unit.SetStoredProject(std::vector<uint8_t>(s.begin(), s.end()), {});
         p.unit.SetStoredOlderBlocks(blocks);
         UseUnit(p.unit, Kind::UploadedOlder);
-        const unitsim::Behaviour sound = p.unit.GetBehaviour();
-        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+        report += FailEach(p, path, {
             {"no project", [](auto& u) { u.noProject = true; }},
             {"wrong check at block 1", [](auto& u) { u.wrongCheckAtBlock = 1; }},
             {"silent after block 1", [](auto& u) { u.stopAfterBlock = 1; }},
             {"setup closing byte left out", [](auto& u) { u.omitSetupClosingByte = true; }},
-        };
-        for (const auto& [name, change] : failures) {
-            unitsim::Behaviour u = sound;
-            change(u);
-            p.unit.SetBehaviour(u);
-            p.ui.ClearRecords();
+        }, [&] {
             p.ui.ExpectModal(IDD_DOWNLOAD, [](ui::Dialog& d) {
                 d.UserClickButton(IDC_UPLOAD_PROJECT);
                 d.UserPressEscape();
             });
             p.frame->UserCommand(ID_UPLOAD_PROJECT);
-            p.unit.WaitQuiet(50, 3000);
-            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
-            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
-            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
-        }
+        });
         return report.empty() ? std::string("unchanged") : report;
     });
     EXPECT_EQ(out, "unchanged");
@@ -643,18 +654,11 @@ TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject)
     const std::string out = RunThen({}, [&](Program& p) {
         const std::string path = tree.Path() + "QVX-S7/Projects/s7sys.prj";
         std::string report = MakeFilledProject(p, path);
-        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
         UseUnit(p.unit, Kind::UploadedNewer);
-        const unitsim::Behaviour sound = p.unit.GetBehaviour();
-        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+        report += FailEach(p, path, {
             {"silent unit", [](auto& b) { b.silent = true; }},
             {"another product", [](auto& b) { b.productCode = 84; }},
-        };
-        for (const auto& [name, change] : failures) {
-            unitsim::Behaviour b = sound;
-            change(b);
-            p.unit.SetBehaviour(b);
-            p.ui.ClearRecords();
+        }, [&] {
             p.ui.ExpectModal(IDD_UPLOAD_SYSTEM_DATA, [](ui::Dialog& d) {
                 d.UserClickButton(IDC_SYSDATA_UPLOAD);
                 d.UserPressEscape();
@@ -662,11 +666,7 @@ TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject)
             CUploadSystemDataDlg dialog(p.frame.get());  // as Ctrl+M opens it, on the test's clock
             dialog.Port().SetClock(&clock);
             dialog.DoModal();
-            p.unit.WaitQuiet(50, 3000);
-            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
-            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
-            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
-        }
+        });
         return report.empty() ? std::string("unchanged") : report;
     });
     EXPECT_EQ(out, "unchanged");
@@ -678,19 +678,12 @@ TEST_F(ProjectSequence, AFailedIpSettingsUploadOrMacSettingChangesNothingOfTheOp
     const std::string out = RunThen({}, [&](Program& p) {
         const std::string path = tree.Path() + "QVX-S7/Projects/s7ip.prj";
         std::string report = MakeFilledProject(p, path);
-        const std::string saved = ReadAll(path), before = testsupport::ProjectFingerprint(p.frame->GetWindowText());
         UseUnit(p.unit, Kind::UploadedNewer);
-        const unitsim::Behaviour sound = p.unit.GetBehaviour();
-        const std::pair<const char*, std::function<void(unitsim::Behaviour&)>> failures[] = {
+        g_IPUploadPort.SetClock(&clock);
+        report += FailEach(p, path, {
             {"silent unit", [](auto& b) { b.silent = true; }},
             {"another product", [](auto& b) { b.productCode = 84; }},
-        };
-        g_IPUploadPort.SetClock(&clock);
-        for (const auto& [name, change] : failures) {
-            unitsim::Behaviour b = sound;
-            change(b);
-            p.unit.SetBehaviour(b);
-            p.ui.ClearRecords();
+        }, [&] {
             p.ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [](ui::Dialog& d) {
                 d.Item<ui::ListControl>(IDC_IP_COM_PORT).UserSelect(6);
                 d.UserClickButton(IDC_IP_UPLOAD);
@@ -710,11 +703,7 @@ TEST_F(ProjectSequence, AFailedIpSettingsUploadOrMacSettingChangesNothingOfTheOp
             CMacAddressDlg mac(p.frame.get());
             mac.Port().SetClock(&clock);
             mac.DoModal();
-            p.unit.WaitQuiet(50, 3000);
-            if (p.ui.MessageBoxes().empty()) report += std::string(name) + ": no message\n";
-            if (testsupport::ProjectFingerprint(p.frame->GetWindowText()) != before) report += std::string(name) + ": changed\n";
-            if (ReadAll(path) != saved) report += std::string(name) + ": the file changed\n";
-        }
+        });
         g_IPUploadPort.SetClock(nullptr);
         return report.empty() ? std::string("unchanged") : report;
     });
