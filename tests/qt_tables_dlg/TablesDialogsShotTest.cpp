@@ -39,6 +39,27 @@ void Settle() {
     QTest::qWait(30);
 }
 
+// Clicks the cell (row, col) of the open dialog's table, types `text` as keys to the window
+// and clicks OK: the OK button, or null when the dialog has none of these.
+QPushButton* TypeInCellAndClickOk(int row, int col, const char* text) {
+    QWidget* win = QApplication::activeModalWidget();
+    auto* table = win ? win->findChild<QTableWidget*>() : nullptr;
+    if (!table) return nullptr;
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(row, col)).center());
+    Settle();
+    auto* edit = win->findChild<QLineEdit*>();
+    if (!edit) return nullptr;
+    edit->selectAll();
+    for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
+    QPushButton* ok = nullptr;
+    for (QPushButton* b : win->findChildren<QPushButton*>())
+        if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+    if (!ok) return nullptr;
+    QTest::mouseClick(ok, Qt::LeftButton);
+    Settle();
+    return ok;
+}
+
 class TablesShots : public testing::Test {
 protected:
     TablesShots() { ui::SetBackend(&backend); }
@@ -98,22 +119,8 @@ TEST_F(TablesShots, DefaultRegisterWordsPastTheirLimitLeftByAClickOnOk) {
     g_bAttachRegCom1 = 1;
     g_bDefCommRegFill = 0;
     backend.SetShownHook([&](ui::Dialog& dlg) {
-        QWidget* win = QApplication::activeModalWidget();
-        ASSERT_NE(win, nullptr);
-        auto* table = win->findChild<QTableWidget*>();
-        ASSERT_NE(table, nullptr);
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(1, 2)).center());
-        Settle();
-        auto* edit = win->findChild<QLineEdit*>();
-        ASSERT_NE(edit, nullptr);
-        edit->selectAll();
-        for (const char* c = "999"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
-        QPushButton* ok = nullptr;
-        for (QPushButton* b : win->findChildren<QPushButton*>())
-            if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+        QPushButton* ok = TypeInCellAndClickOk(1, 2, "999");
         ASSERT_NE(ok, nullptr);
-        QTest::mouseClick(ok, Qt::LeftButton);
-        Settle();
         ASSERT_TRUE(dlg.IsLive());
         EXPECT_EQ(dlg.Item<ui::ListView>(IDC_ATTACH_LIST_COM1).GetItemText(1, 2), "1");
         EXPECT_EQ(d.g_arrAttachRegWords1[1], "5");
@@ -355,22 +362,8 @@ TEST_F(RecipeKeys, ValuePastItsRangeLeftByAClickOnOk) {
     g_RecipeTables.g_awRecipeValue[0] = 7;
     g_nRecipeState = 0;
     backend.SetShownHook([&](ui::Dialog& dlg) {
-        QWidget* win = QApplication::activeModalWidget();
-        ASSERT_NE(win, nullptr);
-        auto* table = win->findChild<QTableWidget*>();
-        ASSERT_NE(table, nullptr);
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 4)).center());
-        Settle();
-        auto* edit = win->findChild<QLineEdit*>();
-        ASSERT_NE(edit, nullptr);
-        edit->selectAll();
-        for (const char* c = "70000"; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
-        QPushButton* ok = nullptr;
-        for (QPushButton* b : win->findChildren<QPushButton*>())
-            if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+        QPushButton* ok = TypeInCellAndClickOk(0, 4, "70000");
         ASSERT_NE(ok, nullptr);
-        QTest::mouseClick(ok, Qt::LeftButton);
-        Settle();
         EXPECT_EQ(boxes, (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-65535."}));
         ASSERT_TRUE(dlg.IsLive());
         EXPECT_EQ(dlg.Item<ui::ListView>(IDC_RECIPE_GRID).GetItemText(0, 4), "65535");
