@@ -121,6 +121,16 @@ QMainWindow* ShownMainWindow() {
     return win;
 }
 
+// The frame shown at a working size; its block list, or null.
+QTableWidget* ShowBlockList(ui::Frame& frame, QMainWindow*& win) {
+    frame.Create();
+    win = ShownMainWindow();
+    if (!win) return nullptr;
+    win->resize(1100, 700);
+    Settle();
+    return win->findChild<QTableWidget*>();
+}
+
 TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
     testsupport::SampleTree tree;
     qtbind::QtBackend backend;
@@ -139,13 +149,8 @@ TEST(QtEditorScreens, BlockListCellEditorsInfoWindowAndAddressDialog) {
         view->AddDefaultRow();
         const char* second[] = {nullptr, "10", "Modbus RTU Master", "1", "H0001", "DF1 Full Duplex", "2", "N007:000", "5", "1", "Tank levels"};
         for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(1, c, second[c]);
-        frame.Create();
-
-        QMainWindow* win = ShownMainWindow();
-        ASSERT_NE(win, nullptr);
-        win->resize(1100, 700);
-        Settle();
-        auto* table = win->findChild<QTableWidget*>();
+        QMainWindow* win = nullptr;
+        auto* table = ShowBlockList(frame, win);
         ASSERT_NE(table, nullptr);
         ASSERT_EQ(table->rowCount(), 3);
         EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QString("Destination Address"));
@@ -283,12 +288,8 @@ TEST(QtEditorScreens, NoBitOnEitherPortWhileCom2HasACanDriver) {
         ASSERT_EQ(g_bCom2IsCAN, 1);
         const char* row[] = {nullptr, "8", "Modbus RTU Master", "1", "H0001", "J1939 Node", "2", "P0:00/FEF1", "5", "0", ""};
         for (int c = 1; c < kBlockListColumns; ++c) view->SetCellText(0, c, row[c]);
-        frame.Create();
-        QMainWindow* win = ShownMainWindow();
-        ASSERT_NE(win, nullptr);
-        win->resize(1100, 700);
-        Settle();
-        auto* table = win->findChild<QTableWidget*>();
+        QMainWindow* win = nullptr;
+        auto* table = ShowBlockList(frame, win);
         ASSERT_NE(table, nullptr);
         auto typeAddress = [&](int col, const char* text) { TypeIntoCell(win, table, 0, col, text); };
         typeAddress(7, "p0:0/fef1_3");

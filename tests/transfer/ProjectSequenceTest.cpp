@@ -648,13 +648,14 @@ TEST_F(ProjectSequence, AFailedOlderUploadChangesNothingOfTheOpenProject) {
     EXPECT_EQ(out, "unchanged");
 }
 
-// Upload System Data that fails (a silent unit, a unit of another product) leaves the open
-// project as it was, in the model and on disk.
-TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject) {
+// Upload System Data, the IP settings upload and the MAC address setting that fail (a silent
+// unit, a unit of another product) leave the open project as it was, in the model and on disk.
+TEST_F(ProjectSequence, AFailedUnitToolChangesNothingOfTheOpenProject) {
     const std::string out = RunThen({}, [&](Program& p) {
-        const std::string path = tree.Path() + "QVX-S7/Projects/s7sys.prj";
+        const std::string path = tree.Path() + "QVX-S7/Projects/s7ip.prj";
         std::string report = MakeFilledProject(p, path);
         UseUnit(p.unit, Kind::UploadedNewer);
+        g_IPUploadPort.SetClock(&clock);
         report += FailEach(p, path, {
             {"silent unit", [](auto& b) { b.silent = true; }},
             {"another product", [](auto& b) { b.productCode = 84; }},
@@ -666,24 +667,7 @@ TEST_F(ProjectSequence, AFailedUploadOfSystemDataChangesNothingOfTheOpenProject)
             CUploadSystemDataDlg dialog(p.frame.get());  // as Ctrl+M opens it, on the test's clock
             dialog.Port().SetClock(&clock);
             dialog.DoModal();
-        });
-        return report.empty() ? std::string("unchanged") : report;
-    });
-    EXPECT_EQ(out, "unchanged");
-}
-
-// The IP settings upload and the MAC address setting that fail (a silent unit, a unit of
-// another product) leave the open project as it was, in the model and on disk.
-TEST_F(ProjectSequence, AFailedIpSettingsUploadOrMacSettingChangesNothingOfTheOpenProject) {
-    const std::string out = RunThen({}, [&](Program& p) {
-        const std::string path = tree.Path() + "QVX-S7/Projects/s7ip.prj";
-        std::string report = MakeFilledProject(p, path);
-        UseUnit(p.unit, Kind::UploadedNewer);
-        g_IPUploadPort.SetClock(&clock);
-        report += FailEach(p, path, {
-            {"silent unit", [](auto& b) { b.silent = true; }},
-            {"another product", [](auto& b) { b.productCode = 84; }},
-        }, [&] {
+            p.unit.WaitQuiet(50, 3000);
             p.ui.ExpectModal(IDD_IP_SETTINGS_UPLOAD, [](ui::Dialog& d) {
                 d.Item<ui::ListControl>(IDC_IP_COM_PORT).UserSelect(6);
                 d.UserClickButton(IDC_IP_UPLOAD);
