@@ -117,6 +117,7 @@ void CDownloadDlg::OnDownload() {
         m_sent[2] = ok;
     }
     if (goOn()) PauseBetweenTasks(kTaskPauseMs);
+    if (!ok) ListTasksAfterFailure();
     if (g_bTaskProject && goOn()) m_sent[3] = RunProject();
     if (EndIfStoppedShort(g_DownloadPort)) return;
     if (g_nDownloadResult == 0) SetDlgItemText(IDC_SUMMARY, "Download Completed Successfully....");

@@ -463,28 +463,50 @@ bool CTransferTasksDlg::StopDuringTransfer() {
     return true;
 }
 
+std::string CTransferTasksDlg::TaskName(int task) const {
+    const char* const plc[4] = {"Firmware", "PLC1 Driver", "PLC2 Driver", "Project"};
+    const char* const master[4] = {"Firmware", "Master1 Driver", "Master2 Driver", "Project"};
+    return Named(plc[task], master[task]);
+}
+
+std::vector<int> CTransferTasksDlg::ListTasksNotSent(int fromTask, const std::string& why) {
+    const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
+    std::vector<int> notSent;
+    for (int i = fromTask; i < 4; ++i) {
+        if (!ticked[i] || m_sent[i]) continue;
+        notSent.push_back(i);
+        AddLogLine(TaskName(i) + " not sent: " + why + ".");
+    }
+    return notSent;
+}
+
+void CTransferTasksDlg::ListTasksAfterFailure() {
+    // A stop lists every task not sent itself; a firmware file not chosen has said that
+    // nothing was sent.
+    if (m_bStopAsked || m_bNoFirmwareChosen) return;
+    const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
+    int failed = 0;
+    while (failed < 4 && (!ticked[failed] || m_sent[failed])) ++failed;
+    ListTasksNotSent(failed + 1, "the download failed");
+}
+
 bool CTransferTasksDlg::EndIfStoppedShort(CSerialPort& port) {
     const int ticked[4] = {g_bTaskFirmware, g_bTaskCom1Driver, g_bTaskCom2Driver, g_bTaskProject};
     bool stoppedShort = false;
     for (int i = 0; i < 4; ++i) stoppedShort = stoppedShort || (ticked[i] && !m_sent[i]);
     if (!m_bStopAsked || !stoppedShort) return false;
-    const std::string names[4] = {"Firmware", Named("PLC1 Driver", "Master1 Driver"),
-                                  Named("PLC2 Driver", "Master2 Driver"), "Project"};
-    // The line of each task that says it went: firmware, the driver itself, the project.
-    const int iconLine[4] = {2, 3, 3, 4};
     std::string sent, notSent;
     auto add = [](std::string& list, const std::string& name) { list += (list.empty() ? "" : ", ") + name; };
-    for (int i = 0; i < 4; ++i) {
-        if (m_sent[i]) {
-            add(sent, names[i]);
-        } else if (ticked[i]) {
-            add(notSent, names[i]);
-            AddLogLine(names[i] + " not sent: the download was stopped.");
-            // Only on the task's own lines: those showing a task that went keep its success.
-            if (m_nLinesTask == i) {
-                SetIcon(iconLine[i], IDB_STATUS_FAILURE);
-                ShowIcon(iconLine[i], true);
-            }
+    for (int i = 0; i < 4; ++i)
+        if (m_sent[i]) add(sent, TaskName(i));
+    // The line of each task that says it went: firmware, the driver itself, the project.
+    const int iconLine[4] = {2, 3, 3, 4};
+    for (int i : ListTasksNotSent(0, "the download was stopped")) {
+        add(notSent, TaskName(i));
+        // Only on the task's own lines: those showing a task that went keep its success.
+        if (m_nLinesTask == i) {
+            SetIcon(iconLine[i], IDB_STATUS_FAILURE);
+            ShowIcon(iconLine[i], true);
         }
     }
     g_nDownloadResult = -1;
@@ -537,6 +559,7 @@ void CTransferTasksDlg::OnDownload() {
         m_sent[2] = !failed;
     }
     if (goOn()) Pause(kTaskPauseMs);
+    if (failed) ListTasksAfterFailure();
 
     if (g_bTaskProject && goOn()) {
         const ProjectEnd end = RunProjectTask();

@@ -118,6 +118,13 @@ protected:
     // there is no restart question, and the dialog closes. False (nothing done) when no
     // stop was asked or every ticked task was sent.
     bool EndIfStoppedShort(CSerialPort& port);
+    // After a failed firmware or driver task: each later ticked task gets its line in the
+    // message list, as a stop gives it.
+    void ListTasksAfterFailure();
+    // Lists each ticked task from `fromTask` on that was not sent, saying why; gives their
+    // numbers (0 firmware, 1 and 2 the drivers, 3 the project).
+    std::vector<int> ListTasksNotSent(int fromTask, const std::string& why);
+    std::string TaskName(int task) const;
     // Empties the message list of the last run.
     void ClearLog();
     // The lines of the first task labelled while the pauses before it run.

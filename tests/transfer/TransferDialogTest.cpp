@@ -486,6 +486,34 @@ TEST_F(TransferDialogTest, AUnitUnpluggedGivesOneMessagePerFailedTask) {
     }
 }
 
+// QVX-S8, Select All, the unit gone during the PLC1 driver: the tasks after it are listed as
+// not sent, as a stop lists them.
+TEST_F(TransferDialogTest, AUnitGoneDuringADriverListsTheTasksAfterIt) {
+    SelectProject("QVX-S8", 88, "101", 1, "102", 1);
+    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S8"));
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.productCode = 88;
+    b.driverReport = {101, 1, 102, 1, 0};
+    b.firmwareVersion = "V03.20";
+    sim.SetBehaviour(b);
+    CTransferTasksDlg dlg;
+    std::thread unplug = UnplugAtStream(sim, 2);
+    std::vector<std::string> log;
+    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
+        d.UserClickButton(IDC_SELECT_ALL);
+        d.UserClickButton(IDC_DOWNLOAD);
+        log = LogLines(d);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    dlg.DoModal();
+    unplug.join();
+    EXPECT_EQ(log, (std::vector<std::string>{"Firmware downloaded successfully.", "PLC1 driver download failed.",
+                                             "PLC2 Driver not sent: the download failed.",
+                                             "Project not sent: the download failed."}));
+    EXPECT_EQ(g_nDownloadResult, -1);
+}
+
 // A second program compiles a project of the same product into the shared image files while
 // this download talks to the unit: the unit still gets the project this download compiled.
 TEST_F(TransferDialogTest, TheUnitGetsTheImagesThisDownloadCompiledWhateverTheSharedFilesHoldLater) {

@@ -5,11 +5,13 @@
 // feature tables, and a reporter that records what the dialog would show.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LinkTestSupport.h"
@@ -29,6 +31,16 @@
 #include "plc/OpenProjectReset.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
+
+// The unit unplugged as the n-th file stream of a download begins.
+inline std::thread UnplugAtStream(unitsim::UnitSimulator& sim, size_t n) {
+    return std::thread([&sim, n] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (sim.Streams().size() < n && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        sim.Stop();
+    });
+}
 
 struct LineMark {
     int line;
