@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "model/RunTimeState.h"
 #include "platform/Paths.h"
 #include "ui/Backend.h"
 
@@ -62,4 +63,11 @@ bool OpenHelpTopic(const std::string& topic) {
         return false;
     }
     return true;
+}
+
+void RunWithHelpTopic(const std::string& topic, const std::function<void()>& run) {
+    const std::string below = g_szHelpTopic;
+    g_szHelpTopic = topic;
+    run();
+    g_szHelpTopic = below;
 }

@@ -12,3 +12,10 @@ bool OpenHelpTopic(const std::string& topic);
 
 // Tests replace the starting of the opener (it gets the page's path).
 void SetHelpOpenerForTests(std::function<bool(const std::string& page)> opener);
+
+// The page of the block list, for its settings screens that have no page of their own.
+inline constexpr char kBlockListHelpTopic[] = "blockoverview.htm";
+
+// Runs a screen with `topic` as the current help topic (F1 in it shows that page) and puts
+// the topic of the screen below back after it.
+void RunWithHelpTopic(const std::string& topic, const std::function<void()>& run);

@@ -1,6 +1,7 @@
 #include "app/TableScreens.h"
 
 #include "app/MainFrame.h"
+#include "app/ShellHelp.h"
 #include "editor/NewBlockExView.h"
 #include "editor/RegisterAddressDlg.h"
 #include "tables/DefCommRegDlg.h"
@@ -10,13 +11,19 @@
 #include "tables/RecipeDlg.h"
 
 void WireTableScreens(FrameServices& frame, NewBlockExServices& editor) {
+    // The block list's settings without a help page of their own show the block list's,
+    // not the contents the project level's empty pane leaves current.
     editor.recipes = [] {
-        CRecipeDlg dlg;
-        dlg.DoModal();
+        RunWithHelpTopic(kBlockListHelpTopic, [] {
+            CRecipeDlg dlg;
+            dlg.DoModal();
+        });
     };
     editor.attachRegisters = [] {
-        CDefCommRegDlg dlg;
-        dlg.DoModal();
+        RunWithHelpTopic(kBlockListHelpTopic, [] {
+            CDefCommRegDlg dlg;
+            dlg.DoModal();
+        });
     };
     editor.ethernetNodeTable = [] {
         CEthernetNodeTableDlg dlg;
