@@ -26,6 +26,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyle>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -710,6 +711,8 @@ void WidgetBinding::SyncItems(ui::Control& c, QWidget* w) {
         list->setCurrentRow(lc.GetCurSel());
         if (lc.GetCurSel() < 0) list->clearSelection();
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
+        // Filling the row is not a person's choice of a page.
+        QSignalBlocker quiet(bar);
         while (bar->count() > lc.GetCount()) bar->removeTab(bar->count() - 1);
         for (int i = 0; i < lc.GetCount(); ++i) {
             if (i < bar->count()) bar->setTabText(i, FromAnsi(lc.GetLBText(i)));
@@ -978,6 +981,18 @@ DialogWidget::DialogWidget(ui::Dialog& m, QWidget* parent)
         move(at);
     };
     binding.onTabChanged = [this](ui::Control&) { ShowActivePage(); };
+    if (dynamic_cast<ui::PropertySheet*>(&model)) {
+        // The sheet's page keys, wherever the focus is inside it.
+        const std::pair<QKeyCombination, int> keys[] = {
+            {Qt::CTRL | Qt::Key_Tab, 1},        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1}, {Qt::CTRL | Qt::Key_PageDown, 1},
+            {Qt::CTRL | Qt::Key_PageUp, -1}};
+        for (const auto& [key, step] : keys) {
+            auto* shortcut = new QShortcut(QKeySequence(key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            QObject::connect(shortcut, &QShortcut::activated, this, [this, step = step]() { StepPage(step); });
+        }
+    }
     if (t.styles & ui::dlgstyle::kBorder && !(t.styles & ui::dlgstyle::kCaption))
         setStyleSheet(QStringLiteral("QDialog { border: 1px solid palette(dark); }"));
 }
@@ -1021,15 +1036,19 @@ void DialogWidget::ShowActivePage() {
     QWidget* bar = binding.WidgetOf(tab);
     if (!tab || !bar) return;
     const ui::Rect area = sheet->GetControlPixelRect(*tab);
-    const int barHeight = bar->sizeHint().height();
+    // The row's height with a tab in it, whatever the row holds at this moment: a page is
+    // never placed over the tabs.
+    QTabBar measure;
+    measure.setFont(bar->font());
+    measure.addTab(QStringLiteral("General"));
+    const int barHeight = std::max(bar->sizeHint().height(), measure.sizeHint().height());
     bar->setGeometry(area.left, area.top, area.Width(), barHeight);
+    const QRect pageArea(area.left + 1, area.top + barHeight, area.Width() - 2, area.Height() - barHeight - 1);
     for (int i = 0; i < sheet->GetPageCount(); ++i) {
         ui::PropertyPage* page = sheet->GetPage(i);
         auto it = m_pages.find(page);
         if (page->IsCreated() && it == m_pages.end()) {
             auto* host = new QWidget(this);
-            host->setGeometry(area.left + 1, area.top + barHeight, area.Width() - 2,
-                              area.Height() - barHeight - 1);
             host->setAutoFillBackground(true);
             auto binding = std::make_unique<WidgetBinding>(*page, host);
             binding->BuildAll();
@@ -1047,8 +1066,19 @@ void DialogWidget::ShowActivePage() {
             it = m_pages.emplace(page, std::move(binding)).first;
         }
         if (it != m_pages.end())
-            if (QWidget* c = it->second->Container()) c->setVisible(i == sheet->GetActiveIndex());
+            if (QWidget* c = it->second->Container()) {
+                c->setGeometry(pageArea);
+                c->setVisible(i == sheet->GetActiveIndex());
+            }
     }
+    bar->raise();
+}
+
+void DialogWidget::StepPage(int step) {
+    auto* sheet = dynamic_cast<ui::PropertySheet*>(&model);
+    if (!sheet || sheet->GetPageCount() == 0) return;
+    const int n = sheet->GetPageCount();
+    sheet->UserSelectPage(((sheet->GetActiveIndex() + step) % n + n) % n);
 }
 
 void DialogWidget::reject() {

@@ -94,6 +94,7 @@ protected:
 
 private:
     void ShowActivePage();
+    void StepPage(int step);  // the next (+1) or previous (-1) page of a sheet, round
     void ShowWithoutFocus();
     bool event(QEvent* event) override;
     bool m_giveBackActivation = false;

@@ -128,8 +128,14 @@ bool PropertySheet::SetActivePage(int index) {
 void PropertySheet::SyncTabs() {
     auto* tab = dynamic_cast<ListControl*>(GetDlgItem(AFX_IDC_TAB_CONTROL));
     if (!tab) return;
-    tab->ResetContent();
-    for (PropertyPage* p : m_pages) tab->AddString(p->GetPageCaption());
+    // A page change only moves the selection: the tab row a person is clicking on stays.
+    bool same = tab->GetCount() == GetPageCount();
+    for (int i = 0; same && i < GetPageCount(); ++i)
+        same = tab->GetLBText(i) == m_pages[size_t(i)]->GetPageCaption();
+    if (!same) {
+        tab->ResetContent();
+        for (PropertyPage* p : m_pages) tab->AddString(p->GetPageCaption());
+    }
     tab->SetCurSel(m_active);
 }
 

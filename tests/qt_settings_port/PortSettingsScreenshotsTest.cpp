@@ -116,25 +116,70 @@ TEST_F(PortSettingsScreens, EveryPortSettingsScreen) {
     g_bExtSetupError1 = 1;
     RunExtendedSetup(nullptr, 1);
 
+    // The sheet as a person uses it: a click where each tab is drawn, the page keys to the
+    // window, over and over; after each change the window, as grabbed, still shows its tab
+    // row as it first stood and the page of the tab chosen below it.
     backend.SetShownHook([&](ui::Dialog& d) {
         auto& sheet = dynamic_cast<CPLCSheet&>(d);
-        for (int page = 1; page <= 3; ++page) {
-            // A click on the tab, as a person does it.
-            QWidget* top = QApplication::activeModalWidget();
-            auto* bar = top ? top->findChild<QTabBar*>() : nullptr;
-            ASSERT_NE(bar, nullptr);
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+        QWidget* top = QApplication::activeModalWidget();
+        ASSERT_NE(top, nullptr);
+        backend.ProcessPendingEvents();
+        auto* bar = top->findChild<QTabBar*>();
+        ASSERT_NE(bar, nullptr);
+        ASSERT_EQ(bar->count(), 4);
+        std::vector<QPoint> tabAt;  // where the tabs were drawn when the sheet opened
+        for (int i = 0; i < 4; ++i) tabAt.push_back(bar->mapTo(top, bar->tabRect(i).center()));
+        const QRect row(bar->mapTo(top, QPoint(0, 0)), QSize(bar->tabRect(3).right() + 1, bar->height()));
+        const QImage first = top->grab().toImage();
+        std::vector<QImage> pageShown(4);
+        pageShown[0] = first.copy(0, row.bottom() + 1, first.width(), first.height() - row.bottom() - 1);
+        const struct { const char* how; int page; } steps[] = {
+            {"click", 1}, {"click", 2}, {"click", 3}, {"click", 0}, {"click", 1}, {"ctrl+tab", 2},
+            {"ctrl+pgup", 1}, {"ctrl+shift+tab", 0}, {"ctrl+pgdown", 1}, {"click", 0}, {"click", 3}};
+        int n = 0;
+        for (const auto& step : steps) {
+            SCOPED_TRACE(std::string(step.how) + " to page " + std::to_string(step.page));
+            const std::string how = step.how;
+            if (how == "click") {
+                QWidget* under = top->childAt(tabAt[size_t(step.page)]);
+                ASSERT_NE(under, nullptr);
+                QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(top, tabAt[size_t(step.page)]));
+            } else if (how == "ctrl+tab") {
+                QTest::keyClick(top->windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+            } else if (how == "ctrl+shift+tab") {
+                QTest::keyClick(top->windowHandle(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            } else {
+                QTest::keyClick(top->windowHandle(), how == "ctrl+pgup" ? Qt::Key_PageUp : Qt::Key_PageDown,
+                                Qt::ControlModifier);
+            }
             backend.ProcessPendingEvents();
-            EXPECT_EQ(sheet.GetActiveIndex(), page);
-            EXPECT_TRUE(backend.GrabDialog(d, shots + "/sheet-page" + std::to_string(page) + ".png"));
+            const QImage seen = top->grab().toImage();
+            seen.save(QString::fromStdString(shots + "/sheet-step" + std::to_string(++n) + ".png"));
+            // The row: every tab's label is drawn where it was (a tab's own look may change).
+            for (int i = 0; i < 4; ++i) {
+                const QRect label = bar->tabRect(i).translated(row.topLeft()).adjusted(6, 4, -6, -2);
+                int same = 0;
+                for (int y = label.top(); y <= label.bottom(); ++y)
+                    for (int x = label.left(); x <= label.right(); ++x)
+                        same += qGray(first.pixel(x, y)) < 90 && qGray(seen.pixel(x, y)) < 90;
+                EXPECT_GT(same, 10) << "tab " << i << " is not drawn";
+            }
+            // Below it, the page of the tab: the same as it was the last time it was shown.
+            const QImage page = seen.copy(0, row.bottom() + 1, seen.width(), seen.height() - row.bottom() - 1);
+            if (!pageShown[size_t(step.page)].isNull()) EXPECT_TRUE(page == pageShown[size_t(step.page)]);
+            for (int other = 0; other < 4; ++other)
+                if (other != step.page && !pageShown[size_t(other)].isNull())
+                    EXPECT_FALSE(page == pageShown[size_t(other)]) << "the page of tab " << other << " is shown";
+            pageShown[size_t(step.page)] = page;
         }
+        EXPECT_TRUE(backend.GrabDialog(d, shots + "/sheet-page3.png"));
         sheet.UserClose();
     });
     RunCommunicationSettingSheet();
 
     std::vector<std::string> saved = backend.Screenshots();
     EXPECT_EQ(saved.size(), 4u);  // port settings, advance settings, Extended Setup, sheet
-    for (int page = 1; page <= 3; ++page) saved.push_back(shots + "/sheet-page" + std::to_string(page) + ".png");
+    saved.push_back(shots + "/sheet-page3.png");
     for (const std::string& shot : saved) EXPECT_GT(DarkPixels(shot), 100) << shot << ": no text drawn";
 }
 
