@@ -61,7 +61,7 @@ const ui::HandlerTable* CControlWordExDlg::GetHandlerTable() const {
     using D = CControlWordExDlg;
     static const ui::HandlerTable table(CControlWordPanels::GetHandlerTable(), {
         ui::On(Notify::Clicked, IDC_CW_OK, &D::OnOkButton),
-        ui::On(Notify::Clicked, ui::IDOK, &D::OnCancelButton),
+        ui::Cancelling(ui::On(Notify::Clicked, ui::IDOK, &D::OnCancelButton)),
         ui::On(Notify::KillFocus, IDC_CW_STATION_ID, &D::OnKillFocusStationId),
         ui::On(Notify::KillFocus, IDC_CW_WORDS, &D::OnKillFocusWords),
         ui::On(Notify::Clicked, IDC_CW_PLC1_BIT_UP, &D::OnBitPlus),
