@@ -17,7 +17,7 @@ CEthernetDownloadDlg::CEthernetDownloadDlg(ui::Window* parent)
 const ui::HandlerTable* CEthernetDownloadDlg::GetHandlerTable() const {
     static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
         ui::On(ui::Notify::Clicked, IDC_ETH_DOWNLOAD, &CEthernetDownloadDlg::OnDownload),
-        ui::On(ui::Notify::Clicked, IDC_ETH_CANCEL, &CEthernetDownloadDlg::OnCancelButton),
+        ui::Cancelling(ui::On(ui::Notify::Clicked, IDC_ETH_CANCEL, &CEthernetDownloadDlg::OnCancelButton)),
     });
     return &table;
 }

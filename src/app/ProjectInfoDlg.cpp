@@ -10,7 +10,7 @@ CProjectInfoDlg::CProjectInfoDlg(ui::Window* parent) : ui::Dialog(IDD_PROJECT_IN
 
 const ui::HandlerTable* CProjectInfoDlg::GetHandlerTable() const {
     static const ui::HandlerTable table(ui::Dialog::GetHandlerTable(), {
-        ui::On(ui::Notify::Clicked, IDC_PROJECT_INFO_CANCEL, &CProjectInfoDlg::OnCancelButton),
+        ui::Cancelling(ui::On(ui::Notify::Clicked, IDC_PROJECT_INFO_CANCEL, &CProjectInfoDlg::OnCancelButton)),
     });
     return &table;
 }

@@ -92,7 +92,7 @@ void CBlockExView::OnUpdateCommand(ui::CmdUI& cmd) {
 // Save, Save As, Close
 
 void CBlockExView::OnFileSave() {
-    m_CellEdit.DestroyWindow();  // a pending entry is checked and written first
+    if (!StoreCellControls()) return;  // a pending entry is checked and written first
     if (g_bProjectOpen != 1) return;
     ui::WaitCursor wait;
     if (g_nDeviceIdAlt != 84 && g_nDeviceId != 84) {
@@ -132,7 +132,7 @@ void CBlockExView::OnFileClose() {
         setTitle();
         return;
     }
-    DestroyCellControls();  // an open editor stores its entry first
+    if (!StoreCellControls()) return;  // an open editor stores its entry first
     if (g_bBlockListEdited != 1) {
         CloseProject(true);
         setTitle();
@@ -206,7 +206,7 @@ void CBlockExView::OnProjectInformation() {
 void CBlockExView::OnAddNewBlock() {
     ui::WaitCursor wait;
     if (!CanAddBlock()) return;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     const int row = m_nBlockCount;
     PutNewRow(row, row + 1);
     g_nBlockEditRow = row;
@@ -234,7 +234,7 @@ void CBlockExView::OnRemoveBlock() {
     ui::ListView& list = GetListCtrl();
     const std::vector<int> selected = SelectionForCommand();
     if (selected.empty()) return;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     int last = 0;
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) list.DeleteItem(*it);
     last = selected.back() - int(selected.size()) + 1;  // where the last one removed stood
@@ -261,7 +261,7 @@ void CBlockExView::OnCopyBlock() {
 void CBlockExView::OnPasteBlock() {
     if (!HasCopiedBlock(g_nCopyRow)) return;
     ui::WaitCursor wait;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     ui::ListView& list = GetListCtrl();
     const std::vector<int> selected = SelectedRows();
     if (!selected.empty()) {

@@ -106,6 +106,12 @@ void CBlockListView::DestroyCellControls() {
     DestroyAddressButtons();
 }
 
+bool CBlockListView::StoreCellControls() {
+    const int boxes = ui::MessageBoxesShown();
+    DestroyCellControls();
+    return ui::MessageBoxesShown() == boxes;
+}
+
 void CBlockListView::OpenCellEdit(int row, int col, int rightInset, int limit) {
     ui::Rect rect = CellRect(row, col);
     rect.right -= rightInset;

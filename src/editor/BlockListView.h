@@ -46,6 +46,10 @@ public:
 
     // Takes away the open editor (which stores its entry first) and the address buttons.
     void DestroyCellControls();
+    // What a command (toolbar, menu, key) does first: an editor still open stores its text, as
+    // leaving it does. False when the text was refused with a message: the press ends there, as
+    // a dialog button's does, and the person sees the corrected cell before pressing again.
+    bool StoreCellControls();
     void DestroyAddressButtons();
     void OnContextMenu(const ui::Event& event);
     // An entry-check or command message for the info window.

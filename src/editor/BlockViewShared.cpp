@@ -57,8 +57,7 @@ void SaveProjectAs(const CBlockListView& view, const std::function<std::string(c
 bool BeginDownload(CBlockListView& view, int& transferMode) {
     transferMode = 1;
     if (g_bProjectOpen != 1) return false;
-    view.DestroyCellControls();
-    return true;
+    return view.StoreCellControls();
 }
 
 int ImageWriteResult(const CBlockListView& view, bool written) {

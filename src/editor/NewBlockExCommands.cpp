@@ -122,7 +122,7 @@ void CNewBlockExView::RenumberRows(int from, const char* numberFormat) {
 void CNewBlockExView::OnAddNewBlock() {
     ui::WaitCursor wait;
     // An editor still open stores its text on its own row first.
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     if (!CanAddBlock()) return;
     const int n = m_nBlockCount;
     ui::ListView& list = GetListCtrl();
@@ -140,7 +140,7 @@ void CNewBlockExView::OnAddNewBlock() {
 
 void CNewBlockExView::OnInsertBlock() {
     ui::WaitCursor wait;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     const std::vector<int> selected = RowsForInsert();
     if (selected.empty()) return;
     const int r = selected.front();
@@ -158,7 +158,7 @@ void CNewBlockExView::OnInsertBlock() {
 
 void CNewBlockExView::OnRemoveBlock() {
     ui::WaitCursor wait;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     const std::vector<int> selected = SelectionForCommand();
     if (selected.empty()) return;
     ui::ListView& list = GetListCtrl();
@@ -182,7 +182,7 @@ void CNewBlockExView::OnRemoveBlock() {
 
 void CNewBlockExView::OnCopyBlock() {
     ui::WaitCursor wait;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     const std::vector<int> selected = RowsForCopy(g_nCopyBlockRow);
     if (selected.empty()) return;
     const int r = selected.front();
@@ -203,7 +203,7 @@ void CNewBlockExView::OnCopyBlock() {
 void CNewBlockExView::OnPasteBlock() {
     if (!HasCopiedBlock(g_nCopyBlockRow)) return;
     ui::WaitCursor wait;
-    DestroyCellControls();
+    if (!StoreCellControls()) return;
     ui::ListView& list = GetListCtrl();
     auto putClipboard = [&](int row) {
         const std::string* texts[] = {nullptr,           &g_strCopyWords,  &g_strCopySourcePlc, &g_strCopySourceId,
@@ -375,7 +375,7 @@ bool CNewBlockExView::SaveUntitled(const std::string& fileName) {
 bool CNewBlockExView::SaveTitled() { return SaveNewerProject(); }
 
 void CNewBlockExView::OnFileSave() {
-    m_CellEdit.DestroyWindow();  // stores what is typed
+    if (!StoreCellControls()) return;  // stores what is typed
     if (g_bProjectOpen != 1) return;
     ui::WaitCursor wait;
     if (g_nDeviceId != 84 && !BlocksPass(kCompileErrorText)) return;
@@ -390,7 +390,7 @@ void CNewBlockExView::OnFileSave() {
 }
 
 void CNewBlockExView::OnFileSaveAs() {
-    m_CellEdit.DestroyWindow();
+    if (!StoreCellControls()) return;
     blockview::SaveProjectAs(*this, AskSavePath, [](const std::string& path) { SaveNewerProjectAs(path); });
 }
 
@@ -405,7 +405,7 @@ void CNewBlockExView::CloseView() {
 void CNewBlockExView::OnCloseProject() {
     g_bIdbDialogUsed = 0;
     if (g_bProjectOpen != 1) return;
-    DestroyCellControls();  // an open editor stores its text first
+    if (!StoreCellControls()) return;  // an open editor stores its text first
     if (g_bProjectModified == 0) {
         if (ui::FrameHost* frame = ui::GetFrameHost()) frame->RefreshRecentProjects();
         CloseView();

@@ -12,6 +12,11 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 }  // namespace
 
+bool IsWholeNumber(const std::string& text) {
+    const size_t from = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > from && text.find_first_not_of("0123456789", from) == std::string::npos;
+}
+
 int Atoi(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;

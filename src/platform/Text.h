@@ -8,6 +8,8 @@ namespace platform {
 // atoi: leading blanks, an optional sign, then decimal digits; 0 when there are none.
 // Saturates instead of overflowing.
 int Atoi(const std::string& text);
+// A whole decimal number and nothing else: an optional sign, then digits ("5x" and "" are not).
+bool IsWholeNumber(const std::string& text);
 
 std::string TrimLeft(const std::string& text);   // blanks, tabs, line breaks
 std::string TrimRight(const std::string& text);

@@ -247,16 +247,17 @@ KeyFilter& TheKeyFilter() {
 // A push button whose press (a click, or its mnemonic key) moved the focus out of a field
 // that refused its text with a message box does not act on that press: the box ended the
 // gesture, as it does where the dialogs come from. The person sees the corrected field and
-// presses again.
+// presses again. A button that cancels its dialog takes no text and cancels at once. A mouse
+// press ended by the box is not passed on to the button at all (its release went to the box):
+// nothing of it is held over to the next press or key.
 class ModelButton : public QPushButton {
 public:
-    using QPushButton::QPushButton;
-    bool refusedOnFocus = false;  // set while the focus came to this button
-    bool TakeSwallow() {
-        const bool swallow = m_swallow;
-        m_swallow = false;
-        return swallow;
+    ModelButton(ui::Control& control, QWidget* parent) : QPushButton(parent), m_control(&control) {
+        QObject::connect(this, &QPushButton::clicked, this, [this]() {
+            if (!TakeSwallow() || m_control->CancelsItsDialog()) m_control->UserClick();
+        });
     }
+    bool refusedOnFocus = false;  // set while the focus came to this button
 
 protected:
     bool event(QEvent* e) override {
@@ -268,12 +269,22 @@ protected:
         return handled;
     }
     void mousePressEvent(QMouseEvent* e) override {
-        m_swallow = refusedOnFocus;  // the focus moved before the press arrives
+        const bool ended = refusedOnFocus;  // the focus moved before the press arrives
         refusedOnFocus = false;
-        QPushButton::mousePressEvent(e);
+        m_swallow = false;
+        if (!ended) return QPushButton::mousePressEvent(e);
+        e->accept();
+        if (m_control->CancelsItsDialog())
+            QMetaObject::invokeMethod(this, [control = m_control]() { control->UserClick(); }, Qt::QueuedConnection);
     }
 
 private:
+    bool TakeSwallow() {
+        const bool swallow = m_swallow;
+        m_swallow = false;
+        return swallow;
+    }
+    ui::Control* m_control;
     bool m_swallow = false;
 };
 
@@ -287,9 +298,12 @@ void WatchFocus() {
         if (!c || !c->GetParent() || !c->GetParent()->IsLive()) return;
         if (c->HasFocus()) return;
         const int before = ui::MessageBoxesShown();
+        // Read before the box: the person lets go of the button while the box is up.
+        const bool pressing = QGuiApplication::mouseButtons() != Qt::NoButton;
+        QPointer<QWidget> focused(now);
         c->GetParent()->SetFocusTo(c, true);
-        if (auto* button = dynamic_cast<ModelButton*>(now))
-            button->refusedOnFocus = ui::MessageBoxesShown() != before && QGuiApplication::mouseButtons() != Qt::NoButton;
+        if (auto* button = dynamic_cast<ModelButton*>(focused.data()))
+            button->refusedOnFocus = ui::MessageBoxesShown() != before && pressing;
     });
 }
 
@@ -523,12 +537,9 @@ QWidget* WidgetBinding::Create(ui::Control& c) {
         }
         case ControlKind::Button:
         case ControlKind::DefButton: {
-            auto* b = new ModelButton(parent);
+            auto* b = new ModelButton(c, parent);
             b->setAutoDefault(false);
             b->setDefault(c.Kind() == ControlKind::DefButton);
-            QObject::connect(b, &QPushButton::clicked, [cp, b]() {
-                if (!b->TakeSwallow() || cp->GetDlgCtrlID() == ui::IDCANCEL) cp->UserClick();
-            });
             return b;
         }
         case ControlKind::CheckBox: {

@@ -61,7 +61,7 @@ const ui::HandlerTable* CControlWordExDlg::GetHandlerTable() const {
     using D = CControlWordExDlg;
     static const ui::HandlerTable table(CControlWordPanels::GetHandlerTable(), {
         ui::On(Notify::Clicked, IDC_CW_OK, &D::OnOkButton),
-        ui::On(Notify::Clicked, ui::IDOK, &D::OnCancelButton),
+        ui::Cancelling(ui::On(Notify::Clicked, ui::IDOK, &D::OnCancelButton)),
         ui::On(Notify::KillFocus, IDC_CW_STATION_ID, &D::OnKillFocusStationId),
         ui::On(Notify::KillFocus, IDC_CW_WORDS, &D::OnKillFocusWords),
         ui::On(Notify::Clicked, IDC_CW_PLC1_BIT_UP, &D::OnBitPlus),
@@ -270,8 +270,9 @@ void CControlWordExDlg::OnCancelButton() {
 // Station ID and word count
 
 void CControlWordExDlg::OnKillFocusStationId() {
+    // Trailing text ("7o") is refused as well: it would be stored as the number it starts with.
     const int n = GetDlgItemInt(IDC_CW_STATION_ID);
-    if (n < 1 || n > 255) {
+    if (!platform::IsWholeNumber(GetDlgItemText(IDC_CW_STATION_ID)) || n < 1 || n > 255) {
         ui::MessageBox("Station ID Range is 1-255.Please enter valid data.", "", ui::MB_OK | ui::MB_ICONINFORMATION);
         SetDlgItemText(IDC_CW_STATION_ID, "1");
     }
@@ -279,7 +280,7 @@ void CControlWordExDlg::OnKillFocusStationId() {
 
 void CControlWordExDlg::OnKillFocusWords() {
     const int n = GetDlgItemInt(IDC_CW_WORDS);
-    if (n < 1 || n > 16) {
+    if (!platform::IsWholeNumber(GetDlgItemText(IDC_CW_WORDS)) || n < 1 || n > 16) {
         ui::MessageBox("#Words Range is 1-16.Please enter valid data", "", ui::MB_OK | ui::MB_ICONINFORMATION);
         SetDlgItemText(IDC_CW_WORDS, "1");
     }

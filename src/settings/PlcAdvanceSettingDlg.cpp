@@ -120,14 +120,10 @@ void CPlcAdvanceSettingDlg::OnOK() {
 
     // A value outside its range, or not a whole number at all ("5x", nothing), is named with
     // its range and gets the focus; nothing is stored.
-    const auto wholeNumber = [](const std::string& t) {
-        const size_t from = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
-        return t.size() > from && t.find_first_not_of("0123456789", from) == std::string::npos;
-    };
     const int checked = n >= 1 && n <= 3 ? n : 0;
     for (int i = 1; i <= checked; ++i) {
         const int v = platform::Atoi(text[i - 1]);
-        if (!wholeNumber(text[i - 1]) || v < sp.Min(i) || v > sp.Max(i)) {
+        if (!platform::IsWholeNumber(text[i - 1]) || v < sp.Min(i) || v > sp.Max(i)) {
             ui::MessageBox(platform::Format("Please enter the valid value betwwen this range (%d - %d)",
                                             sp.Min(i), sp.Max(i)),
                            "Invalid Value", ui::MB_OK | ui::MB_ICONINFORMATION);

@@ -170,15 +170,20 @@ bool Control::UserFocus() {
     return true;
 }
 
+bool Control::CancelsItsDialog() const {
+    return (m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && m_owner &&
+           m_owner->ClickCancels(m_id);
+}
+
 bool Control::UserClick() {
     if (!CanTakeInput()) return false;
     const int boxes = MessageBoxesShown();
     UserFocus();
     if (!CanTakeInput()) return false;  // the kill-focus handling may have changed it
     // A field left by this press that refused its text with a message box ends the press:
-    // the button does not act on the corrected text the person has not seen yet (Cancel,
-    // which takes no text, still cancels).
-    if ((m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && m_id != IDCANCEL &&
+    // the button does not act on the corrected text the person has not seen yet (a button
+    // that cancels takes no text, and still cancels).
+    if ((m_kind == ControlKind::Button || m_kind == ControlKind::DefButton) && !CancelsItsDialog() &&
         MessageBoxesShown() != boxes)
         return true;
     switch (m_kind) {

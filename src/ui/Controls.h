@@ -105,6 +105,8 @@ public:
     // (disabled, hidden, read-only, a window that is not running).
     bool UserFocus();
     virtual bool UserClick();
+    // A push button whose click cancels its dialog (Window::ClickCancels).
+    bool CancelsItsDialog() const;
     bool UserType(const std::string& text);  // select all, then type text
     bool UserKey(int vk);                     // a key goes down while the control has focus
     // The toolkit binding reports text a person typed that the widget already limited.

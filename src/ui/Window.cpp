@@ -36,6 +36,12 @@ bool CmdTarget::HasHandler(Notify code, int id) const {
     return table && table->Find(code, id);
 }
 
+bool CmdTarget::ClickCancels(int id) const {
+    const HandlerTable* table = GetHandlerTable();
+    const HandlerEntry* entry = table ? table->Find(Notify::Clicked, id) : nullptr;
+    return entry ? entry->cancels : id == IDCANCEL;
+}
+
 std::unique_ptr<Control> MakeControl(Window* owner, ControlKind kind, int id,
                                      const std::string& text, const Rect& rect,
                                      unsigned styles) {

@@ -71,6 +71,7 @@ struct HandlerEntry {
     Notify code;
     int id;
     std::function<void(CmdTarget&, const Event&)> call;
+    bool cancels = false;  // a click handler that cancels the dialog (see Cancelling)
 };
 
 class HandlerTable {
@@ -101,6 +102,13 @@ HandlerEntry On(Notify code, int id, void (T::*fn)(CmdUI&)) {
             }};
 }
 
+// Marks a button's click handler as the dialog's cancel, for a Cancel button whose id is not
+// IDCANCEL: ui::Cancelling(ui::On(Notify::Clicked, IDC_X_CANCEL, &CMyDlg::OnCancelButton)).
+inline HandlerEntry Cancelling(HandlerEntry entry) {
+    entry.cancels = true;
+    return entry;
+}
+
 class CmdTarget {
 public:
     virtual ~CmdTarget() = default;
@@ -109,6 +117,9 @@ public:
     bool Dispatch(const Event& event);
     // Whether the class has a handler for the event (none is run).
     bool HasHandler(Notify code, int id) const;
+    // Whether a click on the button with this id cancels: its handler is marked Cancelling,
+    // or it is IDCANCEL left to the default OnCancel.
+    bool ClickCancels(int id) const;
     // A command (menu, toolbar, accelerator) sent to this target.
     virtual bool OnCommand(int id) { return Dispatch(Event{Notify::Command, id}); }
 };

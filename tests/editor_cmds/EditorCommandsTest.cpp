@@ -376,6 +376,28 @@ TEST_F(Commands, SaveOfANewProjectAsksForAFileThenWritesItAndItsImages) {
     EXPECT_EQ(g_bProjectModified, 1);
 }
 
+// A command pressed (toolbar, menu, key) while the open cell refuses its text with a message ends
+// there, as a dialog button's press does: "h1_16" in a source address, then Save, Save As, Add New
+// Block or Close: "Invalid Bit", the cell keeps H0001, and the command does not run.
+TEST_F(Commands, ACommandPressedWhileTheOpenCellRefusesItsTextEndsThere) {
+    MakeBlocks(1);
+    for (const int command : {ID_FILE_SAVE_PROJECT, ID_FILE_SAVE_PROJECT_AS, ID_ADD_NEW_BLOCK, ID_FILE_CLOSE_PROJECT}) {
+        SCOPED_TRACE(command);
+        ui.ClearRecords();
+        ASSERT_TRUE(List().UserClickCell(0, kColSourceAddr));
+        ui::Control* edit = View().GetDlgItem(IDC_NEW_CELL_EDIT);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->UserType("h1_16"));
+        Run(command);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].caption, "Invalid Bit");
+        EXPECT_EQ(Cell(0, kColSourceAddr), "H0001");
+        EXPECT_TRUE(ui.FileDialogsShown().empty());
+        EXPECT_EQ(Rows(), 1);
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+    }
+}
+
 TEST_F(Commands, SaveThatCannotWriteKeepsTheProjectUntitledAndOpen) {
     MakeBlocks(1);
     ui.AnswerFileDialog(tree.Path() + "missing/folder/x.prj");

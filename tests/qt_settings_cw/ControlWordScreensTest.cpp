@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QTest>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "model/ProjectSettings.h"
 #include "model/RunTimeState.h"
@@ -154,6 +155,51 @@ TEST_F(QtControlWord, NewerErrorBitOfAWordRegister) {
     EXPECT_EQ(g_ProjectSettings.g_nErrBit1, 3);
     EXPECT_EQ(g_ProjectSettings.g_bErrBit1Enabled, 1);
     EXPECT_FALSE(QImage(QString::fromStdString(Shot("error-bits-newer.png"))).isNull());
+}
+
+// The station ID typed as 300, or an error bit as 20, then Cancel (the button with id 1) pressed
+// where it is drawn, Escape or the close box: the dialog closes at that first press and stores
+// nothing.
+TEST_F(QtControlWord, NewerCancelClosesAtTheFirstPressAfterARefusal) {
+    enum Gesture { Cancel, Escape, CloseBox };
+    for (const int mode : {1, 2})
+        for (const Gesture gesture : {Cancel, Escape, CloseBox}) {
+            SCOPED_TRACE("mode " + std::to_string(mode) + " gesture " + std::to_string(gesture));
+            std::vector<std::string> texts;
+            bool shownAfter = true;
+            backend.SetShownHook([&](ui::Dialog& d) {
+                QWidget* win = QApplication::activeModalWidget();
+                if (mode == 1) {
+                    TypeInto(d, IDC_CW_STATION_ID, "300");
+                } else {
+                    auto& list = d.Item<ui::ListControl>(IDC_CW_PLC1_REGISTER);
+                    list.UserSelect(list.FindStringExact(-1, "Holding Register"));
+                    Settle();
+                    TypeInto(d, IDC_CW_PLC1_BIT, "20");
+                }
+                QWidget* cancel = Widget(d, ui::IDOK);
+                ASSERT_NE(cancel, nullptr);
+                switch (gesture) {
+                    case Cancel: texts = testsupport::PressThroughBoxes(cancel); break;
+                    case Escape:
+                        texts = testsupport::AnswerBoxes([&] { QTest::keyClick(win->windowHandle(), Qt::Key_Escape); });
+                        break;
+                    case CloseBox: texts = testsupport::AnswerBoxes([&] { win->windowHandle()->close(); }); break;
+                }
+                Settle();
+                shownAfter = backend.GrabDialog(d, Shot("control-word-after-first-press.png"));
+                if (!d.IsEnded()) d.EndDialog(ui::IDABORT);
+            });
+            RunControlWordDialog(true, mode);
+            Settle();
+            EXPECT_FALSE(shownAfter);
+            if (gesture == Cancel)
+                EXPECT_EQ(texts, std::vector<std::string>{mode == 1 ? "Station ID Range is 1-255.Please enter valid data."
+                                                                    : "Bit Range is 0-15.Please enter valid data."});
+            EXPECT_EQ(g_ProjectSettings.g_nCtrlWordStation, 1);
+            EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr1, "");
+            EXPECT_EQ(g_bCtrlWordDlgOK, 0);
+        }
 }
 
 TEST_F(QtControlWord, OlderDialogInBothModesClosesWithEscape) {

@@ -25,6 +25,7 @@
 #include "tables/RecipeDlg.h"
 #include "model/TableResets.h"
 #include "PlcFixture.h"
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 
 namespace {
@@ -39,21 +40,33 @@ void Settle() {
     QTest::qWait(30);
 }
 
-// Clicks the cell (row, col) of the open dialog's table, types `text` as keys to the window
-// and clicks OK: the OK button, or null when the dialog has none of these.
-QPushButton* TypeInCellAndClickOk(int row, int col, const char* text) {
+// The button of the open dialog with this text (with or without its mnemonic), or null.
+QPushButton* Button(const QString& text) {
+    QWidget* win = QApplication::activeModalWidget();
+    if (!win) return nullptr;
+    for (QPushButton* b : win->findChildren<QPushButton*>())
+        if (b->text() == text || b->text() == "&" + text) return b;
+    return nullptr;
+}
+
+// Clicks the cell (row, col) of the open dialog's table and types `text` as keys to the window;
+// false when the dialog has no table or no edit opens.
+bool TypeInCell(int row, int col, const char* text) {
     QWidget* win = QApplication::activeModalWidget();
     auto* table = win ? win->findChild<QTableWidget*>() : nullptr;
-    if (!table) return nullptr;
+    if (!table) return false;
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(row, col)).center());
     Settle();
     auto* edit = win->findChild<QLineEdit*>();
-    if (!edit) return nullptr;
+    if (!edit) return false;
     edit->selectAll();
     for (const char* c = text; *c; ++c) QTest::keyClick(win->windowHandle(), *c);
-    QPushButton* ok = nullptr;
-    for (QPushButton* b : win->findChildren<QPushButton*>())
-        if (b->text() == QString("OK") || b->text() == QString("&OK")) ok = b;
+    return true;
+}
+
+// TypeInCell, then a click on OK: the OK button, or null when the dialog has none of these.
+QPushButton* TypeInCellAndClickOk(int row, int col, const char* text) {
+    QPushButton* ok = TypeInCell(row, col, text) ? Button("OK") : nullptr;
     if (!ok) return nullptr;
     QTest::mouseClick(ok, Qt::LeftButton);
     Settle();
@@ -376,6 +389,69 @@ TEST_F(RecipeKeys, ValuePastItsRangeLeftByAClickOnOk) {
     EXPECT_EQ(dlg.DoModal(), ui::IDOK);
     EXPECT_EQ(g_RecipeTables.g_arrRecipeAddr, (StringArray{"N5"}));
     EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], 65535);
+}
+
+// A cell typed past its range (a default register's word count, a recipe value), then Cancel
+// pressed where it is drawn or the close box: the dialog closes at that first press and stores
+// nothing (Escape belongs to the cell's editor here). A press on OK that the refusal's box ends
+// (the box answered with Enter, the mouse let go off the button) holds nothing over: the next
+// Space on OK stores the corrected cell.
+TEST_F(RecipeKeys, CancelClosesAtTheFirstPressAfterARefusalAndNoPressIsHeldOver) {
+    enum Gesture { Cancel, CloseBox, OkThenSpace };
+    for (const bool recipes : {false, true})
+        for (const Gesture gesture : {Cancel, CloseBox, OkThenSpace}) {
+            SCOPED_TRACE(std::string(recipes ? "Recipes" : "Default registers") + " gesture " + std::to_string(gesture));
+            backend.SetMessageBoxHook(nullptr);  // real boxes, answered where they are drawn
+            CDefCommRegTables& d = g_DefCommRegs;
+            d = CDefCommRegTables();
+            d.g_arrAttachRegStation1 = {"1"};
+            d.g_arrAttachRegAddr1 = {"H0001"};
+            d.g_arrAttachRegWords1 = {"5"};
+            g_bAttachRegCom1 = 1;
+            g_bDefCommRegFill = 0;
+            g_RecipeTables.g_arrRecipeAddr = {"N5"};
+            g_RecipeTables.g_abRecipePort[0] = 1;
+            g_RecipeTables.g_abRecipeCol1[0] = g_RecipeTables.g_abRecipeCol2[0] = 1;
+            g_RecipeTables.g_awRecipeValue[0] = 7;
+            g_nRecipeState = 0;
+            std::vector<std::string> texts;
+            bool shownAfter = true;
+            backend.SetShownHook([&](ui::Dialog& dlg) {
+                QWidget* win = QApplication::activeModalWidget();
+                ASSERT_TRUE(TypeInCell(0, recipes ? 4 : 2, recipes ? "70000" : "999"));
+                QPushButton* cancel = Button("Cancel");
+                QPushButton* ok = Button("OK");
+                ASSERT_TRUE(cancel && ok);
+                switch (gesture) {
+                    case Cancel: texts = testsupport::PressThroughBoxes(cancel); break;
+                    case CloseBox: texts = testsupport::AnswerBoxes([&] { win->windowHandle()->close(); }); break;
+                    case OkThenSpace:
+                        texts = testsupport::AnswerBoxes(
+                            [&] { QTest::mousePress(win->windowHandle(), Qt::LeftButton, {}, ok->mapTo(win, ok->rect().center())); },
+                            {}, true);
+                        QTest::mouseRelease(win->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+                        Settle();
+                        ASSERT_TRUE(backend.GrabDialog(dlg, Shot("refused-then-space.png")));
+                        testsupport::AnswerBoxes([&] { QTest::keyClick(win->windowHandle(), Qt::Key_Space); });
+                        break;
+                }
+                Settle();
+                shownAfter = backend.GrabDialog(dlg, Shot("after-first-press.png"));
+                if (!dlg.IsEnded()) dlg.EndDialog(ui::IDABORT);
+            });
+            const int result = recipes ? CRecipeDlg().DoModal() : CDefCommRegDlg().DoModal();
+            EXPECT_FALSE(shownAfter);
+            EXPECT_EQ(result, gesture == OkThenSpace ? ui::IDOK : ui::IDCANCEL);
+            if (gesture == Cancel || gesture == OkThenSpace)
+                EXPECT_EQ(texts, std::vector<std::string>{recipes ? "Invalid Value.Please Enter Valid Data between 0-65535."
+                                                                  : "Invalid Value.Please Enter Valid Data Between 1-255."});
+            if (recipes)
+                EXPECT_EQ(g_RecipeTables.g_awRecipeValue[0], gesture == OkThenSpace ? 65535 : 7);
+            else
+                EXPECT_EQ(d.g_arrAttachRegWords1.at(0), gesture == OkThenSpace ? "1" : "5");
+            d = CDefCommRegTables();
+            g_bAttachRegCom1 = 0;
+        }
 }
 
 TEST_F(TablesShots, EthernetNodeTable) {

@@ -189,7 +189,7 @@ TEST_F(ControlWordTest, NewerStationIdAndWordCountAreCheckedWhenLeft) {
     RunEx(1, [&](ExDlg& d) {
         const std::string station = "Station ID Range is 1-255.Please enter valid data.";
         const std::string words = "#Words Range is 1-16.Please enter valid data";
-        for (const char* bad : {"256", "0", "-3"}) {
+        for (const char* bad : {"256", "0", "-3", "7o"}) {
             Type(d, IDC_CW_STATION_ID, bad);
             Leave(d, IDC_CW_PLC1_REGISTER);
             EXPECT_EQ(Text(d, IDC_CW_STATION_ID), "1") << bad;
@@ -197,7 +197,7 @@ TEST_F(ControlWordTest, NewerStationIdAndWordCountAreCheckedWhenLeft) {
         Type(d, IDC_CW_STATION_ID, "255");
         Leave(d, IDC_CW_PLC1_REGISTER);
         EXPECT_EQ(Text(d, IDC_CW_STATION_ID), "255");
-        for (const char* bad : {"0", "17", "-1"}) {
+        for (const char* bad : {"0", "17", "-1", "7o"}) {
             Type(d, IDC_CW_WORDS, bad);
             Leave(d, IDC_CW_PLC1_REGISTER);
             EXPECT_EQ(Text(d, IDC_CW_WORDS), "1") << bad;
@@ -207,9 +207,9 @@ TEST_F(ControlWordTest, NewerStationIdAndWordCountAreCheckedWhenLeft) {
             Leave(d, IDC_CW_PLC1_REGISTER);
             EXPECT_EQ(Text(d, IDC_CW_WORDS), good);
         }
-        ASSERT_EQ(ui.MessageBoxes().size(), 6u);
-        for (size_t i = 0; i < 6; ++i) {
-            EXPECT_EQ(ui.MessageBoxes()[i].text, i < 3 ? station : words);
+        ASSERT_EQ(ui.MessageBoxes().size(), 8u);
+        for (size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(ui.MessageBoxes()[i].text, i < 4 ? station : words);
             EXPECT_EQ(ui.MessageBoxes()[i].caption, "Quorvex");
             EXPECT_EQ(ui.MessageBoxes()[i].flags, ui::MB_OK | ui::MB_ICONINFORMATION);
         }
