@@ -20,12 +20,17 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
         ShowNewInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", rowIndex + 1));
         return 1;
     }
-    // The numbers of a block read from a file that the image carries in one byte are held
-    // to the cell check's rules too, so that none is sent cut to a byte. (The word count
-    // goes in two bytes.)
-    for (int c : {kColSourceId, kColDestId, kColRepeatCycle, kColControlBit}) {
-        const std::string text = c == kColControlBit ? platform::TrimRight(row[size_t(c)]) : cell[c];
-        if (const std::string message = t.NumberCellMessage(c, text, true, slaveMode); !message.empty()) {
+    // A block read from a file is judged as the image reads it: every cell as it stands,
+    // held to the rule of its cell editor, so that what passes is sent as the cell shows it.
+    // The PLC lists hold the two PLC names; the image takes the side from the name.
+    for (int c : {kColSourcePlc, kColDestPlc}) {
+        if (const std::string message = t.BlockPlcCellMessage(row[size_t(c)]); !message.empty()) {
+            ShowNewInfoText(platform::Format("Error while compiling block %d. ", rowIndex + 1) + message);
+            return 1;
+        }
+    }
+    for (int c : {kColWords, kColSourceId, kColDestId, kColRepeatCycle, kColControlBit}) {
+        if (const std::string message = t.NumberCellMessage(c, row[size_t(c)], true, slaveMode); !message.empty()) {
             ShowNewInfoText(platform::Format("Error while compiling block %d. ", rowIndex + 1) + message);
             return 1;
         }
@@ -34,20 +39,24 @@ int CompileBlock(const BlockRow& row, int rowIndex, bool slaveMode) {
     int kind[2];
     bool bit[2];
     for (int side = 0; side < 2; ++side) {
-        const std::string& plc = cell[side == 0 ? kColSourcePlc : kColDestPlc];
-        const std::string address = platform::Trim(cell[side == 0 ? kColSourceAddr : kColDestAddr]);
+        const std::string& plc = row[size_t(side == 0 ? kColSourcePlc : kColDestPlc)];
+        const std::string& address = row[size_t(side == 0 ? kColSourceAddr : kColDestAddr)];
         const int port = plc == t.g_strPLC1Name ? 1 : 2;
         bit[side] = HasUnderscore(address) == 1;
+        // The characters the edit keeps first: a blank or tab around an address is no
+        // part of any register's name.
+        CPlcRegisterTables::BitFault bitFault = CPlcRegisterTables::kBitTaken;
+        const auto fault = t.CheckBlockAddress(address, port, true, &bitFault);
         // A bit address is looked up by its word address; an unknown register is an
         // invalid prefix either way.
-        if (t.FindRegisterByPrefix(bit[side] ? AddressPrefixPart(address) : address, port) == -1) {
+        if (fault != CPlcRegisterTables::kAddressCharacters &&
+            t.FindRegisterByPrefix(bit[side] ? AddressPrefixPart(address) : address, port) == -1) {
             ShowNewInfoText("Invalid Prefix");
             return 1;
         }
-        // A block read from a file is held to what the cell check takes: the characters the
-        // edit keeps, the register's ranges, and a bit only where one can be carried.
-        CPlcRegisterTables::BitFault bitFault = CPlcRegisterTables::kBitTaken;
-        if (const auto fault = t.CheckBlockAddress(address, port, true, &bitFault); fault != CPlcRegisterTables::kAddressTaken) {
+        // Held to what the cell check takes: the characters the edit keeps, the register's
+        // ranges, and a bit only where one can be carried.
+        if (fault != CPlcRegisterTables::kAddressTaken) {
             ShowNewInfoText(CPlcRegisterTables::BlockAddressFaultText(rowIndex, address, fault, bitFault));
             return 1;
         }

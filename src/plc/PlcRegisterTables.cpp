@@ -662,6 +662,11 @@ bool CPlcRegisterTables::HasPartsBeyondRegister(const std::string& address, int 
     return marks > parts;
 }
 
+std::string CPlcRegisterTables::BlockPlcCellMessage(const std::string& plc) const {
+    if (plc == g_strPLC1Name || plc == g_strPLC2Name) return std::string();
+    return "The PLC " + plc + " is not one of the project's PLCs. Please select valid data.";
+}
+
 std::string CPlcRegisterTables::BlockAddressFaultText(int row, const std::string& address, AddressFault fault,
                                                       BitFault bit) {
     const int block = row + 1;
@@ -760,9 +765,11 @@ int CPlcRegisterTables::CompareAddressArgs(const std::string& a1, const std::str
 
 int CPlcRegisterTables::CompileCheckBlock(int row) const {
     IBlockEditorHost* host = GetBlockEditorHost();
-    std::string cell[9];
-    for (int c = 1; c <= 8; ++c)
-        cell[c] = host ? RemoveTrailingBlanks(host->GetOlderBlockCellText(row, c)) : std::string();
+    std::string raw[9], cell[9];
+    for (int c = 1; c <= 8; ++c) {
+        raw[c] = host ? host->GetOlderBlockCellText(row, c) : std::string();
+        cell[c] = RemoveTrailingBlanks(raw[c]);
+    }
 
     int missing = CompareAddressArgs(cell[1], cell[2], cell[3], cell[4], cell[5], cell[6], cell[7], cell[8]);
     if (missing > 0) {
@@ -773,10 +780,16 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
         ShowInfoText(platform::Format("Error while compiling block %d. Same PLCs are selected on both ends.", row + 1));
         return 1;
     }
-    // The numbers of a block read from a file are held to the cell checks' rules too, so
-    // that none is sent cut to a byte.
+    // A block read from a file is judged as the image reads it: every cell as it stands,
+    // held to the rule of its cell editor, so that what passes is sent as the cell shows it.
+    for (int c : {2, 5}) {
+        if (const std::string message = BlockPlcCellMessage(raw[c]); !message.empty()) {
+            ShowInfoText(platform::Format("Error while compiling block %d. ", row + 1) + message);
+            return 1;
+        }
+    }
     for (int c : {1, 3, 6, 8}) {
-        if (const std::string message = NumberCellMessage(c, cell[c], false, g_bBlockExSlaveMode == 1); !message.empty()) {
+        if (const std::string message = NumberCellMessage(c, raw[c], false, g_bBlockExSlaveMode == 1); !message.empty()) {
             ShowInfoText(platform::Format("Error while compiling block %d. ", row + 1) + message);
             return 1;
         }
@@ -784,15 +797,16 @@ int CPlcRegisterTables::CompileCheckBlock(int row) const {
     int kinds[2];
     for (int side = 0; side < 2; ++side) {
         const std::string& plc = cell[side == 0 ? 2 : 5];
-        const std::string address = platform::Trim(cell[side == 0 ? 4 : 7]);
+        const std::string& address = raw[side == 0 ? 4 : 7];
         const int port = plc == g_strPLC1Name ? 1 : 2;
-        if (FindRegisterByPrefix(address, port) == -1) {
+        // No bit, no character the edit drops (a blank or tab around the address neither),
+        // the register's ranges.
+        const AddressFault fault = CheckBlockAddress(address, port, false);
+        if (fault != kAddressCharacters && FindRegisterByPrefix(address, port) == -1) {
             ShowInfoText("Invalid Prefix");
             return 1;
         }
-        // A block read from a file is held to what the cell check takes: no bit, no
-        // character the edit drops, the register's ranges.
-        if (const AddressFault fault = CheckBlockAddress(address, port, false); fault != kAddressTaken) {
+        if (fault != kAddressTaken) {
             ShowInfoText(BlockAddressFaultText(row, address, fault, kBitTaken));
             return 1;
         }

@@ -52,6 +52,10 @@ public:
     // The cell checks' message for a number cell (# Words/Bits, the IDs, Repeat Cycle and,
     // in the newer list, Control Bit) of either generation, or empty when the text is taken.
     std::string NumberCellMessage(int column, const std::string& text, bool newer, bool slave) const;
+    // The block checks' message for a PLC cell that is not one of the two PLC names its
+    // list offers (as the image reads it, such a cell would move the block to the other
+    // side), or empty when it names one.
+    std::string BlockPlcCellMessage(const std::string& plc) const;
     // The block checks' text for such a fault of block row (0-based).
     static std::string BlockAddressFaultText(int row, const std::string& address, AddressFault fault, BitFault bit);
     // Parameter groups of the CAN layout: the length field of the group of a COM2

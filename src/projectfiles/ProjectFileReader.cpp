@@ -214,6 +214,7 @@ struct Reading {
     std::vector<std::string> missing;
     size_t trailing = 0;        // bytes after what was read as written
     std::vector<FileCount> counts;
+    bool cutInSection = false;  // it ends inside a section whose code stands in its place
 };
 
 // A text field as the writer leaves it: after the text's zero byte only the fill.
@@ -289,10 +290,14 @@ Reading ReadAsWritten(const std::string& bytes, const FeatureSet& f, bool rowsKn
         else out.counts.push_back({start + 2, name, true,
                                    section.kind == SectionKind::Entity1 ? f.entityBytes1 : f.entityBytes2});
         if (!ReadOneSection(r, section.kind)) {
+            // Ended before its counts: no count can be the fault.
+            const bool beforeCounts = out.counts.back().at >= bytes.size();
+            out.cutInSection = !r.Ok() && section.code != 0;
             out.damage = r.Ok() ? "its " + name + (Singular(name) ? " holds" : " hold") + " more than a project holds" +
                                       At(start) + "."
                                 : "it ends inside its " + name +
-                                      " (the file is cut short, or a count of that section is more than it holds).";
+                                      (beforeCounts ? " (the file is cut short)."
+                                                    : " (the file is cut short, or a count of that section is more than it holds).");
             return out;
         }
         if (section.kind == SectionKind::Recipes) {
@@ -444,22 +449,6 @@ std::string ChangedDefinitions(const std::string& bytes, const FeatureSet& now) 
 
 namespace {
 
-// An address of a row as the block editor takes a typed one: a register of the row's PLC
-// whose ranges take the word address, and a bit after '_' (a decimal number, 0 to 15) only
-// on a word register. How long it may be is what its field holds; the register check
-// judges the rest.
-bool ReadableAddress(const std::string& text, int port) {
-    const CPlcRegisterTables& t = g_PlcRegisterTables;
-    const int r = t.FindRegisterByPrefix(text, port);
-    if (r < 0) return false;
-    if ((port == 1 ? t.ValidateAddressCom1(text, r) : t.ValidateAddressCom2(text, r)) > 0) return false;
-    const size_t underscore = text.find('_');
-    if (underscore == std::string::npos) return true;
-    const std::string bit = text.substr(underscore + 1);
-    return !bit.empty() && CPlcRegisterTables::IsAllDigits(bit) == 1 && t.IsCoilAddress(text, port) == 0 &&
-           CPlcRegisterTables::IsBitSuffixOutOfRange(text) == 0;
-}
-
 // Addresses of the rows are checked as typed ones are; one that fails is left out (the
 // block check then asks for it). The numbers of the blocks that lost one, from 1.
 std::vector<int> DropUnreadableAddresses(BlockRows& rows) {
@@ -469,12 +458,13 @@ std::vector<int> DropUnreadableAddresses(BlockRows& rows) {
         bool dropped = false;
         for (const auto& [plcCol, addrCol] : {std::pair{kColSourcePlc, kColSourceAddr}, std::pair{kColDestPlc, kColDestAddr}}) {
             std::string& address = rows[i][addrCol];
-            const std::string text = platform::Trim(address);
-            if (text.empty()) continue;
-            const std::string plc = platform::TrimRight(rows[i][plcCol]);
+            if (platform::Trim(address).empty()) continue;
+            // Judged as it stands, as the block check and the image read it: blanks or tabs
+            // around it are no part of it.
+            const std::string& plc = rows[i][plcCol];
             const int port = plc == t.g_strPLC1Name ? 1 : plc == t.g_strPLC2Name ? 2 : 0;
             // A row without one of the two PLCs takes no address in the editor either.
-            if (port != 0 && ReadableAddress(text, port)) continue;
+            if (port != 0 && t.CheckBlockAddress(address, port, true) == CPlcRegisterTables::kAddressTaken) continue;
             address.clear();
             dropped = true;
         }
@@ -533,7 +523,9 @@ std::string CheckNewerProjectFile(const std::string& bytes, const FeatureSet& fe
     if (!count.empty() && !(wholeBeforeTrailing && valueLength)) return count;
     if (first.parse == ProjectParse::Corrupt) return CutShortText(bytes.size(), first.file.needed);
     // Whole for the feature keys it was saved with: the definitions changed, not the file.
-    if (first.file.extendedSetup == 1)
+    // A file that ends inside a section standing where the definitions place it was cut,
+    // whatever other keys would make of what is left.
+    if (first.file.extendedSetup == 1 && !first.cutInSection)
         if (const std::string changed = ChangedDefinitions(bytes, features); !changed.empty()) {
             if (definitionsChanged) *definitionsChanged = true;
             return changed;

@@ -592,12 +592,36 @@ TEST_F(Files, EveryCountOneOffIsNamedAndTheFileNotOpened) {
     bytes[298] = 2;
     text = open(bytes);
     EXPECT_NE(text.find("its block count is 2, but the file holds 1 block row"), std::string::npos) << text;
+    // Cut just after COM2's section code: cut short too, with the PLC definitions as shipped.
+    text = open(good.substr(0, 1326));
+    EXPECT_NE(text.find("it ends inside its general settings of COM2 (the file is cut short)."), std::string::npos) << text;
     for (size_t size : {size_t(1328), size_t(1329), size_t(1330)}) {
         SCOPED_TRACE(size);
         text = open(good.substr(0, size));
         EXPECT_NE(text.find("it ends inside its general settings of COM2, which promise 3 bytes where the file holds " +
                             std::to_string(size - 1328) + " (the file is cut short)."),
                   std::string::npos) << text;
+    }
+    // Block fields changed: what the cells would not take is left out at the open and named,
+    // or (the word count) refused by the block check, with the cell's message.
+    const std::string words = "Error while compiling block 1. For word operation, valid entry is 1- 64. For bit "
+                              "operation, valid entry is 1";
+    for (const auto& [at, field] : {std::pair{size_t(346), " H0001"}, {412, " N007:000"}, {412, "N007:000 "},
+                                    {346, "H0001:1"}, {412, "N007:000/3"}, {412, "N007:0/0"}, {412, "N007:00/"},
+                                    {324, " "}, {302, "/"}, {303, "/"}, {306, "/"}, {302, "7"}}) {
+        SCOPED_TRACE(std::to_string(at) + " \"" + field + "\"");
+        bytes = good;
+        bytes.replace(at, std::string(field).size(), field);
+        ui.ClearRecords();
+        frame->LoadProjectFile(WriteCopy("counts", bytes));
+        EXPECT_EQ(g_ProjectSettings.g_strProjTitle, "Version A");
+        const bool address = at > 306;
+        EXPECT_EQ(ui.MessageBoxes().size(), address ? 1u : 0u);
+        if (address && !ui.MessageBoxes().empty()) EXPECT_NE(ui.MessageBoxes()[0].text.find("left out of block 1;"), std::string::npos);
+        EXPECT_GT(g_pNewBlockExView->CompileBlock(0), 0);
+        EXPECT_EQ(g_pNewBlockExView->GetInfoText().find(address ? "Error while compiling block 1. The block is incomplete. "
+                                                                 : words),
+                  0u) << g_pNewBlockExView->GetInfoText();
     }
     // Item counts one off, and a recipe address with a byte of the upper half of the code
     // page: the file opens as it is.

@@ -24,6 +24,7 @@ protected:
     void SetUp() override {
         PlcTablesTest::SetUp();
         SetBlockEditorHost(&host);
+        g_PlcRegisterTables.g_nBlockWordLimit = 64;  // the rows' counts fit it
     }
     void TearDown() override {
         SetBlockEditorHost(nullptr);

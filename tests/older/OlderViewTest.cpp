@@ -114,6 +114,7 @@ TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
         const char* stored;  // nullptr: refused with the message
         const char* message;
         const char* file;    // the text a file would hold, refused by the block check
+        const char* fileMessage = nullptr;  // its message when it is not the cell's
     } cases[] = {
         {kOlderColSourceAddr, "h1_3", "H0013", nullptr, "H0001_3"},  // the edit drops '_' as it is typed
         {kOlderColSourceAddr, "c1_3", "C0013", nullptr, "C0001_3"},
@@ -129,6 +130,12 @@ TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
         {kOlderColSourceId, "256", nullptr, kIds, "256"},
         {kOlderColDestId, "300", nullptr, kIds, "300"},
         {kOlderColRepeat, "0", nullptr, "Valid range is 1 to 99. Please enter valid data.", "0"},
+        // The edit keeps no blank or tab; around a number or an address read from a file
+        // they would be judged away and sent as something else.
+        {kOlderColSourceAddr, " h1", "H0001", nullptr, " H0001"},
+        {kOlderColDestAddr, "n7:0", "N007:000", nullptr, "N007:000\t"},
+        {kOlderColWords, "10", "10", nullptr, "10 ",
+         "For word operation, valid entry is 1- 64. For bit operation, valid entry is 1 - 64. Please enter valid data."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -149,7 +156,7 @@ TEST_F(OlderTest, WhatTheCellRefusesTheBlockCheckRefuses) {
         const bool address = c.col == kOlderColSourceAddr || c.col == kOlderColDestAddr;
         EXPECT_EQ(host.LastInfo(), "Error while compiling block 1. " +
                                        (address ? "The address " + std::string(c.file) + " is not valid. Please enter valid data."
-                                                : std::string(c.message)));
+                                                : std::string(c.fileMessage ? c.fileMessage : c.message)));
     }
 }
 
