@@ -173,7 +173,7 @@ inline SampleProject MakeSampleProject() {
     // Words, bits, both directions, a coil to a bit of a word, bits of words on both sides.
     s.rows = {
         {"1", "10", p1, "1", a1("N7:0"), p2, "2", a2("H0001"), "5", "1", "words"},
-        {"2", "300", p2, "3", a2("H0010"), p1, "1", a1("N7:4"), "10", "0", "back"},
+        {"2", "60", p2, "3", a2("H0010"), p1, "1", a1("N7:4"), "10", "0", "back"},
         {"3", "16", p1, "1", a1("B3:0"), p2, "2", a2("C0001"), "2", "1", "coils"},
         {"4", "1", p2, "4", a2("C0020"), p1, "1", a1("N7:30_3"), "7", "0", "coil to bit"},
         {"5", "1", p1, "1", a1("N7:31_15"), p2, "2", a2("H0020_0"), "9", "1", "bit to bit"},
