@@ -34,11 +34,15 @@ void CEthernetDownloadDlg::OnCancelButton() { EndDialog(0); }
 
 void CEthernetDownloadDlg::OnDownload() {
     // Nothing is sent before the address and the port are both sound.
-    // 0.0.0.0 names no unit: a connection to it reaches this machine.
+    // 0.0.0.0 names no unit (a connection to it reaches this machine) and 255.255.255.255
+    // names every machine on the network: neither is a unit's address.
     uint8_t address[4];
-    if (!ReadIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address) ||
-        (address[0] | address[1] | address[2] | address[3]) == 0) {
-        ui::MessageBox(kMsgEthAddressInvalid, "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    const bool read = ReadIpAddress(GetDlgItemText(IDC_ETH_IP_ADDRESS), address);
+    const bool none = read && (address[0] | address[1] | address[2] | address[3]) == 0;
+    const bool all = read && (address[0] & address[1] & address[2] & address[3]) == 0xFF;
+    if (!read || none || all) {
+        ui::MessageBox(!read ? kMsgEthAddressInvalid : none ? kMsgEthAddressNone : kMsgEthAddressBroadcast, "",
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
         GotoDlgCtrl(IDC_ETH_IP_ADDRESS);
         return;
     }

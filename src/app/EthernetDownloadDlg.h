@@ -10,6 +10,10 @@
 inline const std::string kMsgEthPortInvalid = "Please enter a download port from 1 to 65535.";
 inline const std::string kMsgEthAddressInvalid =
     "Please enter the unit's IP address as four numbers from 0 to 255, for example 192.168.0.10.";
+inline const std::string kMsgEthAddressNone =
+    "0.0.0.0 names no unit. Please enter the unit's own IP address, for example 192.168.0.10.";
+inline const std::string kMsgEthAddressBroadcast =
+    "255.255.255.255 is sent to every machine on the network, not to one unit. Please enter the unit's own IP address, for example 192.168.0.10.";
 
 class CEthernetDownloadDlg : public ui::Dialog, public IEthernetDownloadReporter {
 public:

@@ -191,19 +191,23 @@ TEST_F(EthernetDownloadTest, AnAddressThatIsNotFourNumbersUpTo255IsRefused) {
     EXPECT_EQ(g_abUnitIp[0], 192);
 }
 
-// 0.0.0.0 is no unit's address: a connection to it reaches the machine the program runs on.
-TEST_F(EthernetDownloadTest, TheAddressOfNoMachineIsRefusedAndNothingReachesThisOne) {
+// 0.0.0.0 names no machine (a connection to it reaches this one) and 255.255.255.255 every
+// machine: each is refused with why, before anything is sent.
+TEST_F(EthernetDownloadTest, TheAddressOfNoMachineOrOfAllIsRefusedWithWhyAndNothingIsSent) {
     CEthernetDownloadDlg dlg;
     ui.ExpectModal(IDD_ETHERNET_DOWNLOAD, [&](ui::Dialog& d) {
-        d.Item(IDC_ETH_IP_ADDRESS).UserType("0.0.0.0");
         d.Item(IDC_ETH_PORT).UserType(std::to_string(unit.Port()));
-        ui.AnswerMessageBox(ui::IDOK, kMsgEthAddressInvalid);
-        d.UserClickButton(IDC_ETH_DOWNLOAD);
-        EXPECT_EQ(d.GetDlgItemText(IDC_ETH_STATUS), "");
+        for (const auto& [typed, why] : {std::pair{"0.0.0.0", kMsgEthAddressNone},
+                                         std::pair{"255.255.255.255", kMsgEthAddressBroadcast}}) {
+            d.Item(IDC_ETH_IP_ADDRESS).UserType(typed);
+            ui.AnswerMessageBox(ui::IDOK, why);
+            d.UserClickButton(IDC_ETH_DOWNLOAD);
+            EXPECT_EQ(d.GetDlgItemText(IDC_ETH_STATUS), "") << typed;
+        }
         d.UserPressEscape();
     });
     dlg.DoModal();
-    EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
     EXPECT_EQ(unit.Connections(), 0);
     EXPECT_EQ(g_abUnitIp[0], 192);
 }
