@@ -299,13 +299,14 @@ std::string CInPlaceEdit::CheckText(int column, int row, const CEditGridCtrl& gr
             if (!check.text.empty() && hasRow) {
                 const std::string value = list.GetItemText(row, kValueColumn);
                 RecipeCheck held = CheckRecipeValue(value, check.text, port);
-                ShowErrors(held.messages);
+                if (list.GetItemData(row) != kRecipeValueUntouched) ShowErrors(held.messages);
                 if (held.text != value) list.SetItemText(row, kValueColumn, held.text);
             }
             return check.text;
         }
         case kValueColumn: {
             if (!hasRow) return text;
+            list.SetItemData(row, 0);  // the value is the person's from now on
             g_nGridClickPort = GridPortOf(list.GetItemText(row, 0));
             RecipeCheck check = CheckRecipeValue(text, list.GetItemText(row, CEditGridCtrl::kAddressColumn),
                                                  g_nGridClickPort == 1 ? 1 : 2);
@@ -370,7 +371,7 @@ void CGridButton::OnClicked() {
     // The value the row has is kept when the picked address takes it; otherwise it is
     // refused with its message, as when the address is typed.
     RecipeCheck value = CheckRecipeValue(list.GetItemText(row, kValueColumn), address.text, port);
-    ShowErrors(value.messages);
+    if (list.GetItemData(row) != kRecipeValueUntouched) ShowErrors(value.messages);
     list.SetItemText(row, CEditGridCtrl::kAddressColumn, address.text);
     list.SetItemText(row, kValueColumn, value.text);
 }

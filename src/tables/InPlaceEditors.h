@@ -3,6 +3,7 @@
 // the recipe table's value and address checks, and a small button at the right end of an
 // address cell that opens the register address dialog. They hand the finished text back
 // to the grid, which stores it in the cell.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -163,3 +164,8 @@ RecipeCheck CheckRecipeAddress(const std::string& address, int port);
 // A value against the row's address on the port: 0 to 1 on a coil, 0 to 65535 on a
 // register; with no address yet it is not checked.
 RecipeCheck CheckRecipeValue(const std::string& value, const std::string& address, int port);
+
+// A new row's value holds the default nobody typed until its value cell is edited: the row's
+// item data says so. An address given to such a row sets the value its register can hold
+// without a message (a coil's 1); a value typed or kept from the table is judged as it stands.
+constexpr std::uint32_t kRecipeValueUntouched = 1;

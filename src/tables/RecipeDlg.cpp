@@ -105,6 +105,7 @@ void CRecipeDlg::InsertDefaultRow(int index, const std::string& side) {
     list.SetItemText(row, kColField2, "1");
     list.SetItemText(row, kColAddress, "");
     list.SetItemText(row, kColValue, "65535");
+    list.SetItemData(row, kRecipeValueUntouched);
 }
 
 void CRecipeDlg::OnGridComboItems(int column, std::vector<std::string>& items) {

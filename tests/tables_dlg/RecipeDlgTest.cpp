@@ -314,8 +314,21 @@ TEST_F(RecipeTest, AddressButtonPicksAnAddressOnTheRowsPort) {
         EXPECT_EQ(shown, "X0/0");
         EXPECT_EQ(grid.GetItemText(0, 3), shown);
         EXPECT_EQ(t.IsCoilAddress(grid.GetItemText(0, 3), 2), 1);
-        EXPECT_EQ(grid.GetItemText(0, 4), "1");  // the new row's 65535 does not fit a coil
-        EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid Value.Please Enter Valid Data between 0-1."}));
+        // The new row's 65535, which nobody typed, becomes the coil's 1 without a message;
+        // so in a row inserted later whose coil address is typed.
+        EXPECT_EQ(grid.GetItemText(0, 4), "1");
+        EXPECT_EQ(Texts(), std::vector<std::string>{});
+        menuAnswer = ID_RECIPE_INSERT_ROW;
+        grid.SetItemSelected(0, false);
+        grid.UserRightClickCell(-1, -1);
+        ASSERT_EQ(grid.GetItemCount(), 2);
+        grid.SetItemText(1, 0, "Com2");
+        Type(dlg, 1, 3, "X0/1");
+        Leave(dlg);
+        EXPECT_EQ(RowOf(dlg, 1), (std::vector<std::string>{"Com2", "1", "1", "X0/1", "1"}));
+        EXPECT_EQ(Texts(), std::vector<std::string>{});
+        grid.DeleteItem(1);
+        grid.UserClickCell(0, 3);  // the address button back on the first row
         ui.ClearRecords();
 
         // Cancel leaves the row.
@@ -441,7 +454,7 @@ TEST_F(RecipeTest, WhatIsSentIsWhatTheRowShowsOrARefusal) {
         {"Com1", "300", "N5", kAddressFirst, {}, "300", "N5", "N005*****"},
         {"Com1", "", "N5", kValueFirst, {word}, "65535", "N5", "N005*****"},
         {"Com1", "0", "B1/1", kValueFirst, {}, "0", "B1/1", "B00101***", 1},
-        {"Com1", "2", "B1/1", kAddressFirst, {coil, coil}, "1", "B1/1", "B00101***", 1},  // 65535 first
+        {"Com1", "2", "B1/1", kAddressFirst, {coil}, "1", "B1/1", "B00101***", 1},  // 65535 untouched first
         {"Com1", "300", "N5", kButton, {}, "300", "N5", "N005*****"},
         {"Com1", "65535", "B1/1", kButton, {coil}, "1", "B1/1", "B00101***", 1},
         {"Com1", "0", "B1/1", kButton, {}, "0", "B1/1", "B00101***", 1},
