@@ -470,7 +470,11 @@ void CMainFrame::GoToProductLevel() {
     m_wndToolBar->Invalidate();
     RecalcLayout();
 
-    SetWindowText(deffiles::ReadText(deffiles::ProductsInf(), "ProductList", "Product1", "NA"));
+    // The title names the product that stays chosen (after Back, the one just left, which
+    // Open Project holds a project to); only before any is chosen does it name the first.
+    SetWindowText(!g_szProductNameCopy.empty()
+                      ? g_szProductNameCopy
+                      : deffiles::ReadText(deffiles::ProductsInf(), "ProductList", "Product1", "NA"));
     ShowFileProblems();
 }
 

@@ -164,12 +164,18 @@ TEST_F(Frame, ProductToProtocolToProjectAndBack) {
     EXPECT_NE(dynamic_cast<CNewBlockExView*>(Pane(0, 1)), nullptr);
 }
 
+// The product level's title names the product that stays chosen, which Open Project holds
+// a project to.
 TEST_F(Frame, BackReturnsToTheProductLevel) {
-    PickProduct("QVX-S7");
-    ASSERT_TRUE(frame->UserCommand(ID_BACK));
-    EXPECT_NE(dynamic_cast<CInputView2*>(Pane(0, 0)), nullptr);
-    EXPECT_EQ(g_nStartScreen, 1);
-    EXPECT_EQ(FirstMenuId(), ID_OPEN_PROJECT);
+    for (const char* product : {"QVX-S7", "Zava Dorazuduvoz"}) {
+        PickProduct(product);
+        ASSERT_TRUE(frame->UserCommand(ID_BACK));
+        EXPECT_NE(dynamic_cast<CInputView2*>(Pane(0, 0)), nullptr);
+        EXPECT_EQ(g_nStartScreen, 1);
+        EXPECT_EQ(FirstMenuId(), ID_OPEN_PROJECT);
+        EXPECT_EQ(frame->GetWindowText(), product);
+        EXPECT_EQ(g_szProductName, product);
+    }
 }
 
 TEST_F(Frame, RefusedPairsKeepTheProtocolLevel) {
