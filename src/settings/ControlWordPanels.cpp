@@ -261,6 +261,9 @@ int CControlWordPanels::FillPanel(int panel, int parts, int kind1, int kind2) {
     for (size_t i = 0; i < kinds.size(); ++i) {
         const int kind = platform::Atoi(kinds[i]);
         if (kind != kind1 && (kind2 < 0 || kind != kind2)) continue;
+        // A type whose shortest address is longer than the project holds (DF1's Integer
+        // Bit, NB07:000/00) could never be stored: it is not offered.
+        if (LowestAddress(panel, int(i)).size() > prjfile::kAddressTextWidth) continue;
         const int at = list.AddString(RegisterName(panel, int(i)));
         list.SetItemData(at, std::uint32_t(i));
     }

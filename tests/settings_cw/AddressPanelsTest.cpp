@@ -120,15 +120,15 @@ TEST_F(ControlWordTest, OnlyTheFirstEightCharactersOfAPartAreRead) {
     Load(1, 1);
     RunEx(1, [&](ExDlg& d) {
         Select(d, IDC_CW_PLC1_REGISTER, "Long");
-        EXPECT_EQ(d.Item(IDC_CW_PLC1_NUMBER).GetLimitText(), 10);
-        Type(d, IDC_CW_PLC1_NUMBER, "1234567890");
-        EXPECT_EQ(Text(d, IDC_CW_PLC1_NUMBER), "1234567890");
-        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "L0012345678");
+        EXPECT_EQ(d.Item(IDC_CW_PLC1_NUMBER).GetLimitText(), 9);
+        Type(d, IDC_CW_PLC1_NUMBER, "123456789");
+        EXPECT_EQ(Text(d, IDC_CW_PLC1_NUMBER), "123456789");
+        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "L012345678");
         Leave(d, IDC_CW_PLC1_REGISTER);
-        EXPECT_EQ(Text(d, IDC_CW_PLC1_NUMBER), "0012345678");
-        Type(d, IDC_CW_PLC1_NUMBER, "1234567x90");
+        EXPECT_EQ(Text(d, IDC_CW_PLC1_NUMBER), "012345678");
+        Type(d, IDC_CW_PLC1_NUMBER, "1234567x9");
         EXPECT_EQ(Text(d, IDC_CW_PLC1_NUMBER), "1234567");
-        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "L0001234567");
+        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "L001234567");
         Cancel(d);
     });
 }
@@ -422,7 +422,7 @@ TEST_F(ControlWordTest, OlderErrorBitStepsWriteTheSummary) {
 TEST_F(ControlWordTest, SelectingARegisterShowsItsPartsAndLimitsTheNumberPart) {
     Load(1, 1);
     RunOld(1, [&](OldDlg& d) {
-        const std::pair<const char*, int> limits[] = {{"Holding", 4}, {"Two Digit", 2}, {"Long", 10}};
+        const std::pair<const char*, int> limits[] = {{"Holding", 4}, {"Two Digit", 2}, {"Long", 9}};
         for (const auto& [name, chars] : limits) {
             Select(d, IDC_CW_PLC1_REGISTER, name);
             EXPECT_EQ(d.Item(IDC_CW_PLC1_NUMBER).GetLimitText(), chars) << name;

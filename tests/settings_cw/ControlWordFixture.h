@@ -18,10 +18,10 @@
 #include "settings/ControlWordExDlg.h"
 
 // The same register types on both sides. Coils come first in the tables, so the indices
-// are: Y 0, M 1, then D 2, H 3, B 4, T 5, W 6, O 7, U 8, Z 9, N 10, F 11, I 12, TA 13, L 14.
+// are: Y 0, M 1, then D 2, H 3, B 4, T 5, W 6, O 7, U 8, Z 9, N 10, F 11, I 12, TA 13, L 14, LL 15.
 inline std::string ControlWordPlcFile(const std::string& name, int noOfByte) {
     std::string s = "[Plc Info]\r\nPlc Name=" + name + "\r\nPlc Code=150\r\nParameter=9600,8,N,1\r\n\r\n";
-    s += "[Model]\r\nModelNo=1\r\nRegisterCount=15\r\nRegisterWidth=4\r\n";
+    s += "[Model]\r\nModelNo=1\r\nRegisterCount=16\r\nRegisterWidth=4\r\n";
     if (noOfByte > 0) s += "NoOfByte=" + std::to_string(noOfByte) + "\r\n";
     const char* records[] = {
         "Data Register,1,0,D,0000,9999,**,,**,",
@@ -37,8 +37,9 @@ inline std::string ControlWordPlcFile(const std::string& name, int noOfByte) {
         "Bit File,1,0,F,00,99,000,255,00,15",
         "Input Register,3,0,I,0000,9999,**,,**,",
         "Timer Acc,1,0,TA,000,255,A*,,**,",
-        "Long,1,0,L,0000000000,2000000000,**,,**,",
+        "Long,1,0,L,000000000,200000000,**,,**,",
         "Coil Bit,0,0,M,000,255,00,15,**,",
+        "Longer,1,0,LL,000000000,200000000,**,,**,",  // 11 characters: more than the project holds
     };
     int n = 0;
     for (const char* r : records) s += "Register" + std::to_string(++n) + "=" + r + "\r\n";
