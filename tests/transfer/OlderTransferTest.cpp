@@ -470,13 +470,7 @@ protected:
         ResetModel();
         g_nDownloadDlgMode = 0;
     }
-    static std::vector<std::string> LogLines(const ui::Dialog& d) {
-        std::vector<std::string> log;
-        auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
-        for (int i = 0; i < list.GetCount(); ++i)
-            if (list.GetLBText(i) != " ") log.push_back(list.GetLBText(i));
-        return log;
-    }
+    static std::vector<std::string> LogLines(const ui::Dialog& d) { return MessageListLines(d); }
     // Ticks the project alone and downloads; the dialog's message list afterwards.
     std::vector<std::string> DownloadProject(CDownloadDlg& dlg, bool restartQuestion = false) {
         if (!dlg.m_compileProject)  // the image is in place
@@ -565,20 +559,7 @@ TEST_F(OlderDialogTest, ABlockInErrorStopsTheProjectBeforeTheUnitIsAsked) {
 // Select All, the unit gone during the PLC1 driver: the tasks after it are listed as not sent.
 TEST_F(OlderDialogTest, AUnitGoneDuringADriverListsTheTasksAfterIt) {
     CDownloadDlg dlg;
-    std::thread unplug = UnplugAtStream(sim, 2);
-    std::vector<std::string> log;
-    ui.ExpectModal(IDD_DOWNLOAD, [&](ui::Dialog& d) {
-        d.UserClickButton(IDC_SELECT_ALL);
-        d.UserClickButton(IDC_DOWNLOAD);
-        log = LogLines(d);
-        d.UserClickButton(ui::IDCANCEL);
-    });
-    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
-    dlg.DoModal();
-    unplug.join();
-    EXPECT_EQ(log, (std::vector<std::string>{"Firmware downloaded successfully.", "PLC1 driver download failed.",
-                                             "PLC2 Driver not sent: the download failed.",
-                                             "Project not sent: the download failed."}));
+    EXPECT_EQ(DownloadAllUnpluggedAt(ui, sim, dlg, IDD_DOWNLOAD, 2), kLogUnitGoneDuringPlc1Driver);
 }
 
 TEST_F(OlderDialogTest, AnUploadReplacesTheProjectAndClosesTheDialog) {

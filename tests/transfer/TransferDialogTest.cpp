@@ -45,13 +45,7 @@ protected:
         ResetModel();
         g_nTransferMode = 0;
     }
-    std::vector<std::string> LogLines(const ui::Dialog& d) const {
-        std::vector<std::string> out;
-        auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
-        for (int i = 0; i < list.GetCount(); ++i)
-            if (list.GetLBText(i) != " ") out.push_back(list.GetLBText(i));
-        return out;
-    }
+    std::vector<std::string> LogLines(const ui::Dialog& d) const { return MessageListLines(d); }
     std::vector<uint8_t> CommandBytes() const {
         std::vector<uint8_t> out;
         for (uint16_t c : sim.Commands()) out.push_back(static_cast<uint8_t>(c >> 8));
@@ -489,28 +483,9 @@ TEST_F(TransferDialogTest, AUnitUnpluggedGivesOneMessagePerFailedTask) {
 // QVX-S8, Select All, the unit gone during the PLC1 driver: the tasks after it are listed as
 // not sent, as a stop lists them.
 TEST_F(TransferDialogTest, AUnitGoneDuringADriverListsTheTasksAfterIt) {
-    SelectProject("QVX-S8", 88, "101", 1, "102", 1);
-    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S8"));
-    unitsim::Behaviour b = sim.GetBehaviour();
-    b.productCode = 88;
-    b.driverReport = {101, 1, 102, 1, 0};
-    b.firmwareVersion = "V03.20";
-    sim.SetBehaviour(b);
+    UseProductOnCom7(sim, "QVX-S8", 88, "101", "102", "V03.20");
     CTransferTasksDlg dlg;
-    std::thread unplug = UnplugAtStream(sim, 2);
-    std::vector<std::string> log;
-    ui.ExpectModal(IDD_TRANSFER_TASKS, [&](ui::Dialog& d) {
-        d.UserClickButton(IDC_SELECT_ALL);
-        d.UserClickButton(IDC_DOWNLOAD);
-        log = LogLines(d);
-        d.UserClickButton(ui::IDCANCEL);
-    });
-    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
-    dlg.DoModal();
-    unplug.join();
-    EXPECT_EQ(log, (std::vector<std::string>{"Firmware downloaded successfully.", "PLC1 driver download failed.",
-                                             "PLC2 Driver not sent: the download failed.",
-                                             "Project not sent: the download failed."}));
+    EXPECT_EQ(DownloadAllUnpluggedAt(ui, sim, dlg, IDD_TRANSFER_TASKS, 2), kLogUnitGoneDuringPlc1Driver);
     EXPECT_EQ(g_nDownloadResult, -1);
 }
 

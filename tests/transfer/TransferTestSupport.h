@@ -17,6 +17,7 @@
 #include "LinkTestSupport.h"
 #include "app/UploadSystemDataDlg.h"
 #include "res/ToolsResource.h"
+#include "res/TransferResource.h"
 #include "TestSupport.h"
 #include "model/ExtendedTables.h"
 #include "model/ProjectSettings.h"
@@ -41,6 +42,39 @@ inline std::thread UnplugAtStream(unitsim::UnitSimulator& sim, size_t n) {
         sim.Stop();
     });
 }
+
+// The lines of a transfer dialog's message list, the blank separators left out.
+inline std::vector<std::string> MessageListLines(const ui::Dialog& d) {
+    std::vector<std::string> out;
+    auto& list = d.Item<ui::ListControl>(IDC_MESSAGE_LIST);
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (list.GetLBText(i) != " ") out.push_back(list.GetLBText(i));
+    return out;
+}
+
+// Select All and Download in a transfer dialog, the unit unplugged as the n-th file stream
+// begins; the message list the dialog then shows.
+template <class Ui>
+std::vector<std::string> DownloadAllUnpluggedAt(Ui& ui, unitsim::UnitSimulator& sim, ui::Dialog& dlg, int dialogId,
+                                                size_t stream) {
+    std::thread unplug = UnplugAtStream(sim, stream);
+    std::vector<std::string> log;
+    ui.ExpectModal(dialogId, [&](ui::Dialog& d) {
+        d.UserClickButton(IDC_SELECT_ALL);
+        d.UserClickButton(IDC_DOWNLOAD);
+        log = MessageListLines(d);
+        d.UserClickButton(ui::IDCANCEL);
+    });
+    ui.AnswerMessageBox(ui::IDOK, "Data will be overwritten.");
+    dlg.DoModal();
+    unplug.join();
+    return log;
+}
+
+// What both dialogs list when the unit goes during the PLC1 driver of Select All.
+inline const std::vector<std::string> kLogUnitGoneDuringPlc1Driver = {
+    "Firmware downloaded successfully.", "PLC1 driver download failed.", "PLC2 Driver not sent: the download failed.",
+    "Project not sent: the download failed."};
 
 struct LineMark {
     int line;
@@ -345,19 +379,26 @@ inline std::string ModelFingerprint() {
     return o.str();
 }
 
+// A project of the product with the two drivers (model 1 each), its unit on COM7 with the
+// firmware named and the project's drivers.
+inline void UseProductOnCom7(unitsim::UnitSimulator& sim, const std::string& product, unsigned deviceId,
+                             const char* plc1, const char* plc2, const char* firmware) {
+    SelectProject(product, deviceId, plc1, 1, plc2, 1);
+    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf(product));
+    unitsim::Behaviour b = sim.GetBehaviour();
+    b.productCode = static_cast<uint8_t>(deviceId);
+    b.driverReport = {uint8_t(std::atoi(plc1)), 1, uint8_t(std::atoi(plc2)), 1, 0};
+    b.firmwareVersion = firmware;
+    sim.SetBehaviour(b);
+}
+
 // The S7 project of DF1 Full Duplex and Modbus RTU Master, its unit on COM7 with the
 // newest firmware and the project's drivers.
 inline void StartUnitOnCom7(unitsim::UnitSimulator& sim) {
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
     ::setenv("QUORVEX_COM7", sim.SlavePath().c_str(), 1);
-    SelectProject("QVX-S7", 82, "102", 1, "101", 1);
-    platform::WritePrivateProfileString("Com", "Port", "7", deffiles::DataInf("QVX-S7"));
-    unitsim::Behaviour b = sim.GetBehaviour();
-    b.productCode = 82;
-    b.driverReport = {102, 1, 101, 1, 0};
-    b.firmwareVersion = "V03.40";
-    sim.SetBehaviour(b);
+    UseProductOnCom7(sim, "QVX-S7", 82, "102", "101", "V03.40");
 }
 
 // Upload System Data from a unit of another product, which says "Product ID mismatch.";
