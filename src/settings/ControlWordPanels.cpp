@@ -183,8 +183,16 @@ std::string CControlWordPanels::PlcName(int panel) {
 std::string CControlWordPanels::Compose(int panel, int r, const std::string& number,
                                         const std::string& colon, const std::string& slash) const {
     const CPlcRegisterTables& t = g_PlcRegisterTables;
-    return Prefix(panel, r) + (panel == 1 ? t.FormatAddressCom1(number, colon, slash, r)
-                                          : t.FormatAddressCom2(number, colon, slash, r));
+    // A part with no number of its own always gives its mark, whatever its field holds or
+    // whether it is shown: "A*" and "P*" are the letter that names the timer's or the
+    // counter's register (T000A, T000P).
+    const std::string c = IsMarkPart(panel, r, kColon) ? LowerLimit(panel, r, kColon) : colon;
+    const std::string s = IsMarkPart(panel, r, kSlash) ? LowerLimit(panel, r, kSlash) : slash;
+    return Prefix(panel, r) + (panel == 1 ? t.FormatAddressCom1(number, c, s, r) : t.FormatAddressCom2(number, c, s, r));
+}
+
+bool CControlWordPanels::IsMarkPart(int panel, int r, int part) const {
+    return CPlcRegisterTables::IsMarker(LowerLimit(panel, r, part));
 }
 
 std::string CControlWordPanels::LowestAddress(int panel, int r) const {
@@ -258,6 +266,8 @@ int CControlWordPanels::FillPanel(int panel, int parts, int kind1, int kind2) {
     const PanelIds& p = Ids(panel);
     auto& list = Item<ui::ListControl>(p.list);
     const StringArray& kinds = Column(panel, 2);
+    m_nListKinds[panel - 1][0] = kind1;
+    m_nListKinds[panel - 1][1] = kind2;
     for (size_t i = 0; i < kinds.size(); ++i) {
         const int kind = platform::Atoi(kinds[i]);
         if (kind != kind1 && (kind2 < 0 || kind != kind2)) continue;
@@ -280,22 +290,40 @@ int CControlWordPanels::FillPanel(int panel, int parts, int kind1, int kind2) {
 
 int CControlWordPanels::LoadStoredAddress(int panel, const std::string& address, bool errorBit) {
     const int r = g_PlcRegisterTables.FindRegisterByPrefix(address, panel);
-    if (r < 0 || Item<ui::ListControl>(Ids(panel).list).GetCount() == 0) return -1;
+    auto& list = Item<ui::ListControl>(Ids(panel).list);
+    if (r < 0 || list.GetCount() == 0) return -1;
+    int at = 0;
+    while (at < list.GetCount() && list.GetItemData(at) < std::uint32_t(r)) ++at;
+    if (at == list.GetCount() || list.GetItemData(at) != std::uint32_t(r)) {
+        // A register the list leaves out: the address opens under its own register when
+        // it is of a kind the list holds (left out because its shortest address is longer
+        // than the project holds), in its place in table order; otherwise it is shown as
+        // it stands, and no part of it goes into another register's fields.
+        const int kind = Kind(panel, r);
+        const int* kinds = m_nListKinds[panel - 1];
+        if (kind != kinds[0] && kind != kinds[1]) return -1;
+        at = list.InsertString(at, RegisterName(panel, r));
+        list.SetItemData(at, std::uint32_t(r));
+    }
     SelectRegisterEntry(r, panel);
     SelChangeRegister(panel);
     const PanelIds& p = Ids(panel);
     const int form = AddressForm(panel);
+    // A part that has a mark keeps it: the address's text holds no such part.
+    auto load = [&](int part, const std::string& text) {
+        if (!IsMarkPart(panel, r, part)) SetDlgItemText(p.field[part], text);
+    };
     if (errorBit) {
         if (form >= 1 && form <= 3) {
-            SetDlgItemText(p.field[kNumber], NumberPart(panel, address, r));
-            SetDlgItemText(p.field[kColon], ColonPart(panel, address, r));
-            SetDlgItemText(p.field[kSlash], SlashPart(panel, address, r));
+            load(kNumber, NumberPart(panel, address, r));
+            load(kColon, ColonPart(panel, address, r));
+            load(kSlash, SlashPart(panel, address, r));
         }
     } else if (form == 1) {
-        SetDlgItemText(p.field[kNumber], NumberPart(panel, address, r));
+        load(kNumber, NumberPart(panel, address, r));
     } else if (form == 3) {
-        SetDlgItemText(p.field[kColon], ColonPart(panel, address, r));
-        SetDlgItemText(p.field[kNumber], NumberPart(panel, address, r));
+        load(kColon, ColonPart(panel, address, r));
+        load(kNumber, NumberPart(panel, address, r));
     }
     return r;
 }
@@ -407,21 +435,31 @@ void CControlWordPanels::ChangePart(int panel, Part part) {
     const int radix = PartRadix(panel, r, part);
     std::string texts[3];
     for (int i = 0; i < 3; ++i) texts[i] = GetDlgItemText(p.field[i]);
-    std::string working = texts[part].substr(0, 8);
+    if (IsMarkPart(panel, r, part)) {
+        // Nothing to type in a part that has no number: its field holds the mark (the
+        // write runs this handling once more, which then finds the mark).
+        const std::string mark = LowerLimit(panel, r, part);
+        if (texts[part] != mark) {
+            SetDlgItemText(p.field[part], mark);
+            return;
+        }
+    } else {
+        std::string working = texts[part].substr(0, 8);
 
-    // Characters outside the part's number system go at once (the write runs this
-    // handling once more, which then finds nothing to drop).
-    std::string kept;
-    for (char ch : working)
-        if (Keeps(ch, radix)) kept += ch;
-    if (kept != working) {
-        SetDlgItemText(p.field[part], kept);
-        working = kept;
+        // Characters outside the part's number system go at once (the write runs this
+        // handling once more, which then finds nothing to drop).
+        std::string kept;
+        for (char ch : working)
+            if (Keeps(ch, radix)) kept += ch;
+        if (kept != working) {
+            SetDlgItemText(p.field[part], kept);
+            working = kept;
+        }
+
+        // The addresses show the value padded and held in the limits; the field keeps what
+        // was typed until it is left.
+        texts[part] = HeldInLimits(panel, r, part, working);
     }
-
-    // The addresses show the value padded and held in the limits; the field keeps what
-    // was typed until it is left.
-    texts[part] = HeldInLimits(panel, r, part, working);
     const std::string a = Compose(panel, r, texts[0], texts[1], texts[2]);
     SetDlgItemText(p.address, a);
     if (m_nMode == 1) {
@@ -429,7 +467,8 @@ void CControlWordPanels::ChangePart(int panel, Part part) {
     } else if (!m_bNewer) {
         SetDlgItemText(p.errorBit, a);
     } else {
-        // A hidden colon or slash part counts as having no number of its own; a word
+        // A hidden colon or slash part counts as having no number of its own (a part that
+        // has a mark keeps it: the letter of a timer or counter register); a word
         // register's bit follows its bit field.
         std::string b = Compose(panel, r, texts[0], IsShown(p.field[kColon]) ? texts[1] : "**",
                                 IsShown(p.field[kSlash]) ? texts[2] : "**");
@@ -447,7 +486,7 @@ void CControlWordPanels::LeavePart(int panel, Part part) {
     const int r = SelectedRegister(panel);
     if (r < 0) return;
     // Written even when unchanged: the change handling composes the texts anew.
-    SetDlgItemText(field, HeldInLimits(panel, r, part, text));
+    SetDlgItemText(field, IsMarkPart(panel, r, part) ? LowerLimit(panel, r, part) : HeldInLimits(panel, r, part, text));
 }
 
 void CControlWordPanels::OnChangeNumberPlc1() { ChangePart(1, kNumber); }
@@ -486,6 +525,7 @@ void CControlWordPanels::StepPart(int panel, Part part, bool up) {
     const OutOfRange rule = kStepRule[panel - 1][part][up ? 0 : 1];
     if (Value(s, radix) < Value(lower, radix)) s = rule.below == kLower ? lower : upper;
     if (Value(s, radix) > Value(upper, radix)) s = rule.above == kLower ? lower : upper;
+    if (IsMarkPart(panel, r, part)) s = lower;  // a mark is no number to step
     SetDlgItemText(p.field[part], s);
     texts[part] = s;
 

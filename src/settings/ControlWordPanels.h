@@ -100,7 +100,10 @@ protected:
     std::string UpperLimit(int panel, int r, int part) const;
     static int AddressForm(int panel);  // the PLC's NoOfByte
     static std::string PlcName(int panel);
-    // The prefix followed by the formatted parts.
+    // Whether the part's lower limit is one of the marks "**", "A*" and "P*": the part has
+    // no number of its own.
+    bool IsMarkPart(int panel, int r, int part) const;
+    // The prefix followed by the formatted parts (a part with a mark gives its mark).
     std::string Compose(int panel, int r, const std::string& number, const std::string& colon,
                         const std::string& slash) const;
     std::string LowestAddress(int panel, int r) const;
@@ -117,9 +120,11 @@ protected:
     // A stored address on its panel: selects its register (found by prefix), runs the
     // selection change and puts the address's parts into the part fields (the control
     // word: the number part for address form 1, the colon and number part for form 3;
-    // an error bit: all three parts for forms 1 to 3). Returns the register, -1 when no
-    // register of the panel's port has the address's prefix or the list is empty; then
-    // the panel is left as it is.
+    // an error bit: all three parts for forms 1 to 3; a part with a mark keeps it). A
+    // register of the list's kinds that the list left out is put into it, so that the
+    // address opens under its own register. Returns the register, -1 when no register of
+    // the panel's port has the address's prefix, the register is of a kind the list does
+    // not hold, or the list is empty; then the panel is left as it is.
     int LoadStoredAddress(int panel, const std::string& address, bool errorBit);
     // The step buttons' and the Ok and Cancel buttons' bitmaps.
     void GiveBitmaps();
@@ -147,6 +152,8 @@ protected:
     bool IsShown(int id) const;
 
     const bool m_bNewer;
+    // The register kinds each panel's list holds (FillPanel; -1: none).
+    int m_nListKinds[2][2] = {{-1, -1}, {-1, -1}};
 
 private:
     void FillRange(int panel, int parts);

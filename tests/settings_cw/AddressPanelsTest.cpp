@@ -155,14 +155,15 @@ TEST_F(ControlWordTest, TheSideDecidesWhichPanelFeedsTheControlWord) {
     });
 }
 
-TEST_F(ControlWordTest, NewerErrorBitsTakeAHiddenMarkedPartAsNoNumber) {
+// A hidden part with a mark keeps it in every mode: the letter names the timer's register.
+TEST_F(ControlWordTest, NewerErrorBitsKeepTheLetterOfAHiddenMarkedPart) {
     Load(1, 1);
     RunEx(2, [&](ExDlg& d) {
         Select(d, IDC_CW_PLC1_REGISTER, "Timer Acc");
         EXPECT_FALSE(Shown(d, IDC_CW_PLC1_COLON));
         Type(d, IDC_CW_PLC1_NUMBER, "5");
-        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "TA005_0");
-        EXPECT_EQ(Text(d, IDC_CW_ERR_BIT1), "TA005_0");
+        EXPECT_EQ(Text(d, IDC_CW_PLC1_ADDRESS), "TA005A_0");
+        EXPECT_EQ(Text(d, IDC_CW_ERR_BIT1), "TA005A_0");
         Select(d, IDC_CW_PLC1_REGISTER, "Output Coil");
         Type(d, IDC_CW_PLC1_NUMBER, "12");
         EXPECT_EQ(Text(d, IDC_CW_ERR_BIT1), "Y0012");  // a coil: no bit

@@ -208,6 +208,69 @@ TEST_F(ControlWordCommands, AnErrorBitTypeTheProjectCannotHoldIsNotOffered) {
     EXPECT_EQ(Shown(), shown);
 }
 
+// DF1's timers and counters on COM2: the Preset and the Accumulated type share a prefix and
+// differ by the letter after the number, which names the type in the summary, in what OK
+// stores and the file holds, in the type the dialog opens on and in the unit image's key,
+// in both modes; typing a number and the "+" keep the letter. A project saved earlier with
+// the word alone (T000) opens as before, on the Accumulated type.
+TEST_F(ControlWordCommands, APresetOrAccumulatedTypeIsStoredOpenedAndSentAsChosen) {
+    struct Row {
+        int mode;
+        const char* type;
+        const char* summary;  // after the selection, then after typing 5 and after "+"
+        const char* typed;
+        const char* stepped;
+        const char* key;
+    } rows[] = {
+        {2, "Timer Preset", "T000P_0", "T005P_0", "T006P_0", "T006**P**"},
+        {2, "Counter Preset", "C000P_0", "C005P_0", "C006P_0", "C006**P**"},
+        {2, "Timer Accumulated", "T000A_0", "T005A_0", "T006A_0", "T006A****"},
+        {1, "Timer Preset", "T000P", "T005P", "T006P", "T006**P**"},
+        {1, "Counter Preset", "C000P", "C005P", "C006P", "C006**P**"},
+        {1, "Counter Accumulated", "C000A", "C005A", "C006A", "C006A****"},
+    };
+    const std::string path = tree.Path() + "QVX-S7/Projects/preset.prj";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.type) + " mode " + std::to_string(row.mode));
+        const int summary = row.mode == 1 ? IDC_CW_CTRL_WORD : IDC_CW_ERR_BIT2;
+        RunDialog(row.mode, [&](ui::Dialog& d) {
+            auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+            ASSERT_TRUE(list.UserSelect(list.FindStringExact(-1, row.type)));
+            if (row.mode == 1) d.UserClickButton(IDC_CW_COM2);
+            if (!d.IsDlgButtonChecked(row.mode == 1 ? IDC_CW_ENABLE1 : IDC_CW_ENABLE2))
+                d.UserClickButton(row.mode == 1 ? IDC_CW_ENABLE1 : IDC_CW_ENABLE2);
+            EXPECT_EQ(d.GetDlgItemText(summary), row.summary);
+            d.Item(IDC_CW_PLC2_NUMBER).UserType("5");
+            EXPECT_EQ(d.GetDlgItemText(summary), row.typed);
+            d.UserClickButton(IDC_CW_PLC2_NUMBER_UP);
+            EXPECT_EQ(d.GetDlgItemText(summary), row.stepped);
+            d.UserClickButton(IDC_CW_OK);
+        });
+        const std::string stored = std::string(row.stepped).substr(0, 5);
+        SaveCloseOpen(path);
+        ASSERT_NE(g_pNewBlockExView, nullptr);
+        EXPECT_NE(tree.Read("QVX-S7/Projects/preset.prj").find(stored), std::string::npos);
+        EXPECT_EQ(row.mode == 1 ? g_ProjectSettings.g_strCtrlWordAddr : g_ProjectSettings.g_strErrBitAddr2, stored);
+        RunDialog(row.mode, [&](ui::Dialog& d) {
+            auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+            EXPECT_EQ(list.GetLBText(list.GetCurSel()), row.type);
+            EXPECT_EQ(d.GetDlgItemText(summary), row.stepped);
+            d.UserPressEscape();
+        });
+        EXPECT_EQ(BuildSetupRecord(true).substr(row.mode == 1 ? 2 : 22, 9), row.key);
+    }
+    // A project saved earlier with the word alone.
+    g_ProjectSettings.g_strErrBitAddr2 = "T000";
+    RunDialog(2, [&](ui::Dialog& d) {
+        auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+        EXPECT_EQ(list.GetLBText(list.GetCurSel()), "Timer Accumulated");
+        EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), "T000_0");
+        d.UserClickButton(IDC_CW_OK);
+    });
+    EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr2, "T000");
+    EXPECT_EQ(BuildSetupRecord(true).substr(22, 9), "T000A****");
+}
+
 // One address to give a dialog: mode 1 the control word, 2 an error bit; the panel (1 PLC1,
 // 2 PLC2), a register it offers, at its lowest or highest address (a word register's error
 // bit with bit 0 or 15).
@@ -222,7 +285,8 @@ struct AddressCase {
 // again after Save and Close exactly as it was (settings, both modes of the dialog, unit
 // image); were one refused, the message would say why and nothing be stored (then left
 // with Esc or the close box). One save per pair holds the longest address OK took for each
-// of the three.
+// of the three. The type chosen is the type the dialog opens on again and the one whose key
+// the unit image carries (a timer's Preset, T000P, never the Accumulated key T000A).
 TEST_F(ControlWordCommands, EveryAddressOkTakesOfEveryPairOpensAsSaved) {
     const std::vector<testsupport::PlcPair> pairs = testsupport::EveryPlcPair(false);
     ASSERT_GT(pairs.size(), 60u);
@@ -306,6 +370,14 @@ TEST_F(ControlWordCommands, EveryAddressOkTakesOfEveryPairOpensAsSaved) {
             const CProjectSettings& s = g_ProjectSettings;
             const int slot = c.mode == 1 ? 0 : c.panel;
             EXPECT_EQ(slot == 0 ? s.g_strCtrlWordAddr : slot == 1 ? s.g_strErrBitAddr1 : s.g_strErrBitAddr2, address);
+            // The type chosen is the one that opens again, and the one whose key the unit gets.
+            RunDialog(c.mode, [&](ui::Dialog& d) {
+                auto& list = d.Item<ui::ListControl>(one ? IDC_CW_PLC1_REGISTER : IDC_CW_PLC2_REGISTER);
+                EXPECT_EQ(list.GetCurSel() < 0 ? -1 : int(list.GetItemData(list.GetCurSel())), c.reg);
+                d.UserPressEscape();
+            });
+            EXPECT_EQ(BuildSetupRecord(newer).substr(slot == 0 ? 2 : slot == 1 ? 12 : 22, 9),
+                      testsupport::KeyOfType(c.panel, c.reg, address));
             if (address.size() >= longest[slot]) {
                 longest[slot] = address.size();
                 best[slot] = s;

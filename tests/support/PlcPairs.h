@@ -3,7 +3,9 @@
 #pragma once
 
 #include "plc/DefinitionFiles.h"
+#include "plc/PlcRegisterTables.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +38,34 @@ inline std::vector<PlcPair> EveryPlcPair(bool newerOnly) {
             for (const auto& two : models[1]) pairs.push_back({product, deviceId, {one, two}});
     }
     return pairs;
+}
+
+// The key of the address as register type r of the port (1 or 2) names it: its prefix, then
+// each part without leading zeros filled to the width of the type's lowest part, a part the
+// type marks ("**", "A*", "P*") by its mark, '*' up to nine. The unit must get this key for
+// an address composed on type r, whichever type a lookup of the text would find.
+inline std::string KeyOfType(int port, int r, const std::string& address) {
+    const CPlcRegisterTables& t = g_PlcRegisterTables;
+    const bool one = port == 1;
+    const size_t i = size_t(r);
+    const std::string parts[3] = {
+        one ? t.GetAddressNumberPartCom1(address, r) : t.GetAddressNumberPartCom2(address, r),
+        one ? t.GetAddressColonPartCom1(address, r) : t.GetAddressColonPartCom2(address, r),
+        one ? t.GetAddressSlashPartCom1(address, r) : t.GetAddressSlashPartCom2(address, r)};
+    const std::string lowest[3] = {(one ? t.g_arrPlc1RegMin : t.g_arrPlc2RegMin)[i],
+                                   (one ? t.g_arrPlc1RegColonMin : t.g_arrPlc2RegColonMin)[i],
+                                   (one ? t.g_arrPlc1RegSlashMin : t.g_arrPlc2RegSlashMin)[i]};
+    std::string key = (one ? t.g_arrPlc1RegPrefix : t.g_arrPlc2RegPrefix)[i];
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0 && CPlcRegisterTables::IsMarker(lowest[p])) {
+            key += lowest[p];
+            continue;
+        }
+        const std::string digits = parts[p].substr(std::min(parts[p].find_first_not_of('0'), parts[p].size()));
+        key += CPlcRegisterTables::FitStringToWidth(digits, unsigned(lowest[p].size()));
+    }
+    key.resize(std::max<size_t>(key.size(), 9), '*');
+    return key.substr(0, 9);
 }
 
 }  // namespace testsupport
