@@ -62,7 +62,12 @@ int CAddressDlg::Mode(int r, bool keepFive) const {
 std::string CAddressDlg::Compose(int r, const std::string& number, const std::string& colon,
                                  const std::string& slash) const {
     if (r < 0) return std::string();
-    return ComposeRegisterAddress(Port(), r, number, colon, slash);
+    // A part with no number of its own gives its mark whatever its edit holds: "A*" and
+    // "P*" are the letter that names a timer's or a counter's register (T000A, T000P).
+    auto part = [&](Part p, const std::string& text) {
+        return CPlcRegisterTables::IsMarker(Lowest(r, p)) ? Lowest(r, p) : text;
+    };
+    return ComposeRegisterAddress(Port(), r, number, part(kColon, colon), part(kSlash, slash));
 }
 
 std::string CAddressDlg::PartText(Part part) const { return GetDlgItemText(kEdits[part]); }
@@ -136,10 +141,9 @@ void CAddressDlg::ShowAddressParts(int count) {
     for (Part p : {kSlash, kColon, kNumber}) {
         const std::string lowest = Lowest(r, p);
         ui::Control& edit = Item<ui::Control>(kEdits[p]);
-        // A part that is not there takes no text: its lowest field is a marker.
-        const std::string text = CPlcRegisterTables::IsMarker(lowest) ? std::string() : lowest;
-        edit.SetWindowText(text);
-        edit.LimitText(int(text.size()));
+        // A part whose lowest field is a marker holds the marker.
+        edit.SetWindowText(lowest);
+        edit.LimitText(int(lowest.size()));
     }
 }
 
@@ -180,8 +184,14 @@ void CAddressDlg::ChangePart(Part part) {
     ui::Control* edit = GetDlgItem(kEdits[part]);
     const int r = Current();
     if (!edit || r < 0) return;
-    const int mode = Mode(r, false);
+    const std::string lowest = Lowest(r, part);
     const std::string typed = edit->GetWindowText();
+    if (CPlcRegisterTables::IsMarker(lowest)) {
+        // Nothing to type in a part that has no number: its edit keeps the marker.
+        if (typed != lowest) edit->SetWindowText(lowest);
+        return;
+    }
+    const int mode = Mode(r, false);
     std::string kept;
     for (char ch : typed)
         if (AllowedIn(ch, mode)) kept += ch;
@@ -189,8 +199,6 @@ void CAddressDlg::ChangePart(Part part) {
         edit->SetWindowText(kept);  // raises the change again with the clean text
         return;
     }
-    const std::string lowest = Lowest(r, part);
-    if (CPlcRegisterTables::IsMarker(lowest)) return;
     const std::string fitted = CPlcRegisterTables::FitStringToWidth(kept, unsigned(lowest.size()));
     ShowComposedWith(part, Clamp(r, part, fitted, mode));
 }
@@ -200,7 +208,10 @@ void CAddressDlg::KillfocusPart(Part part) {
     const int r = Current();
     if (!edit || r < 0) return;
     const std::string lowest = Lowest(r, part);
-    if (CPlcRegisterTables::IsMarker(lowest)) return;
+    if (CPlcRegisterTables::IsMarker(lowest)) {
+        if (edit->GetWindowText() != lowest) edit->SetWindowText(lowest);
+        return;
+    }
     // Mode 5 counts as decimal here as it does for the buttons and the preview, so that
     // the range holds whichever way a part was entered.
     const std::string fitted = CPlcRegisterTables::FitStringToWidth(edit->GetWindowText(), unsigned(lowest.size()));

@@ -1,6 +1,8 @@
 // The older block list: its first rows, the in-place editors and their checks, the
 // address buttons and the address dialog.
 #include "OlderFixture.h"
+#include "PlcPairs.h"
+#include "compiler/ProjectImage.h"
 #include "projectfiles/OlderProjectFile.h"
 #include "projectfiles/OlderProjectReader.h"
 #include "projectfiles/ProjectOpenSteps.h"
@@ -282,6 +284,72 @@ TEST_F(OlderTest, AddressButtonOpensTheDialogForTheRowsPlc) {
     EXPECT_EQ(Cell(0, kOlderColDestAddr), "N008:255");
 }
 
+// DF1's Preset and Accumulated types of a timer or counter share a prefix and differ by the
+// letter after the number, which the hidden part holds as its marker: the address shown,
+// the cell, the block record's key and the type the dialog opens on again follow the type
+// chosen, through typing and "+"; a typed T005P opens on its type and steps to T006P.
+TEST_F(OlderTest, AddressDialogKeepsTheLetterOfAPresetOrAccumulatedType) {
+    Configure("101", "102");
+    Open();
+    view->SetCellText(0, kOlderColSourcePlc, kModbus);
+    view->SetCellText(0, kOlderColDestPlc, kDf1);
+    const struct {
+        const char* type;
+        const char* lowest;
+        const char* typed;   // 5 in the number part
+        const char* stepped; // then "+"
+        const char* key;
+    } rows[] = {
+        {"Timer Preset", "T000P", "T005P", "T006P", "T006**P**"},
+        {"Counter Preset", "C000P", "C005P", "C006P", "C006**P**"},
+        {"Timer Accumulated", "T000A", "T005A", "T006A", "T006A****"},
+    };
+    auto click = [&] {
+        ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+        ASSERT_TRUE(view->GetDlgItem(IDC_DEST_ADDR_BUTTON)->UserClick());
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.type);
+        view->SetCellText(0, kOlderColDestAddr, "");
+        ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+            auto& combo = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+            ASSERT_TRUE(combo.UserSelect(combo.FindStringExact(-1, row.type)));
+            EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), row.lowest);
+            EXPECT_FALSE(d.GetDlgItem(IDC_SLASH_PART)->IsWindowVisible());
+            EXPECT_EQ(d.GetDlgItemText(std::string(row.lowest).back() == 'P' ? IDC_SLASH_PART : IDC_COLON_PART),
+                      std::string(1, std::string(row.lowest).back()) + "*");
+            d.UserClickButton(ui::IDOK);
+        });
+        click();
+        EXPECT_EQ(Cell(0, kOlderColDestAddr), row.lowest);
+        ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+            auto& combo = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+            EXPECT_EQ(combo.GetLBText(combo.GetCurSel()), row.type);
+            d.GetDlgItem(IDC_NUMBER_PART)->UserType("5");
+            EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), row.typed);
+            d.GetDlgItem(IDC_NUMBER_PART_UP)->UserClick();
+            EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), row.stepped);
+            d.UserClickButton(ui::IDOK);
+        });
+        click();
+        EXPECT_EQ(Cell(0, kOlderColDestAddr), row.stepped);
+        const OlderBlockRow record{"1", "1", kModbus, "1", "H0001", kDf1, "1", Cell(0, kOlderColDestAddr), "1", ""};
+        EXPECT_EQ(BuildOlderBlockRecord(record).substr(16, 9), row.key);
+    }
+    // A typed T005P opens on its type, and "+" keeps the letter.
+    TypeIntoCell(0, kOlderColDestAddr, "T005P");
+    ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+        auto& combo = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+        EXPECT_EQ(combo.GetLBText(combo.GetCurSel()), "Timer Preset");
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "T005P");
+        d.GetDlgItem(IDC_NUMBER_PART_UP)->UserClick();
+        EXPECT_EQ(d.GetDlgItemText(IDC_ADDRESS_TEXT), "T006P");
+        d.UserClickButton(ui::IDOK);
+    });
+    click();
+    EXPECT_EQ(Cell(0, kOlderColDestAddr), "T006P");
+}
+
 TEST_F(OlderTest, AddressDialogClampsWhenAPartIsLeftAndKnowsThePlc1Table) {
     Configure("101", "102");
     Open();
@@ -324,98 +392,124 @@ TEST_F(OlderTest, AddressDialogOfAPlcWithoutRegistersWritesNothing) {
 
 // Every register of every PLC of each pair the older products offer, at its lowest and its
 // highest address as the address dialog composes them, is saved and opened again unchanged
-// and without a message.
+// and without a message; the dialog opens again on the type chosen, and the block record
+// carries that type's key (a timer's Preset, T000P, never the Accumulated key T000A).
 TEST_F(OlderTest, EveryAddressTheDialogComposesIsSavedAndOpenedAgain) {
-    for (const std::string product : {"QVX-00", "QVX-100"}) {
-        std::vector<std::pair<std::string, int>> models[2];
+    size_t pairs = 0;
+    for (const testsupport::PlcPair& plcPair : testsupport::EveryPlcPair(false)) {
+        const std::string product = plcPair.product;
+        if (deffiles::IsNewGeneration(product)) continue;
+        // The PLC number and model number of each port's protocol and model.
+        std::pair<std::string, int> models[2];
         for (int port = 1; port <= 2; ++port)
             for (const deffiles::ProtocolEntry& entry : deffiles::ReadProtocols(product, port)) {
                 const std::string file = deffiles::PlcDefinitionFile(product, entry.plcNo);
                 for (int m = 1; m <= deffiles::ReadInt(file, "Plc Info", "Plc Model count"); ++m)
-                    models[port - 1].push_back({entry.plcNo, m});
+                    if (entry.name == plcPair.ports[port - 1].first &&
+                        deffiles::ReadText(file, "Plc Info", "Plc" + std::to_string(m), "") == plcPair.ports[port - 1].second)
+                        models[port - 1] = {entry.plcNo, m};
             }
-        ASSERT_FALSE(models[0].empty() || models[1].empty()) << product;
-        for (const auto& one : models[0])
-            for (const auto& two : models[1]) {
-                const std::string pair = product + " " + one.first + "/" + std::to_string(one.second) + " " +
-                                         two.first + "/" + std::to_string(two.second);
-                SCOPED_TRACE(pair);
-                SetUp();
-                Configure(one.first, two.first, product, one.second, two.second);
-                DistinguishPlcNames();  // as Configure Project names one protocol on both ports
-                Open();
-                const CPlcRegisterTables& t = g_PlcRegisterTables;
-                // The addresses of one side, from the dialog, lowest and highest of each register.
-                std::vector<std::string> made[2];
-                for (int side = 0; side < 2; ++side) {
-                    const int plcColumn = side == 0 ? kOlderColSourcePlc : kOlderColDestPlc;
-                    const int addrColumn = side == 0 ? kOlderColSourceAddr : kOlderColDestAddr;
-                    view->SetCellText(0, plcColumn, side == 0 ? t.g_strPLC1Name : t.g_strPLC2Name);
-                    const int count = t.RegisterCount(side + 1);
-                    for (int r = 0; r < count; ++r)
-                        for (const char* typed : {"0", "99999999"}) {
-                            view->SetCellText(0, addrColumn, "");
-                            ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
-                                auto& registers = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
-                                ASSERT_LT(r, registers.GetCount());
-                                if (registers.GetCurSel() != r) ASSERT_TRUE(registers.UserSelect(r));
-                                for (int part : {IDC_NUMBER_PART, IDC_COLON_PART, IDC_SLASH_PART})
-                                    if (d.GetDlgItem(part)->IsWindowVisible()) {
-                                        d.GetDlgItem(part)->UserType(typed);
-                                        d.GetDlgItem(IDC_ADDRESS_REGISTER)->UserFocus();
-                                    }
-                                d.UserClickButton(ui::IDOK);
-                            });
-                            ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
-                            ASSERT_TRUE(view->GetDlgItem(side == 0 ? IDC_SOURCE_ADDR_BUTTON : IDC_DEST_ADDR_BUTTON)
-                                            ->UserClick());
-                            const std::string composed = Cell(0, addrColumn);
-                            made[side].push_back(composed);
-                            // The short form a person types (no leading zeros), as the cell stores it.
-                            std::string typedForm;
-                            for (size_t i = 0; i < composed.size(); ++i) {
-                                const bool digit = std::isdigit(static_cast<unsigned char>(composed[i])) != 0;
-                                const bool leads = i == 0 || !std::isdigit(static_cast<unsigned char>(composed[i - 1]));
-                                if (digit && leads && composed[i] == '0' && i + 1 < composed.size() &&
-                                    std::isdigit(static_cast<unsigned char>(composed[i + 1]))) {
-                                    size_t j = i;
-                                    while (j + 1 < composed.size() && composed[j] == '0' &&
-                                           std::isdigit(static_cast<unsigned char>(composed[j + 1])))
-                                        ++j;
-                                    i = j - 1;
-                                    continue;
-                                }
-                                typedForm += composed[i];
+        ASSERT_FALSE(models[0].first.empty() || models[1].first.empty()) << product;
+        ++pairs;
+        const auto& one = models[0];
+        const auto& two = models[1];
+        const std::string pair = product + " " + one.first + "/" + std::to_string(one.second) + " " +
+                                 two.first + "/" + std::to_string(two.second);
+        SCOPED_TRACE(pair);
+        SetUp();
+        Configure(one.first, two.first, product, one.second, two.second);
+        DistinguishPlcNames();  // as Configure Project names one protocol on both ports
+        Open();
+        const CPlcRegisterTables& t = g_PlcRegisterTables;
+        // The addresses of one side, from the dialog, lowest and highest of each register.
+        std::vector<std::string> made[2];
+        for (int side = 0; side < 2; ++side) {
+            const int plcColumn = side == 0 ? kOlderColSourcePlc : kOlderColDestPlc;
+            const int addrColumn = side == 0 ? kOlderColSourceAddr : kOlderColDestAddr;
+            view->SetCellText(0, plcColumn, side == 0 ? t.g_strPLC1Name : t.g_strPLC2Name);
+            const int count = t.RegisterCount(side + 1);
+            for (int r = 0; r < count; ++r)
+                for (const char* typed : {"0", "99999999"}) {
+                    view->SetCellText(0, addrColumn, "");
+                    ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+                        auto& registers = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER);
+                        ASSERT_LT(r, registers.GetCount());
+                        if (registers.GetCurSel() != r) ASSERT_TRUE(registers.UserSelect(r));
+                        for (int part : {IDC_NUMBER_PART, IDC_COLON_PART, IDC_SLASH_PART})
+                            if (d.GetDlgItem(part)->IsWindowVisible()) {
+                                d.GetDlgItem(part)->UserType(typed);
+                                d.GetDlgItem(IDC_ADDRESS_REGISTER)->UserFocus();
                             }
-                            TypeIntoCell(0, addrColumn, typedForm);
-                            if (Cell(0, addrColumn) != composed) made[side].push_back(Cell(0, addrColumn));
-                            // Enter moved on to the next cell's editor: leave it without a change.
-                            ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
-                            view->SetCellText(0, kOlderColSourcePlc, t.g_strPLC1Name);
-                            if (side == 1) view->SetCellText(0, kOlderColDestPlc, t.g_strPLC2Name);
-                            else view->SetCellText(0, kOlderColDestPlc, "");
+                        d.UserClickButton(ui::IDOK);
+                    });
+                    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+                    ASSERT_TRUE(view->GetDlgItem(side == 0 ? IDC_SOURCE_ADDR_BUTTON : IDC_DEST_ADDR_BUTTON)
+                                    ->UserClick());
+                    const std::string composed = Cell(0, addrColumn);
+                    made[side].push_back(composed);
+                    ui.ExpectModal(IDD_ADDRESS, [&](ui::Dialog& d) {
+                        const int reopened = d.Item<ui::ListControl>(IDC_ADDRESS_REGISTER).GetCurSel();
+                        // A PLC whose register width is below 4 checks no ranges: the first type
+                        // of a shared prefix takes the address (Host Link's D8000 opens on the
+                        // Data Register), with the same key.
+                        const StringArray& prefixes = side == 0 ? t.g_arrPlc1RegPrefix : t.g_arrPlc2RegPrefix;
+                        if ((side == 0 ? t.g_nPlc1RegWidth : t.g_nPlc2RegWidth) < 4 && reopened >= 0 && reopened < r)
+                            EXPECT_EQ(prefixes[size_t(reopened)], prefixes[size_t(r)]) << composed;
+                        else
+                            EXPECT_EQ(reopened, r) << composed;
+                        d.UserClickButton(ui::IDCANCEL);
+                    });
+                    ASSERT_TRUE(view->GetDlgItem(side == 0 ? IDC_SOURCE_ADDR_BUTTON : IDC_DEST_ADDR_BUTTON)
+                                    ->UserClick());
+                    OlderBlockRow record{"1", "1", t.g_strPLC1Name, "1", "", t.g_strPLC2Name, "1", "", "1", ""};
+                    record[side == 0 ? 4 : 7] = composed;
+                    EXPECT_EQ(BuildOlderBlockRecord(record).substr(side == 0 ? 5 : 16, 9),
+                              testsupport::KeyOfType(side + 1, r, composed));
+                    // The short form a person types (no leading zeros), as the cell stores it.
+                    std::string typedForm;
+                    for (size_t i = 0; i < composed.size(); ++i) {
+                        const bool digit = std::isdigit(static_cast<unsigned char>(composed[i])) != 0;
+                        const bool leads = i == 0 || !std::isdigit(static_cast<unsigned char>(composed[i - 1]));
+                        if (digit && leads && composed[i] == '0' && i + 1 < composed.size() &&
+                            std::isdigit(static_cast<unsigned char>(composed[i + 1]))) {
+                            size_t j = i;
+                            while (j + 1 < composed.size() && composed[j] == '0' &&
+                                   std::isdigit(static_cast<unsigned char>(composed[j + 1])))
+                                ++j;
+                            i = j - 1;
+                            continue;
                         }
+                        typedForm += composed[i];
+                    }
+                    TypeIntoCell(0, addrColumn, typedForm);
+                    if (Cell(0, addrColumn) != composed) made[side].push_back(Cell(0, addrColumn));
+                    // Enter moved on to the next cell's editor: leave it without a change.
+                    ASSERT_TRUE(List().UserClickCell(0, kOlderColBlockNo));
+                    view->SetCellText(0, kOlderColSourcePlc, t.g_strPLC1Name);
+                    if (side == 1) view->SetCellText(0, kOlderColDestPlc, t.g_strPLC2Name);
+                    else view->SetCellText(0, kOlderColDestPlc, "");
                 }
-                ASSERT_FALSE(made[0].empty() || made[1].empty());
-                OlderBlockRows rows;
-                const size_t n = std::max(made[0].size(), made[1].size());
-                for (size_t i = 0; i < n && i < 255; ++i)
-                    rows.push_back(OlderBlockRow{std::to_string(i + 1), "1", t.g_strPLC1Name, "1",
-                                                 made[0][i % made[0].size()], t.g_strPLC2Name, "1",
-                                                 made[1][i % made[1].size()], "1", ""});
-                const std::string path = tree.Path() + product + "/Projects/walk.prj";
-                ASSERT_EQ(WriteOlderProjectFile(path, rows), 0);
-                g_OlderBlockListRows.clear();
-                ASSERT_EQ(OpenOlderProject(path, ProjectOpenHooks{}), ProjectOpenResult::Opened);
-                ASSERT_EQ(g_OlderBlockListRows.size(), rows.size());
-                for (size_t i = 0; i < rows.size(); ++i) {
-                    EXPECT_EQ(g_OlderBlockListRows[i][kOlderColSourceAddr], rows[i][kOlderColSourceAddr]) << i;
-                    EXPECT_EQ(g_OlderBlockListRows[i][kOlderColDestAddr], rows[i][kOlderColDestAddr]) << i;
-                }
-                EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
-                TearDown();
-            }
+        }
+        ASSERT_FALSE(made[0].empty() || made[1].empty());
+        OlderBlockRows rows;
+        const size_t n = std::max(made[0].size(), made[1].size());
+        for (size_t i = 0; i < n && i < 255; ++i)
+            rows.push_back(OlderBlockRow{std::to_string(i + 1), "1", t.g_strPLC1Name, "1",
+                                         made[0][i % made[0].size()], t.g_strPLC2Name, "1",
+                                         made[1][i % made[1].size()], "1", ""});
+        const std::string path = tree.Path() + product + "/Projects/walk.prj";
+        ASSERT_EQ(WriteOlderProjectFile(path, rows), 0);
+        g_OlderBlockListRows.clear();
+        ASSERT_EQ(OpenOlderProject(path, ProjectOpenHooks{}), ProjectOpenResult::Opened);
+        ASSERT_EQ(g_OlderBlockListRows.size(), rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(g_OlderBlockListRows[i][kOlderColSourceAddr], rows[i][kOlderColSourceAddr]) << i;
+            EXPECT_EQ(g_OlderBlockListRows[i][kOlderColDestAddr], rows[i][kOlderColDestAddr]) << i;
+        }
+        EXPECT_TRUE(ui.MessageBoxes().empty()) << ui.MessageBoxes().front().text;
+        TearDown();
     }
+    EXPECT_GT(pairs, 30u);
 }
 
 }  // namespace
