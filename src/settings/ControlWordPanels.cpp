@@ -309,9 +309,14 @@ int CControlWordPanels::LoadStoredAddress(int panel, const std::string& address,
     SelChangeRegister(panel);
     const PanelIds& p = Ids(panel);
     const int form = AddressForm(panel);
-    // A part that has a mark keeps it: the address's text holds no such part.
+    // A part that has a mark keeps it: the address's text holds no such part. A part is
+    // padded with zeros to its lower limit's length, as leaving its field would pad it, so
+    // that an edit of another part composes an address of the register's form (an upload's
+    // NB07:00000 has no slash part of its own).
     auto load = [&](int part, const std::string& text) {
-        if (!IsMarkPart(panel, r, part)) SetDlgItemText(p.field[part], text);
+        if (!IsMarkPart(panel, r, part))
+            SetDlgItemText(p.field[part],
+                           CPlcRegisterTables::FitStringToWidth(text, unsigned(LowerLimit(panel, r, part).size())));
     };
     if (errorBit) {
         if (form >= 1 && form <= 3) {

@@ -206,6 +206,34 @@ TEST_F(ControlWordCommands, AnErrorBitTypeTheProjectCannotHoldIsNotOffered) {
     ASSERT_NE(g_pNewBlockExView, nullptr);
     EXPECT_EQ(Stored(), stored);
     EXPECT_EQ(Shown(), shown);
+
+    // Such a bit kept in a project (an older file's, an upload's) opens under its own type
+    // and is kept as it stands; an edit keeps the type, and OK then says the address is too
+    // long rather than store another type's.
+    for (const std::string kept : {"NB07:000/0", "NB07:00000"}) {
+        SCOPED_TRACE(kept);
+        g_ProjectSettings.g_strErrBitAddr2 = kept;
+        g_ProjectSettings.g_bErrBit2Enabled = 1;
+        RunDialog(2, [&](ui::Dialog& d) {
+            auto& list = d.Item<ui::ListControl>(IDC_CW_PLC2_REGISTER);
+            EXPECT_EQ(list.GetLBText(list.GetCurSel()), "Integer Bit");
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), kept);
+            d.UserClickButton(IDC_CW_OK);
+        });
+        EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr2, kept);
+        EXPECT_EQ(BuildSetupRecord(true).substr(22, 9), "NB0700000");
+        ui.ClearRecords();
+        RunDialog(2, [&](ui::Dialog& d) {
+            d.Item(IDC_CW_PLC2_COLON).UserType("1");
+            EXPECT_EQ(d.GetDlgItemText(IDC_CW_ERR_BIT2), "NB07:001/00");
+            d.UserClickButton(IDC_CW_OK);
+            EXPECT_FALSE(d.IsEnded());
+            d.UserPressEscape();
+        });
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_EQ(ui.MessageBoxes()[0].text.substr(0, 35), "The address NB07:001/00 is too long");
+        EXPECT_EQ(g_ProjectSettings.g_strErrBitAddr2, kept);
+    }
 }
 
 // DF1's timers and counters on COM2: the Preset and the Accumulated type share a prefix and
