@@ -860,8 +860,11 @@ void WidgetBinding::Sync(ui::Control& c, Aspect aspect, int index) {
         if (pe->toPlainText() != shown) pe->setPlainText(shown);
         pe->setReadOnly(c.IsReadOnly());
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        // A push button with a bitmap shows the bitmap alone, as a bitmap button does.
-        b->setText(c.GetBitmap() && qobject_cast<QPushButton*>(w) ? QString() : text);
+        // A push button with a bitmap shows the bitmap alone, as a bitmap button does, and
+        // keeps the mnemonic of its text ("&Cancel": Alt+C presses it wherever the focus is).
+        const bool bitmapOnly = c.GetBitmap() && qobject_cast<QPushButton*>(w);
+        b->setText(bitmapOnly ? QString() : text);
+        if (bitmapOnly && b->shortcut() != QKeySequence::mnemonic(text)) b->setShortcut(QKeySequence::mnemonic(text));
         b->setChecked(c.GetCheck() != 0);
         if (c.GetBitmap()) {  // a bitmap button
             const QPixmap pm = QPixmap::fromImage(ToImage(*c.GetBitmap()));

@@ -202,6 +202,36 @@ TEST_F(QtControlWord, NewerCancelClosesAtTheFirstPressAfterARefusal) {
         }
 }
 
+// The buttons drawn as bitmaps keep their mnemonics: Alt+C with the focus in a field presses
+// "&Cancel" (nothing stored, nothing typed), Alt+O presses "&Ok", in both dialogs.
+TEST_F(QtControlWord, AltAndAButtonsLetterPressTheBitmapButton) {
+    for (const bool newer : {true, false})
+        for (const Qt::Key key : {Qt::Key_C, Qt::Key_O}) {
+            SCOPED_TRACE(std::string(newer ? "newer " : "older ") + (key == Qt::Key_C ? "Alt+C" : "Alt+O"));
+            g_ProjectSettings.g_strCtrlWordAddr.clear();
+            g_bCtrlWordDlgOK = 1;
+            bool ended = false;
+            std::string typed;
+            backend.SetShownHook([&](ui::Dialog& d) {
+                TypeInto(d, IDC_CW_PLC1_NUMBER, "12");
+                ClickOn(d, IDC_CW_COM1);
+                TypeInto(d, IDC_CW_PLC1_NUMBER, "34");
+                QTest::keyClick(QApplication::activeModalWidget()->windowHandle(), key, Qt::AltModifier);
+                QTest::qWait(300);  // a mnemonic's click shows the button pressed for a moment first
+                ended = d.IsEnded();
+                if (!ended) {
+                    typed = d.GetDlgItemText(IDC_CW_PLC1_NUMBER);
+                    d.EndDialog(ui::IDABORT);
+                }
+            });
+            RunControlWordDialog(newer, 1);
+            Settle();
+            EXPECT_TRUE(ended) << typed;
+            EXPECT_EQ(g_ProjectSettings.g_strCtrlWordAddr, key == Qt::Key_C ? "" : "H0034");
+            if (newer) EXPECT_EQ(g_bCtrlWordDlgOK, key == Qt::Key_C ? 0 : 1);
+        }
+}
+
 TEST_F(QtControlWord, OlderDialogInBothModesClosesWithEscape) {
     g_ProjectSettings.g_strErrBitAddr2 = "NB07:000/15";
     int shown = 0;
