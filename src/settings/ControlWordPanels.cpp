@@ -525,12 +525,14 @@ void CControlWordPanels::StepPart(int panel, Part part, bool up) {
     // An emptied field steps from a row of zeros as long as the lower limit.
     const std::string from = texts[part].empty() ? CPlcRegisterTables::FitStringToWidth("", unsigned(lower.size()))
                                                  : texts[part];
-    std::string s = up ? CPlcRegisterTables::IncrementAddressText(from, radix)
-                       : CPlcRegisterTables::DecrementAddressText(from, radix);
-    const OutOfRange rule = kStepRule[panel - 1][part][up ? 0 : 1];
-    if (Value(s, radix) < Value(lower, radix)) s = rule.below == kLower ? lower : upper;
-    if (Value(s, radix) > Value(upper, radix)) s = rule.above == kLower ? lower : upper;
-    if (IsMarkPart(panel, r, part)) s = lower;  // a mark is no number to step
+    std::string s = lower;  // a mark is no number to step: the part keeps it
+    if (!IsMarkPart(panel, r, part)) {
+        s = up ? CPlcRegisterTables::IncrementAddressText(from, radix)
+               : CPlcRegisterTables::DecrementAddressText(from, radix);
+        const OutOfRange rule = kStepRule[panel - 1][part][up ? 0 : 1];
+        if (Value(s, radix) < Value(lower, radix)) s = rule.below == kLower ? lower : upper;
+        if (Value(s, radix) > Value(upper, radix)) s = rule.above == kLower ? lower : upper;
+    }
     SetDlgItemText(p.field[part], s);
     texts[part] = s;
 
